@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/qtdialogs.h"
+#include "app/qtshell.h"
+#include "frame/appstate.h"
+
+#include <QSettings>
+
+#include <memory>
+
+namespace fyl {
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+
+// The running program: the shared state and the seven windows, created once in their fixed
+// order and kept until the end. The main window is created first; its creation runs the
+// start-up steps.
+class Forms {
+public:
+    // `settings` keeps the working directory; `dialogs` and `shell` may be replaced by tests.
+    Forms(std::unique_ptr<QSettings> settings, Dialogs& dialogs, Shell& shell);
+    ~Forms();
+
+    AppState state;
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<TForm3> form3;
+    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<TForm5> form5;
+    std::unique_ptr<TForm6> form6;
+    std::unique_ptr<TForm7> form7;
+};
+
+// The settings store of the working directory: organisation "Zelk", application "zol".
+std::unique_ptr<QSettings> applicationSettings();
+
+} // namespace fyl

@@ -1,0 +1,54 @@
+#include "app/qtdialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace fyl {
+
+QWidget* QtDialogs::owner() const {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return owner_;
+}
+
+void QtDialogs::information(const QString& text) {
+    QMessageBox::information(owner(), QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+}
+
+bool QtDialogs::confirm(const QString& text) {
+    return QMessageBox::question(owner(), QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void QtDialogs::error(const QString& message) {
+    QMessageBox::critical(owner(), QApplication::applicationDisplayName(), message, QMessageBox::Ok);
+}
+
+namespace {
+
+std::optional<QString> runFileDialog(QWidget* owner, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(owner, request.title, request.folder, request.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+} // namespace
+
+std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
+    return runFileDialog(owner(), request, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
+    return runFileDialog(owner(), request, QFileDialog::AcceptSave);
+}
+
+} // namespace fyl

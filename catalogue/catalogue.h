@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace fyl {
+
+// The catalogue as read at start; nothing changes it afterwards. Tables are numbered from 1 in
+// the data files; entry k lies at index k - 1 here, except the outlet list, whose entries are
+// numbered from 0.
+struct Catalogue {
+    std::array<QString, 8> characteristicNames1; // mounting places
+    std::array<QString, 8> characteristicNames2; // adjustment kinds
+    std::array<QString, 8> characteristicNames3; // ranges of use
+    std::array<QString, 8> jetFormNames;
+    int jetFormCount = 0;
+    std::array<QString, 12> outletListLines;     // installation kinds and their type names
+    int outletListCount = 0;
+    std::array<QString, 250> catalogueIndex;     // fixed-column lines, one per outlet size
+    int indexCount = 0;
+    std::array<QString, 25> typeCodeList;        // entry 1 stays empty
+};
+
+} // namespace fyl

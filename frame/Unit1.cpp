@@ -1,0 +1,336 @@
+#include "frame/Unit1.h"
+
+#include "frame/ansi.h"
+#include "frame/appstate.h"
+#include "frame/dialogs.h"
+#include "frame/mainwindowcontent.h"
+#include "frame/mainwindowtexts.h"
+#include "frame/picture.h"
+#include "frame/workdir.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStyledItemDelegate>
+
+namespace fyl {
+
+void StretchedImage::setImage(const QImage& image) {
+    image_ = image;
+    update();
+}
+
+void StretchedImage::paintEvent(QPaintEvent*) {
+    if (image_.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), image_);
+}
+
+namespace {
+
+// Lets the attachment list scroll sideways over a fixed extent, so long paths can be read.
+class HorizontalExtentDelegate : public QStyledItemDelegate {
+public:
+    HorizontalExtentDelegate(int extent, QObject* parent) : QStyledItemDelegate(parent), extent_(extent) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(std::max(size.width(), extent_));
+        return size;
+    }
+
+private:
+    int extent_;
+};
+
+const QColor kPanelColour(221, 215, 208);
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w = 230) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(x, y, w, 24);
+    return label;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int x, int y, int w = 110) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(x, y, w, 26);
+    return edit;
+}
+
+QGroupBox* makePanel(QWidget* parent, const char* name, const QString& title, int w, int h, const QString& hint) {
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(0, 0, w, h);
+    box->setAutoFillBackground(true);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Window, kPanelColour);
+    box->setPalette(pal);
+    QFont font = box->font();
+    font.setBold(true);
+    font.setPixelSize(15);
+    box->setFont(font);
+    box->setToolTip(hint);
+    return box;
+}
+
+} // namespace
+
+TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& settings, QWidget* parent)
+    : QMainWindow(parent), state_(state), dialogs_(dialogs), shell_(shell), settings_(settings) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Z E L K  F Y L"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    resize(799, 559);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0, 255, 255)); // aqua, seen while no picture is loaded
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    Image1 = new StretchedImage(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    setCentralWidget(Image1);
+
+    buildMenus();
+    buildRoomPanel();
+    buildProjectPanel();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    FormCreate();
+}
+
+void TForm1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto spacers = [bar](int count) {
+        for (int i = 0; i < count; ++i)
+            bar->addAction(QString());
+    };
+    Projekt1 = bar->addMenu(QStringLiteral("Projekt"));
+    Projekt1->setObjectName(QStringLiteral("Projekt1"));
+    auto item = [](QMenu* menu, const char* name, const QString& text) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    Neu1 = item(Projekt1, "Neu1", QStringLiteral("Neu"));
+    Laden1 = item(Projekt1, "Laden1", QStringLiteral("Laden"));
+    Speichern1 = item(Projekt1, "Speichern1", QStringLiteral("Speichern"));
+    Beenden1 = item(Projekt1, "Beenden1", QStringLiteral("Beenden"));
+    connect(Beenden1, &QAction::triggered, this, &QWidget::close);
+    spacers(4);
+    Projektdaten1 = bar->addAction(QStringLiteral("Projektdaten"));
+    Projektdaten1->setObjectName(QStringLiteral("Projektdaten1"));
+    spacers(3);
+    Vorgaben1 = bar->addAction(QString());
+    Vorgaben1->setObjectName(QStringLiteral("Vorgaben1"));
+    spacers(24);
+    Demo1 = bar->addAction(QStringLiteral(" "));
+    Demo1->setObjectName(QStringLiteral("Demo1"));
+    spacers(1);
+    Demo2 = bar->addAction(QStringLiteral("Demo"));
+    Demo2->setObjectName(QStringLiteral("Demo2"));
+    Demo2->setVisible(false);
+    spacers(4);
+    Info1 = bar->addMenu(QString());
+    Info1->setObjectName(QStringLiteral("Info1"));
+    Info1->menuAction()->setObjectName(QStringLiteral("Info1Action"));
+    Hilfe2 = item(Info1, "Hilfe2", QStringLiteral("Hilfe"));
+    Kurzanleitung1 = item(Info1, "Kurzanleitung1", QStringLiteral("Kurzanleitung"));
+}
+
+void TForm1::buildRoomPanel() {
+    GroupBox3 = makePanel(Image1, "GroupBox3", QStringLiteral("Raumdaten / Vorgaben"), 785, 385,
+                          QStringLiteral("Schliessen durch Anklicken oder über Projektvorgabenschalter"));
+    QWidget* p = GroupBox3;
+    const int lx = 16, ex = 236, rx = 400, rex = 600, ux = 716;
+    auto row = [](int i) { return 36 + i * 36; };
+    makeLabel(p, "Label3", QStringLiteral("mittlere Raumbreite [m]"), lx, row(0));
+    Edit4 = makeEdit(p, "Edit4", QStringLiteral("10"), ex, row(0));
+    makeLabel(p, "Label4", QStringLiteral("mittlere Raumlänge [m]"), lx, row(1));
+    Edit5 = makeEdit(p, "Edit5", QStringLiteral("10"), ex, row(1));
+    makeLabel(p, "Label1", QStringLiteral("Raumhöhe [m]"), lx, row(2));
+    Edit2 = makeEdit(p, "Edit2", QStringLiteral("3"), ex, row(2));
+    makeLabel(p, "Raumflaeche", QStringLiteral("Grundfläche [m²]"), lx, row(3));
+    Edit1 = makeEdit(p, "Edit1", QStringLiteral("100"), ex, row(3));
+    makeLabel(p, "Label2", QStringLiteral("Raumvolumen [m³]"), lx, row(4));
+    Edit3 = makeEdit(p, "Edit3", QStringLiteral("300"), ex, row(4));
+    CheckBox1 = new QCheckBox(QStringLiteral("Eingabe der Fläche bzw. des Volumens"), p);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(lx, row(5) + 8, 360, 26);
+    CheckBox1->setToolTip(QStringLiteral("Bei Eingabe der Fläche sind die Grundrechenarten verfügbar !!"));
+
+    struct RightRow {
+        const char* label;
+        QString labelText;
+        QLineEdit** edit;
+        const char* editName;
+        QString value;
+        const char* unit;
+        QString unitText;
+    };
+    const RightRow rows[] = {
+        {"Label6", QStringLiteral("Luftwechselzahl  :"), &Edit6, "Edit6", QStringLiteral("10"), nullptr, {}},
+        {"Label7", QStringLiteral(":"), &edit7, "edit7", QStringLiteral("3000"), "Label15", QStringLiteral("m³ / h")},
+        {"Label8", QString(), &Edit8, "Edit8", QStringLiteral("0,2"), "Label17", QStringLiteral("m / s")},
+        {"Label9", QStringLiteral("Kopfhöhe :"), &Edit9, "Edit9", QStringLiteral("1,80"), "Label18", QStringLiteral("m")},
+        {"Label10", QStringLiteral("Einbauhöhe :"), &Edit10, "Edit10", QStringLiteral("3,00"), "Label19", QStringLiteral("m")},
+        {"Label11", QStringLiteral("trockene Kühllast :"), &Edit11, "Edit11", QStringLiteral("0,0"), "Label21", QStringLiteral("KW")},
+        {"Label20", QStringLiteral("Raumtemperatur :"), &Edit12, "Edit12", QStringLiteral("20,0"), "Label22", QStringLiteral("°C")},
+        {"Label12", QStringLiteral("Zulauftemperatur :"), &Edit13, "Edit13", QStringLiteral("20,0"), "Label23", QStringLiteral("°C")},
+        {"Label13", QStringLiteral("max. Schallleistungsp. :"), &Edit14, "Edit14", QStringLiteral("35,0"), "Label24", QStringLiteral("dB")},
+    };
+    int i = 0;
+    for (const RightRow& r : rows) {
+        makeLabel(p, r.label, r.labelText, rx, row(i), 196);
+        *r.edit = makeEdit(p, r.editName, r.value, rex, row(i));
+        if (r.unit)
+            makeLabel(p, r.unit, r.unitText, ux, row(i), 60);
+        ++i;
+    }
+    BitBtn1 = new QPushButton(QStringLiteral("weiter"), p);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGeometry(640, 340, 120, 32);
+    BitBtn1->setToolTip(QStringLiteral("Schaltet das Auswahl- bzw. das Berechnungsfenster"));
+    GroupBox3->hide();
+}
+
+void TForm1::buildProjectPanel() {
+    GroupBox1 = makePanel(Image1, "GroupBox1", QStringLiteral("Projektdaten"), 625, 393,
+                          QStringLiteral("Schliessen durch Anklicken oder über Projektdatenschalter"));
+    QWidget* p = GroupBox1;
+    const int lx = 12, ex = 170;
+    makeLabel(p, "Label25", QStringLiteral("Projektbezeichnung:"), lx, 30, 156);
+    Edit15 = makeEdit(p, "Edit15", QString(), ex, 30, 440);
+    makeLabel(p, "Label26", QStringLiteral("Nummer:"), lx, 60, 156);
+    Edit16 = makeEdit(p, "Edit16", QString(), ex, 60, 160);
+    makeLabel(p, "Label27", QStringLiteral("Datum:"), 350, 60, 60);
+    Edit17 = makeEdit(p, "Edit17", QString(), 420, 60, 110);
+    makeLabel(p, "Label28", QStringLiteral("Kontakt-"), lx, 92, 156);
+    makeLabel(p, "Label29", QStringLiteral("Adresse"), lx, 114, 156);
+    QLineEdit** address[] = {&Edit18, &Edit19, &Edit20, &Edit21, &Edit22};
+    const char* addressNames[] = {"Edit18", "Edit19", "Edit20", "Edit21", "Edit22"};
+    for (int i = 0; i < 5; ++i)
+        *address[i] = makeEdit(p, addressNames[i], QString(), ex, 92 + 24 * i, 280);
+    makeLabel(p, "Label30", QStringLiteral("Bearbeiter:"), lx, 216, 156);
+    Edit23 = makeEdit(p, "Edit23", QString(), ex, 216, 280);
+    Edit24 = makeEdit(p, "Edit24", QString(), ex, 240, 280);
+    makeLabel(p, "Label31", QStringLiteral("Anmerkung:"), lx, 272, 156);
+    Memo1 = new QPlainTextEdit(p);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(ex, 272, 440, 112);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setToolTip(QStringLiteral("Text-Eingabe bis zu 25 Zeilen !"));
+    QFont plain = Memo1->font();
+    plain.setBold(false);
+    Memo1->setFont(plain);
+
+    makeLabel(p, "Label5", QStringLiteral("Anlagen"), 462, 92, 150);
+    ListBox1 = new QListWidget(p);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setGeometry(462, 116, 150, 100);
+    ListBox1->setFont(plain);
+    auto button = [p](const char* name, const QString& text, int x, int y, int w) {
+        auto* b = new QPushButton(text, p);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(x, y, w, 26);
+        return b;
+    };
+    Add1 = button("Add1", QStringLiteral("Add"), 462, 220, 48);
+    Del1 = button("Del1", QStringLiteral("Del"), 512, 220, 48);
+    Run1 = button("Run1", QString(), 562, 220, 50);
+    connect(Edit15, &QLineEdit::textChanged, this, &TForm1::Edit15Change);
+    GroupBox1->hide();
+}
+
+void TForm1::Edit15Change(const QString& text) {
+    setWindowTitle(QStringLiteral("ZELKFYL      Projekt: ") + text);
+}
+
+void TForm1::FormCreate() {
+    runAction(dialogs_, [this] {
+        ListBox1->setItemDelegate(new HorizontalExtentDelegate(1000, ListBox1));             // 1
+        GroupBox1->hide();                                                                     // 2
+        GroupBox3->hide();
+        state_.record.continueUsed = 0;                                                        // 3
+        state_.flags.loadedWithResults = false;
+        state_.record.dimensionsEntered = 0;
+        state_.record.unusedFlag4182 = 0;
+        Memo1->clear();                                                                        // 4
+        state_.flags.freshProject = true;                                                      // 5
+        ResetRecord(state_.record);                                                            // 6
+        FillWindowFromRecord();
+        state_.folders.program = QDir::toNativeSeparators(QDir::currentPath());               // 7
+        Image1->setImage(loadPicture(joinPath(state_.folders.program, QStringLiteral("\\fyl.jpg")))); // 8
+        LoadTextTable();                                                                       // 9
+        state_.selectionCounters = {0, 0};                                                     // 10
+        // 11: the catalogue is read here
+        state_.flags.freshProject = true;                                                      // 12
+        Vorgaben1->setEnabled(false);                                                          // 13
+        Projektdaten1->setEnabled(false);
+        SetUpWorkingDirectory(settings_, state_.texts, dialogs_, state_.folders);              // 14
+    });
+}
+
+void TForm1::setDisplayText(const char* objectName, const QString& text) {
+    const QString name = QString::fromLatin1(objectName);
+    if (name == QLatin1String("TForm1")) {
+        setWindowTitle(text);
+    } else if (name == QLatin1String("SaveDialog1")) {
+        saveDialog1Title = text;
+    } else if (auto* menu = findChild<QMenu*>(name)) {
+        menu->setTitle(text);
+    } else if (auto* action = findChild<QAction*>(name)) {
+        action->setText(text);
+    } else if (auto* box = findChild<QGroupBox*>(name)) {
+        box->setTitle(text);
+    } else if (auto* label = findChild<QLabel*>(name)) {
+        label->setText(text);
+    } else if (auto* button = findChild<QAbstractButton*>(name)) {
+        button->setText(text);
+    }
+}
+
+void TForm1::LoadTextTable() {
+    state_.texts.load(joinPath(state_.folders.program, QStringLiteral("\\Fyltext.txt")));
+    for (const auto& [entry, control] : kMainWindowTexts)
+        setDisplayText(control, state_.texts.text(entry));
+}
+
+void TForm1::FillWindowFromRecord() {
+    const MainWindowContent c = contentFromRecord(state_.record);
+    for (std::size_t i = 0; i < kRoomFieldNames.size(); ++i)
+        findChild<QLineEdit*>(QString::fromLatin1(kRoomFieldNames[i]))->setText(c.roomFields[i]);
+    QLineEdit* project[] = {Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit21, Edit22, Edit23, Edit24};
+    for (std::size_t i = 0; i < c.projectFields.size(); ++i)
+        project[i]->setText(c.projectFields[i]);
+    Memo1->setPlainText(c.remarkLines.join(QLatin1Char('\n')));
+    ListBox1->clear();
+    Run1->setText(QString());
+    for (const QString& path : c.attachments) {
+        ListBox1->addItem(path);
+        ListBox1->setCurrentRow(ListBox1->count() - 1);
+        Run1->setText(fileNamePart(path));
+    }
+    if (c.enableContinue)
+        BitBtn1->setEnabled(true);
+}
+
+} // namespace fyl

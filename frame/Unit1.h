@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QImage>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSettings;
+
+namespace fyl {
+
+struct AppState;
+class Dialogs;
+class Shell;
+
+// The background picture of the main window, stretched over the whole client area.
+class StretchedImage : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    void setImage(const QImage& image);
+    const QImage& image() const { return image_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage image_;
+};
+
+// The main window: room and project data panels over the background picture, and the menus.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& settings, QWidget* parent = nullptr);
+
+    // Start-up: runs when the window is created, in this order; a failing step shows its error
+    // and the remaining steps are skipped.
+    void FormCreate();
+    void LoadTextTable();
+    void FillWindowFromRecord();
+
+    QString saveDialog1Title; // set from the text table with the window title
+
+    // Menus
+    QMenu* Projekt1 = nullptr;
+    QAction* Neu1 = nullptr;
+    QAction* Laden1 = nullptr;
+    QAction* Speichern1 = nullptr;
+    QAction* Beenden1 = nullptr;
+    QAction* Projektdaten1 = nullptr;
+    QAction* Vorgaben1 = nullptr;
+    QAction* Demo1 = nullptr;
+    QAction* Demo2 = nullptr;
+    QMenu* Info1 = nullptr;
+    QAction* Hilfe2 = nullptr;
+    QAction* Kurzanleitung1 = nullptr;
+
+    StretchedImage* Image1 = nullptr;
+
+    // Room data panel
+    QGroupBox* GroupBox3 = nullptr;
+    QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr,
+              *Edit6 = nullptr, *edit7 = nullptr, *Edit8 = nullptr, *Edit9 = nullptr, *Edit10 = nullptr,
+              *Edit11 = nullptr, *Edit12 = nullptr, *Edit13 = nullptr, *Edit14 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+
+    // Project data panel
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit *Edit15 = nullptr, *Edit16 = nullptr, *Edit17 = nullptr, *Edit18 = nullptr, *Edit19 = nullptr,
+              *Edit20 = nullptr, *Edit21 = nullptr, *Edit22 = nullptr, *Edit23 = nullptr, *Edit24 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton *Add1 = nullptr, *Del1 = nullptr, *Run1 = nullptr;
+
+private:
+    void buildMenus();
+    void buildRoomPanel();
+    void buildProjectPanel();
+    void setDisplayText(const char* objectName, const QString& text);
+    void Edit15Change(const QString& text);
+
+    AppState& state_;
+    Dialogs& dialogs_;
+    Shell& shell_;
+    QSettings& settings_;
+};
+
+} // namespace fyl

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace fyl {
+
+// The program's text files (text table, catalogue, exchange files) use the Windows ANSI code
+// page 1252. Latin-1 differs from it in 0x80..0x9F (euro sign, typographic quotes, dashes),
+// so both directions go through this one table.
+QString fromAnsi(const QByteArray& bytes);
+QByteArray toAnsi(const QString& text);
+
+// Reads a text file as lines of raw bytes. A line ends at CR LF, LF or CR; the end of the file
+// ends the last line even without a terminator, and a terminator at the very end of the file
+// does not start a further, empty line. Raises FileError when the file cannot be opened or read.
+std::vector<QByteArray> readAnsiLines(const QString& path);
+
+// Joins a folder and a file or folder name with the platform's separator, whatever separator
+// the name starts with ("\ZELK.idx", "/ZELK.idx" and "ZELK.idx" give the same path).
+QString joinPath(const QString& folder, const QString& name);
+
+} // namespace fyl

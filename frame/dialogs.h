@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace fyl {
+
+// What a file dialog is opened with. `filter` uses Qt's "Name (*.ext);;Other (*)" form.
+struct FileDialogRequest {
+    QString title;
+    QString folder;          // initial folder
+    QString fileName;        // proposed file name
+    QString filter;
+    QString defaultSuffix;   // appended when the typed name has none
+};
+
+// Every modal interaction of the program. The windows use a Qt implementation; tests and the
+// command line use scripted ones that answer from a queue and record what was shown.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void information(const QString& text) = 0;
+    virtual bool confirm(const QString& text) = 0; // true for Yes
+    virtual void error(const QString& message) = 0;
+    // The chosen file's full path, or nothing when the dialog was cancelled.
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+};
+
+// Runs one user action. A fyl::Error or any other exception ends the action; its message is
+// shown in the standard error box and the program runs on. Returns true when the action ran
+// to its end.
+bool runAction(Dialogs& dialogs, const std::function<void()>& action);
+
+} // namespace fyl

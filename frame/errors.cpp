@@ -1,0 +1,16 @@
+#include "frame/errors.h"
+
+#include <cmath>
+
+namespace fyl {
+
+Error::Error(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+
+long double requireFinite(long double value, const char* what) {
+    if (!std::isfinite(value))
+        throw ArithmeticError(QStringLiteral("Ungültige Gleitkommaoperation: %1 ist keine endliche Zahl.")
+                                  .arg(QString::fromLatin1(what)));
+    return value;
+}
+
+} // namespace fyl

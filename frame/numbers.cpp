@@ -1,0 +1,267 @@
+#include "frame/numbers.h"
+
+#include "frame/errors.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+static_assert(std::numeric_limits<long double>::digits == 64, "long double must be 80-bit extended");
+
+namespace fyl::numbers {
+
+namespace {
+
+QChar g_separator = QLatin1Char(',');
+
+// Decimal digits of |value| with half-up rounding: `digits` holds significant digits without
+// leading zeros, and the value is 0.d1d2d3... * 10^exponent. Rounding goes first to 15
+// significant digits (to drop the binary noise of a stored double, so 12.345 rounds as the
+// planner typed it) and then half-up at the requested place.
+struct Decimal {
+    std::string digits; // empty for zero
+    int exponent = 0;
+    bool negative = false;
+};
+
+Decimal decompose(long double value, int significant) {
+    Decimal d;
+    d.negative = std::signbit(value);
+    value = std::fabs(value);
+    if (value == 0.0L)
+        return d;
+    significant = std::clamp(significant, 1, 18);
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
+    std::string text(buf, res.ptr);
+    const auto e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    mantissa.erase(std::remove(mantissa.begin(), mantissa.end(), '.'), mantissa.end());
+    d.exponent = std::stoi(text.substr(e + 1)) + 1;
+    while (!mantissa.empty() && mantissa.back() == '0')
+        mantissa.pop_back();
+    d.digits = mantissa;
+    return d;
+}
+
+// Rounds half-up so that at most `keep` digits remain (keep may be 0 or negative: the value then
+// rounds to zero or to one unit of the first place above).
+void roundTo(Decimal& d, int keep) {
+    if (static_cast<int>(d.digits.size()) <= keep)
+        return;
+    if (keep < 0) {
+        d.digits.clear();
+        return;
+    }
+    const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+    d.digits.resize(static_cast<std::size_t>(keep));
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') {
+            d.digits[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i < 0) {
+            d.digits.insert(d.digits.begin(), '1');
+            d.digits.pop_back();
+            if (d.digits.empty())
+                d.digits = "1";
+            ++d.exponent;
+        } else {
+            ++d.digits[static_cast<std::size_t>(i)];
+        }
+    }
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
+}
+
+Decimal prepared(long double value, int precision) {
+    return decompose(value, std::max(15, std::min(precision, 18)));
+}
+
+// Writes the decimal with exactly `decimals` places and the given separator.
+QString writeFixed(const Decimal& d, int decimals, QChar separator) {
+    std::string intPart;
+    std::string frac;
+    if (d.digits.empty()) {
+        intPart = "0";
+    } else {
+        if (d.exponent <= 0) {
+            intPart = "0";
+            frac.assign(static_cast<std::size_t>(-d.exponent), '0');
+            frac += d.digits;
+        } else if (static_cast<int>(d.digits.size()) <= d.exponent) {
+            intPart = d.digits + std::string(static_cast<std::size_t>(d.exponent) - d.digits.size(), '0');
+        } else {
+            intPart = d.digits.substr(0, static_cast<std::size_t>(d.exponent));
+            frac = d.digits.substr(static_cast<std::size_t>(d.exponent));
+        }
+    }
+    frac.resize(static_cast<std::size_t>(std::max(decimals, 0)), '0');
+    QString out;
+    if (d.negative && !d.digits.empty())
+        out += QLatin1Char('-');
+    out += QString::fromStdString(intPart);
+    if (decimals > 0) {
+        out += separator;
+        out += QString::fromStdString(frac);
+    }
+    return out;
+}
+
+QString writeGeneral(Decimal d, int precision, QChar separator) {
+    roundTo(d, precision);
+    if (d.digits.empty())
+        return QStringLiteral("0");
+    const int exponent = d.exponent - 1; // of the form d.ddd * 10^exponent
+    if (d.exponent > precision || d.exponent < -3) {
+        QString out;
+        if (d.negative)
+            out += QLatin1Char('-');
+        out += QLatin1Char(d.digits[0]);
+        if (d.digits.size() > 1) {
+            out += separator;
+            out += QString::fromStdString(d.digits.substr(1));
+        }
+        out += QLatin1Char('E');
+        out += QString::number(exponent);
+        return out;
+    }
+    const int decimals = std::max(0, static_cast<int>(d.digits.size()) - d.exponent);
+    return writeFixed(d, decimals, separator);
+}
+
+void checkFinite(long double value) {
+    if (!std::isfinite(value))
+        throw ArithmeticError(QStringLiteral("Ungültige Gleitkommaoperation: keine endliche Zahl."));
+}
+
+ConversionError notANumber(const QString& text) {
+    return ConversionError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert.").arg(text));
+}
+
+} // namespace
+
+QChar decimalSeparator() { return g_separator; }
+void setDecimalSeparator(QChar separator) { g_separator = separator; }
+
+long double parseReal(const QString& text) {
+    const QString t = text.trimmed();
+    std::string s;
+    s.reserve(static_cast<std::size_t>(t.size()));
+    int i = 0;
+    const int n = static_cast<int>(t.size());
+    auto at = [&](int k) { return k < n ? t[k] : QChar(); };
+    if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-')) {
+        if (at(i) == QLatin1Char('-'))
+            s += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    while (at(i).isDigit() && at(i).unicode() < 128) {
+        s += static_cast<char>(at(i).unicode());
+        ++i;
+        ++mantissaDigits;
+    }
+    if (i < n && at(i) == g_separator) {
+        s += '.';
+        ++i;
+        while (at(i).isDigit() && at(i).unicode() < 128) {
+            s += static_cast<char>(at(i).unicode());
+            ++i;
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        throw notANumber(text);
+    if (at(i) == QLatin1Char('e') || at(i) == QLatin1Char('E')) {
+        s += 'e';
+        ++i;
+        if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-')) {
+            s += static_cast<char>(at(i).unicode());
+            ++i;
+        }
+        int expDigits = 0;
+        while (at(i).isDigit() && at(i).unicode() < 128) {
+            s += static_cast<char>(at(i).unicode());
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            throw notANumber(text);
+    }
+    if (i != n)
+        throw notANumber(text);
+    long double value = 0;
+    const char* begin = s.data();
+    if (*begin == '-')
+        ++begin;
+    auto res = std::from_chars(begin, s.data() + s.size(), value);
+    if (res.ec != std::errc() || res.ptr != s.data() + s.size() || !std::isfinite(value))
+        throw notANumber(text);
+    return s[0] == '-' ? -value : value;
+}
+
+int parseInt(const QString& text) {
+    const QString t = text.trimmed();
+    bool ok = false;
+    const int value = t.toInt(&ok, 10);
+    bool plain = !t.isEmpty();
+    for (int i = 0; i < t.size() && plain; ++i) {
+        const QChar c = t[i];
+        plain = (c.unicode() >= '0' && c.unicode() <= '9') ||
+                (i == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-')) && t.size() > 1);
+    }
+    if (!ok || !plain)
+        throw ConversionError(QStringLiteral("'%1' ist kein gültiger Integerwert.").arg(text));
+    return value;
+}
+
+QString formatFixed(long double value, int precision, int digits) {
+    checkFinite(value);
+    precision = std::clamp(precision, 1, 18);
+    digits = std::clamp(digits, 0, 18);
+    Decimal d = prepared(value, precision);
+    if (d.exponent > precision)
+        return writeGeneral(d, precision, g_separator);
+    roundTo(d, std::min(precision, d.exponent + digits));
+    if (d.exponent > precision)
+        return writeGeneral(d, precision, g_separator);
+    return writeFixed(d, digits, g_separator);
+}
+
+QString formatGeneral(long double value, int precision) {
+    checkFinite(value);
+    precision = std::clamp(precision, 1, 18);
+    return writeGeneral(prepared(value, precision), precision, g_separator);
+}
+
+QString formatWidth(long double value, int width, int decimals) {
+    checkFinite(value);
+    decimals = std::clamp(decimals, 0, 18);
+    Decimal d = prepared(value, 15);
+    roundTo(d, d.exponent + decimals);
+    return writeFixed(d, decimals, QLatin1Char('.')).rightJustified(width, QLatin1Char(' '));
+}
+
+QString formatScientific(long double value, int width) {
+    checkFinite(value);
+    const int decimals = width <= 0 ? 17 : std::clamp(width - 8, 1, 17);
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, decimals);
+    std::string text(buf, res.ptr);
+    const auto e = text.find('e');
+    const int exponent = std::stoi(text.substr(e + 1));
+    QString out = std::signbit(value) && value != 0.0L ? QStringLiteral("-") : QStringLiteral(" ");
+    out += QString::fromStdString(text.substr(0, e));
+    out += QLatin1Char('E');
+    out += exponent < 0 ? QLatin1Char('-') : QLatin1Char('+');
+    out += QString::number(std::abs(exponent)).rightJustified(4, QLatin1Char('0'));
+    return out.rightJustified(width, QLatin1Char(' '));
+}
+
+} // namespace fyl::numbers

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// The one place where numbers become text and text becomes numbers. Real arithmetic is done in
+// long double (80-bit extended on x86-64) and stored as double; the functions below take long
+// double so that an intermediate value is formatted exactly as computed.
+namespace fyl::numbers {
+
+// The decimal separator of the dialogue: one setting for the whole program, ',' by default.
+QChar decimalSeparator();
+void setDecimalSeparator(QChar separator);
+
+// Leading and trailing blanks allowed, an optional sign, digits with the decimal separator,
+// an optional exponent ("1,5E-3"). Anything else raises ConversionError naming the text.
+long double parseReal(const QString& text);
+// An optional sign and decimal digits, blanks around allowed; out-of-range values and any
+// other text raise ConversionError.
+int parseInt(const QString& text);
+
+// Fixed-point text: rounded to at most `precision` significant digits and at most `digits`
+// decimals, whichever is fewer, then written with exactly `digits` decimals. A number with more
+// integer digits than `precision` is written in general form with `precision` digits.
+QString formatFixed(long double value, int precision, int digits);
+
+// The shortest text with at most `precision` significant digits: no trailing zeros, no
+// trailing separator; exponent form ("1E20", "1,5E-7") only beyond `precision` integer digits
+// or below 1E-4 (0,0001 stays fixed, 0,00001 gives "1E-5").
+QString formatGeneral(long double value, int precision = 15);
+
+// Fixed notation with a point, right-aligned with blanks to at least `width` characters; no
+// point when `decimals` is 0. The form of the exchange files and of rewritten expressions.
+QString formatWidth(long double value, int width, int decimals);
+
+// Exponent form with a point: a blank or minus, one digit, the point, the decimals, "E", the
+// exponent's sign and four digits. `width` 16 gives 8 decimals (" 2.00000000E+0001"); a width
+// of 0 or less gives the longest form with 17 decimals.
+QString formatScientific(long double value, int width);
+
+} // namespace fyl::numbers

@@ -1,0 +1,45 @@
+#include "frame/texttable.h"
+
+#include "frame/ansi.h"
+#include "frame/dialogs.h"
+#include "frame/errors.h"
+
+namespace fyl {
+
+void checkEntryNumber(int n) {
+    if (n < 1 || n > TextTable::kEntries)
+        throw RangeError(QStringLiteral("Fehler bei Bereichsprüfung: Textnummer %1 liegt außerhalb 1 bis %2.")
+                             .arg(n)
+                             .arg(TextTable::kEntries));
+}
+
+void TextTable::load(const QString& path) {
+    const std::vector<QByteArray> lines = readAnsiLines(path);
+    int k = 0;
+    for (const QByteArray& line : lines) {
+        ++k;
+        if (k > kEntries) {
+            lineCount_ = kEntries;
+            throw RangeError(QStringLiteral("Fehler bei Bereichsprüfung: %1 hat mehr als %2 Zeilen.")
+                                 .arg(path)
+                                 .arg(kEntries));
+        }
+        slots_[static_cast<std::size_t>(k - 1)] = line.left(kLineLength);
+    }
+    lineCount_ = k;
+}
+
+QString TextTable::text(int n) const {
+    checkEntryNumber(n);
+    return fromAnsi(slots_[static_cast<std::size_t>(n - 1)].mid(kPrefixLength));
+}
+
+void showText(const TextTable& texts, Dialogs& dialogs, int n) {
+    dialogs.information(texts.text(n));
+}
+
+bool askText(const TextTable& texts, Dialogs& dialogs, int n) {
+    return dialogs.confirm(texts.text(n));
+}
+
+} // namespace fyl

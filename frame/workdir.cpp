@@ -1,0 +1,63 @@
+#include "frame/workdir.h"
+
+#include "frame/ansi.h"
+#include "frame/appstate.h"
+#include "frame/dialogs.h"
+#include "frame/texttable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace fyl {
+
+QString defaultWorkingDirectory() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\ZELK");
+#else
+    return QDir::toNativeSeparators(QDir::homePath() + QStringLiteral("/ZELK"));
+#endif
+}
+
+namespace {
+
+// Creates the folder with its missing parents; false when it still does not exist.
+bool ensureFolder(const QString& path) {
+    QDir().mkpath(path);
+    return QFileInfo(path).isDir();
+}
+
+} // namespace
+
+void SetUpWorkingDirectory(QSettings& settings, const TextTable& texts, Dialogs& dialogs, Folders& folders,
+                           const QString& defaultFolder) {
+    const QString key = QString::fromLatin1(kWorkingDirectoryKey);
+    // An empty stored value would put the project folder at the root of the drive; it is
+    // treated like a missing one and asked for again.
+    const QString stored = settings.value(key).toString();
+    if (settings.contains(key) && !stored.trimmed().isEmpty()) {
+        folders.working = stored;
+    } else {
+        showText(texts, dialogs, 199);
+        FileDialogRequest request;
+        request.folder = defaultFolder;
+        request.fileName = QStringLiteral("Zelk");
+        request.defaultSuffix = QStringLiteral("fyl");
+        request.filter = QStringLiteral("fyl (*.fyl);;Alle Dateien (*)");
+        const auto chosen = dialogs.saveFile(request);
+        if (chosen && !chosen->isEmpty())
+            folders.working = QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath());
+        else
+            folders.working = defaultFolder;
+        settings.setValue(key, folders.working);
+        settings.sync();
+    }
+    folders.project = joinPath(folders.working, QStringLiteral("\\Projekte"));
+    folders.temp = joinPath(folders.working, QStringLiteral("\\tmp"));
+    if (!ensureFolder(folders.project))
+        showText(texts, dialogs, 200);
+    if (!ensureFolder(folders.temp))
+        showText(texts, dialogs, 201);
+}
+
+} // namespace fyl

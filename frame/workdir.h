@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+namespace fyl {
+
+class Dialogs;
+class TextTable;
+struct Folders;
+
+// The registry value that keeps the working directory: organisation "Zelk", application "zol"
+// (on Windows the per-user key Software\Zelk\zol), value "Arbeitsverzeichnis".
+inline constexpr const char* kWorkingDirectoryKey = "Arbeitsverzeichnis";
+
+// "c:\ZELK" on Windows, the home folder's "ZELK" elsewhere.
+QString defaultWorkingDirectory();
+
+// Finds the working directory, asking the planner once when none is stored, and creates the
+// project and temporary folders below it. Messages go through `dialogs` by text entry number.
+void SetUpWorkingDirectory(QSettings& settings, const TextTable& texts, Dialogs& dialogs, Folders& folders,
+                           const QString& defaultFolder = defaultWorkingDirectory());
+
+} // namespace fyl

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace fyl::test {
+
+// Writes bytes to a file, creating its folder; fails the test when it cannot.
+void writeFile(const QString& path, const QByteArray& bytes);
+
+// A text file of the program's kind: each line encoded in Windows-1252 and ended by CR LF.
+void writeAnsiLines(const QString& path, const QStringList& lines);
+
+// A text table of `count` lines: "NNNNN " followed by `text(n)`.
+QStringList textTableLines(int count, const std::function<QString(int)>& text);
+
+// Changes the current directory for the lifetime of the object.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const QString& path);
+    ~CurrentDirectory();
+
+private:
+    QString previous_;
+};
+
+} // namespace fyl::test

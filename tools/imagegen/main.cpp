@@ -1,0 +1,88 @@
+// Draws the program's own pictures at build time, so that nothing drawn by a third party ships.
+//   fyl-imagegen background OUT.jpg   the main window's background picture
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// A calm, light picture: a soft sky-to-paper gradient, a faint planning grid and the pale lines
+// of air jets leaving ceiling outlets, so the panels lying over it stay easy to read.
+QImage drawBackground() {
+    const int w = 1600, h = 1120;
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    QLinearGradient sky(0, 0, 0, h);
+    sky.setColorAt(0.0, QColor(208, 228, 238));
+    sky.setColorAt(0.55, QColor(232, 241, 245));
+    sky.setColorAt(1.0, QColor(246, 248, 247));
+    p.fillRect(image.rect(), sky);
+
+    p.setPen(QPen(QColor(196, 214, 224), 1));
+    for (int x = 0; x <= w; x += 40)
+        p.drawLine(x, 0, x, h);
+    for (int y = 0; y <= h; y += 40)
+        p.drawLine(0, y, w, y);
+
+    // Ceiling line and outlets
+    const int ceiling = 120;
+    p.setPen(QPen(QColor(150, 176, 192), 6));
+    p.drawLine(0, ceiling, w, ceiling);
+    const int outlets[] = {260, 800, 1340};
+    for (int ox : outlets) {
+        p.setPen(QPen(QColor(130, 160, 180), 3));
+        p.setBrush(QColor(226, 236, 242));
+        p.drawRect(ox - 46, ceiling, 92, 14);
+        // Jets: they run along the ceiling, widen, and sink slowly into the room.
+        for (int side : {-1, 1}) {
+            for (int k = 0; k < 7; ++k) {
+                QPainterPath path;
+                const double spread = 10.0 + 14.0 * k;
+                path.moveTo(ox + side * 46, ceiling + 10 + k * 2);
+                for (int s = 1; s <= 60; ++s) {
+                    const double t = s / 60.0;
+                    const double x = ox + side * (46 + 260 * t);
+                    const double y = ceiling + 10 + k * 2 + spread * t * t + 140 * std::pow(t, 3.0) * (k + 1) / 7.0;
+                    path.lineTo(x, y);
+                }
+                const int alpha = 110 - k * 12;
+                p.setPen(QPen(QColor(90, 140, 170, alpha), 2.2));
+                p.setBrush(Qt::NoBrush);
+                p.drawPath(path);
+            }
+        }
+    }
+    // Occupied zone: a faint band up to head height
+    const int floor = h - 80;
+    p.fillRect(QRect(0, floor - 330, w, 330), QColor(255, 255, 255, 70));
+    p.setPen(QPen(QColor(150, 176, 192), 2, Qt::DashLine));
+    p.drawLine(0, floor - 330, w, floor - 330);
+    p.setPen(QPen(QColor(150, 176, 192), 5));
+    p.drawLine(0, floor, w, floor);
+    p.end();
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QGuiApplication app(argc, argv);
+    if (argc != 3 || QString::fromLocal8Bit(argv[1]) != QLatin1String("background")) {
+        std::fprintf(stderr, "usage: fyl-imagegen background OUT.jpg\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    if (!drawBackground().save(out, "JPG", 88)) {
+        std::fprintf(stderr, "fyl-imagegen: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}

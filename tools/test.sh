@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite offscreen: once in the normal
+# build and once under the address and undefined-behaviour sanitizers.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/tools/setup.sh"
+export QT_QPA_PLATFORM=offscreen
+BUILD_DIR=$root/build bash "$root/tools/build.sh"
+(cd "$root/build" && ctest --output-on-failure -j "$(nproc)")
+if [ "${ZELK_SKIP_SANITIZERS:-0}" != 1 ]; then
+  BUILD_DIR=$root/build-sanitize BUILD_TYPE=Debug bash "$root/tools/build.sh" -DZELK_SANITIZE=ON -DZELK_BUILD_BENCHMARKS=OFF
+  (cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j "$(nproc)")
+fi
