@@ -3,10 +3,27 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <map>
+
 namespace fyl::cli {
 
 // One command of zelkfyl-cli: its arguments after the command word, standard output and
 // standard error. Returns the process's exit status.
 using Command = int (*)(const QStringList& args, QTextStream& out, QTextStream& err);
+
+struct CommandInfo {
+    Command run;
+    const char* usage; // one line for --help, e.g. "expr TEXT [--width W] [--decimals D]"
+};
+
+// Commands register themselves from their own source file (cli/<name>_cmd.cpp):
+//   static const fyl::cli::CommandRegistration reg("expr", runExpr, "expr TEXT ...");
+std::map<QString, CommandInfo>& commandRegistry();
+
+struct CommandRegistration {
+    CommandRegistration(const char* name, Command run, const char* usage) {
+        commandRegistry()[QString::fromLatin1(name)] = CommandInfo{run, usage};
+    }
+};
 
 } // namespace fyl::cli

@@ -2,19 +2,26 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
-#include <map>
+namespace fyl::cli {
+
+std::map<QString, CommandInfo>& commandRegistry() {
+    static std::map<QString, CommandInfo> registry;
+    return registry;
+}
+
+} // namespace fyl::cli
 
 namespace {
 
-const char* const kUsage =
-    "Aufruf: zelkfyl-cli BEFEHL [ARGUMENTE]\n"
-    "\n"
-    "ZELK FYL ohne Fenster: Prüfungen und Stapelverarbeitung.\n"
-    "\n"
-    "Befehle:\n"
-    "  --version    Version ausgeben\n"
-    "  --help       diese Hilfe ausgeben\n";
+void printUsage(QTextStream& stream) {
+    stream << "Aufruf: zelkfyl-cli BEFEHL [ARGUMENTE]\n\n"
+              "ZELK FYL ohne Fenster: Prüfungen und Stapelverarbeitung.\n\n"
+              "Befehle:\n"
+              "  --version    Version ausgeben\n"
+              "  --help       diese Hilfe ausgeben\n";
+    for (const auto& [name, info] : fyl::cli::commandRegistry())
+        stream << "  " << info.usage << "\n";
+}
 
 } // namespace
 
@@ -27,7 +34,7 @@ int main(int argc, char* argv[]) {
 
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
-        err << kUsage;
+        printUsage(err);
         return 2;
     }
     const QString command = args.takeFirst();
@@ -36,15 +43,15 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        out << kUsage;
+        printUsage(out);
         return 0;
     }
-    const std::map<QString, fyl::cli::Command> commands = {
-    };
-    const auto found = commands.find(command);
-    if (found == commands.end()) {
-        err << "Unbekannter Befehl: " << command << "\n\n" << kUsage;
+    const auto& registry = fyl::cli::commandRegistry();
+    const auto found = registry.find(command);
+    if (found == registry.end()) {
+        err << "Unbekannter Befehl: " << command << "\n\n";
+        printUsage(err);
         return 2;
     }
-    return found->second(args, out, err);
+    return found->second.run(args, out, err);
 }
