@@ -97,13 +97,12 @@ TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& setti
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     resize(799, 559);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0, 255, 255)); // aqua, seen while no picture is loaded
-    setPalette(pal);
-    setAutoFillBackground(true);
-
     Image1 = new StretchedImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
+    QPalette pal = Image1->palette();
+    pal.setColor(QPalette::Window, QColor(0, 255, 255)); // aqua, seen while no picture is loaded
+    Image1->setPalette(pal);
+    Image1->setAutoFillBackground(true);
     setCentralWidget(Image1);
 
     buildMenus();
@@ -119,6 +118,8 @@ TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& setti
 
 void TForm1::buildMenus() {
     QMenuBar* bar = menuBar();
+    // The empty items only space the menus out; narrow padding keeps the info menu on the bar.
+    bar->setStyleSheet(QStringLiteral("QMenuBar::item { padding: 3px 5px; }"));
     auto spacers = [bar](int count) {
         for (int i = 0; i < count; ++i)
             bar->addAction(QString());
