@@ -117,25 +117,26 @@ TEST(RecordLayout, OutletFieldsLieAtTheirDetailFileOffsets) {
     put<std::uint8_t>(base, 734 + 24 * 121, 9);
     put<std::int16_t>(base, 734 + 24 * 121 + 118, -2);
     put<std::uint8_t>(base, 3758, 7);
+    // Unary plus copies each value out of the packed record: gtest binds references.
     const OutletRecord& o = rec->outlet;
     EXPECT_EQ(o.typeNameText().toStdString(), "DLX");
     EXPECT_EQ(o.sizeNameText().toStdString(), "DLX 400    ");
     EXPECT_EQ(o.jetFormCodeText().toStdString(), "04");
-    EXPECT_EQ(o.vMin, 150);
-    EXPECT_EQ(o.vMax, 600);
-    EXPECT_EQ(o.pressureK, 3.2e-4);
-    EXPECT_EQ(o.soundA, 27.5);
-    EXPECT_EQ(o.decayA, 0.9);
-    EXPECT_EQ(o.detachFlowExp, 1.5);
-    EXPECT_EQ(o.penFlowExp, 0.75);
-    EXPECT_EQ(o.angle, 15);
-    EXPECT_EQ(o.zoneCoef, -0.7);
-    EXPECT_EQ(o.value524, 0.5);
-    EXPECT_EQ(o.lengthsList.length, 5);
-    EXPECT_EQ(o.countsList.length, 3);
-    EXPECT_EQ(o.sizeTable[24].content.length, 9);
-    EXPECT_EQ(o.sizeTable[24].int118, -2);
-    EXPECT_EQ(o.sizeTable[24].byte120, 7);
+    EXPECT_EQ(+o.vMin, 150);
+    EXPECT_EQ(+o.vMax, 600);
+    EXPECT_EQ(+o.pressureK, 3.2e-4);
+    EXPECT_EQ(+o.soundA, 27.5);
+    EXPECT_EQ(+o.decayA, 0.9);
+    EXPECT_EQ(+o.detachFlowExp, 1.5);
+    EXPECT_EQ(+o.penFlowExp, 0.75);
+    EXPECT_EQ(+o.angle, 15);
+    EXPECT_EQ(+o.zoneCoef, -0.7);
+    EXPECT_EQ(+o.value524, 0.5);
+    EXPECT_EQ(+o.lengthsList.length, 5);
+    EXPECT_EQ(+o.countsList.length, 3);
+    EXPECT_EQ(+o.sizeTable[24].content.length, 9);
+    EXPECT_EQ(+o.sizeTable[24].int118, -2);
+    EXPECT_EQ(+o.sizeTable[24].byte120, 7);
 }
 
 TEST(ShortText, CutsLongTextsAndKeepsTheBytesBeyondTheLength) {

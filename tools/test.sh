@@ -9,5 +9,5 @@ BUILD_DIR=$root/build bash "$root/tools/build.sh"
 (cd "$root/build" && ctest --output-on-failure -j "$(nproc)")
 if [ "${ZELK_SKIP_SANITIZERS:-0}" != 1 ]; then
   BUILD_DIR=$root/build-sanitize BUILD_TYPE=Debug bash "$root/tools/build.sh" -DZELK_SANITIZE=ON -DZELK_BUILD_BENCHMARKS=OFF
-  (cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j "$(nproc)")
+  (cd "$root/build-sanitize" && ctest --output-on-failure -j "$(nproc)")
 fi

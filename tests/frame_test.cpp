@@ -1,0 +1,69 @@
+#include "frame/ansi.h"
+#include "frame/dialogs.h"
+#include "frame/errors.h"
+#include "tests/support/scripted.h"
+#include "tests/support/testfiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace fyl;
+using fyl::test::ScriptedDialogs;
+
+TEST(ActionWrapper, AnErrorEndsTheActionWithTheStandardErrorBox) {
+    ScriptedDialogs dialogs;
+    int reached = 0;
+    EXPECT_FALSE(runAction(dialogs, [&] {
+        ++reached;
+        throw ConversionError(QStringLiteral("'abc' ist kein gültiger Gleitkommawert."));
+        ++reached;
+    }));
+    EXPECT_EQ(reached, 1);
+    EXPECT_TRUE(runAction(dialogs, [&] { ++reached; }));
+    EXPECT_EQ(reached, 2);
+    EXPECT_FALSE(runAction(dialogs, [] { throw std::out_of_range("index"); }));
+    const QStringList errors = dialogs.texts(ScriptedDialogs::Shown::Error);
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_EQ(errors[0], QStringLiteral("'abc' ist kein gültiger Gleitkommawert."));
+    EXPECT_EQ(errors[1].toStdString(), "index");
+}
+
+TEST(FiniteCheck, NaNAndInfinityRaiseArithmeticErrors) {
+    EXPECT_EQ(requireFinite(2.5L, "x"), 2.5L);
+    EXPECT_THROW(requireFinite(std::numeric_limits<long double>::infinity(), "x"), ArithmeticError);
+    EXPECT_THROW(requireFinite(std::nanl(""), "x"), ArithmeticError);
+}
+
+TEST(AnsiText, Windows1252DiffersFromLatin1InTheHighControls) {
+    EXPECT_EQ(fromAnsi(QByteArray("\x80\x8A\x9F\xA0\xFF")), QStringLiteral("€Š\u0178\u00A0ÿ"));
+    EXPECT_EQ(toAnsi(QStringLiteral("€Šÿ–")), QByteArray("\x80\x8A\xFF\x96"));
+    // Bytes the code page leaves undefined come back as they went in.
+    EXPECT_EQ(toAnsi(fromAnsi(QByteArray("\x81\x8D\x8F\x90\x9D"))), QByteArray("\x81\x8D\x8F\x90\x9D"));
+    EXPECT_EQ(toAnsi(QStringLiteral("\u2212")), QByteArray("?")); // no code in the page
+}
+
+TEST(AnsiText, LinesEndAtCrLfLfOrCrAndATrailingBlankLineCounts) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lines.txt"));
+    test::writeFile(path, QByteArray("a\r\nb\nc\rd"));
+    EXPECT_EQ(readAnsiLines(path), (std::vector<QByteArray>{"a", "b", "c", "d"}));
+    test::writeFile(path, QByteArray("a\r\n\r\n"));
+    EXPECT_EQ(readAnsiLines(path), (std::vector<QByteArray>{"a", ""}));
+    test::writeFile(path, QByteArray("a\r\n"));
+    EXPECT_EQ(readAnsiLines(path).size(), 1u);
+    test::writeFile(path, QByteArray());
+    EXPECT_TRUE(readAnsiLines(path).empty());
+    EXPECT_THROW(readAnsiLines(dir.filePath(QStringLiteral("missing.txt"))), FileError);
+}
+
+TEST(AnsiText, JoinPathAcceptsTheBackslashNamesOfTheDataFiles) {
+    const QString expected = QDir::toNativeSeparators(QStringLiteral("/opt/zelk/ZELK.idx"));
+    EXPECT_EQ(joinPath(QStringLiteral("/opt/zelk"), QStringLiteral("\\ZELK.idx")), expected);
+    EXPECT_EQ(joinPath(QStringLiteral("/opt/zelk/"), QStringLiteral("ZELK.idx")), expected);
+    EXPECT_EQ(joinPath(QStringLiteral("/opt/zelk"), QStringLiteral("\\Fyl_Bilder\\DLX.bmp")),
+              QDir::toNativeSeparators(QStringLiteral("/opt/zelk/Fyl_Bilder/DLX.bmp")));
+}
