@@ -24,3 +24,33 @@ add_custom_command(
 list(APPEND ZELK_PROGRAM_OUTPUTS ${ZELK_PROGRAM_DIR}/fyl.jpg)
 
 add_custom_target(programdir ALL DEPENDS ${ZELK_PROGRAM_OUTPUTS})
+
+# The catalogue: its source is tools/catalogue/zelk-catalogue.json. The build regenerates the
+# catalogue files into the program directory from it (after the copies of data/ above, so the
+# source wins), and draws one picture per type plus the fallback image5.bmp.
+set(ZELK_CATALOGUE_SOURCE ${PROJECT_SOURCE_DIR}/tools/catalogue/zelk-catalogue.json)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZELK_CATALOGUE_SOURCE})
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/catalogue.stamp
+  COMMAND $<TARGET_FILE:zelkfyl-cli> catalogue build ${ZELK_CATALOGUE_SOURCE} ${ZELK_PROGRAM_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/catalogue.stamp
+  DEPENDS zelkfyl-cli ${ZELK_CATALOGUE_SOURCE} ${ZELK_PROGRAM_DIR}/ZELK.emd ${ZELK_PROGRAM_DIR}/ZELK.idx
+  COMMENT "Building the catalogue files from the catalogue source"
+  VERBATIM)
+file(READ ${ZELK_CATALOGUE_SOURCE} ZELK_CATALOGUE_JSON)
+string(JSON ZELK_TYPE_COUNT LENGTH ${ZELK_CATALOGUE_JSON} types)
+set(ZELK_PICTURES ${ZELK_PROGRAM_DIR}/Fyl_Bilder/image5.bmp)
+math(EXPR ZELK_LAST_TYPE "${ZELK_TYPE_COUNT} - 1")
+foreach(i RANGE ${ZELK_LAST_TYPE})
+  string(JSON code GET ${ZELK_CATALOGUE_JSON} types ${i} code)
+  list(APPEND ZELK_PICTURES ${ZELK_PROGRAM_DIR}/Fyl_Bilder/${code}.bmp)
+endforeach()
+add_custom_command(
+  OUTPUT ${ZELK_PICTURES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELK_PROGRAM_DIR}/Fyl_Bilder
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:fyl-cataloguepictures> ${ZELK_CATALOGUE_SOURCE} ${ZELK_PROGRAM_DIR}/Fyl_Bilder
+  DEPENDS fyl-cataloguepictures ${ZELK_CATALOGUE_SOURCE}
+  COMMENT "Drawing the catalogue's type pictures"
+  VERBATIM)
+add_custom_target(cataloguefiles ALL DEPENDS ${CMAKE_BINARY_DIR}/catalogue.stamp ${ZELK_PICTURES})
+add_dependencies(programdir cataloguefiles)

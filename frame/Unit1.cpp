@@ -1,5 +1,6 @@
 #include "frame/Unit1.h"
 
+#include "catalogue/loaders.h"
 #include "frame/ansi.h"
 #include "frame/appstate.h"
 #include "frame/dialogs.h"
@@ -282,7 +283,7 @@ void TForm1::FormCreate() {
         Image1->setImage(loadPicture(joinPath(state_.folders.program, QStringLiteral("\\fyl.jpg")))); // 8
         LoadTextTable();                                                                       // 9
         state_.selectionCounters = {0, 0};                                                     // 10
-        // 11: the catalogue is read here
+        LoadCatalogue(state_.catalogue, state_.folders.program);                               // 11
         state_.flags.freshProject = true;                                                      // 12
         Vorgaben1->setEnabled(false);                                                          // 13
         Projektdaten1->setEnabled(false);

@@ -50,7 +50,21 @@ protected:
                                  }
                              }));
     }
-    void writePicture() {
+    // The smallest catalogue the start-up reads: one name per table, one jet form, one index
+    // line and one installation kind.
+    void writeCatalogue() {
+        test::writeAnsiLines(program + QStringLiteral("/kenn1.dat"), {QStringLiteral("Decke")});
+        test::writeAnsiLines(program + QStringLiteral("/kenn2.dat"), {QStringLiteral("fest")});
+        test::writeAnsiLines(program + QStringLiteral("/kenn3.dat"), {QStringLiteral("Büro")});
+        test::writeAnsiLines(program + QStringLiteral("/Strahl.dat"), {QStringLiteral("01 horizontal")});
+        test::writeAnsiLines(program + QStringLiteral("/ZELK.idx"),
+                             {QStringLiteral("AAA 100                  ") + QString(7, QLatin1Char(' ')) +
+                              QStringLiteral("01 0             1")});
+        test::writeAnsiLines(program + QStringLiteral("/Durchlassdatei.txt"),
+                             {QStringLiteral("Deckendurchlässe           AAA/")});
+    }
+    void writePictureAndCatalogue() {
+        writeCatalogue();
         QImage image(32, 24, QImage::Format_RGB32);
         image.fill(QColor(200, 220, 230));
         ASSERT_TRUE(image.save(program + QStringLiteral("/fyl.jpg"), "JPG"));
@@ -68,18 +82,11 @@ protected:
     test::RecordingShell shell;
 };
 
-QStringList menuBarTexts(QMenuBar* bar) {
-    QStringList texts;
-    for (QAction* action : bar->actions())
-        texts << action->text();
-    return texts;
-}
-
 } // namespace
 
 TEST_F(StartUpTest, MainWindowShowsTheTextsOfTheProgramDirectory) {
     writeTexts();
-    writePicture();
+    writePictureAndCatalogue();
     auto forms = start();
     TForm1& main = *forms->form1;
     EXPECT_TRUE(dialogs.texts(ScriptedDialogs::Shown::Error).isEmpty())
@@ -100,7 +107,7 @@ TEST_F(StartUpTest, MainWindowShowsTheTextsOfTheProgramDirectory) {
 
 TEST_F(StartUpTest, MenuBarIsLaidOutWithItsSpacers) {
     writeTexts();
-    writePicture();
+    writePictureAndCatalogue();
     auto forms = start();
     TForm1& main = *forms->form1;
     const QList<QAction*> items = main.menuBar()->actions();
@@ -129,7 +136,7 @@ TEST_F(StartUpTest, MenuBarIsLaidOutWithItsSpacers) {
 
 TEST_F(StartUpTest, RecordAndFieldsHoldTheResetValues) {
     writeTexts();
-    writePicture();
+    writePictureAndCatalogue();
     auto forms = start();
     const CalculationRecord& rec = forms->state.record;
     EXPECT_EQ(rec.totalFlow, 4000.0);
@@ -155,7 +162,7 @@ TEST_F(StartUpTest, RecordAndFieldsHoldTheResetValues) {
 
 TEST_F(StartUpTest, AllSevenWindowsExistAndStayHidden) {
     writeTexts();
-    writePicture();
+    writePictureAndCatalogue();
     auto forms = start();
     ASSERT_TRUE(forms->form2 && forms->form3 && forms->form4 && forms->form5 && forms->form6 && forms->form7);
     EXPECT_TRUE(forms->form2->isHidden());
@@ -165,7 +172,7 @@ TEST_F(StartUpTest, AllSevenWindowsExistAndStayHidden) {
 }
 
 TEST_F(StartUpTest, MissingTextTableShowsAnErrorAndSkipsTheRemainingSteps) {
-    writePicture();
+    writePictureAndCatalogue();
     auto forms = start();
     const QStringList errors = dialogs.texts(ScriptedDialogs::Shown::Error);
     ASSERT_EQ(errors.size(), 1);
@@ -191,7 +198,7 @@ TEST_F(StartUpTest, MissingBackgroundPictureStopsBeforeTheTextTable) {
 
 TEST_F(StartUpTest, OverlongTextTableKeepsItsEntriesButSetsNoDisplayText) {
     writeTexts(236);
-    writePicture();
+    writePictureAndCatalogue();
     auto forms = start();
     ASSERT_EQ(dialogs.texts(ScriptedDialogs::Shown::Error).size(), 1);
     EXPECT_EQ(forms->state.texts.text(235).toStdString(), "Eintrag 235");
@@ -200,7 +207,7 @@ TEST_F(StartUpTest, OverlongTextTableKeepsItsEntriesButSetsNoDisplayText) {
 
 TEST_F(StartUpTest, FirstStartAsksForTheWorkingDirectoryOnceAndUsesTheDefaultOnCancel) {
     writeTexts();
-    writePicture();
+    writePictureAndCatalogue();
     {
         auto forms = start();
         EXPECT_EQ(dialogs.texts(ScriptedDialogs::Shown::Information).value(0).toStdString(), "Eintrag 199");

@@ -1,0 +1,112 @@
+#include "catalogue/cataloguejson.h"
+
+#include "catalogue/outletfields.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace fyl {
+
+namespace {
+
+QString quoted(const QString& text) {
+    QString out = QStringLiteral("\"");
+    for (QChar ch : text) {
+        switch (ch.unicode()) {
+        case '"': out += QStringLiteral("\\\""); break;
+        case '\\': out += QStringLiteral("\\\\"); break;
+        case '\n': out += QStringLiteral("\\n"); break;
+        case '\r': out += QStringLiteral("\\r"); break;
+        case '\t': out += QStringLiteral("\\t"); break;
+        default:
+            if (ch.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += ch;
+        }
+    }
+    return out + QLatin1Char('"');
+}
+
+template <std::size_t N>
+QString stringArray(const std::array<QString, N>& table, std::size_t count, const QString& indent) {
+    QString out = QStringLiteral("[");
+    for (std::size_t i = 0; i < count; ++i)
+        out += (i ? QStringLiteral(",\n") : QStringLiteral("\n")) + indent + QStringLiteral("  ") + quoted(table[i]);
+    return out + (count ? QStringLiteral("\n") + indent + QStringLiteral("]") : QStringLiteral("]"));
+}
+
+} // namespace
+
+QString exactReal(double value) {
+    if (!std::isfinite(value))
+        return QStringLiteral("null");
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, static_cast<qsizetype>(result.ptr - buffer));
+}
+
+QString catalogueDumpJson(const Catalogue& c, const std::optional<CatalogueLoadFailure>& failure) {
+    const QString in = QStringLiteral("  ");
+    auto clampCount = [](int count, std::size_t size) {
+        return static_cast<std::size_t>(std::clamp<int>(count, 0, static_cast<int>(size)));
+    };
+    QStringList members;
+    members << QStringLiteral("\"CharacteristicNames1\": ") + stringArray(c.characteristicNames1, 8, in)
+            << QStringLiteral("\"CharacteristicNames2\": ") + stringArray(c.characteristicNames2, 8, in)
+            << QStringLiteral("\"CharacteristicNames3\": ") + stringArray(c.characteristicNames3, 8, in)
+            << QStringLiteral("\"JetFormNames\": ") + stringArray(c.jetFormNames, 8, in)
+            << QStringLiteral("\"JetFormCount\": %1").arg(c.jetFormCount)
+            << QStringLiteral("\"OutletListLines\": ") +
+                   stringArray(c.outletListLines, clampCount(c.outletListCount, c.outletListLines.size()), in)
+            << QStringLiteral("\"OutletListCount\": %1").arg(c.outletListCount)
+            << QStringLiteral("\"CatalogueIndex\": ") +
+                   stringArray(c.catalogueIndex, clampCount(c.indexCount, c.catalogueIndex.size()), in)
+            << QStringLiteral("\"IndexCount\": %1").arg(c.indexCount)
+            << QStringLiteral("\"TypeCodeList\": ") + stringArray(c.typeCodeList, 25, in);
+    if (failure)
+        members << QStringLiteral("\"error\": {\"file\": %1, \"message\": %2}")
+                       .arg(quoted(failure->file), quoted(failure->message));
+    else
+        members << QStringLiteral("\"error\": null");
+    return QStringLiteral("{\n") + in + members.join(QStringLiteral(",\n") + in) + QStringLiteral("\n}\n");
+}
+
+QString outletRecordJson(const OutletRecord& record) {
+    QStringList members;
+    auto text = [&](const char* key) {
+        for (const auto& field : outletTextFields())
+            if (qstrcmp(field.key, key) == 0)
+                members << quoted(QString::fromLatin1(key)) + QStringLiteral(": ") + quoted(readText(record, field));
+    };
+    auto real = [&](const char* key) {
+        for (const auto& field : outletRealFields())
+            if (qstrcmp(field.key, key) == 0)
+                members << quoted(QString::fromLatin1(key)) + QStringLiteral(": ") + exactReal(readReal(record, field));
+    };
+    for (const char* key : {"type_name", "size_name", "third_name", "article_number", "jet_form_code"})
+        text(key);
+    real("v_min");
+    real("v_max");
+    text("tender_text");
+    for (const auto& field : outletRealFields())
+        if (qstrcmp(field.key, "v_min") != 0 && qstrcmp(field.key, "v_max") != 0)
+            real(field.key);
+    text("lengths_list");
+    text("counts_list");
+    QStringList entries;
+    for (const SizeTableEntry& entry : record.sizeTable) {
+        const std::uint8_t b117 = entry.byte117;
+        const std::int16_t i118 = entry.int118;
+        const std::uint8_t b120 = entry.byte120;
+        entries << QStringLiteral("    {\"text\": %1, \"byte117\": %2, \"int118\": %3, \"byte120\": %4}")
+                       .arg(quoted(entry.content.str()))
+                       .arg(b117)
+                       .arg(i118)
+                       .arg(b120);
+    }
+    members << QStringLiteral("\"size_table\": [\n") + entries.join(QStringLiteral(",\n")) + QStringLiteral("\n  ]");
+    return QStringLiteral("{\n  ") + members.join(QStringLiteral(",\n  ")) + QStringLiteral("\n}\n");
+}
+
+} // namespace fyl

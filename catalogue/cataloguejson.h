@@ -1,0 +1,26 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "frame/record.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace fyl {
+
+struct CatalogueLoadFailure {
+    QString file;
+    QString message;
+};
+
+// The diagnostic JSON forms of the CLI. Keys come in a fixed order; texts are UTF-8; reals are
+// written in their shortest form that reads back to the same double. A real that is not finite
+// has no JSON form and is written as null.
+QString catalogueDumpJson(const Catalogue& catalogue, const std::optional<CatalogueLoadFailure>& failure);
+QString outletRecordJson(const OutletRecord& record);
+
+// Shortest decimal text of a double that reads back exactly ("0.1", "1e-07", "250").
+QString exactReal(double value);
+
+} // namespace fyl

@@ -1,0 +1,323 @@
+#include "catalogue/cataloguesource.h"
+
+#include "catalogue/loaders.h"
+#include "catalogue/outletfields.h"
+#include "frame/ansi.h"
+#include "frame/errors.h"
+#include "frame/record.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+
+#include <cmath>
+#include <cstring>
+
+namespace fyl {
+
+namespace {
+
+[[noreturn]] void fail(const QString& where, const QString& what) {
+    throw Error(QStringLiteral("Katalogquelle, %1: %2").arg(where, what));
+}
+
+QString stringAt(const QJsonObject& object, const char* key, const QString& where) {
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (!value.isString())
+        fail(where, QStringLiteral("\"%1\" fehlt oder ist kein Text.").arg(QLatin1String(key)));
+    return value.toString();
+}
+
+int wholeNumber(const QJsonValue& value, const QString& where, int low, int high) {
+    const double d = value.toDouble(std::nan(""));
+    if (!value.isDouble() || d != std::floor(d) || d < low || d > high)
+        fail(where, QStringLiteral("eine ganze Zahl von %1 bis %2 wird erwartet.").arg(low).arg(high));
+    return static_cast<int>(d);
+}
+
+void requireFits(const QString& text, int width, const QString& where) {
+    if (text.size() > width)
+        fail(where, QStringLiteral("\"%1\" ist länger als %2 Zeichen.").arg(text).arg(width));
+    if (fromAnsi(toAnsi(text)) != text)
+        fail(where, QStringLiteral("\"%1\" enthält Zeichen außerhalb der Codepage 1252.").arg(text));
+}
+
+QByteArray textFile(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += toAnsi(line) + "\r\n";
+    return bytes;
+}
+
+QStringList nameList(const QJsonObject& root, const char* key, int width) {
+    const QString where = QString::fromLatin1(key);
+    const QJsonValue value = root.value(QLatin1String(key));
+    if (!value.isArray())
+        fail(where, QStringLiteral("eine Liste von Namen wird erwartet."));
+    const QJsonArray array = value.toArray();
+    if (array.size() > 8)
+        fail(where, QStringLiteral("höchstens 8 Namen sind möglich."));
+    QStringList names;
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        const QString at = QStringLiteral("%1[%2]").arg(where).arg(i);
+        if (!array[i].isString())
+            fail(at, QStringLiteral("ein Text wird erwartet."));
+        requireFits(array[i].toString(), width, at);
+        names << array[i].toString();
+    }
+    return names;
+}
+
+QString flagString(const QJsonObject& type, const char* key, const QString& where) {
+    QString flags(16, QLatin1Char('0'));
+    const QJsonValue value = type.value(QLatin1String(key));
+    if (value.isUndefined())
+        return flags;
+    if (!value.isArray())
+        fail(where, QStringLiteral("\"%1\" muss eine Liste von Nummern sein.").arg(QLatin1String(key)));
+    // Only the eight named places of each table exist; a flag beyond them fails at run time.
+    for (const QJsonValue& v : value.toArray())
+        flags[wholeNumber(v, where + QLatin1Char('.') + QLatin1String(key), 1, 8) - 1] = QLatin1Char('1');
+    return flags;
+}
+
+QString rightAligned(int number, int width) { return QStringLiteral("%1").arg(number, width); }
+
+// "lengths_list" / "counts_list": a text as it stands, or numbers laid out right-aligned in
+// pieces of `width` characters.
+QString itemList(const QJsonValue& value, int width, const QString& where) {
+    if (value.isString())
+        return value.toString();
+    if (!value.isArray())
+        fail(where, QStringLiteral("ein Text oder eine Liste von Zahlen wird erwartet."));
+    QString text;
+    for (const QJsonValue& v : value.toArray())
+        text += rightAligned(wholeNumber(v, where, 1, width == 5 ? 99999 : 999), width);
+    return text;
+}
+
+// One size table entry of a slot tube: diameter in characters 1-5 (" mm" after it), lengths in
+// 5-character pieces from 16 to 73, counts in 3-character pieces from 74.
+QString sizeTableText(const QJsonObject& entry, const QString& where) {
+    QString text = rightAligned(wholeNumber(entry.value(QLatin1String("diameter")), where + QStringLiteral(".diameter"), 1, 99999), 5);
+    text += QStringLiteral(" mm").leftJustified(10, QLatin1Char(' '));
+    QString lengths;
+    for (const QJsonValue& v : entry.value(QLatin1String("lengths")).toArray())
+        lengths += rightAligned(wholeNumber(v, where + QStringLiteral(".lengths"), 1, 99999), 5);
+    if (lengths.isEmpty() || lengths.size() > 58)
+        fail(where, QStringLiteral("1 bis 11 Rohrlängen werden erwartet."));
+    text += lengths.leftJustified(58, QLatin1Char(' '));
+    QString counts;
+    for (const QJsonValue& v : entry.value(QLatin1String("counts")).toArray())
+        counts += rightAligned(wholeNumber(v, where + QStringLiteral(".counts"), 1, 99), 2) + QLatin1Char(' ');
+    if (counts.isEmpty())
+        fail(where, QStringLiteral("mindestens eine Schlitzzahl wird erwartet."));
+    text += counts;
+    if (text.size() > 116)
+        fail(where, QStringLiteral("der Eintrag ist länger als 116 Zeichen."));
+    return text;
+}
+
+void applyFields(OutletRecord& record, const QJsonObject& fields, const QString& where, QSet<QString>& given) {
+    for (auto it = fields.begin(); it != fields.end(); ++it) {
+        const QString key = it.key();
+        const QString at = where + QLatin1Char('.') + key;
+        if (key.startsWith(QLatin1String("about")))
+            continue;
+        bool known = false;
+        for (const auto& field : outletRealFields()) {
+            if (key != QLatin1String(field.key))
+                continue;
+            known = true;
+            if (!it.value().isDouble() || !std::isfinite(it.value().toDouble()))
+                fail(at, QStringLiteral("eine endliche Zahl wird erwartet."));
+            writeReal(record, field, it.value().toDouble());
+            given.insert(key);
+        }
+        for (const auto& field : outletTextFields()) {
+            if (key != QLatin1String(field.key))
+                continue;
+            known = true;
+            QString text;
+            if (key == QLatin1String("lengths_list"))
+                text = itemList(it.value(), 5, at);
+            else if (key == QLatin1String("counts_list"))
+                text = itemList(it.value(), 3, at);
+            else if (it.value().isString())
+                text = it.value().toString();
+            else
+                fail(at, QStringLiteral("ein Text wird erwartet."));
+            requireFits(text, static_cast<int>(field.shortString ? field.size - 1 : field.size), at);
+            writeText(record, field, text);
+        }
+        if (key == QLatin1String("size_table")) {
+            known = true;
+            const QJsonArray entries = it.value().toArray();
+            if (!it.value().isArray() || entries.size() > 25)
+                fail(at, QStringLiteral("eine Liste von höchstens 25 Einträgen wird erwartet."));
+            for (SizeTableEntry& entry : record.sizeTable)
+                std::memset(&entry, 0, sizeof entry);
+            for (qsizetype i = 0; i < entries.size(); ++i) {
+                const QString entryAt = QStringLiteral("%1[%2]").arg(at).arg(i);
+                const QString text = entries[i].isString() ? entries[i].toString()
+                                                           : sizeTableText(entries[i].toObject(), entryAt);
+                requireFits(text, 116, entryAt);
+                record.sizeTable[i].content.assign(text);
+            }
+        }
+        if (!known)
+            fail(at, QStringLiteral("unbekanntes Feld."));
+    }
+}
+
+} // namespace
+
+BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(sourceJson, &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject())
+        fail(QStringLiteral("Zeichen %1").arg(parseError.offset), parseError.errorString());
+    const QJsonObject root = document.object();
+
+    BuiltCatalogue built;
+    built.files[QString::fromLatin1(kKennFiles[0])] = textFile(nameList(root, "characteristic_names_1", kNameWidth));
+    built.files[QString::fromLatin1(kKennFiles[1])] = textFile(nameList(root, "characteristic_names_2", kNameWidth));
+    built.files[QString::fromLatin1(kKennFiles[2])] = textFile(nameList(root, "characteristic_names_3", kNameWidth));
+    const QStringList jetForms = nameList(root, "jet_forms", kJetFormWidth);
+    for (qsizetype i = 0; i < jetForms.size(); ++i)
+        if (jetForms[i].size() < 2 || jetForms[i][1] != QChar(static_cast<char16_t>(u'1' + i)))
+            fail(QStringLiteral("jet_forms[%1]").arg(i),
+                 QStringLiteral("das zweite Zeichen muss die Nummer der Strahlform (%1) sein.").arg(i + 1));
+    built.files[QString::fromLatin1(kJetFormFile)] = textFile(jetForms);
+
+    const QJsonArray installations = root.value(QLatin1String("installations")).toArray();
+    if (installations.isEmpty() || installations.size() > 12)
+        fail(QStringLiteral("installations"), QStringLiteral("1 bis 12 Einbauarten werden erwartet."));
+    QStringList outletList;
+    for (qsizetype i = 0; i < installations.size(); ++i) {
+        const QString at = QStringLiteral("installations[%1]").arg(i);
+        const QJsonObject installation = installations[i].toObject();
+        const QString name = stringAt(installation, "name", at);
+        requireFits(name, 27, at);
+        QString line = name.leftJustified(27, QLatin1Char(' '));
+        for (const QJsonValue& type : installation.value(QLatin1String("types")).toArray()) {
+            const QString typeName = type.toString();
+            if (typeName.isEmpty() || typeName.contains(QLatin1Char('/')) || typeName != typeName.toUpper())
+                fail(at, QStringLiteral("Typnamen sind nicht leere Großbuchstaben-Texte ohne \"/\"."));
+            line += typeName + QLatin1Char('/');
+        }
+        outletList << line;
+    }
+    built.files[QString::fromLatin1(kOutletListFile)] = textFile(outletList);
+
+    QStringList indexLines;
+    QByteArray detail;
+    const QJsonArray types = root.value(QLatin1String("types")).toArray();
+    for (qsizetype t = 0; t < types.size(); ++t) {
+        const QJsonObject type = types[t].toObject();
+        const QString typeAt = QStringLiteral("types[%1]").arg(t);
+        const QString code = stringAt(type, "code", typeAt);
+        if (code.size() != 3 || code != code.toUpper() || code.contains(QLatin1Char(' ')))
+            fail(typeAt, QStringLiteral("der Typcode hat genau 3 Zeichen, groß geschrieben, ohne Leerzeichen."));
+        const QString design = stringAt(type, "design", typeAt);
+        if (design.size() != 1 || design[0] < QLatin1Char('0') || design[0] > QLatin1Char('3'))
+            fail(typeAt, QStringLiteral("die Bauart ist \"0\", \"1\", \"2\" oder \"3\"."));
+        const QString dataSheet = stringAt(type, "data_sheet", typeAt);
+        if (dataSheet.size() > 12 || dataSheet.contains(QLatin1Char(' ')))
+            fail(typeAt, QStringLiteral("der Datenblattname hat höchstens 12 Zeichen und keine Leerzeichen."));
+        const QString flags = flagString(type, "mounting", typeAt) + QLatin1Char(' ') +
+                              flagString(type, "adjustment", typeAt) + QLatin1Char(' ') + flagString(type, "use", typeAt);
+        const QJsonArray sizes = type.value(QLatin1String("sizes")).toArray();
+        if (sizes.isEmpty())
+            fail(typeAt, QStringLiteral("mindestens eine Größe wird erwartet."));
+        for (qsizetype s = 0; s < sizes.size(); ++s) {
+            const QJsonObject size = sizes[s].toObject();
+            const QString sizeAt = QStringLiteral("%1.sizes[%2]").arg(typeAt).arg(s);
+            const QString name = stringAt(size, "name", sizeAt);
+            requireFits(name, 25, sizeAt);
+            if (!name.startsWith(code))
+                fail(sizeAt, QStringLiteral("der Größenname beginnt mit dem Typcode %1.").arg(code));
+            const int vMin = wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0, 9999);
+            const int vMax = wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0, 9999);
+            if (vMin >= vMax)
+                fail(sizeAt, QStringLiteral("v_min muss kleiner als v_max sein."));
+            const QJsonObject forms = size.value(QLatin1String("jet_forms")).toObject();
+            if (forms.isEmpty())
+                fail(sizeAt, QStringLiteral("mindestens eine Strahlform wird erwartet."));
+            for (auto form = forms.begin(); form != forms.end(); ++form) {
+                const QString formAt = sizeAt + QStringLiteral(".jet_forms.") + form.key();
+                static const QRegularExpression formKey(QStringLiteral("^0[1-8]$"));
+                if (!formKey.match(form.key()).hasMatch() || form.key()[1].digitValue() > jetForms.size())
+                    fail(formAt, QStringLiteral("die Strahlform ist nicht in \"jet_forms\" aufgeführt."));
+
+                OutletRecord record;
+                std::memset(&record, 0, sizeof record);
+                QSet<QString> given;
+                const auto defaultText = [&](const char* key, const QString& value) {
+                    for (const auto& field : outletTextFields())
+                        if (qstrcmp(field.key, key) == 0)
+                            writeText(record, field, value);
+                };
+                defaultText("type_name", code);
+                defaultText("size_name", name.mid(3).trimmed().left(11));
+                defaultText("jet_form_code", form.key());
+                applyFields(record, type.value(QLatin1String("record")).toObject(), typeAt + QStringLiteral(".record"), given);
+                applyFields(record, size.value(QLatin1String("record")).toObject(), sizeAt + QStringLiteral(".record"), given);
+                applyFields(record, form.value().toObject(), formAt, given);
+                if (record.jetFormCodeText() != form.key())
+                    fail(formAt, QStringLiteral("jet_form_code widerspricht der Strahlform."));
+                record.vMin = vMin;
+                record.vMax = vMax;
+                given << QStringLiteral("v_min") << QStringLiteral("v_max");
+                for (const auto& field : outletRealFields())
+                    if (!given.contains(QLatin1String(field.key)))
+                        fail(formAt, QStringLiteral("das Feld \"%1\" ist nirgends angegeben.").arg(QLatin1String(field.key)));
+
+                const int recordNo = ++built.recordCount;
+                if (recordNo > 999 || indexLines.size() >= 250)
+                    fail(formAt, QStringLiteral("mehr als 250 Indexzeilen oder 999 Datensätze."));
+                detail.append(reinterpret_cast<const char*>(&record), sizeof record);
+                // Columns: 1-25 name, 33-34 jet form, 36 design, 50-52 record, 56-105 flags,
+                // 107-110 least flow, 113-116 greatest flow (112 blank), 118-129 data sheet.
+                const QString line = name.leftJustified(25, QLatin1Char(' ')) + QString(7, QLatin1Char(' ')) +
+                                     form.key() + QLatin1Char(' ') + design + QString(13, QLatin1Char(' ')) +
+                                     rightAligned(recordNo, 3) + QString(3, QLatin1Char(' ')) + flags +
+                                     QLatin1Char(' ') + rightAligned(vMin, 4) + QStringLiteral("  ") +
+                                     rightAligned(vMax, 4) + QLatin1Char(' ') + dataSheet.leftJustified(12, QLatin1Char(' '));
+                Q_ASSERT(line.size() == 129);
+                indexLines << line;
+            }
+        }
+    }
+    if (indexLines.isEmpty())
+        fail(QStringLiteral("types"), QStringLiteral("der Katalog enthält keine Größe."));
+    built.files[QString::fromLatin1(kIndexFile)] = textFile(indexLines);
+    built.files[QString::fromLatin1(kDetailFile)] = detail;
+    return built;
+}
+
+BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath) {
+    QFile file(sourcePath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Die Datei %1 kann nicht geöffnet werden (%2).")
+                            .arg(QDir::toNativeSeparators(sourcePath), file.errorString()));
+    return buildCatalogue(file.readAll());
+}
+
+void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder) {
+    if (!QDir().mkpath(folder))
+        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(folder)));
+    for (const auto& [name, bytes] : built.files) {
+        QSaveFile file(joinPath(folder, name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+            throw FileError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
+                                .arg(QDir::toNativeSeparators(joinPath(folder, name)), file.errorString()));
+    }
+}
+
+} // namespace fyl

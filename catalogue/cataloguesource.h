@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <map>
+
+namespace fyl {
+
+// The catalogue as a maker keeps it: one JSON file that is read and reviewed in diffs, from
+// which the seven files of the program directory are built. Layout of the source:
+//
+//   "characteristic_names_1" .. "_3": up to 8 names (at most 20 characters)
+//   "jet_forms": up to 8 names (at most 40 characters); character 2 is the jet form's number
+//   "installations": [{"name": up to 27 characters, "types": ["DRL", ...]}], at most 12
+//   "types": [{"code": 3 characters, "design": "0".."3", "data_sheet": file name,
+//              "mounting" / "adjustment" / "use": flag numbers 1..8,
+//              "record": fields shared by all sizes,
+//              "sizes": [{"name": up to 25 characters, beginning with the code,
+//                         "v_min", "v_max": whole m³/h (per metre for line outlets),
+//                         "record": fields of this size,
+//                         "jet_forms": {"01": fields of this size with jet form 01, ...}}]}]
+//
+// Every index line (one per size and jet form) gets its own detail record, numbered in source
+// order. A record's fields are merged from the type, the size and the jet form, the later one
+// winning; each real field must be given somewhere, so that no coefficient is zero by omission.
+// Record keys are those of `catalogue record`; "lengths_list" and "counts_list" may be arrays
+// of numbers and "size_table" entries objects {"diameter", "lengths", "counts"}, which the
+// builder lays out in the fixed character positions. Keys beginning with "about" are notes.
+struct BuiltCatalogue {
+    std::map<QString, QByteArray> files; // file name -> exact bytes
+    int recordCount = 0;
+};
+
+// Raises fyl::Error naming the place in the source when anything does not fit the files.
+BuiltCatalogue buildCatalogue(const QByteArray& sourceJson);
+BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath);
+
+// Writes every file atomically into `folder`, creating it when missing.
+void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder);
+
+} // namespace fyl

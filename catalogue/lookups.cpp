@@ -1,0 +1,96 @@
+#include "catalogue/lookups.h"
+
+#include "catalogue/loaders.h"
+#include "frame/ansi.h"
+#include "frame/errors.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace fyl {
+
+QString indexColumns(const QString& line, int first, int last) {
+    return line.mid(first - 1, last - first + 1);
+}
+
+IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text) {
+    const QString needle = text.left(255);
+    if (needle.isEmpty())
+        return {};
+    const int count = std::min<int>(catalogue.indexCount, static_cast<int>(catalogue.catalogueIndex.size()));
+    for (int j = 0; j < count; ++j)
+        if (catalogue.catalogueIndex[static_cast<std::size_t>(j)].contains(needle, Qt::CaseSensitive))
+            return {true, j + 1};
+    return {};
+}
+
+QString sizeKey(const QString& sizeName, QChar jetFormDigit) {
+    return sizeName + QStringLiteral("       0") + jetFormDigit;
+}
+
+OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
+    const QString path = joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(kDetailFile));
+    if (recordIndex < 0)
+        throw FileError(QStringLiteral("Datensatz %1 der Datei %2 existiert nicht (die Satznummer ist kleiner als 1).")
+                            .arg(recordIndex + 1)
+                            .arg(QDir::toNativeSeparators(path)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("Die Datei %1 kann nicht geöffnet werden (%2).")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    OutletRecord record;
+    const qint64 offset = static_cast<qint64>(recordIndex) * static_cast<qint64>(sizeof(OutletRecord));
+    if (!file.seek(offset) ||
+        file.read(reinterpret_cast<char*>(&record), sizeof record) != static_cast<qint64>(sizeof record))
+        throw FileError(QStringLiteral("Datensatz %1 der Datei %2 kann nicht gelesen werden (Dateiende erreicht).")
+                            .arg(recordIndex + 1)
+                            .arg(QDir::toNativeSeparators(path)));
+    return record;
+}
+
+namespace {
+
+QStringList pieces(const QString& text, int width) {
+    QStringList out;
+    // A further piece needs its 1-based start below the length: a lone last character is not
+    // a piece of its own.
+    for (int start = 0; start == 0 ? !text.isEmpty() : start + 1 < text.size(); start += width)
+        out << text.mid(start, width);
+    return out;
+}
+
+} // namespace
+
+ConfigurationLists FillConfigurationLists(const OutletRecord& outlet) {
+    return {pieces(outlet.lengthsList.str(), 5), pieces(outlet.countsList.str(), 3)};
+}
+
+QStringList FillSizeList(const OutletRecord& outlet) {
+    QStringList out;
+    for (const SizeTableEntry& entry : outlet.sizeTable) {
+        const QString text = entry.content.str();
+        if (!text.isEmpty())
+            out << text;
+    }
+    return out;
+}
+
+SizeTableParts splitSizeTableEntry(const QString& text) {
+    SizeTableParts parts;
+    parts.diameter = text.left(5);
+    const QString lengths = text.mid(15, 58);
+    for (int i = 0; i < lengths.size(); i += 5) {
+        const QString piece = lengths.mid(i, 5);
+        if (!piece.trimmed().isEmpty())
+            parts.lengths << piece;
+    }
+    const QString counts = text.mid(73);
+    for (int i = 0; i < counts.size(); i += 3) {
+        const QString piece = counts.mid(i, 3);
+        if (!piece.trimmed().isEmpty())
+            parts.counts << piece.left(2);
+    }
+    return parts;
+}
+
+} // namespace fyl

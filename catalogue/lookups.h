@@ -1,0 +1,54 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "frame/record.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace fyl {
+
+// Columns of an index line, 1-based and inclusive as the catalogue's makers count them. A line
+// shorter than `last` gives what it has.
+QString indexColumns(const QString& line, int first, int last);
+
+struct IndexLineMatch {
+    bool found = false;
+    int lineNo = 0; // 1-based; 0 when not found
+};
+
+// The first index line (from line 1 to the line count) that contains `text` exactly; the text
+// is cut to 255 characters. An empty text finds nothing: it would otherwise match every line.
+IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text);
+
+// The key by which the jet form step finds the index line of a size and jet form: the size name
+// (columns 1-25 of the line), seven blanks, "0" and the jet form digit.
+QString sizeKey(const QString& sizeName, QChar jetFormDigit);
+
+// Reads detail record `recordIndex` (0-based) of ZELK.emd in the program directory. A missing
+// file, a negative index or a record beyond the end of the file raises FileError.
+OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex);
+
+// The two configuration lists of a linear slot outlet: 5-character pieces of the length list and
+// 3-character pieces of the slot count list. The first piece is always taken, each further one
+// while its start lies inside the text; an empty list gives no pieces.
+struct ConfigurationLists {
+    QStringList lengths;
+    QStringList counts;
+};
+ConfigurationLists FillConfigurationLists(const OutletRecord& outlet);
+
+// The texts of the non-empty size table entries, in table order.
+QStringList FillSizeList(const OutletRecord& outlet);
+
+// The parts of one size table entry of a slot tube: characters 1-5 the tube diameter, 16-73 the
+// lengths in 5-character pieces, from 74 the slot counts as 3-character pieces whose first two
+// characters are the count. Blank pieces are left out: they are padding, not offers.
+struct SizeTableParts {
+    QString diameter;
+    QStringList lengths;
+    QStringList counts;
+};
+SizeTableParts splitSizeTableEntry(const QString& text);
+
+} // namespace fyl

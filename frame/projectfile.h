@@ -1,0 +1,19 @@
+#pragma once
+
+#include "frame/record.h"
+
+#include <QString>
+
+namespace fyl {
+
+// A project file is one or more whole record images of 11880 bytes; the last one counts.
+// Reads it into `rec`. A file whose size is not a positive multiple of 11880 bytes is refused
+// before anything is read, so the record keeps its content; that and any open or read failure
+// raise FileError.
+void readProjectFile(const QString& path, CalculationRecord& rec);
+
+// Writes the record as the file's one image, atomically: a failure raises FileError and leaves
+// an existing file as it was. The flow picture shown flag is always 0 in the file.
+void writeProjectFile(const QString& path, const CalculationRecord& rec);
+
+} // namespace fyl

@@ -1,0 +1,119 @@
+// The demo catalogue that ships in data/: it must be what its source builds, load cleanly,
+// resolve every size and jet form, and give plausible numbers in the jet formulas.
+
+#include "catalogue/cataloguesource.h"
+#include "catalogue/checker.h"
+#include "catalogue/loaders.h"
+#include "catalogue/lookups.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace fyl;
+
+namespace {
+
+const QString kData = QStringLiteral(ZELK_SOURCE_DIR "/data");
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(CatalogueDemo, CommittedFilesAreWhatTheSourceBuilds) {
+    const BuiltCatalogue built = buildCatalogueFromFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json"));
+    ASSERT_EQ(built.files.size(), 7u);
+    for (const auto& [name, bytes] : built.files) {
+        EXPECT_TRUE(fileBytes(kData + QLatin1Char('/') + name) == bytes)
+            << name.toStdString() << " in data/ differs from the source; run: zelkfyl-cli catalogue build "
+            << "tools/catalogue/zelk-catalogue.json data";
+        EXPECT_TRUE(fileBytes(QStringLiteral(ZELK_PROGRAM_DIR "/") + name) == bytes) << name.toStdString();
+    }
+}
+
+TEST(CatalogueDemo, ChecksCleanAndCoversEveryDesignJetFormAndInstallationKind) {
+    for (const auto& f : checkCatalogue(kData))
+        ADD_FAILURE() << formatFinding(f).toStdString();
+    Catalogue c;
+    LoadCatalogue(c, kData);
+    QSet<QChar> designs;
+    QSet<QString> jetForms;
+    for (int j = 0; j < c.indexCount; ++j) {
+        designs << c.catalogueIndex[j][35];
+        jetForms << c.catalogueIndex[j].mid(32, 2);
+    }
+    EXPECT_EQ(designs, (QSet<QChar>{'0', '1', '2', '3'}));
+    EXPECT_EQ(jetForms, (QSet<QString>{"01", "02", "03", "04", "05", "06"}));
+    EXPECT_GE(c.outletListCount, 4);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_FALSE(c.characteristicNames1[k].isEmpty() || c.characteristicNames2[k].isEmpty() ||
+                     c.characteristicNames3[k].isEmpty());
+    // At least one listed type has no index lines: it is offered as a data sheet only.
+    bool dataSheetOnly = false;
+    for (int i = 0; i < c.outletListCount; ++i)
+        for (const QString& name : c.outletListLines[i].mid(27).split('/', Qt::SkipEmptyParts))
+            dataSheetOnly = dataSheetOnly || !FindIndexLine(c, name).found;
+    EXPECT_TRUE(dataSheetOnly);
+}
+
+double power(double x, double y) { return x == 0 ? 0 : std::exp(y * std::log(x)); }
+
+// Walks every size and jet form as the selection does: the key finds the line, the line's record
+// number reads a record that belongs to it, and the record's numbers are plausible.
+TEST(CatalogueDemo, EverySizeAndJetFormResolvesToAPlausibleRecord) {
+    Catalogue c;
+    LoadCatalogue(c, kData);
+    int types = 0;
+    for (int t = 1; t < 25 && !c.typeCodeList[t].isEmpty(); ++t) {
+        ++types;
+        const QString code = c.typeCodeList[t];
+        EXPECT_TRUE(QFileInfo::exists(QStringLiteral(ZELK_PROGRAM_DIR "/Fyl_Bilder/") + code + ".bmp")) << code.toStdString();
+        for (int j = 0; j < c.indexCount; ++j) {
+            const QString line = c.catalogueIndex[j];
+            if (line.left(3) != code)
+                continue;
+            const QString name = line.left(25);
+            const IndexLineMatch match = FindIndexLine(c, sizeKey(name, line[33]));
+            ASSERT_EQ(match.lineNo, j + 1) << name.toStdString();
+            const OutletRecord r = ReadOutletRecord(kData, line.mid(49, 3).trimmed().toInt() - 1);
+            SCOPED_TRACE(name.toStdString() + " " + line.mid(32, 2).toStdString());
+            EXPECT_EQ(r.jetFormCodeText(), line.mid(32, 2));
+            EXPECT_EQ(r.typeNameText(), code);
+            EXPECT_TRUE(name.contains(r.sizeNameText()));
+            const double vMin = r.vMin, vMax = r.vMax;
+            for (double V : {vMin, vMax}) {
+                const double dp = r.pressureK * power(V, r.pressureM);
+                const double lwa = r.soundA * std::log10(V) + r.soundB;
+                EXPECT_GE(dp, 8.0) << V;
+                EXPECT_LE(dp, 65.0) << V;
+                EXPECT_GE(lwa, 20.0) << V;
+                EXPECT_LE(lwa, 50.0) << V;
+            }
+            const double V = std::sqrt(vMin * vMax);
+            const QString jet = r.jetFormCodeText();
+            if (jet == "02" || jet == "03") {
+                const double depth = r.penCoef * power(V, r.penFlowExp) * power(6.0, -r.penTempExp);
+                EXPECT_GE(depth, 1.5);
+                EXPECT_LE(depth, 10.0);
+                continue;
+            }
+            const double throwTo02 = power(0.2 / (r.decayK * V), -1.0 / r.decayA);
+            const double detach = r.detachC * power(V, r.detachFlowExp) / power(6.0, r.detachTempExp);
+            const double drop = power(throwTo02 / 2, r.trajExp) * r.buoyancy * 6.0 / (V * V);
+            EXPECT_GE(throwTo02, 1.5);
+            EXPECT_LE(throwTo02, code == "DUE" ? 25.0 : 8.0);
+            EXPECT_GT(detach, 1.0);
+            EXPECT_LT(detach, throwTo02); // a cooled jet leaves the ceiling before its end
+            EXPECT_GT(drop, 0.3);         // and visibly sinks behind that point
+            EXPECT_LT(+r.zoneCoef, 0.0);
+        }
+    }
+    EXPECT_GE(types, 8);
+}
+
+} // namespace

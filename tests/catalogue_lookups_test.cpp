@@ -1,0 +1,124 @@
+#include "catalogue/lookups.h"
+#include "frame/errors.h"
+#include "tests/support/testfiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace fyl;
+
+namespace {
+
+Catalogue indexOf(const QStringList& lines) {
+    Catalogue c;
+    for (int i = 0; i < lines.size(); ++i)
+        c.catalogueIndex[static_cast<std::size_t>(i)] = lines[i];
+    c.indexCount = static_cast<int>(lines.size());
+    return c;
+}
+
+TEST(CatalogueFindIndexLine, ReturnsTheFirstLineContainingTheTextExactly) {
+    QStringList lines;
+    for (int i = 1; i <= 10; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    lines[3] += QStringLiteral(" Key");
+    lines[8] += QStringLiteral(" Key");
+    Catalogue c = indexOf(lines);
+    EXPECT_EQ(FindIndexLine(c, QStringLiteral("Key")).lineNo, 4);
+    EXPECT_TRUE(FindIndexLine(c, QStringLiteral("Key")).found);
+    const IndexLineMatch none = FindIndexLine(c, QStringLiteral("key")); // case counts
+    EXPECT_FALSE(none.found);
+    EXPECT_EQ(none.lineNo, 0);
+    EXPECT_FALSE(FindIndexLine(c, QString()).found);
+    c.indexCount = 3; // lines beyond the count are not searched
+    EXPECT_FALSE(FindIndexLine(c, QStringLiteral("Key")).found);
+}
+
+TEST(CatalogueFindIndexLine, SizeKeyFindsTheLineOfItsJetForm) {
+    const QString name = QStringLiteral("DRL 600").leftJustified(25, QLatin1Char(' '));
+    Catalogue c = indexOf({name + QStringLiteral("       01 0"), name + QStringLiteral("       02 0")});
+    EXPECT_EQ(sizeKey(name, QLatin1Char('2')).size(), 34);
+    EXPECT_EQ(FindIndexLine(c, sizeKey(name, QLatin1Char('2'))).lineNo, 2);
+    EXPECT_FALSE(FindIndexLine(c, sizeKey(name, QLatin1Char('3'))).found);
+}
+
+class CatalogueDetailFile : public testing::Test {
+protected:
+    // Eight records whose type names say their 0-based number.
+    void writeRecords(int count, int extraBytes = 0) {
+        QByteArray bytes;
+        for (int k = 0; k < count; ++k) {
+            OutletRecord r;
+            std::memset(&r, 0, sizeof r);
+            const QByteArray name = QByteArray("R") + QByteArray::number(k);
+            std::memcpy(r.typeName, name.constData(), static_cast<std::size_t>(name.size()));
+            r.vMax = 100.0 * k;
+            bytes.append(reinterpret_cast<const char*>(&r), sizeof r);
+        }
+        bytes.append(QByteArray(extraBytes, 'x'));
+        test::writeFile(dir.filePath(QStringLiteral("ZELK.emd")), bytes);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(CatalogueDetailFile, RecordNumberSevenIsReadFromOffset22554) {
+    writeRecords(8);
+    QFile file(dir.filePath(QStringLiteral("ZELK.emd")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(file.seek(22554));
+    EXPECT_EQ(file.read(4), QByteArray("\0\0R6", 4));
+    const OutletRecord r = ReadOutletRecord(dir.path(), 7 - 1);
+    EXPECT_EQ(r.typeNameText().toStdString(), "R6");
+    EXPECT_EQ(+r.vMax, 600.0);
+}
+
+TEST_F(CatalogueDetailFile, ShortReadsNegativeNumbersAndAMissingFileAreFileErrors) {
+    EXPECT_THROW(ReadOutletRecord(dir.path(), 0), FileError);
+    writeRecords(8, 3758); // a torn ninth record
+    EXPECT_EQ(ReadOutletRecord(dir.path(), 7).typeNameText().toStdString(), "R7");
+    EXPECT_THROW(ReadOutletRecord(dir.path(), 8), FileError);
+    EXPECT_THROW(ReadOutletRecord(dir.path(), 9), FileError);
+    EXPECT_THROW(ReadOutletRecord(dir.path(), -1), FileError); // record number 0 in the index
+}
+
+TEST(CatalogueConfigurationLists, PiecesStartInsideTheTextAndTheFirstIsAlwaysTaken) {
+    OutletRecord r;
+    std::memset(&r, 0, sizeof r);
+    r.lengthsList.assign(QStringLiteral(" 1000 1500 2000"));
+    r.countsList.assign(QStringLiteral("  1  2  3"));
+    ConfigurationLists lists = FillConfigurationLists(r);
+    EXPECT_EQ(lists.lengths, (QStringList{QStringLiteral(" 1000"), QStringLiteral(" 1500"), QStringLiteral(" 2000")}));
+    EXPECT_EQ(lists.counts, (QStringList{QStringLiteral("  1"), QStringLiteral("  2"), QStringLiteral("  3")}));
+
+    r.lengthsList.assign(QStringLiteral("0100002000x")); // a lone last character starts no piece
+    r.countsList.assign(QStringLiteral("4"));             // but a short first piece is kept
+    lists = FillConfigurationLists(r);
+    EXPECT_EQ(lists.lengths, (QStringList{QStringLiteral("01000"), QStringLiteral("02000")}));
+    EXPECT_EQ(lists.counts, QStringList{QStringLiteral("4")});
+
+    r.lengthsList.clear();
+    EXPECT_TRUE(FillConfigurationLists(r).lengths.isEmpty());
+}
+
+TEST(CatalogueSizeList, ListsNonEmptyEntriesInTableOrderAndSplitsTubeEntries) {
+    OutletRecord r;
+    std::memset(&r, 0, sizeof r);
+    const QString tube = QStringLiteral("  200 mm       ") + QStringLiteral(" 1000 1500").leftJustified(58, QLatin1Char(' ')) +
+                         QStringLiteral(" 1  2 ");
+    r.sizeTable[0].content.assign(tube);
+    r.sizeTable[3].content.assign(QStringLiteral("  250"));
+    const QStringList items = FillSizeList(r);
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0], tube);
+    EXPECT_EQ(items[1].toStdString(), "  250");
+
+    const SizeTableParts parts = splitSizeTableEntry(tube);
+    EXPECT_EQ(parts.diameter.toStdString(), "  200");
+    EXPECT_EQ(parts.lengths, (QStringList{QStringLiteral(" 1000"), QStringLiteral(" 1500")}));
+    EXPECT_EQ(parts.counts, (QStringList{QStringLiteral(" 1"), QStringLiteral(" 2")}));
+}
+
+} // namespace

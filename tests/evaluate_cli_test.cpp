@@ -1,0 +1,162 @@
+#include "tests/support/testfiles.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <utility>
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+CliRun cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(ZELK_CLI), args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+// The record image written field by field at its file offsets.
+class Image {
+public:
+    Image() : bytes_(11880, '\0') {}
+    void real(int offset, double v) { std::memcpy(bytes_.data() + offset, &v, sizeof v); }
+    void int32(int offset, std::int32_t v) { std::memcpy(bytes_.data() + offset, &v, sizeof v); }
+    void byte(int offset, char v) { bytes_[offset] = v; }
+    void chars(int offset, const char* s) { std::memcpy(bytes_.data() + offset, s, std::strlen(s)); }
+    void shortString(int offset, const char* s) {
+        bytes_[offset] = static_cast<char>(std::strlen(s));
+        chars(offset + 1, s);
+    }
+    const QByteArray& bytes() const { return bytes_; }
+
+private:
+    QByteArray bytes_;
+};
+
+// The ceiling diffuser of the evaluation tests, written at the record's file offsets:
+// Vsound 100, count 7.5, N 8, V 93.75, run to the velocity limit 15 m.
+Image ceilingDiffuser(double totalFlow = 750.0) {
+    Image im;
+    im.chars(2, "DLQ");
+    im.chars(51, "01"); // jet form
+    const std::pair<int, double> reals[] = {
+        {65, 50.0},    {73, 150.0},   {212, 0.01},       {220, 2.0},
+        {244, -5.0},   {252, 20.0},                                  // flows, dp, sound
+        {276, 0.032},  {284, 2.0},    {292, 1.0},        {300, 0.5}, // decay, free jet
+        {308, 0.64},   {316, 1.0},    {324, 1.0},        {476, 274.658203125},
+        {484, 1.0},                                // detachment, trajectory
+        {500, -1.0},   {508, 90.0},   {516, 10.0}, // zone
+        {3776, 100.0}, {3784, 3.0},   {3808, totalFlow}, {3840, 0.2},
+        {3848, 1.8},   {3856, 26.0},  {3864, 18.0},      {3880, 35.0},
+        {4144, 3.0},   {6704, 1000.0}};
+    for (const auto& [offset, value] : reals)
+        im.real(offset, value);
+    im.shortString(4060, "0"); // design code
+    im.byte(4184, 1);          // spacing-reset flag
+    im.int32(6696, 1);         // slot count
+    return im;
+}
+
+double realAt(const QByteArray& bytes, int offset) {
+    double v = 0;
+    std::memcpy(&v, bytes.constData() + offset, sizeof v);
+    return v;
+}
+
+} // namespace
+
+TEST(EvaluateCommand, HandComputedCeilingJet) {
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("p.zol"));
+    // Two records: the second one counts.
+    fyl::test::writeFile(project, ceilingDiffuser(9999.0).bytes() + ceilingDiffuser().bytes());
+    const QString out = dir.filePath(QStringLiteral("out.zol"));
+    const CliRun run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject j = run.json();
+    EXPECT_EQ(j[QStringLiteral("jet_kind")].toString(), "horizontal");
+    EXPECT_NEAR(j[QStringLiteral("count")].toDouble(), 7.5, 1e-12);
+    EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 93.75);
+    EXPECT_NEAR(j[QStringLiteral("x_krit")].toDouble(), 7.5, 1e-12); // 0.64 * 93.75 / 8
+    EXPECT_NEAR(j[QStringLiteral("critical_distance")].toDouble(), 6.97265625, 1e-12);
+    EXPECT_NEAR(j[QStringLiteral("a_min")].toDouble(), 25.2, 1e-12); // 2 * (15 - 2 * 1.2)
+    EXPECT_EQ(j[QStringLiteral("count_range")].toArray(), (QJsonArray{5, 15}));
+    EXPECT_EQ(j[QStringLiteral("count_position")].toInt(), 10);
+    const QJsonObject display = j[QStringLiteral("display")].toObject();
+    EXPECT_EQ(display[QStringLiteral("Label7")].toString(), "93,75");
+    EXPECT_EQ(display[QStringLiteral("Label21.visible")].toBool(), true);
+    EXPECT_EQ(display[QStringLiteral("TForm4.Edit2")].toString(), "10,00");
+    EXPECT_EQ(display[QStringLiteral("Label44")].toString(), ""); // no text table in the current folder
+
+    // The written record holds the printed numbers bit for bit.
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    ASSERT_EQ(written.size(), 11880);
+    EXPECT_EQ(realAt(written, 3816), j[QStringLiteral("count")].toDouble());
+    EXPECT_EQ(written[4184], 0); // the spacing-reset flag was used
+}
+
+TEST(EvaluateCommand, CountSetByHandAndTexts) {
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("p.zol"));
+    fyl::test::writeFile(project, ceilingDiffuser().bytes());
+    fyl::test::writeAnsiLines(
+        dir.filePath(QStringLiteral("Fyltext.txt")),
+        fyl::test::textTableLines(235, [](int n) { return QStringLiteral("Text %1").arg(n); }));
+    const CliRun run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--count"),
+                            QStringLiteral("6"), QStringLiteral("--program-dir"), dir.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject j = run.json();
+    EXPECT_EQ(j[QStringLiteral("count_position")].toInt(), 6);         // trunc(6 + 0.99)
+    EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 125.0); // 750 / 6
+    EXPECT_NEAR(j[QStringLiteral("a_min")].toDouble(), 35.2, 1e-12);   // g = 4: 2 * (20 - 2.4)
+    EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Label44")].toString(), "Text 86");
+}
+
+TEST(EvaluateCommand, FailuresWriteNothing) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.zol"));
+    const QString project = dir.filePath(QStringLiteral("p.zol"));
+    fyl::test::writeFile(project, ceilingDiffuser().bytes() + QByteArray(7, 'x'));
+    CliRun run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("11880")) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+
+    fyl::test::writeFile(project, ceilingDiffuser(0.0).bytes()); // count 0: division by zero
+    run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(ExprCommand, PrintsValueErrorAndText) {
+    CliRun run = cli({QStringLiteral("expr"), QStringLiteral("4,5*6")});
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.json()[QStringLiteral("value")].toDouble(), 27.0);
+    EXPECT_EQ(run.json()[QStringLiteral("error")].toInt(), 0);
+    EXPECT_EQ(run.json()[QStringLiteral("text")].toString(), "4,5*6=27.00");
+
+    run = cli({QStringLiteral("expr"), QStringLiteral("2*PI")});
+    EXPECT_TRUE(run.out.contains("\"value\": 6.2831855,")) << run.out.toStdString(); // single precision
+
+    run = cli({QStringLiteral("expr"), QStringLiteral("-3*2"), QStringLiteral("--width"), QStringLiteral("8"),
+               QStringLiteral("--decimals"), QStringLiteral("1")});
+    EXPECT_EQ(run.json()[QStringLiteral("value")].toDouble(), -6.0);
+    EXPECT_EQ(run.json()[QStringLiteral("text")].toString(), "-3*2=    -6.0");
+}
