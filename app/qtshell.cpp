@@ -14,7 +14,8 @@ bool QtShell::hasHandler(const QString& documentPath) {
 }
 
 bool QtShell::open(const QString& target) {
-    const QUrl url = target.startsWith(QStringLiteral("mailto:")) || target.startsWith(QStringLiteral("http://")) ||
+    const QUrl url = target.startsWith(QStringLiteral("mailto:")) ||
+                             target.startsWith(QStringLiteral("http://")) ||
                              target.startsWith(QStringLiteral("https://"))
                          ? QUrl(target)
                          : QUrl::fromLocalFile(target);

@@ -2,7 +2,8 @@
 
 namespace fyl {
 
-TForm7::TForm7(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state) {
+TForm7::TForm7(AppState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state) {
     setObjectName(QStringLiteral("TForm7"));
     setWindowTitle(QStringLiteral("Information"));
     resize(560, 149);

@@ -6,7 +6,8 @@ namespace fyl {
 
 struct AppState;
 
-// The information window: the maker's contact lines and the version. Created once at start and only shown and hidden afterwards.
+// The information window: the maker's contact lines and the version. Created once at start and only shown and
+// hidden afterwards.
 class TForm7 : public QWidget {
     Q_OBJECT
 public:

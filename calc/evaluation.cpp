@@ -47,9 +47,9 @@ void countStep(AppState& state, ResultsView& view) {
         FlowForSoundLevel(n, rec.outlet.soundA, rec.outlet.soundB, slotLength, rec.maxSoundLevel, vSound);
 
     const bool byHand = state.flags.countSetByHand;
-    ScrollBarView bar;
-    if (rec.designCode.str() == QLatin1String("0")) {
-        if (!byHand) {
+    const bool countedOneByOne = rec.designCode.str() == QLatin1String("0");
+    if (!byHand) {
+        if (countedOneByOne) {
             rec.outletCount = stored(divide(totalFlow, vSound));
             const double vMax = finite(rec.outlet.vMax);
             const double vMin = finite(rec.outlet.vMin);
@@ -57,32 +57,25 @@ void countStep(AppState& state, ResultsView& view) {
             rec.vMinOutlet = vMin;
             rec.countBound2 = truncToInt32(divide(totalFlow, vMax) + 0.999L);
             rec.countBound1 = truncToInt32(divide(totalFlow, vMin));
-        }
-        const std::int32_t first = rec.countBound1;
-        const std::int32_t second = rec.countBound2;
-        bar.minimum = second;
-        bar.maximum = first;
-        bar.position = byHand ? truncToInt32(ld(rec.outletCount) + 0.99L)
-                              : truncToInt32((ld(first) + ld(second)) / 2.0L);
-        view.countBar = bar;
-        view.setText(QStringLiteral("Edit1"), integerText(bar.position));
-        const std::int32_t N = truncToInt32(ld(rec.outletCount) + 0.9L);
-        rec.flowPerOutlet = stored(divide(totalFlow, N));
-    } else {
-        // Line outlets: Vsound is a flow per metre, and the count bounds come from the slot configuration.
-        if (!byHand)
+        } else {
+            // Line outlets: Vsound is a flow per metre, and the count bounds come from the slot
+            // configuration.
             rec.outletCount = stored(divide(totalFlow, ld(vSound) * slotLength / 1000.0L));
-        const std::int32_t first = rec.countBound1;
-        const std::int32_t second = rec.countBound2;
-        bar.minimum = first;
-        bar.maximum = second;
-        bar.position = byHand ? truncToInt32(ld(rec.outletCount) + 0.99L)
-                              : truncToInt32((ld(first) + ld(second)) / 2.0L);
-        view.countBar = bar;
-        view.setText(QStringLiteral("Edit1"), integerText(bar.position));
-        const std::int32_t N = truncToInt32(ld(rec.outletCount) + 0.9L);
-        rec.flowPerOutlet = stored(divide(divide(totalFlow, N), ld(slotLength) / 1000.0L));
+        }
     }
+    // Ordinary outlets: the first bound is the greatest count; line outlets: the least.
+    const std::int32_t first = rec.countBound1;
+    const std::int32_t second = rec.countBound2;
+    ScrollBarView bar;
+    bar.minimum = countedOneByOne ? second : first;
+    bar.maximum = countedOneByOne ? first : second;
+    bar.position =
+        byHand ? truncToInt32(ld(rec.outletCount) + 0.99L) : truncToInt32((ld(first) + ld(second)) / 2.0L);
+    view.countBar = bar;
+    view.setText(QStringLiteral("Edit1"), integerText(bar.position));
+    const std::int32_t N = truncToInt32(ld(rec.outletCount) + 0.9L);
+    rec.flowPerOutlet = countedOneByOne ? stored(divide(totalFlow, N))
+                                        : stored(divide(divide(totalFlow, N), ld(slotLength) / 1000.0L));
 
     state.working.V = rec.flowPerOutlet;
     state.working.vlim = rec.velocityLimit;
@@ -148,7 +141,8 @@ void EvaluateHorizontalJet(AppState& state, ResultsView& view) {
     rec.xKrit = xKrit;
 
     if (xKrit != 0.0) {
-        // The search leaves its formulas' statuses in calcStatus; a failing trajectory leaves the value as it was.
+        // The search leaves its formulas' statuses in calcStatus; a failing trajectory leaves the value as it
+        // was.
         double critical = rec.criticalDistance;
         CriticalDistanceSearch(outlet, n, dT, vlim, V, xKrit, critical, state.calcStatus);
         rec.criticalDistance = critical;

@@ -15,11 +15,11 @@ struct Catalogue {
     std::array<QString, 8> characteristicNames3; // ranges of use
     std::array<QString, 8> jetFormNames;
     int jetFormCount = 0;
-    std::array<QString, 12> outletListLines;     // installation kinds and their type names
+    std::array<QString, 12> outletListLines; // installation kinds and their type names
     int outletListCount = 0;
-    std::array<QString, 250> catalogueIndex;     // fixed-column lines, one per outlet size
+    std::array<QString, 250> catalogueIndex; // fixed-column lines, one per outlet size
     int indexCount = 0;
-    std::array<QString, 25> typeCodeList;        // entry 1 stays empty
+    std::array<QString, 25> typeCodeList; // entry 1 stays empty
 };
 
 } // namespace fyl

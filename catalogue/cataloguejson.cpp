@@ -13,11 +13,21 @@ QString quoted(const QString& text) {
     QString out = QStringLiteral("\"");
     for (QChar ch : text) {
         switch (ch.unicode()) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
         default:
             if (ch.unicode() < 0x20)
                 out += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
@@ -32,7 +42,8 @@ template <std::size_t N>
 QString stringArray(const std::array<QString, N>& table, std::size_t count, const QString& indent) {
     QString out = QStringLiteral("[");
     for (std::size_t i = 0; i < count; ++i)
-        out += (i ? QStringLiteral(",\n") : QStringLiteral("\n")) + indent + QStringLiteral("  ") + quoted(table[i]);
+        out += (i ? QStringLiteral(",\n") : QStringLiteral("\n")) + indent + QStringLiteral("  ") +
+               quoted(table[i]);
     return out + (count ? QStringLiteral("\n") + indent + QStringLiteral("]") : QStringLiteral("]"));
 }
 
@@ -77,12 +88,14 @@ QString outletRecordJson(const OutletRecord& record) {
     auto text = [&](const char* key) {
         for (const auto& field : outletTextFields())
             if (qstrcmp(field.key, key) == 0)
-                members << quoted(QString::fromLatin1(key)) + QStringLiteral(": ") + quoted(readText(record, field));
+                members << quoted(QString::fromLatin1(key)) + QStringLiteral(": ") +
+                               quoted(readText(record, field));
     };
     auto real = [&](const char* key) {
         for (const auto& field : outletRealFields())
             if (qstrcmp(field.key, key) == 0)
-                members << quoted(QString::fromLatin1(key)) + QStringLiteral(": ") + exactReal(readReal(record, field));
+                members << quoted(QString::fromLatin1(key)) + QStringLiteral(": ") +
+                               exactReal(readReal(record, field));
     };
     for (const char* key : {"type_name", "size_name", "third_name", "article_number", "jet_form_code"})
         text(key);
@@ -105,7 +118,8 @@ QString outletRecordJson(const OutletRecord& record) {
                        .arg(i118)
                        .arg(b120);
     }
-    members << QStringLiteral("\"size_table\": [\n") + entries.join(QStringLiteral(",\n")) + QStringLiteral("\n  ]");
+    members << QStringLiteral("\"size_table\": [\n") + entries.join(QStringLiteral(",\n")) +
+                   QStringLiteral("\n  ]");
     return QStringLiteral("{\n  ") + members.join(QStringLiteral(",\n  ")) + QStringLiteral("\n}\n");
 }
 

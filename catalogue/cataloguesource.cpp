@@ -86,7 +86,9 @@ QString flagString(const QJsonObject& type, const char* key, const QString& wher
     return flags;
 }
 
-QString rightAligned(int number, int width) { return QStringLiteral("%1").arg(number, width); }
+QString rightAligned(int number, int width) {
+    return QStringLiteral("%1").arg(number, width);
+}
 
 // "lengths_list" / "counts_list": a text as it stands, or numbers laid out right-aligned in
 // pieces of `width` characters.
@@ -104,7 +106,9 @@ QString itemList(const QJsonValue& value, int width, const QString& where) {
 // One size table entry of a slot tube: diameter in characters 1-5 (" mm" after it), lengths in
 // 5-character pieces from 16 to 73, counts in 3-character pieces from 74.
 QString sizeTableText(const QJsonObject& entry, const QString& where) {
-    QString text = rightAligned(wholeNumber(entry.value(QLatin1String("diameter")), where + QStringLiteral(".diameter"), 1, 99999), 5);
+    QString text = rightAligned(
+        wholeNumber(entry.value(QLatin1String("diameter")), where + QStringLiteral(".diameter"), 1, 99999),
+        5);
     text += QStringLiteral(" mm").leftJustified(10, QLatin1Char(' '));
     QString lengths;
     for (const QJsonValue& v : entry.value(QLatin1String("lengths")).toArray())
@@ -114,7 +118,8 @@ QString sizeTableText(const QJsonObject& entry, const QString& where) {
     text += lengths.leftJustified(58, QLatin1Char(' '));
     QString counts;
     for (const QJsonValue& v : entry.value(QLatin1String("counts")).toArray())
-        counts += rightAligned(wholeNumber(v, where + QStringLiteral(".counts"), 1, 99), 2) + QLatin1Char(' ');
+        counts +=
+            rightAligned(wholeNumber(v, where + QStringLiteral(".counts"), 1, 99), 2) + QLatin1Char(' ');
     if (counts.isEmpty())
         fail(where, QStringLiteral("mindestens eine Schlitzzahl wird erwartet."));
     text += counts;
@@ -123,7 +128,8 @@ QString sizeTableText(const QJsonObject& entry, const QString& where) {
     return text;
 }
 
-void applyFields(OutletRecord& record, const QJsonObject& fields, const QString& where, QSet<QString>& given) {
+void applyFields(OutletRecord& record, const QJsonObject& fields, const QString& where,
+                 QSet<QString>& given) {
     for (auto it = fields.begin(); it != fields.end(); ++it) {
         const QString key = it.key();
         const QString at = where + QLatin1Char('.') + key;
@@ -185,9 +191,12 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
     const QJsonObject root = document.object();
 
     BuiltCatalogue built;
-    built.files[QString::fromLatin1(kKennFiles[0])] = textFile(nameList(root, "characteristic_names_1", kNameWidth));
-    built.files[QString::fromLatin1(kKennFiles[1])] = textFile(nameList(root, "characteristic_names_2", kNameWidth));
-    built.files[QString::fromLatin1(kKennFiles[2])] = textFile(nameList(root, "characteristic_names_3", kNameWidth));
+    built.files[QString::fromLatin1(kKennFiles[0])] =
+        textFile(nameList(root, "characteristic_names_1", kNameWidth));
+    built.files[QString::fromLatin1(kKennFiles[1])] =
+        textFile(nameList(root, "characteristic_names_2", kNameWidth));
+    built.files[QString::fromLatin1(kKennFiles[2])] =
+        textFile(nameList(root, "characteristic_names_3", kNameWidth));
     const QStringList jetForms = nameList(root, "jet_forms", kJetFormWidth);
     for (qsizetype i = 0; i < jetForms.size(); ++i)
         if (jetForms[i].size() < 2 || jetForms[i][1] != QChar(static_cast<char16_t>(u'1' + i)))
@@ -223,15 +232,18 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
         const QString typeAt = QStringLiteral("types[%1]").arg(t);
         const QString code = stringAt(type, "code", typeAt);
         if (code.size() != 3 || code != code.toUpper() || code.contains(QLatin1Char(' ')))
-            fail(typeAt, QStringLiteral("der Typcode hat genau 3 Zeichen, groß geschrieben, ohne Leerzeichen."));
+            fail(typeAt,
+                 QStringLiteral("der Typcode hat genau 3 Zeichen, groß geschrieben, ohne Leerzeichen."));
         const QString design = stringAt(type, "design", typeAt);
         if (design.size() != 1 || design[0] < QLatin1Char('0') || design[0] > QLatin1Char('3'))
             fail(typeAt, QStringLiteral("die Bauart ist \"0\", \"1\", \"2\" oder \"3\"."));
         const QString dataSheet = stringAt(type, "data_sheet", typeAt);
         if (dataSheet.size() > 12 || dataSheet.contains(QLatin1Char(' ')))
-            fail(typeAt, QStringLiteral("der Datenblattname hat höchstens 12 Zeichen und keine Leerzeichen."));
+            fail(typeAt,
+                 QStringLiteral("der Datenblattname hat höchstens 12 Zeichen und keine Leerzeichen."));
         const QString flags = flagString(type, "mounting", typeAt) + QLatin1Char(' ') +
-                              flagString(type, "adjustment", typeAt) + QLatin1Char(' ') + flagString(type, "use", typeAt);
+                              flagString(type, "adjustment", typeAt) + QLatin1Char(' ') +
+                              flagString(type, "use", typeAt);
         const QJsonArray sizes = type.value(QLatin1String("sizes")).toArray();
         if (sizes.isEmpty())
             fail(typeAt, QStringLiteral("mindestens eine Größe wird erwartet."));
@@ -242,8 +254,10 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
             requireFits(name, 25, sizeAt);
             if (!name.startsWith(code))
                 fail(sizeAt, QStringLiteral("der Größenname beginnt mit dem Typcode %1.").arg(code));
-            const int vMin = wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0, 9999);
-            const int vMax = wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0, 9999);
+            const int vMin =
+                wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0, 9999);
+            const int vMax =
+                wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0, 9999);
             if (vMin >= vMax)
                 fail(sizeAt, QStringLiteral("v_min muss kleiner als v_max sein."));
             const QJsonObject forms = size.value(QLatin1String("jet_forms")).toObject();
@@ -266,8 +280,10 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
                 defaultText("type_name", code);
                 defaultText("size_name", name.mid(3).trimmed().left(11));
                 defaultText("jet_form_code", form.key());
-                applyFields(record, type.value(QLatin1String("record")).toObject(), typeAt + QStringLiteral(".record"), given);
-                applyFields(record, size.value(QLatin1String("record")).toObject(), sizeAt + QStringLiteral(".record"), given);
+                applyFields(record, type.value(QLatin1String("record")).toObject(),
+                            typeAt + QStringLiteral(".record"), given);
+                applyFields(record, size.value(QLatin1String("record")).toObject(),
+                            sizeAt + QStringLiteral(".record"), given);
                 applyFields(record, form.value().toObject(), formAt, given);
                 if (record.jetFormCodeText() != form.key())
                     fail(formAt, QStringLiteral("jet_form_code widerspricht der Strahlform."));
@@ -276,7 +292,8 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
                 given << QStringLiteral("v_min") << QStringLiteral("v_max");
                 for (const auto& field : outletRealFields())
                     if (!given.contains(QLatin1String(field.key)))
-                        fail(formAt, QStringLiteral("das Feld \"%1\" ist nirgends angegeben.").arg(QLatin1String(field.key)));
+                        fail(formAt, QStringLiteral("das Feld \"%1\" ist nirgends angegeben.")
+                                         .arg(QLatin1String(field.key)));
 
                 const int recordNo = ++built.recordCount;
                 if (recordNo > 999 || indexLines.size() >= 250)
@@ -288,7 +305,8 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
                                      form.key() + QLatin1Char(' ') + design + QString(13, QLatin1Char(' ')) +
                                      rightAligned(recordNo, 3) + QString(3, QLatin1Char(' ')) + flags +
                                      QLatin1Char(' ') + rightAligned(vMin, 4) + QStringLiteral("  ") +
-                                     rightAligned(vMax, 4) + QLatin1Char(' ') + dataSheet.leftJustified(12, QLatin1Char(' '));
+                                     rightAligned(vMax, 4) + QLatin1Char(' ') +
+                                     dataSheet.leftJustified(12, QLatin1Char(' '));
                 Q_ASSERT(line.size() == 129);
                 indexLines << line;
             }
@@ -311,7 +329,8 @@ BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath) {
 
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder) {
     if (!QDir().mkpath(folder))
-        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(folder)));
+        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                            .arg(QDir::toNativeSeparators(folder)));
     for (const auto& [name, bytes] : built.files) {
         QSaveFile file(joinPath(folder, name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())

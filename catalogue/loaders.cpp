@@ -16,16 +16,18 @@ std::vector<QByteArray> readCatalogueFile(const QString& programDir, const char*
 }
 
 [[noreturn]] void tooManyLines(const char* name, std::size_t limit) {
-    throw RangeError(QStringLiteral("Die Katalogdatei %1 hat mehr als %2 Zeilen; Zeile %3 liegt außerhalb der Tabelle.")
-                         .arg(QString::fromLatin1(name))
-                         .arg(limit)
-                         .arg(limit + 1));
+    throw RangeError(
+        QStringLiteral("Die Katalogdatei %1 hat mehr als %2 Zeilen; Zeile %3 liegt außerhalb der Tabelle.")
+            .arg(QString::fromLatin1(name))
+            .arg(limit)
+            .arg(limit + 1));
 }
 
 // Stores line j into entry j - 1, cut to `width` bytes (one byte is one character in the code
 // page). Entries are stored before a surplus line is reported, as a line-by-line reader would.
 template <std::size_t N>
-int fillTable(std::array<QString, N>& table, const std::vector<QByteArray>& lines, int width, const char* name) {
+int fillTable(std::array<QString, N>& table, const std::vector<QByteArray>& lines, int width,
+              const char* name) {
     const std::size_t stored = std::min(lines.size(), N);
     for (std::size_t j = 0; j < stored; ++j)
         table[j] = fromAnsi(width > 0 ? lines[j].left(width) : lines[j]);
@@ -78,14 +80,16 @@ void LoadNameFiles(Catalogue& catalogue, const QString& programDir, QString* cur
 
 void LoadCatalogueIndex(Catalogue& catalogue, const QString& programDir, QString* currentFile) {
     const auto lines = readCatalogueFile(programDir, kIndexFile, currentFile);
-    catalogue.indexCount = static_cast<int>(std::min<std::size_t>(lines.size(), catalogue.catalogueIndex.size()));
+    catalogue.indexCount =
+        static_cast<int>(std::min<std::size_t>(lines.size(), catalogue.catalogueIndex.size()));
     fillTable(catalogue.catalogueIndex, lines, kIndexLineWidth, kIndexFile);
     buildTypeCodeList(catalogue);
 }
 
 void LoadOutletList(Catalogue& catalogue, const QString& programDir, QString* currentFile) {
     const auto lines = readCatalogueFile(programDir, kOutletListFile, currentFile);
-    catalogue.outletListCount = static_cast<int>(std::min<std::size_t>(lines.size(), catalogue.outletListLines.size()));
+    catalogue.outletListCount =
+        static_cast<int>(std::min<std::size_t>(lines.size(), catalogue.outletListLines.size()));
     fillTable(catalogue.outletListLines, lines, 0, kOutletListFile);
 }
 

@@ -31,9 +31,10 @@ QString sizeKey(const QString& sizeName, QChar jetFormDigit) {
 OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
     const QString path = joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(kDetailFile));
     if (recordIndex < 0)
-        throw FileError(QStringLiteral("Datensatz %1 der Datei %2 existiert nicht (die Satznummer ist kleiner als 1).")
-                            .arg(recordIndex + 1)
-                            .arg(QDir::toNativeSeparators(path)));
+        throw FileError(
+            QStringLiteral("Datensatz %1 der Datei %2 existiert nicht (die Satznummer ist kleiner als 1).")
+                .arg(recordIndex + 1)
+                .arg(QDir::toNativeSeparators(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Die Datei %1 kann nicht geöffnet werden (%2).")
@@ -42,9 +43,10 @@ OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
     const qint64 offset = static_cast<qint64>(recordIndex) * static_cast<qint64>(sizeof(OutletRecord));
     if (!file.seek(offset) ||
         file.read(reinterpret_cast<char*>(&record), sizeof record) != static_cast<qint64>(sizeof record))
-        throw FileError(QStringLiteral("Datensatz %1 der Datei %2 kann nicht gelesen werden (Dateiende erreicht).")
-                            .arg(recordIndex + 1)
-                            .arg(QDir::toNativeSeparators(path)));
+        throw FileError(
+            QStringLiteral("Datensatz %1 der Datei %2 kann nicht gelesen werden (Dateiende erreicht).")
+                .arg(recordIndex + 1)
+                .arg(QDir::toNativeSeparators(path)));
     return record;
 }
 

@@ -9,7 +9,10 @@ namespace fyl {
 
 namespace {
 
-#define REAL(key, member) OutletRealField{key, offsetof(OutletRecord, member)}
+#define REAL(key, member)                                                                                    \
+    OutletRealField {                                                                                        \
+        key, offsetof(OutletRecord, member)                                                                  \
+    }
 constexpr std::array kRealFields = {
     REAL("v_min", vMin),
     REAL("v_max", vMax),
@@ -39,28 +42,38 @@ constexpr std::array kRealFields = {
 };
 #undef REAL
 
-#define FIXED(key, member) OutletTextField{key, offsetof(OutletRecord, member), sizeof(OutletRecord::member), false}
-#define SHORT(key, member) OutletTextField{key, offsetof(OutletRecord, member), sizeof(OutletRecord::member), true}
+#define FIXED(key, member)                                                                                   \
+    OutletTextField {                                                                                        \
+        key, offsetof(OutletRecord, member), sizeof(OutletRecord::member), false                             \
+    }
+#define SHORT(key, member)                                                                                   \
+    OutletTextField {                                                                                        \
+        key, offsetof(OutletRecord, member), sizeof(OutletRecord::member), true                              \
+    }
 constexpr std::array kTextFields = {
-    FIXED("type_name", typeName),
-    FIXED("size_name", sizeName),
-    FIXED("third_name", thirdName),
-    FIXED("article_number", articleNumber),
-    FIXED("jet_form_code", jetFormCode),
-    FIXED("tender_text", tenderText),
-    SHORT("lengths_list", lengthsList),
-    SHORT("counts_list", countsList),
+    FIXED("type_name", typeName),        FIXED("size_name", sizeName),
+    FIXED("third_name", thirdName),      FIXED("article_number", articleNumber),
+    FIXED("jet_form_code", jetFormCode), FIXED("tender_text", tenderText),
+    SHORT("lengths_list", lengthsList),  SHORT("counts_list", countsList),
 };
 #undef FIXED
 #undef SHORT
 
-const char* bytesOf(const OutletRecord& record) { return reinterpret_cast<const char*>(&record); }
-char* bytesOf(OutletRecord& record) { return reinterpret_cast<char*>(&record); }
+const char* bytesOf(const OutletRecord& record) {
+    return reinterpret_cast<const char*>(&record);
+}
+char* bytesOf(OutletRecord& record) {
+    return reinterpret_cast<char*>(&record);
+}
 
 } // namespace
 
-std::span<const OutletRealField> outletRealFields() { return kRealFields; }
-std::span<const OutletTextField> outletTextFields() { return kTextFields; }
+std::span<const OutletRealField> outletRealFields() {
+    return kRealFields;
+}
+std::span<const OutletTextField> outletTextFields() {
+    return kTextFields;
+}
 
 double readReal(const OutletRecord& record, const OutletRealField& field) {
     double value;

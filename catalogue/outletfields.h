@@ -18,8 +18,8 @@ struct OutletRealField {
 struct OutletTextField {
     const char* key;
     std::size_t offset;
-    std::size_t size;   // bytes of the field
-    bool shortString;   // a length byte and characters; otherwise a NUL-ended fixed field
+    std::size_t size; // bytes of the field
+    bool shortString; // a length byte and characters; otherwise a NUL-ended fixed field
 };
 
 std::span<const OutletRealField> outletRealFields();

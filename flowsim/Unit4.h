@@ -6,7 +6,8 @@ namespace fyl {
 
 struct AppState;
 
-// The flow simulation: the room section with the zones of excessive velocity. Created once at start and only shown and hidden afterwards.
+// The flow simulation: the room section with the zones of excessive velocity. Created once at start and only
+// shown and hidden afterwards.
 class TForm4 : public QWidget {
     Q_OBJECT
 public:

@@ -73,7 +73,8 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int 
     return edit;
 }
 
-QGroupBox* makePanel(QWidget* parent, const char* name, const QString& title, int w, int h, const QString& hint) {
+QGroupBox* makePanel(QWidget* parent, const char* name, const QString& title, int w, int h,
+                     const QString& hint) {
     auto* box = new QGroupBox(title, parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(0, 0, w, h);
@@ -95,8 +96,8 @@ TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& setti
     : QMainWindow(parent), state_(state), dialogs_(dialogs), shell_(shell), settings_(settings) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Z E L K  F Y L"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     resize(799, 559);
     Image1 = new StretchedImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -190,14 +191,21 @@ void TForm1::buildRoomPanel() {
     };
     const RightRow rows[] = {
         {"Label6", QStringLiteral("Luftwechselzahl  :"), &Edit6, "Edit6", QStringLiteral("10"), nullptr, {}},
-        {"Label7", QStringLiteral(":"), &edit7, "edit7", QStringLiteral("3000"), "Label15", QStringLiteral("m³ / h")},
+        {"Label7", QStringLiteral(":"), &edit7, "edit7", QStringLiteral("3000"), "Label15",
+         QStringLiteral("m³ / h")},
         {"Label8", QString(), &Edit8, "Edit8", QStringLiteral("0,2"), "Label17", QStringLiteral("m / s")},
-        {"Label9", QStringLiteral("Kopfhöhe :"), &Edit9, "Edit9", QStringLiteral("1,80"), "Label18", QStringLiteral("m")},
-        {"Label10", QStringLiteral("Einbauhöhe :"), &Edit10, "Edit10", QStringLiteral("3,00"), "Label19", QStringLiteral("m")},
-        {"Label11", QStringLiteral("trockene Kühllast :"), &Edit11, "Edit11", QStringLiteral("0,0"), "Label21", QStringLiteral("KW")},
-        {"Label20", QStringLiteral("Raumtemperatur :"), &Edit12, "Edit12", QStringLiteral("20,0"), "Label22", QStringLiteral("°C")},
-        {"Label12", QStringLiteral("Zulauftemperatur :"), &Edit13, "Edit13", QStringLiteral("20,0"), "Label23", QStringLiteral("°C")},
-        {"Label13", QStringLiteral("max. Schallleistungsp. :"), &Edit14, "Edit14", QStringLiteral("35,0"), "Label24", QStringLiteral("dB")},
+        {"Label9", QStringLiteral("Kopfhöhe :"), &Edit9, "Edit9", QStringLiteral("1,80"), "Label18",
+         QStringLiteral("m")},
+        {"Label10", QStringLiteral("Einbauhöhe :"), &Edit10, "Edit10", QStringLiteral("3,00"), "Label19",
+         QStringLiteral("m")},
+        {"Label11", QStringLiteral("trockene Kühllast :"), &Edit11, "Edit11", QStringLiteral("0,0"),
+         "Label21", QStringLiteral("KW")},
+        {"Label20", QStringLiteral("Raumtemperatur :"), &Edit12, "Edit12", QStringLiteral("20,0"), "Label22",
+         QStringLiteral("°C")},
+        {"Label12", QStringLiteral("Zulauftemperatur :"), &Edit13, "Edit13", QStringLiteral("20,0"),
+         "Label23", QStringLiteral("°C")},
+        {"Label13", QStringLiteral("max. Schallleistungsp. :"), &Edit14, "Edit14", QStringLiteral("35,0"),
+         "Label24", QStringLiteral("dB")},
     };
     int i = 0;
     for (const RightRow& r : rows) {
@@ -268,26 +276,26 @@ void TForm1::Edit15Change(const QString& text) {
 
 void TForm1::FormCreate() {
     runAction(dialogs_, [this] {
-        ListBox1->setItemDelegate(new HorizontalExtentDelegate(1000, ListBox1));             // 1
-        GroupBox1->hide();                                                                     // 2
+        ListBox1->setItemDelegate(new HorizontalExtentDelegate(1000, ListBox1)); // 1
+        GroupBox1->hide();                                                       // 2
         GroupBox3->hide();
-        state_.record.continueUsed = 0;                                                        // 3
+        state_.record.continueUsed = 0; // 3
         state_.flags.loadedWithResults = false;
         state_.record.dimensionsEntered = 0;
         state_.record.unusedFlag4182 = 0;
-        Memo1->clear();                                                                        // 4
-        state_.flags.freshProject = true;                                                      // 5
-        ResetRecord(state_.record);                                                            // 6
+        Memo1->clear();                   // 4
+        state_.flags.freshProject = true; // 5
+        ResetRecord(state_.record);       // 6
         FillWindowFromRecord();
-        state_.folders.program = QDir::toNativeSeparators(QDir::currentPath());               // 7
+        state_.folders.program = QDir::toNativeSeparators(QDir::currentPath());                       // 7
         Image1->setImage(loadPicture(joinPath(state_.folders.program, QStringLiteral("\\fyl.jpg")))); // 8
-        LoadTextTable();                                                                       // 9
-        state_.selectionCounters = {0, 0};                                                     // 10
-        LoadCatalogue(state_.catalogue, state_.folders.program);                               // 11
-        state_.flags.freshProject = true;                                                      // 12
-        Vorgaben1->setEnabled(false);                                                          // 13
+        LoadTextTable();                                                                              // 9
+        state_.selectionCounters = {0, 0};                                                            // 10
+        LoadCatalogue(state_.catalogue, state_.folders.program);                                      // 11
+        state_.flags.freshProject = true;                                                             // 12
+        Vorgaben1->setEnabled(false);                                                                 // 13
         Projektdaten1->setEnabled(false);
-        SetUpWorkingDirectory(settings_, state_.texts, dialogs_, state_.folders);              // 14
+        SetUpWorkingDirectory(settings_, state_.texts, dialogs_, state_.folders); // 14
     });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QMainWindow>
 #include <QImage>
+#include <QMainWindow>
 
 class QAction;
 class QCheckBox;

@@ -14,18 +14,18 @@ namespace fyl {
 // of the executable: every data file is read from there.
 struct Folders {
     QString program;
-    QString working;  // kept in the settings as "Arbeitsverzeichnis"
-    QString project;  // working + "Projekte": initial folder of the project dialogs
-    QString temp;     // working + "tmp": exchange files for the external tools
-    QString demo;     // program + "Demobild"
+    QString working; // kept in the settings as "Arbeitsverzeichnis"
+    QString project; // working + "Projekte": initial folder of the project dialogs
+    QString temp;    // working + "tmp": exchange files for the external tools
+    QString demo;    // program + "Demobild"
 };
 
 // Flags of the running program; they live beside the record and are not saved with a project.
 struct RuntimeFlags {
-    bool freshProject = false;        // no outlet taken over since start or the last new project
-    bool projectSaved = false;        // the save command ran since the last load or new project
-    bool loadedWithResults = false;   // the loaded project was in calculation mode
-    bool countSetByHand = false;      // the outlet count was set with the results window's scroll bar
+    bool freshProject = false;            // no outlet taken over since start or the last new project
+    bool projectSaved = false;            // the save command ran since the last load or new project
+    bool loadedWithResults = false;       // the loaded project was in calculation mode
+    bool countSetByHand = false;          // the outlet count was set with the results window's scroll bar
     bool spacingSetInFlowPicture = false; // the spacing was set with the flow picture's slider
     bool proportionalPictureDrawn = false;
 };
@@ -47,7 +47,7 @@ struct AppState {
     TextTable texts;
     Catalogue catalogue;
     WorkingValues working;
-    int calcStatus = 0; // status of the last formula call
+    int calcStatus = 0;                     // status of the last formula call
     std::array<int, 2> selectionCounters{}; // two counters the selection window starts from
 };
 

@@ -11,10 +11,10 @@ namespace fyl {
 // What a file dialog is opened with. `filter` uses Qt's "Name (*.ext);;Other (*)" form.
 struct FileDialogRequest {
     QString title;
-    QString folder;          // initial folder
-    QString fileName;        // proposed file name
+    QString folder;   // initial folder
+    QString fileName; // proposed file name
     QString filter;
-    QString defaultSuffix;   // appended when the typed name has none
+    QString defaultSuffix; // appended when the typed name has none
 };
 
 // Every modal interaction of the program. The windows use a Qt implementation; tests and the

@@ -10,13 +10,13 @@ MainWindowContent contentFromRecord(const CalculationRecord& rec) {
     MainWindowContent c;
     // precision (significant digits), decimals: as each field shows its quantity
     c.roomFields = {
-        formatFixed(rec.roomWidth, 6, 2),      formatFixed(rec.roomLength, 6, 2),
-        formatFixed(rec.roomHeight, 4, 2),     formatFixed(rec.floorArea, 6, 2),
-        formatFixed(rec.roomVolume, 6, 2),     formatFixed(rec.airChangeRate, 4, 0),
-        formatFixed(rec.totalFlow, 6, 0),      formatFixed(rec.velocityLimit, 6, 2),
-        formatFixed(rec.headHeight, 6, 2),     formatFixed(rec.mountingHeight, 6, 2),
-        formatFixed(rec.coolingLoad, 6, 2),    formatFixed(rec.roomTemp, 6, 2),
-        formatFixed(rec.supplyTemp, 6, 2),     formatFixed(rec.maxSoundLevel, 6, 2),
+        formatFixed(rec.roomWidth, 6, 2),   formatFixed(rec.roomLength, 6, 2),
+        formatFixed(rec.roomHeight, 4, 2),  formatFixed(rec.floorArea, 6, 2),
+        formatFixed(rec.roomVolume, 6, 2),  formatFixed(rec.airChangeRate, 4, 0),
+        formatFixed(rec.totalFlow, 6, 0),   formatFixed(rec.velocityLimit, 6, 2),
+        formatFixed(rec.headHeight, 6, 2),  formatFixed(rec.mountingHeight, 6, 2),
+        formatFixed(rec.coolingLoad, 6, 2), formatFixed(rec.roomTemp, 6, 2),
+        formatFixed(rec.supplyTemp, 6, 2),  formatFixed(rec.maxSoundLevel, 6, 2),
     };
     c.projectFields = {
         rec.projectName.str(),       rec.projectNumber.str(),     rec.projectDate.str(),

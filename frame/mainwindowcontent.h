@@ -16,14 +16,14 @@ struct MainWindowContent {
     std::array<QString, 14> roomFields;
     // Project data: Edit15 .. Edit24.
     std::array<QString, 10> projectFields;
-    QStringList remarkLines;   // Memo1
-    QStringList attachments;   // ListBox1, in order
+    QStringList remarkLines; // Memo1
+    QStringList attachments; // ListBox1, in order
     bool enableContinue = false;
 };
 
 // Control names of the room fields, in the order of MainWindowContent::roomFields.
 inline constexpr std::array<const char*, 14> kRoomFieldNames = {
-    "Edit4", "Edit5", "Edit2", "Edit1", "Edit3", "Edit6", "edit7",
+    "Edit4", "Edit5", "Edit2",  "Edit1",  "Edit3",  "Edit6",  "edit7",
     "Edit8", "Edit9", "Edit10", "Edit11", "Edit12", "Edit13", "Edit14"};
 
 MainWindowContent contentFromRecord(const CalculationRecord& rec);

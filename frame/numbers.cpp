@@ -146,8 +146,12 @@ ConversionError notANumber(const QString& text) {
 
 } // namespace
 
-QChar decimalSeparator() { return g_separator; }
-void setDecimalSeparator(QChar separator) { g_separator = separator; }
+QChar decimalSeparator() {
+    return g_separator;
+}
+void setDecimalSeparator(QChar separator) {
+    g_separator = separator;
+}
 
 long double parseReal(const QString& text) {
     const QString t = text.trimmed();
@@ -252,7 +256,8 @@ QString formatScientific(long double value, int width) {
     checkFinite(value);
     const int decimals = width <= 0 ? 17 : std::clamp(width - 8, 1, 17);
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, decimals);
+    auto res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, decimals);
     std::string text(buf, res.ptr);
     const auto e = text.find('e');
     const int exponent = std::stoi(text.substr(e + 1));

@@ -28,8 +28,7 @@ constexpr bool littleEndian() {
 
 // A short string: a length byte and N character bytes in the Windows ANSI code page. Assigning
 // a longer text cuts it without notice; bytes after the length are left as they were.
-template <std::size_t N>
-struct text {
+template <std::size_t N> struct text {
     std::uint8_t length;
     char chars[N];
 
@@ -38,7 +37,8 @@ struct text {
     QString str() const { return fromAnsi(bytes()); }
     void assign(const QString& value) { assignBytes(toAnsi(value)); }
     void assignBytes(const QByteArray& value) {
-        const std::size_t n = static_cast<std::size_t>(value.size()) < N ? static_cast<std::size_t>(value.size()) : N;
+        const std::size_t n =
+            static_cast<std::size_t>(value.size()) < N ? static_cast<std::size_t>(value.size()) : N;
         std::memcpy(chars, value.constData(), n);
         length = static_cast<std::uint8_t>(n);
     }
@@ -63,48 +63,48 @@ static_assert(sizeof(SizeTableEntry) == 121);
 // record and are carried unchanged.
 struct OutletRecord {
     std::uint8_t other0[2];
-    char typeName[11];       // fixed-width texts end at the first NUL or the field's end
+    char typeName[11]; // fixed-width texts end at the first NUL or the field's end
     char sizeName[11];
     char thirdName[11];
     char articleNumber[16];
-    char jetFormCode[11];    // "01" .. "06"
+    char jetFormCode[11]; // "01" .. "06"
     std::uint8_t other62[3];
-    double vMin;             // least flow of one outlet [m³/h]
-    double vMax;             // greatest flow of one outlet [m³/h]
+    double vMin; // least flow of one outlet [m³/h]
+    double vMax; // greatest flow of one outlet [m³/h]
     std::uint8_t other81[16];
-    char tenderText[16];     // file name of the tender text document
+    char tenderText[16]; // file name of the tender text document
     std::uint8_t other113[99];
-    double pressureK;        // dp = k * V^m
+    double pressureK; // dp = k * V^m
     double pressureM;
     std::uint8_t other228[16];
-    double soundB;           // LWA = A lg V + B
+    double soundB; // LWA = A lg V + B
     double soundA;
     std::uint8_t other260[16];
-    double decayK;           // centre-line velocity decay: coefficient, vertical weight, exponent
+    double decayK; // centre-line velocity decay: coefficient, vertical weight, exponent
     double decayB;
     double decayA;
-    double freeJetF;         // applied to K when the outlet is not ceiling-mounted
-    double detachC;          // detachment distance: coefficient, temperature exponent, flow exponent
+    double freeJetF; // applied to K when the outlet is not ceiling-mounted
+    double detachC;  // detachment distance: coefficient, temperature exponent, flow exponent
     double detachTempExp;
     double detachFlowExp;
     std::uint8_t other332[72];
-    double headCoef;         // velocity at head height of vertical jets
+    double headCoef; // velocity at head height of vertical jets
     double headExp;
     std::uint8_t other420[16];
-    double penCoef;          // penetration of vertical jets
+    double penCoef; // penetration of vertical jets
     double penTempExp;
     double penFlowExp;
     std::uint8_t other460[8];
-    double angle;            // trajectory: discharge angle [deg], buoyancy coefficient, exponent
+    double angle; // trajectory: discharge angle [deg], buoyancy coefficient, exponent
     double buoyancy;
     double trajExp;
     std::uint8_t other492[8];
-    double zoneCoef;         // zone of excessive velocity: profile coefficient, spread angle, width
+    double zoneCoef; // zone of excessive velocity: profile coefficient, spread angle, width
     double spread;
     double widthTerm;
     double value524;
-    text<100> lengthsList;   // 5-character items: offered slot lengths [mm]
-    text<100> countsList;    // 3-character items: offered slot counts
+    text<100> lengthsList; // 5-character items: offered slot lengths [mm]
+    text<100> countsList;  // 3-character items: offered slot counts
     SizeTableEntry sizeTable[25];
 
     static QString fixedText(const char* field, std::size_t size);
@@ -128,41 +128,41 @@ struct CalculationRecord {
     double roomVolume;
     double airChangeRate;
     double totalFlow;
-    double outletCount;         // a whole number
+    double outletCount; // a whole number
     std::uint8_t unused3824[8];
-    double flowPerOutlet;       // per metre for line outlets
+    double flowPerOutlet; // per metre for line outlets
     double velocityLimit;
     double headHeight;
     double roomTemp;
     double supplyTemp;
-    double coolingLoad;         // dry cooling load [kW]
-    double maxSoundLevel;       // largest admissible sound power level [dB]
-    double selectionFlow;       // flow by which the selection narrows the sizes
-    double unread3896;          // set at reset, read by nothing
-    double xKrit;               // detachment distance
-    double criticalDistance;    // result of the critical-distance search
-    double yMax;                // penetration of a vertical jet
+    double coolingLoad;      // dry cooling load [kW]
+    double maxSoundLevel;    // largest admissible sound power level [dB]
+    double selectionFlow;    // flow by which the selection narrows the sizes
+    double unread3896;       // set at reset, read by nothing
+    double xKrit;            // detachment distance
+    double criticalDistance; // result of the critical-distance search
+    double yMax;             // penetration of a vertical jet
     double aMin;
-    double aMin13;              // a min at a head height of 1.3 m
+    double aMin13; // a min at a head height of 1.3 m
     double wMin;
     double wMin13;
     double dp;
     double lwa;
-    text<26> unread3976;        // set at reset, read by nothing
+    text<26> unread3976; // set at reset, read by nothing
     text<10> unread4003;
     text<45> unread4014;
-    text<3> designCode;         // "0" .. "3"
+    text<3> designCode; // "0" .. "3"
     double vMinOutlet;
     double vMaxOutlet;
     std::int32_t countBound1;
     std::int32_t countBound2;
-    double spacing;             // outlet spacing of the flow picture
-    double vMid;                // velocity at head height midway between outlets (vertical: vk)
-    double vLeft;               // velocity at head height at the left wall distance
+    double spacing; // outlet spacing of the flow picture
+    double vMid;    // velocity at head height midway between outlets (vertical: vk)
+    double vLeft;   // velocity at head height at the left wall distance
     double vRight;
     double sectionWidth;
     std::uint8_t unused4128[8];
-    double pictureOutletCount;  // 1.0 or 2.0
+    double pictureOutletCount; // 1.0 or 2.0
     double mountingHeight;
     double wallLeft;
     double wallRight;
@@ -182,7 +182,7 @@ struct CalculationRecord {
     std::uint8_t singleOutlet;      // flow picture and report show one outlet whatever the count
     std::uint8_t flowPictureShown;
     std::uint8_t unused4187;
-    std::uint8_t continueUsed;      // "weiter" was pressed at least once
+    std::uint8_t continueUsed; // "weiter" was pressed at least once
     text<16> projectNumber;
     text<10> projectDate;
     text<50> projectName;
@@ -192,9 +192,9 @@ struct CalculationRecord {
     std::uint8_t unused6453[243];
     std::int32_t slotCount;
     std::uint8_t unused6700[4];
-    double effectiveLength;      // active length of all slots of one outlet [mm]
-    double nominalLength;        // [mm]
-    text<6> sizeText;            // size or tube diameter chosen in the selection
+    double effectiveLength; // active length of all slots of one outlet [mm]
+    double nominalLength;   // [mm]
+    text<6> sizeText;       // size or tube diameter chosen in the selection
     std::uint8_t unused6727[33];
     text<255> attachments[20];
 };

@@ -16,7 +16,8 @@ public:
     // Opens a document, a "mailto:" or an "http://" address with its registered program.
     virtual bool open(const QString& target) = 0;
     // Starts a program without waiting for it; false when it cannot be started.
-    virtual bool start(const QString& program, const QStringList& arguments, const QString& workingFolder) = 0;
+    virtual bool start(const QString& program, const QStringList& arguments,
+                       const QString& workingFolder) = 0;
 };
 
 } // namespace fyl

@@ -2,7 +2,8 @@
 
 namespace fyl {
 
-TForm5::TForm5(AppState& state, QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state) {
+TForm5::TForm5(AppState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state) {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Drucken"));
     resize(400, 240);

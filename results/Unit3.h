@@ -6,7 +6,8 @@ namespace fyl {
 
 struct AppState;
 
-// The calculation window: results of the chosen outlet. Created once at start and only shown and hidden afterwards.
+// The calculation window: results of the chosen outlet. Created once at start and only shown and hidden
+// afterwards.
 class TForm3 : public QWidget {
     Q_OBJECT
 public:

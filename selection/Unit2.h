@@ -6,7 +6,8 @@ namespace fyl {
 
 struct AppState;
 
-// The selection window: installation kind, type, size and jet form. Created once at start and only shown and hidden afterwards.
+// The selection window: installation kind, type, size and jet form. Created once at start and only shown and
+// hidden afterwards.
 class TForm2 : public QWidget {
     Q_OBJECT
 public:

@@ -25,21 +25,35 @@ namespace {
 
 // A two-type source: one ordinary outlet with two jet forms, one slot tube.
 QJsonObject smallSource() {
-    QJsonObject coefficients{{"pressure_k", 1e-4}, {"pressure_m", 2.0}, {"sound_b", -80.0}, {"sound_a", 55.0},
-                             {"decay_k", 0.0015}, {"decay_b", 1.0}, {"decay_a", 1.0}, {"free_jet_f", 0.7},
-                             {"detach_c", 0.02}, {"detach_temp_exp", 0.5}, {"detach_flow_exp", 1.0},
-                             {"head_coef", 0.001}, {"head_exp", 1.0}, {"pen_coef", 0.01}, {"pen_temp_exp", 0.5},
-                             {"pen_flow_exp", 1.0}, {"angle", 0.0}, {"buoyancy", 5000.0}, {"traj_exp", 3.0},
-                             {"zone_coef", -1.0}, {"spread", 24.0}, {"width_term", 0.05}, {"value_524", 0.1}};
+    QJsonObject coefficients{
+        {"pressure_k", 1e-4}, {"pressure_m", 2.0},      {"sound_b", -80.0},       {"sound_a", 55.0},
+        {"decay_k", 0.0015},  {"decay_b", 1.0},         {"decay_a", 1.0},         {"free_jet_f", 0.7},
+        {"detach_c", 0.02},   {"detach_temp_exp", 0.5}, {"detach_flow_exp", 1.0}, {"head_coef", 0.001},
+        {"head_exp", 1.0},    {"pen_coef", 0.01},       {"pen_temp_exp", 0.5},    {"pen_flow_exp", 1.0},
+        {"angle", 0.0},       {"buoyancy", 5000.0},     {"traj_exp", 3.0},        {"zone_coef", -1.0},
+        {"spread", 24.0},     {"width_term", 0.05},     {"value_524", 0.1}};
     QJsonObject tubeRecord = coefficients;
-    tubeRecord["size_table"] = QJsonArray{QJsonObject{{"diameter", 200}, {"lengths", QJsonArray{1000, 1500}}, {"counts", QJsonArray{1, 2}}}};
-    QJsonObject ordinarySize{{"name", "AAA 600"}, {"v_min", 320}, {"v_max", 760},
-                             {"record", QJsonObject{{"article_number", "A-600"}}},
-                             {"jet_forms", QJsonObject{{"01", QJsonObject{}}, {"02", QJsonObject{{"pen_coef", 0.02}}}}}};
-    QJsonObject ordinary{{"code", "AAA"}, {"design", "0"}, {"data_sheet", "AAA.pdf"}, {"mounting", QJsonArray{1, 2}},
-                         {"use", QJsonArray{8}}, {"record", coefficients}, {"sizes", QJsonArray{ordinarySize}}};
-    QJsonObject tubeSize{{"name", "TTT 15"}, {"v_min", 40}, {"v_max", 100}, {"jet_forms", QJsonObject{{"05", QJsonObject{}}}}};
-    QJsonObject tube{{"code", "TTT"}, {"design", "2"}, {"data_sheet", "TTT.pdf"}, {"record", tubeRecord},
+    tubeRecord["size_table"] = QJsonArray{
+        QJsonObject{{"diameter", 200}, {"lengths", QJsonArray{1000, 1500}}, {"counts", QJsonArray{1, 2}}}};
+    QJsonObject ordinarySize{
+        {"name", "AAA 600"},
+        {"v_min", 320},
+        {"v_max", 760},
+        {"record", QJsonObject{{"article_number", "A-600"}}},
+        {"jet_forms", QJsonObject{{"01", QJsonObject{}}, {"02", QJsonObject{{"pen_coef", 0.02}}}}}};
+    QJsonObject ordinary{{"code", "AAA"},
+                         {"design", "0"},
+                         {"data_sheet", "AAA.pdf"},
+                         {"mounting", QJsonArray{1, 2}},
+                         {"use", QJsonArray{8}},
+                         {"record", coefficients},
+                         {"sizes", QJsonArray{ordinarySize}}};
+    QJsonObject tubeSize{
+        {"name", "TTT 15"}, {"v_min", 40}, {"v_max", 100}, {"jet_forms", QJsonObject{{"05", QJsonObject{}}}}};
+    QJsonObject tube{{"code", "TTT"},
+                     {"design", "2"},
+                     {"data_sheet", "TTT.pdf"},
+                     {"record", tubeRecord},
                      {"sizes", QJsonArray{tubeSize}}};
     QJsonObject source;
     source["characteristic_names_1"] = QJsonArray{"Decke", "Wand"};
@@ -51,9 +65,13 @@ QJsonObject smallSource() {
     return source;
 }
 
-QByteArray json(const QJsonObject& o) { return QJsonDocument(o).toJson(); }
+QByteArray json(const QJsonObject& o) {
+    return QJsonDocument(o).toJson();
+}
 
-QString decoded(const QByteArray& bytes) { return fromAnsi(bytes); }
+QString decoded(const QByteArray& bytes) {
+    return fromAnsi(bytes);
+}
 
 TEST(CatalogueBuilder, IndexLinesCarryEveryFieldInItsColumns) {
     const BuiltCatalogue built = buildCatalogue(json(smallSource()));
@@ -75,7 +93,8 @@ TEST(CatalogueBuilder, IndexLinesCarryEveryFieldInItsColumns) {
     EXPECT_EQ(lines[2].mid(35, 1).toStdString(), "2");
     EXPECT_EQ(decoded(built.files.at("kenn3.dat")).toStdString(), "Kühlen\r\n");
     EXPECT_EQ(built.files.at("kenn3.dat").size(), 8); // ü is one byte in the code page
-    EXPECT_EQ(decoded(built.files.at("Durchlassdatei.txt")).toStdString(), "Decke                      AAA/TTT/\r\n");
+    EXPECT_EQ(decoded(built.files.at("Durchlassdatei.txt")).toStdString(),
+              "Decke                      AAA/TTT/\r\n");
 }
 
 TEST(CatalogueBuilder, RecordsMergeTypeSizeAndJetFormAndLayOutTheTubeTable) {
@@ -164,13 +183,15 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(CatalogueBuiltFolder, ACleanCatalogueHasNoFindings) { EXPECT_TRUE(findings().isEmpty()) << findings().join('\n').toStdString(); }
+TEST_F(CatalogueBuiltFolder, ACleanCatalogueHasNoFindings) {
+    EXPECT_TRUE(findings().isEmpty()) << findings().join('\n').toStdString();
+}
 
 TEST_F(CatalogueBuiltFolder, IndexFaultsAreReportedAtTheirLineAndColumn) {
     QStringList lines = indexLines();
-    lines[0].replace(49, 3, QStringLiteral("  9"));  // beyond the three records
-    lines[1][63] = QLatin1Char('1');                  // mounting flag 9
-    lines[2][25] = QLatin1Char('x');                  // the size key no longer matches
+    lines[0].replace(49, 3, QStringLiteral("  9")); // beyond the three records
+    lines[1][63] = QLatin1Char('1');                // mounting flag 9
+    lines[2][25] = QLatin1Char('x');                // the size key no longer matches
     writeIndex(lines);
     EXPECT_TRUE(found("ZELK.idx:1:50:"));
     EXPECT_TRUE(found("ZELK.idx:2:64:"));
@@ -192,8 +213,8 @@ TEST_F(CatalogueBuiltFolder, RecordFaultsAreFoundThroughTheIndexLine) {
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     QByteArray emd = f.readAll();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::memcpy(emd.data() + 212, &nan, sizeof nan);                    // pressure k of record 1
-    std::memcpy(emd.data() + 2 * 3759 + 734 + 1, "  2x0", 5);           // tube diameter of record 3
+    std::memcpy(emd.data() + 212, &nan, sizeof nan);          // pressure k of record 1
+    std::memcpy(emd.data() + 2 * 3759 + 734 + 1, "  2x0", 5); // tube diameter of record 3
     f.seek(0);
     f.write(emd);
     f.close();

@@ -26,7 +26,8 @@ QByteArray fileBytes(const QString& path) {
 }
 
 TEST(CatalogueDemo, CommittedFilesAreWhatTheSourceBuilds) {
-    const BuiltCatalogue built = buildCatalogueFromFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json"));
+    const BuiltCatalogue built =
+        buildCatalogueFromFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json"));
     ASSERT_EQ(built.files.size(), 7u);
     for (const auto& [name, bytes] : built.files) {
         EXPECT_TRUE(fileBytes(kData + QLatin1Char('/') + name) == bytes)
@@ -61,7 +62,9 @@ TEST(CatalogueDemo, ChecksCleanAndCoversEveryDesignJetFormAndInstallationKind) {
     EXPECT_TRUE(dataSheetOnly);
 }
 
-double power(double x, double y) { return x == 0 ? 0 : std::exp(y * std::log(x)); }
+double power(double x, double y) {
+    return x == 0 ? 0 : std::exp(y * std::log(x));
+}
 
 // Walks every size and jet form as the selection does: the key finds the line, the line's record
 // number reads a record that belongs to it, and the record's numbers are plausible.
@@ -72,7 +75,8 @@ TEST(CatalogueDemo, EverySizeAndJetFormResolvesToAPlausibleRecord) {
     for (int t = 1; t < 25 && !c.typeCodeList[t].isEmpty(); ++t) {
         ++types;
         const QString code = c.typeCodeList[t];
-        EXPECT_TRUE(QFileInfo::exists(QStringLiteral(ZELK_PROGRAM_DIR "/Fyl_Bilder/") + code + ".bmp")) << code.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(QStringLiteral(ZELK_PROGRAM_DIR "/Fyl_Bilder/") + code + ".bmp"))
+            << code.toStdString();
         for (int j = 0; j < c.indexCount; ++j) {
             const QString line = c.catalogueIndex[j];
             if (line.left(3) != code)

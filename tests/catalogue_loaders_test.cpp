@@ -41,12 +41,14 @@ protected:
 };
 
 TEST_F(CatalogueFiles, NameTablesAreCutToTheirWidthsAndShortFilesLeaveEmptyEntries) {
-    write("kenn1.dat", {QStringLiteral("Abgehängte Decke mit Zwischenraum"), QStringLiteral("Wand")}); // 33 characters
+    write("kenn1.dat",
+          {QStringLiteral("Abgehängte Decke mit Zwischenraum"), QStringLiteral("Wand")}); // 33 characters
     write("kenn2.dat", {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     write("Strahl.dat", {QStringLiteral("01 ") + QString(50, QLatin1Char('x'))});
     catalogue.characteristicNames3[7] = QStringLiteral("old");
     LoadNameFiles(catalogue, folder());
-    EXPECT_EQ(catalogue.characteristicNames1[0].toStdString(), "Abgehängte Decke mit"); // 20 characters, ä is one
+    EXPECT_EQ(catalogue.characteristicNames1[0].toStdString(),
+              "Abgehängte Decke mit"); // 20 characters, ä is one
     EXPECT_EQ(catalogue.characteristicNames2[2].toStdString(), "c");
     for (int k = 3; k < 8; ++k)
         EXPECT_TRUE(catalogue.characteristicNames2[k].isEmpty()) << k;

@@ -90,11 +90,13 @@ TEST(CatalogueConfigurationLists, PiecesStartInsideTheTextAndTheFirstIsAlwaysTak
     r.lengthsList.assign(QStringLiteral(" 1000 1500 2000"));
     r.countsList.assign(QStringLiteral("  1  2  3"));
     ConfigurationLists lists = FillConfigurationLists(r);
-    EXPECT_EQ(lists.lengths, (QStringList{QStringLiteral(" 1000"), QStringLiteral(" 1500"), QStringLiteral(" 2000")}));
-    EXPECT_EQ(lists.counts, (QStringList{QStringLiteral("  1"), QStringLiteral("  2"), QStringLiteral("  3")}));
+    EXPECT_EQ(lists.lengths,
+              (QStringList{QStringLiteral(" 1000"), QStringLiteral(" 1500"), QStringLiteral(" 2000")}));
+    EXPECT_EQ(lists.counts,
+              (QStringList{QStringLiteral("  1"), QStringLiteral("  2"), QStringLiteral("  3")}));
 
     r.lengthsList.assign(QStringLiteral("0100002000x")); // a lone last character starts no piece
-    r.countsList.assign(QStringLiteral("4"));             // but a short first piece is kept
+    r.countsList.assign(QStringLiteral("4"));            // but a short first piece is kept
     lists = FillConfigurationLists(r);
     EXPECT_EQ(lists.lengths, (QStringList{QStringLiteral("01000"), QStringLiteral("02000")}));
     EXPECT_EQ(lists.counts, QStringList{QStringLiteral("4")});
@@ -106,7 +108,8 @@ TEST(CatalogueConfigurationLists, PiecesStartInsideTheTextAndTheFirstIsAlwaysTak
 TEST(CatalogueSizeList, ListsNonEmptyEntriesInTableOrderAndSplitsTubeEntries) {
     OutletRecord r;
     std::memset(&r, 0, sizeof r);
-    const QString tube = QStringLiteral("  200 mm       ") + QStringLiteral(" 1000 1500").leftJustified(58, QLatin1Char(' ')) +
+    const QString tube = QStringLiteral("  200 mm       ") +
+                         QStringLiteral(" 1000 1500").leftJustified(58, QLatin1Char(' ')) +
                          QStringLiteral(" 1  2 ");
     r.sizeTable[0].content.assign(tube);
     r.sizeTable[3].content.assign(QStringLiteral("  250"));

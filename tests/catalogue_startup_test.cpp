@@ -24,12 +24,14 @@ protected:
         QDir().mkpath(program);
         oldHome = qgetenv("HOME");
         qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
-        test::writeAnsiLines(program + "/Fyltext.txt",
-                             test::textTableLines(235, [](int n) { return QStringLiteral("Eintrag %1").arg(n); }));
+        test::writeAnsiLines(program + "/Fyltext.txt", test::textTableLines(235, [](int n) {
+                                 return QStringLiteral("Eintrag %1").arg(n);
+                             }));
         QImage image(8, 8, QImage::Format_RGB32);
         image.fill(Qt::white);
         ASSERT_TRUE(image.save(program + "/fyl.jpg", "JPG"));
-        for (const char* name : {"kenn1.dat", "kenn2.dat", "kenn3.dat", "Strahl.dat", "ZELK.idx", "ZELK.emd", "Durchlassdatei.txt"})
+        for (const char* name : {"kenn1.dat", "kenn2.dat", "kenn3.dat", "Strahl.dat", "ZELK.idx", "ZELK.emd",
+                                 "Durchlassdatei.txt"})
             ASSERT_TRUE(QFile::copy(QStringLiteral(ZELK_SOURCE_DIR "/data/") + name, program + "/" + name));
     }
     void TearDown() override { qputenv("HOME", oldHome); }

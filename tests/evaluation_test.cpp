@@ -227,7 +227,7 @@ TEST(CountStep, RoundingOfProposedAndHandSetCounts) {
     rec.outletCount = 7.0;
     EvaluateHorizontalJet(*state, view);
     EXPECT_EQ(view.countBar->position, 7); // trunc(7.0 + 0.99)
-    EXPECT_EQ(+rec.outletCount, 7.0);       // not proposed again
+    EXPECT_EQ(+rec.outletCount, 7.0);      // not proposed again
     rec.outletCount = 7.02;
     EvaluateHorizontalJet(*state, view);
     EXPECT_EQ(view.countBar->position, 8); // trunc(8.01)
@@ -272,10 +272,10 @@ TEST(VerticalEvaluation, PenetrationAndHeadVelocityByHand) {
     rec.supplyTemp = 19.92;
     ResultsView view;
     EXPECT_EQ(ShowOutletResults(*state, view), JetKind::Vertical);
-    EXPECT_EQ(+rec.flowPerOutlet, 100.0);      // 1000 / trunc(10 + 0.9)
+    EXPECT_EQ(+rec.flowPerOutlet, 100.0);     // 1000 / trunc(10 + 0.9)
     EXPECT_EQ(state->working.dT, 0.05);       // 0.08 K counts as 0.05 K
-    EXPECT_NEAR(+rec.yMax, 2.0, 1e-13);        // 0.001 * 100 / 0.05
-    EXPECT_NEAR(+rec.vMid, 0.25, 1e-15);       // 0.003 * 100 / 1.2
+    EXPECT_NEAR(+rec.yMax, 2.0, 1e-13);       // 0.001 * 100 / 0.05
+    EXPECT_NEAR(+rec.vMid, 0.25, 1e-15);      // 0.003 * 100 / 1.2
     EXPECT_EQ(textOf(view, "Label15"), "25"); // 24.5999999584, no " < 25" here
     EXPECT_EQ(textOf(view, "Label35"), "2,00");
     EXPECT_EQ(textOf(view, "TForm4.Label27"), "0,25");

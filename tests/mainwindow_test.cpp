@@ -41,12 +41,18 @@ protected:
     void writeTexts(int count = 235) {
         test::writeAnsiLines(program + QStringLiteral("/Fyltext.txt"), test::textTableLines(count, [](int n) {
                                  switch (n) {
-                                 case 1: return QStringLiteral("Titel aus dem Programmordner");
-                                 case 2: return QStringLiteral("Projekt");
-                                 case 8: return QStringLiteral("Projektdaten");
-                                 case 14: return QStringLiteral("Hilfe");
-                                 case 16: return QStringLiteral("Kurzanleitung");
-                                 default: return QStringLiteral("Eintrag %1").arg(n);
+                                 case 1:
+                                     return QStringLiteral("Titel aus dem Programmordner");
+                                 case 2:
+                                     return QStringLiteral("Projekt");
+                                 case 8:
+                                     return QStringLiteral("Projektdaten");
+                                 case 14:
+                                     return QStringLiteral("Hilfe");
+                                 case 16:
+                                     return QStringLiteral("Kurzanleitung");
+                                 default:
+                                     return QStringLiteral("Eintrag %1").arg(n);
                                  }
                              }));
     }
@@ -71,7 +77,8 @@ protected:
     }
     std::unique_ptr<Forms> start() {
         test::CurrentDirectory cwd(program);
-        auto settings = std::make_unique<QSettings>(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        auto settings =
+            std::make_unique<QSettings>(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
         return std::make_unique<Forms>(std::move(settings), dialogs, shell);
     }
 
@@ -123,7 +130,8 @@ TEST_F(StartUpTest, MenuBarIsLaidOutWithItsSpacers) {
     EXPECT_EQ(main.Demo1->text().toStdString(), " ");
     EXPECT_FALSE(main.Demo2->isVisible());
     EXPECT_EQ(main.Info1->actions().size(), 2);
-    const QStringList project = {main.Neu1->text(), main.Laden1->text(), main.Speichern1->text(), main.Beenden1->text()};
+    const QStringList project = {main.Neu1->text(), main.Laden1->text(), main.Speichern1->text(),
+                                 main.Beenden1->text()};
     EXPECT_EQ(project.join(QLatin1Char('|')).toStdString(), "Eintrag 3|Eintrag 4|Eintrag 5|Eintrag 7");
     // Both panel commands wait for a project to be loaded or started.
     EXPECT_FALSE(main.Vorgaben1->isEnabled());
@@ -179,10 +187,10 @@ TEST_F(StartUpTest, MissingTextTableShowsAnErrorAndSkipsTheRemainingSteps) {
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Fyltext.txt"))) << errors[0].toStdString();
     TForm1& main = *forms->form1;
     EXPECT_EQ(main.windowTitle().toStdString(), "Z E L K  F Y L"); // design texts stay
-    EXPECT_TRUE(main.Vorgaben1->isEnabled());                       // step 13 did not run
-    EXPECT_TRUE(forms->state.folders.working.isEmpty());            // nor step 14
-    EXPECT_EQ(forms->state.record.totalFlow, 4000.0);               // steps before it did
-    EXPECT_TRUE(forms->form7 != nullptr);                           // the windows still exist
+    EXPECT_TRUE(main.Vorgaben1->isEnabled());                      // step 13 did not run
+    EXPECT_TRUE(forms->state.folders.working.isEmpty());           // nor step 14
+    EXPECT_EQ(forms->state.record.totalFlow, 4000.0);              // steps before it did
+    EXPECT_TRUE(forms->form7 != nullptr);                          // the windows still exist
     EXPECT_FALSE(main.Image1->image().isNull());
 }
 

@@ -8,7 +8,9 @@ using namespace fyl::numbers;
 
 namespace {
 
-std::string s(const QString& text) { return text.toStdString(); }
+std::string s(const QString& text) {
+    return text.toStdString();
+}
 
 class NumbersTest : public testing::Test {
 protected:

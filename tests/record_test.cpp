@@ -10,15 +10,13 @@ using namespace fyl;
 namespace {
 
 // Helpers that address the record as the files do: by byte offset.
-template <typename T>
-T at(const void* base, std::size_t offset) {
+template <typename T> T at(const void* base, std::size_t offset) {
     T value;
     std::memcpy(&value, static_cast<const char*>(base) + offset, sizeof value);
     return value;
 }
 
-template <typename T>
-void put(void* base, std::size_t offset, T value) {
+template <typename T> void put(void* base, std::size_t offset, T value) {
     std::memcpy(static_cast<char*>(base) + offset, &value, sizeof value);
 }
 
@@ -37,24 +35,24 @@ TEST(RecordLayout, SizesOfTheFileImages) {
 
 TEST(RecordLayout, RoomAndResultFieldsLieAtTheirFileOffsets) {
     auto rec = filledRecord(0);
-    put<double>(rec.get(), 3760, 12.5);  // room width
-    put<double>(rec.get(), 3784, 3.25);  // room height
-    put<double>(rec.get(), 3808, 4000);  // total volume flow
-    put<double>(rec.get(), 3816, 7);     // number of outlets
-    put<double>(rec.get(), 3864, 20.001); // supply temperature
-    put<double>(rec.get(), 3912, 4.75);  // critical distance
-    put<double>(rec.get(), 3968, 31.5);  // LWA
+    put<double>(rec.get(), 3760, 12.5);     // room width
+    put<double>(rec.get(), 3784, 3.25);     // room height
+    put<double>(rec.get(), 3808, 4000);     // total volume flow
+    put<double>(rec.get(), 3816, 7);        // number of outlets
+    put<double>(rec.get(), 3864, 20.001);   // supply temperature
+    put<double>(rec.get(), 3912, 4.75);     // critical distance
+    put<double>(rec.get(), 3968, 31.5);     // LWA
     put<std::int32_t>(rec.get(), 4080, -3); // first count bound
     put<std::int32_t>(rec.get(), 4084, 9);  // second count bound
-    put<double>(rec.get(), 4104, 0.31);  // velocity at the left wall
-    put<double>(rec.get(), 4112, 0.32);  // at the right wall
-    put<double>(rec.get(), 4144, 2.9);   // mounting height
-    put<std::uint8_t>(rec.get(), 4170, 1); // calculation mode
-    put<std::uint8_t>(rec.get(), 4175, 1); // vertical-jet kind
-    put<std::uint8_t>(rec.get(), 4184, 1); // results window flag
-    put<std::uint8_t>(rec.get(), 4188, 1); // continue used
-    put<std::int32_t>(rec.get(), 6696, 4); // slot count
-    put<double>(rec.get(), 6704, 2600);  // effective length
+    put<double>(rec.get(), 4104, 0.31);     // velocity at the left wall
+    put<double>(rec.get(), 4112, 0.32);     // at the right wall
+    put<double>(rec.get(), 4144, 2.9);      // mounting height
+    put<std::uint8_t>(rec.get(), 4170, 1);  // calculation mode
+    put<std::uint8_t>(rec.get(), 4175, 1);  // vertical-jet kind
+    put<std::uint8_t>(rec.get(), 4184, 1);  // results window flag
+    put<std::uint8_t>(rec.get(), 4188, 1);  // continue used
+    put<std::int32_t>(rec.get(), 6696, 4);  // slot count
+    put<double>(rec.get(), 6704, 2600);     // effective length
     EXPECT_EQ(rec->roomWidth, 12.5);
     EXPECT_EQ(rec->roomHeight, 3.25);
     EXPECT_EQ(rec->totalFlow, 4000);
@@ -202,24 +200,24 @@ TEST(ResetRecord, TouchesNothingOutsideTheResetColumn) {
     // Byte ranges the reset leaves alone: the outlet, the not-used bytes, results without a reset
     // value, the two dimension flags and the texts' bytes beyond their length.
     const std::pair<std::size_t, std::size_t> untouched[] = {
-        {0, 3760},       // outlet record and the byte after it
-        {3824, 3832},    // not used
-        {3936, 3960},    // a min 1.3, w min, w min 1.3
-        {4104, 4120},    // the two wall velocities
-        {4128, 4136},    // not used
-        {4173, 4174},    // not used
-        {4181, 4184},    // dimensions-entered flag, 4182, 4183
-        {4187, 4188},    // not used
-        {4190, 4206},    // characters of the project number
-        {6453, 6696},    // not used
-        {6700, 6704},    // not used
-        {6712, 6760},    // nominal length, size text, not used
-        {6761, 7016},    // characters of attachment 1
+        {0, 3760},    // outlet record and the byte after it
+        {3824, 3832}, // not used
+        {3936, 3960}, // a min 1.3, w min, w min 1.3
+        {4104, 4120}, // the two wall velocities
+        {4128, 4136}, // not used
+        {4173, 4174}, // not used
+        {4181, 4184}, // dimensions-entered flag, 4182, 4183
+        {4187, 4188}, // not used
+        {4190, 4206}, // characters of the project number
+        {6453, 6696}, // not used
+        {6700, 6704}, // not used
+        {6712, 6760}, // nominal length, size text, not used
+        {6761, 7016}, // characters of attachment 1
     };
     for (const auto& [from, to] : untouched)
         for (std::size_t i = from; i < to; ++i)
             ASSERT_EQ(a[i], b[i]) << "byte " << i << " changed";
-    EXPECT_EQ(a[4189], 0);           // project number emptied (its length byte)
+    EXPECT_EQ(a[4189], 0);            // project number emptied (its length byte)
     EXPECT_EQ(a[6760 + 19 * 256], 0); // attachment 20 emptied
     EXPECT_EQ(a[4268 + 25 * 73], 0);  // remark line 26 emptied
     EXPECT_EQ(a[4168], 0);

@@ -23,8 +23,8 @@ protected:
 
 TEST_F(TextTableTest, PrefixIsSkippedByPositionNeverParsed) {
     test::writeAnsiLines(file(), {QStringLiteral("000001Projekt"), QStringLiteral("00002 Projekt"),
-                                  QStringLiteral("abcdefProjekt"), QStringLiteral("12"), QStringLiteral("123456"),
-                                  QStringLiteral("1234567")});
+                                  QStringLiteral("abcdefProjekt"), QStringLiteral("12"),
+                                  QStringLiteral("123456"), QStringLiteral("1234567")});
     table.load(file());
     EXPECT_EQ(table.text(1).toStdString(), "Projekt");
     EXPECT_EQ(table.text(2).toStdString(), "Projekt");
@@ -36,7 +36,8 @@ TEST_F(TextTableTest, PrefixIsSkippedByPositionNeverParsed) {
 }
 
 TEST_F(TextTableTest, ShortFileLeavesTheRestEmpty) {
-    test::writeAnsiLines(file(), test::textTableLines(40, [](int n) { return QStringLiteral("Text %1").arg(n); }));
+    test::writeAnsiLines(file(),
+                         test::textTableLines(40, [](int n) { return QStringLiteral("Text %1").arg(n); }));
     table.load(file());
     EXPECT_EQ(table.text(40).toStdString(), "Text 40");
     for (int n : {41, 43, 207, 209, 210, 216, 235})
@@ -52,7 +53,8 @@ TEST_F(TextTableTest, LinesAreCutAt180Characters) {
 }
 
 TEST_F(TextTableTest, A236thLineIsARangeErrorAfter235Entries) {
-    test::writeAnsiLines(file(), test::textTableLines(236, [](int n) { return QStringLiteral("T%1").arg(n); }));
+    test::writeAnsiLines(file(),
+                         test::textTableLines(236, [](int n) { return QStringLiteral("T%1").arg(n); }));
     EXPECT_THROW(table.load(file()), RangeError);
     EXPECT_EQ(table.text(1).toStdString(), "T1");
     EXPECT_EQ(table.text(235).toStdString(), "T235");
@@ -71,7 +73,8 @@ TEST_F(TextTableTest, MissingFileIsAFileErrorAndTheTableStaysEmpty) {
 }
 
 TEST_F(TextTableTest, DecodesWindows1252AndAcceptsBareLineFeeds) {
-    test::writeFile(file(), QByteArray("00001 Gr\xFC\xDF" "e \x80 \x84x\x93\r\n00002 zwei\n00003 drei"));
+    test::writeFile(file(), QByteArray("00001 Gr\xFC\xDF"
+                                       "e \x80 \x84x\x93\r\n00002 zwei\n00003 drei"));
     table.load(file());
     EXPECT_EQ(table.text(1), QStringLiteral("Grüße € „x“"));
     EXPECT_EQ(table.text(2).toStdString(), "zwei");
@@ -89,7 +92,8 @@ TEST_F(TextTableTest, EntryNumbersOutside1To235AreRangeErrors) {
 }
 
 TEST_F(TextTableTest, ShowAndAskGoThroughTheDialogs) {
-    test::writeAnsiLines(file(), test::textTableLines(235, [](int n) { return QStringLiteral("Meldung %1").arg(n); }));
+    test::writeAnsiLines(
+        file(), test::textTableLines(235, [](int n) { return QStringLiteral("Meldung %1").arg(n); }));
     table.load(file());
     ScriptedDialogs dialogs;
     dialogs.confirmAnswers = {true, false};

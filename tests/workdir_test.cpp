@@ -18,12 +18,16 @@ namespace {
 class WorkingDirectoryTest : public testing::Test {
 protected:
     void SetUp() override {
-        test::writeAnsiLines(dir.filePath(QStringLiteral("Fyltext.txt")),
-                             test::textTableLines(235, [](int n) { return QStringLiteral("Text %1").arg(n); }));
+        test::writeAnsiLines(
+            dir.filePath(QStringLiteral("Fyltext.txt")),
+            test::textTableLines(235, [](int n) { return QStringLiteral("Text %1").arg(n); }));
         texts.load(dir.filePath(QStringLiteral("Fyltext.txt")));
-        settings = std::make_unique<QSettings>(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        settings =
+            std::make_unique<QSettings>(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
     }
-    QString defaultFolder() const { return QDir::toNativeSeparators(dir.filePath(QStringLiteral("home/ZELK"))); }
+    QString defaultFolder() const {
+        return QDir::toNativeSeparators(dir.filePath(QStringLiteral("home/ZELK")));
+    }
     void setUp() { SetUpWorkingDirectory(*settings, texts, dialogs, folders, defaultFolder()); }
 
     QTemporaryDir dir;

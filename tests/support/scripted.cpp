@@ -2,7 +2,9 @@
 
 namespace fyl::test {
 
-void ScriptedDialogs::information(const QString& text) { shown.push_back({Shown::Information, text}); }
+void ScriptedDialogs::information(const QString& text) {
+    shown.push_back({Shown::Information, text});
+}
 
 bool ScriptedDialogs::confirm(const QString& text) {
     shown.push_back({Shown::Confirm, text});
@@ -13,7 +15,9 @@ bool ScriptedDialogs::confirm(const QString& text) {
     return answer;
 }
 
-void ScriptedDialogs::error(const QString& message) { shown.push_back({Shown::Error, message}); }
+void ScriptedDialogs::error(const QString& message) {
+    shown.push_back({Shown::Error, message});
+}
 
 std::optional<QString> ScriptedDialogs::fileDialog(Shown::Kind kind, const FileDialogRequest& request) {
     shown.push_back({kind, request.title});
@@ -53,8 +57,10 @@ bool RecordingShell::open(const QString& target) {
     return true;
 }
 
-bool RecordingShell::start(const QString& program, const QStringList& arguments, const QString& workingFolder) {
-    started << (program + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')) + QStringLiteral(" @") + workingFolder);
+bool RecordingShell::start(const QString& program, const QStringList& arguments,
+                           const QString& workingFolder) {
+    started << (program + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')) + QStringLiteral(" @") +
+                workingFolder);
     return true;
 }
 

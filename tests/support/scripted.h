@@ -18,8 +18,8 @@ public:
         QString text;
     };
 
-    std::deque<bool> confirmAnswers;                   // empty: answer No
-    std::deque<QString> fileAnswers;                   // a null QString, or none left: cancel
+    std::deque<bool> confirmAnswers; // empty: answer No
+    std::deque<QString> fileAnswers; // a null QString, or none left: cancel
     std::vector<Shown> shown;
     std::vector<FileDialogRequest> fileRequests;
 

@@ -210,7 +210,9 @@ int main(int argc, char* argv[]) {
     for (const QJsonValue& value : root.value(QLatin1String("types")).toArray()) {
         const QJsonObject type = value.toObject();
         const QString code = type.value(QLatin1String("code")).toString();
-        ok = save(sketch(type.value(QLatin1String("picture")).toString(), code), out + QLatin1Char('/') + code + QStringLiteral(".bmp")) && ok;
+        ok = save(sketch(type.value(QLatin1String("picture")).toString(), code),
+                  out + QLatin1Char('/') + code + QStringLiteral(".bmp")) &&
+             ok;
     }
     return ok ? 0 : 1;
 }

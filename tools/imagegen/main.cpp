@@ -50,7 +50,8 @@ QImage drawBackground() {
                 for (int s = 1; s <= 60; ++s) {
                     const double t = s / 60.0;
                     const double x = ox + side * (46 + 260 * t);
-                    const double y = ceiling + 10 + k * 2 + spread * t * t + 140 * std::pow(t, 3.0) * (k + 1) / 7.0;
+                    const double y =
+                        ceiling + 10 + k * 2 + spread * t * t + 140 * std::pow(t, 3.0) * (k + 1) / 7.0;
                     path.lineTo(x, y);
                 }
                 const int alpha = 110 - k * 12;
