@@ -2,12 +2,18 @@
 #include "frame/Unit1.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("ZELK FYL"));
     QApplication::setApplicationName(QStringLiteral("ZELK FYL"));
     QApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
+    // The dialogue is German, so Qt's own buttons and file dialogs speak German too ("Ja", "Nein").
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     fyl::QtDialogs dialogs;
     fyl::QtShell shell;
