@@ -1,6 +1,7 @@
 #include "calc/evaluation.h"
 #include "calc/formulas.h"
 #include "frame/expression.h"
+#include "tests/support/calcfixture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,51 +30,8 @@ void operator delete(void* p, std::size_t) noexcept {
 
 namespace {
 
-void setChars(char* field, std::size_t size, const char* value) {
-    std::memset(field, 0, size);
-    std::memcpy(field, value, std::strlen(value));
-}
-
-// A ceiling diffuser whose critical-distance search takes five bisection steps of about 100
-// inner steps each.
-void prepare(fyl::AppState& state, const char* jetForm) {
-    fyl::CalculationRecord& rec = state.record;
-    fyl::ResetRecord(rec);
-    fyl::OutletRecord& o = rec.outlet;
-    setChars(o.typeName, sizeof o.typeName, "DLQ");
-    setChars(o.jetFormCode, sizeof o.jetFormCode, jetForm);
-    o.vMin = 50.0;
-    o.vMax = 150.0;
-    o.pressureK = 0.01;
-    o.pressureM = 2.0;
-    o.soundB = -5.0;
-    o.soundA = 20.0;
-    o.decayK = 0.032;
-    o.decayB = 2.0;
-    o.decayA = 1.0;
-    o.freeJetF = 0.5;
-    o.detachC = 0.64;
-    o.detachTempExp = 1.0;
-    o.detachFlowExp = 1.0;
-    o.buoyancy = 274.658203125;
-    o.trajExp = 1.0;
-    o.zoneCoef = -1.0;
-    o.spread = 90.0;
-    o.widthTerm = 10.0;
-    o.headCoef = 0.003;
-    o.headExp = 1.0;
-    o.penCoef = 0.001;
-    o.penTempExp = 1.0;
-    o.penFlowExp = 1.0;
-    rec.designCode.assign(QStringLiteral("0"));
-    rec.totalFlow = 750.0;
-    rec.roomTemp = 26.0;
-    rec.supplyTemp = 18.0;
-}
-
 void BM_HorizontalEvaluation(benchmark::State& bench) {
-    auto state = std::make_unique<fyl::AppState>();
-    prepare(*state, "01");
+    auto state = fyl::test::ceilingDiffuserState("01");
     for (auto _ : bench) {
         fyl::ResultsView view;
         fyl::EvaluateHorizontalJet(*state, view);
@@ -83,8 +41,7 @@ void BM_HorizontalEvaluation(benchmark::State& bench) {
 BENCHMARK(BM_HorizontalEvaluation);
 
 void BM_VerticalEvaluation(benchmark::State& bench) {
-    auto state = std::make_unique<fyl::AppState>();
-    prepare(*state, "02");
+    auto state = fyl::test::ceilingDiffuserState("02");
     for (auto _ : bench) {
         fyl::ResultsView view;
         fyl::EvaluateVerticalJet(*state, view);
@@ -94,8 +51,7 @@ void BM_VerticalEvaluation(benchmark::State& bench) {
 BENCHMARK(BM_VerticalEvaluation);
 
 void BM_CriticalDistanceSearch(benchmark::State& bench) {
-    auto state = std::make_unique<fyl::AppState>();
-    prepare(*state, "01");
+    auto state = fyl::test::ceilingDiffuserState("01");
     const fyl::OutletRecord outlet = state->record.outlet;
     int status = 0;
     const long before = g_allocations.load();

@@ -1,5 +1,6 @@
 #include "calc/evaluation.h"
 #include "frame/errors.h"
+#include "tests/support/calcfixture.h"
 #include "tests/support/testfiles.h"
 
 #include <QTemporaryDir>
@@ -13,51 +14,8 @@ using namespace fyl;
 
 namespace {
 
-void setJetForm(CalculationRecord& rec, const char* code) {
-    std::memset(rec.outlet.jetFormCode, 0, sizeof rec.outlet.jetFormCode);
-    std::memcpy(rec.outlet.jetFormCode, code, 2);
-}
-
-// A ceiling diffuser and a room chosen so that every value has a short hand computation:
-// Vsound = 10^((35 + 5) / 20) = 100, count 750 / 100 = 7.5, N = 8, V = 93.75; g = 0.032 * 93.75 = 3,
-// so the run to 0.2 m/s is 3 / 0.2 = 15 m (decay exponent 1); b dT / G = 274.658203125 * 8 / 93.75² = 0.25.
 std::unique_ptr<AppState> horizontalState() {
-    auto state = std::make_unique<AppState>(); // value-initialised: names and unused coefficients are zero
-    CalculationRecord& rec = state->record;
-    ResetRecord(rec);
-    OutletRecord& o = rec.outlet;
-    std::memcpy(o.typeName, "DLQ", 3);
-    std::memcpy(o.sizeName, "625", 3);
-    std::memcpy(o.thirdName, "A", 1);
-    setJetForm(rec, "01");
-    o.vMin = 50.0;
-    o.vMax = 150.0;
-    o.pressureK = 0.01;
-    o.pressureM = 2.0;
-    o.soundB = -5.0;
-    o.soundA = 20.0;
-    o.decayK = 0.032;
-    o.decayB = 2.0;
-    o.decayA = 1.0;
-    o.freeJetF = 0.5;
-    o.detachC = 0.64;
-    o.detachTempExp = 1.0;
-    o.detachFlowExp = 1.0;
-    o.headCoef = 0.003;
-    o.headExp = 1.0;
-    o.penCoef = 0.001;
-    o.penTempExp = 1.0;
-    o.penFlowExp = 1.0;
-    o.buoyancy = 274.658203125;
-    o.trajExp = 1.0;
-    o.zoneCoef = -1.0;
-    o.spread = 90.0;
-    o.widthTerm = 10.0;
-    rec.designCode.assign(QStringLiteral("0"));
-    rec.totalFlow = 750.0;
-    rec.roomTemp = 26.0;
-    rec.supplyTemp = 18.0;
-    return state; // room height and mounting height 3 m, head height 1.8 m, limit 0.2 m/s, 35 dB, 100 m²
+    return test::ceilingDiffuserState();
 }
 
 void loadTexts(AppState& state) {
@@ -180,7 +138,7 @@ TEST(HorizontalEvaluation, MountingAndHeadHeight) {
     // Wall outlet "04": wall distances 1 mm whatever w min is.
     rec.mountingHeight = 3.0;
     rec.resultsWindowFlag = 1;
-    setJetForm(rec, "04");
+    test::setJetForm(rec, "04");
     EvaluateHorizontalJet(*state, view);
     EXPECT_EQ(+rec.wallRight, 0.001);
     EXPECT_NEAR(+rec.spacing, 25.2, 1e-12);
@@ -263,7 +221,7 @@ TEST(VerticalEvaluation, PenetrationAndHeadVelocityByHand) {
     auto state = horizontalState();
     loadTexts(*state);
     CalculationRecord& rec = state->record;
-    setJetForm(rec, "02");
+    test::setJetForm(rec, "02");
     rec.outlet.soundA = 10.0;
     rec.outlet.soundB = 4.6;
     rec.maxSoundLevel = 24.6;
@@ -318,7 +276,7 @@ TEST(EvaluationFaults, ArithmeticFaultsEndTheEvaluation) {
     state->record.designCode.assign(QStringLiteral("2"));
     state->record.nominalLength = 1200.0;
     state->record.sizeText.assign(QStringLiteral("DN100"));
-    setJetForm(state->record, "07");
+    test::setJetForm(state->record, "07");
     ResultsView none;
     EXPECT_EQ(ShowOutletResults(*state, none), JetKind::None);
     EXPECT_EQ(textOf(none, "Label1"), "DLQ  625/1200/1 (DN100)");
