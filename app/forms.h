@@ -2,7 +2,7 @@
 
 #include "app/qtdialogs.h"
 #include "app/qtshell.h"
-#include "frame/appstate.h"
+#include "app/appstate.h"
 
 #include <QSettings>
 

@@ -1,3 +1,4 @@
+// Benchmarks of the evaluation, the critical-distance search and the expression evaluator.
 #include "calc/evaluation.h"
 #include "calc/formulas.h"
 #include "frame/expression.h"
@@ -33,9 +34,8 @@ namespace {
 void BM_HorizontalEvaluation(benchmark::State& bench) {
     auto state = fyl::test::ceilingDiffuserState("01");
     for (auto _ : bench) {
-        fyl::ResultsView view;
-        fyl::EvaluateHorizontalJet(*state, view);
-        benchmark::DoNotOptimize(state->record.criticalDistance);
+        fyl::ResultsView view = fyl::EvaluateHorizontalJet(state->parts());
+        benchmark::DoNotOptimize(view);
     }
 }
 BENCHMARK(BM_HorizontalEvaluation);
@@ -43,9 +43,8 @@ BENCHMARK(BM_HorizontalEvaluation);
 void BM_VerticalEvaluation(benchmark::State& bench) {
     auto state = fyl::test::ceilingDiffuserState("02");
     for (auto _ : bench) {
-        fyl::ResultsView view;
-        fyl::EvaluateVerticalJet(*state, view);
-        benchmark::DoNotOptimize(state->record.yMax);
+        fyl::ResultsView view = fyl::EvaluateVerticalJet(state->parts());
+        benchmark::DoNotOptimize(view);
     }
 }
 BENCHMARK(BM_VerticalEvaluation);

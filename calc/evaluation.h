@@ -1,62 +1,90 @@
+// The evaluation of the chosen outlet in the room, as physics only: the count step and the
+// horizontal-jet and vertical-jet evaluations compute a result struct from the record without
+// changing anything; storeResults commits one to the record. Core layer (fylcore).
 #pragma once
 
-#include "frame/appstate.h"
+#include "frame/record.h"
+#include "frame/runstate.h"
 
 #include <QString>
 
-#include <map>
-#include <optional>
+#include <cstdint>
 
-// The evaluation of the chosen outlet in the room: the count step, the horizontal-jet and the
-// vertical-jet evaluation, and the dispatcher that heads the calculation window. The functions
-// update the record, the working values and the status of the last formula call in the state,
-// and describe what the calculation window (TForm3) and the flow simulation window (TForm4)
-// show in a ResultsView; the windows only apply it.
 namespace fyl {
 
-enum class LabelColour { Normal, Red }; // Normal: the control's standard colour
-
-struct ControlView {
-    std::optional<QString> text;
-    std::optional<LabelColour> colour;
-    std::optional<bool> visible;
+// Values the evaluation publishes for the flow picture and the report.
+struct WorkingValues {
+    double V = 0.0;    // flow per outlet (per metre for line outlets)
+    double vlim = 0.0; // admissible velocity
+    double h = 0.0;    // vertical run from the outlet to head height
+    double dT = 0.0;   // room minus supply temperature
 };
 
-struct ScrollBarView {
+enum class JetKind { None, Horizontal, Vertical };
+
+// The jet kind of a jet form code: "01", "04", "05", "06" horizontal; "02", "03" vertical;
+// anything else has no evaluation.
+JetKind jetKindOfCode(const QString& jetFormCode);
+
+// The calculation window's count scroll bar as the count step sets it. The values are as
+// computed: the scroll bar itself clamps the position into its range.
+struct CountBar {
     int minimum = 0;
     int maximum = 0;
     int position = 0;
 };
 
-struct ResultsView {
-    // Keyed by control name; controls of the flow simulation window carry the prefix "TForm4.".
-    std::map<QString, ControlView> controls;
-    // TForm3.ScrollBar1, the outlet count. The values are as computed: the scroll bar itself
-    // clamps the position into its range when the window applies them.
-    std::optional<ScrollBarView> countBar;
-    // TForm4.ScrollBar2 position (the spacing slider); absent while the planner set the spacing there.
-    std::optional<int> spacingBarPosition;
-
-    void setText(const QString& name, const QString& text) { controls[name].text = text; }
-    void setColour(const QString& name, LabelColour colour) { controls[name].colour = colour; }
-    void setVisible(const QString& name, bool visible) { controls[name].visible = visible; }
+// The first part of both evaluations. Fields the step leaves alone hold the record's values.
+struct CountResult {
+    double outletCount = 0.0; // proposed, or as set by hand
+    double flowPerOutlet = 0.0;
+    double vMinOutlet = 0.0;
+    double vMaxOutlet = 0.0;
+    std::int32_t countBound1 = 0; // ordinary outlets: the greatest count; line outlets: the least
+    std::int32_t countBound2 = 0;
+    CountBar bar;
 };
 
-enum class JetKind { None, Horizontal, Vertical };
+struct HorizontalResult {
+    CountResult count;
+    bool ceilingMounted = false;
+    double xKrit = 0.0;            // detachment distance; 0 when the jet does not detach
+    double criticalDistance = 0.0; // from the bisection; 0 without detachment
+    double dp = 0.0;               // kept from the record when its formula fails
+    double lwa = 0.0;              // likewise
+    double aMin = 0.0, aMin13 = 0.0, wMin = 0.0, wMin13 = 0.0;
+    double spacing = 0.0, wallLeft = 0.0, wallRight = 0.0; // flow picture distances
+    std::uint8_t resultsWindowFlag = 0;                    // cleared once the distances were set
+    double vMid = 0.0, vLeft = 0.0, vRight = 0.0;          // velocities at head height
+    double servedArea = 0.0;                               // a min² · count
+    WorkingValues working;
+    int calcStatus = 0; // status of the last formula called
+};
 
-// The dispatcher: heading, article number and unit labels, then the evaluation that the jet
-// form code asks for. Faults (ArithmeticError) end it; the view then holds what was set before.
-JetKind ShowOutletResults(AppState& state, ResultsView& view);
-void EvaluateHorizontalJet(AppState& state, ResultsView& view);
-void EvaluateVerticalJet(AppState& state, ResultsView& view);
+struct VerticalResult {
+    CountResult count;
+    double yMax = 0.0;
+    double dp = 0.0;  // kept from the record when its formula fails
+    double lwa = 0.0; // likewise
+    double vk = 0.0;  // velocity at head height, stored as the midway velocity
+    WorkingValues working;
+    int calcStatus = 0;
+};
 
-// The jet kind of a jet form code: "01", "04", "05", "06" horizontal; "02", "03" vertical.
-JetKind jetKindOfCode(const QString& jetFormCode);
+// The evaluations. They read the record and the count-by-hand flag and change nothing; an
+// arithmetic fault the formulas do not guard, or a non-finite real among the values they read,
+// raises ArithmeticError naming what failed.
+HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand);
+VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand);
+
+// Writes a result's values into the record; nothing here can fail.
+void storeResults(CalculationRecord& rec, const HorizontalResult& result);
+void storeResults(CalculationRecord& rec, const VerticalResult& result);
 
 // What moving the calculation window's count scroll bar to `count` does before the evaluation
 // runs again: the count is taken as given, marked as set by hand, and the flow per outlet is
 // the total flow shared by it. Returns true when that flow lies outside the outlet's range
-// (the count edit turns red). A count of 0 raises ArithmeticError.
-bool SetOutletCountByHand(AppState& state, int count);
+// (the count edit turns red). A count of 0 raises ArithmeticError and changes nothing.
+bool SetOutletCountByHand(CalculationRecord& rec, RuntimeFlags& flags, int count);
 
 } // namespace fyl

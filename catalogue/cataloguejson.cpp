@@ -1,6 +1,6 @@
 #include "catalogue/cataloguejson.h"
 
-#include "catalogue/outletfields.h"
+#include "frame/recordfields.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "catalogue/cataloguesource.h"
 
 #include "catalogue/loaders.h"
-#include "catalogue/outletfields.h"
+#include "frame/recordfields.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
 #include "frame/record.h"

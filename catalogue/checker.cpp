@@ -2,7 +2,7 @@
 
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
-#include "catalogue/outletfields.h"
+#include "frame/recordfields.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
 #include "frame/numbers.h"

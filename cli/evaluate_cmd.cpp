@@ -1,10 +1,14 @@
+// zelkfyl-cli evaluate: what "weiter" runs for a project saved in calculation mode, printed as
+// JSON. Application layer over the core (fylcore).
 #include "cli/commands.h"
 
 #include "calc/evaluation.h"
 #include "frame/ansi.h"
-#include "frame/appstate.h"
 #include "frame/errors.h"
 #include "frame/projectfile.h"
+#include "frame/runstate.h"
+#include "frame/texttable.h"
+#include "results/outletresults.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -30,9 +34,13 @@ QString jetKindName(fyl::JetKind kind) {
     return QStringLiteral("none");
 }
 
-QJsonObject displayObject(const fyl::ResultsView& view) {
-    QJsonObject display;
-    for (const auto& [name, control] : view.controls) {
+// One key per thing shown: the control's name ("Label7"; the flow simulation window's with the
+// prefix "TForm4."), and ".color" or ".visible" after it for the colour and the visibility.
+template <class View> void insertControls(QJsonObject& display, const View& view, const QString& prefix) {
+    for (std::size_t i = 0; i < View::size; ++i) {
+        const auto id = static_cast<typename View::Id>(i);
+        const fyl::ControlView& control = view[id];
+        const QString name = prefix + QLatin1String(fyl::controlName(id));
         if (control.text)
             display.insert(name, *control.text);
         if (control.colour)
@@ -42,16 +50,22 @@ QJsonObject displayObject(const fyl::ResultsView& view) {
         if (control.visible)
             display.insert(name + QStringLiteral(".visible"), *control.visible);
     }
+}
+
+QJsonObject displayObject(const fyl::ResultsView& view) {
+    QJsonObject display;
+    insertControls(display, view.form3, QString());
+    insertControls(display, view.form4, QStringLiteral("TForm4."));
     if (view.spacingBarPosition)
         display.insert(QStringLiteral("TForm4.ScrollBar2.position"), *view.spacingBarPosition);
     return display;
 }
 
 // QJsonDocument writes doubles in their shortest round-trip form, so every real reads back exactly.
-QJsonObject resultObject(const fyl::AppState& state, fyl::JetKind kind, const fyl::ResultsView& view) {
-    const fyl::CalculationRecord& rec = state.record;
+QJsonObject resultObject(const fyl::CalculationRecord& rec, const fyl::WorkingValues& working, int calcStatus,
+                         const fyl::ResultsView& view) {
     QJsonObject o;
-    o.insert(QStringLiteral("jet_kind"), jetKindName(kind));
+    o.insert(QStringLiteral("jet_kind"), jetKindName(view.evaluated));
     o.insert(QStringLiteral("count"), double(rec.outletCount));
     o.insert(QStringLiteral("flow_per_outlet"), double(rec.flowPerOutlet));
     o.insert(QStringLiteral("dp"), double(rec.dp));
@@ -80,11 +94,11 @@ QJsonObject resultObject(const fyl::AppState& state, fyl::JetKind kind, const fy
         o.insert(QStringLiteral("count_range"), QJsonValue());
         o.insert(QStringLiteral("count_position"), QJsonValue());
     }
-    o.insert(QStringLiteral("calc_status"), state.calcStatus);
-    o.insert(QStringLiteral("working"), QJsonObject{{QStringLiteral("V"), state.working.V},
-                                                    {QStringLiteral("vlim"), state.working.vlim},
-                                                    {QStringLiteral("h"), state.working.h},
-                                                    {QStringLiteral("dT"), state.working.dT}});
+    o.insert(QStringLiteral("calc_status"), calcStatus);
+    o.insert(QStringLiteral("working"), QJsonObject{{QStringLiteral("V"), working.V},
+                                                    {QStringLiteral("vlim"), working.vlim},
+                                                    {QStringLiteral("h"), working.h},
+                                                    {QStringLiteral("dT"), working.dT}});
     o.insert(QStringLiteral("display"), displayObject(view));
     return o;
 }
@@ -121,21 +135,30 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString programDir =
         parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath();
 
-    auto state = std::make_unique<fyl::AppState>();
+    auto record = std::make_unique<fyl::CalculationRecord>();
+    fyl::TextTable texts;
+    fyl::RuntimeFlags flags;
+    fyl::WorkingValues working;
+    int calcStatus = 0;
     try {
         // Without a text table the texts stay empty; the numbers do not depend on them.
-        state->texts.load(fyl::joinPath(programDir, QStringLiteral("Fyltext.txt")));
+        texts.load(fyl::joinPath(programDir, QStringLiteral("Fyltext.txt")));
     } catch (const fyl::Error&) {
     }
     try {
-        fyl::readProjectFile(parser.positionalArguments().constFirst(), state->record);
-        fyl::ResultsView view;
+        fyl::readProjectFile(parser.positionalArguments().constFirst(), *record);
+        const QString jetCode = record->outlet.jetFormCodeText();
+        if (fyl::jetKindOfCode(jetCode) == fyl::JetKind::None) {
+            err << "Für die Strahlform \"" << jetCode
+                << "\" gibt es keine Auswertung (erwartet: 01 bis 06). Es wurde nichts ausgewertet.\n";
+            return 2;
+        }
         if (countGiven)
-            fyl::SetOutletCountByHand(*state, count);
-        const fyl::JetKind kind = fyl::ShowOutletResults(*state, view);
-        const QJsonObject result = resultObject(*state, kind, view);
+            fyl::SetOutletCountByHand(*record, flags, count);
+        const fyl::ResultsView view = fyl::ShowOutletResults({*record, working, calcStatus, flags, texts});
+        const QJsonObject result = resultObject(*record, working, calcStatus, view);
         if (parser.isSet(writeOption))
-            fyl::writeProjectFile(parser.value(writeOption), state->record);
+            fyl::writeProjectFile(parser.value(writeOption), *record);
         out << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));
         return 0;
     } catch (const fyl::Error& e) {

@@ -1,8 +1,10 @@
+// The main window TForm1: room and project data panels over the background picture, and the
+// menus. Windows layer (fylui).
 #include "frame/Unit1.h"
 
+#include "app/appstate.h"
 #include "catalogue/loaders.h"
 #include "frame/ansi.h"
-#include "frame/appstate.h"
 #include "frame/dialogs.h"
 #include "frame/mainwindowcontent.h"
 #include "frame/mainwindowtexts.h"
@@ -315,6 +317,8 @@ void TForm1::setDisplayText(const char* objectName, const QString& text) {
         label->setText(text);
     } else if (auto* button = findChild<QAbstractButton*>(name)) {
         button->setText(text);
+    } else {
+        Q_ASSERT_X(false, "TForm1::setDisplayText", objectName); // a text for a control the window lacks
     }
 }
 
@@ -326,8 +330,11 @@ void TForm1::LoadTextTable() {
 
 void TForm1::FillWindowFromRecord() {
     const MainWindowContent c = contentFromRecord(state_.record);
-    for (std::size_t i = 0; i < kRoomFieldNames.size(); ++i)
-        findChild<QLineEdit*>(QString::fromLatin1(kRoomFieldNames[i]))->setText(c.roomFields[i]);
+    QLineEdit* room[] = {Edit4, Edit5, Edit2,  Edit1,  Edit3,  Edit6,  edit7,
+                         Edit8, Edit9, Edit10, Edit11, Edit12, Edit13, Edit14};
+    static_assert(std::size(room) == std::tuple_size_v<decltype(c.roomFields)>);
+    for (std::size_t i = 0; i < c.roomFields.size(); ++i)
+        room[i]->setText(c.roomFields[i]);
     QLineEdit* project[] = {Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit21, Edit22, Edit23, Edit24};
     for (std::size_t i = 0; i < c.projectFields.size(); ++i)
         project[i]->setText(c.projectFields[i]);

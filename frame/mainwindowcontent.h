@@ -12,7 +12,7 @@ namespace fyl {
 // The main window's fields as the record fills them: what `FillWindowFromRecord` writes into
 // the controls. The window only applies it.
 struct MainWindowContent {
-    // Room data: texts of Edit1 .. Edit14 in the order of kRoomFieldNames.
+    // Room data, in this order: Edit4, Edit5, Edit2, Edit1, Edit3, Edit6, edit7, Edit8 .. Edit14.
     std::array<QString, 14> roomFields;
     // Project data: Edit15 .. Edit24.
     std::array<QString, 10> projectFields;
@@ -20,11 +20,6 @@ struct MainWindowContent {
     QStringList attachments; // ListBox1, in order
     bool enableContinue = false;
 };
-
-// Control names of the room fields, in the order of MainWindowContent::roomFields.
-inline constexpr std::array<const char*, 14> kRoomFieldNames = {
-    "Edit4", "Edit5", "Edit2",  "Edit1",  "Edit3",  "Edit6",  "edit7",
-    "Edit8", "Edit9", "Edit10", "Edit11", "Edit12", "Edit13", "Edit14"};
 
 MainWindowContent contentFromRecord(const CalculationRecord& rec);
 

@@ -1,11 +1,14 @@
+// Reading and writing project files: whole record images, the last one counts. Core layer (fylcore).
 #include "frame/projectfile.h"
 
 #include "frame/errors.h"
+#include "frame/recordfields.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 #include <cstddef>
+#include <memory>
 
 namespace fyl {
 
@@ -35,7 +38,15 @@ void readProjectFile(const QString& path, CalculationRecord& rec) {
     if (bytes.size() != kRecordSize)
         throw FileError(
             QStringLiteral("Lesefehler in der Projektdatei '%1': %2").arg(path, file.errorString()));
-    setRecordBytes(rec, bytes);
+    auto loaded = std::make_unique<CalculationRecord>();
+    setRecordBytes(*loaded, bytes);
+    // The program never writes a NaN or an infinity, so such a value means the file is damaged;
+    // taking it would carry the value into every result, picture and exchange file.
+    if (const auto field = firstNonFiniteReal(*loaded))
+        throw FileError(QStringLiteral("Die Projektdatei '%1' ist beschädigt: das Feld %2 enthält keine "
+                                       "endliche Zahl. Das Projekt wurde nicht geladen.")
+                            .arg(path, *field));
+    rec = *loaded;
 }
 
 void writeProjectFile(const QString& path, const CalculationRecord& rec) {

@@ -1,3 +1,4 @@
+// Project files: the byte image of the calculation record. Core layer (fylcore).
 #pragma once
 
 #include "frame/record.h"
@@ -8,8 +9,9 @@ namespace fyl {
 
 // A project file is one or more whole record images of 11880 bytes; the last one counts.
 // Reads it into `rec`. A file whose size is not a positive multiple of 11880 bytes is refused
-// before anything is read, so the record keeps its content; that and any open or read failure
-// raise FileError.
+// before anything is read, and so is an image holding a real that is NaN or infinite (the message
+// names the field); the record then keeps its content. That and any open or read failure raise
+// FileError.
 void readProjectFile(const QString& path, CalculationRecord& rec);
 
 // Writes the record as the file's one image, atomically: a failure raises FileError and leaves

@@ -1,7 +1,7 @@
 #include "frame/workdir.h"
 
 #include "frame/ansi.h"
-#include "frame/appstate.h"
+#include "frame/runstate.h"
 #include "frame/dialogs.h"
 #include "frame/texttable.h"
 

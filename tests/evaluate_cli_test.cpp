@@ -1,3 +1,5 @@
+// zelkfyl-cli evaluate and expr, run as a planner runs them: hand-computed results, counts by
+// hand, and failures that write nothing.
 #include "tests/support/testfiles.h"
 
 #include <QFile>
@@ -9,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -143,6 +147,36 @@ TEST(EvaluateCommand, FailuresWriteNothing) {
     EXPECT_FALSE(run.err.isEmpty());
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_FALSE(QFile::exists(out));
+
+    // A non-finite real in any defined field is a damaged file: refused, naming the field. Results
+    // that the evaluation does not recompute (the vertical jet's wall velocities) count as well.
+    const std::pair<int, const char*> damaged[] = {
+        {3840, "velocity_limit"}, {4104, "v_left"}, {252, "sound_a"}};
+    for (const auto& [offset, field] : damaged) {
+        Image im = ceilingDiffuser();
+        im.chars(51, "02");
+        im.real(offset, offset == 4104 ? std::numeric_limits<double>::infinity() : std::nan(""));
+        fyl::test::writeFile(project, im.bytes());
+        run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+        EXPECT_EQ(run.exitCode, 1) << field;
+        EXPECT_TRUE(run.err.contains(field)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << field;
+        EXPECT_FALSE(QFile::exists(out)) << field;
+    }
+
+    // A jet form without an evaluation is said so, not answered with zeros.
+    for (const char* code : {"07", ""}) {
+        Image im = ceilingDiffuser();
+        im.byte(51, 0);
+        im.byte(52, 0);
+        im.chars(51, code);
+        fyl::test::writeFile(project, im.bytes());
+        run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+        EXPECT_EQ(run.exitCode, 2) << code;
+        EXPECT_TRUE(run.err.contains("keine Auswertung")) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << code;
+        EXPECT_FALSE(QFile::exists(out)) << code;
+    }
 }
 
 TEST(ExprCommand, PrintsValueErrorAndText) {

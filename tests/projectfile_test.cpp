@@ -1,3 +1,4 @@
+// Project files: the last whole record counts, damaged files are refused, writing is atomic.
 #include "frame/errors.h"
 #include "frame/projectfile.h"
 #include "tests/support/testfiles.h"
@@ -7,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <vector>
 
 using namespace fyl;
 
@@ -54,6 +58,55 @@ TEST(ProjectFile, MalformedSizesAreRefusedBeforeReading) {
         EXPECT_EQ(+rec.roomWidth, 3.0); // the whole records before the fragment are not taken either
     }
     EXPECT_THROW(readProjectFile(dir.filePath(QStringLiteral("fehlt.zol")), rec), FileError);
+}
+
+// The program never writes a NaN or an infinity, so an image holding one in any real of the
+// record is damaged: refused with the field named, the record in memory untouched.
+TEST(ProjectFile, NonFiniteRealsAreRefusedNamingTheField) {
+    std::vector<int> offsets = {
+        65,  73,  212, 220, 244, 252, 276, 284, 292, 300, 308, 316, 324,
+        404, 412, 436, 444, 452, 468, 476, 484, 500, 508, 516, 524}; // the outlet part
+    for (int offset = 3760; offset <= 3968; offset += 8)
+        if (offset != 3824) // eight unused bytes
+            offsets.push_back(offset);
+    for (int offset : {4064, 4072, 4088, 4096, 4104, 4112, 4120, 4136, 4144, 4152, 4160, 6704, 6712})
+        offsets.push_back(offset);
+    ASSERT_EQ(offsets.size(), 64u);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.zol"));
+    CalculationRecord rec{};
+    rec.roomWidth = 3.0;
+    const QByteArray before = recordBytes(rec);
+    for (int offset : offsets) {
+        for (double bad : {std::nan(""), -std::numeric_limits<double>::infinity()}) {
+            QByteArray bytes = recordImage(4.5);
+            std::memcpy(bytes.data() + offset, &bad, sizeof bad);
+            test::writeFile(path, bytes);
+            try {
+                readProjectFile(path, rec);
+                ADD_FAILURE() << "a non-finite real at byte " << offset << " was accepted";
+            } catch (const FileError& e) {
+                EXPECT_TRUE(e.message().contains(QStringLiteral("(Byte %1)").arg(offset))) << e.what();
+            }
+            EXPECT_EQ(recordBytes(rec), before) << offset;
+        }
+    }
+    // Named as the command line prints it.
+    QByteArray bytes = recordImage(4.5);
+    const double nan = std::nan("");
+    std::memcpy(bytes.data() + 3840, &nan, sizeof nan);
+    test::writeFile(path, bytes);
+    EXPECT_THROW(
+        {
+            try {
+                readProjectFile(path, rec);
+            } catch (const FileError& e) {
+                EXPECT_TRUE(e.message().contains(QStringLiteral("velocity_limit (Byte 3840)"))) << e.what();
+                throw;
+            }
+        },
+        FileError);
 }
 
 TEST(ProjectFile, WritingIsAtomicAndClearsTheFlowPictureFlag) {

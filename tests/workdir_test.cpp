@@ -1,4 +1,5 @@
-#include "frame/appstate.h"
+#include "frame/runstate.h"
+#include "frame/texttable.h"
 #include "frame/workdir.h"
 #include "tests/support/scripted.h"
 #include "tests/support/testfiles.h"

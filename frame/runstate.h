@@ -1,12 +1,8 @@
+// The run-time state that lives beside the record: the folders of this run and the flags that a
+// project file does not keep. Core layer (fylcore, QtCore only).
 #pragma once
 
-#include "catalogue/catalogue.h"
-#include "frame/record.h"
-#include "frame/texttable.h"
-
 #include <QString>
-
-#include <array>
 
 namespace fyl {
 
@@ -28,27 +24,6 @@ struct RuntimeFlags {
     bool countSetByHand = false;          // the outlet count was set with the results window's scroll bar
     bool spacingSetInFlowPicture = false; // the spacing was set with the flow picture's slider
     bool proportionalPictureDrawn = false;
-};
-
-// Values the evaluation publishes for the flow picture and the report.
-struct WorkingValues {
-    double V = 0.0;    // flow per outlet (per metre for line outlets)
-    double vlim = 0.0; // admissible velocity
-    double h = 0.0;    // vertical run from the outlet to head height
-    double dT = 0.0;   // room minus supply temperature
-};
-
-// Everything the windows share. There is one instance in the application; core functions take
-// the parts they need by reference, so a test builds its own.
-struct AppState {
-    CalculationRecord record{};
-    RuntimeFlags flags;
-    Folders folders;
-    TextTable texts;
-    Catalogue catalogue;
-    WorkingValues working;
-    int calcStatus = 0;                     // status of the last formula call
-    std::array<int, 2> selectionCounters{}; // two counters the selection window starts from
 };
 
 } // namespace fyl

@@ -1,3 +1,4 @@
+// Entry point of the test executables that drive the real windows offscreen.
 #include <QApplication>
 
 #include <gtest/gtest.h>

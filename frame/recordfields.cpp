@@ -1,8 +1,11 @@
-#include "catalogue/outletfields.h"
+// The field tables of the detail record and the calculation record. Core layer (fylcore).
+#include "frame/recordfields.h"
 
 #include "frame/ansi.h"
+#include "frame/errors.h"
 
 #include <array>
+#include <cmath>
 #include <cstring>
 
 namespace fyl {
@@ -59,6 +62,53 @@ constexpr std::array kTextFields = {
 #undef FIXED
 #undef SHORT
 
+#define ROOM(key, member)                                                                                    \
+    RecordRealField {                                                                                        \
+        key, offsetof(CalculationRecord, member)                                                             \
+    }
+constexpr std::array kRecordRealFields = {
+    ROOM("room_width", roomWidth),
+    ROOM("room_length", roomLength),
+    ROOM("floor_area", floorArea),
+    ROOM("room_height", roomHeight),
+    ROOM("room_volume", roomVolume),
+    ROOM("air_change_rate", airChangeRate),
+    ROOM("total_flow", totalFlow),
+    ROOM("count", outletCount),
+    ROOM("flow_per_outlet", flowPerOutlet),
+    ROOM("velocity_limit", velocityLimit),
+    ROOM("head_height", headHeight),
+    ROOM("room_temp", roomTemp),
+    ROOM("supply_temp", supplyTemp),
+    ROOM("cooling_load", coolingLoad),
+    ROOM("max_sound_level", maxSoundLevel),
+    ROOM("selection_flow", selectionFlow),
+    ROOM("value_3896", unread3896),
+    ROOM("x_krit", xKrit),
+    ROOM("critical_distance", criticalDistance),
+    ROOM("y_max", yMax),
+    ROOM("a_min", aMin),
+    ROOM("a_min_13", aMin13),
+    ROOM("w_min", wMin),
+    ROOM("w_min_13", wMin13),
+    ROOM("dp", dp),
+    ROOM("lwa", lwa),
+    ROOM("v_min_outlet", vMinOutlet),
+    ROOM("v_max_outlet", vMaxOutlet),
+    ROOM("spacing", spacing),
+    ROOM("v_mid", vMid),
+    ROOM("v_left", vLeft),
+    ROOM("v_right", vRight),
+    ROOM("section_width", sectionWidth),
+    ROOM("picture_outlet_count", pictureOutletCount),
+    ROOM("mounting_height", mountingHeight),
+    ROOM("wall_left", wallLeft),
+    ROOM("wall_right", wallRight),
+    ROOM("effective_length", effectiveLength),
+    ROOM("nominal_length", nominalLength),
+};
+#undef ROOM
+
 const char* bytesOf(const OutletRecord& record) {
     return reinterpret_cast<const char*>(&record);
 }
@@ -67,6 +117,54 @@ char* bytesOf(OutletRecord& record) {
 }
 
 } // namespace
+
+std::span<const RecordRealField> recordRealFields() {
+    return kRecordRealFields;
+}
+
+const RecordRealField& recordRealField(const char* key) {
+    for (const RecordRealField& field : kRecordRealFields)
+        if (std::strcmp(field.key, key) == 0)
+            return field;
+    Q_ASSERT_X(false, "recordRealField", key);
+    return kRecordRealFields.front();
+}
+
+double readReal(const CalculationRecord& record, const RecordRealField& field) {
+    double value;
+    std::memcpy(&value, reinterpret_cast<const char*>(&record) + field.offset, sizeof value);
+    return value;
+}
+
+std::optional<QString> firstNonFiniteReal(const CalculationRecord& record) {
+    auto named = [](const char* key, std::size_t offset) {
+        return QStringLiteral("%1 (Byte %2)").arg(QLatin1String(key)).arg(offset);
+    };
+    for (const OutletRealField& field : kRealFields)
+        if (!std::isfinite(readReal(record.outlet, field)))
+            return named(field.key, field.offset);
+    for (const RecordRealField& field : kRecordRealFields)
+        if (!std::isfinite(readReal(record, field)))
+            return named(field.key, field.offset);
+    return std::nullopt;
+}
+
+void requireFiniteReals(const CalculationRecord& record, std::initializer_list<const char*> keys) {
+    for (const char* key : keys) {
+        bool known = false;
+        for (const OutletRealField& field : kRealFields)
+            if (std::strcmp(field.key, key) == 0) {
+                requireFinite(readReal(record.outlet, field), key);
+                known = true;
+            }
+        for (const RecordRealField& field : kRecordRealFields)
+            if (std::strcmp(field.key, key) == 0) {
+                requireFinite(readReal(record, field), key);
+                known = true;
+            }
+        Q_ASSERT_X(known, "requireFiniteReals", key);
+    }
+}
 
 std::span<const OutletRealField> outletRealFields() {
     return kRealFields;

@@ -1,0 +1,62 @@
+// The named real and text fields of the detail record and of the calculation record, with their
+// byte places: the one list that JSON forms, the catalogue tools, the project file check and the
+// evaluation walk. Core layer (fylcore).
+#pragma once
+
+#include "frame/record.h"
+
+#include <QString>
+
+#include <initializer_list>
+#include <optional>
+#include <span>
+
+namespace fyl {
+
+// The named fields of a detail record with their byte places, so that the JSON forms, the
+// catalogue builder and the checker walk one list instead of repeating the layout.
+struct OutletRealField {
+    const char* key; // JSON key, e.g. "pressure_k"
+    std::size_t offset;
+};
+
+struct OutletTextField {
+    const char* key;
+    std::size_t offset;
+    std::size_t size; // bytes of the field
+    bool shortString; // a length byte and characters; otherwise a NUL-ended fixed field
+};
+
+std::span<const OutletRealField> outletRealFields();
+std::span<const OutletTextField> outletTextFields();
+
+double readReal(const OutletRecord& record, const OutletRealField& field);
+void writeReal(OutletRecord& record, const OutletRealField& field, double value);
+
+QString readText(const OutletRecord& record, const OutletTextField& field);
+// Writes a text in the code page; a fixed field is NUL-padded, a short string keeps the bytes
+// after its length. Returns false when the text does not fit (nothing is cut silently here,
+// because the builder must not ship a shortened name).
+bool writeText(OutletRecord& record, const OutletTextField& field, const QString& value);
+
+// The reals of the calculation record after its outlet part (room data, results, selection and
+// flow picture values), named as the command line prints them; offsets count from the record's start.
+struct RecordRealField {
+    const char* key; // e.g. "velocity_limit"
+    std::size_t offset;
+};
+std::span<const RecordRealField> recordRealFields();
+// The field of that key; an unknown key is a programming error.
+const RecordRealField& recordRealField(const char* key);
+double readReal(const CalculationRecord& record, const RecordRealField& field);
+
+// The first real of the record (outlet part first, then the rest in record order) that is NaN or
+// infinite, as "key (Byte offset)"; none when every real is finite. The program never stores
+// such a value, so a record holding one is damaged.
+std::optional<QString> firstNonFiniteReal(const CalculationRecord& record);
+
+// Raises ArithmeticError naming the first of the given fields (keys of either table) whose value
+// is NaN or infinite: the second line of defence of a computation that reads them.
+void requireFiniteReals(const CalculationRecord& record, std::initializer_list<const char*> keys);
+
+} // namespace fyl
