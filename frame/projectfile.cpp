@@ -56,7 +56,9 @@ void writeProjectFile(const QString& path, const CalculationRecord& rec) {
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(QStringLiteral("Die Projektdatei '%1' kann nicht angelegt werden: %2")
                             .arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // commit() overlooks a failure to flush the buffered bytes and would put the cut-off file in
+    // place of the old one (QTBUG-75077), so the flush is done and checked first.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         throw FileError(
             QStringLiteral("Schreibfehler in der Projektdatei '%1': %2").arg(path, file.errorString()));
 }

@@ -147,10 +147,10 @@ TEST_F(StartUpTest, RecordAndFieldsHoldTheResetValues) {
     writePictureAndCatalogue();
     auto forms = start();
     const CalculationRecord& rec = forms->state.record;
-    EXPECT_EQ(rec.totalFlow, 4000.0);
-    EXPECT_EQ(rec.supplyTemp, 20.001);
-    EXPECT_EQ(rec.mountingHeight, 3.0);
-    EXPECT_EQ(rec.resultsWindowFlag, 1);
+    EXPECT_EQ(+rec.totalFlow, 4000.0);
+    EXPECT_EQ(+rec.supplyTemp, 20.001);
+    EXPECT_EQ(+rec.mountingHeight, 3.0);
+    EXPECT_EQ(+rec.resultsWindowFlag, 1);
     // The outlet part and the bytes without a reset value stay as they were (zero at start).
     const auto* bytes = reinterpret_cast<const unsigned char*>(&rec);
     for (std::size_t i = 0; i < 3760; ++i)
@@ -189,7 +189,7 @@ TEST_F(StartUpTest, MissingTextTableShowsAnErrorAndSkipsTheRemainingSteps) {
     EXPECT_EQ(main.windowTitle().toStdString(), "Z E L K  F Y L"); // design texts stay
     EXPECT_TRUE(main.Vorgaben1->isEnabled());                      // step 13 did not run
     EXPECT_TRUE(forms->state.folders.working.isEmpty());           // nor step 14
-    EXPECT_EQ(forms->state.record.totalFlow, 4000.0);              // steps before it did
+    EXPECT_EQ(+forms->state.record.totalFlow, 4000.0);             // steps before it did
     EXPECT_TRUE(forms->form7 != nullptr);                          // the windows still exist
     EXPECT_FALSE(main.Image1->image().isNull());
 }

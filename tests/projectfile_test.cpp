@@ -3,15 +3,22 @@
 #include "frame/projectfile.h"
 #include "tests/support/testfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 using namespace fyl;
 
@@ -28,6 +35,39 @@ QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+#ifdef Q_OS_LINUX
+// While it lives, writing a regular file past `bytes` fails with EFBIG instead of killing the
+// process. Unlike a read-only folder this stops root as well.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        if (getrlimit(RLIMIT_FSIZE, &previous_) != 0)
+            return;
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        if (previousHandler_ == SIG_ERR)
+            return;
+        rlimit lowered = previous_;
+        lowered.rlim_cur = std::min(bytes, previous_.rlim_max);
+        active_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit() {
+        if (active_)
+            setrlimit(RLIMIT_FSIZE, &previous_);
+        if (previousHandler_ != SIG_ERR)
+            std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+    bool active() const { return active_; }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = SIG_ERR;
+    bool active_ = false;
+};
+#endif
 
 } // namespace
 
@@ -109,7 +149,7 @@ TEST(ProjectFile, NonFiniteRealsAreRefusedNamingTheField) {
         FileError);
 }
 
-TEST(ProjectFile, WritingIsAtomicAndClearsTheFlowPictureFlag) {
+TEST(ProjectFile, WritingClearsTheFlowPictureFlag) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("p.zol"));
     CalculationRecord rec{};
@@ -125,4 +165,42 @@ TEST(ProjectFile, WritingIsAtomicAndClearsTheFlowPictureFlag) {
     EXPECT_EQ(+rec.flowPictureShown, 1); // the record in memory is the caller's
 
     EXPECT_THROW(writeProjectFile(dir.filePath(QStringLiteral("fehlt/p.zol")), rec), FileError);
+}
+
+TEST(ProjectFile, AWriteThatFailsHalfwayLeavesTheOldFileIntact) {
+#ifdef Q_OS_LINUX
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.zol"));
+    CalculationRecord rec{};
+    rec.roomWidth = 4.5;
+    writeProjectFile(path, rec);
+    const QByteArray before = readAll(path);
+    ASSERT_EQ(before.size(), 11880);
+
+    rec.roomWidth = 9.0;
+    bool limited = false;
+    bool refused = false;
+    {
+        // A third of the record fits, the rest does not. Nothing reports in here: the test's
+        // own output may be going to a file.
+        FileSizeLimit limit(4096);
+        limited = limit.active();
+        if (limited) {
+            try {
+                writeProjectFile(path, rec);
+            } catch (const FileError&) {
+                refused = true;
+            }
+        }
+    }
+    if (!limited)
+        GTEST_SKIP() << "the file size limit cannot be lowered here";
+    EXPECT_TRUE(refused) << "the write did not report the failure";
+    const QByteArray after = readAll(path);
+    EXPECT_TRUE(after == before) << "the old file was changed: " << after.size() << " bytes now";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("p.zol")}); // and no temporary file is left behind
+#else
+    GTEST_SKIP() << "lowering the file size limit is arranged on Linux only";
+#endif
 }

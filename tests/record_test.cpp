@@ -53,25 +53,25 @@ TEST(RecordLayout, RoomAndResultFieldsLieAtTheirFileOffsets) {
     put<std::uint8_t>(rec.get(), 4188, 1);  // continue used
     put<std::int32_t>(rec.get(), 6696, 4);  // slot count
     put<double>(rec.get(), 6704, 2600);     // effective length
-    EXPECT_EQ(rec->roomWidth, 12.5);
-    EXPECT_EQ(rec->roomHeight, 3.25);
-    EXPECT_EQ(rec->totalFlow, 4000);
-    EXPECT_EQ(rec->outletCount, 7);
-    EXPECT_EQ(rec->supplyTemp, 20.001);
-    EXPECT_EQ(rec->criticalDistance, 4.75);
-    EXPECT_EQ(rec->lwa, 31.5);
-    EXPECT_EQ(rec->countBound1, -3);
-    EXPECT_EQ(rec->countBound2, 9);
-    EXPECT_EQ(rec->vLeft, 0.31);
-    EXPECT_EQ(rec->vRight, 0.32);
-    EXPECT_EQ(rec->mountingHeight, 2.9);
-    EXPECT_EQ(rec->calculationMode, 1);
-    EXPECT_EQ(rec->verticalJet, 1);
-    EXPECT_EQ(rec->horizontalJet, 0);
-    EXPECT_EQ(rec->resultsWindowFlag, 1);
-    EXPECT_EQ(rec->continueUsed, 1);
-    EXPECT_EQ(rec->slotCount, 4);
-    EXPECT_EQ(rec->effectiveLength, 2600);
+    EXPECT_EQ(+rec->roomWidth, 12.5);
+    EXPECT_EQ(+rec->roomHeight, 3.25);
+    EXPECT_EQ(+rec->totalFlow, 4000);
+    EXPECT_EQ(+rec->outletCount, 7);
+    EXPECT_EQ(+rec->supplyTemp, 20.001);
+    EXPECT_EQ(+rec->criticalDistance, 4.75);
+    EXPECT_EQ(+rec->lwa, 31.5);
+    EXPECT_EQ(+rec->countBound1, -3);
+    EXPECT_EQ(+rec->countBound2, 9);
+    EXPECT_EQ(+rec->vLeft, 0.31);
+    EXPECT_EQ(+rec->vRight, 0.32);
+    EXPECT_EQ(+rec->mountingHeight, 2.9);
+    EXPECT_EQ(+rec->calculationMode, 1);
+    EXPECT_EQ(+rec->verticalJet, 1);
+    EXPECT_EQ(+rec->horizontalJet, 0);
+    EXPECT_EQ(+rec->resultsWindowFlag, 1);
+    EXPECT_EQ(+rec->continueUsed, 1);
+    EXPECT_EQ(+rec->slotCount, 4);
+    EXPECT_EQ(+rec->effectiveLength, 2600);
 }
 
 TEST(RecordLayout, TextFieldsAreLengthBytePlusCharacters) {
@@ -141,11 +141,11 @@ TEST(ShortText, CutsLongTextsAndKeepsTheBytesBeyondTheLength) {
     text<6> t;
     std::memset(&t, '#', sizeof t);
     t.assign(QStringLiteral("ab"));
-    EXPECT_EQ(t.length, 2);
+    EXPECT_EQ(+t.length, 2);
     EXPECT_EQ(t.str().toStdString(), "ab");
     EXPECT_EQ(t.chars[2], '#'); // untouched
     t.assign(QStringLiteral("1234567890"));
-    EXPECT_EQ(t.length, 6);
+    EXPECT_EQ(+t.length, 6);
     EXPECT_EQ(t.str().toStdString(), "123456");
     t.length = 200; // a corrupt length byte from a file never reads past the field
     EXPECT_EQ(t.str().size(), 6);
@@ -158,37 +158,37 @@ TEST(ShortText, CutsLongTextsAndKeepsTheBytesBeyondTheLength) {
 TEST(ResetRecord, StoresTheResetValues) {
     auto rec = filledRecord(0);
     ResetRecord(*rec);
-    EXPECT_EQ(rec->roomWidth, 10.0);
-    EXPECT_EQ(rec->roomLength, 10.0);
-    EXPECT_EQ(rec->floorArea, 100.0);
-    EXPECT_EQ(rec->roomHeight, 3.0);
-    EXPECT_EQ(rec->roomVolume, 300.0);
-    EXPECT_EQ(rec->airChangeRate, 10.0);
+    EXPECT_EQ(+rec->roomWidth, 10.0);
+    EXPECT_EQ(+rec->roomLength, 10.0);
+    EXPECT_EQ(+rec->floorArea, 100.0);
+    EXPECT_EQ(+rec->roomHeight, 3.0);
+    EXPECT_EQ(+rec->roomVolume, 300.0);
+    EXPECT_EQ(+rec->airChangeRate, 10.0);
     // 4000, although area x height x air change rate give 3000
-    EXPECT_EQ(rec->totalFlow, 4000.0);
-    EXPECT_EQ(rec->flowPerOutlet, 1000.0);
-    EXPECT_EQ(rec->velocityLimit, 0.2);
-    EXPECT_EQ(rec->headHeight, 1.8);
-    EXPECT_EQ(rec->roomTemp, 20.0);
-    EXPECT_EQ(rec->supplyTemp, 20.001);
+    EXPECT_EQ(+rec->totalFlow, 4000.0);
+    EXPECT_EQ(+rec->flowPerOutlet, 1000.0);
+    EXPECT_EQ(+rec->velocityLimit, 0.2);
+    EXPECT_EQ(+rec->headHeight, 1.8);
+    EXPECT_EQ(+rec->roomTemp, 20.0);
+    EXPECT_EQ(+rec->supplyTemp, 20.001);
     EXPECT_LT(rec->roomTemp - rec->supplyTemp, 0.0); // -0.001 K, not zero
-    EXPECT_EQ(rec->maxSoundLevel, 35.0);
-    EXPECT_EQ(rec->selectionFlow, 100.0);
+    EXPECT_EQ(+rec->maxSoundLevel, 35.0);
+    EXPECT_EQ(+rec->selectionFlow, 100.0);
     EXPECT_EQ(at<double>(rec.get(), 3896), 5000.0);
     EXPECT_EQ(rec->unread3976.str().toStdString(), "n. n.");
     EXPECT_EQ(rec->unread4003.str().toStdString(), " ");
     EXPECT_EQ(rec->unread4014.str().toStdString(), " ");
-    EXPECT_EQ(rec->vMinOutlet, 1.0);
-    EXPECT_EQ(rec->vMaxOutlet, 100000.0);
-    EXPECT_EQ(rec->countBound1, 1);
-    EXPECT_EQ(rec->countBound2, 100);
-    EXPECT_EQ(rec->pictureOutletCount, 2.0);
-    EXPECT_EQ(rec->mountingHeight, 3.0);
-    EXPECT_EQ(rec->wallLeft, 1.0);
-    EXPECT_EQ(rec->wallRight, 1.0);
-    EXPECT_EQ(rec->resultsWindowFlag, 1);
-    EXPECT_EQ(rec->slotCount, 1);
-    EXPECT_EQ(rec->effectiveLength, 1000.0);
+    EXPECT_EQ(+rec->vMinOutlet, 1.0);
+    EXPECT_EQ(+rec->vMaxOutlet, 100000.0);
+    EXPECT_EQ(+rec->countBound1, 1);
+    EXPECT_EQ(+rec->countBound2, 100);
+    EXPECT_EQ(+rec->pictureOutletCount, 2.0);
+    EXPECT_EQ(+rec->mountingHeight, 3.0);
+    EXPECT_EQ(+rec->wallLeft, 1.0);
+    EXPECT_EQ(+rec->wallRight, 1.0);
+    EXPECT_EQ(+rec->resultsWindowFlag, 1);
+    EXPECT_EQ(+rec->slotCount, 1);
+    EXPECT_EQ(+rec->effectiveLength, 1000.0);
 }
 
 TEST(ResetRecord, TouchesNothingOutsideTheResetColumn) {
