@@ -1,3 +1,4 @@
+// The seven windows created once, in their fixed order. Application layer.
 #include "app/forms.h"
 
 #include "auxiliary/Unit6.h"

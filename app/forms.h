@@ -1,3 +1,4 @@
+// The running program: the shared state and the seven windows. Application layer.
 #pragma once
 
 #include "app/qtdialogs.h"

@@ -1,3 +1,5 @@
+// Entry point of zelkfyl: the Qt application, its German translations and the windows.
+// Application layer.
 #include "app/forms.h"
 #include "frame/Unit1.h"
 

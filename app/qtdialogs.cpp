@@ -1,3 +1,4 @@
+// The Dialogs interface on Qt's message boxes and file dialogs. Application layer (QtWidgets).
 #include "app/qtdialogs.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// The Dialogs interface on Qt's message boxes and file dialogs. Application layer (QtWidgets).
 #pragma once
 
 #include "frame/dialogs.h"

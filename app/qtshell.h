@@ -1,3 +1,4 @@
+// The Shell interface on QDesktopServices and QProcess. Application layer.
 #pragma once
 
 #include "frame/shell.h"

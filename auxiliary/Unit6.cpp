@@ -1,3 +1,4 @@
+// The picture slideshow TForm6. Windows layer (fylui).
 #include "auxiliary/Unit6.h"
 
 namespace fyl {

@@ -1,3 +1,4 @@
+// The picture slideshow TForm6. Windows layer (fylui).
 #pragma once
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// The information window TForm7. Windows layer (fylui).
 #include "auxiliary/Unit7.h"
 
 namespace fyl {

@@ -1,3 +1,5 @@
+// Checked extended-precision arithmetic: division, logarithm, root, storing and truncation
+// that raise ArithmeticError instead of producing NaN or infinity. Core layer (fylcore).
 #pragma once
 
 #include "frame/errors.h"

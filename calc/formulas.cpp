@@ -1,3 +1,4 @@
+// The jet, sound and load formulas and the critical-distance search. Core layer (fylcore).
 #include "calc/formulas.h"
 
 #include "calc/arithmetic.h"

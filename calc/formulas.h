@@ -1,3 +1,5 @@
+// The jet, sound and load formulas with their status codes, and the critical-distance search.
+// Core layer (fylcore).
 #pragma once
 
 #include "frame/record.h"

@@ -1,3 +1,4 @@
+// The command registry of zelkfyl-cli. Application layer over the core.
 #pragma once
 
 #include <QStringList>

@@ -1,3 +1,4 @@
+// zelkfyl-cli expr: the arithmetic of the area and volume fields. Application layer over the core.
 #include "cli/commands.h"
 
 #include "frame/expression.h"

@@ -1,3 +1,5 @@
+// Entry point of zelkfyl-cli: dispatches to the registered commands. Application layer over
+// the core.
 #include "cli/commands.h"
 
 #include <QCoreApplication>

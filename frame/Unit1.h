@@ -1,3 +1,5 @@
+// The main window TForm1: room and project data panels, menus, background picture. Windows
+// layer (fylui).
 #pragma once
 
 #include <QImage>

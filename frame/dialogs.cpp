@@ -1,3 +1,5 @@
+// Show text and ask text by text-table entry, and the wrapper that ends an action with the
+// standard error box. Core layer (fylcore).
 #include "frame/dialogs.h"
 
 #include "frame/errors.h"

@@ -1,3 +1,5 @@
+// The Dialogs interface every message and file dialog goes through, show text and ask text by
+// entry number, and the action wrapper. Core layer (fylcore).
 #pragma once
 
 #include <QString>

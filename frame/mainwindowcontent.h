@@ -1,3 +1,4 @@
+// The main window's field texts as the record fills them. Core layer (fylcore).
 #pragma once
 
 #include "frame/record.h"

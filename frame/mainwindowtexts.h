@@ -1,3 +1,4 @@
+// Which text-table entry each main window control shows. Core layer (fylcore).
 #pragma once
 
 #include <array>

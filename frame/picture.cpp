@@ -1,3 +1,4 @@
+// Loading picture files for the windows. Drawing layer (fyldraw, QtGui).
 #include "frame/picture.h"
 
 #include "frame/errors.h"

@@ -1,3 +1,4 @@
+// Loading picture files for the windows. Drawing layer (fyldraw, QtGui).
 #pragma once
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// Reset values and the byte image of the calculation record. Core layer (fylcore).
 #include "frame/record.h"
 
 #include "frame/ansi.h"

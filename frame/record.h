@@ -1,3 +1,5 @@
+// The packed calculation and outlet records shared by every window and stored in project and
+// catalogue files. Core layer (fylcore).
 #pragma once
 
 #include "frame/ansi.h"

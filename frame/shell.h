@@ -1,3 +1,4 @@
+// The Shell interface: opening documents and starting programs. Core layer (fylcore).
 #pragma once
 
 #include <QString>

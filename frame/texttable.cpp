@@ -1,3 +1,4 @@
+// Reading the numbered dialogue texts of Fyltext.txt. Core layer (fylcore).
 #include "frame/texttable.h"
 
 #include "frame/ansi.h"

@@ -1,3 +1,4 @@
+// The numbered dialogue texts of Fyltext.txt. Core layer (fylcore).
 #pragma once
 
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// Finding or asking for the working directory and creating its folders. Core layer (fylcore).
 #pragma once
 
 #include <QString>

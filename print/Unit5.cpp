@@ -1,3 +1,4 @@
+// The print window TForm5. Windows layer (fylui).
 #include "print/Unit5.h"
 
 namespace fyl {

@@ -1,3 +1,4 @@
+// The print window TForm5. Windows layer (fylui).
 #pragma once
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// The selection window TForm2. Windows layer (fylui).
 #include "selection/Unit2.h"
 
 namespace fyl {

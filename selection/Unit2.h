@@ -1,3 +1,4 @@
+// The selection window TForm2. Windows layer (fylui).
 #pragma once
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// The jet, sound and load formulas and the critical-distance search, computed by hand.
 #include "calc/formulas.h"
 #include "frame/errors.h"
 

@@ -1,3 +1,4 @@
+// The action wrapper, the error box and Windows-1252 text files.
 #include "frame/ansi.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"

@@ -1,3 +1,4 @@
+// The main window at start-up, driven offscreen: texts, menus, picture, failures.
 #include "app/forms.h"
 #include "auxiliary/Unit6.h"
 #include "auxiliary/Unit7.h"

@@ -1,3 +1,4 @@
+// The record images: field offsets written out, reset values, bytes that survive.
 #include "frame/record.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The text table: the cut of long lines, the slot limit, Windows-1252.
 #include "frame/errors.h"
 #include "frame/texttable.h"
 #include "tests/support/scripted.h"

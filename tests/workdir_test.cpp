@@ -1,3 +1,4 @@
+// The working directory: stored, asked for, defaulted, and folders that cannot be made.
 #include "frame/runstate.h"
 #include "frame/texttable.h"
 #include "frame/workdir.h"

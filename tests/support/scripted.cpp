@@ -1,3 +1,4 @@
+// Scripted dialogs and a recording shell for tests. Test support.
 #include "tests/support/scripted.h"
 
 namespace fyl::test {

@@ -1,3 +1,4 @@
+// Scripted dialogs and a recording shell for tests. Test support.
 #pragma once
 
 #include "frame/dialogs.h"

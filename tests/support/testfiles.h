@@ -1,3 +1,4 @@
+// Files and folders for tests: ANSI text files, text tables, the current directory.
 #pragma once
 
 #include <QByteArray>
