@@ -57,9 +57,9 @@ TForm3::TForm3(AppState& state, QWidget* parent)
     named(this, "Label9", QStringLiteral("Druckverlust :  dp ="), lx, 124, 220);
     c.bind(Label10, label(this, QString(), vx, 124, 90));
     named(this, "Label11", QStringLiteral("Pa"), vx + 100, 124, 60);
-    named(this, "Label12", QStringLiteral("Schallleistungspegel:"), lx, 150, 160);
-    c.bind(Label13, label(this, QString(), lx + 170, 150, 70));
-    named(this, "Label14", QStringLiteral("LWA="), vx - 50, 150, 46);
+    named(this, "Label12", QStringLiteral("Schallleistungspegel:"), lx, 150, 140);
+    c.bind(Label13, label(this, QString(), lx + 142, 150, 60));
+    named(this, "Label14", QStringLiteral("LWA="), vx - 40, 150, 38);
     auto* lwa = c.bind(Label15, label(this, QString(), vx, 150, 90));
     lwa->setToolTip(QStringLiteral("Rot : Schallleistungspegel zu hoch !"));
     named(this, "Label16", QStringLiteral("dB"), vx + 100, 150, 60);
