@@ -153,61 +153,57 @@ void setDecimalSeparator(QChar separator) {
     g_separator = separator;
 }
 
+ScannedNumber scanNumber(const QString& text, QChar separator) {
+    ScannedNumber scan;
+    const int n = static_cast<int>(text.size());
+    int i = 0;
+    std::string digits; // the form std::from_chars reads: no sign, a point, "e" and its sign
+    const auto takeDigits = [&] {
+        int count = 0;
+        for (; i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9'; ++i, ++count)
+            digits += static_cast<char>(text[i].unicode());
+        return count;
+    };
+    while (i < n && text[i] == QLatin1Char(' '))
+        ++i;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        scan.negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    int mantissaDigits = takeDigits();
+    if (i < n && text[i] == separator) {
+        digits += '.';
+        ++i;
+        mantissaDigits += takeDigits();
+    }
+    scan.end = i;
+    if (mantissaDigits == 0)
+        return scan;
+    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
+        digits += 'e';
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+            scan.negativeExponent = text[i] == QLatin1Char('-');
+            digits += static_cast<char>(text[i].unicode());
+            ++i;
+        }
+        const int exponentDigits = takeDigits();
+        scan.end = i;
+        if (exponentDigits == 0)
+            return scan;
+    }
+    scan.complete = true;
+    scan.status = std::from_chars(digits.data(), digits.data() + digits.size(), scan.magnitude).ec;
+    return scan;
+}
+
 long double parseReal(const QString& text) {
     const QString t = text.trimmed();
-    std::string s;
-    s.reserve(static_cast<std::size_t>(t.size()));
-    int i = 0;
-    const int n = static_cast<int>(t.size());
-    auto at = [&](int k) { return k < n ? t[k] : QChar(); };
-    if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-')) {
-        if (at(i) == QLatin1Char('-'))
-            s += '-';
-        ++i;
-    }
-    int mantissaDigits = 0;
-    while (at(i).isDigit() && at(i).unicode() < 128) {
-        s += static_cast<char>(at(i).unicode());
-        ++i;
-        ++mantissaDigits;
-    }
-    if (i < n && at(i) == g_separator) {
-        s += '.';
-        ++i;
-        while (at(i).isDigit() && at(i).unicode() < 128) {
-            s += static_cast<char>(at(i).unicode());
-            ++i;
-            ++mantissaDigits;
-        }
-    }
-    if (mantissaDigits == 0)
+    const ScannedNumber scan = scanNumber(t, g_separator);
+    if (!scan.complete || scan.end != t.size() || scan.status != std::errc() ||
+        !std::isfinite(scan.magnitude))
         throw notANumber(text);
-    if (at(i) == QLatin1Char('e') || at(i) == QLatin1Char('E')) {
-        s += 'e';
-        ++i;
-        if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-')) {
-            s += static_cast<char>(at(i).unicode());
-            ++i;
-        }
-        int expDigits = 0;
-        while (at(i).isDigit() && at(i).unicode() < 128) {
-            s += static_cast<char>(at(i).unicode());
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            throw notANumber(text);
-    }
-    if (i != n)
-        throw notANumber(text);
-    long double value = 0;
-    const char* begin = s.data();
-    if (*begin == '-')
-        ++begin;
-    auto res = std::from_chars(begin, s.data() + s.size(), value);
-    if (res.ec != std::errc() || res.ptr != s.data() + s.size() || !std::isfinite(value))
-        throw notANumber(text);
-    return s[0] == '-' ? -value : value;
+    return scan.negative ? -scan.magnitude : scan.magnitude;
 }
 
 int parseInt(const QString& text) {
