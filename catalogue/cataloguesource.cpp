@@ -4,6 +4,7 @@
 #include "catalogue/outletfields.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/record.h"
 
 #include <QDir>
@@ -320,11 +321,7 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
 }
 
 BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath) {
-    QFile file(sourcePath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Datei %1 kann nicht geöffnet werden (%2).")
-                            .arg(QDir::toNativeSeparators(sourcePath), file.errorString()));
-    return buildCatalogue(file.readAll());
+    return buildCatalogue(readWholeFile(sourcePath));
 }
 
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder) {

@@ -3,6 +3,7 @@
 #include "catalogue/loaders.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,9 +37,7 @@ OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
                 .arg(recordIndex + 1)
                 .arg(QDir::toNativeSeparators(path)));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Datei %1 kann nicht geöffnet werden (%2).")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    openOrThrow(file, QIODevice::ReadOnly);
     OutletRecord record;
     const qint64 offset = static_cast<qint64>(recordIndex) * static_cast<qint64>(sizeof(OutletRecord));
     if (!file.seek(offset) ||

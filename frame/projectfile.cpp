@@ -1,6 +1,7 @@
 #include "frame/projectfile.h"
 
 #include "frame/errors.h"
+#include "frame/files.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -16,9 +17,7 @@ constexpr std::size_t kFlowPictureShownOffset = offsetof(CalculationRecord, flow
 
 void readProjectFile(const QString& path, CalculationRecord& rec) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Projektdatei '%1' kann nicht geöffnet werden: %2")
-                            .arg(path, file.errorString()));
+    openOrThrow(file, QIODevice::ReadOnly, QStringLiteral("Die Projektdatei"));
     const qint64 size = file.size();
     if (size <= 0 || size % kRecordSize != 0)
         throw FileError(
@@ -42,9 +41,7 @@ void writeProjectFile(const QString& path, const CalculationRecord& rec) {
     QByteArray bytes = recordBytes(rec);
     bytes[static_cast<qsizetype>(kFlowPictureShownOffset)] = 0;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(QStringLiteral("Die Projektdatei '%1' kann nicht angelegt werden: %2")
-                            .arg(path, file.errorString()));
+    openOrThrow(file, QIODevice::WriteOnly, QStringLiteral("Die Projektdatei"));
     if (file.write(bytes) != bytes.size() || !file.commit())
         throw FileError(
             QStringLiteral("Schreibfehler in der Projektdatei '%1': %2").arg(path, file.errorString()));
