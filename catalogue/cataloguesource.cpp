@@ -1,5 +1,6 @@
 #include "catalogue/cataloguesource.h"
 
+#include "catalogue/layouts.h"
 #include "catalogue/loaders.h"
 #include "catalogue/outletfields.h"
 #include "frame/ansi.h"
@@ -43,7 +44,7 @@ int wholeNumber(const QJsonValue& value, const QString& where, int low, int high
 
 void requireFits(const QString& text, int width, const QString& where) {
     if (text.size() > width)
-        fail(where, QStringLiteral("\"%1\" ist länger als %2 Zeichen.").arg(text).arg(width));
+        fail(where, QStringLiteral("\"%1\" ist länger als %2 Zeichen.").arg(text, QString::number(width)));
     if (fromAnsi(toAnsi(text)) != text)
         fail(where, QStringLiteral("\"%1\" enthält Zeichen außerhalb der Codepage 1252.").arg(text));
 }
@@ -74,8 +75,8 @@ QStringList nameList(const QJsonObject& root, const char* key, int width) {
     return names;
 }
 
-QString flagString(const QJsonObject& type, const char* key, const QString& where) {
-    QString flags(16, QLatin1Char('0'));
+QString flagString(const QJsonObject& type, const char* key, Columns columns, const QString& where) {
+    QString flags(columns.width(), QLatin1Char('0'));
     const QJsonValue value = type.value(QLatin1String(key));
     if (value.isUndefined())
         return flags;
@@ -91,6 +92,14 @@ QString rightAligned(int number, int width) {
     return QStringLiteral("%1").arg(number, width);
 }
 
+// The greatest whole number that fits `width` characters.
+int widest(int width) {
+    int number = 9;
+    while (--width > 0)
+        number = number * 10 + 9;
+    return number;
+}
+
 // "lengths_list" / "counts_list": a text as it stands, or numbers laid out right-aligned in
 // pieces of `width` characters.
 QString itemList(const QJsonValue& value, int width, const QString& where) {
@@ -100,32 +109,36 @@ QString itemList(const QJsonValue& value, int width, const QString& where) {
         fail(where, QStringLiteral("ein Text oder eine Liste von Zahlen wird erwartet."));
     QString text;
     for (const QJsonValue& v : value.toArray())
-        text += rightAligned(wholeNumber(v, where, 1, width == 5 ? 99999 : 999), width);
+        text += rightAligned(wholeNumber(v, where, 1, widest(width)), width);
     return text;
 }
 
-// One size table entry of a slot tube: diameter in characters 1-5 (" mm" after it), lengths in
-// 5-character pieces from 16 to 73, counts in 3-character pieces from 74.
+// One size table entry of a slot tube, laid out as sizetableentry says; " mm" follows the
+// diameter for the planner who reads the entry in the list.
 QString sizeTableText(const QJsonObject& entry, const QString& where) {
-    QString text = rightAligned(
-        wholeNumber(entry.value(QLatin1String("diameter")), where + QStringLiteral(".diameter"), 1, 99999),
-        5);
-    text += QStringLiteral(" mm").leftJustified(10, QLatin1Char(' '));
+    using namespace sizetableentry;
+    const int diameter = wholeNumber(entry.value(QLatin1String("diameter")),
+                                     where + QStringLiteral(".diameter"), 1, widest(kDiameter.width()));
+    QString text = (rightAligned(diameter, kDiameter.width()) + QStringLiteral(" mm"))
+                       .leftJustified(kLengths.first - 1, QLatin1Char(' '));
     QString lengths;
     for (const QJsonValue& v : entry.value(QLatin1String("lengths")).toArray())
-        lengths += rightAligned(wholeNumber(v, where + QStringLiteral(".lengths"), 1, 99999), 5);
-    if (lengths.isEmpty() || lengths.size() > 58)
-        fail(where, QStringLiteral("1 bis 11 Rohrlängen werden erwartet."));
-    text += lengths.leftJustified(58, QLatin1Char(' '));
+        lengths += rightAligned(wholeNumber(v, where + QStringLiteral(".lengths"), 1, widest(kLengthWidth)),
+                                kLengthWidth);
+    if (lengths.isEmpty() || lengths.size() > kLengths.width())
+        fail(where,
+             QStringLiteral("1 bis %1 Rohrlängen werden erwartet.").arg(kLengths.width() / kLengthWidth));
+    text += lengths.leftJustified(kLengths.width(), QLatin1Char(' '));
     QString counts;
     for (const QJsonValue& v : entry.value(QLatin1String("counts")).toArray())
-        counts +=
-            rightAligned(wholeNumber(v, where + QStringLiteral(".counts"), 1, 99), 2) + QLatin1Char(' ');
+        counts += rightAligned(wholeNumber(v, where + QStringLiteral(".counts"), 1, widest(kCountDigits)),
+                               kCountDigits)
+                      .leftJustified(kCountWidth, QLatin1Char(' '));
     if (counts.isEmpty())
         fail(where, QStringLiteral("mindestens eine Schlitzzahl wird erwartet."));
     text += counts;
-    if (text.size() > 116)
-        fail(where, QStringLiteral("der Eintrag ist länger als 116 Zeichen."));
+    if (text.size() > kMaxLength)
+        fail(where, QStringLiteral("der Eintrag ist länger als %1 Zeichen.").arg(kMaxLength));
     return text;
 }
 
@@ -152,9 +165,9 @@ void applyFields(OutletRecord& record, const QJsonObject& fields, const QString&
             known = true;
             QString text;
             if (key == QLatin1String("lengths_list"))
-                text = itemList(it.value(), 5, at);
+                text = itemList(it.value(), kLengthsListItemWidth, at);
             else if (key == QLatin1String("counts_list"))
-                text = itemList(it.value(), 3, at);
+                text = itemList(it.value(), kCountsListItemWidth, at);
             else if (it.value().isString())
                 text = it.value().toString();
             else
@@ -170,10 +183,10 @@ void applyFields(OutletRecord& record, const QJsonObject& fields, const QString&
             for (SizeTableEntry& entry : record.sizeTable)
                 std::memset(&entry, 0, sizeof entry);
             for (qsizetype i = 0; i < entries.size(); ++i) {
-                const QString entryAt = QStringLiteral("%1[%2]").arg(at).arg(i);
+                const QString entryAt = at + QStringLiteral("[%1]").arg(i);
                 const QString text = entries[i].isString() ? entries[i].toString()
                                                            : sizeTableText(entries[i].toObject(), entryAt);
-                requireFits(text, 116, entryAt);
+                requireFits(text, sizetableentry::kMaxLength, entryAt);
                 record.sizeTable[i].content.assign(text);
             }
         }
@@ -213,8 +226,8 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
         const QString at = QStringLiteral("installations[%1]").arg(i);
         const QJsonObject installation = installations[i].toObject();
         const QString name = stringAt(installation, "name", at);
-        requireFits(name, 27, at);
-        QString line = name.leftJustified(27, QLatin1Char(' '));
+        requireFits(name, outletlistline::kInstallationKind.width(), at);
+        QString line = name.leftJustified(outletlistline::kInstallationKind.width(), QLatin1Char(' '));
         for (const QJsonValue& type : installation.value(QLatin1String("types")).toArray()) {
             const QString typeName = type.toString();
             if (typeName.isEmpty() || typeName.contains(QLatin1Char('/')) || typeName != typeName.toUpper())
@@ -232,19 +245,22 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
         const QJsonObject type = types[t].toObject();
         const QString typeAt = QStringLiteral("types[%1]").arg(t);
         const QString code = stringAt(type, "code", typeAt);
-        if (code.size() != 3 || code != code.toUpper() || code.contains(QLatin1Char(' ')))
+        if (code.size() != indexline::kTypeCode.width() || code != code.toUpper() ||
+            code.contains(QLatin1Char(' ')))
             fail(typeAt,
-                 QStringLiteral("der Typcode hat genau 3 Zeichen, groß geschrieben, ohne Leerzeichen."));
+                 QStringLiteral("der Typcode hat genau %1 Zeichen, groß geschrieben, ohne Leerzeichen.")
+                     .arg(indexline::kTypeCode.width()));
         const QString design = stringAt(type, "design", typeAt);
-        if (design.size() != 1 || design[0] < QLatin1Char('0') || design[0] > QLatin1Char('3'))
+        if (design.size() != indexline::kDesign.width() || design[0] < QLatin1Char('0') ||
+            design[0] > QLatin1Char('3'))
             fail(typeAt, QStringLiteral("die Bauart ist \"0\", \"1\", \"2\" oder \"3\"."));
         const QString dataSheet = stringAt(type, "data_sheet", typeAt);
-        if (dataSheet.size() > 12 || dataSheet.contains(QLatin1Char(' ')))
-            fail(typeAt,
-                 QStringLiteral("der Datenblattname hat höchstens 12 Zeichen und keine Leerzeichen."));
-        const QString flags = flagString(type, "mounting", typeAt) + QLatin1Char(' ') +
-                              flagString(type, "adjustment", typeAt) + QLatin1Char(' ') +
-                              flagString(type, "use", typeAt);
+        if (dataSheet.size() > indexline::kDataSheet.width() || dataSheet.contains(QLatin1Char(' ')))
+            fail(typeAt, QStringLiteral("der Datenblattname hat höchstens %1 Zeichen und keine Leerzeichen.")
+                             .arg(indexline::kDataSheet.width()));
+        const QString mounting = flagString(type, "mounting", indexline::kMountingFlags, typeAt);
+        const QString adjustment = flagString(type, "adjustment", indexline::kAdjustmentFlags, typeAt);
+        const QString use = flagString(type, "use", indexline::kUseFlags, typeAt);
         const QJsonArray sizes = type.value(QLatin1String("sizes")).toArray();
         if (sizes.isEmpty())
             fail(typeAt, QStringLiteral("mindestens eine Größe wird erwartet."));
@@ -252,13 +268,15 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
             const QJsonObject size = sizes[s].toObject();
             const QString sizeAt = QStringLiteral("%1.sizes[%2]").arg(typeAt).arg(s);
             const QString name = stringAt(size, "name", sizeAt);
-            requireFits(name, 25, sizeAt);
+            requireFits(name, indexline::kSizeName.width(), sizeAt);
             if (!name.startsWith(code))
                 fail(sizeAt, QStringLiteral("der Größenname beginnt mit dem Typcode %1.").arg(code));
             const int vMin =
-                wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0, 9999);
+                wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0,
+                            widest(indexline::kLeastFlow.width()));
             const int vMax =
-                wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0, 9999);
+                wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0,
+                            widest(indexline::kGreatestFlow.width()));
             if (vMin >= vMax)
                 fail(sizeAt, QStringLiteral("v_min muss kleiner als v_max sein."));
             const QJsonObject forms = size.value(QLatin1String("jet_forms")).toObject();
@@ -279,7 +297,7 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
                             writeText(record, field, value);
                 };
                 defaultText("type_name", code);
-                defaultText("size_name", name.mid(3).trimmed().left(11));
+                defaultText("size_name", name.mid(indexline::kTypeCode.width()).trimmed().left(11));
                 defaultText("jet_form_code", form.key());
                 applyFields(record, type.value(QLatin1String("record")).toObject(),
                             typeAt + QStringLiteral(".record"), given);
@@ -297,18 +315,27 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
                                          .arg(QLatin1String(field.key)));
 
                 const int recordNo = ++built.recordCount;
-                if (recordNo > 999 || indexLines.size() >= 250)
-                    fail(formAt, QStringLiteral("mehr als 250 Indexzeilen oder 999 Datensätze."));
+                const int maxRecords = widest(indexline::kRecordNumber.width());
+                const int maxLines = static_cast<int>(std::tuple_size_v<decltype(Catalogue::catalogueIndex)>);
+                if (recordNo > maxRecords || indexLines.size() >= maxLines)
+                    fail(formAt, QStringLiteral("mehr als %1 Indexzeilen oder %2 Datensätze.")
+                                     .arg(maxLines)
+                                     .arg(maxRecords));
                 detail.append(reinterpret_cast<const char*>(&record), sizeof record);
-                // Columns: 1-25 name, 33-34 jet form, 36 design, 50-52 record, 56-105 flags,
-                // 107-110 least flow, 113-116 greatest flow (112 blank), 118-129 data sheet.
-                const QString line = name.leftJustified(25, QLatin1Char(' ')) + QString(7, QLatin1Char(' ')) +
-                                     form.key() + QLatin1Char(' ') + design + QString(13, QLatin1Char(' ')) +
-                                     rightAligned(recordNo, 3) + QString(3, QLatin1Char(' ')) + flags +
-                                     QLatin1Char(' ') + rightAligned(vMin, 4) + QStringLiteral("  ") +
-                                     rightAligned(vMax, 4) + QLatin1Char(' ') +
-                                     dataSheet.leftJustified(12, QLatin1Char(' '));
-                Q_ASSERT(line.size() == 129);
+                // Blank wherever no field stands, column 112 included: the size filter reads the
+                // greatest flow from there on.
+                using namespace indexline;
+                QString line(kWrittenLength, QLatin1Char(' '));
+                setColumnText(line, kSizeName, name);
+                setColumnText(line, kJetFormCode, form.key());
+                setColumnText(line, kDesign, design);
+                setColumnText(line, kRecordNumber, rightAligned(recordNo, kRecordNumber.width()));
+                setColumnText(line, kMountingFlags, mounting);
+                setColumnText(line, kAdjustmentFlags, adjustment);
+                setColumnText(line, kUseFlags, use);
+                setColumnText(line, kLeastFlow, rightAligned(vMin, kLeastFlow.width()));
+                setColumnText(line, kGreatestFlow, rightAligned(vMax, kGreatestFlow.width()));
+                setColumnText(line, kDataSheet, dataSheet);
                 indexLines << line;
             }
         }

@@ -10,10 +10,6 @@
 
 namespace fyl {
 
-QString indexColumns(const QString& line, int first, int last) {
-    return line.mid(first - 1, last - first + 1);
-}
-
 IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text) {
     const QString needle = text.left(255);
     if (needle.isEmpty())
@@ -26,7 +22,7 @@ IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text) {
 }
 
 QString sizeKey(const QString& sizeName, QChar jetFormDigit) {
-    return sizeName + QStringLiteral("       0") + jetFormDigit;
+    return sizeName + QString(indexline::kKeyGap.width(), QLatin1Char(' ')) + QLatin1Char('0') + jetFormDigit;
 }
 
 OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
@@ -63,7 +59,8 @@ QStringList pieces(const QString& text, int width) {
 } // namespace
 
 ConfigurationLists FillConfigurationLists(const OutletRecord& outlet) {
-    return {pieces(outlet.lengthsList.str(), 5), pieces(outlet.countsList.str(), 3)};
+    return {pieces(outlet.lengthsList.str(), kLengthsListItemWidth),
+            pieces(outlet.countsList.str(), kCountsListItemWidth)};
 }
 
 QStringList FillSizeList(const OutletRecord& outlet) {
@@ -77,19 +74,20 @@ QStringList FillSizeList(const OutletRecord& outlet) {
 }
 
 SizeTableParts splitSizeTableEntry(const QString& text) {
+    using namespace sizetableentry;
     SizeTableParts parts;
-    parts.diameter = text.left(5);
-    const QString lengths = text.mid(15, 58);
-    for (int i = 0; i < lengths.size(); i += 5) {
-        const QString piece = lengths.mid(i, 5);
+    parts.diameter = columnText(text, kDiameter);
+    const QString lengths = columnText(text, kLengths);
+    for (int i = 0; i < lengths.size(); i += kLengthWidth) {
+        const QString piece = lengths.mid(i, kLengthWidth);
         if (!piece.trimmed().isEmpty())
             parts.lengths << piece;
     }
-    const QString counts = text.mid(73);
-    for (int i = 0; i < counts.size(); i += 3) {
-        const QString piece = counts.mid(i, 3);
+    const QString counts = columnText(text, kCounts);
+    for (int i = 0; i < counts.size(); i += kCountWidth) {
+        const QString piece = counts.mid(i, kCountWidth);
         if (!piece.trimmed().isEmpty())
-            parts.counts << piece.left(2);
+            parts.counts << piece.left(kCountDigits);
     }
     return parts;
 }
