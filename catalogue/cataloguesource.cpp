@@ -10,15 +10,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace fyl {
 
@@ -352,15 +355,83 @@ BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath) {
 }
 
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder) {
+    const QString shownFolder = QDir::toNativeSeparators(folder);
     if (!QDir().mkpath(folder))
-        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
-                            .arg(QDir::toNativeSeparators(folder)));
+        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shownFolder));
+    // The new set is staged inside the folder, so that putting it in place takes only renames on
+    // one file system, each of which can be undone.
+    QTemporaryDir staging(joinPath(folder, QStringLiteral(".ZELK-neu-XXXXXX")));
+    if (!staging.isValid())
+        throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
+                            .arg(shownFolder, staging.errorString()));
+    const QString unchanged = QStringLiteral(" Der Katalog in %1 bleibt unverändert.").arg(shownFolder);
+    const QString aside = staging.filePath(QStringLiteral("alt"));
     for (const auto& [name, bytes] : built.files) {
-        QSaveFile file(joinPath(folder, name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        QSaveFile file(staging.filePath(name));
+        try {
+            openOrThrow(file, QIODevice::WriteOnly);
+        } catch (const FileError& e) {
+            throw FileError(e.message() + unchanged);
+        }
+        if (file.write(bytes) != bytes.size() || !file.commit())
             throw FileError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
-                                .arg(QDir::toNativeSeparators(joinPath(folder, name)), file.errorString()));
+                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()) +
+                            unchanged);
     }
+    if (!QDir().mkdir(aside))
+        throw FileError(
+            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(aside)) +
+            unchanged);
+
+    // Each old file is moved aside before the new one takes its place; a failure undoes every
+    // move, so the folder never holds a mix of old and new files.
+    struct Move {
+        QString name;
+        bool movedAside = false;
+        bool placed = false;
+    };
+    std::vector<Move> moves;
+    QString failure;
+    for (const auto& entry : built.files) {
+        Move& move = moves.emplace_back(Move{entry.first});
+        const QString target = joinPath(folder, move.name);
+        const QFileInfo old(target);
+        if (old.isFile() || old.isSymLink()) {
+            QFile file(target);
+            if (!file.rename(joinPath(aside, move.name))) {
+                failure = QStringLiteral("Die bisherige Datei %1 kann nicht beiseitegelegt werden (%2).")
+                              .arg(QDir::toNativeSeparators(target), file.errorString());
+                break;
+            }
+            move.movedAside = true;
+        }
+        QFile fresh(staging.filePath(move.name));
+        if (!fresh.rename(target)) {
+            failure = QStringLiteral("Die Datei %1 kann nicht an ihren Platz gebracht werden (%2).")
+                          .arg(QDir::toNativeSeparators(target), fresh.errorString());
+            break;
+        }
+        move.placed = true;
+    }
+    if (failure.isEmpty())
+        return; // the old files go with the staging folder
+
+    bool restored = true;
+    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
+        const QString target = joinPath(folder, it->name);
+        if (it->placed)
+            restored = QFile::remove(target) && restored;
+        if (it->movedAside)
+            restored = QFile::rename(joinPath(aside, it->name), target) && restored;
+    }
+    if (!restored) {
+        // The old files must not be deleted with the staging folder: they are all that is left.
+        staging.setAutoRemove(false);
+        throw FileError(
+            failure +
+            QStringLiteral(" Die bisherigen Dateien liegen in %1.").arg(QDir::toNativeSeparators(aside)));
+    }
+    throw FileError(failure + unchanged);
 }
 
 } // namespace fyl
