@@ -46,6 +46,9 @@ public:
             const bool range = dynamic_cast<const RangeError*>(&e) != nullptr;
             add(failedFile, range ? surplusLine(failedFile) : 0, 0, e.message());
         }
+        checkNotEmpty(kIndexFile, QStringLiteral("die Auswahl findet keine Größe."));
+        checkNotEmpty(kOutletListFile, QStringLiteral("die Auswahl zeigt keine Einbauart."));
+        checkNotEmpty(kDetailFile, QStringLiteral("es gibt keinen Datensatz."));
         checkJetForms();
         checkOutletList();
         checkTypeCodes();
@@ -61,6 +64,13 @@ private:
     }
     void addIndex(int line, int column, const QString& message) {
         add(QString::fromLatin1(kIndexFile), line, column, message);
+    }
+
+    // An empty file loads without an error, yet leaves the selection with nothing to offer.
+    void checkNotEmpty(const char* name, const QString& consequence) {
+        const QFileInfo info(joinPath(folder_, QString::fromLatin1(name)));
+        if (info.isFile() && info.size() == 0)
+            add(QString::fromLatin1(name), 0, 0, QStringLiteral("Die Datei ist leer: ") + consequence);
     }
 
     static int surplusLine(const QString& file) {

@@ -27,11 +27,12 @@ QString sizeKey(const QString& sizeName, QChar jetFormDigit) {
 
 OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
     const QString path = joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(kDetailFile));
+    // In 64 bits: the record number of the largest index does not fit an int.
+    const QString recordNo = QString::number(static_cast<qint64>(recordIndex) + 1);
     if (recordIndex < 0)
         throw FileError(
             QStringLiteral("Datensatz %1 der Datei %2 existiert nicht (die Satznummer ist kleiner als 1).")
-                .arg(recordIndex + 1)
-                .arg(QDir::toNativeSeparators(path)));
+                .arg(recordNo, QDir::toNativeSeparators(path)));
     QFile file(path);
     openOrThrow(file, QIODevice::ReadOnly);
     OutletRecord record;
@@ -40,8 +41,7 @@ OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
         file.read(reinterpret_cast<char*>(&record), sizeof record) != static_cast<qint64>(sizeof record))
         throw FileError(
             QStringLiteral("Datensatz %1 der Datei %2 kann nicht gelesen werden (Dateiende erreicht).")
-                .arg(recordIndex + 1)
-                .arg(QDir::toNativeSeparators(path)));
+                .arg(recordNo, QDir::toNativeSeparators(path)));
     return record;
 }
 

@@ -162,11 +162,6 @@ TEST(CatalogueBuilder, AnUnreadableSourceIsAFileErrorNotAnEmptySource) {
 }
 #endif
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList folderEntries(const QString& path) {
     return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
@@ -207,7 +202,8 @@ TEST(CatalogueWriting, AFailurePartwayLeavesTheOldSetWholeAndNothingBehind) {
         if (name == "kenn3.dat")
             continue;
         EXPECT_TRUE(fresh.files.at(name) != bytes) << name.toStdString() << " would not show a mix";
-        EXPECT_TRUE(fileBytes(dir.filePath(name)) == bytes) << name.toStdString() << " is not the old file";
+        EXPECT_TRUE(test::readFile(dir.filePath(name)) == bytes)
+            << name.toStdString() << " is not the old file";
     }
     EXPECT_TRUE(QFileInfo(dir.filePath("kenn3.dat/inside")).isDir());
     EXPECT_EQ(folderEntries(dir.path()).size(), 7) << folderEntries(dir.path()).join(' ').toStdString();
@@ -215,7 +211,8 @@ TEST(CatalogueWriting, AFailurePartwayLeavesTheOldSetWholeAndNothingBehind) {
     ASSERT_TRUE(QDir(dir.filePath("kenn3.dat")).removeRecursively());
     writeCatalogueFiles(fresh, dir.path());
     for (const auto& [name, bytes] : fresh.files)
-        EXPECT_TRUE(fileBytes(dir.filePath(name)) == bytes) << name.toStdString() << " is not the new file";
+        EXPECT_TRUE(test::readFile(dir.filePath(name)) == bytes)
+            << name.toStdString() << " is not the new file";
     EXPECT_EQ(folderEntries(dir.path()).size(), 7) << folderEntries(dir.path()).join(' ').toStdString();
 }
 
@@ -300,6 +297,40 @@ TEST_F(CatalogueBuiltFolder, ALoaderErrorIsReportedWithTheFileAndLine) {
     EXPECT_TRUE(found("kenn2.dat:9:0:"));
 }
 
+TEST_F(CatalogueBuiltFolder, EmptyIndexOutletListAndDetailFileAreFindings) {
+    for (const QString& name : folderEntries(dir.path()))
+        test::writeFile(dir.filePath(name), QByteArray());
+    QByteArray out;
+    EXPECT_EQ(runCli({"catalogue", "check", dir.path()}, &out), 1);
+    for (const char* file : {"ZELK.idx", "Durchlassdatei.txt", "ZELK.emd"})
+        EXPECT_TRUE(out.contains(QByteArray(file) + ":0:0: Die Datei ist leer")) << file << "\n"
+                                                                                 << out.toStdString();
+}
+
+// Texts from the files once went through chained QString::arg calls, which replaced a "%1" in
+// them by the next argument.
+TEST_F(CatalogueBuiltFolder, TextFromTheFilesReachesJsonAndFindingsVerbatim) {
+    const QString entry = QStringLiteral("%1 \"200\" \\ %2");
+    OutletRecord r = ReadOutletRecord(dir.path(), 2);
+    r.sizeTable[0].content.assign(entry);
+    QFile f(dir.filePath("ZELK.emd"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(2 * 3759));
+    ASSERT_EQ(f.write(reinterpret_cast<const char*>(&r), sizeof r), 3759);
+    f.close();
+    QByteArray out;
+    ASSERT_EQ(runCli({"catalogue", "record", dir.path(), "2"}, &out), 0);
+    QJsonParseError parsed;
+    const QJsonObject o = QJsonDocument::fromJson(out, &parsed).object();
+    ASSERT_EQ(parsed.error, QJsonParseError::NoError) << out.toStdString();
+    EXPECT_EQ(o["size_table"].toArray()[0].toObject()["text"].toString(), entry);
+
+    QStringList lines = indexLines();
+    lines[0].replace(49, 3, QStringLiteral(" %1"));
+    writeIndex(lines);
+    EXPECT_TRUE(found("ZELK.idx:1:50: Die Satznummer \" %1\" liegt nicht zwischen 1 und 3."));
+}
+
 TEST(CatalogueJson, RecordFormHasTheFixedKeysAndExactReals) {
     OutletRecord r;
     std::memset(&r, 0, sizeof r);
@@ -345,6 +376,7 @@ TEST_F(CatalogueBuiltFolder, CliRecordAndCheckExitStatus) {
     ASSERT_EQ(runCli({"catalogue", "record", dir.path(), "1"}, &out), 0);
     EXPECT_EQ(QJsonDocument::fromJson(out).object()["jet_form_code"].toString().toStdString(), "02");
     EXPECT_EQ(runCli({"catalogue", "record", dir.path(), "3"}), 1);
+    EXPECT_EQ(runCli({"catalogue", "record", dir.path(), "2147483647"}), 1); // its number overflowed an int
     EXPECT_EQ(runCli({"catalogue", "check", dir.path()}), 0);
     test::writeAnsiLines(dir.filePath("Strahl.dat"), {"01 waagerecht"});
     EXPECT_EQ(runCli({"catalogue", "check", dir.path()}), 1);

@@ -5,8 +5,8 @@
 #include "catalogue/checker.h"
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
+#include "tests/support/testfiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -20,20 +20,16 @@ namespace {
 
 const QString kData = QStringLiteral(ZELK_SOURCE_DIR "/data");
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 TEST(CatalogueDemo, CommittedFilesAreWhatTheSourceBuilds) {
     const BuiltCatalogue built =
         buildCatalogueFromFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json"));
     ASSERT_EQ(built.files.size(), 7u);
     for (const auto& [name, bytes] : built.files) {
-        EXPECT_TRUE(fileBytes(kData + QLatin1Char('/') + name) == bytes)
+        EXPECT_TRUE(test::readFile(kData + QLatin1Char('/') + name) == bytes)
             << name.toStdString() << " in data/ differs from the source; run: zelkfyl-cli catalogue build "
             << "tools/catalogue/zelk-catalogue.json data";
-        EXPECT_TRUE(fileBytes(QStringLiteral(ZELK_PROGRAM_DIR "/") + name) == bytes) << name.toStdString();
+        EXPECT_TRUE(test::readFile(QStringLiteral(ZELK_PROGRAM_DIR "/") + name) == bytes)
+            << name.toStdString();
     }
 }
 
