@@ -95,15 +95,6 @@ void storeCount(CalculationRecord& rec, const CountResult& c) {
 
 } // namespace
 
-JetKind jetKindOfCode(const QString& code) {
-    if (code == QLatin1String("01") || code == QLatin1String("04") || code == QLatin1String("05") ||
-        code == QLatin1String("06"))
-        return JetKind::Horizontal;
-    if (code == QLatin1String("02") || code == QLatin1String("03"))
-        return JetKind::Vertical;
-    return JetKind::None;
-}
-
 HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand) {
     requireFiniteReals(rec, {FYL_COMMON_READS, "decay_k", "decay_b", "decay_a", "free_jet_f", "detach_c",
                              "detach_temp_exp", "detach_flow_exp", "angle", "buoyancy", "traj_exp",

@@ -3,6 +3,7 @@
 // changing anything; storeResults commits one to the record. Core layer (fylcore).
 #pragma once
 
+#include "frame/jetkind.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
 
@@ -19,12 +20,6 @@ struct WorkingValues {
     double h = 0.0;    // vertical run from the outlet to head height
     double dT = 0.0;   // room minus supply temperature
 };
-
-enum class JetKind { None, Horizontal, Vertical };
-
-// The jet kind of a jet form code: "01", "04", "05", "06" horizontal; "02", "03" vertical;
-// anything else has no evaluation.
-JetKind jetKindOfCode(const QString& jetFormCode);
 
 // The calculation window's count scroll bar as the count step sets it. The values are as
 // computed: the scroll bar itself clamps the position into its range.

@@ -2,6 +2,7 @@
 // Core layer (fylcore).
 #pragma once
 
+#include "frame/constants.h"
 #include "frame/record.h"
 
 // The jet, sound and load formulas. Each takes its inputs as values, works in long double and
@@ -14,9 +15,6 @@
 // logarithm of a value that is not positive, a negative base with a fractional exponent, a
 // result beyond the range of double) raises ArithmeticError, so no NaN or infinity escapes.
 namespace fyl {
-
-// Extended-precision pi of the original arithmetic.
-inline constexpr long double kPi = 3.14159265358979323851L;
 
 // x raised to y. Power(0, y) is 0 for every y. A negative base takes the sign from the parity of
 // a whole-number exponent; with a fractional exponent it has no real value and raises.

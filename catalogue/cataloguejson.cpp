@@ -2,6 +2,9 @@
 
 #include "frame/recordfields.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include <charconv>
 #include <cmath>
 
@@ -9,33 +12,11 @@ namespace fyl {
 
 namespace {
 
+// A text as a JSON string, escaped by QJsonDocument. The documents themselves are put together
+// by hand because their keys keep a fixed order, which QJsonObject would sort.
 QString quoted(const QString& text) {
-    QString out = QStringLiteral("\"");
-    for (QChar ch : text) {
-        switch (ch.unicode()) {
-        case '"':
-            out += QStringLiteral("\\\"");
-            break;
-        case '\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            out += QStringLiteral("\\n");
-            break;
-        case '\r':
-            out += QStringLiteral("\\r");
-            break;
-        case '\t':
-            out += QStringLiteral("\\t");
-            break;
-        default:
-            if (ch.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(ch.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += ch;
-        }
-    }
-    return out + QLatin1Char('"');
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
 template <std::size_t N>
@@ -76,8 +57,8 @@ QString catalogueDumpJson(const Catalogue& c, const std::optional<CatalogueLoadF
             << QStringLiteral("\"IndexCount\": %1").arg(c.indexCount)
             << QStringLiteral("\"TypeCodeList\": ") + stringArray(c.typeCodeList, 25, in);
     if (failure)
-        members << QStringLiteral("\"error\": {\"file\": %1, \"message\": %2}")
-                       .arg(quoted(failure->file), quoted(failure->message));
+        members << QStringLiteral("\"error\": {\"file\": ") + quoted(failure->file) +
+                       QStringLiteral(", \"message\": ") + quoted(failure->message) + QLatin1Char('}');
     else
         members << QStringLiteral("\"error\": null");
     return QStringLiteral("{\n") + in + members.join(QStringLiteral(",\n") + in) + QStringLiteral("\n}\n");
@@ -112,11 +93,11 @@ QString outletRecordJson(const OutletRecord& record) {
         const std::uint8_t b117 = entry.byte117;
         const std::int16_t i118 = entry.int118;
         const std::uint8_t b120 = entry.byte120;
-        entries << QStringLiteral("    {\"text\": %1, \"byte117\": %2, \"int118\": %3, \"byte120\": %4}")
-                       .arg(quoted(entry.content.str()))
-                       .arg(b117)
-                       .arg(i118)
-                       .arg(b120);
+        // Concatenated, not QString::arg: the text comes from the file and may hold "%1".
+        entries << QStringLiteral("    {\"text\": ") + quoted(entry.content.str()) +
+                       QStringLiteral(", \"byte117\": ") + QString::number(b117) +
+                       QStringLiteral(", \"int118\": ") + QString::number(i118) +
+                       QStringLiteral(", \"byte120\": ") + QString::number(b120) + QLatin1Char('}');
     }
     members << QStringLiteral("\"size_table\": [\n") + entries.join(QStringLiteral(",\n")) +
                    QStringLiteral("\n  ]");

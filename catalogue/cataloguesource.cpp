@@ -1,22 +1,26 @@
 #include "catalogue/cataloguesource.h"
 
+#include "catalogue/layouts.h"
 #include "catalogue/loaders.h"
-#include "frame/recordfields.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/record.h"
+#include "frame/recordfields.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace fyl {
 
@@ -42,7 +46,7 @@ int wholeNumber(const QJsonValue& value, const QString& where, int low, int high
 
 void requireFits(const QString& text, int width, const QString& where) {
     if (text.size() > width)
-        fail(where, QStringLiteral("\"%1\" ist länger als %2 Zeichen.").arg(text).arg(width));
+        fail(where, QStringLiteral("\"%1\" ist länger als %2 Zeichen.").arg(text, QString::number(width)));
     if (fromAnsi(toAnsi(text)) != text)
         fail(where, QStringLiteral("\"%1\" enthält Zeichen außerhalb der Codepage 1252.").arg(text));
 }
@@ -73,8 +77,8 @@ QStringList nameList(const QJsonObject& root, const char* key, int width) {
     return names;
 }
 
-QString flagString(const QJsonObject& type, const char* key, const QString& where) {
-    QString flags(16, QLatin1Char('0'));
+QString flagString(const QJsonObject& type, const char* key, Columns columns, const QString& where) {
+    QString flags(columns.width(), QLatin1Char('0'));
     const QJsonValue value = type.value(QLatin1String(key));
     if (value.isUndefined())
         return flags;
@@ -90,6 +94,14 @@ QString rightAligned(int number, int width) {
     return QStringLiteral("%1").arg(number, width);
 }
 
+// The greatest whole number that fits `width` characters.
+int widest(int width) {
+    int number = 9;
+    while (--width > 0)
+        number = number * 10 + 9;
+    return number;
+}
+
 // "lengths_list" / "counts_list": a text as it stands, or numbers laid out right-aligned in
 // pieces of `width` characters.
 QString itemList(const QJsonValue& value, int width, const QString& where) {
@@ -99,32 +111,36 @@ QString itemList(const QJsonValue& value, int width, const QString& where) {
         fail(where, QStringLiteral("ein Text oder eine Liste von Zahlen wird erwartet."));
     QString text;
     for (const QJsonValue& v : value.toArray())
-        text += rightAligned(wholeNumber(v, where, 1, width == 5 ? 99999 : 999), width);
+        text += rightAligned(wholeNumber(v, where, 1, widest(width)), width);
     return text;
 }
 
-// One size table entry of a slot tube: diameter in characters 1-5 (" mm" after it), lengths in
-// 5-character pieces from 16 to 73, counts in 3-character pieces from 74.
+// One size table entry of a slot tube, laid out as sizetableentry says; " mm" follows the
+// diameter for the planner who reads the entry in the list.
 QString sizeTableText(const QJsonObject& entry, const QString& where) {
-    QString text = rightAligned(
-        wholeNumber(entry.value(QLatin1String("diameter")), where + QStringLiteral(".diameter"), 1, 99999),
-        5);
-    text += QStringLiteral(" mm").leftJustified(10, QLatin1Char(' '));
+    using namespace sizetableentry;
+    const int diameter = wholeNumber(entry.value(QLatin1String("diameter")),
+                                     where + QStringLiteral(".diameter"), 1, widest(kDiameter.width()));
+    QString text = (rightAligned(diameter, kDiameter.width()) + QStringLiteral(" mm"))
+                       .leftJustified(kLengths.first - 1, QLatin1Char(' '));
     QString lengths;
     for (const QJsonValue& v : entry.value(QLatin1String("lengths")).toArray())
-        lengths += rightAligned(wholeNumber(v, where + QStringLiteral(".lengths"), 1, 99999), 5);
-    if (lengths.isEmpty() || lengths.size() > 58)
-        fail(where, QStringLiteral("1 bis 11 Rohrlängen werden erwartet."));
-    text += lengths.leftJustified(58, QLatin1Char(' '));
+        lengths += rightAligned(wholeNumber(v, where + QStringLiteral(".lengths"), 1, widest(kLengthWidth)),
+                                kLengthWidth);
+    if (lengths.isEmpty() || lengths.size() > kLengths.width())
+        fail(where,
+             QStringLiteral("1 bis %1 Rohrlängen werden erwartet.").arg(kLengths.width() / kLengthWidth));
+    text += lengths.leftJustified(kLengths.width(), QLatin1Char(' '));
     QString counts;
     for (const QJsonValue& v : entry.value(QLatin1String("counts")).toArray())
-        counts +=
-            rightAligned(wholeNumber(v, where + QStringLiteral(".counts"), 1, 99), 2) + QLatin1Char(' ');
+        counts += rightAligned(wholeNumber(v, where + QStringLiteral(".counts"), 1, widest(kCountDigits)),
+                               kCountDigits)
+                      .leftJustified(kCountWidth, QLatin1Char(' '));
     if (counts.isEmpty())
         fail(where, QStringLiteral("mindestens eine Schlitzzahl wird erwartet."));
     text += counts;
-    if (text.size() > 116)
-        fail(where, QStringLiteral("der Eintrag ist länger als 116 Zeichen."));
+    if (text.size() > kMaxLength)
+        fail(where, QStringLiteral("der Eintrag ist länger als %1 Zeichen.").arg(kMaxLength));
     return text;
 }
 
@@ -151,9 +167,9 @@ void applyFields(OutletRecord& record, const QJsonObject& fields, const QString&
             known = true;
             QString text;
             if (key == QLatin1String("lengths_list"))
-                text = itemList(it.value(), 5, at);
+                text = itemList(it.value(), kLengthsListItemWidth, at);
             else if (key == QLatin1String("counts_list"))
-                text = itemList(it.value(), 3, at);
+                text = itemList(it.value(), kCountsListItemWidth, at);
             else if (it.value().isString())
                 text = it.value().toString();
             else
@@ -169,10 +185,10 @@ void applyFields(OutletRecord& record, const QJsonObject& fields, const QString&
             for (SizeTableEntry& entry : record.sizeTable)
                 std::memset(&entry, 0, sizeof entry);
             for (qsizetype i = 0; i < entries.size(); ++i) {
-                const QString entryAt = QStringLiteral("%1[%2]").arg(at).arg(i);
+                const QString entryAt = at + QStringLiteral("[%1]").arg(i);
                 const QString text = entries[i].isString() ? entries[i].toString()
                                                            : sizeTableText(entries[i].toObject(), entryAt);
-                requireFits(text, 116, entryAt);
+                requireFits(text, sizetableentry::kMaxLength, entryAt);
                 record.sizeTable[i].content.assign(text);
             }
         }
@@ -212,8 +228,8 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
         const QString at = QStringLiteral("installations[%1]").arg(i);
         const QJsonObject installation = installations[i].toObject();
         const QString name = stringAt(installation, "name", at);
-        requireFits(name, 27, at);
-        QString line = name.leftJustified(27, QLatin1Char(' '));
+        requireFits(name, outletlistline::kInstallationKind.width(), at);
+        QString line = name.leftJustified(outletlistline::kInstallationKind.width(), QLatin1Char(' '));
         for (const QJsonValue& type : installation.value(QLatin1String("types")).toArray()) {
             const QString typeName = type.toString();
             if (typeName.isEmpty() || typeName.contains(QLatin1Char('/')) || typeName != typeName.toUpper())
@@ -231,19 +247,22 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
         const QJsonObject type = types[t].toObject();
         const QString typeAt = QStringLiteral("types[%1]").arg(t);
         const QString code = stringAt(type, "code", typeAt);
-        if (code.size() != 3 || code != code.toUpper() || code.contains(QLatin1Char(' ')))
+        if (code.size() != indexline::kTypeCode.width() || code != code.toUpper() ||
+            code.contains(QLatin1Char(' ')))
             fail(typeAt,
-                 QStringLiteral("der Typcode hat genau 3 Zeichen, groß geschrieben, ohne Leerzeichen."));
+                 QStringLiteral("der Typcode hat genau %1 Zeichen, groß geschrieben, ohne Leerzeichen.")
+                     .arg(indexline::kTypeCode.width()));
         const QString design = stringAt(type, "design", typeAt);
-        if (design.size() != 1 || design[0] < QLatin1Char('0') || design[0] > QLatin1Char('3'))
+        if (design.size() != indexline::kDesign.width() || design[0] < QLatin1Char('0') ||
+            design[0] > QLatin1Char('3'))
             fail(typeAt, QStringLiteral("die Bauart ist \"0\", \"1\", \"2\" oder \"3\"."));
         const QString dataSheet = stringAt(type, "data_sheet", typeAt);
-        if (dataSheet.size() > 12 || dataSheet.contains(QLatin1Char(' ')))
-            fail(typeAt,
-                 QStringLiteral("der Datenblattname hat höchstens 12 Zeichen und keine Leerzeichen."));
-        const QString flags = flagString(type, "mounting", typeAt) + QLatin1Char(' ') +
-                              flagString(type, "adjustment", typeAt) + QLatin1Char(' ') +
-                              flagString(type, "use", typeAt);
+        if (dataSheet.size() > indexline::kDataSheet.width() || dataSheet.contains(QLatin1Char(' ')))
+            fail(typeAt, QStringLiteral("der Datenblattname hat höchstens %1 Zeichen und keine Leerzeichen.")
+                             .arg(indexline::kDataSheet.width()));
+        const QString mounting = flagString(type, "mounting", indexline::kMountingFlags, typeAt);
+        const QString adjustment = flagString(type, "adjustment", indexline::kAdjustmentFlags, typeAt);
+        const QString use = flagString(type, "use", indexline::kUseFlags, typeAt);
         const QJsonArray sizes = type.value(QLatin1String("sizes")).toArray();
         if (sizes.isEmpty())
             fail(typeAt, QStringLiteral("mindestens eine Größe wird erwartet."));
@@ -251,13 +270,15 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
             const QJsonObject size = sizes[s].toObject();
             const QString sizeAt = QStringLiteral("%1.sizes[%2]").arg(typeAt).arg(s);
             const QString name = stringAt(size, "name", sizeAt);
-            requireFits(name, 25, sizeAt);
+            requireFits(name, indexline::kSizeName.width(), sizeAt);
             if (!name.startsWith(code))
                 fail(sizeAt, QStringLiteral("der Größenname beginnt mit dem Typcode %1.").arg(code));
             const int vMin =
-                wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0, 9999);
+                wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0,
+                            widest(indexline::kLeastFlow.width()));
             const int vMax =
-                wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0, 9999);
+                wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0,
+                            widest(indexline::kGreatestFlow.width()));
             if (vMin >= vMax)
                 fail(sizeAt, QStringLiteral("v_min muss kleiner als v_max sein."));
             const QJsonObject forms = size.value(QLatin1String("jet_forms")).toObject();
@@ -278,7 +299,7 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
                             writeText(record, field, value);
                 };
                 defaultText("type_name", code);
-                defaultText("size_name", name.mid(3).trimmed().left(11));
+                defaultText("size_name", name.mid(indexline::kTypeCode.width()).trimmed().left(11));
                 defaultText("jet_form_code", form.key());
                 applyFields(record, type.value(QLatin1String("record")).toObject(),
                             typeAt + QStringLiteral(".record"), given);
@@ -296,18 +317,27 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
                                          .arg(QLatin1String(field.key)));
 
                 const int recordNo = ++built.recordCount;
-                if (recordNo > 999 || indexLines.size() >= 250)
-                    fail(formAt, QStringLiteral("mehr als 250 Indexzeilen oder 999 Datensätze."));
+                const int maxRecords = widest(indexline::kRecordNumber.width());
+                const int maxLines = static_cast<int>(std::tuple_size_v<decltype(Catalogue::catalogueIndex)>);
+                if (recordNo > maxRecords || indexLines.size() >= maxLines)
+                    fail(formAt, QStringLiteral("mehr als %1 Indexzeilen oder %2 Datensätze.")
+                                     .arg(maxLines)
+                                     .arg(maxRecords));
                 detail.append(reinterpret_cast<const char*>(&record), sizeof record);
-                // Columns: 1-25 name, 33-34 jet form, 36 design, 50-52 record, 56-105 flags,
-                // 107-110 least flow, 113-116 greatest flow (112 blank), 118-129 data sheet.
-                const QString line = name.leftJustified(25, QLatin1Char(' ')) + QString(7, QLatin1Char(' ')) +
-                                     form.key() + QLatin1Char(' ') + design + QString(13, QLatin1Char(' ')) +
-                                     rightAligned(recordNo, 3) + QString(3, QLatin1Char(' ')) + flags +
-                                     QLatin1Char(' ') + rightAligned(vMin, 4) + QStringLiteral("  ") +
-                                     rightAligned(vMax, 4) + QLatin1Char(' ') +
-                                     dataSheet.leftJustified(12, QLatin1Char(' '));
-                Q_ASSERT(line.size() == 129);
+                // Blank wherever no field stands, column 112 included: the size filter reads the
+                // greatest flow from there on.
+                using namespace indexline;
+                QString line(kWrittenLength, QLatin1Char(' '));
+                setColumnText(line, kSizeName, name);
+                setColumnText(line, kJetFormCode, form.key());
+                setColumnText(line, kDesign, design);
+                setColumnText(line, kRecordNumber, rightAligned(recordNo, kRecordNumber.width()));
+                setColumnText(line, kMountingFlags, mounting);
+                setColumnText(line, kAdjustmentFlags, adjustment);
+                setColumnText(line, kUseFlags, use);
+                setColumnText(line, kLeastFlow, rightAligned(vMin, kLeastFlow.width()));
+                setColumnText(line, kGreatestFlow, rightAligned(vMax, kGreatestFlow.width()));
+                setColumnText(line, kDataSheet, dataSheet);
                 indexLines << line;
             }
         }
@@ -320,23 +350,82 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
 }
 
 BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath) {
-    QFile file(sourcePath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Datei %1 kann nicht geöffnet werden (%2).")
-                            .arg(QDir::toNativeSeparators(sourcePath), file.errorString()));
-    return buildCatalogue(file.readAll());
+    return buildCatalogue(readWholeFile(sourcePath));
 }
 
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder) {
+    const QString shownFolder = QDir::toNativeSeparators(folder);
     if (!QDir().mkpath(folder))
-        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
-                            .arg(QDir::toNativeSeparators(folder)));
+        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shownFolder));
+    // The new set is staged inside the folder, so that putting it in place takes only renames on
+    // one file system, each of which can be undone.
+    QTemporaryDir staging(joinPath(folder, QStringLiteral(".ZELK-neu-XXXXXX")));
+    if (!staging.isValid())
+        throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
+                            .arg(shownFolder, staging.errorString()));
+    const QString unchanged = QStringLiteral(" Der Katalog in %1 bleibt unverändert.").arg(shownFolder);
+    const QString aside = staging.filePath(QStringLiteral("alt"));
     for (const auto& [name, bytes] : built.files) {
-        QSaveFile file(joinPath(folder, name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            throw FileError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden (%2).")
-                                .arg(QDir::toNativeSeparators(joinPath(folder, name)), file.errorString()));
+        try {
+            writeFileAtomically(staging.filePath(name), bytes);
+        } catch (const FileError& e) {
+            throw FileError(e.message() + unchanged);
+        }
     }
+    if (!QDir().mkdir(aside))
+        throw FileError(
+            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(aside)) +
+            unchanged);
+
+    // Each old file is moved aside before the new one takes its place; a failure undoes every
+    // move, so the folder never holds a mix of old and new files.
+    struct Move {
+        QString name;
+        bool movedAside = false;
+        bool placed = false;
+    };
+    std::vector<Move> moves;
+    QString failure;
+    for (const auto& entry : built.files) {
+        Move& move = moves.emplace_back(Move{entry.first});
+        const QString target = joinPath(folder, move.name);
+        const QFileInfo old(target);
+        if (old.isFile() || old.isSymLink()) {
+            QFile file(target);
+            if (!file.rename(joinPath(aside, move.name))) {
+                failure = QStringLiteral("Die bisherige Datei %1 kann nicht beiseitegelegt werden (%2).")
+                              .arg(QDir::toNativeSeparators(target), file.errorString());
+                break;
+            }
+            move.movedAside = true;
+        }
+        QFile fresh(staging.filePath(move.name));
+        if (!fresh.rename(target)) {
+            failure = QStringLiteral("Die Datei %1 kann nicht an ihren Platz gebracht werden (%2).")
+                          .arg(QDir::toNativeSeparators(target), fresh.errorString());
+            break;
+        }
+        move.placed = true;
+    }
+    if (failure.isEmpty())
+        return; // the old files go with the staging folder
+
+    bool restored = true;
+    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
+        const QString target = joinPath(folder, it->name);
+        if (it->placed)
+            restored = QFile::remove(target) && restored;
+        if (it->movedAside)
+            restored = QFile::rename(joinPath(aside, it->name), target) && restored;
+    }
+    if (!restored) {
+        // The old files must not be deleted with the staging folder: they are all that is left.
+        staging.setAutoRemove(false);
+        throw FileError(
+            failure +
+            QStringLiteral(" Die bisherigen Dateien liegen in %1.").arg(QDir::toNativeSeparators(aside)));
+    }
+    throw FileError(failure + unchanged);
 }
 
 } // namespace fyl

@@ -36,7 +36,9 @@ struct BuiltCatalogue {
 BuiltCatalogue buildCatalogue(const QByteArray& sourceJson);
 BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath);
 
-// Writes every file atomically into `folder`, creating it when missing.
+// Writes the files into `folder`, creating it when missing, as one set: all are written into a
+// staging folder inside `folder` and moved into place only when every one succeeded. A failure
+// raises FileError saying what failed and leaves the files that were in `folder` as they were.
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder);
 
 } // namespace fyl

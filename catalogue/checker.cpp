@@ -1,11 +1,13 @@
 #include "catalogue/checker.h"
 
+#include "catalogue/layouts.h"
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
-#include "frame/recordfields.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/jetkind.h"
 #include "frame/numbers.h"
+#include "frame/recordfields.h"
 
 #include <QFileInfo>
 
@@ -17,6 +19,13 @@
 namespace fyl {
 
 namespace {
+
+// "107-110", or "36" for a single column: how the messages name a field's place.
+QString columnsName(Columns columns) {
+    return columns.first == columns.last
+               ? QString::number(columns.first)
+               : QString::number(columns.first) + QLatin1Char('-') + QString::number(columns.last);
+}
 
 std::optional<int> wholeNumber(const QString& text) {
     try {
@@ -38,6 +47,9 @@ public:
             const bool range = dynamic_cast<const RangeError*>(&e) != nullptr;
             add(failedFile, range ? surplusLine(failedFile) : 0, 0, e.message());
         }
+        checkNotEmpty(kIndexFile, QStringLiteral("die Auswahl findet keine Größe."));
+        checkNotEmpty(kOutletListFile, QStringLiteral("die Auswahl zeigt keine Einbauart."));
+        checkNotEmpty(kDetailFile, QStringLiteral("es gibt keinen Datensatz."));
         checkJetForms();
         checkOutletList();
         checkTypeCodes();
@@ -53,6 +65,13 @@ private:
     }
     void addIndex(int line, int column, const QString& message) {
         add(QString::fromLatin1(kIndexFile), line, column, message);
+    }
+
+    // An empty file loads without an error, yet leaves the selection with nothing to offer.
+    void checkNotEmpty(const char* name, const QString& consequence) {
+        const QFileInfo info(joinPath(folder_, QString::fromLatin1(name)));
+        if (info.isFile() && info.size() == 0)
+            add(QString::fromLatin1(name), 0, 0, QStringLiteral("Die Datei ist leer: ") + consequence);
     }
 
     static int surplusLine(const QString& file) {
@@ -86,27 +105,32 @@ private:
             if (emptySeen)
                 add(file, j + 1, 1,
                     QStringLiteral("Die Einbauart steht nach einer leeren Zeile und wird nicht angezeigt."));
-            if (line.size() < 28) {
-                add(file, j + 1, 28, QStringLiteral("Ab Spalte 28 fehlt die Liste der Typen."));
+            if (line.size() < outletlistline::kTypeNamesFrom) {
+                add(file, j + 1, outletlistline::kTypeNamesFrom,
+                    QStringLiteral("Ab Spalte %1 fehlt die Liste der Typen.")
+                        .arg(outletlistline::kTypeNamesFrom));
                 continue;
             }
             if (!line.endsWith(QLatin1Char('/')))
                 add(file, j + 1, static_cast<int>(line.size()),
                     QStringLiteral("Der letzte Typname ist nicht mit \"/\" abgeschlossen."));
-            const QString kind = line.left(27);
+            const QString kind = columnText(line, outletlistline::kInstallationKind);
             for (int k = 0; k < catalogue_.outletListCount; ++k)
                 if (k != j && catalogue_.outletListLines[static_cast<std::size_t>(k)].contains(kind))
                     add(file, j + 1, 1,
                         QStringLiteral("Die Einbauart steckt auch in Zeile %1; ihre Typliste würde ersetzt.")
                             .arg(k + 1));
-            const QStringList names = line.mid(27).toUpper().split(QLatin1Char('/'), Qt::SkipEmptyParts);
+            const QStringList names = line.mid(outletlistline::kTypeNamesFrom - 1)
+                                          .toUpper()
+                                          .split(QLatin1Char('/'), Qt::SkipEmptyParts);
             for (const QString& name : names) {
                 int codes = 0;
                 for (const QString& code : catalogue_.typeCodeList)
                     if (!code.isEmpty() && name.contains(code))
                         ++codes;
                 if (codes > 1)
-                    add(file, j + 1, static_cast<int>(line.indexOf(name, 27)) + 1,
+                    add(file, j + 1,
+                        static_cast<int>(line.indexOf(name, outletlistline::kTypeNamesFrom - 1)) + 1,
                         QStringLiteral("Der Typname %1 enthält mehrere Typcodes und erscheint mehrfach.")
                             .arg(name));
             }
@@ -116,7 +140,7 @@ private:
     void checkTypeCodes() {
         std::map<QString, int> firstLine;
         for (int j = 1; j <= catalogue_.indexCount; ++j)
-            firstLine.emplace(line(j).left(3), j);
+            firstLine.emplace(columnText(line(j), indexline::kTypeCode), j);
         for (const auto& [code, j] : firstLine) {
             bool listed = false;
             for (const QString& entry : catalogue_.typeCodeList)
@@ -146,99 +170,110 @@ private:
     const QString& line(int j) const { return catalogue_.catalogueIndex[static_cast<std::size_t>(j - 1)]; }
 
     void checkIndexLine(int j) {
+        using namespace indexline;
         const QString& text = line(j);
-        if (text.size() < 116) {
+        if (text.size() < kGreatestFlow.last) {
             addIndex(j, static_cast<int>(text.size()) + 1,
-                     QStringLiteral("Die Zeile endet vor Spalte 116 (Volumenstrombereich)."));
+                     QStringLiteral("Die Zeile endet vor Spalte %1 (Volumenstrombereich).")
+                         .arg(kGreatestFlow.last));
             return;
         }
-        const QString name = indexColumns(text, 1, 25);
-        const QString jetCode = indexColumns(text, 33, 34);
-        const QChar design = text[35];
+        const QString name = columnText(text, kSizeName);
+        const QString jetCode = columnText(text, kJetFormCode);
+        const QChar design = columnText(text, kDesign).at(0);
 
-        if (indexColumns(text, 26, 32) != QString(7, QLatin1Char(' ')))
-            addIndex(j, 26,
-                     QStringLiteral("Die Spalten 26 bis 32 müssen leer sein, sonst findet der "
-                                    "Größenschlüssel die Zeile nicht."));
+        if (columnText(text, kKeyGap) != QString(kKeyGap.width(), QLatin1Char(' ')))
+            addIndex(j, kKeyGap.first,
+                     QStringLiteral("Die Spalten %1 müssen leer sein, sonst findet der Größenschlüssel die "
+                                    "Zeile nicht.")
+                         .arg(columnsName(kKeyGap)));
         int jetForm = 0;
-        if (jetCode.size() != 2 || jetCode[0] != QLatin1Char('0') || jetCode[1] < QLatin1Char('1') ||
-            jetCode[1] > QLatin1Char('8')) {
-            addIndex(j, 33,
-                     QStringLiteral("Spalten 33-34 enthalten keine Strahlform \"01\" bis \"08\": \"%1\".")
-                         .arg(jetCode));
+        if (jetCode.size() != kJetFormCode.width() || jetCode[0] != QLatin1Char('0') ||
+            jetCode[1] < QLatin1Char('1') || jetCode[1] > QLatin1Char('8')) {
+            addIndex(j, kJetFormCode.first,
+                     QStringLiteral("Spalten %1 enthalten keine Strahlform \"01\" bis \"08\": \"%2\".")
+                         .arg(columnsName(kJetFormCode), jetCode));
         } else {
             jetForm = jetCode[1].digitValue();
             const QString jetName = jetForm <= catalogue_.jetFormCount
                                         ? catalogue_.jetFormNames[static_cast<std::size_t>(jetForm - 1)]
                                         : QString();
             if (jetForm > catalogue_.jetFormCount || jetName.size() < 2 || jetName[1] != jetCode[1])
-                addIndex(j, 34,
+                addIndex(j, kJetFormCode.last,
                          QStringLiteral("Die Strahlform %1 fehlt in %2.")
                              .arg(jetCode, QString::fromLatin1(kJetFormFile)));
             const IndexLineMatch own = FindIndexLine(catalogue_, sizeKey(name, jetCode[1]));
             if (own.lineNo != j)
-                addIndex(j, 1,
+                addIndex(j, kSizeName.first,
                          own.found ? QStringLiteral("Der Größenschlüssel findet Zeile %1 statt dieser Zeile.")
                                          .arg(own.lineNo)
                                    : QStringLiteral("Der Größenschlüssel findet diese Zeile nicht."));
         }
         if (design < QLatin1Char('0') || design > QLatin1Char('3'))
-            addIndex(
-                j, 36,
-                QStringLiteral("Die Bauart in Spalte 36 ist nicht \"0\" bis \"3\": \"%1\".").arg(design));
+            addIndex(j, kDesign.first,
+                     QStringLiteral("Die Bauart in Spalte %1 ist nicht \"0\" bis \"3\": \"%2\".")
+                         .arg(columnsName(kDesign), QString(design)));
 
         checkFlags(j, text);
 
-        const auto low = wholeNumber(indexColumns(text, 107, 110));
-        const auto high = wholeNumber(indexColumns(text, 113, 116));
-        const auto filterHigh = wholeNumber(indexColumns(text, 112, 116));
+        const auto low = wholeNumber(columnText(text, kLeastFlow));
+        const auto high = wholeNumber(columnText(text, kGreatestFlow));
+        const auto filterHigh = wholeNumber(columnText(text, kGreatestFlowFiltered));
         if (!low)
-            addIndex(j, 107,
-                     QStringLiteral("Der kleinste Volumenstrom (Spalten 107-110) ist keine ganze Zahl."));
+            addIndex(j, kLeastFlow.first,
+                     QStringLiteral("Der kleinste Volumenstrom (Spalten %1) ist keine ganze Zahl.")
+                         .arg(columnsName(kLeastFlow)));
         if (!high)
-            addIndex(j, 113,
-                     QStringLiteral("Der größte Volumenstrom (Spalten 113-116) ist keine ganze Zahl."));
+            addIndex(j, kGreatestFlow.first,
+                     QStringLiteral("Der größte Volumenstrom (Spalten %1) ist keine ganze Zahl.")
+                         .arg(columnsName(kGreatestFlow)));
         else if (filterHigh != high)
-            addIndex(j, 112,
-                     QStringLiteral("Spalte 112 ist nicht leer: die Größenfilterung liest einen anderen "
-                                    "größten Volumenstrom als die Anzeige."));
+            addIndex(j, kGreatestFlowFiltered.first,
+                     QStringLiteral("Spalte %1 ist nicht leer: die Größenfilterung liest einen anderen "
+                                    "größten Volumenstrom als die Anzeige.")
+                         .arg(kGreatestFlowFiltered.first));
         if (low && high && *low >= *high)
-            addIndex(j, 107,
+            addIndex(j, kLeastFlow.first,
                      QStringLiteral("Der kleinste Volumenstrom %1 ist nicht kleiner als der größte %2.")
                          .arg(*low)
                          .arg(*high));
-        if (text.size() < 118 || indexColumns(text, 118, 129).trimmed().isEmpty())
-            addIndex(j, 118, QStringLiteral("Der Datenblattname (Spalten 118-129) fehlt."));
+        if (columnText(text, kDataSheet).trimmed().isEmpty())
+            addIndex(j, kDataSheet.first,
+                     QStringLiteral("Der Datenblattname (Spalten %1) fehlt.").arg(columnsName(kDataSheet)));
 
-        const IndexLineMatch typeLine = FindIndexLine(catalogue_, text.left(3));
-        if (typeLine.found && line(typeLine.lineNo).left(3) != text.left(3) &&
-            reportedTypes_.insert(text.left(3)).second)
-            addIndex(typeLine.lineNo, 1,
+        const QString typeCode = columnText(text, kTypeCode);
+        const IndexLineMatch typeLine = FindIndexLine(catalogue_, typeCode);
+        if (typeLine.found && columnText(line(typeLine.lineNo), kTypeCode) != typeCode &&
+            reportedTypes_.insert(typeCode).second)
+            addIndex(typeLine.lineNo, kTypeCode.first,
                      QStringLiteral("Die erste Zeile, die \"%1\" enthält, gehört zu einem anderen Typ; die "
                                     "Auswahl zeigt deren Merkmale.")
-                         .arg(text.left(3)));
+                         .arg(typeCode));
         const IndexLineMatch sizeLine = FindIndexLine(catalogue_, name);
         if (sizeLine.found && sizeLine.lineNo != j) {
+            // What the selection reads from the first line of a size: flows and data sheet.
+            constexpr Columns sizeFields{kLeastFlow.first, kDataSheet.last};
             const QString& first = line(sizeLine.lineNo);
-            if (first.left(25) != name)
-                addIndex(j, 1,
+            if (columnText(first, kSizeName) != name)
+                addIndex(j, kSizeName.first,
                          QStringLiteral("Der Größenname steckt schon in Zeile %1 einer anderen Größe; die "
                                         "Auswahl liest deren Bauart und Volumenstrom.")
                              .arg(sizeLine.lineNo));
-            else if (first.size() < 129 || text.size() < 129 || first[35] != text[35] ||
-                     indexColumns(first, 107, 129) != indexColumns(text, 107, 129))
-                addIndex(j, 36,
+            else if (first.size() < kWrittenLength || text.size() < kWrittenLength ||
+                     columnText(first, kDesign) != columnText(text, kDesign) ||
+                     columnText(first, sizeFields) != columnText(text, sizeFields))
+                addIndex(j, kDesign.first,
                          QStringLiteral("Bauart, Volumenstrombereich oder Datenblatt weichen von Zeile %1 "
                                         "derselben Größe ab; die Auswahl liest Zeile %1.")
                              .arg(sizeLine.lineNo));
         }
 
-        const auto recordNo = wholeNumber(indexColumns(text, 50, 52));
+        const QString recordText = columnText(text, kRecordNumber);
+        const auto recordNo = wholeNumber(recordText);
         if (!recordNo || *recordNo < 1 || (recordCount_ >= 0 && *recordNo > recordCount_)) {
-            addIndex(j, 50,
+            addIndex(j, kRecordNumber.first,
                      QStringLiteral("Die Satznummer \"%1\" liegt nicht zwischen 1 und %2.")
-                         .arg(indexColumns(text, 50, 52))
-                         .arg(std::max(recordCount_, 0)));
+                         .arg(recordText, QString::number(std::max(recordCount_, 0))));
             return;
         }
         if (recordCount_ < 0)
@@ -247,23 +282,24 @@ private:
         try {
             record = ReadOutletRecord(folder_, *recordNo - 1);
         } catch (const Error& e) {
-            addIndex(j, 50, e.message());
+            addIndex(j, kRecordNumber.first, e.message());
             return;
         }
         checkRecord(j, *recordNo, record, jetCode, design, low, high);
     }
 
     void checkFlags(int j, const QString& text) {
-        const int starts[3] = {56, 73, 90};
-        for (int start : starts) {
-            for (int k = 1; k <= 16; ++k) {
-                const int column = start + k - 1;
+        const int named = static_cast<int>(catalogue_.characteristicNames1.size());
+        for (Columns flags : {indexline::kMountingFlags, indexline::kAdjustmentFlags, indexline::kUseFlags}) {
+            for (int k = 1; k <= flags.width(); ++k) {
+                const int column = flags.first + k - 1;
                 const QChar flag = column <= text.size() ? text[column - 1] : QLatin1Char(' ');
-                if (flag == QLatin1Char('1') && k > 8)
+                if (flag == QLatin1Char('1') && k > named)
                     addIndex(j, column,
-                             QStringLiteral("Merkmal %1 ist gesetzt, es gibt aber nur 8 Namen; die Auswahl "
+                             QStringLiteral("Merkmal %1 ist gesetzt, es gibt aber nur %2 Namen; die Auswahl "
                                             "bricht mit einem Bereichsfehler ab.")
-                                 .arg(k));
+                                 .arg(k)
+                                 .arg(named));
                 else if (flag != QLatin1Char('0') && flag != QLatin1Char('1'))
                     addIndex(j, column, QStringLiteral("Merkmal %1 ist weder \"0\" noch \"1\".").arg(k));
             }
@@ -271,7 +307,8 @@ private:
     }
 
     void recordFinding(int j, int recordNo, const QString& message) {
-        addIndex(j, 50, QStringLiteral("Datensatz %1: %2").arg(recordNo).arg(message));
+        addIndex(j, indexline::kRecordNumber.first,
+                 QStringLiteral("Datensatz ") + QString::number(recordNo) + QStringLiteral(": ") + message);
     }
 
     void checkRecord(int j, int recordNo, const OutletRecord& record, const QString& jetCode, QChar design,
@@ -293,9 +330,7 @@ private:
             recordFinding(j, recordNo,
                           QStringLiteral("V_min/V_max weichen vom Volumenstrombereich der Indexzeile ab."));
 
-        static const QStringList horizontal = {QStringLiteral("01"), QStringLiteral("04"),
-                                               QStringLiteral("05"), QStringLiteral("06")};
-        const bool vertical = code == QLatin1String("02") || code == QLatin1String("03");
+        const bool vertical = jetKindOfCode(code) == JetKind::Vertical;
         bool evaluated = true;
         if (design == QLatin1Char('0'))
             evaluated = code == QLatin1String("01") || code == QLatin1String("02");
@@ -303,12 +338,11 @@ private:
             evaluated =
                 code == QLatin1String("03") || code == QLatin1String("05") || code == QLatin1String("06");
         else
-            evaluated = vertical || horizontal.contains(code);
+            evaluated = jetKindOfCode(code) != JetKind::None;
         if (!evaluated)
             recordFinding(j, recordNo,
                           QStringLiteral("zur Bauart \"%1\" rechnet die Strahlform \"%2\" nicht.")
-                              .arg(design)
-                              .arg(code));
+                              .arg(QString(design), code));
 
         const double soundA = record.soundA, decayA = record.decayA, zoneCoef = record.zoneCoef,
                      angle = record.angle, penTempExp = record.penTempExp;
@@ -331,9 +365,9 @@ private:
         if (design == QLatin1Char('1') || design == QLatin1Char('3')) {
             const ConfigurationLists lists = FillConfigurationLists(record);
             checkItems(j, recordNo, QStringLiteral("Längenliste"), record.lengthsList.str(), lists.lengths,
-                       5);
+                       kLengthsListItemWidth);
             checkItems(j, recordNo, QStringLiteral("Schlitzzahlliste"), record.countsList.str(), lists.counts,
-                       3);
+                       kCountsListItemWidth);
         }
         bool anyEntry = false;
         for (int e = 0; e < 25; ++e) {
@@ -348,8 +382,7 @@ private:
             if (!ok)
                 recordFinding(j, recordNo,
                               QStringLiteral("Eintrag %1 der Größentabelle lässt sich nicht lesen: \"%2\".")
-                                  .arg(e + 1)
-                                  .arg(entry));
+                                  .arg(QString::number(e + 1), entry));
         }
         if (design == QLatin1Char('2') && !anyEntry)
             recordFinding(j, recordNo, QStringLiteral("die Größentabelle des Schlitzrohrs ist leer."));
@@ -368,8 +401,7 @@ private:
         if (!ok)
             recordFinding(j, recordNo,
                           QStringLiteral("die %1 \"%2\" besteht nicht aus Zahlen zu je %3 Zeichen.")
-                              .arg(what, text)
-                              .arg(width));
+                              .arg(what, text, QString::number(width)));
     }
 
     QString folder_;
@@ -386,7 +418,8 @@ std::vector<CatalogueFinding> checkCatalogue(const QString& folder) {
 }
 
 QString formatFinding(const CatalogueFinding& f) {
-    return QStringLiteral("%1:%2:%3: %4").arg(f.file).arg(f.line).arg(f.column).arg(f.message);
+    return QStringLiteral("%1:%2:%3: %4")
+        .arg(f.file, QString::number(f.line), QString::number(f.column), f.message);
 }
 
 } // namespace fyl

@@ -1,5 +1,6 @@
 #include "catalogue/loaders.h"
 
+#include "catalogue/layouts.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
 
@@ -41,7 +42,8 @@ void buildTypeCodeList(Catalogue& catalogue) {
     for (QString& entry : list)
         entry.clear();
     for (int j = 0; j < catalogue.indexCount; ++j) {
-        const QString code = catalogue.catalogueIndex[static_cast<std::size_t>(j)].left(3);
+        const QString code =
+            columnText(catalogue.catalogueIndex[static_cast<std::size_t>(j)], indexline::kTypeCode);
         // Entry k of the walk is list[k - 1]. The walk stops at an equal entry, before an empty
         // one, or at entry 25; entry 1 is never filled, so at most 24 codes are kept.
         int k = 1;
@@ -82,7 +84,7 @@ void LoadCatalogueIndex(Catalogue& catalogue, const QString& programDir, QString
     const auto lines = readCatalogueFile(programDir, kIndexFile, currentFile);
     catalogue.indexCount =
         static_cast<int>(std::min<std::size_t>(lines.size(), catalogue.catalogueIndex.size()));
-    fillTable(catalogue.catalogueIndex, lines, kIndexLineWidth, kIndexFile);
+    fillTable(catalogue.catalogueIndex, lines, indexline::kMaxLength, kIndexFile);
     buildTypeCodeList(catalogue);
 }
 

@@ -15,7 +15,6 @@ inline constexpr const char* kDetailFile = "ZELK.emd";
 
 inline constexpr int kNameWidth = 20;
 inline constexpr int kJetFormWidth = 40;
-inline constexpr int kIndexLineWidth = 145;
 
 // Reads kenn1.dat, kenn2.dat, kenn3.dat and Strahl.dat into the name tables. All four tables are
 // emptied first. A ninth line raises RangeError after the first eight have been stored; an

@@ -3,15 +3,12 @@
 #include "catalogue/loaders.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace fyl {
-
-QString indexColumns(const QString& line, int first, int last) {
-    return line.mid(first - 1, last - first + 1);
-}
 
 IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text) {
     const QString needle = text.left(255);
@@ -25,28 +22,26 @@ IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text) {
 }
 
 QString sizeKey(const QString& sizeName, QChar jetFormDigit) {
-    return sizeName + QStringLiteral("       0") + jetFormDigit;
+    return sizeName + QString(indexline::kKeyGap.width(), QLatin1Char(' ')) + QLatin1Char('0') + jetFormDigit;
 }
 
 OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
     const QString path = joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(kDetailFile));
+    // In 64 bits: the record number of the largest index does not fit an int.
+    const QString recordNo = QString::number(static_cast<qint64>(recordIndex) + 1);
     if (recordIndex < 0)
         throw FileError(
             QStringLiteral("Datensatz %1 der Datei %2 existiert nicht (die Satznummer ist kleiner als 1).")
-                .arg(recordIndex + 1)
-                .arg(QDir::toNativeSeparators(path)));
+                .arg(recordNo, QDir::toNativeSeparators(path)));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Datei %1 kann nicht geöffnet werden (%2).")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    openOrThrow(file, QIODevice::ReadOnly);
     OutletRecord record;
     const qint64 offset = static_cast<qint64>(recordIndex) * static_cast<qint64>(sizeof(OutletRecord));
     if (!file.seek(offset) ||
         file.read(reinterpret_cast<char*>(&record), sizeof record) != static_cast<qint64>(sizeof record))
         throw FileError(
             QStringLiteral("Datensatz %1 der Datei %2 kann nicht gelesen werden (Dateiende erreicht).")
-                .arg(recordIndex + 1)
-                .arg(QDir::toNativeSeparators(path)));
+                .arg(recordNo, QDir::toNativeSeparators(path)));
     return record;
 }
 
@@ -64,7 +59,8 @@ QStringList pieces(const QString& text, int width) {
 } // namespace
 
 ConfigurationLists FillConfigurationLists(const OutletRecord& outlet) {
-    return {pieces(outlet.lengthsList.str(), 5), pieces(outlet.countsList.str(), 3)};
+    return {pieces(outlet.lengthsList.str(), kLengthsListItemWidth),
+            pieces(outlet.countsList.str(), kCountsListItemWidth)};
 }
 
 QStringList FillSizeList(const OutletRecord& outlet) {
@@ -78,19 +74,20 @@ QStringList FillSizeList(const OutletRecord& outlet) {
 }
 
 SizeTableParts splitSizeTableEntry(const QString& text) {
+    using namespace sizetableentry;
     SizeTableParts parts;
-    parts.diameter = text.left(5);
-    const QString lengths = text.mid(15, 58);
-    for (int i = 0; i < lengths.size(); i += 5) {
-        const QString piece = lengths.mid(i, 5);
+    parts.diameter = columnText(text, kDiameter);
+    const QString lengths = columnText(text, kLengths);
+    for (int i = 0; i < lengths.size(); i += kLengthWidth) {
+        const QString piece = lengths.mid(i, kLengthWidth);
         if (!piece.trimmed().isEmpty())
             parts.lengths << piece;
     }
-    const QString counts = text.mid(73);
-    for (int i = 0; i < counts.size(); i += 3) {
-        const QString piece = counts.mid(i, 3);
+    const QString counts = columnText(text, kCounts);
+    for (int i = 0; i < counts.size(); i += kCountWidth) {
+        const QString piece = counts.mid(i, kCountWidth);
         if (!piece.trimmed().isEmpty())
-            parts.counts << piece.left(2);
+            parts.counts << piece.left(kCountDigits);
     }
     return parts;
 }

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "catalogue/layouts.h"
 #include "frame/record.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace fyl {
-
-// Columns of an index line, 1-based and inclusive as the catalogue's makers count them. A line
-// shorter than `last` gives what it has.
-QString indexColumns(const QString& line, int first, int last);
 
 struct IndexLineMatch {
     bool found = false;
@@ -22,7 +19,7 @@ struct IndexLineMatch {
 IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text);
 
 // The key by which the jet form step finds the index line of a size and jet form: the size name
-// (columns 1-25 of the line), seven blanks, "0" and the jet form digit.
+// (indexline::kSizeName), the blanks of indexline::kKeyGap, "0" and the jet form digit.
 QString sizeKey(const QString& sizeName, QChar jetFormDigit);
 
 // Reads detail record `recordIndex` (0-based) of ZELK.emd in the program directory. A missing
@@ -41,9 +38,9 @@ ConfigurationLists FillConfigurationLists(const OutletRecord& outlet);
 // The texts of the non-empty size table entries, in table order.
 QStringList FillSizeList(const OutletRecord& outlet);
 
-// The parts of one size table entry of a slot tube: characters 1-5 the tube diameter, 16-73 the
-// lengths in 5-character pieces, from 74 the slot counts as 3-character pieces whose first two
-// characters are the count. Blank pieces are left out: they are padding, not offers.
+// The parts of one size table entry of a slot tube (laid out as sizetableentry says): the tube
+// diameter, the lengths and the slot counts. Blank pieces are left out: they are padding, not
+// offers.
 struct SizeTableParts {
     QString diameter;
     QStringList lengths;

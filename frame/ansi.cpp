@@ -1,9 +1,8 @@
 #include "frame/ansi.h"
 
-#include "frame/errors.h"
+#include "frame/files.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <array>
 
@@ -55,15 +54,7 @@ QByteArray toAnsi(const QString& text) {
 }
 
 std::vector<QByteArray> readAnsiLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Datei %1 kann nicht geöffnet werden (%2).")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
-    const QByteArray all = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
-
+    const QByteArray all = readWholeFile(path);
     std::vector<QByteArray> lines;
     qsizetype start = 0;
     const qsizetype n = all.size();

@@ -1,17 +1,15 @@
 #include "frame/expression.h"
 
+#include "frame/constants.h"
 #include "frame/numbers.h"
 
-#include <charconv>
 #include <cmath>
-#include <string>
 #include <system_error>
 
 namespace fyl {
 
 namespace {
 
-constexpr long double kPi = 3.14159265358979323851L;
 constexpr int kMaxLength = 254; // the working text is a short string
 constexpr int kOverflow = -1;
 
@@ -32,76 +30,27 @@ struct Conversion {
     long double value = 0.0L;
 };
 
-// Reads a whole text as a number with a decimal point: leading blanks, a sign, digits with an
-// optional point and an optional exponent. Anything else is reported by its position.
+// Reads a whole text as a number with a decimal point. Anything else is reported by its position.
 Conversion convert(const QString& text) {
     Conversion result;
-    const int n = static_cast<int>(text.size());
-    int i = 0;
-    while (i < n && text[i] == QLatin1Char(' '))
-        ++i;
-    std::string number;
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    int digits = 0;
-    while (i < n && isDigit(text[i])) {
-        number += static_cast<char>(text[i].unicode());
-        ++i;
-        ++digits;
-    }
-    if (i < n && text[i] == QLatin1Char('.')) {
-        number += '.';
-        ++i;
-        while (i < n && isDigit(text[i])) {
-            number += static_cast<char>(text[i].unicode());
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0) {
-        result.errorPosition = i + 1;
+    const numbers::ScannedNumber scan = numbers::scanNumber(text, QLatin1Char('.'));
+    if (!scan.complete || scan.end < text.size()) {
+        result.errorPosition = scan.end + 1;
         return result;
     }
-    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
-        number += 'e';
-        ++i;
-        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-            number += static_cast<char>(text[i].unicode());
-            ++i;
-        }
-        int exponentDigits = 0;
-        while (i < n && isDigit(text[i])) {
-            number += static_cast<char>(text[i].unicode());
-            ++i;
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0) {
-            result.errorPosition = i + 1;
-            return result;
-        }
-    }
-    if (i < n) {
-        result.errorPosition = i + 1;
-        return result;
-    }
-    long double value = 0.0L;
-    const auto parsed = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (parsed.ec == std::errc::result_out_of_range) {
+    long double magnitude = scan.magnitude;
+    if (scan.status == std::errc::result_out_of_range) {
         // Beyond the extended range: a negative exponent makes it zero, otherwise it overflows.
-        const std::size_t e = number.find('e');
-        if (e == std::string::npos || number[e + 1] != '-') {
+        if (!scan.negativeExponent) {
             result.overflow = true;
             return result;
         }
-        value = 0.0L;
-    } else if (parsed.ec != std::errc()) {
+        magnitude = 0.0L;
+    } else if (scan.status != std::errc()) {
         result.errorPosition = 1;
         return result;
     }
-    result.value = negative ? -value : value;
+    result.value = scan.negative ? -magnitude : magnitude;
     return result;
 }
 

@@ -135,11 +135,6 @@ QString writeGeneral(Decimal d, int precision, QChar separator) {
     return writeFixed(d, decimals, separator);
 }
 
-void checkFinite(long double value) {
-    if (!std::isfinite(value))
-        throw ArithmeticError(QStringLiteral("Ungültige Gleitkommaoperation: keine endliche Zahl."));
-}
-
 ConversionError notANumber(const QString& text) {
     return ConversionError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert.").arg(text));
 }
@@ -153,61 +148,57 @@ void setDecimalSeparator(QChar separator) {
     g_separator = separator;
 }
 
+ScannedNumber scanNumber(const QString& text, QChar separator) {
+    ScannedNumber scan;
+    const int n = static_cast<int>(text.size());
+    int i = 0;
+    std::string digits; // the form std::from_chars reads: no sign, a point, "e" and its sign
+    const auto takeDigits = [&] {
+        int count = 0;
+        for (; i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9'; ++i, ++count)
+            digits += static_cast<char>(text[i].unicode());
+        return count;
+    };
+    while (i < n && text[i] == QLatin1Char(' '))
+        ++i;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        scan.negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    int mantissaDigits = takeDigits();
+    if (i < n && text[i] == separator) {
+        digits += '.';
+        ++i;
+        mantissaDigits += takeDigits();
+    }
+    scan.end = i;
+    if (mantissaDigits == 0)
+        return scan;
+    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
+        digits += 'e';
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+            scan.negativeExponent = text[i] == QLatin1Char('-');
+            digits += static_cast<char>(text[i].unicode());
+            ++i;
+        }
+        const int exponentDigits = takeDigits();
+        scan.end = i;
+        if (exponentDigits == 0)
+            return scan;
+    }
+    scan.complete = true;
+    scan.status = std::from_chars(digits.data(), digits.data() + digits.size(), scan.magnitude).ec;
+    return scan;
+}
+
 long double parseReal(const QString& text) {
     const QString t = text.trimmed();
-    std::string s;
-    s.reserve(static_cast<std::size_t>(t.size()));
-    int i = 0;
-    const int n = static_cast<int>(t.size());
-    auto at = [&](int k) { return k < n ? t[k] : QChar(); };
-    if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-')) {
-        if (at(i) == QLatin1Char('-'))
-            s += '-';
-        ++i;
-    }
-    int mantissaDigits = 0;
-    while (at(i).isDigit() && at(i).unicode() < 128) {
-        s += static_cast<char>(at(i).unicode());
-        ++i;
-        ++mantissaDigits;
-    }
-    if (i < n && at(i) == g_separator) {
-        s += '.';
-        ++i;
-        while (at(i).isDigit() && at(i).unicode() < 128) {
-            s += static_cast<char>(at(i).unicode());
-            ++i;
-            ++mantissaDigits;
-        }
-    }
-    if (mantissaDigits == 0)
+    const ScannedNumber scan = scanNumber(t, g_separator);
+    if (!scan.complete || scan.end != t.size() || scan.status != std::errc() ||
+        !std::isfinite(scan.magnitude))
         throw notANumber(text);
-    if (at(i) == QLatin1Char('e') || at(i) == QLatin1Char('E')) {
-        s += 'e';
-        ++i;
-        if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-')) {
-            s += static_cast<char>(at(i).unicode());
-            ++i;
-        }
-        int expDigits = 0;
-        while (at(i).isDigit() && at(i).unicode() < 128) {
-            s += static_cast<char>(at(i).unicode());
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            throw notANumber(text);
-    }
-    if (i != n)
-        throw notANumber(text);
-    long double value = 0;
-    const char* begin = s.data();
-    if (*begin == '-')
-        ++begin;
-    auto res = std::from_chars(begin, s.data() + s.size(), value);
-    if (res.ec != std::errc() || res.ptr != s.data() + s.size() || !std::isfinite(value))
-        throw notANumber(text);
-    return s[0] == '-' ? -value : value;
+    return scan.negative ? -scan.magnitude : scan.magnitude;
 }
 
 int parseInt(const QString& text) {
@@ -226,7 +217,7 @@ int parseInt(const QString& text) {
 }
 
 QString formatFixed(long double value, int precision, int digits) {
-    checkFinite(value);
+    requireFinite(value, "die auszugebende Zahl");
     precision = std::clamp(precision, 1, 18);
     digits = std::clamp(digits, 0, 18);
     Decimal d = prepared(value, precision);
@@ -239,13 +230,13 @@ QString formatFixed(long double value, int precision, int digits) {
 }
 
 QString formatGeneral(long double value, int precision) {
-    checkFinite(value);
+    requireFinite(value, "die auszugebende Zahl");
     precision = std::clamp(precision, 1, 18);
     return writeGeneral(prepared(value, precision), precision, g_separator);
 }
 
 QString formatWidth(long double value, int width, int decimals) {
-    checkFinite(value);
+    requireFinite(value, "die auszugebende Zahl");
     decimals = std::clamp(decimals, 0, 18);
     Decimal d = prepared(value, 15);
     roundTo(d, d.exponent + decimals);
@@ -253,7 +244,7 @@ QString formatWidth(long double value, int width, int decimals) {
 }
 
 QString formatScientific(long double value, int width) {
-    checkFinite(value);
+    requireFinite(value, "die auszugebende Zahl");
     const int decimals = width <= 0 ? 17 : std::clamp(width - 8, 1, 17);
     char buf[64];
     auto res =

@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+#include <system_error>
+
 // The one place where numbers become text and text becomes numbers. Real arithmetic is done in
 // long double (80-bit extended on x86-64) and stored as double; the functions below take long
 // double so that an intermediate value is formatted exactly as computed.
@@ -11,6 +13,22 @@ namespace fyl::numbers {
 // The decimal separator of the dialogue: one setting for the whole program, ',' by default.
 QChar decimalSeparator();
 void setDecimalSeparator(QChar separator);
+
+// A decimal number as the dialogue and the expression evaluator read it: leading blanks, an
+// optional sign, digits with an optional `separator` among them (one digit at least), then an
+// optional exponent: "E" or "e", an optional sign and one digit at least. Scanning stops at the
+// first character that does not fit; whether text may follow is the caller's rule.
+struct ScannedNumber {
+    bool complete = false; // every part that was begun has its digits
+    int end = 0;           // index of the first character not taken
+    bool negative = false;
+    bool negativeExponent = false;
+    // What std::from_chars made of the digits when complete: std::errc() with the magnitude, or
+    // result_out_of_range beyond the range of long double.
+    std::errc status = std::errc::invalid_argument;
+    long double magnitude = 0.0L;
+};
+ScannedNumber scanNumber(const QString& text, QChar separator);
 
 // Leading and trailing blanks allowed, an optional sign, digits with the decimal separator,
 // an optional exponent ("1,5E-3"). Anything else raises ConversionError naming the text.

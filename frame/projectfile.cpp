@@ -2,10 +2,10 @@
 #include "frame/projectfile.h"
 
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/recordfields.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstddef>
 #include <memory>
@@ -19,17 +19,13 @@ constexpr std::size_t kFlowPictureShownOffset = offsetof(CalculationRecord, flow
 
 void readProjectFile(const QString& path, CalculationRecord& rec) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Projektdatei '%1' kann nicht geöffnet werden: %2")
-                            .arg(path, file.errorString()));
+    openOrThrow(file, QIODevice::ReadOnly, QStringLiteral("Die Projektdatei"));
     const qint64 size = file.size();
     if (size <= 0 || size % kRecordSize != 0)
         throw FileError(
             QStringLiteral("'%1' ist keine Projektdatei: die Dateigröße von %2 Bytes ist kein Vielfaches "
                            "von %3 Bytes. Das Projekt wurde nicht geladen.")
-                .arg(path)
-                .arg(size)
-                .arg(kRecordSize));
+                .arg(path, QString::number(size), QString::number(kRecordSize)));
     // Every record before the last would be replaced by the next one, so only the last is read.
     if (!file.seek(size - kRecordSize))
         throw FileError(
@@ -52,15 +48,7 @@ void readProjectFile(const QString& path, CalculationRecord& rec) {
 void writeProjectFile(const QString& path, const CalculationRecord& rec) {
     QByteArray bytes = recordBytes(rec);
     bytes[static_cast<qsizetype>(kFlowPictureShownOffset)] = 0;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(QStringLiteral("Die Projektdatei '%1' kann nicht angelegt werden: %2")
-                            .arg(path, file.errorString()));
-    // commit() overlooks a failure to flush the buffered bytes and would put the cut-off file in
-    // place of the old one (QTBUG-75077), so the flush is done and checked first.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        throw FileError(
-            QStringLiteral("Schreibfehler in der Projektdatei '%1': %2").arg(path, file.errorString()));
+    writeFileAtomically(path, bytes, QStringLiteral("Die Projektdatei"));
 }
 
 } // namespace fyl

@@ -22,8 +22,7 @@ void TextTable::load(const QString& path) {
         if (k > kEntries) {
             lineCount_ = kEntries;
             throw RangeError(QStringLiteral("Fehler bei Bereichsprüfung: %1 hat mehr als %2 Zeilen.")
-                                 .arg(path)
-                                 .arg(kEntries));
+                                 .arg(path, QString::number(kEntries)));
         }
         slots_[static_cast<std::size_t>(k - 1)] = line.left(kLineLength);
     }

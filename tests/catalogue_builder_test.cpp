@@ -155,6 +155,76 @@ TEST(CatalogueBuilder, RefusesWhatWouldBreakOrSilentlyChangeTheFiles) {
     EXPECT_THROW(buildCatalogue("{ not json"), Error);
 }
 
+#ifdef Q_OS_LINUX
+TEST(CatalogueBuilder, AnUnreadableSourceIsAFileErrorNotAnEmptySource) {
+    // Opens, but every read fails: the first page of the address space is never mapped.
+    EXPECT_THROW(buildCatalogueFromFile(QStringLiteral("/proc/self/mem")), FileError);
+}
+#endif
+
+QStringList folderEntries(const QString& path) {
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+TEST(CatalogueWriting, AFailurePartwayLeavesTheOldSetWholeAndNothingBehind) {
+    QTemporaryDir dir;
+    const BuiltCatalogue old = buildCatalogue(json(smallSource()));
+    writeCatalogueFiles(old, dir.path());
+    QJsonObject source = smallSource();
+    source["characteristic_names_1"] = QJsonArray{"Boden"};
+    source["characteristic_names_2"] = QJsonArray{"verstellbar"};
+    source["jet_forms"] = QJsonArray{"01 horizontal", "02 vertikal", "03 Schlitz", "04 x", "05 y"};
+    QJsonArray types = source["types"].toArray();
+    QJsonObject tube = types[1].toObject();
+    QJsonArray sizes = tube["sizes"].toArray();
+    QJsonObject size = sizes[0].toObject();
+    size["v_max"] = 120; // both in the index line and in the record
+    sizes[0] = size;
+    tube["sizes"] = sizes;
+    types[1] = tube;
+    source["types"] = types;
+    QJsonArray installations = source["installations"].toArray();
+    installations[0] = QJsonObject{{"name", "Wand"}, {"types", QJsonArray{"AAA", "TTT"}}};
+    source["installations"] = installations;
+    const BuiltCatalogue fresh = buildCatalogue(json(source));
+
+    // A folder squats on kenn3.dat, the last of the set in name order: every other new file is
+    // already in place when the set fails.
+    ASSERT_TRUE(QFile::remove(dir.filePath("kenn3.dat")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("kenn3.dat/inside"));
+    try {
+        writeCatalogueFiles(fresh, dir.path());
+        ADD_FAILURE() << "wrote over a folder";
+    } catch (const FileError& e) {
+        EXPECT_TRUE(e.message().contains("kenn3.dat")) << e.what();
+    }
+    for (const auto& [name, bytes] : old.files) {
+        if (name == "kenn3.dat")
+            continue;
+        EXPECT_TRUE(fresh.files.at(name) != bytes) << name.toStdString() << " would not show a mix";
+        EXPECT_TRUE(test::readFile(dir.filePath(name)) == bytes)
+            << name.toStdString() << " is not the old file";
+    }
+    EXPECT_TRUE(QFileInfo(dir.filePath("kenn3.dat/inside")).isDir());
+    EXPECT_EQ(folderEntries(dir.path()).size(), 7) << folderEntries(dir.path()).join(' ').toStdString();
+
+    ASSERT_TRUE(QDir(dir.filePath("kenn3.dat")).removeRecursively());
+    writeCatalogueFiles(fresh, dir.path());
+    for (const auto& [name, bytes] : fresh.files)
+        EXPECT_TRUE(test::readFile(dir.filePath(name)) == bytes)
+            << name.toStdString() << " is not the new file";
+    EXPECT_EQ(folderEntries(dir.path()).size(), 7) << folderEntries(dir.path()).join(' ').toStdString();
+}
+
+int runCli(const QStringList& args, QByteArray* out = nullptr) {
+    QProcess p;
+    p.start(QStringLiteral(ZELK_CLI), args);
+    EXPECT_TRUE(p.waitForFinished(30000));
+    if (out)
+        *out = p.readAllStandardOutput();
+    return p.exitCode();
+}
+
 class CatalogueBuiltFolder : public testing::Test {
 protected:
     void SetUp() override { writeCatalogueFiles(buildCatalogue(json(smallSource())), dir.path()); }
@@ -227,6 +297,40 @@ TEST_F(CatalogueBuiltFolder, ALoaderErrorIsReportedWithTheFileAndLine) {
     EXPECT_TRUE(found("kenn2.dat:9:0:"));
 }
 
+TEST_F(CatalogueBuiltFolder, EmptyIndexOutletListAndDetailFileAreFindings) {
+    for (const QString& name : folderEntries(dir.path()))
+        test::writeFile(dir.filePath(name), QByteArray());
+    QByteArray out;
+    EXPECT_EQ(runCli({"catalogue", "check", dir.path()}, &out), 1);
+    for (const char* file : {"ZELK.idx", "Durchlassdatei.txt", "ZELK.emd"})
+        EXPECT_TRUE(out.contains(QByteArray(file) + ":0:0: Die Datei ist leer")) << file << "\n"
+                                                                                 << out.toStdString();
+}
+
+// Texts from the files once went through chained QString::arg calls, which replaced a "%1" in
+// them by the next argument.
+TEST_F(CatalogueBuiltFolder, TextFromTheFilesReachesJsonAndFindingsVerbatim) {
+    const QString entry = QStringLiteral("%1 \"200\" \\ %2");
+    OutletRecord r = ReadOutletRecord(dir.path(), 2);
+    r.sizeTable[0].content.assign(entry);
+    QFile f(dir.filePath("ZELK.emd"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(2 * 3759));
+    ASSERT_EQ(f.write(reinterpret_cast<const char*>(&r), sizeof r), 3759);
+    f.close();
+    QByteArray out;
+    ASSERT_EQ(runCli({"catalogue", "record", dir.path(), "2"}, &out), 0);
+    QJsonParseError parsed;
+    const QJsonObject o = QJsonDocument::fromJson(out, &parsed).object();
+    ASSERT_EQ(parsed.error, QJsonParseError::NoError) << out.toStdString();
+    EXPECT_EQ(o["size_table"].toArray()[0].toObject()["text"].toString(), entry);
+
+    QStringList lines = indexLines();
+    lines[0].replace(49, 3, QStringLiteral(" %1"));
+    writeIndex(lines);
+    EXPECT_TRUE(found("ZELK.idx:1:50: Die Satznummer \" %1\" liegt nicht zwischen 1 und 3."));
+}
+
 TEST(CatalogueJson, RecordFormHasTheFixedKeysAndExactReals) {
     OutletRecord r;
     std::memset(&r, 0, sizeof r);
@@ -247,15 +351,6 @@ TEST(CatalogueJson, RecordFormHasTheFixedKeysAndExactReals) {
     EXPECT_LT(text.indexOf("\"tender_text\""), text.indexOf("\"pressure_k\""));
     EXPECT_LT(text.indexOf("\"value_524\""), text.indexOf("\"lengths_list\""));
     EXPECT_EQ(exactReal(std::nan("")).toStdString(), "null");
-}
-
-int runCli(const QStringList& args, QByteArray* out = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral(ZELK_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    if (out)
-        *out = p.readAllStandardOutput();
-    return p.exitCode();
 }
 
 TEST_F(CatalogueBuiltFolder, CliDumpsTheTablesAndReportsWhereLoadingStopped) {
@@ -281,6 +376,7 @@ TEST_F(CatalogueBuiltFolder, CliRecordAndCheckExitStatus) {
     ASSERT_EQ(runCli({"catalogue", "record", dir.path(), "1"}, &out), 0);
     EXPECT_EQ(QJsonDocument::fromJson(out).object()["jet_form_code"].toString().toStdString(), "02");
     EXPECT_EQ(runCli({"catalogue", "record", dir.path(), "3"}), 1);
+    EXPECT_EQ(runCli({"catalogue", "record", dir.path(), "2147483647"}), 1); // its number overflowed an int
     EXPECT_EQ(runCli({"catalogue", "check", dir.path()}), 0);
     test::writeAnsiLines(dir.filePath("Strahl.dat"), {"01 waagerecht"});
     EXPECT_EQ(runCli({"catalogue", "check", dir.path()}), 1);

@@ -5,8 +5,8 @@
 #include "catalogue/checker.h"
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
+#include "tests/support/testfiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -20,20 +20,16 @@ namespace {
 
 const QString kData = QStringLiteral(ZELK_SOURCE_DIR "/data");
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 TEST(CatalogueDemo, CommittedFilesAreWhatTheSourceBuilds) {
     const BuiltCatalogue built =
         buildCatalogueFromFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json"));
     ASSERT_EQ(built.files.size(), 7u);
     for (const auto& [name, bytes] : built.files) {
-        EXPECT_TRUE(fileBytes(kData + QLatin1Char('/') + name) == bytes)
+        EXPECT_TRUE(test::readFile(kData + QLatin1Char('/') + name) == bytes)
             << name.toStdString() << " in data/ differs from the source; run: zelkfyl-cli catalogue build "
             << "tools/catalogue/zelk-catalogue.json data";
-        EXPECT_TRUE(fileBytes(QStringLiteral(ZELK_PROGRAM_DIR "/") + name) == bytes) << name.toStdString();
+        EXPECT_TRUE(test::readFile(QStringLiteral(ZELK_PROGRAM_DIR "/") + name) == bytes)
+            << name.toStdString();
     }
 }
 
@@ -45,8 +41,8 @@ TEST(CatalogueDemo, ChecksCleanAndCoversEveryDesignJetFormAndInstallationKind) {
     QSet<QChar> designs;
     QSet<QString> jetForms;
     for (int j = 0; j < c.indexCount; ++j) {
-        designs << c.catalogueIndex[j][35];
-        jetForms << c.catalogueIndex[j].mid(32, 2);
+        designs << columnText(c.catalogueIndex[j], indexline::kDesign).at(0);
+        jetForms << columnText(c.catalogueIndex[j], indexline::kJetFormCode);
     }
     EXPECT_EQ(designs, (QSet<QChar>{'0', '1', '2', '3'}));
     EXPECT_EQ(jetForms, (QSet<QString>{"01", "02", "03", "04", "05", "06"}));
@@ -57,7 +53,8 @@ TEST(CatalogueDemo, ChecksCleanAndCoversEveryDesignJetFormAndInstallationKind) {
     // At least one listed type has no index lines: it is offered as a data sheet only.
     bool dataSheetOnly = false;
     for (int i = 0; i < c.outletListCount; ++i)
-        for (const QString& name : c.outletListLines[i].mid(27).split('/', Qt::SkipEmptyParts))
+        for (const QString& name :
+             c.outletListLines[i].mid(outletlistline::kTypeNamesFrom - 1).split('/', Qt::SkipEmptyParts))
             dataSheetOnly = dataSheetOnly || !FindIndexLine(c, name).found;
     EXPECT_TRUE(dataSheetOnly);
 }
@@ -79,14 +76,16 @@ TEST(CatalogueDemo, EverySizeAndJetFormResolvesToAPlausibleRecord) {
             << code.toStdString();
         for (int j = 0; j < c.indexCount; ++j) {
             const QString line = c.catalogueIndex[j];
-            if (line.left(3) != code)
+            if (columnText(line, indexline::kTypeCode) != code)
                 continue;
-            const QString name = line.left(25);
-            const IndexLineMatch match = FindIndexLine(c, sizeKey(name, line[33]));
+            const QString name = columnText(line, indexline::kSizeName);
+            const QString jetFormCode = columnText(line, indexline::kJetFormCode);
+            const IndexLineMatch match = FindIndexLine(c, sizeKey(name, jetFormCode[1]));
             ASSERT_EQ(match.lineNo, j + 1) << name.toStdString();
-            const OutletRecord r = ReadOutletRecord(kData, line.mid(49, 3).trimmed().toInt() - 1);
-            SCOPED_TRACE(name.toStdString() + " " + line.mid(32, 2).toStdString());
-            EXPECT_EQ(r.jetFormCodeText(), line.mid(32, 2));
+            const OutletRecord r =
+                ReadOutletRecord(kData, columnText(line, indexline::kRecordNumber).trimmed().toInt() - 1);
+            SCOPED_TRACE(name.toStdString() + " " + jetFormCode.toStdString());
+            EXPECT_EQ(r.jetFormCodeText(), jetFormCode);
             EXPECT_EQ(r.typeNameText(), code);
             EXPECT_TRUE(name.contains(r.sizeNameText()));
             const double vMin = r.vMin, vMax = r.vMax;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 using namespace fyl;
 
@@ -82,6 +83,12 @@ TEST_F(CatalogueDetailFile, ShortReadsNegativeNumbersAndAMissingFileAreFileError
     EXPECT_THROW(ReadOutletRecord(dir.path(), 8), FileError);
     EXPECT_THROW(ReadOutletRecord(dir.path(), 9), FileError);
     EXPECT_THROW(ReadOutletRecord(dir.path(), -1), FileError); // record number 0 in the index
+    try {
+        ReadOutletRecord(dir.path(), std::numeric_limits<int>::max());
+        ADD_FAILURE() << "read beyond the end";
+    } catch (const FileError& e) { // the message names a number one past the int range
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Datensatz 2147483648 "))) << e.what();
+    }
 }
 
 TEST(CatalogueConfigurationLists, PiecesStartInsideTheTextAndTheFirstIsAlwaysTaken) {

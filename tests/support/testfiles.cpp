@@ -17,6 +17,11 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void writeAnsiLines(const QString& path, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines)

@@ -13,6 +13,9 @@ namespace fyl::test {
 // Writes bytes to a file, creating its folder; fails the test when it cannot.
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// The whole content of a file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
+
 // A text file of the program's kind: each line encoded in Windows-1252 and ended by CR LF.
 void writeAnsiLines(const QString& path, const QStringList& lines);
 
