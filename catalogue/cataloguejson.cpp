@@ -1,5 +1,7 @@
+// The diagnostic JSON forms of the catalogue for the command line. Core layer (fylcore).
 #include "catalogue/cataloguejson.h"
 
+#include "frame/jsontext.h"
 #include "frame/recordfields.h"
 
 #include <QJsonArray>
@@ -12,31 +14,16 @@ namespace fyl {
 
 namespace {
 
-// A text as a JSON string, escaped by QJsonDocument. The documents themselves are put together
-// by hand because their keys keep a fixed order, which QJsonObject would sort.
-QString quoted(const QString& text) {
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1, array.size() - 2));
-}
-
 template <std::size_t N>
 QString stringArray(const std::array<QString, N>& table, std::size_t count, const QString& indent) {
     QString out = QStringLiteral("[");
     for (std::size_t i = 0; i < count; ++i)
         out += (i ? QStringLiteral(",\n") : QStringLiteral("\n")) + indent + QStringLiteral("  ") +
-               quoted(table[i]);
+               jsonString(table[i]);
     return out + (count ? QStringLiteral("\n") + indent + QStringLiteral("]") : QStringLiteral("]"));
 }
 
 } // namespace
-
-QString exactReal(double value) {
-    if (!std::isfinite(value))
-        return QStringLiteral("null");
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, static_cast<qsizetype>(result.ptr - buffer));
-}
 
 QString catalogueDumpJson(const Catalogue& c, const std::optional<CatalogueLoadFailure>& failure) {
     const QString in = QStringLiteral("  ");
@@ -57,8 +44,8 @@ QString catalogueDumpJson(const Catalogue& c, const std::optional<CatalogueLoadF
             << QStringLiteral("\"IndexCount\": %1").arg(c.indexCount)
             << QStringLiteral("\"TypeCodeList\": ") + stringArray(c.typeCodeList, 25, in);
     if (failure)
-        members << QStringLiteral("\"error\": {\"file\": ") + quoted(failure->file) +
-                       QStringLiteral(", \"message\": ") + quoted(failure->message) + QLatin1Char('}');
+        members << QStringLiteral("\"error\": {\"file\": ") + jsonString(failure->file) +
+                       QStringLiteral(", \"message\": ") + jsonString(failure->message) + QLatin1Char('}');
     else
         members << QStringLiteral("\"error\": null");
     return QStringLiteral("{\n") + in + members.join(QStringLiteral(",\n") + in) + QStringLiteral("\n}\n");
@@ -69,13 +56,13 @@ QString outletRecordJson(const OutletRecord& record) {
     auto text = [&](const char* key) {
         for (const auto& field : outletTextFields())
             if (qstrcmp(field.key, key) == 0)
-                members << quoted(QString::fromLatin1(key)) + QStringLiteral(": ") +
-                               quoted(readText(record, field));
+                members << jsonString(QString::fromLatin1(key)) + QStringLiteral(": ") +
+                               jsonString(readText(record, field));
     };
     auto real = [&](const char* key) {
         for (const auto& field : outletRealFields())
             if (qstrcmp(field.key, key) == 0)
-                members << quoted(QString::fromLatin1(key)) + QStringLiteral(": ") +
+                members << jsonString(QString::fromLatin1(key)) + QStringLiteral(": ") +
                                exactReal(readReal(record, field));
     };
     for (const char* key : {"type_name", "size_name", "third_name", "article_number", "jet_form_code"})
@@ -94,7 +81,7 @@ QString outletRecordJson(const OutletRecord& record) {
         const std::int16_t i118 = entry.int118;
         const std::uint8_t b120 = entry.byte120;
         // Concatenated, not QString::arg: the text comes from the file and may hold "%1".
-        entries << QStringLiteral("    {\"text\": ") + quoted(entry.content.str()) +
+        entries << QStringLiteral("    {\"text\": ") + jsonString(entry.content.str()) +
                        QStringLiteral(", \"byte117\": ") + QString::number(b117) +
                        QStringLiteral(", \"int118\": ") + QString::number(i118) +
                        QStringLiteral(", \"byte120\": ") + QString::number(b120) + QLatin1Char('}');

@@ -1,6 +1,8 @@
+// The diagnostic JSON forms of the catalogue for the command line. Core layer (fylcore).
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "frame/jsontext.h"
 #include "frame/record.h"
 
 #include <QString>
@@ -19,8 +21,5 @@ struct CatalogueLoadFailure {
 // has no JSON form and is written as null.
 QString catalogueDumpJson(const Catalogue& catalogue, const std::optional<CatalogueLoadFailure>& failure);
 QString outletRecordJson(const OutletRecord& record);
-
-// Shortest decimal text of a double that reads back exactly ("0.1", "1e-07", "250").
-QString exactReal(double value);
 
 } // namespace fyl

@@ -2,30 +2,14 @@
 #include "cli/commands.h"
 
 #include "frame/expression.h"
+#include "frame/jsontext.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-
-#include <charconv>
 #include <limits>
 
 namespace {
 
 const char* const kUsage = "expr TEXT [--width W] [--decimals D]";
-
-// The value is single precision: its shortest round-trip form as a float ("6.2831855"), which
-// reads back as the same float.
-QString floatText(float value) {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return QString::fromLatin1(buf, static_cast<qsizetype>(res.ptr - buf));
-}
-
-QString jsonString(const QString& text) {
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(array.mid(1, array.size() - 2));
-}
 
 bool readInt(const QString& text, int low, int high, int& value) {
     bool ok = false;
@@ -64,8 +48,9 @@ int runExpr(const QStringList& args, QTextStream& out, QTextStream& err) {
     int calcStatus = 0;
     const int error =
         fyl::ExpressionEvaluator(text, value, static_cast<std::int16_t>(width), decimals, calcStatus);
-    out << "{\"value\": " << floatText(value) << ", \"error\": " << error
-        << ", \"text\": " << jsonString(text) << "}\n";
+    // The value is single precision: its shortest form reads back as the same float.
+    out << "{\"value\": " << fyl::exactReal(value) << ", \"error\": " << error
+        << ", \"text\": " << fyl::jsonString(text) << "}\n";
     return 0;
 }
 
