@@ -1,3 +1,5 @@
+// The catalogue tables as read at start: names, jet forms, outlet list, index, type codes.
+// Core layer (fylcore).
 #pragma once
 
 #include <QString>

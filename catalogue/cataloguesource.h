@@ -1,3 +1,5 @@
+// The catalogue builder: the readable JSON source into the seven catalogue files, written as
+// one set. Core layer (fylcore).
 #pragma once
 
 #include <QByteArray>

@@ -1,3 +1,5 @@
+// The maker's check of a catalogue folder: what would fail or mislead at run time. Core layer
+// (fylcore).
 #include "catalogue/checker.h"
 
 #include "catalogue/layouts.h"

@@ -1,3 +1,5 @@
+// The maker's check of a catalogue folder: what would fail or mislead at run time. Core layer
+// (fylcore).
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// Reading the catalogue files at start into the tables. Core layer (fylcore).
 #include "catalogue/loaders.h"
 
 #include "catalogue/layouts.h"

@@ -1,3 +1,4 @@
+// Reading the catalogue files at start into the tables. Core layer (fylcore).
 #pragma once
 
 #include "catalogue/catalogue.h"

@@ -1,3 +1,5 @@
+// Lookups on the catalogue: index lines, detail records, configuration and size lists. Core
+// layer (fylcore).
 #pragma once
 
 #include "catalogue/catalogue.h"

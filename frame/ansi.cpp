@@ -1,3 +1,5 @@
+// Windows-1252 text: decoding, encoding and reading the program's CR LF text files. Core layer
+// (fylcore).
 #include "frame/ansi.h"
 
 #include "frame/files.h"

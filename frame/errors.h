@@ -1,3 +1,4 @@
+// The typed errors of the core and the one finite check. Core layer (fylcore).
 #pragma once
 
 #include <QString>

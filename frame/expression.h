@@ -1,3 +1,5 @@
+// The arithmetic of numeric input: four operators, parentheses and PI in single precision.
+// Core layer (fylcore).
 #pragma once
 
 #include <QString>

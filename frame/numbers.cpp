@@ -1,3 +1,5 @@
+// All conversion between numbers and text: parsing, the fixed, general, width and scientific
+// forms. Core layer (fylcore).
 #include "frame/numbers.h"
 
 #include "frame/errors.h"

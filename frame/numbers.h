@@ -1,3 +1,5 @@
+// All conversion between numbers and text: parsing, the fixed, general, width and scientific
+// forms. Core layer (fylcore).
 #pragma once
 
 #include <QChar>

@@ -1,3 +1,4 @@
+// The catalogue builder and checker, and writing the catalogue as one set.
 #include "catalogue/cataloguejson.h"
 #include "catalogue/cataloguesource.h"
 #include "catalogue/checker.h"

@@ -1,3 +1,4 @@
+// Reading the catalogue files: limits, cuts, failures.
 #include "catalogue/loaders.h"
 #include "frame/errors.h"
 #include "tests/support/testfiles.h"

@@ -1,3 +1,4 @@
+// Lookups on the catalogue: index lines, detail records, configuration and size lists.
 #include "catalogue/lookups.h"
 #include "frame/errors.h"
 #include "tests/support/testfiles.h"

@@ -1,3 +1,4 @@
+// The arithmetic of numeric input, with the texts it rewrites.
 #include "frame/expression.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Parsing and formatting numbers in every form the program shows or writes.
 #include "frame/errors.h"
 #include "frame/numbers.h"
 
