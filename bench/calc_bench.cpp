@@ -1,8 +1,8 @@
 // Benchmarks of the evaluation, the critical-distance search and the expression evaluator.
 #include "calc/evaluation.h"
 #include "calc/formulas.h"
+#include "fixtures/calcfixture.h"
 #include "frame/expression.h"
-#include "tests/support/calcfixture.h"
 
 #include <benchmark/benchmark.h>
 

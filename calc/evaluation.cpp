@@ -96,9 +96,11 @@ void storeCount(CalculationRecord& rec, const CountResult& c) {
 } // namespace
 
 HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand) {
-    requireFiniteReals(rec, {FYL_COMMON_READS, "decay_k", "decay_b", "decay_a", "free_jet_f", "detach_c",
-                             "detach_temp_exp", "detach_flow_exp", "angle", "buoyancy", "traj_exp",
-                             "zone_coef", "spread", "width_term", "room_height", "critical_distance"});
+    static const RealFieldSet reads = {
+        FYL_COMMON_READS,  "decay_k",         "decay_b",     "decay_a",          "free_jet_f", "detach_c",
+        "detach_temp_exp", "detach_flow_exp", "angle",       "buoyancy",         "traj_exp",   "zone_coef",
+        "spread",          "width_term",      "room_height", "critical_distance"};
+    reads.requireFinite(rec);
     HorizontalResult r;
     r.count = countStep(rec, countSetByHand, r.working, r.calcStatus);
     const OutletRecord& outlet = rec.outlet;
@@ -176,8 +178,9 @@ HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetB
 }
 
 VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand) {
-    requireFiniteReals(rec, {FYL_COMMON_READS, "head_coef", "head_exp", "pen_coef", "pen_temp_exp",
-                             "pen_flow_exp", "v_left", "v_right"});
+    static const RealFieldSet reads = {FYL_COMMON_READS, "head_coef",    "head_exp", "pen_coef",
+                                       "pen_temp_exp",   "pen_flow_exp", "v_left",   "v_right"};
+    reads.requireFinite(rec);
     VerticalResult r;
     r.count = countStep(rec, countSetByHand, r.working, r.calcStatus);
     const OutletRecord& outlet = rec.outlet;
@@ -230,7 +233,8 @@ void storeResults(CalculationRecord& rec, const VerticalResult& r) {
 }
 
 bool SetOutletCountByHand(CalculationRecord& rec, RuntimeFlags& flags, int count) {
-    requireFiniteReals(rec, {"total_flow", "v_min", "v_max"});
+    static const RealFieldSet reads = {"total_flow", "v_min", "v_max"};
+    reads.requireFinite(rec);
     const double flow = stored(divide(rec.totalFlow, count));
     flags.countSetByHand = true;
     rec.outletCount = count;

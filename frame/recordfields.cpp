@@ -149,21 +149,23 @@ std::optional<QString> firstNonFiniteReal(const CalculationRecord& record) {
     return std::nullopt;
 }
 
-void requireFiniteReals(const CalculationRecord& record, std::initializer_list<const char*> keys) {
+RealFieldSet::RealFieldSet(std::initializer_list<const char*> keys) {
     for (const char* key : keys) {
-        bool known = false;
+        const std::size_t before = fields_.size();
+        // The outlet part starts the calculation record, so its offsets hold there too.
         for (const OutletRealField& field : kRealFields)
-            if (std::strcmp(field.key, key) == 0) {
-                requireFinite(readReal(record.outlet, field), key);
-                known = true;
-            }
+            if (std::strcmp(field.key, key) == 0)
+                fields_.push_back({field.key, field.offset});
         for (const RecordRealField& field : kRecordRealFields)
-            if (std::strcmp(field.key, key) == 0) {
-                requireFinite(readReal(record, field), key);
-                known = true;
-            }
-        Q_ASSERT_X(known, "requireFiniteReals", key);
+            if (std::strcmp(field.key, key) == 0)
+                fields_.push_back(field);
+        Q_ASSERT_X(fields_.size() == before + 1, "RealFieldSet", key);
     }
+}
+
+void RealFieldSet::requireFinite(const CalculationRecord& record) const {
+    for (const RecordRealField& field : fields_)
+        fyl::requireFinite(readReal(record, field), field.key);
 }
 
 std::span<const OutletRealField> outletRealFields() {

@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace fyl {
 
@@ -55,8 +56,16 @@ double readReal(const CalculationRecord& record, const RecordRealField& field);
 // such a value, so a record holding one is damaged.
 std::optional<QString> firstNonFiniteReal(const CalculationRecord& record);
 
-// Raises ArithmeticError naming the first of the given fields (keys of either table) whose value
-// is NaN or infinite: the second line of defence of a computation that reads them.
-void requireFiniteReals(const CalculationRecord& record, std::initializer_list<const char*> keys);
+// Reals of the calculation record chosen by key (of either table), resolved once: the values a
+// computation reads. requireFinite raises ArithmeticError naming the first that is NaN or
+// infinite, the second line of defence behind the check at load.
+class RealFieldSet {
+public:
+    RealFieldSet(std::initializer_list<const char*> keys); // an unknown key stops debug builds
+    void requireFinite(const CalculationRecord& record) const;
+
+private:
+    std::vector<RecordRealField> fields_; // offsets from the start of the calculation record
+};
 
 } // namespace fyl

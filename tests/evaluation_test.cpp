@@ -1,10 +1,10 @@
 // The outlet evaluation and its views, computed by hand: count step, horizontal and vertical
 // jets, and faults that must leave everything as it was.
 #include "calc/evaluation.h"
+#include "fixtures/calcfixture.h"
 #include "frame/errors.h"
 #include "frame/recordfields.h"
 #include "results/outletresults.h"
-#include "tests/support/calcfixture.h"
 #include "tests/support/testfiles.h"
 
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // The calculation and flow simulation windows against the results view: every identifier the
 // view uses has its control, and an evaluation's view shows in the real windows.
 #include "app/appstate.h"
+#include "fixtures/calcfixture.h"
 #include "flowsim/Unit4.h"
 #include "results/Unit3.h"
 #include "results/outletresults.h"
-#include "tests/support/calcfixture.h"
 
 #include <QGroupBox>
 #include <QLabel>
