@@ -20,6 +20,27 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     form5 = std::make_unique<TForm5>(state);
     form6 = std::make_unique<TForm6>(state);
     form7 = std::make_unique<TForm7>(state);
+    form1->outcomeHandler = [this](const MainWindowOutcome& outcome) { follow(outcome); };
+}
+
+void Forms::follow(const MainWindowOutcome& outcome) {
+    if (outcome.closeSelectionAndCalculation) {
+        form2->hide();
+        form3->hide();
+    }
+    if (outcome.results) {
+        form3->applyView(*outcome.results);
+        form4->applyView(*outcome.results);
+    }
+    if (outcome.closeFlowSimulation)
+        form4->hide();
+    if (outcome.showCalculation)
+        form3->show();
+    if (outcome.showSelection) {
+        // Its top 45 pixels below and its left 15 pixels right of the main window's corner.
+        form2->move(form1->pos() + QPoint(15, 45));
+        form2->show();
+    }
 }
 
 Forms::~Forms() = default;

@@ -1,9 +1,10 @@
 // The running program: the shared state and the seven windows. Application layer.
 #pragma once
 
+#include "app/appstate.h"
 #include "app/qtdialogs.h"
 #include "app/qtshell.h"
-#include "app/appstate.h"
+#include "frame/mainwindowmodel.h"
 
 #include <QSettings>
 
@@ -37,6 +38,10 @@ public:
     std::unique_ptr<TForm5> form5;
     std::unique_ptr<TForm6> form6;
     std::unique_ptr<TForm7> form7;
+
+private:
+    // Shows and hides the other windows as a main window action asks.
+    void follow(const MainWindowOutcome& outcome);
 };
 
 // The settings store of the working directory: organisation "Zelk", application "zol".

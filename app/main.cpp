@@ -9,7 +9,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("ZELK FYL"));
+    // No display name: Qt would append it to every window title, and the titles are the program's own.
     QApplication::setApplicationName(QStringLiteral("ZELK FYL"));
     QApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
     // The dialogue is German, so Qt's own buttons and file dialogs speak German too ("Ja", "Nein").

@@ -8,6 +8,11 @@
 
 namespace fyl {
 
+namespace {
+// The application's title, set on each box itself since the application has no display name.
+const QString kBoxTitle = QStringLiteral("ZELK FYL");
+} // namespace
+
 QWidget* QtDialogs::owner() const {
     if (QWidget* active = QApplication::activeWindow())
         return active;
@@ -15,16 +20,16 @@ QWidget* QtDialogs::owner() const {
 }
 
 void QtDialogs::information(const QString& text) {
-    QMessageBox::information(owner(), QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+    QMessageBox::information(owner(), kBoxTitle, text, QMessageBox::Ok);
 }
 
 bool QtDialogs::confirm(const QString& text) {
-    return QMessageBox::question(owner(), QApplication::applicationDisplayName(), text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    return QMessageBox::question(owner(), kBoxTitle, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 void QtDialogs::error(const QString& message) {
-    QMessageBox::critical(owner(), QApplication::applicationDisplayName(), message, QMessageBox::Ok);
+    QMessageBox::critical(owner(), kBoxTitle, message, QMessageBox::Ok);
 }
 
 namespace {

@@ -1,14 +1,20 @@
 # Checks the layering of the sources (run by CTest as "Layering"): a core file includes only core
-# headers of its own folder or of a folder below it, in the order of FOLDERS; a drawing file
+# headers of its own folder or of a folder below it, in the order of FOLDERS (the main window's
+# model above them all); a drawing file
 # includes only core and drawing headers. Windows and the programs may include anything.
 #   cmake -DROOT=<source dir> -DCORE=<core sources> -DDRAW=<draw sources> -P checklayers.cmake
 cmake_minimum_required(VERSION 3.20)
 set(FOLDERS frame catalogue calc selection results flowsim print auxiliary)
 
+# The main window's model (frame/mainwindow*) drives the whole planning, "weiter" included: it sits
+# above every other core folder, and no other core file includes it.
 function(rank_of path out)
   file(RELATIVE_PATH rel "${ROOT}" "${path}")
   string(REGEX REPLACE "/.*" "" folder "${rel}")
   list(FIND FOLDERS "${folder}" rank)
+  if(rel MATCHES "^frame/mainwindow")
+    list(LENGTH FOLDERS rank)
+  endif()
   set(${out} ${rank} PARENT_SCOPE)
 endfunction()
 

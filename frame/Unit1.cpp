@@ -13,9 +13,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QDate>
 #include <QDir>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,7 +30,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace fyl {
 
@@ -95,7 +102,9 @@ QGroupBox* makePanel(QWidget* parent, const char* name, const QString& title, in
 } // namespace
 
 TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& settings, QWidget* parent)
-    : QMainWindow(parent), state_(state), dialogs_(dialogs), shell_(shell), settings_(settings) {
+    : QMainWindow(parent), state_(state), dialogs_(dialogs), shell_(shell), settings_(settings),
+      model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs, shell,
+              state.folders}) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Z E L K  F Y L"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -112,6 +121,7 @@ TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& setti
     buildMenus();
     buildRoomPanel();
     buildProjectPanel();
+    bindModel();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -268,12 +278,7 @@ void TForm1::buildProjectPanel() {
     Add1 = button("Add1", QStringLiteral("Add"), 462, 220, 48);
     Del1 = button("Del1", QStringLiteral("Del"), 512, 220, 48);
     Run1 = button("Run1", QString(), 562, 220, 50);
-    connect(Edit15, &QLineEdit::textChanged, this, &TForm1::Edit15Change);
     GroupBox1->hide();
-}
-
-void TForm1::Edit15Change(const QString& text) {
-    setWindowTitle(QStringLiteral("ZELKFYL      Projekt: ") + text);
 }
 
 void TForm1::FormCreate() {
@@ -289,14 +294,15 @@ void TForm1::FormCreate() {
         state_.flags.freshProject = true; // 5
         ResetRecord(state_.record);       // 6
         FillWindowFromRecord();
+        refresh();
         state_.folders.program = QDir::toNativeSeparators(QDir::currentPath());                       // 7
         Image1->setImage(loadPicture(joinPath(state_.folders.program, QStringLiteral("\\fyl.jpg")))); // 8
         LoadTextTable();                                                                              // 9
         state_.selectionCounters = {0, 0};                                                            // 10
         LoadCatalogue(state_.catalogue, state_.folders.program);                                      // 11
         state_.flags.freshProject = true;                                                             // 12
-        Vorgaben1->setEnabled(false);                                                                 // 13
-        Projektdaten1->setEnabled(false);
+        model_.setMenusEnabled(false);                                                                // 13
+        refresh();
         SetUpWorkingDirectory(settings_, state_.texts, dialogs_, state_.folders); // 14
     });
 }
@@ -329,25 +335,199 @@ void TForm1::LoadTextTable() {
 }
 
 void TForm1::FillWindowFromRecord() {
-    const MainWindowContent c = contentFromRecord(state_.record);
-    QLineEdit* room[] = {Edit4, Edit5, Edit2,  Edit1,  Edit3,  Edit6,  edit7,
-                         Edit8, Edit9, Edit10, Edit11, Edit12, Edit13, Edit14};
-    static_assert(std::size(room) == std::tuple_size_v<decltype(c.roomFields)>);
-    for (std::size_t i = 0; i < c.roomFields.size(); ++i)
-        room[i]->setText(c.roomFields[i]);
-    QLineEdit* project[] = {Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit21, Edit22, Edit23, Edit24};
-    for (std::size_t i = 0; i < c.projectFields.size(); ++i)
-        project[i]->setText(c.projectFields[i]);
-    Memo1->setPlainText(c.remarkLines.join(QLatin1Char('\n')));
-    ListBox1->clear();
-    Run1->setText(QString());
-    for (const QString& path : c.attachments) {
-        ListBox1->addItem(path);
-        ListBox1->setCurrentRow(ListBox1->count() - 1);
-        Run1->setText(fileNamePart(path));
+    model_.FillWindowFromRecord();
+}
+
+void TForm1::bindModel() {
+    using namespace form1;
+    roomEdits_ = {Edit4, Edit5, Edit2,  Edit1,  Edit3,  Edit6,  edit7,
+                  Edit8, Edit9, Edit10, Edit11, Edit12, Edit13, Edit14};
+    for (std::size_t i = 0; i < roomEdits_.size(); ++i) {
+        QLineEdit* edit = roomEdits_[i];
+        Q_ASSERT(edit->objectName() == QLatin1String(kRoomFieldNames[i]));
+        const auto field = static_cast<RoomField>(i);
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, field](const QString& text) { model_.setRoomText(field, text); });
     }
-    if (c.enableContinue)
-        BitBtn1->setEnabled(true);
+    projectEdits_ = {Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit21, Edit22, Edit23, Edit24};
+    for (std::size_t i = 0; i < projectEdits_.size(); ++i)
+        connect(projectEdits_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            model_.setProjectText(static_cast<int>(i), text);
+            refresh();
+        });
+    connect(Memo1, &QPlainTextEdit::textChanged, this,
+            [this] { model_.setRemarks(Memo1->toPlainText().split(QLatin1Char('\n'))); });
+    GroupBox1->installEventFilter(this);
+    GroupBox3->installEventFilter(this);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    connect(Vorgaben1, &QAction::triggered, this, &TForm1::Vorgaben1Click);
+    connect(Projektdaten1, &QAction::triggered, this, &TForm1::Projektdaten1Click);
+    connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
+    connect(Neu1, &QAction::triggered, this, &TForm1::Neu1Click);
+    connect(Laden1, &QAction::triggered, this, &TForm1::Laden1Click);
+    connect(Speichern1, &QAction::triggered, this, &TForm1::Speichern1Click);
+    connect(Add1, &QPushButton::clicked, this, &TForm1::Add1Click);
+    connect(Del1, &QPushButton::clicked, this, &TForm1::Del1Click);
+    connect(Run1, &QPushButton::clicked, this, &TForm1::Run1Click);
+    connect(ListBox1, &QListWidget::itemClicked, this, &TForm1::ListBox1Click);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::Run1Click);
+}
+
+void TForm1::act(const std::function<void()>& action) {
+    acting_ = true;
+    runAction(dialogs_, action);
+    acting_ = false;
+    refresh();
+    if (const auto field = model_.takeFocusRequest())
+        roomEdit(*field)->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::actWithOutcome(const std::function<MainWindowOutcome()>& action) {
+    MainWindowOutcome outcome;
+    act([&] { outcome = action(); });
+    if (outcomeHandler)
+        outcomeHandler(outcome);
+}
+
+void TForm1::refresh() {
+    const MainWindowState& s = model_.state();
+    for (std::size_t i = 0; i < roomEdits_.size(); ++i)
+        if (roomEdits_[i]->text() != s.room[i])
+            roomEdits_[i]->setText(s.room[i]);
+    Edit4->setEnabled(s.dimensionFieldsEnabled);
+    Edit5->setEnabled(s.dimensionFieldsEnabled);
+    Edit1->setEnabled(!s.dimensionFieldsEnabled);
+    Edit3->setEnabled(!s.dimensionFieldsEnabled);
+    CheckBox1->setChecked(s.areaInput);
+    BitBtn1->setEnabled(s.continueEnabled);
+    BitBtn1->setVisible(s.continueVisible);
+    GroupBox3->setVisible(s.roomPanelVisible);
+    GroupBox1->setVisible(s.projectPanelVisible);
+    Vorgaben1->setEnabled(s.menusEnabled);
+    Projektdaten1->setEnabled(s.menusEnabled);
+    for (std::size_t i = 0; i < projectEdits_.size(); ++i)
+        if (projectEdits_[i]->text() != s.project[i])
+            projectEdits_[i]->setText(s.project[i]);
+    const QString remarks = s.remarks.join(QLatin1Char('\n'));
+    if (Memo1->toPlainText() != remarks) {
+        const QSignalBlocker block(Memo1);
+        Memo1->setPlainText(remarks);
+    }
+    {
+        const QSignalBlocker block(ListBox1);
+        QStringList shown;
+        for (int i = 0; i < ListBox1->count(); ++i)
+            shown << ListBox1->item(i)->text();
+        if (shown != s.attachments) {
+            ListBox1->clear();
+            ListBox1->addItems(s.attachments);
+        }
+        ListBox1->setCurrentRow(s.selectedAttachment);
+    }
+    Run1->setText(s.run1Text);
+    if (s.title)
+        setWindowTitle(*s.title);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == GroupBox1 || watched == GroupBox3) {
+        // A click on a panel's free area closes it; clicks on its controls never reach here.
+        if (event->type() == QEvent::MouseButtonPress) {
+            if (watched == GroupBox1)
+                model_.hideProjectPanel();
+            else
+                model_.hideRoomPanel();
+            refresh();
+            return true;
+        }
+        return false;
+    }
+    const auto it = std::find(roomEdits_.begin(), roomEdits_.end(), watched);
+    if (it == roomEdits_.end() || acting_)
+        return false;
+    const auto field = static_cast<form1::RoomField>(it - roomEdits_.begin());
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            actWithOutcome([this, field] { return model_.leaveField(field); });
+            return true;
+        }
+        return false;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        // Another window or a popup taking the focus is no entering or leaving of the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        if (event->type() == QEvent::FocusIn)
+            act([this, field] { model_.enterField(field); });
+        else
+            actWithOutcome([this, field] { return model_.leaveField(field); });
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    acting_ = true;
+    const bool close = model_.FormClose();
+    acting_ = false;
+    refresh();
+    if (close)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::BitBtn1Click() {
+    actWithOutcome([this] { return model_.weiter(); });
+}
+
+void TForm1::Vorgaben1Click() {
+    act([this] { model_.roomDataCommand(); });
+}
+
+void TForm1::Projektdaten1Click() {
+    act([this] { model_.projectDataCommand(QDate::currentDate()); });
+}
+
+void TForm1::CheckBox1Click() {
+    model_.setAreaInput(CheckBox1->isChecked());
+    act([this] { model_.checkBoxClicked(); });
+}
+
+void TForm1::Neu1Click() {
+    actWithOutcome([this] { return model_.Neu1Click(); });
+}
+
+void TForm1::Laden1Click() {
+    actWithOutcome([this] { return model_.Laden1Click(QDate::currentDate()); });
+}
+
+void TForm1::Speichern1Click() {
+    act([this] { model_.Speichern1Click(); });
+}
+
+void TForm1::Add1Click() {
+    act([this] { model_.Add1Click(); });
+}
+
+void TForm1::Del1Click() {
+    act([this] { model_.Del1Click(); });
+}
+
+void TForm1::Run1Click() {
+    act([this] { model_.Run1Click(); });
+}
+
+void TForm1::ListBox1Click() {
+    act([this] { model_.selectAttachment(ListBox1->currentRow()); });
 }
 
 } // namespace fyl

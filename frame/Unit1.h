@@ -2,8 +2,13 @@
 // layer (fylui).
 #pragma once
 
+#include "frame/mainwindowmodel.h"
+
 #include <QImage>
 #include <QMainWindow>
+
+#include <array>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -51,6 +56,26 @@ public:
 
     QString saveDialog1Title; // set from the text table with the window title
 
+    // The windowless model the controls are bound to.
+    MainWindowModel& model() { return model_; }
+    // Receives what an action asks of the other windows (selection, calculation, flow picture).
+    std::function<void(const MainWindowOutcome&)> outcomeHandler;
+    // The room field controls, in the order of form1::RoomField.
+    QLineEdit* roomEdit(form1::RoomField field) const { return roomEdits_[static_cast<std::size_t>(field)]; }
+
+    // Handlers named as the window's documentation names them.
+    void BitBtn1Click();
+    void Vorgaben1Click();
+    void Projektdaten1Click();
+    void CheckBox1Click();
+    void Neu1Click();
+    void Laden1Click();
+    void Speichern1Click();
+    void Add1Click();
+    void Del1Click();
+    void Run1Click();
+    void ListBox1Click();
+
     // Menus
     QMenu* Projekt1 = nullptr;
     QAction* Neu1 = nullptr;
@@ -83,17 +108,30 @@ public:
     QListWidget* ListBox1 = nullptr;
     QPushButton *Add1 = nullptr, *Del1 = nullptr, *Run1 = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override; // FormClose
+
 private:
+    // Runs a model action inside the error box wrapper, then shows the model's state and hands on
+    // what the action asks of the other windows.
+    void act(const std::function<void()>& action);
+    void actWithOutcome(const std::function<MainWindowOutcome()>& action);
+    void refresh();
+    void bindModel();
     void buildMenus();
     void buildRoomPanel();
     void buildProjectPanel();
     void setDisplayText(const char* objectName, const QString& text);
-    void Edit15Change(const QString& text);
 
     AppState& state_;
     Dialogs& dialogs_;
     Shell& shell_;
     QSettings& settings_;
+    MainWindowModel model_;
+    std::array<QLineEdit*, form1::kRoomFieldCount> roomEdits_{};
+    std::array<QLineEdit*, 10> projectEdits_{};
+    bool acting_ = false; // an action runs: focus changes it causes are not the planner's
 };
 
 } // namespace fyl

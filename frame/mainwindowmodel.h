@@ -1,0 +1,155 @@
+// The main window without widgets: the room data fields with every derived value, the panels and
+// menus, "weiter", the project data texts, the attachment list and the project commands. Core
+// layer (fylcore); it sits above the other core folders, since "weiter" evaluates the outlet.
+// TForm1 and the batch planning of room schedules drive the same model.
+#pragma once
+
+#include "calc/evaluation.h"
+#include "frame/dialogs.h"
+#include "frame/record.h"
+#include "frame/runstate.h"
+#include "frame/shell.h"
+#include "frame/texttable.h"
+#include "results/resultsview.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <utility>
+
+namespace fyl {
+
+// The fourteen numeric room fields, spelled as the controls, in the order the record and the
+// content of the window list them.
+namespace form1 {
+enum RoomField : int {
+    Edit4,
+    Edit5,
+    Edit2,
+    Edit1,
+    Edit3,
+    Edit6,
+    edit7,
+    Edit8,
+    Edit9,
+    Edit10,
+    Edit11,
+    Edit12,
+    Edit13,
+    Edit14
+};
+inline constexpr std::array<const char*, 14> kRoomFieldNames = {
+    "Edit4", "Edit5", "Edit2",  "Edit1",  "Edit3",  "Edit6",  "edit7",
+    "Edit8", "Edit9", "Edit10", "Edit11", "Edit12", "Edit13", "Edit14"};
+inline constexpr int kRoomFieldCount = 14;
+} // namespace form1
+
+// Everything the main window shows, as texts, flags and lists.
+struct MainWindowState {
+    std::array<QString, form1::kRoomFieldCount> room; // texts of the room fields
+    bool areaInput = false;                           // CheckBox1: area and volume are typed
+    bool dimensionFieldsEnabled = true;               // Edit4 and Edit5; Edit1 and Edit3 the opposite
+    bool continueEnabled = true;                      // BitBtn1 "weiter"
+    bool continueVisible = true;
+    bool roomPanelVisible = false;    // GroupBox3
+    bool projectPanelVisible = false; // GroupBox1
+    bool menusEnabled = true;         // Vorgaben1 and Projektdaten1; start-up disables them
+    std::array<QString, 10> project;  // Edit15 .. Edit24
+    QStringList remarks;              // Memo1, one line each
+    QStringList attachments;          // ListBox1
+    int selectedAttachment = -1;
+    QString run1Text;                      // the file-name part of the selected attachment
+    std::optional<QString> title;          // set once the project name changes (or a project is loaded)
+    std::optional<form1::RoomField> focus; // a field the window is to put the focus into
+
+    // Private values of the window: what a field held when it got the focus, and the limits that
+    // a refused input falls back to.
+    struct {
+        double area = 0, height = 0, volume = 0, width = 0, length = 0, roomTemp = 0, supplyTemp = 0;
+    } snapshot;
+    struct {
+        double mounting = 0, head = 0, sound = 0;
+    } accepted;
+};
+
+// What an action asks of the other windows besides the main window's own state.
+struct MainWindowOutcome {
+    bool showSelection = false;   // "weiter" in selection mode
+    bool showCalculation = false; // "weiter" in calculation mode
+    bool closeFlowSimulation = false;
+    bool closeSelectionAndCalculation = false; // load and new project
+    bool resetSelection = false;               // new project: the selection back to its first step
+    std::optional<ResultsView> results;        // the evaluation's view for TForm3 and TForm4
+};
+
+// The parts of the program state the main window works on.
+struct MainWindowParts {
+    CalculationRecord& record;
+    RuntimeFlags& flags;
+    WorkingValues& working;
+    int& calcStatus;
+    const TextTable& texts;
+    Dialogs& dialogs;
+    Shell& shell;
+    const Folders& folders;
+};
+
+class MainWindowModel {
+public:
+    explicit MainWindowModel(MainWindowParts parts);
+
+    const MainWindowState& state() const { return state_; }
+    // The field an action wants the focus in, handed out once.
+    std::optional<form1::RoomField> takeFocusRequest() { return std::exchange(state_.focus, std::nullopt); }
+
+    // Typing: the window hands over a field's text as it changes; nothing is computed.
+    void setRoomText(form1::RoomField field, const QString& text);
+    void setProjectText(int index, const QString& text); // 0 = Edit15 .. 9 = Edit24; Edit15 sets the title
+    void setRemarks(const QStringList& lines);
+    void setAreaInput(bool checked); // the check box's state, before its click action runs
+
+    // A room field got the focus: its snapshot (the cooling load goes straight into the record).
+    void enterField(form1::RoomField field);
+    // Enter in a room field, or leaving it: the field's action. Every action works on copies and
+    // stores them only at its end, so an error leaves window, record and values as they were.
+    MainWindowOutcome leaveField(form1::RoomField field);
+    MainWindowOutcome weiter(); // BitBtn1
+
+    void roomDataCommand();                      // Vorgaben1
+    void checkBoxClicked();                      // CheckBox1: the room data command twice
+    void projectDataCommand(const QDate& today); // Projektdaten1
+    void setMenusEnabled(bool enabled);          // start-up disables the panel menus until a project exists
+    void hideRoomPanel();                        // a click on the free area of a panel hides it
+    void hideProjectPanel();
+
+    // The record into the window and back.
+    void StoreWindowInRecord(CalculationRecord& rec) const;
+    void FillWindowFromRecord();
+
+    // Attachment list.
+    void Add1Click();
+    void Del1Click();
+    void selectAttachment(int index); // ListBox1Click
+    void Run1Click(); // also a double click on the list: opens the selected file with its program
+
+    // Project file commands.
+    void Speichern1Click();
+    MainWindowOutcome Laden1Click(const QDate& today);
+    MainWindowOutcome Neu1Click();
+    // The main window closes: question 173 while the project is unsaved, and the save on Yes.
+    // False only when that save failed: the window then stays open, so the project is not lost.
+    bool FormClose();
+
+    struct Work; // one action's copies; internal
+
+private:
+    template <class Action> auto transaction(Action action);
+
+    MainWindowParts parts_;
+    MainWindowState state_;
+};
+
+} // namespace fyl
