@@ -175,8 +175,8 @@ void TForm1::buildRoomPanel() {
     GroupBox3 = makePanel(Image1, "GroupBox3", QStringLiteral("Raumdaten / Vorgaben"), 785, 385,
                           QStringLiteral("Schliessen durch Anklicken oder über Projektvorgabenschalter"));
     QWidget* p = GroupBox3;
-    const int lx = 16, ex = 236, rx = 400, rex = 600, ux = 716;
-    auto row = [](int i) { return 36 + i * 36; };
+    const int lx = 16, ex = 236, rx = 384, rex = 600, ux = 716;
+    auto row = [](int i) { return 36 + i * 34; };
     makeLabel(p, "Label3", QStringLiteral("mittlere Raumbreite [m]"), lx, row(0));
     Edit4 = makeEdit(p, "Edit4", QStringLiteral("10"), ex, row(0));
     makeLabel(p, "Label4", QStringLiteral("mittlere Raumlänge [m]"), lx, row(1));
@@ -221,7 +221,7 @@ void TForm1::buildRoomPanel() {
     };
     int i = 0;
     for (const RightRow& r : rows) {
-        makeLabel(p, r.label, r.labelText, rx, row(i), 196);
+        makeLabel(p, r.label, r.labelText, rx, row(i), 214);
         *r.edit = makeEdit(p, r.editName, r.value, rex, row(i));
         if (r.unit)
             makeLabel(p, r.unit, r.unitText, ux, row(i), 60);
@@ -229,7 +229,7 @@ void TForm1::buildRoomPanel() {
     }
     BitBtn1 = new QPushButton(QStringLiteral("weiter"), p);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(640, 340, 120, 32);
+    BitBtn1->setGeometry(640, 344, 120, 32);
     BitBtn1->setToolTip(QStringLiteral("Schaltet das Auswahl- bzw. das Berechnungsfenster"));
     GroupBox3->hide();
 }
@@ -238,9 +238,9 @@ void TForm1::buildProjectPanel() {
     GroupBox1 = makePanel(Image1, "GroupBox1", QStringLiteral("Projektdaten"), 625, 393,
                           QStringLiteral("Schliessen durch Anklicken oder über Projektdatenschalter"));
     QWidget* p = GroupBox1;
-    const int lx = 12, ex = 170;
-    makeLabel(p, "Label25", QStringLiteral("Projektbezeichnung:"), lx, 30, 156);
-    Edit15 = makeEdit(p, "Edit15", QString(), ex, 30, 440);
+    const int lx = 12, ex = 194;
+    makeLabel(p, "Label25", QStringLiteral("Projektbezeichnung:"), lx, 30, 180);
+    Edit15 = makeEdit(p, "Edit15", QString(), ex, 30, 418);
     makeLabel(p, "Label26", QStringLiteral("Nummer:"), lx, 60, 156);
     Edit16 = makeEdit(p, "Edit16", QString(), ex, 60, 160);
     makeLabel(p, "Label27", QStringLiteral("Datum:"), 350, 60, 60);
@@ -250,14 +250,14 @@ void TForm1::buildProjectPanel() {
     QLineEdit** address[] = {&Edit18, &Edit19, &Edit20, &Edit21, &Edit22};
     const char* addressNames[] = {"Edit18", "Edit19", "Edit20", "Edit21", "Edit22"};
     for (int i = 0; i < 5; ++i)
-        *address[i] = makeEdit(p, addressNames[i], QString(), ex, 92 + 24 * i, 280);
+        *address[i] = makeEdit(p, addressNames[i], QString(), ex, 92 + 24 * i, 260);
     makeLabel(p, "Label30", QStringLiteral("Bearbeiter:"), lx, 216, 156);
-    Edit23 = makeEdit(p, "Edit23", QString(), ex, 216, 280);
-    Edit24 = makeEdit(p, "Edit24", QString(), ex, 240, 280);
+    Edit23 = makeEdit(p, "Edit23", QString(), ex, 216, 260);
+    Edit24 = makeEdit(p, "Edit24", QString(), ex, 240, 260);
     makeLabel(p, "Label31", QStringLiteral("Anmerkung:"), lx, 272, 156);
     Memo1 = new QPlainTextEdit(p);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(ex, 272, 440, 112);
+    Memo1->setGeometry(ex, 272, 418, 112);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setToolTip(QStringLiteral("Text-Eingabe bis zu 25 Zeilen !"));
     QFont plain = Memo1->font();

@@ -347,7 +347,8 @@ void roomData(Work& w) {
 void projectData(Work& w, const QDate& today) {
     w.s.projectPanelVisible = !w.s.projectPanelVisible;
     w.s.roomPanelVisible = false;
-    w.s.project[2] = QLocale::system().toString(today, QLocale::ShortFormat);
+    // The dialogue is German whatever the system is set to, and so is the date.
+    w.s.project[2] = QLocale(QLocale::German).toString(today, QLocale::ShortFormat);
     w.s.continueVisible = true;
 }
 
