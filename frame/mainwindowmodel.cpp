@@ -63,35 +63,16 @@ struct MainWindowModel::Work {
 };
 
 template <class Action> auto MainWindowModel::transaction(Action action) {
-    auto w = std::unique_ptr<Work>(new Work{state_,
-                                            parts_.record,
-                                            parts_.flags,
-                                            parts_.working,
-                                            parts_.calcStatus,
-                                            parts_.texts,
-                                            parts_.dialogs,
-                                            parts_.shell,
-                                            parts_.folders,
-                                            {}});
+    auto w = std::unique_ptr<Work>(new Work{state_, parts_.record, parts_.flags, parts_.working, parts_.calcStatus,
+                                            parts_.texts, parts_.dialogs, parts_.shell, parts_.folders, {}});
     w->s.focus.reset();
-    using Result = decltype(action(*w));
-    if constexpr (std::is_void_v<Result>) {
-        action(*w);
-        state_ = w->s;
-        parts_.record = w->rec;
-        parts_.flags = w->flags;
-        parts_.working = w->working;
-        parts_.calcStatus = w->calcStatus;
-        return w->out;
-    } else {
-        Result result = action(*w);
-        state_ = w->s;
-        parts_.record = w->rec;
-        parts_.flags = w->flags;
-        parts_.working = w->working;
-        parts_.calcStatus = w->calcStatus;
-        return result;
-    }
+    action(*w); // an error leaves here, before anything is stored
+    state_ = w->s;
+    parts_.record = w->rec;
+    parts_.flags = w->flags;
+    parts_.working = w->working;
+    parts_.calcStatus = w->calcStatus;
+    return w->out;
 }
 
 namespace {
