@@ -15,12 +15,48 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     : settings(std::move(settingsStore)) {
     form1 = std::make_unique<TForm1>(state, dialogs, shell, *settings);
     form2 = std::make_unique<TForm2>(state);
-    form3 = std::make_unique<TForm3>(state);
+    form3 = std::make_unique<TForm3>(state, dialogs);
     form4 = std::make_unique<TForm4>(state);
     form5 = std::make_unique<TForm5>(state);
     form6 = std::make_unique<TForm6>(state);
     form7 = std::make_unique<TForm7>(state);
     form1->outcomeHandler = [this](const MainWindowOutcome& outcome) { follow(outcome); };
+    form3->outcomeHandler = [this](const ResultsWindowOutcome& outcome) { follow(outcome); };
+}
+
+void Forms::follow(const ResultsWindowOutcome& outcome) {
+    if (outcome.results) {
+        form3->applyView(*outcome.results);
+        form4->applyView(*outcome.results);
+    }
+    if (outcome.countRange)
+        form3->setCountRange(outcome.countRange->minimum, outcome.countRange->maximum);
+    if (outcome.hideSelf)
+        form3->hide();
+    if (outcome.hideSelection)
+        form2->hide();
+    if (outcome.hideFlowSimulation)
+        form4->hide();
+    if (outcome.showSelection) {
+        form2->move(form1->pos() + QPoint(15, 45));
+        form2->show();
+    }
+    if (outcome.showMainRoomPanel) {
+        form1->show();
+        form1->model().showRoomPanel();
+        form1->refresh();
+    }
+    if (outcome.enableMainContinue) {
+        form1->model().enableContinue();
+        form1->refresh();
+    }
+    // The flow picture and the report are drawn by their own windows; here they are opened.
+    if (outcome.flowPictureLabels)
+        form4->show();
+    if (outcome.printTemperatures) {
+        form5->move(form1->pos() + QPoint(50, 50));
+        form5->show();
+    }
 }
 
 void Forms::follow(const MainWindowOutcome& outcome) {
@@ -34,8 +70,11 @@ void Forms::follow(const MainWindowOutcome& outcome) {
     }
     if (outcome.closeFlowSimulation)
         form4->hide();
-    if (outcome.showCalculation)
+    if (outcome.showCalculation) {
+        // At the main window's left edge, 50 pixels below its top.
+        form3->move(form1->pos() + QPoint(0, 50));
         form3->show();
+    }
     if (outcome.showSelection) {
         // Its top 45 pixels below and its left 15 pixels right of the main window's corner.
         form2->move(form1->pos() + QPoint(15, 45));

@@ -5,6 +5,7 @@
 #include "app/qtdialogs.h"
 #include "app/qtshell.h"
 #include "frame/mainwindowmodel.h"
+#include "results/resultswindow.h"
 
 #include <QSettings>
 
@@ -42,6 +43,7 @@ public:
 private:
     // Shows and hides the other windows as a main window action asks.
     void follow(const MainWindowOutcome& outcome);
+    void follow(const ResultsWindowOutcome& outcome);
 };
 
 // The settings store of the working directory: organisation "Zelk", application "zol".

@@ -19,7 +19,8 @@ public:
     explicit TForm4(AppState& state, QWidget* parent = nullptr);
 
     // The control an identifier of the results view addresses.
-    QWidget* control(form4::Control id) const { return controls_.control(id); }
+    QObject* control(form4::Control id) const { return controls_.control(id); }
+    QWidget* widget(form4::Control id) const { return controls_.widget(id); }
     // Shows this window's part of a view: distances, velocities and the spacing slider.
     void applyView(const ResultsView& view);
 

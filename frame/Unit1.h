@@ -63,6 +63,9 @@ public:
     // The room field controls, in the order of form1::RoomField.
     QLineEdit* roomEdit(form1::RoomField field) const { return roomEdits_[static_cast<std::size_t>(field)]; }
 
+    // Shows the model's state again after another window changed it.
+    void refresh();
+
     // Handlers named as the window's documentation names them.
     void BitBtn1Click();
     void Vorgaben1Click();
@@ -117,7 +120,6 @@ private:
     // what the action asks of the other windows.
     void act(const std::function<void()>& action);
     void actWithOutcome(const std::function<MainWindowOutcome()>& action);
-    void refresh();
     void bindModel();
     void buildMenus();
     void buildRoomPanel();

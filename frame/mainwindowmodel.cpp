@@ -63,8 +63,16 @@ struct MainWindowModel::Work {
 };
 
 template <class Action> auto MainWindowModel::transaction(Action action) {
-    auto w = std::unique_ptr<Work>(new Work{state_, parts_.record, parts_.flags, parts_.working, parts_.calcStatus,
-                                            parts_.texts, parts_.dialogs, parts_.shell, parts_.folders, {}});
+    auto w = std::unique_ptr<Work>(new Work{state_,
+                                            parts_.record,
+                                            parts_.flags,
+                                            parts_.working,
+                                            parts_.calcStatus,
+                                            parts_.texts,
+                                            parts_.dialogs,
+                                            parts_.shell,
+                                            parts_.folders,
+                                            {}});
     w->s.focus.reset();
     action(*w); // an error leaves here, before anything is stored
     state_ = w->s;
@@ -493,6 +501,15 @@ void MainWindowModel::projectDataCommand(const QDate& today) {
 
 void MainWindowModel::setMenusEnabled(bool enabled) {
     state_.menusEnabled = enabled;
+}
+
+void MainWindowModel::showRoomPanel() {
+    state_.roomPanelVisible = true;
+}
+
+void MainWindowModel::enableContinue() {
+    state_.continueEnabled = true;
+    state_.continueVisible = true;
 }
 
 void MainWindowModel::hideRoomPanel() {

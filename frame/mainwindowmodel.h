@@ -121,8 +121,11 @@ public:
     void roomDataCommand();                      // Vorgaben1
     void checkBoxClicked();                      // CheckBox1: the room data command twice
     void projectDataCommand(const QDate& today); // Projektdaten1
-    void setMenusEnabled(bool enabled);          // start-up disables the panel menus until a project exists
-    void hideRoomPanel();                        // a click on the free area of a panel hides it
+    void setMenusEnabled(bool enabled);
+    // The calculation window hands back: the room data panel shown, or "weiter" enabled and shown.
+    void showRoomPanel();
+    void enableContinue(); // start-up disables the panel menus until a project exists
+    void hideRoomPanel();  // a click on the free area of a panel hides it
     void hideProjectPanel();
 
     // The record into the window and back.

@@ -2,11 +2,19 @@
 // layer (fylui).
 #include "results/Unit3.h"
 
+#include "app/appstate.h"
+#include "frame/dialogs.h"
+
+#include <QAction>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 namespace fyl {
 
@@ -26,68 +34,88 @@ QLabel* named(QWidget* parent, const char* name, const QString& text, int x, int
 
 } // namespace
 
-TForm3::TForm3(AppState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state) {
+TForm3::TForm3(AppState& state, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
+      model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs}) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("ZELK    Berechnungsfenster"));
-    resize(640, 520);
+    resize(640, 548);
     using namespace form3;
     auto& c = controls_;
     const int lx = 16, vx = 250;
 
-    named(this, "Label2", QStringLiteral("Durchlass:"), lx, 12, 220);
-    QLabel* heading = c.bind(Label1, label(this, QString(), vx, 12, 370));
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    MainMenu1->setGeometry(0, 0, 640, 26);
+    QAction* print = c.bind(Drucken1, MainMenu1->addAction(QStringLiteral("Drucken")));
+    QMenu* tools = c.bind(Tools1, MainMenu1->addMenu(QStringLiteral("Tools")));
+    QAction* section = c.bind(Raumschnitt1, tools->addAction(QStringLiteral("Raumschnitt")));
+    c.bind(Deckenspiegel1, tools->addAction(QStringLiteral("Deckenspiegel")));
+    c.bind(Sound1, tools->addAction(QStringLiteral("Sound")));
+    c.bind(Ausschreibungstext1, MainMenu1->addAction(QStringLiteral("Ausschreibungstext")))
+        ->setVisible(false);
+    connect(print, &QAction::triggered, this, &TForm3::Drucken1Click);
+    connect(section, &QAction::triggered, this, &TForm3::Raumschnitt1Click);
+
+    // Everything below the menu bar.
+    auto* page = new QWidget(this);
+    page->setGeometry(0, 28, 640, 520);
+
+    c.bind(Label2, label(page, QStringLiteral("Durchlass:"), lx, 12, 220));
+    QLabel* heading = c.bind(Label1, label(page, QString(), vx, 12, 370));
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
-    named(this, "Label3", QStringLiteral("Artikelnummer:"), lx, 38, 220);
-    c.bind(Label4, label(this, QString(), vx, 38, 200));
-    named(this, "Label5", QStringLiteral("Gesamtanzahl:"), lx, 66, 220);
-    auto* count = c.bind(Edit1, new QLineEdit(QStringLiteral("1"), this));
+    c.bind(Label3, label(page, QStringLiteral("Artikelnummer:"), lx, 38, 220));
+    c.bind(Label4, label(page, QString(), vx, 38, 200));
+    c.bind(Label5, label(page, QStringLiteral("Gesamtanzahl:"), lx, 66, 220));
+    auto* count = c.bind(Edit1, new QLineEdit(QStringLiteral("1"), page));
     count->setGeometry(vx, 64, 70, 26);
     count->setToolTip(QStringLiteral("Rot: Volmax < Vol < Volmin"));
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
+    ScrollBar1 = new QScrollBar(Qt::Horizontal, page);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
     ScrollBar1->setGeometry(vx + 80, 66, 200, 22);
     ScrollBar1->setPageStep(5);
     ScrollBar1->setValue(3);
-    c.bind(Label6, label(this, QStringLiteral("Durchlassbelastung:"), lx, 98, 220));
-    c.bind(Label7, label(this, QString(), vx, 98, 90));
-    c.bind(Label8, label(this, QStringLiteral("[ m³/h ]"), vx + 100, 98, 120));
-    named(this, "Label9", QStringLiteral("Druckverlust :  dp ="), lx, 124, 220);
-    c.bind(Label10, label(this, QString(), vx, 124, 90));
-    named(this, "Label11", QStringLiteral("Pa"), vx + 100, 124, 60);
-    named(this, "Label12", QStringLiteral("Schallleistungspegel:"), lx, 150, 140);
-    c.bind(Label13, label(this, QString(), lx + 142, 150, 60));
-    named(this, "Label14", QStringLiteral("LWA="), vx - 40, 150, 38);
-    auto* lwa = c.bind(Label15, label(this, QString(), vx, 150, 90));
+    c.bind(Label6, label(page, QStringLiteral("Durchlassbelastung:"), lx, 98, 220));
+    c.bind(Label7, label(page, QString(), vx, 98, 90));
+    c.bind(Label8, label(page, QStringLiteral("[ m³/h ]"), vx + 100, 98, 120));
+    c.bind(Label9, label(page, QStringLiteral("Druckverlust :  dp ="), lx, 124, 220));
+    c.bind(Label10, label(page, QString(), vx, 124, 90));
+    named(page, "Label11", QStringLiteral("Pa"), vx + 100, 124, 60);
+    c.bind(Label12, label(page, QStringLiteral("Schallleistungspegel:"), lx, 150, 140));
+    c.bind(Label13, label(page, QString(), lx + 142, 150, 60));
+    named(page, "Label14", QStringLiteral("LWA="), vx - 40, 150, 38);
+    auto* lwa = c.bind(Label15, label(page, QString(), vx, 150, 90));
     lwa->setToolTip(QStringLiteral("Rot : Schallleistungspegel zu hoch !"));
-    named(this, "Label16", QStringLiteral("dB"), vx + 100, 150, 60);
+    named(page, "Label16", QStringLiteral("dB"), vx + 100, 150, 60);
 
     // The horizontal and the vertical results share one place; the evaluation shows one of them.
-    auto* horizontal = c.bind(GroupBox1, new QGroupBox(QStringLiteral("Horizontalstrahl"), this));
+    auto* horizontal = c.bind(GroupBox1, new QGroupBox(QStringLiteral("Horizontalstrahl"), page));
     horizontal->setGeometry(8, 184, 624, 112);
     c.bind(Label22, label(horizontal, QString(), 8, 24, 230));
     c.bind(Label23, label(horizontal, QStringLiteral("x-krit  [m] :"), 242, 24, 110));
     c.bind(Label21, label(horizontal, QString(), 360, 24, 90));
-    named(horizontal, "Label17", QStringLiteral("min. Durchlassabstand      a min [ m ]  :"), 8, 52, 340);
+    c.bind(Label17,
+           label(horizontal, QStringLiteral("min. Durchlassabstand      a min [ m ]  :"), 8, 52, 340));
     c.bind(Label19, label(horizontal, QString(), 360, 52, 90));
-    named(horizontal, "Label18", QStringLiteral("min. Wandabstand              w min [ m ] :"), 8, 80, 340);
+    c.bind(Label18,
+           label(horizontal, QStringLiteral("min. Wandabstand              w min [ m ] :"), 8, 80, 340));
     c.bind(Label20, label(horizontal, QString(), 360, 80, 90));
 
-    auto* vertical = c.bind(GroupBox2, new QGroupBox(QStringLiteral("Vertikalstrahl"), this));
+    auto* vertical = c.bind(GroupBox2, new QGroupBox(QStringLiteral("Vertikalstrahl"), page));
     vertical->setGeometry(8, 184, 624, 112);
     vertical->hide();
-    named(vertical, "Label33", QStringLiteral("Max. Eindringtiefe    y max ="), 8, 30, 340);
+    c.bind(Label33, label(vertical, QStringLiteral("Max. Eindringtiefe    y max ="), 8, 30, 340));
     c.bind(Label35, label(vertical, QString(), 360, 30, 90));
     named(vertical, "Label37", QStringLiteral("[ m ]"), 460, 30, 80);
-    named(vertical, "Label34", QStringLiteral("Geschw. in Kopfhöhe     vk ="), 8, 62, 340);
+    c.bind(Label34, label(vertical, QStringLiteral("Geschw. in Kopfhöhe     vk ="), 8, 62, 340));
     c.bind(Label36, label(vertical, QString(), 360, 62, 90));
     named(vertical, "Label38", QStringLiteral("[ m/s ]"), 460, 62, 80);
 
-    auto* hints = c.bind(GroupBox4, new QGroupBox(QStringLiteral("Hinweise"), this));
+    auto* hints = c.bind(GroupBox4, new QGroupBox(QStringLiteral("Hinweise"), page));
     hints->setGeometry(8, 304, 624, 160);
-    named(hints, "Label43", QString(), 8, 24, 120);
+    c.bind(Label43, label(hints, QString(), 8, 24, 120));
     auto* hint = c.bind(Label44, label(hints, QString(), 130, 24, 486, 60));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -96,21 +124,81 @@ TForm3::TForm3(AppState& state, QWidget* parent)
     c.bind(Label41, label(hints, QString(), 8, 120, 400));
     c.bind(Label42, label(hints, QString(), 420, 120, 90));
 
-    Button1 = new QPushButton(QStringLiteral(" Auswahl"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1 = c.bind(form3::Button1, new QPushButton(QStringLiteral(" Auswahl"), page));
     Button1->setGeometry(400, 476, 110, 32);
-    Button2 = new QPushButton(QStringLiteral("zurück"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2 = c.bind(form3::Button2, new QPushButton(QStringLiteral("zurück"), page));
     Button2->setGeometry(520, 476, 110, 32);
+
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm3::ScrollBar1Change);
+    connect(count, &QLineEdit::textEdited, this, &TForm3::Edit1Change);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    FormCreate();
 }
 
 void TForm3::applyView(const ResultsView& view) {
+    // Setting the count scroll bar is no move of the planner's: it must not evaluate again.
+    const QSignalBlocker block(ScrollBar1);
     if (view.countBar) {
         // Range first, so the position is clamped into the new range, not the old one.
         ScrollBar1->setRange(view.countBar->minimum, view.countBar->maximum);
         ScrollBar1->setValue(view.countBar->position);
     }
     controls_.apply(view.form3);
+}
+
+void TForm3::setCountRange(int minimum, int maximum) {
+    const QSignalBlocker block(ScrollBar1);
+    ScrollBar1->setRange(minimum, maximum);
+}
+
+void TForm3::FormCreate() {
+    state_.flags.spacingSetInFlowPicture = false;
+    if (state_.texts.lineCount() == 0)
+        return; // without a text table the design texts stay
+    const Form3Texts texts = form3CreationTexts(state_.texts);
+    setWindowTitle(texts.title);
+    controls_.apply(texts.controls);
+}
+
+void TForm3::act(const std::function<ResultsWindowOutcome()>& action) {
+    ResultsWindowOutcome outcome;
+    if (runAction(dialogs_, [&] { outcome = action(); }) && outcomeHandler)
+        outcomeHandler(outcome);
+}
+
+void TForm3::ScrollBar1Change(int position) {
+    act([this, position] { return model_.ScrollBar1Change(position); });
+}
+
+void TForm3::Edit1Change(const QString& text) {
+    runAction(dialogs_, [this, &text] {
+        // The scroll bar clamps the position and reports only a real change, which evaluates.
+        if (const std::optional<int> position = ResultsWindowModel::Edit1Change(text))
+            ScrollBar1->setValue(*position);
+    });
+}
+
+void TForm3::Button1Click() {
+    act([this] { return model_.Button1Click(); });
+}
+
+void TForm3::Button2Click() {
+    const QString countText = qobject_cast<QLineEdit*>(controls_.widget(form3::Edit1))->text();
+    act([this, countText] { return model_.Button2Click(countText); });
+}
+
+void TForm3::Raumschnitt1Click() {
+    act([this] { return model_.Raumschnitt1Click(); });
+}
+
+void TForm3::Drucken1Click() {
+    act([this] { return model_.Drucken1Click(); });
+}
+
+void TForm3::closeEvent(QCloseEvent* event) {
+    act([this] { return model_.FormClose(); });
+    event->accept();
 }
 
 } // namespace fyl

@@ -3,10 +3,16 @@
 #pragma once
 
 #include "results/controltable.h"
+#include "results/resultswindow.h"
 
 #include <QWidget>
 
+#include <functional>
+
+class QAction;
 class QGroupBox;
+class QMenu;
+class QMenuBar;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -20,19 +26,42 @@ struct AppState;
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm3(AppState& state, QWidget* parent = nullptr);
+    TForm3(AppState& state, Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The control an identifier of the results view addresses.
-    QWidget* control(form3::Control id) const { return controls_.control(id); }
+    QObject* control(form3::Control id) const { return controls_.control(id); }
+    QWidget* widget(form3::Control id) const { return controls_.widget(id); }
     // Shows this window's part of a view: the labels, the count edit and the count scroll bar.
     void applyView(const ResultsView& view);
 
+    // Receives what an action asks of the other windows.
+    std::function<void(const ResultsWindowOutcome&)> outcomeHandler;
+
+    // Handlers named as the window's documentation names them.
+    void FormCreate();
+    void ScrollBar1Change(int position);
+    void Edit1Change(const QString& text);
+    void Button1Click();
+    void Button2Click();
+    void Raumschnitt1Click();
+    void Drucken1Click();
+    // The count scroll bar's range alone (the selection sets it back for a loaded project).
+    void setCountRange(int minimum, int maximum);
+
+    QMenuBar* MainMenu1 = nullptr;
     QScrollBar* ScrollBar1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormClose
+
 private:
+    void act(const std::function<ResultsWindowOutcome()>& action);
+
     AppState& state_;
+    Dialogs& dialogs_;
+    ResultsWindowModel model_;
     ControlTable<Form3View> controls_;
 };
 

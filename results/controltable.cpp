@@ -2,41 +2,56 @@
 #include "results/controltable.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStyle>
 
 namespace fyl {
 
-void applyControlView(QWidget* control, const ControlView& view) {
+void applyControlView(QObject* control, const ControlView& view) {
+    if (auto* action = qobject_cast<QAction*>(control)) {
+        if (view.text)
+            action->setText(*view.text);
+        if (view.visible)
+            action->setVisible(*view.visible);
+        return;
+    }
+    auto* widget = qobject_cast<QWidget*>(control);
+    Q_ASSERT(widget);
     if (view.text) {
-        if (auto* label = qobject_cast<QLabel*>(control))
+        if (auto* label = qobject_cast<QLabel*>(widget))
             label->setText(*view.text);
-        else if (auto* edit = qobject_cast<QLineEdit*>(control))
+        else if (auto* edit = qobject_cast<QLineEdit*>(widget))
             edit->setText(*view.text);
-        else if (auto* box = qobject_cast<QGroupBox*>(control))
+        else if (auto* box = qobject_cast<QGroupBox*>(widget))
             box->setTitle(*view.text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
             button->setText(*view.text);
+        else if (auto* menu = qobject_cast<QMenu*>(widget))
+            menu->setTitle(*view.text);
         else
             Q_ASSERT_X(false, "applyControlView", "a text for a control that shows none");
     }
     if (view.colour) {
-        // Labels colour their text; a group box goes back to the window's own face colour.
-        QPalette palette = control->palette();
-        const QPalette standard = control->style() ? control->style()->standardPalette() : QPalette();
-        if (qobject_cast<QGroupBox*>(control)) {
+        const bool red = *view.colour == LabelColour::Red;
+        QPalette palette = widget->palette();
+        const QPalette standard = widget->style() ? widget->style()->standardPalette() : QPalette();
+        if (qobject_cast<QGroupBox*>(widget)) {
+            // A group box goes back to the window's own face colour.
             palette.setColor(QPalette::Window, standard.color(QPalette::Window));
+        } else if (qobject_cast<QLineEdit*>(widget)) {
+            palette.setColor(QPalette::Base, red ? QColor(Qt::red) : QColor(Qt::white));
         } else {
-            palette.setColor(QPalette::WindowText, *view.colour == LabelColour::Red
-                                                       ? QColor(Qt::red)
-                                                       : standard.color(QPalette::WindowText));
+            palette.setColor(QPalette::WindowText,
+                             red ? QColor(Qt::red) : standard.color(QPalette::WindowText));
         }
-        control->setPalette(palette);
+        widget->setPalette(palette);
     }
     if (view.visible)
-        control->setVisible(*view.visible);
+        widget->setVisible(*view.visible);
 }
 
 } // namespace fyl

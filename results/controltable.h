@@ -4,14 +4,16 @@
 
 #include "results/resultsview.h"
 
+#include <QObject>
 #include <QWidget>
 
 #include <array>
 
 namespace fyl {
 
-// Gives one control what the view says: text, colour (labels and group boxes) and visibility.
-void applyControlView(QWidget* control, const ControlView& view);
+// Gives one control (a widget, a menu or a menu item) what the view says: text, colour and
+// visibility.
+void applyControlView(QObject* control, const ControlView& view);
 
 // The controls of one window by identifier. Each control is bound as it is built, and takes its
 // object name from the identifier, so the name the view uses and the window's control cannot
@@ -20,28 +22,29 @@ template <class View> class ControlTable {
 public:
     using Id = typename View::Id;
 
-    template <class Widget> Widget* bind(Id id, Widget* control) {
+    template <class Control> Control* bind(Id id, Control* control) {
         control->setObjectName(QString::fromLatin1(controlName(id)));
         controls_[static_cast<std::size_t>(id)] = control;
         return control;
     }
 
-    QWidget* control(Id id) const {
-        QWidget* w = controls_[static_cast<std::size_t>(id)];
-        Q_ASSERT_X(w, "ControlTable::control", controlName(id));
-        return w;
+    QObject* control(Id id) const {
+        QObject* c = controls_[static_cast<std::size_t>(id)];
+        Q_ASSERT_X(c, "ControlTable::control", controlName(id));
+        return c;
     }
+    QWidget* widget(Id id) const { return qobject_cast<QWidget*>(control(id)); }
 
     void apply(const View& view) const {
         for (std::size_t i = 0; i < View::size; ++i) {
             const Id id = static_cast<Id>(i);
-            if (QWidget* w = control(id))
-                applyControlView(w, view[id]);
+            if (QObject* c = control(id))
+                applyControlView(c, view[id]);
         }
     }
 
 private:
-    std::array<QWidget*, View::size> controls_{};
+    std::array<QObject*, View::size> controls_{};
 };
 
 } // namespace fyl

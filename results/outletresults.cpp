@@ -66,8 +66,15 @@ void headingView(const CalculationRecord& rec, const TextTable& texts, ResultsVi
 }
 
 void countView(const CountResult& count, ResultsView& view) {
-    view.countBar = count.bar;
-    view.form3.setText(form3::Edit1, integerText(count.bar.position));
+    CountBar bar = count.bar;
+    // A small total flow can give a least count above the greatest; the scroll bar then offers
+    // the least one alone, and the edit shows where the bar stands.
+    if (bar.minimum > bar.maximum) {
+        bar.maximum = bar.minimum;
+        bar.position = bar.minimum;
+    }
+    view.countBar = bar;
+    view.form3.setText(form3::Edit1, integerText(bar.position));
 }
 
 void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, const TextTable& texts,

@@ -38,7 +38,25 @@ namespace fyl {
     X(Edit1)                                                                                                 \
     X(GroupBox1)                                                                                             \
     X(GroupBox2)                                                                                             \
-    X(GroupBox4)
+    X(GroupBox4)                                                                                             \
+    X(Label2)                                                                                                \
+    X(Label3)                                                                                                \
+    X(Label5)                                                                                                \
+    X(Label9)                                                                                                \
+    X(Label12)                                                                                               \
+    X(Label17)                                                                                               \
+    X(Label18)                                                                                               \
+    X(Label33)                                                                                               \
+    X(Label34)                                                                                               \
+    X(Label43)                                                                                               \
+    X(Button1)                                                                                               \
+    X(Button2)                                                                                               \
+    X(Drucken1)                                                                                              \
+    X(Tools1)                                                                                                \
+    X(Raumschnitt1)                                                                                          \
+    X(Deckenspiegel1)                                                                                        \
+    X(Sound1)                                                                                                \
+    X(Ausschreibungstext1)
 
 #define FYL_FORM4_CONTROLS(X)                                                                                \
     X(Edit2)                                                                                                 \
@@ -76,7 +94,7 @@ enum class LabelColour { Normal, Red }; // Normal: the control's standard colour
 // What one control is given; an absent part is left as the control has it.
 struct ControlView {
     std::optional<QString> text;
-    std::optional<LabelColour> colour;
+    std::optional<LabelColour> colour; // text colour; for an edit its background, red or white
     std::optional<bool> visible;
 };
 

@@ -2,6 +2,7 @@
 // view uses has its control, and an evaluation's view shows in the real windows.
 #include "app/appstate.h"
 #include "fixtures/calcfixture.h"
+#include "tests/support/scripted.h"
 #include "flowsim/Unit4.h"
 #include "results/Unit3.h"
 #include "results/outletresults.h"
@@ -21,11 +22,11 @@ template <class Form, class View> void expectEveryIdentifierBound(const Form& fo
     for (std::size_t i = 0; i < View::size; ++i) {
         const auto id = static_cast<typename View::Id>(i);
         const QString name = QString::fromLatin1(controlName(id));
-        QWidget* control = form.control(id);
+        QObject* control = form.control(id);
         ASSERT_NE(control, nullptr) << name.toStdString();
         EXPECT_EQ(control->objectName(), name);
         // The only control of that name, so a later lookup by name could not find another one.
-        EXPECT_EQ(form.template findChildren<QWidget*>(name).size(), 1) << name.toStdString();
+        EXPECT_EQ(form.template findChildren<QObject*>(name).size(), 1) << name.toStdString();
     }
 }
 
@@ -39,7 +40,8 @@ QString textOf(const QWidget* w) {
 
 TEST(ResultsWindows, EveryViewIdentifierHasItsControl) {
     AppState state;
-    TForm3 form3(state);
+    test::ScriptedDialogs dialogs;
+    TForm3 form3(state, dialogs);
     TForm4 form4(state);
     expectEveryIdentifierBound<TForm3, Form3View>(form3);
     expectEveryIdentifierBound<TForm4, Form4View>(form4);
@@ -47,32 +49,33 @@ TEST(ResultsWindows, EveryViewIdentifierHasItsControl) {
 
 TEST(ResultsWindows, AnEvaluationShowsInBothWindows) {
     AppState state;
-    TForm3 form3(state);
+    test::ScriptedDialogs dialogs;
+    TForm3 form3(state, dialogs);
     TForm4 form4(state);
     auto calc = test::ceilingDiffuserState("01");
     const ResultsView view = ShowOutletResults(calc->parts());
     form3.applyView(view);
     form4.applyView(view);
 
-    EXPECT_EQ(textOf(form3.control(form3::Label1)), "DLQ  625 A");
-    EXPECT_EQ(textOf(form3.control(form3::Label7)), "93,75");
-    EXPECT_EQ(textOf(form3.control(form3::Edit1)), "10");
+    EXPECT_EQ(textOf(form3.widget(form3::Label1)), "DLQ  625 A");
+    EXPECT_EQ(textOf(form3.widget(form3::Label7)), "93,75");
+    EXPECT_EQ(textOf(form3.widget(form3::Edit1)), "10");
     EXPECT_EQ(form3.ScrollBar1->minimum(), 5);
     EXPECT_EQ(form3.ScrollBar1->maximum(), 15);
     EXPECT_EQ(form3.ScrollBar1->value(), 10);
-    EXPECT_FALSE(form3.control(form3::Label21)->isHidden()); // x-krit 7.5 m
-    EXPECT_FALSE(form3.control(form3::GroupBox1)->isHidden());
-    EXPECT_TRUE(form3.control(form3::GroupBox2)->isHidden());
+    EXPECT_FALSE(form3.widget(form3::Label21)->isHidden()); // x-krit 7.5 m
+    EXPECT_FALSE(form3.widget(form3::GroupBox1)->isHidden());
+    EXPECT_TRUE(form3.widget(form3::GroupBox2)->isHidden());
     // 25.2² · 7.5 m² needed in a 100 m² room: red.
-    EXPECT_EQ(form3.control(form3::Label39)->palette().color(QPalette::WindowText), QColor(Qt::red));
-    EXPECT_EQ(textOf(form4.control(form4::Edit2)), "10,00");
+    EXPECT_EQ(form3.widget(form3::Label39)->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(textOf(form4.widget(form4::Edit2)), "10,00");
     EXPECT_EQ(form4.ScrollBar2->value(), -100); // -251 clamped to the slider's 10 m
 
     // The vertical view of the same windows swaps the groups and hides the area hint.
     test::setJetForm(calc->record, "02");
     const ResultsView vertical = ShowOutletResults(calc->parts());
     form3.applyView(vertical);
-    EXPECT_TRUE(form3.control(form3::GroupBox1)->isHidden());
-    EXPECT_FALSE(form3.control(form3::GroupBox2)->isHidden());
-    EXPECT_TRUE(form3.control(form3::Label39)->isHidden());
+    EXPECT_TRUE(form3.widget(form3::GroupBox1)->isHidden());
+    EXPECT_FALSE(form3.widget(form3::GroupBox2)->isHidden());
+    EXPECT_TRUE(form3.widget(form3::Label39)->isHidden());
 }

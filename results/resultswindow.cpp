@@ -1,0 +1,131 @@
+// The calculation window's rules: creation texts, the count by hand, the ways back, the flow
+// picture and print commands. Core layer (fylcore).
+#include "results/resultswindow.h"
+
+#include "frame/numbers.h"
+#include "results/outletresults.h"
+
+#include <cmath>
+#include <memory>
+
+namespace fyl {
+
+Form3Texts form3CreationTexts(const TextTable& texts) {
+    using namespace form3;
+    Form3Texts t;
+    t.title = texts.text(75);
+    const std::pair<Control, int> entries[] = {
+        {Label2, 80},       {Label3, 81},         {Label5, 82},   {Label9, 84},
+        {Label12, 85},      {GroupBox1, 86},      {Label22, 157}, {Label17, 87},
+        {Label18, 88},      {GroupBox2, 89},      {Label33, 90},  {Label34, 91},
+        {GroupBox4, 96},    {Label43, 156},       {Label40, 172}, {Label41, 27},
+        {Button1, 79},      {Button2, 58},        {Drucken1, 77}, {Tools1, 78},
+        {Raumschnitt1, 76}, {Deckenspiegel1, 45}, {Sound1, 47},   {Ausschreibungstext1, 169},
+    };
+    for (const auto& [control, entry] : entries)
+        t.controls.setText(control, texts.text(entry));
+    t.controls.setVisible(Ausschreibungstext1, false); // shown once the outlet has a tender text
+    return t;
+}
+
+namespace {
+
+// One action's copies of the record and the values; stored only when the action ends well.
+struct Copies {
+    std::unique_ptr<CalculationRecord> record;
+    RuntimeFlags flags;
+    WorkingValues working;
+    int calcStatus;
+    EvaluationParts parts(const TextTable& texts) { return {*record, working, calcStatus, flags, texts}; }
+};
+
+Copies copiesOf(const ResultsWindowParts& p) {
+    return {std::make_unique<CalculationRecord>(p.record), p.flags, p.working, p.calcStatus};
+}
+
+void store(ResultsWindowParts& p, const Copies& c) {
+    p.record = *c.record;
+    p.flags = c.flags;
+    p.working = c.working;
+    p.calcStatus = c.calcStatus;
+}
+
+} // namespace
+
+ResultsWindowOutcome ResultsWindowModel::ScrollBar1Change(int position) {
+    Copies c = copiesOf(parts_);
+    const bool outOfRange = SetOutletCountByHand(*c.record, c.flags, position);
+    ResultsWindowOutcome out;
+    out.results = c.record->horizontalJet ? EvaluateHorizontalJet(c.parts(parts_.texts))
+                                          : EvaluateVerticalJet(c.parts(parts_.texts));
+    out.results->form3.setText(form3::Edit1, numbers::formatGeneral(position));
+    out.results->form3.setColour(form3::Edit1, outOfRange ? LabelColour::Red : LabelColour::Normal);
+    store(parts_, c);
+    return out;
+}
+
+std::optional<int> ResultsWindowModel::Edit1Change(const QString& text) {
+    // While the planner clears the field to type a new count there is nothing to take yet.
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return numbers::parseInt(text);
+}
+
+ResultsWindowOutcome ResultsWindowModel::Button1Click() {
+    ResultsWindowOutcome out;
+    out.hideSelf = true;
+    out.showSelection = true;
+    if (parts_.flags.loadedWithResults) {
+        out.resetSelection = true;
+        out.countRange = CountBar{0, 500, 0};
+    }
+    parts_.record.resultsWindowFlag = 0;
+    out.hideFlowSimulation = true;
+    parts_.record.flowPictureShown = 0;
+    parts_.flags.countSetByHand = false;
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Button2Click(const QString& countText) {
+    const int count = numbers::parseInt(countText); // a text that is not a count changes nothing
+    ResultsWindowOutcome out;
+    out.hideSelf = true;
+    out.hideSelection = true;
+    out.showMainRoomPanel = true;
+    parts_.record.outletCount = count;
+    parts_.flags.spacingSetInFlowPicture = false;
+    parts_.flags.freshProject = false;
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::FormClose() {
+    ResultsWindowOutcome out;
+    out.enableMainContinue = parts_.record.continueUsed != 0;
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Raumschnitt1Click() {
+    ResultsWindowOutcome out;
+    const CalculationRecord& rec = parts_.record;
+    // A vertical jet without warmer supply air does not fall into the room: nothing to draw.
+    if (static_cast<long double>(rec.supplyTemp) - rec.roomTemp < 0.01L && rec.verticalJet) {
+        showText(parts_.texts, parts_.dialogs, 97);
+        return out;
+    }
+    parts_.record.flowPictureShown = 1;
+    out.flowPictureLabels = std::array<QString, 3>{numbers::formatFixed(rec.velocityLimit, 3, 2),
+                                                   numbers::formatFixed(rec.headHeight, 3, 2),
+                                                   numbers::formatFixed(rec.mountingHeight, 3, 2)};
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Drucken1Click() {
+    ResultsWindowOutcome out;
+    const CalculationRecord& rec = parts_.record;
+    const bool isothermalVertical =
+        std::fabs(static_cast<long double>(rec.roomTemp) - rec.supplyTemp) < 0.1L && rec.verticalJet;
+    out.printTemperatures = !isothermalVertical;
+    return out;
+}
+
+} // namespace fyl

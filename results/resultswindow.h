@@ -1,0 +1,73 @@
+// The calculation window's rules without widgets: its texts at creation, the outlet count set by
+// hand, the way back to the selection or the main window, and what the flow picture and print
+// commands need. Core layer (fylcore).
+#pragma once
+
+#include "calc/evaluation.h"
+#include "frame/dialogs.h"
+#include "frame/record.h"
+#include "frame/runstate.h"
+#include "frame/texttable.h"
+#include "results/resultsview.h"
+
+#include <optional>
+
+namespace fyl {
+
+// The window title and the fixed texts the text table gives the calculation window at creation.
+struct Form3Texts {
+    QString title;
+    Form3View controls;
+};
+Form3Texts form3CreationTexts(const TextTable& texts);
+
+// What a calculation window action asks of the windows.
+struct ResultsWindowOutcome {
+    std::optional<ResultsView> results; // apply to TForm3 and TForm4
+    bool hideSelf = false;
+    bool showSelection = false;         // 15 right of and 45 below the main window's corner
+    bool resetSelection = false;        // the selection back to its first step (a loaded project)
+    std::optional<CountBar> countRange; // a new range for the count scroll bar alone
+    bool hideSelection = false;
+    bool hideFlowSimulation = false;
+    bool showMainRoomPanel = false; // the main window and its room data panel
+    bool enableMainContinue = false;
+    // The flow picture: shown with these three labels (velocity limit, head height, mounting height).
+    std::optional<std::array<QString, 3>> flowPictureLabels;
+    // The print window: shown, with its CheckBox2 enabled and ticked, or disabled and unticked.
+    std::optional<bool> printTemperatures;
+};
+
+struct ResultsWindowParts {
+    CalculationRecord& record;
+    RuntimeFlags& flags;
+    WorkingValues& working;
+    int& calcStatus;
+    const TextTable& texts;
+    Dialogs& dialogs;
+};
+
+// Each action works on copies and stores them only at its end, so an error changes nothing.
+class ResultsWindowModel {
+public:
+    explicit ResultsWindowModel(ResultsWindowParts parts) : parts_(parts) {}
+
+    // The count scroll bar moved to `position`: the count is the planner's from now on, and the
+    // evaluation runs again. The count edit turns red when the flow per outlet leaves the outlet's
+    // range.
+    ResultsWindowOutcome ScrollBar1Change(int position);
+    // Typing in the count edit: the scroll bar's new position, or none while the edit is empty.
+    // A text that is not a whole number raises ConversionError.
+    static std::optional<int> Edit1Change(const QString& text);
+    ResultsWindowOutcome Button1Click(); // " Auswahl": back to the selection
+    // "zurück": back to the main window; the count edit's text becomes the outlet count.
+    ResultsWindowOutcome Button2Click(const QString& countText);
+    ResultsWindowOutcome FormClose();
+    ResultsWindowOutcome Raumschnitt1Click(); // the flow picture, refused for isothermal vertical jets
+    ResultsWindowOutcome Drucken1Click();
+
+private:
+    ResultsWindowParts parts_;
+};
+
+} // namespace fyl
