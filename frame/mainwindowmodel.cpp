@@ -13,6 +13,7 @@
 
 #include <QLocale>
 
+#include <cstring>
 #include <memory>
 
 namespace fyl {
@@ -268,6 +269,13 @@ void temperatureAction(Work& w, RoomField left) {
     recalculate(w);
 }
 
+// The window's texts are written with zeros after their length, so a shorter text or a removed
+// attachment leaves nothing of the old one in a saved file.
+template <std::size_t N> void storeText(text<N>& field, const QString& value) {
+    std::memset(field.chars, 0, N);
+    field.assign(value);
+}
+
 void StoreWindow(const MainWindowState& s, CalculationRecord& rec) {
     auto value = [&s](RoomField f) {
         return stored(numbers::parseReal(s.room[static_cast<std::size_t>(f)]));
@@ -286,19 +294,17 @@ void StoreWindow(const MainWindowState& s, CalculationRecord& rec) {
     rec.roomTemp = value(Edit12);
     rec.supplyTemp = value(Edit13);
     rec.maxSoundLevel = value(Edit14);
-    rec.projectName.assign(s.project[0]);
-    rec.projectNumber.assign(s.project[1]);
-    rec.projectDate.assign(s.project[2]);
+    storeText(rec.projectName, s.project[0]);
+    storeText(rec.projectNumber, s.project[1]);
+    storeText(rec.projectDate, s.project[2]);
     for (int i = 0; i < 5; ++i)
-        rec.contactAddress[i].assign(s.project[static_cast<std::size_t>(3 + i)]);
-    rec.editor[0].assign(s.project[8]);
-    rec.editor[1].assign(s.project[9]);
+        storeText(rec.contactAddress[i], s.project[static_cast<std::size_t>(3 + i)]);
+    storeText(rec.editor[0], s.project[8]);
+    storeText(rec.editor[1], s.project[9]);
     for (int i = 0; i < 26; ++i)
-        rec.remarks[i].assign(i < s.remarks.size() ? s.remarks[i] : QString());
-    for (auto& entry : rec.attachments)
-        entry.clear();
-    for (int i = 0; i < s.attachments.size() && i < kMaxAttachments; ++i)
-        rec.attachments[i].assign(s.attachments[i]);
+        storeText(rec.remarks[i], i < s.remarks.size() ? s.remarks[i] : QString());
+    for (int i = 0; i < kMaxAttachments; ++i)
+        storeText(rec.attachments[i], i < s.attachments.size() ? s.attachments[i] : QString());
 }
 
 void FillWindow(MainWindowState& s, const CalculationRecord& rec) {
