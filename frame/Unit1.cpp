@@ -376,12 +376,26 @@ void TForm1::bindModel() {
 }
 
 void TForm1::act(const std::function<void()>& action) {
+    // Showing and hiding the panels and putting the focus where the action asks move the focus
+    // too; those moves are the action's, so they enter and leave no field.
     acting_ = true;
     runAction(dialogs_, action);
-    acting_ = false;
+    const auto field = model_.takeFocusRequest();
     refresh();
-    if (const auto field = model_.takeFocusRequest())
+    if (field)
         roomEdit(*field)->setFocus(Qt::OtherFocusReason);
+    acting_ = false;
+    if (field) // the planner is in that field now: its snapshot
+        runAction(dialogs_, [this, field] { model_.enterField(*field); });
+}
+
+void TForm1::releaseHiddenField() {
+    const auto it = std::find(roomEdits_.begin(), roomEdits_.end(), focusWidget());
+    if (it == roomEdits_.end() || (*it)->isVisible())
+        return;
+    acting_ = true;
+    (*it)->clearFocus();
+    acting_ = false;
 }
 
 void TForm1::actWithOutcome(const std::function<MainWindowOutcome()>& action) {
@@ -504,10 +518,12 @@ void TForm1::CheckBox1Click() {
 
 void TForm1::Neu1Click() {
     actWithOutcome([this] { return model_.Neu1Click(); });
+    releaseHiddenField();
 }
 
 void TForm1::Laden1Click() {
     actWithOutcome([this] { return model_.Laden1Click(QDate::currentDate()); });
+    releaseHiddenField();
 }
 
 void TForm1::Speichern1Click() {

@@ -120,6 +120,10 @@ private:
     // what the action asks of the other windows.
     void act(const std::function<void()>& action);
     void actWithOutcome(const std::function<MainWindowOutcome()>& action);
+    // After a new project or a load the room fields hold new values: a field that kept the focus
+    // behind its hidden panel gives it up without its action, so that leaving it later does not
+    // recompute them from what the planner had typed before.
+    void releaseHiddenField();
     void bindModel();
     void buildMenus();
     void buildRoomPanel();

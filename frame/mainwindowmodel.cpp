@@ -13,6 +13,7 @@
 
 #include <QLocale>
 
+#include <cstring>
 #include <memory>
 
 namespace fyl {
@@ -257,6 +258,8 @@ void temperatureAction(Work& w, RoomField left) {
     recalculate(w);
 }
 
+// The window's texts are written with zeros after their length, so a shorter text or a removed
+// attachment leaves nothing of the old one in a saved file.
 void StoreWindow(const MainWindowState& s, CalculationRecord& rec) {
     auto value = [&s](RoomField f) {
         return stored(numbers::parseReal(s.room[static_cast<std::size_t>(f)]));
@@ -284,10 +287,8 @@ void StoreWindow(const MainWindowState& s, CalculationRecord& rec) {
     rec.editor[1].assign(s.project[9]);
     for (int i = 0; i < 26; ++i)
         rec.remarks[i].assign(i < s.remarks.size() ? s.remarks[i] : QString());
-    for (auto& entry : rec.attachments)
-        entry.clear();
-    for (int i = 0; i < s.attachments.size() && i < kMaxAttachments; ++i)
-        rec.attachments[i].assign(s.attachments[i]);
+    for (int i = 0; i < kMaxAttachments; ++i)
+        rec.attachments[i].assign(i < s.attachments.size() ? s.attachments[i] : QString());
 }
 
 void FillWindow(MainWindowState& s, const CalculationRecord& rec) {

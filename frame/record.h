@@ -29,7 +29,8 @@ constexpr bool littleEndian() {
 #pragma pack(push, 1)
 
 // A short string: a length byte and N character bytes in the Windows ANSI code page. Assigning
-// a longer text cuts it without notice; bytes after the length are left as they were.
+// a longer text cuts it without notice. Assigning or clearing zero-fills the bytes after the
+// length, so a shortened text leaves no tail of the old one in a saved file; reading ignores them.
 template <std::size_t N> struct text {
     std::uint8_t length;
     char chars[N];
@@ -42,9 +43,10 @@ template <std::size_t N> struct text {
         const std::size_t n =
             static_cast<std::size_t>(value.size()) < N ? static_cast<std::size_t>(value.size()) : N;
         std::memcpy(chars, value.constData(), n);
+        std::memset(chars + n, 0, N - n);
         length = static_cast<std::uint8_t>(n);
     }
-    void clear() { length = 0; }
+    void clear() { assignBytes(QByteArray()); }
     text& operator=(const QString& value) {
         assign(value);
         return *this;

@@ -5,20 +5,17 @@
 #include "frame/Unit1.h"
 #include "frame/errors.h"
 #include "selection/Unit2.h"
-#include "tests/support/scripted.h"
-#include "tests/support/testfiles.h"
+#include "tests/support/mainwindowfixture.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -27,68 +24,7 @@ using fyl::test::ScriptedDialogs;
 
 namespace {
 
-// A program directory made by the test: its own text table and background picture, so what
-// the window shows can only have come from here.
-class StartUpTest : public testing::Test {
-protected:
-    void SetUp() override {
-        program = QDir::toNativeSeparators(dir.filePath(QStringLiteral("program")));
-        QDir().mkpath(program);
-        oldHome = qgetenv("HOME");
-        qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
-    }
-    void TearDown() override { qputenv("HOME", oldHome); }
-
-    void writeTexts(int count = 235) {
-        test::writeAnsiLines(program + QStringLiteral("/Fyltext.txt"), test::textTableLines(count, [](int n) {
-                                 switch (n) {
-                                 case 1:
-                                     return QStringLiteral("Titel aus dem Programmordner");
-                                 case 2:
-                                     return QStringLiteral("Projekt");
-                                 case 8:
-                                     return QStringLiteral("Projektdaten");
-                                 case 14:
-                                     return QStringLiteral("Hilfe");
-                                 case 16:
-                                     return QStringLiteral("Kurzanleitung");
-                                 default:
-                                     return QStringLiteral("Eintrag %1").arg(n);
-                                 }
-                             }));
-    }
-    // The smallest catalogue the start-up reads: one name per table, one jet form, one index
-    // line and one installation kind.
-    void writeCatalogue() {
-        test::writeAnsiLines(program + QStringLiteral("/kenn1.dat"), {QStringLiteral("Decke")});
-        test::writeAnsiLines(program + QStringLiteral("/kenn2.dat"), {QStringLiteral("fest")});
-        test::writeAnsiLines(program + QStringLiteral("/kenn3.dat"), {QStringLiteral("Büro")});
-        test::writeAnsiLines(program + QStringLiteral("/Strahl.dat"), {QStringLiteral("01 horizontal")});
-        test::writeAnsiLines(program + QStringLiteral("/ZELK.idx"),
-                             {QStringLiteral("AAA 100                  ") + QString(7, QLatin1Char(' ')) +
-                              QStringLiteral("01 0             1")});
-        test::writeAnsiLines(program + QStringLiteral("/Durchlassdatei.txt"),
-                             {QStringLiteral("Deckendurchlässe           AAA/")});
-    }
-    void writePictureAndCatalogue() {
-        writeCatalogue();
-        QImage image(32, 24, QImage::Format_RGB32);
-        image.fill(QColor(200, 220, 230));
-        ASSERT_TRUE(image.save(program + QStringLiteral("/fyl.jpg"), "JPG"));
-    }
-    std::unique_ptr<Forms> start() {
-        test::CurrentDirectory cwd(program);
-        auto settings =
-            std::make_unique<QSettings>(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
-        return std::make_unique<Forms>(std::move(settings), dialogs, shell);
-    }
-
-    QTemporaryDir dir;
-    QString program;
-    QByteArray oldHome;
-    ScriptedDialogs dialogs;
-    test::RecordingShell shell;
-};
+class StartUpTest : public fyl::test::MainWindowFixture {};
 
 } // namespace
 

@@ -138,13 +138,13 @@ TEST(RecordLayout, OutletFieldsLieAtTheirDetailFileOffsets) {
     EXPECT_EQ(+o.sizeTable[24].byte120, 7);
 }
 
-TEST(ShortText, CutsLongTextsAndKeepsTheBytesBeyondTheLength) {
+TEST(ShortText, CutsLongTextsAndZeroFillsTheTail) {
     text<6> t;
     std::memset(&t, '#', sizeof t);
     t.assign(QStringLiteral("ab"));
     EXPECT_EQ(+t.length, 2);
     EXPECT_EQ(t.str().toStdString(), "ab");
-    EXPECT_EQ(t.chars[2], '#'); // untouched
+    EXPECT_EQ(QByteArray(t.chars + 2, 4), QByteArray(4, '\0')); // no tail of what was there
     t.assign(QStringLiteral("1234567890"));
     EXPECT_EQ(+t.length, 6);
     EXPECT_EQ(t.str().toStdString(), "123456");
@@ -199,7 +199,7 @@ TEST(ResetRecord, TouchesNothingOutsideTheResetColumn) {
     const auto* a = reinterpret_cast<const unsigned char*>(rec.get());
     const auto* b = reinterpret_cast<const unsigned char*>(before.get());
     // Byte ranges the reset leaves alone: the outlet, the not-used bytes, results without a reset
-    // value, the two dimension flags and the texts' bytes beyond their length.
+    // value and the two dimension flags.
     const std::pair<std::size_t, std::size_t> untouched[] = {
         {0, 3760},    // outlet record and the byte after it
         {3824, 3832}, // not used
@@ -209,16 +209,15 @@ TEST(ResetRecord, TouchesNothingOutsideTheResetColumn) {
         {4173, 4174}, // not used
         {4181, 4184}, // dimensions-entered flag, 4182, 4183
         {4187, 4188}, // not used
-        {4190, 4206}, // characters of the project number
         {6453, 6696}, // not used
         {6700, 6704}, // not used
         {6712, 6760}, // nominal length, size text, not used
-        {6761, 7016}, // characters of attachment 1
     };
     for (const auto& [from, to] : untouched)
         for (std::size_t i = from; i < to; ++i)
             ASSERT_EQ(a[i], b[i]) << "byte " << i << " changed";
-    EXPECT_EQ(a[4189], 0);            // project number emptied (its length byte)
+    EXPECT_EQ(a[4189], 0);            // project number emptied, and no tail of it left
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(a) + 4190, 16), QByteArray(16, '\0'));
     EXPECT_EQ(a[6760 + 19 * 256], 0); // attachment 20 emptied
     EXPECT_EQ(a[4268 + 25 * 73], 0);  // remark line 26 emptied
     EXPECT_EQ(a[4168], 0);

@@ -1,0 +1,415 @@
+// The main window driven offscreen by keys, focus and clicks: room data entry, project files and
+// the attachment list.
+#include "fixtures/calcfixture.h"
+#include "frame/Unit1.h"
+#include "results/Unit3.h"
+#include "tests/support/mainwindowfixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace fyl;
+using namespace fyl::form1;
+using Kind = fyl::test::ScriptedDialogs::Shown::Kind;
+
+namespace {
+
+// A new project with the room data panel open and the focus in the air change rate, as the
+// planner finds it after "Neu" and the room data command.
+class EntryTest : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        writeTexts();
+        writePictureAndCatalogue();
+        forms = start();
+        main = forms->form1.get();
+        main->show();
+        activate();
+        main->Neu1->trigger();
+        main->Vorgaben1->trigger();
+        ASSERT_TRUE(main->Edit6->hasFocus());
+        dialogs.shown.clear();
+    }
+
+    // Focus changes reach the fields only while the main window is active; a shown calculation
+    // window may have taken that.
+    void activate() {
+        QApplication::processEvents();
+        if (!main->isActiveWindow()) {
+            main->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+        }
+    }
+    void focus(QWidget* widget) {
+        activate();
+        widget->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(widget->hasFocus()) << widget->objectName().toStdString();
+    }
+    // The planner enters the field, selects its text and types over it.
+    void type(QLineEdit* edit, const QString& text) {
+        focus(edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    // Leaving a field: the focus goes to the check box, which has no action of its own.
+    void leave() { focus(main->CheckBox1); }
+    void fill(QLineEdit* edit, const QString& text) {
+        type(edit, text);
+        leave();
+    }
+    std::string text(RoomField field) const { return main->roomEdit(field)->text().toStdString(); }
+    QStringList room() const {
+        QStringList texts;
+        for (int i = 0; i < kRoomFieldCount; ++i)
+            texts << main->roomEdit(static_cast<RoomField>(i))->text();
+        return texts;
+    }
+    QStringList shown(Kind kind) const { return dialogs.texts(kind); }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    void save(const QString& file) {
+        dialogs.fileAnswers.push_back(file);
+        main->Speichern1->trigger();
+    }
+    void load(const QString& file) {
+        dialogs.fileAnswers.push_back(file);
+        main->Laden1->trigger();
+    }
+
+    std::unique_ptr<Forms> forms;
+    TForm1* main = nullptr;
+};
+
+QStringList entries(std::initializer_list<int> numbers) {
+    QStringList out;
+    for (int n : numbers)
+        out << QStringLiteral("Eintrag %1").arg(n);
+    return out;
+}
+
+} // namespace
+
+TEST_F(EntryTest, FloorAreaAndVolumeTakeArithmetic) {
+    main->CheckBox1->click();
+    ASSERT_TRUE(main->Edit1->isEnabled());
+    ASSERT_FALSE(main->Edit4->isEnabled());
+    fill(main->Edit1, QStringLiteral("12*8,5"));
+    EXPECT_EQ(text(Edit1), "102,00");
+    EXPECT_EQ(text(Edit4), "10,10"); // √102 = 10.0995
+    EXPECT_EQ(text(Edit5), "10,10");
+    EXPECT_EQ(text(Edit3), "306,00");
+    EXPECT_EQ(text(edit7), "3060,00");
+    const std::pair<const char*, const char*> cases[] = {
+        {"2*PI", " 6,28"}, {"8/2*2", " 2,00"}, {"(2+3)*4", "20,00"}, {"10-2+3", " 5,00"}};
+    for (const auto& [typed, expected] : cases) {
+        fill(main->Edit1, QString::fromLatin1(typed));
+        EXPECT_EQ(text(Edit1), expected) << typed;
+    }
+    for (const char* invalid : {"(2+3", "5/0", "2*x"}) {
+        fill(main->Edit1, QStringLiteral("7"));
+        fill(main->Edit1, QString::fromLatin1(invalid));
+        EXPECT_EQ(text(Edit1), " 0,00") << invalid;
+        EXPECT_EQ(text(Edit3), "0,00") << invalid;
+        EXPECT_EQ(text(edit7), "0,00") << invalid;
+    }
+    fill(main->Edit3, QStringLiteral("3*100"));
+    EXPECT_EQ(text(Edit3), "300,00");
+    EXPECT_EQ(text(Edit1), "100,00");
+    EXPECT_EQ(text(edit7), "3000");
+    EXPECT_TRUE(shown(Kind::Error).isEmpty()) << shown(Kind::Error).join(QLatin1Char(';')).toStdString();
+}
+
+TEST_F(EntryTest, MountingHeightIsCutByTheRoomHeightButRefusedWhenTyped) {
+    fill(main->Edit10, QStringLiteral("3.5"));
+    EXPECT_EQ(shown(Kind::Information), entries({43}));
+    EXPECT_EQ(text(Edit10), "3,00");
+    fill(main->Edit9, QStringLiteral("4"));
+    EXPECT_EQ(shown(Kind::Information), entries({43, 43}));
+    EXPECT_EQ(text(Edit9), "1,80");
+
+    fill(main->Edit2, QStringLiteral("2.5"));
+    EXPECT_EQ(text(Edit2), "2,5");
+    EXPECT_EQ(text(Edit10), "2,5");
+    EXPECT_EQ(text(Edit3), "250,00");
+    fill(main->Edit10, QStringLiteral("2,4"));
+    EXPECT_EQ(text(Edit10), "2,4");
+    EXPECT_EQ(shown(Kind::Information).size(), 2);
+}
+
+TEST_F(EntryTest, CoolingLoadAndTemperaturesFollowEachOther) {
+    const CalculationRecord& rec = forms->state.record;
+    fill(main->Edit13, QStringLiteral("17"));
+    EXPECT_EQ(text(edit7), "3000");
+    EXPECT_EQ(shown(Kind::Information), entries({179}));
+    EXPECT_EQ(text(Edit11), "3,0"); // 3000 / 3600 · 1.2 · 1.006 · 3 = 3.018 kW
+    fill(main->Edit13, QStringLiteral("20"));
+    EXPECT_EQ(shown(Kind::Information), entries({179, 178}));
+    EXPECT_EQ(text(Edit11), "0");
+
+    fill(main->Edit11, QStringLiteral("2"));
+    EXPECT_EQ(text(Edit13), "18,0"); // ΔT = 2 · 3600 / (3000 · 1.2072) = 1.988 K
+    EXPECT_NEAR(rec.supplyTemp, 18.012, 0.0005);
+    dialogs.confirmAnswers = {true};
+    fill(main->Edit11, QStringLiteral("15")); // 14.91 K: refused, the value at entry comes back
+    EXPECT_EQ(shown(Kind::Confirm), entries({171}));
+    EXPECT_EQ(text(Edit11), "2,0");
+    EXPECT_EQ(text(Edit13), "18,0");
+    dialogs.confirmAnswers = {false};
+    fill(main->Edit11, QStringLiteral("15"));
+    EXPECT_EQ(shown(Kind::Confirm), entries({171, 171}));
+    EXPECT_EQ(text(Edit13), "5,1");
+    fill(main->Edit11, QStringLiteral("12,072")); // 12.072 · 3600 / (3000 · 1.2072) = 12 K: no question
+    EXPECT_EQ(shown(Kind::Confirm).size(), 2);
+    EXPECT_EQ(text(Edit13), "8,0");
+
+    // Without a volume flow there is no temperature difference: the supply temperature stays.
+    const double supply = rec.supplyTemp;
+    fill(main->edit7, QStringLiteral("0"));
+    EXPECT_EQ(text(Edit6), "0,0");
+    EXPECT_EQ(text(Edit13), "8,0");
+    EXPECT_EQ(+rec.supplyTemp, supply);
+    EXPECT_NE(forms->state.calcStatus, 0);
+    EXPECT_TRUE(shown(Kind::Error).isEmpty());
+}
+
+TEST_F(EntryTest, CalculationModeReEvaluatesFromTheAirChangeRateToTheSoundLevelOnly) {
+    CalculationRecord& rec = forms->state.record;
+    const auto diffuser = test::ceilingDiffuserState();
+    rec.outlet = diffuser->record.outlet;
+    rec.designCode = diffuser->record.designCode;
+    rec.calculationMode = 1;
+    rec.horizontalJet = 1;
+    // Leaves the field unchanged; true when the evaluation ran and the calculation window shows it.
+    auto reEvaluates = [&](QLineEdit* edit) {
+        rec.lwa = -1.0;
+        rec.continueUsed = 0;
+        forms->form3->hide();
+        focus(edit);
+        leave();
+        return rec.lwa != -1.0 && rec.continueUsed == 1 && forms->form3->isVisible();
+    };
+    for (QLineEdit* edit : {main->Edit6, main->edit7, main->Edit8, main->Edit9, main->Edit10, main->Edit11,
+                            main->Edit12, main->Edit13, main->Edit14})
+        EXPECT_TRUE(reEvaluates(edit)) << edit->objectName().toStdString();
+    for (QLineEdit* edit : {main->Edit4, main->Edit5, main->Edit2})
+        EXPECT_FALSE(reEvaluates(edit)) << edit->objectName().toStdString();
+    main->CheckBox1->click(); // puts the focus into the air change rate, which re-evaluates on leaving
+    leave();
+    for (QLineEdit* edit : {main->Edit1, main->Edit3})
+        EXPECT_FALSE(reEvaluates(edit)) << edit->objectName().toStdString();
+    EXPECT_TRUE(shown(Kind::Error).isEmpty()) << shown(Kind::Error).join(QLatin1Char(';')).toStdString();
+}
+
+TEST_F(EntryTest, EnterThenTabRunsTheActionTwice) {
+    forms->state.flags.freshProject = false;
+    type(main->Edit2, QStringLiteral("4"));
+    QTest::keyClick(main->Edit2, Qt::Key_Return);
+    EXPECT_EQ(shown(Kind::Information), entries({198}));
+    EXPECT_EQ(text(Edit3), "400,00");
+    EXPECT_FALSE(main->BitBtn1->isEnabled());
+    QTest::keyClick(main->Edit2, Qt::Key_Tab);
+    EXPECT_FALSE(main->Edit2->hasFocus());
+    EXPECT_EQ(shown(Kind::Information), entries({198, 198}));
+    // Only the room data command lets "weiter" go on with the new room.
+    main->Vorgaben1->trigger();
+    main->Vorgaben1->trigger();
+    EXPECT_TRUE(main->BitBtn1->isEnabled());
+}
+
+TEST_F(EntryTest, AFieldThatIsNoNumberChangesNothing) {
+    fill(main->Edit6, QStringLiteral("x"));
+    ASSERT_EQ(shown(Kind::Error).size(), 1);
+    const QByteArray record = recordBytes(forms->state.record);
+    QStringList before = room();
+    // s1 writes area, volume and mounting height before it reads the air change rate.
+    fill(main->Edit2, QStringLiteral("2.5"));
+    EXPECT_EQ(shown(Kind::Error).size(), 2);
+    before[Edit2] = QStringLiteral("2.5");
+    EXPECT_EQ(room(), before);
+    EXPECT_EQ(recordBytes(forms->state.record), record);
+    main->Speichern1->trigger(); // the window does not go into the record, so nothing is saved
+    EXPECT_EQ(shown(Kind::Error).size(), 3);
+    EXPECT_TRUE(shown(Kind::SaveFile).isEmpty());
+    EXPECT_FALSE(forms->state.flags.projectSaved);
+}
+
+TEST_F(EntryTest, SavedProjectLoadsBackWhole) {
+    fill(main->Edit4, QStringLiteral("12.5"));
+    fill(main->Edit8, QStringLiteral("0.15"));
+    fill(main->Edit9, QStringLiteral("1.7"));
+    fill(main->Edit14, QStringLiteral("40"));
+    fill(main->Edit13, QStringLiteral("18")); // 2.012 kW
+    const QStringList expectedRoom = {"12,50", "10,00", "3,00", "125,00", "375,00", "10",    "3000",
+                                      "0,15",  "1,70",  "3,00", "2,00",   "20,00",  "18,00", "40,00"};
+    main->Projektdaten1->trigger();
+    QLineEdit* project[] = {main->Edit15, main->Edit16, main->Edit17, main->Edit18, main->Edit19,
+                            main->Edit20, main->Edit21, main->Edit22, main->Edit23, main->Edit24};
+    const QStringList projectTexts = {"Halle 3 Nord", "P-17",   "01.02.2003", "Zelk GmbH", "Werkstr. 1",
+                                      "D-12345 Ort",  "Haus B", "Tor 2",      "A. Meier",  "B. Kunz"};
+    for (int i = 0; i < 10; ++i)
+        type(project[i], projectTexts[i]);
+    main->Memo1->setPlainText(QStringLiteral("Zeile 1\nZeile 2\nZeile 3"));
+    dialogs.fileAnswers = {QStringLiteral("C:\\Anlagen\\Plan.pdf"), QStringLiteral("/srv/Lageplan.png")};
+    main->Add1->click();
+    main->Add1->click();
+    CalculationRecord& rec = forms->state.record;
+    rec.sizeText.assign(QStringLiteral("625"));
+    rec.outletCount = 8.0;
+    rec.lwa = 33.5;
+    rec.continueUsed = 1;
+    rec.flowPictureShown = 1;
+
+    const QString file = path("halle.zol");
+    save(file);
+    const QByteArray saved = test::readFile(file);
+    ASSERT_EQ(saved.size(), 11880);
+    EXPECT_EQ(saved[4186], 0); // flow picture shown
+    EXPECT_TRUE(forms->state.flags.projectSaved);
+    const FileDialogRequest& request = dialogs.fileRequests.back();
+    EXPECT_EQ(request.folder, forms->state.folders.project);
+    EXPECT_EQ(request.defaultSuffix.toStdString(), "zol");
+    EXPECT_TRUE(request.filter.contains(QStringLiteral("*.zol")));
+
+    // A new project while the planner is in a room field shows the reset values.
+    main->Vorgaben1->trigger();
+    ASSERT_TRUE(main->Edit6->hasFocus());
+    main->Neu1->trigger();
+    EXPECT_EQ(text(Edit1), "100,00");
+    EXPECT_EQ(text(edit7), "4000");
+    EXPECT_FALSE(main->BitBtn1->isEnabled());
+    EXPECT_TRUE(main->Edit15->text().isEmpty());
+    EXPECT_EQ(main->ListBox1->count(), 0);
+    EXPECT_FALSE(forms->state.flags.projectSaved);
+    main->Projektdaten1->trigger();
+    focus(main->Edit15); // the air change rate is not left with the new project's values
+    EXPECT_EQ(text(edit7), "4000");
+
+    main->Vorgaben1->trigger();
+    ASSERT_TRUE(main->Edit6->hasFocus());
+    load(file);
+    focus(main->Edit16);
+    EXPECT_EQ(room(), expectedRoom);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(project[i]->text(), projectTexts[i]) << i; // the stored date, not today's
+    EXPECT_EQ(main->Memo1->toPlainText().toStdString(), "Zeile 1\nZeile 2\nZeile 3");
+    ASSERT_EQ(main->ListBox1->count(), 2);
+    EXPECT_EQ(main->ListBox1->item(0)->text().toStdString(), "C:\\Anlagen\\Plan.pdf");
+    EXPECT_EQ(main->ListBox1->currentRow(), 1);
+    EXPECT_EQ(main->Run1->text().toStdString(), "Lageplan.png");
+    EXPECT_EQ(main->windowTitle().toStdString(), "ZELKFYL      Projekt: Halle 3 Nord");
+    EXPECT_TRUE(main->GroupBox1->isVisible());
+    EXPECT_FALSE(main->GroupBox3->isVisible());
+    EXPECT_EQ(recordBytes(rec), saved); // selection, results and the cleared flow picture flag
+    EXPECT_EQ(rec.sizeText.str().toStdString(), "625");
+    EXPECT_EQ(+rec.lwa, 33.5);
+    EXPECT_FALSE(forms->state.flags.projectSaved);
+
+    const QString again = path("again.zol");
+    save(again);
+    EXPECT_EQ(test::readFile(again), saved);
+    EXPECT_TRUE(shown(Kind::Error).isEmpty()) << shown(Kind::Error).join(QLatin1Char(';')).toStdString();
+}
+
+TEST_F(EntryTest, ProjectFilesKeepNoOldTextsLoadTheLastRecordAndRefuseAWrongSize) {
+    main->Projektdaten1->trigger();
+    type(main->Edit15, QStringLiteral("Halle 3 Nord"));
+    dialogs.fileAnswers = {QStringLiteral("C:\\Anlagen\\Geheim.pdf")};
+    main->Add1->click();
+    save(path("first.zol"));
+    // A shorter name and a removed attachment leave nothing of the old texts in the file.
+    type(main->Edit15, QStringLiteral("Zweite"));
+    main->Del1->click();
+    save(path("second.zol"));
+    const QByteArray first = test::readFile(path("first.zol"));
+    const QByteArray second = test::readFile(path("second.zol"));
+    ASSERT_EQ(second.size(), 11880);
+    EXPECT_EQ(second[4217], 6);
+    EXPECT_EQ(second.mid(4224, 44), QByteArray(44, '\0'));   // name characters 7 to 50
+    EXPECT_EQ(second.mid(6760, 256), QByteArray(256, '\0')); // attachment 1
+
+    test::writeFile(path("two.zol"), second + first);
+    load(path("two.zol"));
+    EXPECT_EQ(main->Edit15->text().toStdString(), "Halle 3 Nord");
+    EXPECT_EQ(main->ListBox1->count(), 1);
+
+    // One byte short: refused before anything is read, naming the file.
+    type(main->Edit15, QStringLiteral("Dritte"));
+    const QByteArray record = recordBytes(forms->state.record);
+    const QString title = main->windowTitle();
+    test::writeFile(path("short.zol"), first.left(11879));
+    load(path("short.zol"));
+    const QStringList errors = shown(Kind::Error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("short.zol"))) << errors[0].toStdString();
+    EXPECT_EQ(recordBytes(forms->state.record), record);
+    EXPECT_EQ(main->Edit15->text().toStdString(), "Dritte");
+    EXPECT_EQ(main->windowTitle(), title);
+    EXPECT_EQ(main->ListBox1->count(), 1);
+    EXPECT_TRUE(main->GroupBox1->isVisible());
+}
+
+TEST_F(EntryTest, ClosingAsksUntilAFileIsWritten) {
+    dialogs.fileAnswers = {QString()}; // cancelled
+    main->Speichern1->trigger();
+    EXPECT_FALSE(forms->state.flags.projectSaved);
+    save(path("fehlt/x.zol"));
+    EXPECT_EQ(shown(Kind::Error).size(), 1);
+    EXPECT_FALSE(forms->state.flags.projectSaved);
+
+    main->close(); // No: nothing is written
+    EXPECT_EQ(shown(Kind::Confirm), entries({173}));
+    EXPECT_EQ(shown(Kind::SaveFile).size(), 2);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("settings.ini")});
+
+    main->show();
+    save(path("p.zol"));
+    EXPECT_TRUE(forms->state.flags.projectSaved);
+    main->close();
+    EXPECT_EQ(shown(Kind::Confirm).size(), 1);
+}
+
+TEST_F(EntryTest, AttachmentListHoldsTwentyFilesAndOpensThemWithTheirProgram) {
+    main->Projektdaten1->trigger();
+    for (int i = 1; i <= 21; ++i)
+        dialogs.fileAnswers.push_back(QStringLiteral("C:\\Anlagen\\Datei%1.pdf").arg(i));
+    for (int i = 0; i < 21; ++i)
+        main->Add1->click();
+    EXPECT_EQ(main->ListBox1->count(), 20);
+    EXPECT_EQ(shown(Kind::OpenFile).size(), 20);
+    EXPECT_EQ(main->Run1->text().toStdString(), "Datei20.pdf");
+
+    main->Del1->click();
+    EXPECT_EQ(main->ListBox1->count(), 19);
+    EXPECT_EQ(main->ListBox1->currentRow(), 18);
+    EXPECT_EQ(main->Run1->text().toStdString(), "Datei19.pdf");
+
+    QListWidget* list = main->ListBox1;
+    list->scrollToItem(list->item(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+    EXPECT_EQ(main->Run1->text().toStdString(), "Datei3.pdf");
+    main->Run1->click();
+    EXPECT_EQ(shell.opened, QStringList{QStringLiteral("C:\\Anlagen\\Datei3.pdf")});
+    main->Del1->click();
+    EXPECT_EQ(main->Run1->text().toStdString(), "Datei4.pdf"); // the next one moved up
+
+    main->Neu1->trigger();
+    main->Projektdaten1->trigger();
+    dialogs.fileAnswers = {QStringLiteral("/srv/Einzig.pdf")};
+    main->Add1->click();
+    EXPECT_EQ(main->Run1->text().toStdString(), "Einzig.pdf");
+    main->Del1->click();
+    EXPECT_EQ(main->ListBox1->count(), 0);
+    EXPECT_TRUE(main->Run1->text().isEmpty());
+    main->Run1->click(); // nothing selected: nothing opened
+    EXPECT_EQ(shell.opened.size(), 1);
+}
