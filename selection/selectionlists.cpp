@@ -37,6 +37,14 @@ int lenientInt(const QString& text) {
     return ok ? value : 0;
 }
 
+// The first index line holding `text`.
+std::optional<QString> firstLineWith(const Catalogue& catalogue, const QString& text) {
+    const IndexLineMatch match = FindIndexLine(catalogue, text);
+    if (!match.found)
+        return std::nullopt;
+    return catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
+}
+
 QStringList flaggedNames(const QString& flags, const std::array<QString, 8>& names, const char* what) {
     QStringList out;
     for (int k = 0; k < flags.size(); ++k) {
@@ -164,10 +172,10 @@ std::vector<JetFormItem> jetFormsOfSize(const Catalogue& catalogue, const QStrin
 
 std::optional<SizeLine> readSizeLine(const Catalogue& catalogue, const QString& sizeName) {
     using namespace indexline;
-    const IndexLineMatch match = FindIndexLine(catalogue, sizeName);
-    if (!match.found)
+    const std::optional<QString> found = firstLineWith(catalogue, sizeName);
+    if (!found)
         return std::nullopt;
-    const QString& line = catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
+    const QString& line = *found;
     SizeLine size;
     size.design = columnText(line, kDesign);
     const QString least = columnText(line, kLeastFlow);
@@ -182,23 +190,21 @@ std::optional<SizeLine> readSizeLine(const Catalogue& catalogue, const QString& 
 }
 
 std::optional<int> detailRecordOf(const Catalogue& catalogue, const QString& key) {
-    const IndexLineMatch match = FindIndexLine(catalogue, key);
-    if (!match.found)
+    const std::optional<QString> line = firstLineWith(catalogue, key);
+    if (!line)
         return std::nullopt;
-    const QString& line = catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
-    return lenientInt(columnText(line, indexline::kRecordNumber)) - 1;
+    return lenientInt(columnText(*line, indexline::kRecordNumber)) - 1;
 }
 
 std::optional<TypeAttributes> typeAttributes(const Catalogue& catalogue, const QString& type) {
     using namespace indexline;
-    const IndexLineMatch match = FindIndexLine(catalogue, type);
-    if (!match.found)
+    const std::optional<QString> line = firstLineWith(catalogue, type);
+    if (!line)
         return std::nullopt;
-    const QString& line = catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
     return TypeAttributes{
-        flaggedNames(columnText(line, kMountingFlags), catalogue.characteristicNames1, "Anbringungsort"),
-        flaggedNames(columnText(line, kAdjustmentFlags), catalogue.characteristicNames2, "Verstellung"),
-        flaggedNames(columnText(line, kUseFlags), catalogue.characteristicNames3, "Einsatzbereich")};
+        flaggedNames(columnText(*line, kMountingFlags), catalogue.characteristicNames1, "Anbringungsort"),
+        flaggedNames(columnText(*line, kAdjustmentFlags), catalogue.characteristicNames2, "Verstellung"),
+        flaggedNames(columnText(*line, kUseFlags), catalogue.characteristicNames3, "Einsatzbereich")};
 }
 
 SlotLengthRange requiredSlotLength(double totalFlow, int smallestFlow, int largestFlow) {

@@ -2,12 +2,11 @@
 // counts, flows and stored values worked by hand; what a saved plan gives evaluate; refusals.
 #include "frame/projectfile.h"
 #include "frame/record.h"
+#include "tests/support/clirun.h"
 #include "tests/support/testfiles.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,19 +18,11 @@ using namespace fyl;
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
+using test::CliRun;
 
+// On the demo catalogue of the build.
 CliRun cli(QStringList args) {
-    args << QStringLiteral("--program-dir") << QStringLiteral(ZELK_PROGRAM_DIR);
-    QProcess p;
-    p.start(QStringLiteral(ZELK_CLI), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return test::runCli(args << QStringLiteral("--program-dir") << QStringLiteral(ZELK_PROGRAM_DIR));
 }
 
 // A fresh project (room 10 x 10 x 3 m, head height 1.80 m, 35 dB) with its flow and mounting height.
