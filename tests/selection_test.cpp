@@ -140,6 +140,11 @@ TEST_F(Selection, KindsTypesAndSizesAsTheListsShowThem) {
     model->listbox1Click(0); // a name is listed once per code it holds
     EXPECT_EQ(s().ListBox8.items, (QStringList{"AAA", "AAABBB", "AAABBB", "BBB"}));
     EXPECT_EQ(s().ListBox2.items, (QStringList{"XXX"}));
+    model->ListBox2Click(0); // a data sheet only: said so, and Info1 opens it from the catalog folder
+    EXPECT_EQ(dialogs.texts(test::ScriptedDialogs::Shown::Information), QStringList{"Text 184"});
+    model->Info1Click();
+    const QString sheet = folders.program + QStringLiteral("/catalog/XXX.pdf");
+    EXPECT_EQ(shell.opened, (QStringList{QStringLiteral("?") + sheet, sheet}));
     model->ListBox8Click(0);
     EXPECT_EQ(s().ListBox9.items, (QStringList{size("AAA 100"), size("AAA 200"), size("AAA 300")}));
     EXPECT_EQ(s().ListBox11, (QStringList{"Ort 1", "Ort 8"}));
