@@ -1,4 +1,5 @@
-// zelkfyl-cli catalogue build|check|dump|record: the maker's tools for the outlet catalogue.
+// zelkfyl-cli catalogue build|check|dump|record|tree: the maker's tools for the outlet catalogue,
+// and the catalogue as the selection window lists it. Application layer over the core.
 
 #include "catalogue/cataloguejson.h"
 #include "catalogue/cataloguesource.h"
@@ -8,10 +9,18 @@
 #include "cli/commands.h"
 #include "frame/errors.h"
 #include "frame/numbers.h"
+#include "selection/selectionlists.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace {
 
-constexpr const char* kUsage = "catalogue build SOURCE.json OUTDIR | check DIR | dump DIR | record DIR N";
+constexpr const char* kUsage =
+    "catalogue build SOURCE.json OUTDIR | check DIR | dump DIR | record DIR N | tree [--program-dir DIR]";
 
 int build(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.size() != 2) {
@@ -65,6 +74,67 @@ int record(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+QString withoutTrailingBlanks(QString text) {
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+QJsonArray sizesOf(const fyl::Catalogue& catalogue, const QString& type) {
+    QJsonArray sizes;
+    for (const QString& name : fyl::listSizes(catalogue, false, 0.0, type, true, false).sizes) {
+        QJsonObject size{{QStringLiteral("name"), withoutTrailingBlanks(name)}};
+        if (const std::optional<fyl::SizeLine> line = fyl::readSizeLine(catalogue, name)) {
+            size.insert(QStringLiteral("design"), line->design);
+            size.insert(QStringLiteral("flow_min"), line->smallestFlow);
+            size.insert(QStringLiteral("flow_max"), line->largestFlow);
+        }
+        QJsonArray forms;
+        for (const fyl::JetFormItem& form : fyl::jetFormsOfSize(catalogue, name))
+            forms.append(
+                QJsonObject{{QStringLiteral("number"), form.number}, {QStringLiteral("name"), form.name}});
+        size.insert(QStringLiteral("jet_forms"), forms);
+        sizes.append(size);
+    }
+    return sizes;
+}
+
+// The kinds, types, sizes and jet forms as the selection window lists them without the flow
+// filter; names without the blanks that pad them.
+int tree(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption programDirOption(QStringLiteral("program-dir"), QString(),
+                                              QStringLiteral("DIR"));
+    parser.addOption(programDirOption);
+    if (!parser.parse(QStringList{QStringLiteral("tree")} + args) ||
+        !parser.positionalArguments().isEmpty()) {
+        err << "Aufruf: zelkfyl-cli catalogue tree [--program-dir DIR]\n";
+        return 2;
+    }
+    fyl::Catalogue catalogue;
+    fyl::LoadCatalogue(catalogue,
+                       parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath());
+    const QStringList codes = fyl::typeCodes(catalogue);
+    QJsonArray kinds;
+    for (const QString& kind : fyl::installationKinds(catalogue)) {
+        const fyl::KindTypes types = fyl::typesOfKind(catalogue, kind, codes);
+        QJsonArray typeArray;
+        for (const QString& type : types.calculable)
+            typeArray.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(type)},
+                                         {QStringLiteral("calculable"), true},
+                                         {QStringLiteral("sizes"), sizesOf(catalogue, type)}});
+        for (const QString& type : types.dataSheetOnly)
+            typeArray.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(type)},
+                                         {QStringLiteral("calculable"), false},
+                                         {QStringLiteral("sizes"), QJsonArray()}});
+        kinds.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(kind)},
+                                 {QStringLiteral("types"), typeArray}});
+    }
+    out << QString::fromUtf8(
+        QJsonDocument(QJsonObject{{QStringLiteral("kinds"), kinds}}).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
 int runCatalogue(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString sub = args.value(0);
     const QStringList rest = args.mid(1);
@@ -77,6 +147,8 @@ int runCatalogue(const QStringList& args, QTextStream& out, QTextStream& err) {
             return dump(rest, out, err);
         if (sub == QLatin1String("record"))
             return record(rest, out, err);
+        if (sub == QLatin1String("tree"))
+            return tree(rest, out, err);
     } catch (const fyl::Error& e) {
         out.flush();
         err << e.message() << "\n";

@@ -4,7 +4,7 @@
 # includes only core and drawing headers. Windows and the programs may include anything.
 #   cmake -DROOT=<source dir> -DCORE=<core sources> -DDRAW=<draw sources> -P checklayers.cmake
 cmake_minimum_required(VERSION 3.20)
-set(FOLDERS frame catalogue calc selection results flowsim print auxiliary)
+set(FOLDERS frame catalogue calc results selection flowsim print auxiliary)
 
 # The main window's model (frame/mainwindow*) drives the whole planning, "weiter" included: it sits
 # above every other core folder, and no other core file includes it.

@@ -126,4 +126,29 @@ struct ResultsView {
         spacingBarPosition; // TForm4.ScrollBar2; absent while the planner set the spacing there
 };
 
+// What the windows show once `next` is applied after `shown`: every part `next` gives replaces
+// the one before, the rest stays.
+template <class View> void applyView(View& shown, const View& next) {
+    for (std::size_t i = 0; i < View::size; ++i) {
+        const auto id = static_cast<typename View::Id>(i);
+        const ControlView& control = next[id];
+        if (control.text)
+            shown.setText(id, *control.text);
+        if (control.colour)
+            shown.setColour(id, *control.colour);
+        if (control.visible)
+            shown.setVisible(id, *control.visible);
+    }
+}
+inline void applyView(ResultsView& shown, const ResultsView& next) {
+    if (next.evaluated != JetKind::None)
+        shown.evaluated = next.evaluated;
+    applyView(shown.form3, next.form3);
+    applyView(shown.form4, next.form4);
+    if (next.countBar)
+        shown.countBar = next.countBar;
+    if (next.spacingBarPosition)
+        shown.spacingBarPosition = next.spacingBarPosition;
+}
+
 } // namespace fyl

@@ -1,12 +1,11 @@
 // zelkfyl-cli evaluate and expr, run as a planner runs them: hand-computed results, counts by
 // hand, and failures that write nothing.
+#include "tests/support/clirun.h"
 #include "tests/support/testfiles.h"
 
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,18 +17,10 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
-};
+using fyl::test::CliRun;
 
 CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZELK_CLI), args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return fyl::test::runCli(args);
 }
 
 // The record image written field by field at its file offsets.
