@@ -12,9 +12,9 @@
 namespace fyl {
 
 Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& shell)
-    : settings(std::move(settingsStore)) {
+    : settings(std::move(settingsStore)), dialogs_(&dialogs) {
     form1 = std::make_unique<TForm1>(state, dialogs, shell, *settings);
-    form2 = std::make_unique<TForm2>(state);
+    form2 = std::make_unique<TForm2>(state, dialogs, shell);
     form3 = std::make_unique<TForm3>(state, dialogs);
     form4 = std::make_unique<TForm4>(state);
     form5 = std::make_unique<TForm5>(state);
@@ -22,6 +22,36 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     form7 = std::make_unique<TForm7>(state);
     form1->outcomeHandler = [this](const MainWindowOutcome& outcome) { follow(outcome); };
     form3->outcomeHandler = [this](const ResultsWindowOutcome& outcome) { follow(outcome); };
+    form2->outcomeHandler = [this](const SelectionOutcome& outcome) { follow(outcome); };
+}
+
+void Forms::follow(const SelectionOutcome& outcome) {
+    if (outcome.hideSelection)
+        form2->hide();
+    if (outcome.mountingHeightText) {
+        form1->model().setRoomText(form1::Edit10, *outcome.mountingHeightText);
+        form1->refresh();
+    }
+    if (outcome.backToRoomData) {
+        // The main window's room data command shows the panel again, "weiter" enabled.
+        form1->model().hideRoomPanel();
+        runAction(*dialogs_, [this] { form1->model().roomDataCommand(); });
+        form1->model().enableContinue();
+        form1->refresh();
+    }
+    if (outcome.results) {
+        form3->applyView(*outcome.results);
+        form4->applyView(*outcome.results);
+    }
+    if (outcome.showCalculation) {
+        form3->move(form1->pos() + QPoint(0, 50));
+        form3->show();
+    }
+}
+
+void Forms::resetSelection() {
+    form2->model().resetToFirstStep();
+    form2->refresh();
 }
 
 void Forms::follow(const ResultsWindowOutcome& outcome) {
@@ -37,6 +67,8 @@ void Forms::follow(const ResultsWindowOutcome& outcome) {
         form2->hide();
     if (outcome.hideFlowSimulation)
         form4->hide();
+    if (outcome.resetSelection)
+        resetSelection();
     if (outcome.showSelection) {
         form2->move(form1->pos() + QPoint(15, 45));
         form2->show();
@@ -75,9 +107,14 @@ void Forms::follow(const MainWindowOutcome& outcome) {
         form3->move(form1->pos() + QPoint(0, 50));
         form3->show();
     }
+    if (outcome.resetSelection)
+        resetSelection();
     if (outcome.showSelection) {
-        // Its top 45 pixels below and its left 15 pixels right of the main window's corner.
+        // Its top 45 pixels below and its left 15 pixels right of the main window's corner, with
+        // the type's attributes hidden.
         form2->move(form1->pos() + QPoint(15, 45));
+        form2->model().Panel2Click();
+        form2->refresh();
         form2->show();
     }
 }

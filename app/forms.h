@@ -6,6 +6,7 @@
 #include "app/qtshell.h"
 #include "frame/mainwindowmodel.h"
 #include "results/resultswindow.h"
+#include "selection/selectionmodel.h"
 
 #include <QSettings>
 
@@ -44,6 +45,10 @@ private:
     // Shows and hides the other windows as a main window action asks.
     void follow(const MainWindowOutcome& outcome);
     void follow(const ResultsWindowOutcome& outcome);
+    void follow(const SelectionOutcome& outcome);
+    void resetSelection();
+
+    Dialogs* dialogs_;
 };
 
 // The settings store of the working directory: organisation "Zelk", application "zol".
