@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -130,7 +131,9 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, QWidget* parent)
     Button2->setGeometry(520, 476, 110, 32);
 
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm3::ScrollBar1Change);
-    connect(count, &QLineEdit::textEdited, this, &TForm3::Edit1Change);
+    // The typed count takes effect on Enter or on leaving the field: taken at every keystroke, the
+    // first digit of "10" would already move the bar and rewrite the field.
+    count->installEventFilter(this);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
     FormCreate();
@@ -177,6 +180,20 @@ void TForm3::Edit1Change(const QString& text) {
         if (const std::optional<int> position = ResultsWindowModel::Edit1Change(text))
             ScrollBar1->setValue(*position);
     });
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+    auto* count = qobject_cast<QLineEdit*>(controls_.widget(form3::Edit1));
+    if (watched == count) {
+        const bool enter =
+            event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                                  static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+        if (enter || leftByThePlanner(event)) {
+            Edit1Change(count->text());
+            return enter;
+        }
+    }
+    return false;
 }
 
 void TForm3::Button1Click() {

@@ -40,7 +40,7 @@ public:
     // Handlers named as the window's documentation names them.
     void FormCreate();
     void ScrollBar1Change(int position);
-    void Edit1Change(const QString& text);
+    void Edit1Change(const QString& text); // on Enter or leaving the count field
     void Button1Click();
     void Button2Click();
     void Raumschnitt1Click();
@@ -54,6 +54,7 @@ public:
     QPushButton* Button2 = nullptr;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override; // FormClose
 
 private:

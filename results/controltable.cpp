@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,13 @@
 #include <QStyle>
 
 namespace fyl {
+
+bool leftByThePlanner(const QEvent* event) {
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
 
 void applyControlView(QObject* control, const ControlView& view) {
     if (auto* action = qobject_cast<QAction*>(control)) {

@@ -11,6 +11,10 @@
 
 namespace fyl {
 
+// True for a focus-out by which the planner left a field: not when another window (a message box)
+// or a popup took the focus, which would run the field's action again from inside itself.
+bool leftByThePlanner(const QEvent* event);
+
 // Gives one control (a widget, a menu or a menu item) what the view says: text, colour and
 // visibility.
 void applyControlView(QObject* control, const ControlView& view);

@@ -253,7 +253,7 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
         const bool enter =
             event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
                                                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
-        if (enter || event->type() == QEvent::FocusOut) {
+        if (enter || leftByThePlanner(event)) {
             act([this] { model_.Edit1Exit(); });
             return enter;
         }
