@@ -153,36 +153,43 @@ void TForm2::build() {
     // Slot tubes: diameter, length and slot count, and what follows from them.
     GroupBox2 = t.bind(form2::GroupBox2, new QGroupBox(QStringLiteral("Bauart  2 ( TBX)"), this));
     GroupBox2->setGeometry(256, 0, 496, 336);
-    t.bind(Label14, label(GroupBox2, QStringLiteral("Durchmesser"), 8, 22, 110));
-    ListBox14 = list(GroupBox2, "ListBox14", 8, 44, 110, 240);
-    t.bind(Label15, label(GroupBox2, QStringLiteral("Länge"), 126, 22, 80));
-    ListBox15 = list(GroupBox2, "ListBox15", 126, 44, 80, 240);
-    t.bind(Label20, label(GroupBox2, QStringLiteral("Schlitze"), 214, 22, 70));
-    ListBox16 = list(GroupBox2, "ListBox16", 214, 44, 70, 240);
-    t.bind(Label21, label(GroupBox2, QStringLiteral("Schlitzlänge gesamt"), 292, 22, 196));
-    Label22 = value(GroupBox2, "Label22", 292, 44, 196);
+    // Headings may take two lines: the lists are narrow.
+    auto heading = [](QWidget* parent, const QString& text, int x, int w) {
+        QLabel* l = label(parent, text, x, 18, w, 38);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        return l;
+    };
+    t.bind(Label14, heading(GroupBox2, QStringLiteral("Durchmesser"), 8, 140));
+    ListBox14 = list(GroupBox2, "ListBox14", 8, 58, 140, 226);
+    t.bind(Label15, heading(GroupBox2, QStringLiteral("Länge"), 154, 76));
+    ListBox15 = list(GroupBox2, "ListBox15", 154, 58, 76, 226);
+    t.bind(Label20, heading(GroupBox2, QStringLiteral("Schlitze"), 236, 76));
+    ListBox16 = list(GroupBox2, "ListBox16", 236, 58, 76, 226);
+    t.bind(Label21, label(GroupBox2, QStringLiteral("Schlitzlänge gesamt"), 320, 22, 170));
+    Label22 = value(GroupBox2, "Label22", 320, 44, 170);
     Label22->setWordWrap(true);
     Label22->setFixedHeight(44);
-    t.bind(Label23, label(GroupBox2, QStringLiteral("Schlitzlänge je Durchlass"), 292, 94, 196));
-    Label24 = value(GroupBox2, "Label24", 292, 116, 196);
-    t.bind(Label25, label(GroupBox2, QStringLiteral("Anzahl"), 292, 146, 196));
-    Label26 = value(GroupBox2, "Label26", 292, 168, 196);
-    t.bind(Label27, label(GroupBox2, QStringLiteral("Durchmesser"), 292, 198, 196));
-    Label28 = value(GroupBox2, "Label28", 292, 220, 196);
+    t.bind(Label23, label(GroupBox2, QStringLiteral("Schlitzlänge je Durchlass"), 320, 94, 170));
+    Label24 = value(GroupBox2, "Label24", 320, 116, 170);
+    t.bind(Label25, label(GroupBox2, QStringLiteral("Anzahl"), 320, 146, 170));
+    Label26 = value(GroupBox2, "Label26", 320, 168, 170);
+    t.bind(Label27, label(GroupBox2, QStringLiteral("Durchmesser"), 320, 198, 170));
+    Label28 = value(GroupBox2, "Label28", 320, 220, 170);
     Button2 = t.bind(form2::Button2, button(GroupBox2, QStringLiteral("Zurück"), 292, 294));
     Button3 = t.bind(form2::Button3, button(GroupBox2, QStringLiteral("Weiter"), 394, 294));
 
     // Linear slots: length and slot count.
     GroupBox3 = t.bind(form2::GroupBox3, new QGroupBox(QStringLiteral("Bauart 1/3 (LPA/LPB)"), this));
     GroupBox3->setGeometry(256, 0, 496, 336);
-    t.bind(Label35, label(GroupBox3, QStringLiteral("Länge"), 8, 22, 110));
-    ListBox17 = list(GroupBox3, "ListBox17", 8, 44, 110, 200);
+    t.bind(Label35, heading(GroupBox3, QStringLiteral("Länge"), 8, 110));
+    ListBox17 = list(GroupBox3, "ListBox17", 8, 58, 110, 186);
     Edit2 = new QLineEdit(GroupBox3);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(8, 252, 110, 26);
     Edit2->setReadOnly(true);
-    t.bind(Label36, label(GroupBox3, QStringLiteral("Schlitze"), 126, 22, 110));
-    ListBox18 = list(GroupBox3, "ListBox18", 126, 44, 110, 200);
+    t.bind(Label36, heading(GroupBox3, QStringLiteral("Schlitze"), 126, 110));
+    ListBox18 = list(GroupBox3, "ListBox18", 126, 58, 110, 186);
     t.bind(Label29, label(GroupBox3, QStringLiteral("Schlitzlänge gesamt"), 244, 22, 244));
     Label30 = value(GroupBox3, "Label30", 244, 44, 244);
     Label30->setWordWrap(true);
