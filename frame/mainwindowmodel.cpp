@@ -10,6 +10,7 @@
 #include "frame/numbers.h"
 #include "frame/projectfile.h"
 #include "results/outletresults.h"
+#include "results/planningcopy.h"
 
 #include <QLocale>
 
@@ -38,12 +39,11 @@ QString fileNamePartOf(const QString& path) {
 
 // One action's copies of everything it may change; they replace the originals only when the
 // action ends without an error.
-struct MainWindowModel::Work {
+struct MainWindowModel::Work : PlanningCopy {
+    Work(const MainWindowParts& p, const MainWindowState& state)
+        : PlanningCopy(p), s(state), texts(p.texts), dialogs(p.dialogs), shell(p.shell), folders(p.folders) {}
+
     MainWindowState s;
-    CalculationRecord rec;
-    RuntimeFlags flags;
-    WorkingValues working;
-    int calcStatus;
     const TextTable& texts;
     Dialogs& dialogs;
     Shell& shell;
@@ -60,27 +60,15 @@ struct MainWindowModel::Work {
     }
     void show(int entry) { showText(texts, dialogs, entry); }
     bool ask(int entry) { return askText(texts, dialogs, entry); }
-    EvaluationParts evaluationParts() { return {rec, working, calcStatus, flags, texts}; }
+    EvaluationParts evaluationParts() { return PlanningCopy::evaluationParts(texts); }
 };
 
 template <class Action> auto MainWindowModel::transaction(Action action) {
-    auto w = std::unique_ptr<Work>(new Work{state_,
-                                            parts_.record,
-                                            parts_.flags,
-                                            parts_.working,
-                                            parts_.calcStatus,
-                                            parts_.texts,
-                                            parts_.dialogs,
-                                            parts_.shell,
-                                            parts_.folders,
-                                            {}});
+    auto w = std::make_unique<Work>(parts_, state_);
     w->s.focus.reset();
     action(*w); // an error leaves here, before anything is stored
     state_ = w->s;
-    parts_.record = w->rec;
-    parts_.flags = w->flags;
-    parts_.working = w->working;
-    parts_.calcStatus = w->calcStatus;
+    w->storeInto(parts_);
     return w->out;
 }
 

@@ -4,6 +4,7 @@
 
 #include "frame/numbers.h"
 #include "results/outletresults.h"
+#include "results/planningcopy.h"
 
 #include <cmath>
 #include <memory>
@@ -31,39 +32,17 @@ Form3Texts form3CreationTexts(const TextTable& texts) {
     return t;
 }
 
-namespace {
-
-// One action's copies of the record and the values; stored only when the action ends well.
-struct Copies {
-    std::unique_ptr<CalculationRecord> record;
-    RuntimeFlags flags;
-    WorkingValues working;
-    int calcStatus;
-    EvaluationParts parts(const TextTable& texts) { return {*record, working, calcStatus, flags, texts}; }
-};
-
-Copies copiesOf(const ResultsWindowParts& p) {
-    return {std::make_unique<CalculationRecord>(p.record), p.flags, p.working, p.calcStatus};
-}
-
-void store(ResultsWindowParts& p, const Copies& c) {
-    p.record = *c.record;
-    p.flags = c.flags;
-    p.working = c.working;
-    p.calcStatus = c.calcStatus;
-}
-
-} // namespace
+namespace {} // namespace
 
 ResultsWindowOutcome ResultsWindowModel::ScrollBar1Change(int position) {
-    Copies c = copiesOf(parts_);
-    const bool outOfRange = SetOutletCountByHand(*c.record, c.flags, position);
+    auto c = std::make_unique<PlanningCopy>(parts_);
+    const bool outOfRange = SetOutletCountByHand(c->rec, c->flags, position);
     ResultsWindowOutcome out;
-    out.results = c.record->horizontalJet ? EvaluateHorizontalJet(c.parts(parts_.texts))
-                                          : EvaluateVerticalJet(c.parts(parts_.texts));
+    out.results = c->rec.horizontalJet ? EvaluateHorizontalJet(c->evaluationParts(parts_.texts))
+                                       : EvaluateVerticalJet(c->evaluationParts(parts_.texts));
     out.results->form3.setText(form3::Edit1, numbers::formatGeneral(position));
     out.results->form3.setColour(form3::Edit1, outOfRange ? LabelColour::Red : LabelColour::Normal);
-    store(parts_, c);
+    c->storeInto(parts_);
     return out;
 }
 

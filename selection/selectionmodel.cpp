@@ -3,6 +3,8 @@
 // results/.
 #include "selection/selectionmodel.h"
 
+#include "results/planningcopy.h"
+
 #include "calc/arithmetic.h"
 #include "catalogue/lookups.h"
 #include "frame/ansi.h"
@@ -43,12 +45,12 @@ void clear(SelectionList& list) {
 
 // One step's copies of everything it may change; they replace the originals only when the step
 // ends without an error.
-struct SelectionModel::Work {
+struct SelectionModel::Work : PlanningCopy {
+    Work(const SelectionParts& p, const SelectionState& state)
+        : PlanningCopy(p), s(state), catalogue(p.catalogue), texts(p.texts), dialogs(p.dialogs),
+          shell(p.shell), folders(p.folders) {}
+
     SelectionState s;
-    CalculationRecord rec;
-    RuntimeFlags flags;
-    WorkingValues working;
-    int calcStatus;
     const Catalogue& catalogue;
     const TextTable& texts;
     Dialogs& dialogs;
@@ -58,7 +60,7 @@ struct SelectionModel::Work {
 
     void show(int entry) { showText(texts, dialogs, entry); }
     bool ask(int entry) { return askText(texts, dialogs, entry); }
-    EvaluationParts evaluationParts() { return {rec, working, calcStatus, flags, texts}; }
+    EvaluationParts evaluationParts() { return PlanningCopy::evaluationParts(texts); }
     void setMountingHeight(long double value) {
         rec.mountingHeight = stored(value);
         out.mountingHeightText = formatFixed(rec.mountingHeight, 6, 2);
@@ -66,23 +68,10 @@ struct SelectionModel::Work {
 };
 
 template <class Step> SelectionOutcome SelectionModel::transaction(Step step) {
-    auto w = std::unique_ptr<Work>(new Work{state_,
-                                            parts_.record,
-                                            parts_.flags,
-                                            parts_.working,
-                                            parts_.calcStatus,
-                                            parts_.catalogue,
-                                            parts_.texts,
-                                            parts_.dialogs,
-                                            parts_.shell,
-                                            parts_.folders,
-                                            {}});
+    auto w = std::make_unique<Work>(parts_, state_);
     step(*w); // an error leaves here, before anything is stored
     state_ = w->s;
-    parts_.record = w->rec;
-    parts_.flags = w->flags;
-    parts_.working = w->working;
-    parts_.calcStatus = w->calcStatus;
+    w->storeInto(parts_);
     return w->out;
 }
 
