@@ -261,7 +261,7 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
         readProjectFile(parser.positionalArguments().constFirst(), *record);
         record->continueUsed = 1;
         SelectionModel model(
-            {catalogue, *record, flags, working, calcStatus, texts, dialogs, shell, folders});
+            {*record, flags, working, calcStatus, texts, dialogs, catalogue, shell, folders});
         chooseOutlet(model, catalogue, request, *record);
         const SelectionOutcome outcome = goForward(model, request, *record);
         if (!outcome.results || outcome.results->evaluated == JetKind::None)

@@ -10,6 +10,7 @@
 #include "frame/runstate.h"
 #include "frame/shell.h"
 #include "frame/texttable.h"
+#include "results/planningcopy.h"
 #include "results/resultsview.h"
 
 #include <QDate>
@@ -86,13 +87,7 @@ struct MainWindowOutcome {
 };
 
 // The parts of the program state the main window works on.
-struct MainWindowParts {
-    CalculationRecord& record;
-    RuntimeFlags& flags;
-    WorkingValues& working;
-    int& calcStatus;
-    const TextTable& texts;
-    Dialogs& dialogs;
+struct MainWindowParts : PlanningParts {
     Shell& shell;
     const Folders& folders;
 };

@@ -1,15 +1,26 @@
-// One planning action's copies of what it may change (record, flags, working values, status),
-// stored back only when the action ends without an error. Every window model works this way.
-// Core layer (fylcore).
+// The parts of the state a planning action works on, and one action's copies of what it may change (record,
+// flags, working values, status), stored back only when the action ends without an error. Every window model
+// works this way. Core layer (fylcore).
 #pragma once
 
 #include "calc/evaluation.h"
+#include "frame/dialogs.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
 #include "frame/texttable.h"
 #include "results/outletresults.h"
 
 namespace fyl {
+
+// The parts of the program state every window model works on; each model adds what it needs more.
+struct PlanningParts {
+    CalculationRecord& record;
+    RuntimeFlags& flags;
+    WorkingValues& working;
+    int& calcStatus; // status of the last formula call
+    const TextTable& texts;
+    Dialogs& dialogs;
+};
 
 struct PlanningCopy {
     CalculationRecord rec;

@@ -8,6 +8,7 @@
 #include "frame/record.h"
 #include "frame/runstate.h"
 #include "frame/texttable.h"
+#include "results/planningcopy.h"
 #include "results/resultsview.h"
 
 #include <optional>
@@ -38,14 +39,7 @@ struct ResultsWindowOutcome {
     std::optional<bool> printTemperatures;
 };
 
-struct ResultsWindowParts {
-    CalculationRecord& record;
-    RuntimeFlags& flags;
-    WorkingValues& working;
-    int& calcStatus;
-    const TextTable& texts;
-    Dialogs& dialogs;
-};
+using ResultsWindowParts = PlanningParts;
 
 // Each action works on copies and stores them only at its end, so an error changes nothing.
 class ResultsWindowModel {

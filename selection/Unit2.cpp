@@ -74,8 +74,8 @@ void showList(QListWidget* widget, const QStringList& items) {
 
 TForm2::TForm2(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
-      model_({state.catalogue, state.record, state.flags, state.working, state.calcStatus, state.texts,
-              dialogs, shell, state.folders}) {
+      model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs,
+              state.catalogue, shell, state.folders}) {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("ZELK        Auswahlfenster"));
     resize(760, 379);

@@ -12,6 +12,7 @@
 #include "frame/runstate.h"
 #include "frame/shell.h"
 #include "frame/texttable.h"
+#include "results/planningcopy.h"
 #include "results/resultsview.h"
 
 #include <QString>
@@ -105,14 +106,8 @@ struct SelectionOutcome {
 };
 
 // The parts of the program state the selection works on.
-struct SelectionParts {
+struct SelectionParts : PlanningParts {
     const Catalogue& catalogue;
-    CalculationRecord& record;
-    RuntimeFlags& flags;
-    WorkingValues& working;
-    int& calcStatus;
-    const TextTable& texts;
-    Dialogs& dialogs;
     Shell& shell;
     const Folders& folders;
 };

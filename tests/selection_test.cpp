@@ -100,9 +100,9 @@ protected:
 
         std::memset(&calc->record.outlet, 0, sizeof calc->record.outlet); // nothing taken over yet
         folders.program = dir.path();
-        model = std::make_unique<SelectionModel>(SelectionParts{catalogue, calc->record, calc->flags,
-                                                                calc->working, calc->calcStatus, calc->texts,
-                                                                dialogs, shell, folders});
+        model = std::make_unique<SelectionModel>(SelectionParts{calc->record, calc->flags, calc->working,
+                                                                calc->calcStatus, calc->texts, dialogs,
+                                                                catalogue, shell, folders});
     }
 
     const SelectionState& s() const { return model->state(); }
