@@ -169,6 +169,10 @@ ResultsView evaluateAndCommit(EvaluationParts parts, JetKind kind, ResultsView v
             parts.working = r.working;
             parts.calcStatus = r.calcStatus;
         }
+        // Red in the count field warns about a count set by hand. A proposed count is the
+        // evaluation's own, so a warning left from an earlier hand-set count goes.
+        if (kind != JetKind::None && !parts.flags.countSetByHand)
+            view.form3.setColour(form3::Edit1, LabelColour::Normal);
         return view;
     } catch (const ArithmeticError& e) {
         throw ArithmeticError(e.message() +

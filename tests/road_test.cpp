@@ -1,0 +1,454 @@
+// The planning road through the real windows: room data, "weiter", the selection steps and the
+// calculation window, one road per design code on the demo catalogue, each checked against
+// zelkfyl-cli plan and evaluate; and the calculation window's count and sound rules on a small
+// catalogue of the test's own.
+#include "catalogue/cataloguesource.h"
+#include "frame/Unit1.h"
+#include "results/Unit3.h"
+#include "selection/Unit2.h"
+#include "tests/support/clirun.h"
+#include "tests/support/mainwindowfixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace fyl;
+using Kind = fyl::test::ScriptedDialogs::Shown::Kind;
+
+namespace {
+
+void copyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    for (const QFileInfo& entry : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir())
+            copyFolder(entry.filePath(), target);
+        else
+            ASSERT_TRUE(QFile::copy(entry.filePath(), target)) << target.toStdString();
+    }
+}
+
+QJsonObject withoutDisplay(QJsonObject o) {
+    for (const char* key : {"display", "designation", "design"})
+        o.remove(QString::fromLatin1(key));
+    return o;
+}
+
+// A new project with the room data panel open, driven as a planner drives it: keys, clicks and
+// the scripted answers of the message boxes.
+class RoadTest : public test::MainWindowFixture {
+protected:
+    void startWindows() {
+        forms = start();
+        main = forms->form1.get();
+        selection = forms->form2.get();
+        results = forms->form3.get();
+        main->show();
+        activate(main);
+        main->Neu1->trigger();
+        main->Vorgaben1->trigger();
+        ASSERT_TRUE(main->GroupBox3->isVisible());
+        dialogs.shown.clear();
+    }
+
+    // Focus changes reach a window's fields only while it is the active one.
+    void activate(QWidget* window) {
+        QApplication::processEvents();
+        if (!window->isActiveWindow()) {
+            window->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        }
+    }
+    // The planner enters a room field, types over its text and presses Enter.
+    void enter(QLineEdit* edit, const QString& text) {
+        activate(main);
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    // Types into the calculation window's count field and presses Enter.
+    void enterCount(const QString& text) {
+        QLineEdit* count = edit(form3::Edit1);
+        count->selectAll();
+        QTest::keyClicks(count, text);
+        QTest::keyClick(count, Qt::Key_Return);
+    }
+    // Clicks the item whose text, without its padding, is `text` or begins with it and a blank.
+    void pick(QListWidget* list, const QString& text) {
+        ASSERT_TRUE(list->isVisible() && list->isEnabled()) << list->objectName().toStdString();
+        for (int i = 0; i < list->count(); ++i) {
+            const QString item = list->item(i)->text().trimmed();
+            if (item == text || item.startsWith(text + QLatin1Char(' '))) {
+                list->scrollToItem(list->item(i));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(i)).center());
+                return;
+            }
+        }
+        FAIL() << list->objectName().toStdString() << " has no " << text.toStdString();
+    }
+    void press(QPushButton* button) {
+        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << button->text().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // A click on one of the count bar's arrows.
+    void clickArrow(QStyle::SubControl arrow) {
+        QScrollBar* bar = results->ScrollBar1;
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = Qt::Horizontal;
+        option.state |= QStyle::State_Horizontal;
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        option.subControls = QStyle::SC_All;
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, bar).center());
+    }
+    void save(const QString& file) {
+        dialogs.fileAnswers.push_back(file);
+        main->Speichern1->trigger();
+        ASSERT_TRUE(QFile::exists(file));
+    }
+
+    QString shown(form3::Control id) const {
+        QWidget* w = results->widget(id);
+        if (auto* label = qobject_cast<QLabel*>(w))
+            return label->text();
+        return qobject_cast<QLineEdit*>(w)->text();
+    }
+    QLineEdit* edit(form3::Control id) const { return qobject_cast<QLineEdit*>(results->widget(id)); }
+    bool red(form3::Control id) const {
+        const QWidget* w = results->widget(id);
+        const QPalette::ColorRole role = id == form3::Edit1 ? QPalette::Base : QPalette::WindowText;
+        return w->palette().color(role) == QColor(Qt::red);
+    }
+    bool white(form3::Control id) const {
+        return edit(id)->palette().color(QPalette::Base) == QColor(Qt::white);
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QStringList errors() const { return dialogs.texts(Kind::Error); }
+
+    std::unique_ptr<Forms> forms;
+    TForm1* main = nullptr;
+    TForm2* selection = nullptr;
+    TForm3* results = nullptr;
+};
+
+// One outlet per design code on the demo catalogue. The heading, the count edit and the flows are
+// the hand computations of the plan command's tests; the count edit shows the middle of the count
+// range, which need not be the number of outlets the flows are computed for.
+struct Road {
+    const char* name;
+    const char* flow;     // typed into the volume flow
+    const char* mounting; // typed into the mounting height; none: the new project's 3,00
+    const char* kind;
+    const char* type;
+    const char* size;
+    int jetForm;
+    const char* tube; // design "2" only
+    const char* length;
+    const char* slotCount;
+    const char* designation;
+    const char* count;
+    const char* flowShown;     // Label7, where it has a short hand computation
+    const char* mountingAfter; // Edit10 once the selection has corrected it
+};
+
+const Road kRoads[] = {
+    // 1700 / 7; the range 5 .. 12.
+    {"Design0Horizontal", "1700", nullptr, "Deckendurchlässe", "DRL", "DRL 400", 1, nullptr, nullptr, nullptr,
+     "DRL  400 horizontal", "8", "242,86", "3,00"},
+    // 4000 / 11; the range 8 .. 18.
+    {"Design0Vertical", "4000", nullptr, "Deckendurchlässe", "DRL", "DRL 500", 2, nullptr, nullptr, nullptr,
+     "DRL  500 vertikal", "13", "363,64", "3,00"},
+    // 2.40 m per outlet for 8 .. 20 m of slot: 4 .. 9 outlets.
+    {"Design1", "1200", nullptr, "Schlitzdurchlässe", "LSA", "LSA 20", 4, nullptr, "1200", "2",
+     "LSA  20 / 1200 / 2", "6", nullptr, "3,00"},
+    // A 200 mm tube lowers 2.90 m to 2.80 m; 3.00 m per outlet for 6 .. 15 m: 2 .. 5 outlets.
+    {"Design2", "600", "2,9", "Schlitzdurchlässe", "STR", "STR 15", 5, "200", "1500", "2",
+     "STR  15/1500/2 (  200)", "3", nullptr, "2,80"},
+    // Question 166 answered Yes: 2.90 m; N = 10 gives 65 per metre, 130 per 2 m outlet; 5 .. 13.
+    {"Design3", "1300", "2,5", "Schlitzdurchlässe", "LSB", "LSB 20", 4, nullptr, "1000", "2",
+     "LSB  20 / 1000 / 2", "9", "130,00", "2,90"},
+};
+
+void PrintTo(const Road& road, std::ostream* os) {
+    *os << road.name;
+}
+
+class RoadOnTheDemoCatalogue : public RoadTest, public testing::WithParamInterface<Road> {};
+
+} // namespace
+
+TEST_P(RoadOnTheDemoCatalogue, WindowsShowWhatPlanPrintsAndTheSavedProjectEvaluatesAlike) {
+    const Road& road = GetParam();
+    copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
+    startWindows();
+    enter(main->edit7, QString::fromUtf8(road.flow));
+    if (road.mounting)
+        enter(main->Edit10, QString::fromUtf8(road.mounting));
+    const QString room = path("room.zol");
+    save(room);
+
+    dialogs.confirmAnswers = {true};
+    press(main->BitBtn1);
+    ASSERT_TRUE(selection->isVisible());
+    pick(selection->listbox1, QString::fromUtf8(road.kind));
+    pick(selection->ListBox8, QString::fromUtf8(road.type));
+    pick(selection->ListBox9, QString::fromUtf8(road.size));
+    if (selection->ListBox10->count() > 1)
+        pick(selection->ListBox10, QStringLiteral("0%1").arg(road.jetForm));
+    press(selection->weiter);
+    if (road.tube) {
+        pick(selection->ListBox14, QString::fromUtf8(road.tube));
+        pick(selection->ListBox15, QString::fromUtf8(road.length));
+        pick(selection->ListBox16, QString::fromUtf8(road.slotCount));
+        press(selection->Button3);
+    } else if (road.length) {
+        pick(selection->ListBox17, QString::fromUtf8(road.length));
+        if (selection->ListBox18->count() > 1)
+            pick(selection->ListBox18, QString::fromUtf8(road.slotCount));
+        press(selection->Button5);
+    }
+    ASSERT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_FALSE(selection->isVisible());
+    EXPECT_EQ(main->Edit10->text(), QString::fromUtf8(road.mountingAfter));
+    EXPECT_EQ(shown(form3::Label1), QString::fromUtf8(road.designation));
+    EXPECT_EQ(shown(form3::Edit1), QString::fromUtf8(road.count));
+    if (road.flowShown) {
+        EXPECT_EQ(shown(form3::Label7), QString::fromUtf8(road.flowShown));
+    }
+
+    QStringList args = {QStringLiteral("plan"),          room,
+                        QStringLiteral("--type"),        QString::fromUtf8(road.type),
+                        QStringLiteral("--size"),        QString::fromUtf8(road.size),
+                        QStringLiteral("--jet-form"),    QString::number(road.jetForm),
+                        QStringLiteral("--program-dir"), program};
+    if (road.tube)
+        args << QStringLiteral("--tube") << QString::fromUtf8(road.tube);
+    if (road.length)
+        args << QStringLiteral("--length") << QString::fromUtf8(road.length) << QStringLiteral("--slots")
+             << QString::fromUtf8(road.slotCount);
+    const QString planned = path("planned.zol");
+    const test::CliRun plan = test::runCli(args << QStringLiteral("--write") << planned);
+    ASSERT_EQ(plan.exitCode, 0) << plan.err.toStdString();
+    const QJsonObject planJson = plan.json();
+    const bool vertical = planJson[QStringLiteral("jet_kind")].toString() == QLatin1String("vertical");
+    EXPECT_EQ(vertical, road.jetForm == 2);
+    EXPECT_EQ(results->widget(form3::GroupBox2)->isVisible(), vertical);
+    EXPECT_EQ(results->widget(form3::GroupBox1)->isVisible(), !vertical);
+
+    // What the window shows is what the command printed, control by control.
+    auto expectShownAsIn = [&](const QJsonObject& json, const char* source) {
+        const QJsonObject display = json[QStringLiteral("display")].toObject();
+        QList<form3::Control> values = {form3::Label1,  form3::Label6,  form3::Label7,
+                                        form3::Label8,  form3::Label10, form3::Label13,
+                                        form3::Label15, form3::Label44, form3::Edit1};
+        values += vertical ? QList<form3::Control>{form3::Label35, form3::Label36}
+                           : QList<form3::Control>{form3::Label19, form3::Label20};
+        for (form3::Control id : values)
+            EXPECT_EQ(shown(id), display[QLatin1String(controlName(id))].toString())
+                << source << " " << controlName(id);
+        EXPECT_EQ(red(form3::Label15),
+                  display[QStringLiteral("Label15.color")].toString() == QLatin1String("red"))
+            << source;
+        EXPECT_EQ(json[QStringLiteral("count_range")].toArray(),
+                  (QJsonArray{results->ScrollBar1->minimum(), results->ScrollBar1->maximum()}))
+            << source;
+        EXPECT_EQ(json[QStringLiteral("count_position")].toInt(), results->ScrollBar1->value()) << source;
+    };
+    expectShownAsIn(planJson, "plan");
+    EXPECT_EQ(planJson[QStringLiteral("designation")].toString(), shown(form3::Label1));
+
+    const QString saved = path("saved.zol");
+    save(saved);
+    const test::CliRun evaluate =
+        test::runCli({QStringLiteral("evaluate"), saved, QStringLiteral("--program-dir"), program});
+    ASSERT_EQ(evaluate.exitCode, 0) << evaluate.err.toStdString();
+    expectShownAsIn(evaluate.json(), "evaluate");
+    EXPECT_EQ(withoutDisplay(evaluate.json()), withoutDisplay(planJson));
+    // The windows and the command leave the same record behind.
+    EXPECT_EQ(test::readFile(saved), test::readFile(planned));
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDesign, RoadOnTheDemoCatalogue, testing::ValuesIn(kRoads),
+                         [](const testing::TestParamInfo<Road>& info) {
+                             return std::string(info.param.name);
+                         });
+
+namespace {
+
+// One ceiling outlet AAA 100, rated 100 .. 200 m³/h, blowing along the ceiling (01) or down (02),
+// with LWA = 20 lg V - 15.6: 24.4 dB at 100 m³/h.
+QJsonObject smallCatalogue() {
+    const QJsonObject coefficients{
+        {"pressure_k", 0.001}, {"pressure_m", 2.0},      {"sound_a", 20.0},        {"sound_b", -15.6},
+        {"decay_k", 0.0015},   {"decay_b", 1.0},         {"decay_a", 1.0},         {"free_jet_f", 0.7},
+        {"detach_c", 0.02},    {"detach_temp_exp", 0.5}, {"detach_flow_exp", 1.0}, {"head_coef", 0.001},
+        {"head_exp", 1.0},     {"pen_coef", 0.01},       {"pen_temp_exp", 0.5},    {"pen_flow_exp", 1.0},
+        {"angle", 0.0},        {"buoyancy", 5000.0},     {"traj_exp", 3.0},        {"zone_coef", -1.0},
+        {"spread", 24.0},      {"width_term", 0.05},     {"value_524", 0.1}};
+    const QJsonObject size{{"name", "AAA 100"},
+                           {"v_min", 100},
+                           {"v_max", 200},
+                           {"record", QJsonObject{{"article_number", "A-100"}}},
+                           {"jet_forms", QJsonObject{{"01", QJsonObject{{"third_name", "waagerecht"}}},
+                                                     {"02", QJsonObject{{"third_name", "senkrecht"}}}}}};
+    const QJsonObject type{{"code", "AAA"},           {"design", "0"},
+                           {"data_sheet", "AAA.pdf"}, {"mounting", QJsonArray{1}},
+                           {"record", coefficients},  {"sizes", QJsonArray{size}}};
+    return {{"characteristic_names_1", QJsonArray{"Decke"}},
+            {"characteristic_names_2", QJsonArray{"fest"}},
+            {"characteristic_names_3", QJsonArray{"Büro"}},
+            {"jet_forms", QJsonArray{"01 waagerecht", "02 senkrecht"}},
+            {"installations", QJsonArray{QJsonObject{{"name", "Decke"}, {"types", QJsonArray{"AAA"}}}}},
+            {"types", QJsonArray{type}}};
+}
+
+} // namespace
+
+// 600 m³/h with admissible 24.4 dB: Vsound = 10^((24.4 + 15.6) / 20) = 100, so 6 outlets of
+// 100 m³/h at 24.4 dB (20 lg 100 - 15.6 with the program's lg constant: 24.39999996); the count
+// range is trunc(600 / 200 + 0.999) = 3 to trunc(600 / 100) = 6 and the bar stands at 4.
+TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
+    copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
+    writeCatalogueFiles(buildCatalogue(QJsonDocument(smallCatalogue()).toJson()), program);
+    startWindows();
+    enter(main->edit7, QStringLiteral("600"));
+    enter(main->Edit14, QStringLiteral("24,4"));
+    press(main->BitBtn1);
+    pick(selection->listbox1, QStringLiteral("Decke"));
+    pick(selection->ListBox8, QStringLiteral("AAA")); // the single size jumps to its jet forms
+    auto choose = [&](const char* jetForm) {
+        pick(selection->ListBox10, QString::fromLatin1(jetForm));
+        press(selection->weiter);
+        ASSERT_TRUE(results->isVisible());
+    };
+    choose("01");
+    EXPECT_EQ(shown(form3::Label7), "100,00");
+    EXPECT_EQ(shown(form3::Label10), "10"); // 0.001 · 100²
+    EXPECT_EQ(shown(form3::Label15), " < 25");
+    EXPECT_FALSE(red(form3::Label15)); // 24.4 dB where 24.4 are admitted
+    EXPECT_EQ(shown(form3::Edit1), "4");
+    EXPECT_EQ(results->ScrollBar1->minimum(), 3);
+    EXPECT_EQ(results->ScrollBar1->maximum(), 6);
+
+    // The same level from the vertical evaluation is a number.
+    press(results->Button1);
+    EXPECT_FALSE(results->isVisible());
+    ASSERT_TRUE(selection->isVisible());
+    choose("02");
+    EXPECT_EQ(shown(form3::Label15), "24");
+    EXPECT_FALSE(red(form3::Label15));
+    EXPECT_TRUE(results->widget(form3::GroupBox2)->isVisible());
+    EXPECT_FALSE(results->widget(form3::GroupBox1)->isVisible());
+    EXPECT_FALSE(results->widget(form3::Label39)->isVisible());
+
+    // Every count the bar offers keeps 600 / count within 100 .. 200: the field stays white. A typed
+    // count beyond the range is taken as the nearest end.
+    press(results->Button1);
+    choose("01");
+    enterCount(QStringLiteral("3"));
+    for (const char* flow : {"200,00", "150,00", "120,00", "100,00"}) {
+        EXPECT_EQ(shown(form3::Edit1), QString::number(results->ScrollBar1->value())) << flow;
+        EXPECT_EQ(shown(form3::Label7), flow);
+        EXPECT_TRUE(white(form3::Edit1)) << flow;
+        clickArrow(QStyle::SC_ScrollBarAddLine);
+    }
+    EXPECT_EQ(results->ScrollBar1->value(), 6);
+    EXPECT_EQ(shown(form3::Label15), " < 25");
+    enterCount(QStringLiteral("2"));
+    EXPECT_EQ(results->ScrollBar1->value(), 3);
+    EXPECT_EQ(shown(form3::Edit1), "3");
+    EXPECT_EQ(shown(form3::Label7), "200,00");
+    EXPECT_EQ(shown(form3::Label15), "30"); // 20 lg 200 - 15.6 = 30.4 above 24.4
+    EXPECT_TRUE(red(form3::Label15));
+    enterCount(QStringLiteral("7"));
+    EXPECT_EQ(shown(form3::Edit1), "6");
+    EXPECT_EQ(shown(form3::Label7), "100,00");
+    EXPECT_TRUE(white(form3::Edit1));
+
+    // One dB less admitted in the room data: the six outlets set by hand stay and their level turns red.
+    enter(main->Edit14, QStringLiteral("23,4"));
+    EXPECT_EQ(shown(form3::Label7), "100,00");
+    EXPECT_EQ(shown(form3::Label13), "( 23,4 )");
+    EXPECT_TRUE(red(form3::Label15));
+
+    // " Auswahl" and the same outlet again: the count is proposed anew for 23.4 dB,
+    // Vsound = 10^(39 / 20) = 89.13, 6.73 outlets, N = 7: 85.71 m³/h at 23.06 dB.
+    press(results->Button1);
+    choose("01");
+    EXPECT_EQ(shown(form3::Label7), "85,71");
+    EXPECT_EQ(shown(form3::Edit1), "4");
+    EXPECT_FALSE(red(form3::Label15));
+
+    // 50 m³/h: at least trunc(0.25 + 0.999) = 1 and at most trunc(0.5) = 0 outlets. The bar offers
+    // the one outlet the evaluation uses.
+    enter(main->edit7, QStringLiteral("50"));
+    EXPECT_EQ(shown(form3::Label7), "50,00");
+    EXPECT_EQ(shown(form3::Edit1), "1");
+    EXPECT_EQ(results->ScrollBar1->minimum(), 1);
+    EXPECT_EQ(results->ScrollBar1->maximum(), 1);
+    EXPECT_EQ(results->ScrollBar1->value(), 1);
+
+    // "zurück" with five outlets set by hand: the main window with its room data, and "weiter"
+    // brings back the five.
+    enter(main->edit7, QStringLiteral("600"));
+    main->Vorgaben1->trigger(); // the room data panel closed
+    ASSERT_FALSE(main->GroupBox3->isVisible());
+    enterCount(QStringLiteral("5"));
+    EXPECT_EQ(shown(form3::Label7), "120,00");
+    press(results->Button2);
+    EXPECT_FALSE(results->isVisible());
+    EXPECT_FALSE(selection->isVisible());
+    EXPECT_TRUE(main->GroupBox3->isVisible());
+    EXPECT_EQ(+forms->state.record.outletCount, 5.0);
+    press(main->BitBtn1);
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_EQ(shown(form3::Edit1), "5");
+    EXPECT_EQ(shown(form3::Label7), "120,00");
+
+    // More air with the five kept: the bar keeps its range 3 .. 6, where 700 / 3 = 233 m³/h is
+    // more than one outlet takes.
+    enter(main->edit7, QStringLiteral("700"));
+    EXPECT_EQ(shown(form3::Label7), "140,00");
+    clickArrow(QStyle::SC_ScrollBarSubLine);
+    clickArrow(QStyle::SC_ScrollBarSubLine);
+    EXPECT_EQ(shown(form3::Edit1), "3");
+    EXPECT_TRUE(red(form3::Edit1));
+    clickArrow(QStyle::SC_ScrollBarAddLine);
+    EXPECT_EQ(shown(form3::Label7), "175,00");
+    EXPECT_TRUE(white(form3::Edit1));
+
+    // " Auswahl" discards the count set by hand and with it its warning: the proposal for 700 m³/h,
+    // 7.85 outlets, N = 8 of 87.50 m³/h, stands in the middle of 4 .. 7 on white.
+    clickArrow(QStyle::SC_ScrollBarSubLine);
+    ASSERT_TRUE(red(form3::Edit1));
+    press(results->Button1);
+    choose("01");
+    EXPECT_EQ(shown(form3::Label7), "87,50");
+    EXPECT_EQ(shown(form3::Edit1), "5");
+    EXPECT_TRUE(white(form3::Edit1));
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+}
