@@ -232,16 +232,22 @@ void storeResults(CalculationRecord& rec, const VerticalResult& r) {
     rec.vMid = r.vk;
 }
 
-bool SetOutletCountByHand(CalculationRecord& rec, RuntimeFlags& flags, int count) {
-    static const RealFieldSet reads = {"total_flow", "v_min", "v_max"};
+bool countOutsideFlowRange(const CalculationRecord& rec, int count) {
+    static const RealFieldSet reads = {"total_flow", "v_min", "v_max", "v_min_outlet", "v_max_outlet"};
     reads.requireFinite(rec);
     const double flow = stored(divide(rec.totalFlow, count));
+    const bool perOutlet = rec.designCode.str() == QLatin1String("0");
+    const double vMin = perOutlet ? rec.outlet.vMin : rec.vMinOutlet;
+    const double vMax = perOutlet ? rec.outlet.vMax : rec.vMaxOutlet;
+    return flow < vMin || flow > vMax;
+}
+
+bool SetOutletCountByHand(CalculationRecord& rec, RuntimeFlags& flags, int count) {
+    const bool outside = countOutsideFlowRange(rec, count);
     flags.countSetByHand = true;
     rec.outletCount = count;
-    rec.flowPerOutlet = flow;
-    const double vMin = rec.outlet.vMin;
-    const double vMax = rec.outlet.vMax;
-    return flow < vMin || flow > vMax;
+    rec.flowPerOutlet = stored(divide(rec.totalFlow, count));
+    return outside;
 }
 
 } // namespace fyl

@@ -76,6 +76,11 @@ VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHan
 void storeResults(CalculationRecord& rec, const HorizontalResult& result);
 void storeResults(CalculationRecord& rec, const VerticalResult& result);
 
+// Whether `count` outlets would each carry a flow outside the outlet's range: the detail record's
+// range for an ordinary outlet, the stored per-outlet range (slot length × the per-metre range) for
+// slot outlets, whose detail record is rated per metre. A count of 0 raises ArithmeticError.
+bool countOutsideFlowRange(const CalculationRecord& rec, int count);
+
 // What moving the calculation window's count scroll bar to `count` does before the evaluation
 // runs again: the count is taken as given, marked as set by hand, and the flow per outlet is
 // the total flow shared by it. Returns true when that flow lies outside the outlet's range

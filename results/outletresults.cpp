@@ -156,6 +156,15 @@ namespace {
 // that a fault leaves the record, the working values and the windows as they were.
 ResultsView evaluateAndCommit(EvaluationParts parts, JetKind kind, ResultsView view) {
     try {
+        // Red in the count field warns about a count set by hand whose flow leaves the outlet's
+        // range; it follows every evaluation, since the total flow may have changed. A proposed
+        // count is the evaluation's own and never red.
+        if (kind != JetKind::None) {
+            const bool warn =
+                parts.flags.countSetByHand &&
+                countOutsideFlowRange(parts.record, arith::truncToInt32(parts.record.outletCount));
+            view.form3.setColour(form3::Edit1, warn ? LabelColour::Red : LabelColour::Normal);
+        }
         if (kind == JetKind::Horizontal) {
             const HorizontalResult r = evaluateHorizontal(parts.record, parts.flags.countSetByHand);
             horizontalView(parts.record, r, parts.texts, parts.flags.spacingSetInFlowPicture, view);
@@ -169,10 +178,6 @@ ResultsView evaluateAndCommit(EvaluationParts parts, JetKind kind, ResultsView v
             parts.working = r.working;
             parts.calcStatus = r.calcStatus;
         }
-        // Red in the count field warns about a count set by hand. A proposed count is the
-        // evaluation's own, so a warning left from an earlier hand-set count goes.
-        if (kind != JetKind::None && !parts.flags.countSetByHand)
-            view.form3.setColour(form3::Edit1, LabelColour::Normal);
         return view;
     } catch (const ArithmeticError& e) {
         throw ArithmeticError(e.message() +

@@ -36,12 +36,11 @@ namespace {} // namespace
 
 ResultsWindowOutcome ResultsWindowModel::ScrollBar1Change(int position) {
     auto c = std::make_unique<PlanningCopy>(parts_);
-    const bool outOfRange = SetOutletCountByHand(c->rec, c->flags, position);
+    SetOutletCountByHand(c->rec, c->flags, position); // the evaluation colours the count field
     ResultsWindowOutcome out;
     out.results = c->rec.horizontalJet ? EvaluateHorizontalJet(c->evaluationParts(parts_.texts))
                                        : EvaluateVerticalJet(c->evaluationParts(parts_.texts));
     out.results->form3.setText(form3::Edit1, numbers::formatGeneral(position));
-    out.results->form3.setColour(form3::Edit1, outOfRange ? LabelColour::Red : LabelColour::Normal);
     c->storeInto(parts_);
     return out;
 }

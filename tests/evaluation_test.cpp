@@ -212,6 +212,15 @@ TEST(CountStep, LineOutletsCountPerMetre) {
     EXPECT_EQ(textOf(view.form3, form3::Label7), "125,00"); // design 3 shows the flow of a whole outlet
     EXPECT_EQ(textOf(view.form3, form3::Label1), "DLQ  625 / 2500 / 1");
     EXPECT_EQ(visibleOf(view.form3, form3::Label39), std::nullopt);
+
+    // A slot outlet's count is judged by the flow of a whole outlet against the stored per-outlet
+    // range (2 m of slot at 50 … 150 per metre: 100 … 300 m³/h), not against the per-metre rating.
+    rec.vMinOutlet = 100.0;
+    rec.vMaxOutlet = 300.0;
+    EXPECT_FALSE(SetOutletCountByHand(rec, state->flags, 3)); // 250 m³/h
+    EXPECT_TRUE(SetOutletCountByHand(rec, state->flags, 2));  // 375 m³/h
+    view = EvaluateHorizontalJet(state->parts());
+    EXPECT_EQ(colourOf(view.form3, form3::Edit1), LabelColour::Red); // every evaluation keeps the warning
 }
 
 TEST(VerticalEvaluation, PenetrationAndHeadVelocityByHand) {
