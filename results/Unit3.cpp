@@ -4,6 +4,7 @@
 
 #include "app/appstate.h"
 #include "frame/dialogs.h"
+#include "frame/numbers.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -177,8 +178,13 @@ void TForm3::ScrollBar1Change(int position) {
 void TForm3::Edit1Change(const QString& text) {
     runAction(dialogs_, [this, &text] {
         // The scroll bar clamps the position and reports only a real change, which evaluates.
-        if (const std::optional<int> position = ResultsWindowModel::Edit1Change(text))
+        if (const std::optional<int> position = ResultsWindowModel::Edit1Change(text)) {
             ScrollBar1->setValue(*position);
+            // A count outside the bar's range is not taken: the field shows the count in use.
+            auto* count = qobject_cast<QLineEdit*>(controls_.widget(form3::Edit1));
+            if (ScrollBar1->value() != *position)
+                count->setText(numbers::formatGeneral(ScrollBar1->value()));
+        }
     });
 }
 
