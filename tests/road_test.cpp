@@ -1,7 +1,7 @@
 // The planning road through the real windows: room data, "weiter", the selection steps and the
 // calculation window, one road per design code on the demo catalogue, each checked against
-// zelkfyl-cli plan and evaluate; and the calculation window's count and sound rules on a small
-// catalogue of the test's own.
+// zelkfyl-cli plan and evaluate; the calculation window's count and sound rules, and the selection
+// window's flow filter, jumps and tube configuration, on small catalogues of the test's own.
 #include "catalogue/cataloguesource.h"
 #include "frame/Unit1.h"
 #include "results/Unit3.h"
@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -299,25 +300,32 @@ INSTANTIATE_TEST_SUITE_P(EveryDesign, RoadOnTheDemoCatalogue, testing::ValuesIn(
 
 namespace {
 
-// One ceiling outlet AAA 100, rated 100 .. 200 m³/h, blowing along the ceiling (01) or down (02),
-// with LWA = 20 lg V - 15.6: 24.4 dB at 100 m³/h.
-QJsonObject smallCatalogue() {
-    const QJsonObject coefficients{
+// The detail record fields every outlet of the test's catalogues shares: LWA = 20 lg V - 15.6.
+QJsonObject outletCoefficients() {
+    return QJsonObject{
         {"pressure_k", 0.001}, {"pressure_m", 2.0},      {"sound_a", 20.0},        {"sound_b", -15.6},
         {"decay_k", 0.0015},   {"decay_b", 1.0},         {"decay_a", 1.0},         {"free_jet_f", 0.7},
         {"detach_c", 0.02},    {"detach_temp_exp", 0.5}, {"detach_flow_exp", 1.0}, {"head_coef", 0.001},
         {"head_exp", 1.0},     {"pen_coef", 0.01},       {"pen_temp_exp", 0.5},    {"pen_flow_exp", 1.0},
         {"angle", 0.0},        {"buoyancy", 5000.0},     {"traj_exp", 3.0},        {"zone_coef", -1.0},
         {"spread", 24.0},      {"width_term", 0.05},     {"value_524", 0.1}};
+}
+
+// One ceiling outlet AAA 100, rated 100 .. 200 m³/h, blowing along the ceiling (01) or down (02),
+// with 24.4 dB at 100 m³/h.
+QJsonObject smallCatalogue() {
     const QJsonObject size{{"name", "AAA 100"},
                            {"v_min", 100},
                            {"v_max", 200},
                            {"record", QJsonObject{{"article_number", "A-100"}}},
                            {"jet_forms", QJsonObject{{"01", QJsonObject{{"third_name", "waagerecht"}}},
                                                      {"02", QJsonObject{{"third_name", "senkrecht"}}}}}};
-    const QJsonObject type{{"code", "AAA"},           {"design", "0"},
-                           {"data_sheet", "AAA.pdf"}, {"mounting", QJsonArray{1}},
-                           {"record", coefficients},  {"sizes", QJsonArray{size}}};
+    const QJsonObject type{{"code", "AAA"},
+                           {"design", "0"},
+                           {"data_sheet", "AAA.pdf"},
+                           {"mounting", QJsonArray{1}},
+                           {"record", outletCoefficients()},
+                           {"sizes", QJsonArray{size}}};
     return {{"characteristic_names_1", QJsonArray{"Decke"}},
             {"characteristic_names_2", QJsonArray{"fest"}},
             {"characteristic_names_3", QJsonArray{"Büro"}},
@@ -450,5 +458,188 @@ TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
     EXPECT_EQ(shown(form3::Label7), "87,50");
     EXPECT_EQ(shown(form3::Edit1), "5");
     EXPECT_TRUE(white(form3::Edit1));
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+}
+
+namespace {
+
+QJsonObject sizeEntry(const char* name, int vMin, int vMax, std::initializer_list<const char*> jetForms,
+                      QJsonObject record = {}) {
+    QJsonObject forms;
+    for (const char* form : jetForms)
+        forms[QLatin1String(form)] = QJsonObject{{"third_name", "Strahl"}};
+    record[QStringLiteral("article_number")] = QString::fromLatin1(name);
+    return {{"name", name}, {"v_min", vMin}, {"v_max", vMax}, {"record", record}, {"jet_forms", forms}};
+}
+
+QJsonObject typeEntry(const char* code, const char* design, const QJsonArray& sizes) {
+    return {{"code", code},
+            {"design", design},
+            {"data_sheet", QStringLiteral("%1.pdf").arg(QLatin1String(code))},
+            {"mounting", QJsonArray{1}},
+            {"record", outletCoefficients()},
+            {"sizes", sizes}};
+}
+
+// AAA with two sizes, AAA 100 (10 .. 40 m³/h, jet forms 01 and 02, so two index lines) and
+// AAA 200 (50 .. 300); BBB with one size of one jet form; and the slot tube TUB 1, rated
+// 100 .. 200 m³/h per metre, as a 200 mm tube of 1000 or 1500 mm with 2 or 3 slots.
+QJsonObject selectionCatalogue() {
+    const QJsonObject tube{{"size_table", QJsonArray{QJsonObject{{"diameter", 200},
+                                                                 {"lengths", QJsonArray{1000, 1500}},
+                                                                 {"counts", QJsonArray{2, 3}}}}}};
+    return {
+        {"characteristic_names_1", QJsonArray{"Decke"}},
+        {"characteristic_names_2", QJsonArray{"fest"}},
+        {"characteristic_names_3", QJsonArray{"Büro"}},
+        {"jet_forms",
+         QJsonArray{"01 waagerecht", "02 senkrecht", "03 senkrecht", "04 einseitig", "05 zweiseitig"}},
+        {"installations", QJsonArray{QJsonObject{{"name", "Decke"}, {"types", QJsonArray{"AAA", "BBB"}}},
+                                     QJsonObject{{"name", "Schlitz"}, {"types", QJsonArray{"TUB"}}}}},
+        {"types", QJsonArray{typeEntry("AAA", "0",
+                                       QJsonArray{sizeEntry("AAA 100", 10, 40, {"01", "02"}),
+                                                  sizeEntry("AAA 200", 50, 300, {"01"})}),
+                             typeEntry("BBB", "0", QJsonArray{sizeEntry("BBB 1", 100, 200, {"01"})}),
+                             typeEntry("TUB", "2", QJsonArray{sizeEntry("TUB 1", 100, 200, {"05"}, tube)})}}};
+}
+
+class SelectionWindowTest : public RoadTest {
+protected:
+    void startOn(const QJsonObject& catalogue) {
+        copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
+        writeCatalogueFiles(buildCatalogue(QJsonDocument(catalogue).toJson()), program);
+        startWindows();
+    }
+    QStringList sizes() const {
+        QStringList shown;
+        for (int i = 0; i < selection->ListBox9->count(); ++i)
+            shown << selection->ListBox9->item(i)->text().trimmed();
+        return shown;
+    }
+    void toggleFilter() {
+        QCheckBox* box = selection->CheckBox1;
+        QStyleOptionButton option;
+        option.initFrom(box);
+        QTest::mouseClick(box, Qt::LeftButton, {},
+                          box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center());
+    }
+    // Types a flow into the filter field and presses Enter.
+    void filterBy(const QString& flow) {
+        activate(selection);
+        QLineEdit* field = selection->Edit1;
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClicks(field, flow);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+};
+
+} // namespace
+
+TEST_F(SelectionWindowTest, FlowFilterSingleSizeJumpAndBackThroughTheControls) {
+    startOn(selectionCatalogue());
+    press(main->BitBtn1);
+    ASSERT_TRUE(selection->isVisible());
+    pick(selection->listbox1, QStringLiteral("Decke"));
+    pick(selection->ListBox8, QStringLiteral("AAA"));
+    EXPECT_EQ(sizes(), (QStringList{"AAA 100", "AAA 200"}));
+    EXPECT_FALSE(selection->Edit1->isVisible());
+
+    toggleFilter();
+    ASSERT_TRUE(selection->CheckBox1->isChecked());
+    EXPECT_TRUE(selection->Edit1->isVisible() && selection->ScrollBar1->isVisible());
+    filterBy(QStringLiteral("5")); // below the bar's range: the bar stops at 10, the field follows
+    EXPECT_EQ(selection->ScrollBar1->value(), 10);
+    EXPECT_EQ(selection->Edit1->text(), QStringLiteral("10"));
+    EXPECT_EQ(sizes(), QStringList{"AAA 100"});
+    // Both ends of AAA 200's range 50 .. 300 hold.
+    for (int flow : {50, 300, 49, 301}) {
+        filterBy(QString::number(flow));
+        EXPECT_EQ(selection->ScrollBar1->value(), flow);
+        EXPECT_EQ(sizes(), flow == 50 || flow == 300 ? QStringList{"AAA 200"} : QStringList()) << flow;
+    }
+    EXPECT_EQ(+forms->state.record.selectionFlow, 301.0);
+    EXPECT_EQ(forms->state.record.filterUsed, 1);
+    toggleFilter(); // every size of the type again, AAA 100 once for its two lines
+    EXPECT_FALSE(selection->CheckBox1->isChecked());
+    EXPECT_FALSE(selection->Edit1->isVisible());
+    EXPECT_EQ(sizes(), (QStringList{"AAA 100", "AAA 200"}));
+
+    // One size with one jet form: the type's click reads the outlet and offers "weiter" at once.
+    pick(selection->ListBox8, QStringLiteral("BBB"));
+    EXPECT_TRUE(selection->groupbox1->isVisible());
+    EXPECT_FALSE(selection->listbox1->isVisible());
+    EXPECT_FALSE(selection->GroupBox4->isVisible());
+    EXPECT_FALSE(selection->Panel1->isVisible());
+    EXPECT_EQ(selection->Label17->text().trimmed(), QStringLiteral("BBB 1"));
+    EXPECT_EQ(selection->ListBox10->count(), 1);
+    EXPECT_TRUE(selection->weiter->isEnabled());
+    EXPECT_EQ(forms->state.record.outlet.sizeNameText().trimmed(), QStringLiteral("1"));
+    press(selection->zurueck);
+    EXPECT_FALSE(selection->groupbox1->isVisible());
+    for (QWidget* w :
+         {static_cast<QWidget*>(selection->listbox1), static_cast<QWidget*>(selection->GroupBox4),
+          selection->Panel1, static_cast<QWidget*>(selection->ListBox8),
+          static_cast<QWidget*>(selection->ListBox9)})
+        EXPECT_TRUE(w->isVisible() && w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_EQ(sizes(), QStringList{"BBB 1"});
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+}
+
+// 600 m³/h through a tube rated 100 .. 200 m³/h per metre needs 3 to 6 m of slot; a 1500 mm tube
+// with 2 slots has 3 m, so 1 to 2 outlets. A 200 mm tube under a 3.00 m ceiling hangs at 2.80 m
+// at most.
+TEST_F(SelectionWindowTest, TubeConfigurationThroughTheControls) {
+    startOn(selectionCatalogue());
+    enter(main->edit7, QStringLiteral("600"));
+    enter(main->Edit10, QStringLiteral("2,9"));
+    press(main->BitBtn1);
+    const TextTable& texts = forms->state.texts;
+    auto toTheTubes = [&] {
+        pick(selection->ListBox8, QStringLiteral("TUB"));
+        press(selection->weiter);
+        ASSERT_TRUE(selection->GroupBox2->isVisible());
+        EXPECT_FALSE(selection->groupbox1->isVisible());
+        EXPECT_FALSE(selection->ListBox8->isEnabled());
+        EXPECT_FALSE(selection->ListBox9->isEnabled());
+        EXPECT_EQ(selection->Label22->text(), texts.text(65) + QStringLiteral("  3,00  ") + texts.text(66) +
+                                                  QStringLiteral("  6,00  [ m ]"));
+        EXPECT_EQ(selection->ListBox15->count(), 0);
+        EXPECT_FALSE(selection->Button3->isEnabled());
+    };
+    pick(selection->listbox1, QStringLiteral("Schlitz"));
+    toTheTubes();
+    pick(selection->ListBox14, QStringLiteral("200"));
+    EXPECT_EQ(dialogs.texts(Kind::Information),
+              QStringList{texts.text(168) + QStringLiteral("  2,80    ") + texts.text(170)});
+    EXPECT_EQ(main->Edit10->text(), QStringLiteral("2,80"));
+    EXPECT_EQ(+forms->state.record.mountingHeight, 2.8);
+    EXPECT_EQ(selection->Label28->text(), QStringLiteral("  200 [mm]"));
+    EXPECT_FALSE(selection->Button3->isEnabled());
+    pick(selection->ListBox15, QStringLiteral("1500"));
+    EXPECT_FALSE(selection->Button3->isEnabled());
+    pick(selection->ListBox16, QStringLiteral("2"));
+    EXPECT_TRUE(selection->Button3->isEnabled());
+    EXPECT_EQ(selection->Label24->text(), QStringLiteral("3,00  [ m ]"));
+    EXPECT_EQ(selection->Label26->text(), QStringLiteral("1  bis  2"));
+
+    // Back through the jet form step: the type lists take clicks again, and the tubes start over.
+    press(selection->Button2);
+    EXPECT_FALSE(selection->GroupBox2->isVisible());
+    ASSERT_TRUE(selection->groupbox1->isVisible());
+    press(selection->zurueck);
+    EXPECT_TRUE(selection->ListBox8->isEnabled() && selection->ListBox9->isEnabled());
+    toTheTubes();
+    pick(selection->ListBox14, QStringLiteral("200")); // already at 2.80 m: no second warning
+    EXPECT_EQ(dialogs.texts(Kind::Information).size(), 1);
+    pick(selection->ListBox15, QStringLiteral("1500"));
+    pick(selection->ListBox16, QStringLiteral("2"));
+    press(selection->Button3);
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_FALSE(selection->isVisible());
+    EXPECT_EQ(shown(form3::Label1), QStringLiteral("TUB  1/1500/2 (  200)"));
+    EXPECT_EQ(+forms->state.record.countBound1, 1);
+    EXPECT_EQ(+forms->state.record.countBound2, 2);
+    EXPECT_EQ(main->Edit10->text(), QStringLiteral("2,80"));
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
 }
