@@ -470,8 +470,11 @@ SelectionOutcome SelectionModel::ListBox14Click(int index) {
         w.s.ListBox15.items = tube.lengths;
         w.s.ListBox16.items = tube.counts;
         w.s.configuration.diameterChosen = true;
-        if (w.s.configuration.lengthChosen && w.s.configuration.countChosen)
-            w.s.Button3Enabled = true;
+        // The length and count lists start afresh for this tube, so the choices made for another
+        // one go with them: going on would otherwise store a length this tube may not offer.
+        w.s.configuration.lengthChosen = false;
+        w.s.configuration.countChosen = false;
+        w.s.Button3Enabled = false;
     });
 }
 

@@ -272,6 +272,13 @@ TEST_F(Selection, TubeLengthsCountsEndCorrectionAndMountingHeight) {
     EXPECT_EQ(s().Label24, QStringLiteral("3,00  [ m ]"));
     EXPECT_EQ(s().configuration.slotCount, 2);
 
+    // The tube chosen again: its lists start afresh, and so do length and count.
+    model->ListBox14Click(0);
+    EXPECT_FALSE(s().Button3Enabled);
+    model->ListBox15Click(1);
+    model->ListBox16Click(1);
+    EXPECT_TRUE(s().Button3Enabled);
+
     out = model->Button3Click();
     const CalculationRecord& rec = calc->record;
     EXPECT_EQ(+rec.effectiveLength, 2600.0); // (1500 - 200) * 2
