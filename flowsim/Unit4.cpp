@@ -58,10 +58,10 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
     c.bind(Label1, label(legend, QStringLiteral("Rot:  Luftgeschwindigkeit >= :"), 6, 2, 180));
     c.bind(Label2, label(legend, QString(), 188, 2, 40));
     named(legend, "Label7", QStringLiteral("[ m/s ]"), 230, 2, 50);
-    c.bind(Label4, label(legend, QStringLiteral("Kopfhöhe :"), 6, 22, 180));
-    c.bind(Label5, label(legend, QString(), 188, 22, 40));
-    named(legend, "Label6", QStringLiteral("[ m ]"), 230, 22, 40);
-    c.bind(Label3, label(legend, QStringLiteral("Gitterraster  1 m"), 270, 22, 96));
+    c.bind(Label4, label(legend, QStringLiteral("Kopfhöhe :"), 6, 22, 90));
+    c.bind(Label5, label(legend, QString(), 100, 22, 40));
+    named(legend, "Label6", QStringLiteral("[ m ]"), 142, 22, 40);
+    c.bind(Label3, label(legend, QStringLiteral("Gitterraster  1 m"), 230, 22, 134));
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
