@@ -16,13 +16,15 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     form1 = std::make_unique<TForm1>(state, dialogs, shell, *settings);
     form2 = std::make_unique<TForm2>(state, dialogs, shell);
     form3 = std::make_unique<TForm3>(state, dialogs);
-    form4 = std::make_unique<TForm4>(state);
+    form4 = std::make_unique<TForm4>(state, dialogs);
     form5 = std::make_unique<TForm5>(state);
     form6 = std::make_unique<TForm6>(state);
     form7 = std::make_unique<TForm7>(state);
     form1->outcomeHandler = [this](const MainWindowOutcome& outcome) { follow(outcome); };
     form3->outcomeHandler = [this](const ResultsWindowOutcome& outcome) { follow(outcome); };
     form2->outcomeHandler = [this](const SelectionOutcome& outcome) { follow(outcome); };
+    form4->resultsHandler = [this](const ResultsView& view) { form3->applyView(view); };
+    // The zones stay undrawn until the contour routines are linked in here.
 }
 
 void Forms::follow(const SelectionOutcome& outcome) {
@@ -58,6 +60,9 @@ void Forms::follow(const ResultsWindowOutcome& outcome) {
     if (outcome.results) {
         form3->applyView(*outcome.results);
         form4->applyView(*outcome.results);
+        // A new count changes the flow per outlet: an open picture follows it.
+        if (form4->isVisible())
+            form4->GraphDarstellung1Click();
     }
     if (outcome.countRange)
         form3->setCountRange(outcome.countRange->minimum, outcome.countRange->maximum);
@@ -84,7 +89,7 @@ void Forms::follow(const ResultsWindowOutcome& outcome) {
     }
     // The flow picture and the report are drawn by their own windows; here they are opened.
     if (outcome.flowPictureLabels)
-        form4->show();
+        form4->showPicture(*outcome.flowPictureLabels);
     if (outcome.printTemperatures) {
         form5->move(form1->pos() + QPoint(50, 50));
         form5->show();

@@ -64,7 +64,29 @@ namespace fyl {
     X(Edit4)                                                                                                 \
     X(Label27)                                                                                               \
     X(Label28)                                                                                               \
-    X(Label29)
+    X(Label29)                                                                                               \
+    X(Label1)                                                                                                \
+    X(Label2)                                                                                                \
+    X(Label3)                                                                                                \
+    X(Label4)                                                                                                \
+    X(Label5)                                                                                                \
+    X(Label8)                                                                                                \
+    X(Label9)                                                                                                \
+    X(Label10)                                                                                               \
+    X(Label11)                                                                                               \
+    X(Label12)                                                                                               \
+    X(Label13)                                                                                               \
+    X(Label14)                                                                                               \
+    X(Label15)                                                                                               \
+    X(Label21)                                                                                               \
+    X(Label22)                                                                                               \
+    X(Label23)                                                                                               \
+    X(GroupBox1)                                                                                             \
+    X(GroupBox3)                                                                                             \
+    X(CheckBox1)                                                                                             \
+    X(CheckBox2)                                                                                             \
+    X(CheckBox3)                                                                                             \
+    X(Button1)
 
 #define FYL_ENUMERATOR(name) name,
 #define FYL_NAME_TEXT(name) #name,

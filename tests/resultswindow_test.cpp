@@ -2,10 +2,11 @@
 // view uses has its control, and an evaluation's view shows in the real windows.
 #include "app/appstate.h"
 #include "fixtures/calcfixture.h"
-#include "tests/support/scripted.h"
 #include "flowsim/Unit4.h"
+#include "flowsim/flowpicture.h"
 #include "results/Unit3.h"
 #include "results/outletresults.h"
+#include "tests/support/scripted.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -42,7 +43,7 @@ TEST(ResultsWindows, EveryViewIdentifierHasItsControl) {
     AppState state;
     test::ScriptedDialogs dialogs;
     TForm3 form3(state, dialogs);
-    TForm4 form4(state);
+    TForm4 form4(state, dialogs);
     expectEveryIdentifierBound<TForm3, Form3View>(form3);
     expectEveryIdentifierBound<TForm4, Form4View>(form4);
 }
@@ -51,7 +52,7 @@ TEST(ResultsWindows, AnEvaluationShowsInBothWindows) {
     AppState state;
     test::ScriptedDialogs dialogs;
     TForm3 form3(state, dialogs);
-    TForm4 form4(state);
+    TForm4 form4(state, dialogs);
     auto calc = test::ceilingDiffuserState("01");
     const ResultsView view = ShowOutletResults(calc->parts());
     form3.applyView(view);
@@ -78,4 +79,34 @@ TEST(ResultsWindows, AnEvaluationShowsInBothWindows) {
     EXPECT_TRUE(form3.widget(form3::GroupBox1)->isHidden());
     EXPECT_FALSE(form3.widget(form3::GroupBox2)->isHidden());
     EXPECT_TRUE(form3.widget(form3::Label39)->isHidden());
+}
+
+TEST(ResultsWindows, TheFlowPictureShowsTheSectionAndTheZones) {
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    TForm4 form4(state, dialogs);
+    CalculationRecord& rec = state.record;
+    rec.outletCount = 1;
+    rec.wallLeft = 2.0;
+    rec.wallRight = 3.0;
+    rec.roomHeight = rec.mountingHeight = 3.0;
+    rec.headHeight = 1.8;
+    rec.velocityLimit = 0.2;
+    rec.horizontalJet = 1;
+    // A zone 0.5 to 1.5 m deep and 1 m wide right of the axis: kx = 350 / 5 = 70, ky = 90.
+    form4.contourRoutine = [](const ContourRequest&, Contour& contour) {
+        contour.polygons = {{{0.0f, 0.5f}, {1.0f, 0.5f}, {1.0f, 1.5f}, {0.0f, 1.5f}, {0.0f, 0.5f}}};
+        return 0;
+    };
+    form4.showPicture({QStringLiteral("0,20"), QStringLiteral("1,80"), QStringLiteral("3,00")});
+
+    EXPECT_TRUE(form4.isVisible());
+    EXPECT_EQ(textOf(form4.widget(form4::Label2)), "0,20");
+    const QImage shown = form4.Image1->pixmap().toImage();
+    ASSERT_EQ(shown.size(), QSize(369, 361));
+    EXPECT_EQ(shown.pixelColor(185, 160), QColor(255, 0, 0));     // the zone, x 150…220, y 125…215
+    EXPECT_EQ(shown.pixelColor(152, 83), QColor(255, 255, 0));    // the outlet at (150, 80)
+    EXPECT_EQ(shown.pixelColor(300, 300), QColor(255, 255, 255)); // the section
+    EXPECT_EQ(shown.pixelColor(290, 300), QColor(0, 0, 0));       // vertical grid, 150 + 2 * 70
+    EXPECT_EQ(shown.pixelColor(300, 188), QColor(0, 0, 255));     // head height, 350 - trunc(1.8 * 90)
 }
