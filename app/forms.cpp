@@ -24,7 +24,7 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     form3->outcomeHandler = [this](const ResultsWindowOutcome& outcome) { follow(outcome); };
     form2->outcomeHandler = [this](const SelectionOutcome& outcome) { follow(outcome); };
     form4->resultsHandler = [this](const ResultsView& view) { form3->applyView(view); };
-    // The zones stay undrawn until the contour routines are linked in here.
+    form4->contourRoutine = jetContours(state.record, dialogs);
 }
 
 void Forms::follow(const SelectionOutcome& outcome) {

@@ -97,6 +97,16 @@ std::vector<ContourRequest> pictureContourInputs(const FlowPictureInputs& in, co
     return requests;
 }
 
+ContourRoutine jetContours(const CalculationRecord& rec, Dialogs& dialogs) {
+    return [&rec, &dialogs](const ContourRequest& request, Contour& contour) {
+        if (const auto* h = std::get_if<HorizontalContourInput>(&request))
+            return HorizontalJetContour(rec.outlet, *h, contour);
+        if (const auto* v = std::get_if<VerticalContourInput>(&request))
+            return VerticalJetContour(rec.outlet, *v, contour, dialogs);
+        return 0;
+    };
+}
+
 std::vector<OutletContour> computeContours(const std::vector<ContourRequest>& requests,
                                            const ContourRoutine& routine) {
     std::vector<OutletContour> zones(requests.size());

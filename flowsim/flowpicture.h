@@ -4,6 +4,7 @@
 #pragma once
 
 #include "flowsim/contours.h"
+#include "frame/dialogs.h"
 #include "frame/record.h"
 
 #include <cstdint>
@@ -100,6 +101,9 @@ struct OutletContour {
 };
 // Runs a contour routine; returns its error code and fills `contour` on success.
 using ContourRoutine = std::function<int(const ContourRequest&, Contour&)>;
+// The program's routine: the jet contours of the outlet the record holds when it runs.
+ContourRoutine jetContours(const CalculationRecord& rec, Dialogs& dialogs);
+
 // The zones of all requests. A point that is not finite counts as a failed routine (error -1),
 // so that nothing unbounded reaches a primitive; a monostate request gives an empty zone.
 std::vector<OutletContour> computeContours(const std::vector<ContourRequest>& requests,
