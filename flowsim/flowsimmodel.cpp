@@ -185,7 +185,8 @@ FlowPictureView FlowSimModel::picture(const ContourRoutine& routine) {
     storePictureInputs(in, rec);
     parts_.flags.proportionalPictureDrawn = checkBox3_;
     FlowPictureView view;
-    view.picture = drawFlowPicture(in, computeContours(pictureContourInputs(in, rec), routine));
+    view.contours = computeContours(pictureContourInputs(in, rec), routine);
+    view.picture = drawFlowPicture(in, view.contours);
     using namespace form4;
     view.labels.setText(Label2, formatFixed(rec.velocityLimit, 3, 2));
     view.labels.setText(Label5, formatFixed(rec.headHeight, 3, 2));

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace fyl {
 
@@ -34,6 +35,7 @@ struct FlowSimOutcome {
 struct FlowPictureView {
     FlowPicture picture;
     Form4View labels;
+    std::vector<OutletContour> contours; // the zones the picture shows, one per drawn outlet
 };
 
 using FlowSimParts = PlanningParts;
