@@ -4,16 +4,22 @@
 #include "fixtures/calcfixture.h"
 #include "flowsim/Unit4.h"
 #include "flowsim/flowpicture.h"
+#include "frame/projectfile.h"
 #include "results/Unit3.h"
 #include "results/outletresults.h"
+#include "tests/support/clirun.h"
 #include "tests/support/scripted.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
 
 using namespace fyl;
 
@@ -109,4 +115,56 @@ TEST(ResultsWindows, TheFlowPictureShowsTheSectionAndTheZones) {
     EXPECT_EQ(shown.pixelColor(300, 300), QColor(255, 255, 255)); // the section
     EXPECT_EQ(shown.pixelColor(290, 300), QColor(0, 0, 0));       // vertical grid, 150 + 2 * 70
     EXPECT_EQ(shown.pixelColor(300, 188), QColor(0, 0, 255));     // head height, 350 - trunc(1.8 * 90)
+}
+
+TEST(ResultsWindows, TheCommandLinePictureIsTheWindowsPixelForPixel) {
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.zol"));
+    const QString project = dir.filePath(QStringLiteral("plan.zol"));
+    const QString png = dir.filePath(QStringLiteral("p.png"));
+    const QString programDir = QStringLiteral(ZELK_PROGRAM_DIR);
+    {
+        auto rec = std::make_unique<CalculationRecord>();
+        std::memset(rec.get(), 0, sizeof *rec);
+        ResetRecord(*rec);
+        rec->totalFlow = 1700.0;
+        rec->mountingHeight = 3.0;
+        writeProjectFile(in, *rec);
+    }
+    const test::CliRun plan =
+        test::runCli({QStringLiteral("plan"), in, QStringLiteral("--type"), QStringLiteral("DRL"),
+                      QStringLiteral("--size"), QStringLiteral("DRL 400"), QStringLiteral("--jet-form"),
+                      QStringLiteral("1"), QStringLiteral("--write"), project,
+                      QStringLiteral("--program-dir"), programDir});
+    ASSERT_EQ(plan.exitCode, 0) << plan.err.toStdString();
+    const test::CliRun picture = test::runCli(
+        {QStringLiteral("picture"), project, QStringLiteral("--spacing"), QStringLiteral("3.5"),
+         QStringLiteral("--wall-left"), QStringLiteral("1.5"), QStringLiteral("--wall-right"),
+         QStringLiteral("2"), QStringLiteral("--png"), png, QStringLiteral("--program-dir"), programDir});
+    ASSERT_EQ(picture.exitCode, 0) << picture.err.toStdString();
+
+    // The same project in the windows: evaluated, opened as "Raumschnitt" opens it, the sliders moved.
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    state.texts.load(programDir + QStringLiteral("/Fyltext.txt"));
+    readProjectFile(project, state.record);
+    TForm4 form4(state, dialogs);
+    form4.contourRoutine = jetContours(state.record, dialogs);
+    form4.applyView(ShowOutletResults(state.evaluationParts()));
+    state.record.flowPictureShown = 1;
+    form4.showPicture({QStringLiteral("0,20"), QStringLiteral("1,80"), QStringLiteral("3,00")});
+    form4.ScrollBar2->setValue(-35);
+    form4.ScrollBar3->setValue(-15);
+    form4.ScrollBar4->setValue(-20);
+
+    const QImage shown = form4.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage written = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(written.size(), QSize(369, 361));
+    EXPECT_TRUE(shown == written);
+    // Something was drawn: the red zones of the two outlets.
+    int red = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            red += shown.pixelColor(x, y) == QColor(255, 0, 0);
+    EXPECT_GT(red, 100);
 }
