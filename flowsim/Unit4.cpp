@@ -20,22 +20,6 @@
 
 namespace fyl {
 
-namespace {
-
-QLabel* label(QWidget* parent, const QString& text, int x, int y, int w, int h = 20) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, h);
-    return l;
-}
-
-QLabel* named(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
-    QLabel* l = label(parent, text, x, y, w);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-} // namespace
-
 TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
       model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs}) {
@@ -55,13 +39,13 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
     legend->setFrameShape(QFrame::Panel);
     legend->setFrameShadow(QFrame::Raised);
     legend->setGeometry(8, 4, 369, 44);
-    c.bind(Label1, label(legend, QStringLiteral("Rot:  Luftgeschwindigkeit >= :"), 6, 2, 180));
-    c.bind(Label2, label(legend, QString(), 188, 2, 40));
-    named(legend, "Label7", QStringLiteral("[ m/s ]"), 230, 2, 50);
-    c.bind(Label4, label(legend, QStringLiteral("Kopfhöhe :"), 6, 22, 90));
-    c.bind(Label5, label(legend, QString(), 100, 22, 40));
-    named(legend, "Label6", QStringLiteral("[ m ]"), 142, 22, 40);
-    c.bind(Label3, label(legend, QStringLiteral("Gitterraster  1 m"), 230, 22, 134));
+    c.bind(Label1, placedLabel(legend, QStringLiteral("Rot:  Luftgeschwindigkeit >= :"), 6, 2, 180));
+    c.bind(Label2, placedLabel(legend, QString(), 188, 2, 40));
+    namedLabel(legend, "Label7", QStringLiteral("[ m/s ]"), 230, 2, 50);
+    c.bind(Label4, placedLabel(legend, QStringLiteral("Kopfhöhe :"), 6, 22, 90));
+    c.bind(Label5, placedLabel(legend, QString(), 100, 22, 40));
+    namedLabel(legend, "Label6", QStringLiteral("[ m ]"), 142, 22, 40);
+    c.bind(Label3, placedLabel(legend, QStringLiteral("Gitterraster  1 m"), 230, 22, 134));
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -70,8 +54,8 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
 
     auto* mounting = c.bind(GroupBox3, new QGroupBox(QStringLiteral("Einbaudaten"), this));
     mounting->setGeometry(390, 4, 375, 252);
-    c.bind(Label14, label(mounting, QStringLiteral("Einbauhöhe [ m ]:"), 10, 24, 150));
-    c.bind(Label15, label(mounting, QString(), 165, 24, 60));
+    c.bind(Label14, placedLabel(mounting, QStringLiteral("Einbauhöhe [ m ]:"), 10, 24, 150));
+    c.bind(Label15, placedLabel(mounting, QString(), 165, 24, 60));
 
     // The velocities at head height, level with the rows they belong to.
     auto* velocities = new QFrame(mounting);
@@ -102,7 +86,7 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
     };
     int y = 72;
     for (const Row& row : rows) {
-        c.bind(row.caption, label(mounting, row.text, 10, y, 150, 24));
+        c.bind(row.caption, placedLabel(mounting, row.text, 10, y, 150, 24));
         auto* edit = c.bind(row.edit, new QLineEdit(mounting));
         edit->setGeometry(165, y, 60, 24);
         edit->installEventFilter(this);
@@ -113,9 +97,9 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
         bar->setPageStep(0);
         *row.bar = bar;
         const int vy = y - 52;
-        named(velocities, row.vkName, QStringLiteral("vk = "), 4, vy, 32);
-        c.bind(row.velocity, label(velocities, QString(), 36, vy, 40));
-        named(velocities, row.unitName, QStringLiteral("m/s"), 76, vy, 28);
+        namedLabel(velocities, row.vkName, QStringLiteral("vk = "), 4, vy, 32);
+        c.bind(row.velocity, placedLabel(velocities, QString(), 36, vy, 40));
+        namedLabel(velocities, row.unitName, QStringLiteral("m/s"), 76, vy, 28);
         y += 64;
     }
 
@@ -129,12 +113,12 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
 
     auto* room = c.bind(GroupBox1, new QGroupBox(QStringLiteral("Raumabmessungen"), this));
     room->setGeometry(390, 330, 262, 84);
-    c.bind(Label8, label(room, QStringLiteral("mittlere Raumbreite[m] :"), 8, 18, 170));
-    c.bind(Label9, label(room, QString(), 180, 18, 76));
-    c.bind(Label10, label(room, QStringLiteral("mittlere Raumlänge [m] ;"), 8, 38, 170));
-    c.bind(Label11, label(room, QString(), 180, 38, 76));
-    c.bind(Label12, label(room, QStringLiteral("Raumhöhe [m] :"), 8, 58, 170));
-    c.bind(Label13, label(room, QString(), 180, 58, 76));
+    c.bind(Label8, placedLabel(room, QStringLiteral("mittlere Raumbreite[m] :"), 8, 18, 170));
+    c.bind(Label9, placedLabel(room, QString(), 180, 18, 76));
+    c.bind(Label10, placedLabel(room, QStringLiteral("mittlere Raumlänge [m] ;"), 8, 38, 170, 20));
+    c.bind(Label11, placedLabel(room, QString(), 180, 38, 76));
+    c.bind(Label12, placedLabel(room, QStringLiteral("Raumhöhe [m] :"), 8, 58, 170));
+    c.bind(Label13, placedLabel(room, QString(), 180, 58, 76));
 
     Button1 = c.bind(form4::Button1, new QPushButton(QStringLiteral("Zurück"), this));
     Button1->setGeometry(664, 378, 100, 32);

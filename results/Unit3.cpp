@@ -20,22 +20,6 @@
 
 namespace fyl {
 
-namespace {
-
-QLabel* label(QWidget* parent, const QString& text, int x, int y, int w, int h = 22) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, h);
-    return l;
-}
-
-QLabel* named(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
-    QLabel* l = label(parent, text, x, y, w);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-} // namespace
-
 TForm3::TForm3(AppState& state, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
       model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs}) {
@@ -63,14 +47,14 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, QWidget* parent)
     auto* page = new QWidget(this);
     page->setGeometry(0, 28, 640, 520);
 
-    c.bind(Label2, label(page, QStringLiteral("Durchlass:"), lx, 12, 220));
-    QLabel* heading = c.bind(Label1, label(page, QString(), vx, 12, 370));
+    c.bind(Label2, placedLabel(page, QStringLiteral("Durchlass:"), lx, 12, 220));
+    QLabel* heading = c.bind(Label1, placedLabel(page, QString(), vx, 12, 370));
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
-    c.bind(Label3, label(page, QStringLiteral("Artikelnummer:"), lx, 38, 220));
-    c.bind(Label4, label(page, QString(), vx, 38, 200));
-    c.bind(Label5, label(page, QStringLiteral("Gesamtanzahl:"), lx, 66, 220));
+    c.bind(Label3, placedLabel(page, QStringLiteral("Artikelnummer:"), lx, 38, 220));
+    c.bind(Label4, placedLabel(page, QString(), vx, 38, 200));
+    c.bind(Label5, placedLabel(page, QStringLiteral("Gesamtanzahl:"), lx, 66, 220));
     auto* count = c.bind(Edit1, new QLineEdit(QStringLiteral("1"), page));
     count->setGeometry(vx, 64, 70, 26);
     count->setToolTip(QStringLiteral("Rot: Volmax < Vol < Volmin"));
@@ -79,52 +63,52 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, QWidget* parent)
     ScrollBar1->setGeometry(vx + 80, 66, 200, 22);
     ScrollBar1->setPageStep(5);
     ScrollBar1->setValue(3);
-    c.bind(Label6, label(page, QStringLiteral("Durchlassbelastung:"), lx, 98, 220));
-    c.bind(Label7, label(page, QString(), vx, 98, 90));
-    c.bind(Label8, label(page, QStringLiteral("[ m³/h ]"), vx + 100, 98, 120));
-    c.bind(Label9, label(page, QStringLiteral("Druckverlust :  dp ="), lx, 124, 220));
-    c.bind(Label10, label(page, QString(), vx, 124, 90));
-    named(page, "Label11", QStringLiteral("Pa"), vx + 100, 124, 60);
-    c.bind(Label12, label(page, QStringLiteral("Schallleistungspegel:"), lx, 150, 140));
-    c.bind(Label13, label(page, QString(), lx + 142, 150, 60));
-    named(page, "Label14", QStringLiteral("LWA="), vx - 40, 150, 38);
-    auto* lwa = c.bind(Label15, label(page, QString(), vx, 150, 90));
+    c.bind(Label6, placedLabel(page, QStringLiteral("Durchlassbelastung:"), lx, 98, 220));
+    c.bind(Label7, placedLabel(page, QString(), vx, 98, 90));
+    c.bind(Label8, placedLabel(page, QStringLiteral("[ m³/h ]"), vx + 100, 98, 120));
+    c.bind(Label9, placedLabel(page, QStringLiteral("Druckverlust :  dp ="), lx, 124, 220));
+    c.bind(Label10, placedLabel(page, QString(), vx, 124, 90));
+    namedLabel(page, "Label11", QStringLiteral("Pa"), vx + 100, 124, 60);
+    c.bind(Label12, placedLabel(page, QStringLiteral("Schallleistungspegel:"), lx, 150, 140));
+    c.bind(Label13, placedLabel(page, QString(), lx + 142, 150, 60));
+    namedLabel(page, "Label14", QStringLiteral("LWA="), vx - 40, 150, 38);
+    auto* lwa = c.bind(Label15, placedLabel(page, QString(), vx, 150, 90));
     lwa->setToolTip(QStringLiteral("Rot : Schallleistungspegel zu hoch !"));
-    named(page, "Label16", QStringLiteral("dB"), vx + 100, 150, 60);
+    namedLabel(page, "Label16", QStringLiteral("dB"), vx + 100, 150, 60);
 
     // The horizontal and the vertical results share one place; the evaluation shows one of them.
     auto* horizontal = c.bind(GroupBox1, new QGroupBox(QStringLiteral("Horizontalstrahl"), page));
     horizontal->setGeometry(8, 184, 624, 112);
-    c.bind(Label22, label(horizontal, QString(), 8, 24, 230));
-    c.bind(Label23, label(horizontal, QStringLiteral("x-krit  [m] :"), 242, 24, 110));
-    c.bind(Label21, label(horizontal, QString(), 360, 24, 90));
+    c.bind(Label22, placedLabel(horizontal, QString(), 8, 24, 230));
+    c.bind(Label23, placedLabel(horizontal, QStringLiteral("x-krit  [m] :"), 242, 24, 110));
+    c.bind(Label21, placedLabel(horizontal, QString(), 360, 24, 90));
     c.bind(Label17,
-           label(horizontal, QStringLiteral("min. Durchlassabstand      a min [ m ]  :"), 8, 52, 340));
-    c.bind(Label19, label(horizontal, QString(), 360, 52, 90));
-    c.bind(Label18,
-           label(horizontal, QStringLiteral("min. Wandabstand              w min [ m ] :"), 8, 80, 340));
-    c.bind(Label20, label(horizontal, QString(), 360, 80, 90));
+           placedLabel(horizontal, QStringLiteral("min. Durchlassabstand      a min [ m ]  :"), 8, 52, 340));
+    c.bind(Label19, placedLabel(horizontal, QString(), 360, 52, 90));
+    c.bind(Label18, placedLabel(horizontal, QStringLiteral("min. Wandabstand              w min [ m ] :"), 8,
+                                80, 340));
+    c.bind(Label20, placedLabel(horizontal, QString(), 360, 80, 90));
 
     auto* vertical = c.bind(GroupBox2, new QGroupBox(QStringLiteral("Vertikalstrahl"), page));
     vertical->setGeometry(8, 184, 624, 112);
     vertical->hide();
-    c.bind(Label33, label(vertical, QStringLiteral("Max. Eindringtiefe    y max ="), 8, 30, 340));
-    c.bind(Label35, label(vertical, QString(), 360, 30, 90));
-    named(vertical, "Label37", QStringLiteral("[ m ]"), 460, 30, 80);
-    c.bind(Label34, label(vertical, QStringLiteral("Geschw. in Kopfhöhe     vk ="), 8, 62, 340));
-    c.bind(Label36, label(vertical, QString(), 360, 62, 90));
-    named(vertical, "Label38", QStringLiteral("[ m/s ]"), 460, 62, 80);
+    c.bind(Label33, placedLabel(vertical, QStringLiteral("Max. Eindringtiefe    y max ="), 8, 30, 340));
+    c.bind(Label35, placedLabel(vertical, QString(), 360, 30, 90));
+    namedLabel(vertical, "Label37", QStringLiteral("[ m ]"), 460, 30, 80);
+    c.bind(Label34, placedLabel(vertical, QStringLiteral("Geschw. in Kopfhöhe     vk ="), 8, 62, 340));
+    c.bind(Label36, placedLabel(vertical, QString(), 360, 62, 90));
+    namedLabel(vertical, "Label38", QStringLiteral("[ m/s ]"), 460, 62, 80);
 
     auto* hints = c.bind(GroupBox4, new QGroupBox(QStringLiteral("Hinweise"), page));
     hints->setGeometry(8, 304, 624, 160);
-    c.bind(Label43, label(hints, QString(), 8, 24, 120));
-    auto* hint = c.bind(Label44, label(hints, QString(), 130, 24, 486, 60));
+    c.bind(Label43, placedLabel(hints, QString(), 8, 24, 120));
+    auto* hint = c.bind(Label44, placedLabel(hints, QString(), 130, 24, 486, 60));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    c.bind(Label40, label(hints, QString(), 8, 92, 400));
-    c.bind(Label39, label(hints, QString(), 420, 92, 90));
-    c.bind(Label41, label(hints, QString(), 8, 120, 400));
-    c.bind(Label42, label(hints, QString(), 420, 120, 90));
+    c.bind(Label40, placedLabel(hints, QString(), 8, 92, 400));
+    c.bind(Label39, placedLabel(hints, QString(), 420, 92, 90));
+    c.bind(Label41, placedLabel(hints, QString(), 8, 120, 400));
+    c.bind(Label42, placedLabel(hints, QString(), 420, 120, 90));
 
     Button1 = c.bind(form3::Button1, new QPushButton(QStringLiteral(" Auswahl"), page));
     Button1->setGeometry(400, 476, 110, 32);

@@ -12,6 +12,18 @@
 
 namespace fyl {
 
+QLabel* placedLabel(QWidget* parent, const QString& text, int x, int y, int w, int h) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+QLabel* namedLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
+    QLabel* l = placedLabel(parent, text, x, y, w, h);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
 bool leftByThePlanner(const QEvent* event) {
     if (event->type() != QEvent::FocusOut)
         return false;

@@ -4,12 +4,17 @@
 
 #include "results/resultsview.h"
 
+#include <QLabel>
 #include <QObject>
 #include <QWidget>
 
 #include <array>
 
 namespace fyl {
+
+// A label placed at (x, y) with width w and height h, and one that carries an object name.
+QLabel* placedLabel(QWidget* parent, const QString& text, int x, int y, int w, int h = 22);
+QLabel* namedLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h = 22);
 
 // True for a focus-out by which the planner left a field: not when another window (a message box)
 // or a popup took the focus, which would run the field's action again from inside itself.

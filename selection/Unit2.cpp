@@ -24,12 +24,6 @@ namespace fyl {
 
 namespace {
 
-QLabel* label(QWidget* parent, const QString& text, int x, int y, int w, int h = 22) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, h);
-    return l;
-}
-
 QListWidget* list(QWidget* parent, const char* name, int x, int y, int w, int h) {
     auto* l = new QListWidget(parent);
     l->setObjectName(QString::fromLatin1(name));
@@ -44,7 +38,7 @@ QPushButton* button(QWidget* parent, const QString& text, int x, int y, int w = 
 }
 
 QLabel* value(QWidget* parent, const char* name, int x, int y, int w) {
-    QLabel* l = label(parent, QString(), x, y, w);
+    QLabel* l = placedLabel(parent, QString(), x, y, w);
     l->setObjectName(QString::fromLatin1(name));
     QFont bold = l->font();
     bold.setBold(true);
@@ -93,24 +87,24 @@ void TForm2::build() {
     // The installation's types and the sizes of the chosen one.
     GroupBox4 = t.bind(form2::GroupBox4, new QGroupBox(QStringLiteral("Durchlasstypen"), this));
     GroupBox4->setGeometry(256, 0, 496, 230);
-    t.bind(Label1, label(GroupBox4, QStringLiteral("berechenbare"), 8, 20, 150));
-    t.bind(Label2, label(GroupBox4, QStringLiteral("Typen"), 8, 38, 150));
-    t.bind(Label3, label(GroupBox4, QStringLiteral("nur Datenblatt"), 166, 20, 150));
-    t.bind(Label4, label(GroupBox4, QStringLiteral("Typen"), 166, 38, 150));
+    t.bind(Label1, placedLabel(GroupBox4, QStringLiteral("berechenbare"), 8, 20, 150));
+    t.bind(Label2, placedLabel(GroupBox4, QStringLiteral("Typen"), 8, 38, 150));
+    t.bind(Label3, placedLabel(GroupBox4, QStringLiteral("nur Datenblatt"), 166, 20, 150));
+    t.bind(Label4, placedLabel(GroupBox4, QStringLiteral("Typen"), 166, 38, 150));
     ListBox8 = list(GroupBox4, "ListBox8", 8, 60, 150, 160);
     ListBox2 = list(GroupBox4, "ListBox2", 166, 60, 150, 160);
-    label(GroupBox4, QStringLiteral("Größen"), 324, 38, 160);
+    placedLabel(GroupBox4, QStringLiteral("Größen"), 324, 38, 160);
     ListBox9 = list(GroupBox4, "ListBox9", 324, 60, 164, 160);
 
     // The jet form step lies over the type lists.
     groupbox1 = t.bind(form2::groupbox1, new QGroupBox(QStringLiteral("Strahlformen"), this));
     groupbox1->setGeometry(256, 0, 496, 230);
-    t.bind(Label16, label(groupbox1, QStringLiteral("Durchlass-Typ:"), 8, 24, 150));
+    t.bind(Label16, placedLabel(groupbox1, QStringLiteral("Durchlass-Typ:"), 8, 24, 150));
     Label17 = value(groupbox1, "Label17", 160, 24, 320);
-    t.bind(Label18, label(groupbox1, QStringLiteral("Volumenstrom"), 8, 50, 150));
+    t.bind(Label18, placedLabel(groupbox1, QStringLiteral("Volumenstrom"), 8, 50, 150));
     Label11 = value(groupbox1, "Label11", 160, 50, 200);
-    Label19 = t.bind(form2::Label19, label(groupbox1, QStringLiteral("[ m³/h ]"), 364, 50, 120));
-    t.bind(Label37, label(groupbox1, QStringLiteral("Strahlform"), 8, 80, 150));
+    Label19 = t.bind(form2::Label19, placedLabel(groupbox1, QStringLiteral("[ m³/h ]"), 364, 50, 120));
+    t.bind(Label37, placedLabel(groupbox1, QStringLiteral("Strahlform"), 8, 80, 150));
     ListBox10 = list(groupbox1, "ListBox10", 8, 104, 320, 116);
     zurueck = t.bind(form2::zurueck, button(groupbox1, QStringLiteral("zurück"), 340, 192, 70));
     weiter = t.bind(form2::weiter, button(groupbox1, QStringLiteral("weiter"), 416, 192, 70));
@@ -138,11 +132,11 @@ void TForm2::build() {
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setGeometry(256, 236, 496, 100);
     Panel2->setAutoFillBackground(true);
-    t.bind(Label10, label(Panel2, QStringLiteral("Anbringungsort"), 0, 0, 160));
+    t.bind(Label10, placedLabel(Panel2, QStringLiteral("Anbringungsort"), 0, 0, 160));
     ListBox11 = list(Panel2, "ListBox11", 0, 22, 160, 76);
-    t.bind(Label12, label(Panel2, QStringLiteral("Verstellung"), 168, 0, 160));
+    t.bind(Label12, placedLabel(Panel2, QStringLiteral("Verstellung"), 168, 0, 160));
     ListBox12 = list(Panel2, "ListBox12", 168, 22, 160, 76);
-    t.bind(Label13, label(Panel2, QStringLiteral("Einsatzbereich"), 336, 0, 160));
+    t.bind(Label13, placedLabel(Panel2, QStringLiteral("Einsatzbereich"), 336, 0, 160));
     ListBox13 = list(Panel2, "ListBox13", 336, 22, 160, 76);
 
     Image2 = new StretchedImage(this);
@@ -155,7 +149,7 @@ void TForm2::build() {
     GroupBox2->setGeometry(256, 0, 496, 336);
     // Headings may take two lines: the lists are narrow.
     auto heading = [](QWidget* parent, const QString& text, int x, int w) {
-        QLabel* l = label(parent, text, x, 18, w, 38);
+        QLabel* l = placedLabel(parent, text, x, 18, w, 38);
         l->setWordWrap(true);
         l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         return l;
@@ -166,15 +160,15 @@ void TForm2::build() {
     ListBox15 = list(GroupBox2, "ListBox15", 154, 58, 76, 226);
     t.bind(Label20, heading(GroupBox2, QStringLiteral("Schlitze"), 236, 76));
     ListBox16 = list(GroupBox2, "ListBox16", 236, 58, 76, 226);
-    t.bind(Label21, label(GroupBox2, QStringLiteral("Schlitzlänge gesamt"), 320, 22, 170));
+    t.bind(Label21, placedLabel(GroupBox2, QStringLiteral("Schlitzlänge gesamt"), 320, 22, 170));
     Label22 = value(GroupBox2, "Label22", 320, 44, 170);
     Label22->setWordWrap(true);
     Label22->setFixedHeight(44);
-    t.bind(Label23, label(GroupBox2, QStringLiteral("Schlitzlänge je Durchlass"), 320, 94, 170));
+    t.bind(Label23, placedLabel(GroupBox2, QStringLiteral("Schlitzlänge je Durchlass"), 320, 94, 170));
     Label24 = value(GroupBox2, "Label24", 320, 116, 170);
-    t.bind(Label25, label(GroupBox2, QStringLiteral("Anzahl"), 320, 146, 170));
+    t.bind(Label25, placedLabel(GroupBox2, QStringLiteral("Anzahl"), 320, 146, 170));
     Label26 = value(GroupBox2, "Label26", 320, 168, 170);
-    t.bind(Label27, label(GroupBox2, QStringLiteral("Durchmesser"), 320, 198, 170));
+    t.bind(Label27, placedLabel(GroupBox2, QStringLiteral("Durchmesser"), 320, 198, 170));
     Label28 = value(GroupBox2, "Label28", 320, 220, 170);
     Button2 = t.bind(form2::Button2, button(GroupBox2, QStringLiteral("Zurück"), 292, 294));
     Button3 = t.bind(form2::Button3, button(GroupBox2, QStringLiteral("Weiter"), 394, 294));
@@ -190,13 +184,13 @@ void TForm2::build() {
     Edit2->setReadOnly(true);
     t.bind(Label36, heading(GroupBox3, QStringLiteral("Schlitze"), 126, 110));
     ListBox18 = list(GroupBox3, "ListBox18", 126, 58, 110, 186);
-    t.bind(Label29, label(GroupBox3, QStringLiteral("Schlitzlänge gesamt"), 244, 22, 244));
+    t.bind(Label29, placedLabel(GroupBox3, QStringLiteral("Schlitzlänge gesamt"), 244, 22, 244));
     Label30 = value(GroupBox3, "Label30", 244, 44, 244);
     Label30->setWordWrap(true);
     Label30->setFixedHeight(44);
-    t.bind(Label31, label(GroupBox3, QStringLiteral("Schlitzlänge je Durchlass"), 244, 94, 244));
+    t.bind(Label31, placedLabel(GroupBox3, QStringLiteral("Schlitzlänge je Durchlass"), 244, 94, 244));
     Label32 = value(GroupBox3, "Label32", 244, 116, 244);
-    t.bind(Label33, label(GroupBox3, QStringLiteral("Anzahl"), 244, 146, 244));
+    t.bind(Label33, placedLabel(GroupBox3, QStringLiteral("Anzahl"), 244, 146, 244));
     Label34 = value(GroupBox3, "Label34", 244, 168, 244);
     Button4 = t.bind(form2::Button4, button(GroupBox3, QStringLiteral("Zurück"), 292, 294));
     Button5 = t.bind(form2::Button5, button(GroupBox3, QStringLiteral("Weiter"), 394, 294));
