@@ -2,6 +2,7 @@
 // "Raumschnitt" opens it, after moving its sliders, printed as JSON and written as PNG or SVG.
 // Application layer over the core (fylcore) and the painter (fyldraw).
 #include "cli/commands.h"
+#include "cli/resultjson.h"
 
 #include "flowsim/flowpicturepainter.h"
 #include "flowsim/flowpicturesvg.h"
@@ -137,25 +138,18 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString programDir =
         parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath();
 
-    auto record = std::make_unique<fyl::CalculationRecord>();
-    fyl::TextTable texts;
-    fyl::RuntimeFlags flags;
-    fyl::WorkingValues working;
-    int calcStatus = 0;
+    fyl::cli::Session session;
+    fyl::cli::loadTexts(session, programDir);
+    fyl::CalculationRecord* record = session.record.get();
+    fyl::RuntimeFlags& flags = session.flags;
+    fyl::WorkingValues& working = session.working;
+    int& calcStatus = session.calcStatus;
+    const fyl::TextTable& texts = session.texts;
     ReportingDialogs dialogs(err);
     try {
-        // Without a text table the texts stay empty; the numbers do not depend on them.
-        texts.load(fyl::joinPath(programDir, QStringLiteral("Fyltext.txt")));
-    } catch (const fyl::Error&) {
-    }
-    try {
-        fyl::readProjectFile(parser.positionalArguments().constFirst(), *record);
-        const QString jetCode = record->outlet.jetFormCodeText();
-        if (fyl::jetKindOfCode(jetCode) == fyl::JetKind::None) {
-            err << "Für die Strahlform \"" << jetCode
-                << "\" gibt es keine Auswertung (erwartet: 01 bis 06). Es wurde kein Bild gezeichnet.\n";
+        if (!fyl::cli::loadEvaluableProject(session, parser.positionalArguments().constFirst(), err,
+                                            QStringLiteral("Es wurde kein Bild gezeichnet.")))
             return 2;
-        }
         fyl::ShowOutletResults({*record, working, calcStatus, flags, texts});
         const fyl::PlanningParts parts{*record, flags, working, calcStatus, texts, dialogs};
         fyl::ResultsWindowModel resultsWindow(parts);

@@ -240,21 +240,18 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
                                    ? parser.value(QStringLiteral("program-dir"))
                                    : QDir::currentPath();
 
-    auto record = std::make_unique<CalculationRecord>();
+    cli::Session session;
+    cli::loadTexts(session, programDir);
+    CalculationRecord* record = session.record.get();
+    TextTable& texts = session.texts;
+    RuntimeFlags& flags = session.flags;
+    WorkingValues& working = session.working;
+    int& calcStatus = session.calcStatus;
     Catalogue catalogue;
-    TextTable texts;
-    RuntimeFlags flags;
-    WorkingValues working;
-    int calcStatus = 0;
     Folders folders;
     folders.program = programDir;
     YesDialogs dialogs(err);
     NoShell shell;
-    try {
-        // Without a text table the texts stay empty; the numbers do not depend on them.
-        texts.load(joinPath(programDir, QStringLiteral("Fyltext.txt")));
-    } catch (const Error&) {
-    }
     try {
         const PlanRequest request = requestFrom(parser);
         LoadCatalogue(catalogue, programDir);
