@@ -55,21 +55,18 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream& err) {
 
     fyl::cli::Session session;
     fyl::cli::loadTexts(session, programDir);
-    fyl::CalculationRecord* record = session.record.get();
-    fyl::RuntimeFlags& flags = session.flags;
-    fyl::WorkingValues& working = session.working;
-    int& calcStatus = session.calcStatus;
-    const fyl::TextTable& texts = session.texts;
     try {
         if (!fyl::cli::loadEvaluableProject(session, parser.positionalArguments().constFirst(), err,
                                             QStringLiteral("Es wurde nichts ausgewertet.")))
             return 2;
         if (countGiven)
-            fyl::SetOutletCountByHand(*record, flags, count);
-        const fyl::ResultsView view = fyl::ShowOutletResults({*record, working, calcStatus, flags, texts});
-        const QJsonObject result = fyl::cli::evaluationJson(*record, working, calcStatus, view);
+            fyl::SetOutletCountByHand(*session.record, session.flags, count);
+        const fyl::ResultsView view = fyl::ShowOutletResults(
+            {*session.record, session.working, session.calcStatus, session.flags, session.texts});
+        const QJsonObject result =
+            fyl::cli::evaluationJson(*session.record, session.working, session.calcStatus, view);
         if (parser.isSet(writeOption))
-            fyl::writeProjectFile(parser.value(writeOption), *record);
+            fyl::writeProjectFile(parser.value(writeOption), *session.record);
         out << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));
         return 0;
     } catch (const fyl::Error& e) {

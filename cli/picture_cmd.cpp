@@ -140,23 +140,20 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
 
     fyl::cli::Session session;
     fyl::cli::loadTexts(session, programDir);
-    fyl::CalculationRecord* record = session.record.get();
-    fyl::RuntimeFlags& flags = session.flags;
-    fyl::WorkingValues& working = session.working;
-    int& calcStatus = session.calcStatus;
-    const fyl::TextTable& texts = session.texts;
     ReportingDialogs dialogs(err);
     try {
         if (!fyl::cli::loadEvaluableProject(session, parser.positionalArguments().constFirst(), err,
                                             QStringLiteral("Es wurde kein Bild gezeichnet.")))
             return 2;
-        fyl::ShowOutletResults({*record, working, calcStatus, flags, texts});
-        const fyl::PlanningParts parts{*record, flags, working, calcStatus, texts, dialogs};
+        fyl::ShowOutletResults(
+            {*session.record, session.working, session.calcStatus, session.flags, session.texts});
+        const fyl::PlanningParts parts{*session.record,    session.flags, session.working,
+                                       session.calcStatus, session.texts, dialogs};
         fyl::ResultsWindowModel resultsWindow(parts);
         if (!resultsWindow.Raumschnitt1Click().flowPictureLabels)
             return 2; // refused, the reason already on standard error
 
-        const fyl::ContourRoutine routine = fyl::jetContours(*record, dialogs);
+        const fyl::ContourRoutine routine = fyl::jetContours(*session.record, dialogs);
         fyl::FlowSimModel model(parts);
         fyl::FlowPictureView view = model.picture(routine);
         const auto follow = [&](const fyl::FlowSimOutcome& outcome) {
@@ -178,7 +175,7 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
         if (parser.isSet(svgOption))
             fyl::writeFileAtomically(parser.value(svgOption), fyl::flowPictureSvg(view.picture),
                                      QStringLiteral("Das Bild"));
-        out << pictureJson(*record, view);
+        out << pictureJson(*session.record, view);
         return 0;
     } catch (const fyl::Error& e) {
         err << e.message() << "\n";
