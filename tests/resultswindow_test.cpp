@@ -9,12 +9,16 @@
 #include "results/outletresults.h"
 #include "tests/support/clirun.h"
 #include "tests/support/scripted.h"
+#include "tests/support/testfiles.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -167,4 +171,176 @@ TEST(ResultsWindows, TheCommandLinePictureIsTheWindowsPixelForPixel) {
         for (int x = 0; x < shown.width(); ++x)
             red += shown.pixelColor(x, y) == QColor(255, 0, 0);
     EXPECT_GT(red, 100);
+}
+
+namespace {
+
+const QColor kYellow(255, 255, 0);
+const QColor kWindowColour(221, 215, 208);
+
+// The fixture ceiling diffuser (eight outlets) in a room 10 m wide, 12 m long and 3 m high, its
+// flow picture open without zones, and a text table whose entries read "Text N".
+struct FlowWindow {
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    std::unique_ptr<TForm4> form;
+
+    explicit FlowWindow(double outletsByHand = 0) {
+        const auto calc = test::ceilingDiffuserState("01");
+        state.record = calc->record;
+        state.record.horizontalJet = 1;
+        state.record.roomLength = 12.0;
+        if (outletsByHand > 0) {
+            state.record.outletCount = outletsByHand;
+            state.flags.countSetByHand = true;
+        }
+        const QString path = dir.filePath(QStringLiteral("Fyltext.txt"));
+        test::writeAnsiLines(
+            path, test::textTableLines(200, [](int n) { return QStringLiteral("Text %1").arg(n); }));
+        state.texts.load(path);
+        form = std::make_unique<TForm4>(state, dialogs);
+        form->applyView(ShowOutletResults(state.evaluationParts()));
+        state.record.flowPictureShown = 1;
+        form->showPicture({QStringLiteral("0,20"), QStringLiteral("1,80"), QStringLiteral("3,00")});
+        // The first evaluation placed the walls at its minimum distance; 1 m each from here.
+        form->ScrollBar3->setValue(-10);
+        form->ScrollBar4->setValue(-10);
+    }
+    QString edit(form4::Control id) const { return textOf(form->widget(id)); }
+    QImage shown() const { return form->Image1->pixmap().toImage(); }
+    void type(form4::Control id, const QString& text) {
+        auto* field = qobject_cast<QLineEdit*>(form->widget(id));
+        field->clear();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+};
+
+} // namespace
+
+TEST(FlowSimulationWindow, OneOutletDrawsOneCircleWithoutSpacing) {
+    FlowWindow w(1);
+    w.form->ScrollBar3->setValue(-20); // left 2 m, right 1 m: W = 3, kx = 350 / 3
+    EXPECT_EQ(w.state.record.spacing, 0.0);
+    EXPECT_EQ(w.state.record.sectionWidth, 3.0);
+    EXPECT_EQ(w.edit(form4::Edit3), "2,00");
+    // The one circle at xc = 10 + trunc(2 * 116.67) = 243, on the ceiling at y 80 (box ±6).
+    const QImage shown = w.shown();
+    int yellow = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (shown.pixelColor(x, y) == kYellow) {
+                ++yellow;
+                EXPECT_LE(std::abs(x - 243), 6) << x << ',' << y;
+                EXPECT_LE(std::abs(y - 80), 6) << x << ',' << y;
+            }
+    EXPECT_GT(yellow, 20);
+}
+
+TEST(FlowSimulationWindow, SpacingTypedBeyondTenMetresStopsTheSlider) {
+    FlowWindow w;
+    w.type(form4::Edit2, QStringLiteral("4"));
+    EXPECT_EQ(w.form->ScrollBar2->value(), -40);
+    EXPECT_EQ(w.state.record.spacing, 4.0);
+
+    w.type(form4::Edit2, QStringLiteral("12"));
+    EXPECT_EQ(w.form->ScrollBar2->value(), -100);
+    EXPECT_EQ(w.state.record.spacing, 10.0);
+    EXPECT_EQ(w.edit(form4::Edit2), "10");
+    // Again at the stop: no move, and the field still shows the value in use.
+    w.type(form4::Edit2, QStringLiteral("12"));
+    EXPECT_EQ(w.form->ScrollBar2->value(), -100);
+    EXPECT_EQ(w.edit(form4::Edit2), "10");
+    EXPECT_TRUE(w.dialogs.shown.empty());
+}
+
+TEST(FlowSimulationWindow, RoomWidthBoxSpreadsTheWallsAndRedraws) {
+    FlowWindow w;
+    w.form->ScrollBar2->setValue(-40);
+    w.form->CheckBox1->click();
+    EXPECT_EQ(w.edit(form4::Edit3), "3");
+    EXPECT_EQ(w.edit(form4::Edit4), "3");
+    EXPECT_EQ(w.state.record.wallLeft, 3.0);
+    EXPECT_EQ(w.state.record.wallRight, 3.0);
+    EXPECT_EQ(w.form->ScrollBar3->value(), -30);
+    EXPECT_EQ(w.form->ScrollBar4->value(), -30);
+    EXPECT_EQ(w.state.record.sectionWidth, 10.0);
+    // kx = 35: centre 10 + trunc(5 * 35) = 185, circles at 185 ± trunc(35 * 2), each on a grid line.
+    const QImage shown = w.shown();
+    EXPECT_EQ(shown.pixelColor(118, 83), kYellow);
+    EXPECT_EQ(shown.pixelColor(258, 83), kYellow);
+}
+
+TEST(FlowSimulationWindow, LeftWallBeyondTheRoomLengthFallsBackToTheWidth) {
+    FlowWindow w;
+    w.form->ScrollBar2->setValue(-40);
+    w.form->CheckBox1->click();
+    w.form->CheckBox2->click(); // walls (12 - 4) / 2 = 4 m; the width box unticked
+    EXPECT_FALSE(w.form->CheckBox1->isChecked());
+    EXPECT_EQ(w.edit(form4::Edit3), "4");
+
+    // 12 - 4 - 10 = -2 m left for the right wall: 185, right 0, left 10 - 4 = 6 m from the width.
+    w.form->ScrollBar3->setValue(-100);
+    EXPECT_EQ(w.dialogs.texts(test::ScriptedDialogs::Shown::Information), QStringList{"Text 185"});
+    EXPECT_EQ(w.edit(form4::Edit3), "6,00");
+    EXPECT_EQ(w.edit(form4::Edit4), "0,00");
+    EXPECT_EQ(w.form->ScrollBar3->value(), -60);
+    EXPECT_EQ(w.form->ScrollBar4->value(), 0);
+    EXPECT_EQ(w.state.record.sectionWidth, 10.0);
+    // kx = 35: centre 10 + trunc(8 * 35) = 290, the left circle at 290 - 70 = 220.
+    EXPECT_EQ(w.shown().pixelColor(223, 83), kYellow);
+}
+
+TEST(FlowSimulationWindow, ProportionalHeightMovesTheFloorAndPaintsTheBand) {
+    FlowWindow w;
+    w.form->ScrollBar2->setValue(-40);
+    w.form->CheckBox1->click(); // 3 m high, 10 m wide
+    EXPECT_EQ(w.shown().pixelColor(300, 200), QColor(Qt::white));
+    w.form->CheckBox3->click();
+    EXPECT_TRUE(w.state.flags.proportionalPictureDrawn);
+    // ky = 270 / 10 = 27: floor at 80 + trunc(3 * 27) = 161, the band from 171 to 350.
+    const QImage shown = w.shown();
+    EXPECT_EQ(shown.pixelColor(300, 161), QColor(Qt::black));
+    EXPECT_EQ(shown.pixelColor(300, 166), QColor(Qt::white));
+    EXPECT_EQ(shown.pixelColor(300, 170), QColor(Qt::white));
+    EXPECT_EQ(shown.pixelColor(300, 171), QColor(Qt::black)); // the band's edge, in the pen of the moment
+    EXPECT_EQ(shown.pixelColor(300, 172), kWindowColour);
+    EXPECT_EQ(shown.pixelColor(300, 349), kWindowColour);
+    EXPECT_EQ(shown.pixelColor(100, 250), kWindowColour);
+}
+
+TEST(FlowSimulationWindow, CalculationWindowRefusesAVerticalJetWithoutHeating) {
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Fyltext.txt"));
+    test::writeAnsiLines(path,
+                         test::textTableLines(200, [](int n) { return QStringLiteral("Text %1").arg(n); }));
+    state.texts.load(path);
+    state.record = test::ceilingDiffuserState("02")->record;
+    state.record.verticalJet = 1;
+    state.record.supplyTemp = state.record.roomTemp;
+    TForm3 form3(state, dialogs);
+    TForm4 form4(state, dialogs);
+    form3.applyView(ShowOutletResults(state.evaluationParts()));
+    form3.outcomeHandler = [&](const ResultsWindowOutcome& out) { // as the running program follows it
+        if (out.flowPictureLabels)
+            form4.showPicture(*out.flowPictureLabels);
+    };
+    auto* section = qobject_cast<QAction*>(form3.control(form3::Raumschnitt1));
+    ASSERT_NE(section, nullptr);
+
+    section->trigger();
+    EXPECT_EQ(dialogs.texts(test::ScriptedDialogs::Shown::Information), QStringList{"Text 97"});
+    EXPECT_FALSE(form4.isVisible());
+    EXPECT_EQ(state.record.flowPictureShown, 0);
+
+    // Supply air 2 K warmer than the room falls into it: the picture opens.
+    state.record.supplyTemp = state.record.roomTemp + 2.0;
+    section->trigger();
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(form4.isVisible());
+    EXPECT_EQ(state.record.flowPictureShown, 1);
+    EXPECT_EQ(textOf(form4.widget(form4::Label15)), "3,00");
 }
