@@ -1,4 +1,4 @@
-// Lays out the printed report's data page in printer device pixels. Core layer (fylcore).
+// Lays out the printed report's pages in printer device pixels. Core layer (fylcore).
 #include "print/reportpages.h"
 
 #include "frame/numbers.h"
@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <cmath>
 
 namespace fyl {
 
@@ -59,6 +60,8 @@ public:
         bold_ = bold;
     }
     void pen(int width) { penWidth_ = width; }
+    void add(PicturePrimitive primitive) { out_.emplace_back(std::move(primitive)); }
+    int penWidth() const { return penWidth_; }
     void image(const QString& file, int left, int top, int width, int height) {
         out_.emplace_back(ImagePrimitive{file, left, top, width, height});
     }
@@ -147,6 +150,11 @@ Table roomTable(const CalculationRecord& rec) {
     return t;
 }
 
+// An outlet table under its title at 1850u.
+Table outletRows(int framed, long gap, std::vector<int> openRows, std::vector<Row> rows) {
+    return {132, 1850, framed, gap, std::move(openRows), std::move(rows)};
+}
+
 Table outletTable(const CalculationRecord& rec, const QString& designation) {
     const QString design = rec.designCode.str();
     const bool slot = design == QLatin1String("1") || design == QLatin1String("2");
@@ -163,26 +171,18 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
         const Row vk{150, fixed(rec.vMid, 1), ms};
         const Row yMax{158, fixed(rec.yMax, 1), m};
         if (slot)
-            return {
-                132,
-                1850,
-                7,
-                10,
-                {},
-                {head, {156, {}, {}, 174}, length, slotRow, count, flowPerMetre, sound, pressure, vk, yMax}};
-        return {132,
-                1850,
-                7,
-                8,
-                {},
-                {head,
-                 {156, {}, {}, 155},
-                 count,
-                 {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")},
-                 sound,
-                 pressure,
-                 vk,
-                 yMax}};
+            return outletRows(
+                7, 10, {},
+                {head, {156, {}, {}, 174}, length, slotRow, count, flowPerMetre, sound, pressure, vk, yMax});
+        return outletRows(7, 8, {},
+                          {head,
+                           {156, {}, {}, 155},
+                           count,
+                           {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")},
+                           sound,
+                           pressure,
+                           vk,
+                           yMax});
     }
     if (slot) {
         const QString form = rec.outlet.jetFormCodeText();
@@ -194,52 +194,176 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
         const Row dp{146, design == QLatin1String("2") ? stars : fixed(rec.dp, 1), QStringLiteral("Pa")};
         // A slot jet detaching within 0.1 m gets no printed distance.
         const Row xKrit{157, rec.xKrit < 0.1L ? stars : fixed(rec.xKrit, 2), m};
-        return {132,
-                1850,
-                16,
-                8,
-                {12, 14, 16},
-                {head,
-                 {156, {}, {}, formEntry},
-                 length,
-                 slotRow,
-                 count,
-                 flowPerMetre,
-                 sound,
-                 dp,
-                 {147, fixed(rec.aMin, 2), m},
-                 {148, fixed(rec.wMin, 2), m},
-                 {149, fixed(rec.spacing, 2), m},
-                 {141, fixed(rec.vMid, 2), ms},
-                 {151, fixed(rec.wallLeft, 2), m},
-                 {141, fixed(rec.vLeft, 2), ms},
-                 {152, fixed(rec.wallRight, 2), m},
-                 {141, fixed(rec.vRight, 2), ms},
-                 xKrit}};
+        return outletRows(16, 8, {12, 14, 16},
+                          {head,
+                           {156, {}, {}, formEntry},
+                           length,
+                           slotRow,
+                           count,
+                           flowPerMetre,
+                           sound,
+                           dp,
+                           {147, fixed(rec.aMin, 2), m},
+                           {148, fixed(rec.wMin, 2), m},
+                           {149, fixed(rec.spacing, 2), m},
+                           {141, fixed(rec.vMid, 2), ms},
+                           {151, fixed(rec.wallLeft, 2), m},
+                           {141, fixed(rec.vLeft, 2), ms},
+                           {152, fixed(rec.wallRight, 2), m},
+                           {141, fixed(rec.vRight, 2), ms},
+                           xKrit});
     }
-    return {132,
-            1850,
-            14,
-            8,
-            {10, 12, 14},
-            {head,
-             {156, {}, {}, 154},
-             count,
-             {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")},
-             sound,
-             pressure,
-             {147, fixed(rec.aMin, 2), m},
-             {148, fixed(rec.wMin, 2), m},
-             {149, fixed(rec.spacing, 2), m},
-             {150, fixed(rec.vMid, 2), ms},
-             {151, fixed(rec.wallLeft, 2), m},
-             {150, fixed(rec.vLeft, 2), ms},
-             {152, fixed(rec.wallRight, 2), m},
-             {150, fixed(rec.vRight, 2), ms},
-             {157, fixed(rec.xKrit, 2), m}}};
+    return outletRows(14, 8, {10, 12, 14},
+                      {head,
+                       {156, {}, {}, 154},
+                       count,
+                       {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")},
+                       sound,
+                       pressure,
+                       {147, fixed(rec.aMin, 2), m},
+                       {148, fixed(rec.wMin, 2), m},
+                       {149, fixed(rec.spacing, 2), m},
+                       {150, fixed(rec.vMid, 2), ms},
+                       {151, fixed(rec.wallLeft, 2), m},
+                       {150, fixed(rec.vLeft, 2), ms},
+                       {152, fixed(rec.wallRight, 2), m},
+                       {150, fixed(rec.vRight, 2), ms},
+                       {157, fixed(rec.xKrit, 2), m}});
+}
+
+// The date, project and editor lines both pages share.
+void headerLines(Page& p, const ReportInputs& in) {
+    const CalculationRecord& rec = in.record;
+    // The report is German whatever the system is set to, and so is its date.
+    p.text(p.u(1800), p.u(380),
+           p.entry(129) + QStringLiteral("  ") +
+               QLocale(QLocale::German).toString(in.today, QLocale::ShortFormat));
+    p.text(p.u(250), p.u(480), p.entry(130));
+    p.text(p.u(650), p.u(480), joined(rec.projectName.str(), rec.projectNumber.str()));
+    p.text(p.u(250), p.u(580), p.entry(128));
+    p.text(p.u(650), p.u(580), joined(rec.editor[0].str(), rec.editor[1].str()));
+}
+
+int truncated(long double v) {
+    return static_cast<int>(std::clamp(std::trunc(v), -1.0e7L, 1.0e7L));
+}
+int rounded(long double v) {
+    return static_cast<int>(std::clamp(std::nearbyint(v), -1.0e7L, 1.0e7L));
+}
+
+// The flow picture in its frame from (250u, 1500u) to (2100u, F); returns F.
+int picture(Page& p, const FlowPictureInputs& pic, const std::vector<OutletContour>& zones) {
+    using ld = long double;
+    const int left = p.u(250), right = p.u(2100), T = p.u(1500);
+    int F = p.u(2800);
+    const bool scaled = pic.H > 0.0 && pic.W > 0.0;
+    ld ky = scaled ? ld(F - T) / pic.H : 0.0L;
+    const ld kx = scaled ? ld(p.u(1850)) / pic.W : 0.0L;
+    if (scaled && pic.proportional) {
+        ky = kx;
+        F = T + truncated(pic.H * ky);
+    }
+    p.font(12, false);
+    p.pen(3);
+    p.add(PolygonPrimitive{
+        {{left, T}, {right, T}, {right, F}, {left, F}}, picturecolours::kWhite, Pen{kBlack, 3}});
+    if (!scaled) // a section without width or height has nothing to scale
+        return F;
+
+    p.pen(1);
+    const int xc = left + truncated((ld(pic.spacing) / 2.0L + pic.wallLeft) * kx);
+    const int stepX = truncated(kx);
+    for (int x = xc; x > left; x -= stepX) {
+        p.line(x, T, x, F);
+        if (stepX <= 0)
+            break;
+    }
+    for (int x = xc + stepX; stepX > 0 && x < right; x += stepX)
+        p.line(x, T, x, F);
+    const int stepY = truncated(ky);
+    for (int i = 1; i <= truncated(pic.H); ++i)
+        p.line(left, F - i * stepY, right, F - i * stepY);
+
+    const int hk = truncated(ky * pic.headHeight);
+    p.pen(6);
+    p.line(left, F - hk, right, F - hk);
+    p.font(8, false);
+    p.text(p.u(260), F - hk + p.u(20), p.entry(213));
+
+    const Rgb grey{128, 128, 128};
+    for (int k = 0; k < pic.outlets && k < static_cast<int>(zones.size()); ++k) {
+        if (zones[k].error != 0)
+            continue;
+        const ld offset = ld(k) * pic.s + pic.wallLeft;
+        for (const auto& polygon : zones[k].contour.polygons) {
+            PolygonPrimitive fill{{}, grey, Pen{grey, 1}};
+            // The routine closes each polygon by repeating its first point.
+            for (std::size_t i = 0; i + 1 < polygon.size(); ++i)
+                fill.points.push_back({std::clamp(left + rounded((offset + polygon[i].x) * kx), left, right),
+                                       std::min(T + rounded(ld(polygon[i].y) * ky), F)});
+            if (!fill.points.empty())
+                p.add(std::move(fill));
+        }
+    }
+
+    const int d = truncated(kx * pic.spacing / 2.0L);
+    const int yo = F - truncated(ky * pic.mountingHeight);
+    const int r = p.u(20);
+    const Pen outline{kBlack, 3};
+    p.add(EllipsePrimitive{xc - d - r, yo - r, xc - d + r, yo + r, outline, picturecolours::kWhite});
+    if (d != 0) // one outlet: both circles are the same
+        p.add(EllipsePrimitive{xc + d - r, yo - r, xc + d + r, yo + r, outline, picturecolours::kWhite});
+    p.pen(1);
+    return F;
 }
 
 } // namespace
+
+FlowPictureInputs reportPictureInputs(const ReportInputs& in) {
+    return flowPictureInputs(in.record, in.proportional);
+}
+
+ReportPage reportPicturePage(const ReportInputs& in, const std::vector<OutletContour>& zones) {
+    const CalculationRecord& rec = in.record;
+    const FlowPictureInputs pic = reportPictureInputs(in);
+    Page p(in);
+    if (!in.choices.noLetterhead)
+        letterhead(p, in);
+    p.font(14, false);
+    p.text(p.u(250), p.u(380), p.entry(165));
+    p.font(11, false);
+    headerLines(p, in);
+    p.text(p.u(250), p.u(780), p.entry(121));
+    p.font(12, false);
+    const int labels[] = {115, 116, 117, 122, 118, 119, 120};
+    const double values[] = {pic.W,       rec.roomHeight, rec.mountingHeight, rec.headHeight,
+                             pic.spacing, rec.wallLeft,   rec.wallRight};
+    for (int k = 0; k < 7; ++k) {
+        p.text(p.u(550), p.u(780 + k * 80), p.entry(labels[k]));
+        p.text(p.u(1750), p.u(780 + k * 80), numbers::formatFixed(values[k], 15, 2) + QStringLiteral(" m"));
+    }
+    p.text(p.u(550), p.u(1400), p.entry(123));
+    p.text(p.u(950), p.u(1400), in.designation);
+    const int F = picture(p, pic, zones);
+    p.font(10, false);
+    p.text(p.u(250), F + p.u(30),
+           p.entry(127) + numbers::formatFixed(rec.velocityLimit, 1, 2) + QStringLiteral(" [m/s]"));
+    QString kinds = p.entry(124);
+    if (!rec.verticalJet)
+        kinds += QStringLiteral(" ") + p.entry(125);
+    p.text(p.u(250), F + p.u(100), kinds);
+    p.text(p.u(250), F + p.u(150), p.entry(126));
+    return p.take();
+}
+
+std::vector<ReportPage> reportPages(const ReportInputs& in, const std::vector<OutletContour>& zones) {
+    std::vector<ReportPage> pages;
+    if (in.choices.dataPage)
+        pages.push_back(reportDataPage(in));
+    if (in.choices.picturePage)
+        pages.push_back(reportPicturePage(in, zones));
+    return pages;
+}
 
 ReportPage reportDataPage(const ReportInputs& in) {
     const CalculationRecord& rec = in.record;
@@ -250,14 +374,7 @@ ReportPage reportDataPage(const ReportInputs& in) {
     p.pen(5);
     p.text(p.u(250), p.u(380), p.entry(164));
     p.font(12, false);
-    // The report is German whatever the system is set to, and so is its date.
-    p.text(p.u(1800), p.u(380),
-           p.entry(129) + QStringLiteral("  ") +
-               QLocale(QLocale::German).toString(in.today, QLocale::ShortFormat));
-    p.text(p.u(250), p.u(480), p.entry(130));
-    p.text(p.u(650), p.u(480), joined(rec.projectName.str(), rec.projectNumber.str()));
-    p.text(p.u(250), p.u(580), p.entry(128));
-    p.text(p.u(650), p.u(580), joined(rec.editor[0].str(), rec.editor[1].str()));
+    headerLines(p, in);
     p.text(p.u(250), p.u(680), p.entry(217));
     for (int k = 0; k < 5; ++k)
         p.text(p.u(650), p.u(680 + k * 50), rec.contactAddress[k].str());

@@ -190,5 +190,113 @@ TEST_F(ReportTest, JoinedLinesAreCutAtSixtyNineCharacters) {
         text(p, QString(50, QLatin1Char('n')) + QStringLiteral(" / ") + QString(16, QLatin1Char('7'))));
 }
 
+// A picture section of 0,5 + 1,5 + 0,5 m under 2,5 m: kx = 3700 / 2,5 = 1480 and
+// ky = 2600 / 2,5 = 1040 device pixels per metre, both exact.
+class ReportPictureTest : public ReportTest {
+protected:
+    void SetUp() override {
+        ReportTest::SetUp();
+        CalculationRecord& rec = state->record;
+        rec.outletCount = 2;
+        rec.spacing = 1.5;
+        rec.wallLeft = 0.5;
+        rec.wallRight = 0.5;
+        rec.roomHeight = 2.5;
+        rec.mountingHeight = 2.5;
+        rec.headHeight = 1.5;
+    }
+    ReportPage picturePage(bool proportional, const std::vector<OutletContour>& zones = {}) {
+        ReportInputs in{state->record,
+                        state->texts,
+                        QStringLiteral("Typ 1  Gr 2"),
+                        dir.path(),
+                        QDate(2026, 12, 7),
+                        600,
+                        {}};
+        in.proportional = proportional;
+        return reportPicturePage(in, zones);
+    }
+    template <class T> static std::vector<T> all(const ReportPage& p) {
+        std::vector<T> out;
+        for (const PicturePrimitive& prim : p)
+            if (const T* t = std::get_if<T>(&prim))
+                out.push_back(*t);
+        return out;
+    }
+    static bool hasLine(const ReportPage& p, Pixel from, Pixel to, int width) {
+        return std::any_of(p.begin(), p.end(), [&](const PicturePrimitive& prim) {
+            const auto* l = std::get_if<LinePrimitive>(&prim);
+            return l && l->from == from && l->to == to && l->pen.width == width;
+        });
+    }
+};
+
+TEST_F(ReportPictureTest, FrameGridHeadHeightAndOutletsAtTheirScale) {
+    const ReportPage p = picturePage(false);
+    const auto polygons = all<PolygonPrimitive>(p);
+    ASSERT_FALSE(polygons.empty());
+    EXPECT_EQ(polygons.front().points,
+              (std::vector<Pixel>{{500, 3000}, {4200, 3000}, {4200, 5600}, {500, 5600}}));
+    ASSERT_TRUE(polygons.front().pen);
+    EXPECT_EQ(polygons.front().pen->width, 3);
+    // Centre 500 + trunc(1,25 * 1480) = 2350; grid every 1480 either side while inside the frame.
+    EXPECT_TRUE(hasLine(p, {2350, 3000}, {2350, 5600}, 1));
+    EXPECT_TRUE(hasLine(p, {870, 3000}, {870, 5600}, 1));
+    EXPECT_TRUE(hasLine(p, {3830, 3000}, {3830, 5600}, 1));
+    EXPECT_TRUE(hasLine(p, {500, 4560}, {4200, 4560}, 1));
+    EXPECT_TRUE(hasLine(p, {500, 3520}, {4200, 3520}, 1));
+    EXPECT_TRUE(hasLine(p, {500, 4040}, {4200, 4040}, 6)); // head height 1,5 m
+    ASSERT_TRUE(text(p, QStringLiteral("E213")));
+    EXPECT_EQ(text(p, QStringLiteral("E213"))->at, (Pixel{520, 4080}));
+    // Outlets 1110 either side of the centre at the ceiling, radius 20u.
+    const auto circles = all<EllipsePrimitive>(p);
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_EQ((std::array{circles[0].left, circles[0].top, circles[0].right, circles[0].bottom}),
+              (std::array{1200, 2960, 1280, 3040}));
+    EXPECT_EQ(circles[1].left, 3420);
+    EXPECT_EQ(circles[0].brush, picturecolours::kWhite);
+    EXPECT_EQ(circles[0].pen.width, 3);
+    // Value block and legend.
+    ASSERT_TRUE(text(p, QStringLiteral("2,50 m")));
+    EXPECT_EQ(text(p, QStringLiteral("2,50 m"))->at, (Pixel{3500, 1560}));
+    ASSERT_TRUE(text(p, QStringLiteral("E127") + QStringLiteral("0,20 [m/s]")));
+    EXPECT_EQ(text(p, QStringLiteral("E127") + QStringLiteral("0,20 [m/s]"))->at, (Pixel{500, 5660}));
+    ASSERT_TRUE(text(p, QStringLiteral("E124 E125")));
+    EXPECT_EQ(text(p, QStringLiteral("E124 E125"))->at, (Pixel{500, 5800}));
+}
+
+TEST_F(ReportPictureTest, ProportionalPictureEndsAtItsOwnFloor) {
+    const ReportPage p = picturePage(true);
+    // ky = kx = 1480: F = 3000 + trunc(2,5 * 1480) = 6700.
+    EXPECT_EQ(all<PolygonPrimitive>(p).front().points[2], (Pixel{4200, 6700}));
+    EXPECT_TRUE(hasLine(p, {500, 4480}, {4200, 4480}, 6)); // 6700 - trunc(1480 * 1,5)
+    ASSERT_TRUE(text(p, QStringLiteral("E126")));
+    EXPECT_EQ(text(p, QStringLiteral("E126"))->at, (Pixel{500, 7000}));
+}
+
+TEST_F(ReportPictureTest, ZonesAreGreyAndClampedIntoTheFrame) {
+    OutletContour zone;
+    zone.contour.polygons = {{{-1.0, 0.5}, {0.25, 0.5}, {0.25, 10.0}, {-1.0, 0.5}}};
+    OutletContour failed;
+    failed.error = 3;
+    failed.contour.polygons = zone.contour.polygons;
+    const ReportPage p = picturePage(false, {zone, failed});
+    const auto polygons = all<PolygonPrimitive>(p);
+    ASSERT_EQ(polygons.size(), 2u); // the frame and the first outlet's zone
+    EXPECT_EQ(polygons[1].points, (std::vector<Pixel>{{500, 3520}, {1610, 3520}, {1610, 5600}}));
+    EXPECT_EQ(polygons[1].brush, (Rgb{128, 128, 128}));
+}
+
+TEST_F(ReportPictureTest, PicturePageAloneIsTheFirstPage) {
+    ReportInputs in{state->record, state->texts, QString(), dir.path(), QDate(2026, 12, 7), 600, {}};
+    in.choices.dataPage = false;
+    const std::vector<ReportPage> pages = reportPages(in, {});
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(text(pages[0], QStringLiteral("E165")));
+    EXPECT_FALSE(text(pages[0], QStringLiteral("E164")));
+    in.choices.picturePage = false;
+    EXPECT_TRUE(reportPages(in, {}).empty());
+}
+
 } // namespace
 } // namespace fyl
