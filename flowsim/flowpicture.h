@@ -7,6 +7,8 @@
 #include "frame/dialogs.h"
 #include "frame/record.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -66,7 +68,32 @@ struct EllipsePrimitive {
     Rgb brush;
 };
 
-using PicturePrimitive = std::variant<PolygonPrimitive, LinePrimitive, EllipsePrimitive>;
+enum class TextAlign {
+    Left,  // the text's cell starts at x
+    Right, // the text's cell ends at x, measured with the font's metrics where it is drawn
+};
+
+// A line of text whose cell top lies at y. The size is in points, so that the page keeps its
+// proportions at any resolution; the drawing layer substitutes an installed font for a missing
+// family.
+struct TextPrimitive {
+    Pixel at;
+    QString text;
+    int pointSize = 12;
+    bool bold = false;
+    TextAlign align = TextAlign::Left;
+    QString family = QStringLiteral("Valdana");
+    Rgb colour;
+};
+
+// A picture file stretched into the box at (left, top) of the given size.
+struct ImagePrimitive {
+    QString file;
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+using PicturePrimitive =
+    std::variant<PolygonPrimitive, LinePrimitive, EllipsePrimitive, TextPrimitive, ImagePrimitive>;
 
 // What the picture is drawn from, after the outlet count rule has fixed the spacing.
 struct FlowPictureInputs {

@@ -1,8 +1,14 @@
-// Renders the flow simulation's display list. Drawing layer (fyldraw, QtGui).
+// Renders display lists onto any painter: the flow picture's image, a PNG, the report on paper.
+// Drawing layer (fyldraw, QtGui).
 #include "flowsim/flowpicturepainter.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImageReader>
 #include <QPainter>
 #include <QPolygon>
+
+#include <algorithm>
 
 namespace fyl {
 
@@ -20,8 +26,16 @@ QPen pen(const Pen& p) {
     return qp;
 }
 
+// The family asked for, or DejaVu Sans where the system lacks it (Debian has no Valdana).
+QString installedFamily(const QString& family) {
+    if (QFontDatabase::hasFamily(family))
+        return family;
+    return QStringLiteral("DejaVu Sans");
+}
+
 struct Renderer {
     QPainter& painter;
+    double dpi = 96.0;
 
     void operator()(const PolygonPrimitive& p) const {
         QPolygon polygon;
@@ -41,16 +55,38 @@ struct Renderer {
         // The box excludes its right and bottom edge.
         painter.drawEllipse(QRect(e.left, e.top, e.right - e.left - 1, e.bottom - e.top - 1));
     }
+    void operator()(const TextPrimitive& t) const {
+        QFont font(installedFamily(t.family));
+        // Pixels from points at the page's resolution, whatever the device claims: the list is
+        // laid out for that resolution.
+        font.setPixelSize(std::max(1, qRound(t.pointSize * dpi / 72.0)));
+        font.setBold(t.bold);
+        painter.setFont(font);
+        painter.setPen(colour(t.colour));
+        const QFontMetrics metrics(font, painter.device());
+        const int x = t.align == TextAlign::Right ? t.at.x - metrics.horizontalAdvance(t.text) : t.at.x;
+        painter.drawText(x, t.at.y + metrics.ascent(), t.text);
+    }
+    void operator()(const ImagePrimitive& i) const {
+        QImageReader reader(i.file);
+        const QImage image = reader.read();
+        if (!image.isNull())
+            painter.drawImage(QRect(i.left, i.top, i.width, i.height), image);
+    }
 };
 
 } // namespace
 
-void renderFlowPicture(const FlowPicture& picture, QPainter& painter) {
+void renderPrimitives(const std::vector<PicturePrimitive>& primitives, QPainter& painter, double dpi) {
     painter.save();
-    const Renderer render{painter};
-    for (const PicturePrimitive& primitive : picture.primitives)
+    const Renderer render{painter, dpi};
+    for (const PicturePrimitive& primitive : primitives)
         std::visit(render, primitive);
     painter.restore();
+}
+
+void renderFlowPicture(const FlowPicture& picture, QPainter& painter) {
+    renderPrimitives(picture.primitives, painter, 96.0);
 }
 
 QImage flowPictureImage(const FlowPicture& picture) {

@@ -56,6 +56,28 @@ struct Writer {
                    .arg(ry)
                    .arg(colour(e.brush), stroke(e.pen));
     }
+    void operator()(const TextPrimitive& t) const {
+        // The point is the cell top, not SVG's default baseline.
+        svg += QStringLiteral("<text x=\"%1\" y=\"%2\" dominant-baseline=\"hanging\" font-family=\"%3\" "
+                              "font-size=\"%4pt\"%5%6 "
+                              "fill=\"%7\">%8</text>\n")
+                   .arg(t.at.x)
+                   .arg(t.at.y)
+                   .arg(t.family.toHtmlEscaped())
+                   .arg(t.pointSize)
+                   .arg(t.bold ? QStringLiteral(" font-weight=\"bold\"") : QString())
+                   .arg(t.align == TextAlign::Right ? QStringLiteral(" text-anchor=\"end\"") : QString())
+                   .arg(colour(t.colour), t.text.toHtmlEscaped());
+    }
+    void operator()(const ImagePrimitive& i) const {
+        svg += QStringLiteral("<image x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" href=\"%5\" "
+                              "preserveAspectRatio=\"none\"/>\n")
+                   .arg(i.left)
+                   .arg(i.top)
+                   .arg(i.width)
+                   .arg(i.height)
+                   .arg(i.file.toHtmlEscaped());
+    }
 };
 
 } // namespace

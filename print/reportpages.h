@@ -1,0 +1,53 @@
+// The printed report as display lists in printer device pixels: the data page with the letterhead,
+// the project header and the room and outlet tables, and the picture page with the flow picture.
+// Core layer (fylcore, QtCore only).
+#pragma once
+
+#include "flowsim/flowpicture.h"
+#include "frame/record.h"
+#include "frame/texttable.h"
+
+#include <QDate>
+#include <QString>
+
+#include <vector>
+
+namespace fyl {
+
+// The print window's three check boxes.
+struct ReportChoices {
+    bool dataPage = true;      // CheckBox1
+    bool picturePage = true;   // CheckBox2
+    bool noLetterhead = false; // CheckBox3
+};
+
+struct ReportInputs {
+    const CalculationRecord& record;
+    const TextTable& texts;
+    QString designation; // the outlet heading the calculation window shows
+    QString programDir;  // where image4.bmp lies
+    QDate today;
+    int dpi = 600; // the printer's vertical resolution
+    ReportChoices choices;
+    bool proportional = false; // the flow picture was last drawn proportionally
+};
+
+using ReportPage = std::vector<PicturePrimitive>;
+
+// The unit u = dpi / 300 as an exact ratio: n units in device pixels, rounded to the nearest.
+int reportPixels(int dpi, long n);
+
+// The data page's primitives in drawing order (whatever CheckBox1 says; the caller decides).
+ReportPage reportDataPage(const ReportInputs& in);
+
+// What the picture page draws from: the flow picture's inputs of the record.
+FlowPictureInputs reportPictureInputs(const ReportInputs& in);
+// The picture page; `zones` holds the contour routine's result per drawn outlet, computed from
+// pictureContourInputs(reportPictureInputs(in), record). A failed outlet draws no zone.
+ReportPage reportPicturePage(const ReportInputs& in, const std::vector<OutletContour>& zones);
+
+// The pages to print, in order: the data page if chosen, then the picture page if chosen. The
+// picture page alone is the first page; nothing chosen gives no page.
+std::vector<ReportPage> reportPages(const ReportInputs& in, const std::vector<OutletContour>& zones);
+
+} // namespace fyl
