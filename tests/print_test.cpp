@@ -1,9 +1,20 @@
-// Bitmap printing: row stride, range check and stretched drawing. Window test group.
+// Bitmap printing and the print window: row stride, range check, stretched drawing, and the
+// print dialog path with a scripted dialog. Window test group.
+#include "app/appstate.h"
+#include "frame/ansi.h"
 #include "frame/errors.h"
+#include "print/Unit5.h"
 #include "print/bitmapprint.h"
 #include "print/bitmaprows.h"
+#include "tests/support/scripted.h"
 
+#include <QCheckBox>
+#include <QFileInfo>
 #include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -67,4 +78,99 @@ TEST(BitmapPrint, RefusesCoordinatesBeyondSixteenBits) {
     EXPECT_NO_THROW(printBitmap(painter, QRect(65535, 65535, 0, 0), image));
     painter.end();
     EXPECT_EQ(page.pixel(5, 5), qRgb(255, 255, 255));
+}
+
+namespace {
+
+struct PrintWindow {
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    QTemporaryDir out;
+    std::unique_ptr<TForm5> form;
+    int calls = 0;
+    PrintChoices seen;
+
+    explicit PrintWindow(const QString& programDir) {
+        state.folders.program = programDir;
+        state.texts.load(joinPath(QStringLiteral(ZELK_PROGRAM_DIR), QStringLiteral("\\Fyltext.txt")));
+        form = std::make_unique<TForm5>(state, dialogs);
+        form->printer().setOutputFormat(QPrinter::PdfFormat);
+        form->printer().setOutputFileName(out.filePath(QStringLiteral("report.pdf")));
+    }
+    void withSeam() {
+        form->printPages = [this](QPainter&, const PrintChoices& choices, double) {
+            ++calls;
+            seen = choices;
+        };
+    }
+};
+
+} // namespace
+
+TEST(PrintWindow, CreatedWithItsSizeDefaultsTextsAndLogo) {
+    PrintWindow w(QStringLiteral(ZELK_PROGRAM_DIR));
+    EXPECT_EQ(w.form->size(), QSize(219, 126));
+    EXPECT_TRUE(w.form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(w.form->CheckBox1->isChecked());
+    EXPECT_TRUE(w.form->CheckBox2->isChecked());
+    EXPECT_FALSE(w.form->CheckBox3->isChecked());
+    EXPECT_EQ(w.form->windowTitle(), w.state.texts.text(110));
+    EXPECT_EQ(w.form->CheckBox3->text(), w.state.texts.text(188));
+    EXPECT_EQ(w.form->Button1->text(), w.state.texts.text(114));
+    EXPECT_FALSE(w.form->logo().isNull());
+    EXPECT_TRUE(w.dialogs.shown.empty());
+
+    w.form->setPicturePageAvailable(false);
+    EXPECT_FALSE(w.form->CheckBox2->isChecked());
+    EXPECT_FALSE(w.form->CheckBox2->isEnabled());
+    w.form->setPicturePageAvailable(true);
+    EXPECT_TRUE(w.form->CheckBox2->isChecked());
+    EXPECT_TRUE(w.form->CheckBox2->isEnabled());
+}
+
+TEST(PrintWindow, AMissingLogoIsReportedAndTheWindowWorks) {
+    QTemporaryDir empty;
+    PrintWindow w(empty.path());
+    ASSERT_EQ(w.dialogs.texts(test::ScriptedDialogs::Shown::Error).size(), 1);
+    EXPECT_TRUE(w.form->logo().isNull());
+    w.withSeam();
+    w.dialogs.printAnswers = {true};
+    QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+    EXPECT_EQ(w.calls, 1);
+}
+
+TEST(PrintWindow, CancellingTheDialogPrintsNothing) {
+    PrintWindow w(QStringLiteral(ZELK_PROGRAM_DIR));
+    w.withSeam();
+    w.form->show();
+    w.dialogs.printAnswers = {false};
+    QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+    EXPECT_EQ(w.calls, 0);
+    EXPECT_FALSE(w.form->isVisible());
+    EXPECT_EQ(w.dialogs.texts(test::ScriptedDialogs::Shown::Print).size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(w.out.filePath(QStringLiteral("report.pdf"))));
+}
+
+TEST(PrintWindow, ConfirmingPrintsTheTickedChoices) {
+    PrintWindow w(QStringLiteral(ZELK_PROGRAM_DIR));
+    w.withSeam();
+    w.form->show();
+    QTest::mouseClick(w.form->CheckBox1, Qt::LeftButton);
+    QTest::mouseClick(w.form->CheckBox3, Qt::LeftButton);
+    w.dialogs.printAnswers = {true};
+    QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+    ASSERT_EQ(w.calls, 1);
+    EXPECT_FALSE(w.seen.dataPage);
+    EXPECT_TRUE(w.seen.picturePage);
+    EXPECT_TRUE(w.seen.withoutLetterhead);
+    EXPECT_FALSE(w.form->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(w.out.filePath(QStringLiteral("report.pdf"))));
+}
+
+TEST(PrintWindow, WithoutTheReportItSaysSoAndPrintsNothing) {
+    PrintWindow w(QStringLiteral(ZELK_PROGRAM_DIR));
+    w.dialogs.printAnswers = {true};
+    QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+    EXPECT_EQ(w.dialogs.texts(test::ScriptedDialogs::Shown::Error).size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(w.out.filePath(QStringLiteral("report.pdf"))));
 }
