@@ -17,7 +17,7 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     form2 = std::make_unique<TForm2>(state, dialogs, shell);
     form3 = std::make_unique<TForm3>(state, dialogs);
     form4 = std::make_unique<TForm4>(state, dialogs);
-    form5 = std::make_unique<TForm5>(state);
+    form5 = std::make_unique<TForm5>(state, dialogs);
     form6 = std::make_unique<TForm6>(state);
     form7 = std::make_unique<TForm7>(state);
     form1->outcomeHandler = [this](const MainWindowOutcome& outcome) { follow(outcome); };
@@ -91,6 +91,7 @@ void Forms::follow(const ResultsWindowOutcome& outcome) {
     if (outcome.flowPictureLabels)
         form4->showPicture(*outcome.flowPictureLabels);
     if (outcome.printTemperatures) {
+        form5->setPicturePageAvailable(*outcome.printTemperatures);
         form5->move(form1->pos() + QPoint(50, 50));
         form5->show();
     }

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace fyl {
 
@@ -56,6 +58,14 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
 
 std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
     return runFileDialog(owner(), request, QFileDialog::AcceptSave);
+}
+
+bool QtDialogs::printDialog(QPrinter& printer) {
+    // Qt's dialog lists the system's printers and offers printing into a PDF file, so a
+    // planner without a printer still gets the report.
+    QPrintDialog dialog(&printer, owner());
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace fyl

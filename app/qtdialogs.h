@@ -19,6 +19,7 @@ public:
     void error(const QString& message) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    bool printDialog(QPrinter& printer) override;
 
 private:
     QWidget* owner() const;

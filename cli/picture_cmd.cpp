@@ -42,6 +42,7 @@ public:
     void error(const QString& message) override { report(message); }
     std::optional<QString> openFile(const fyl::FileDialogRequest&) override { return std::nullopt; }
     std::optional<QString> saveFile(const fyl::FileDialogRequest&) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override { return false; }
 
 private:
     void report(const QString& text) { err_ << text << "\n"; }

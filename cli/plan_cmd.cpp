@@ -47,6 +47,7 @@ public:
     void error(const QString& message) override { err_ << message << "\n"; }
     std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override { return false; }
 
 private:
     QTextStream& err_;

@@ -23,6 +23,22 @@ add_custom_command(
   VERBATIM)
 list(APPEND ZELK_PROGRAM_OUTPUTS ${ZELK_PROGRAM_DIR}/fyl.jpg)
 
+# The maker's logo: zelk2.bmp for the print window, image4.bmp for the report's letterhead
+# (printed 500 by 220 units, so drawn in that proportion).
+foreach(logo "zelk2.bmp;200;88" "image4.bmp;500;220")
+  list(GET logo 0 name)
+  list(GET logo 1 w)
+  list(GET logo 2 h)
+  add_custom_command(
+    OUTPUT ${ZELK_PROGRAM_DIR}/${name}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELK_PROGRAM_DIR}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:fyl-imagegen> logo ${w} ${h} ${ZELK_PROGRAM_DIR}/${name}
+    DEPENDS fyl-imagegen
+    COMMENT "Drawing the logo ${name}"
+    VERBATIM)
+  list(APPEND ZELK_PROGRAM_OUTPUTS ${ZELK_PROGRAM_DIR}/${name})
+endforeach()
+
 add_custom_target(programdir ALL DEPENDS ${ZELK_PROGRAM_OUTPUTS})
 
 # The catalogue: its source is tools/catalogue/zelk-catalogue.json. The build regenerates the

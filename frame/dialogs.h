@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+class QPrinter;
+
 namespace fyl {
 
 // What a file dialog is opened with. `filter` uses Qt's "Name (*.ext);;Other (*)" form.
@@ -30,6 +32,9 @@ public:
     // The chosen file's full path, or nothing when the dialog was cancelled.
     virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+    // The print dialog on `printer`: the system's printers or a PDF file. True when the planner
+    // confirmed; the printer then carries the choice.
+    virtual bool printDialog(QPrinter& printer) = 0;
 };
 
 // Runs one user action. A fyl::Error or any other exception ends the action; its message is

@@ -31,6 +31,7 @@ protected:
         QImage image(8, 8, QImage::Format_RGB32);
         image.fill(Qt::white);
         ASSERT_TRUE(image.save(program + "/fyl.jpg", "JPG"));
+        ASSERT_TRUE(image.save(program + "/zelk2.bmp", "BMP"));
         for (const char* name : {"kenn1.dat", "kenn2.dat", "kenn3.dat", "Strahl.dat", "ZELK.idx", "ZELK.emd",
                                  "Durchlassdatei.txt"})
             ASSERT_TRUE(QFile::copy(QStringLiteral(ZELK_SOURCE_DIR "/data/") + name, program + "/" + name));

@@ -38,8 +38,10 @@ void copyFolder(const QString& from, const QString& to) {
         const QString target = to + QLatin1Char('/') + entry.fileName();
         if (entry.isDir())
             copyFolder(entry.filePath(), target);
-        else
+        else {
+            QFile::remove(target); // the built program's own files replace the fixture's stand-ins
             ASSERT_TRUE(QFile::copy(entry.filePath(), target)) << target.toStdString();
+        }
     }
 }
 

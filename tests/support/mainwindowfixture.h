@@ -25,6 +25,10 @@ protected:
     void SetUp() override {
         program = QDir::toNativeSeparators(dir.filePath(QStringLiteral("program")));
         QDir().mkpath(program);
+        // The print window's logo belongs to every program directory; its absence has a test of its own.
+        QImage logo(20, 9, QImage::Format_RGB888);
+        logo.fill(Qt::white);
+        ASSERT_TRUE(logo.save(program + QStringLiteral("/zelk2.bmp"), "BMP"));
         oldHome = qgetenv("HOME");
         qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
     }

@@ -40,6 +40,15 @@ std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& reques
     return fileDialog(Shown::SaveFile, request);
 }
 
+bool ScriptedDialogs::printDialog(QPrinter&) {
+    shown.push_back({Shown::Print, QString()});
+    if (printAnswers.empty())
+        return false;
+    const bool answer = printAnswers.front();
+    printAnswers.pop_front();
+    return answer;
+}
+
 QStringList ScriptedDialogs::texts(Shown::Kind kind) const {
     QStringList out;
     for (const Shown& s : shown)

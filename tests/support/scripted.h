@@ -15,12 +15,13 @@ namespace fyl::test {
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum Kind { Information, Confirm, Error, OpenFile, SaveFile } kind;
+        enum Kind { Information, Confirm, Error, OpenFile, SaveFile, Print } kind;
         QString text;
     };
 
     std::deque<bool> confirmAnswers; // empty: answer No
     std::deque<QString> fileAnswers; // a null QString, or none left: cancel
+    std::deque<bool> printAnswers;   // none left: cancel
     std::vector<Shown> shown;
     std::vector<FileDialogRequest> fileRequests;
 
@@ -29,6 +30,7 @@ public:
     void error(const QString& message) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    bool printDialog(QPrinter& printer) override;
 
     QStringList texts(Shown::Kind kind) const;
 

@@ -1,12 +1,15 @@
 // Draws the program's own pictures at build time, so that nothing drawn by a third party ships.
 //   fyl-imagegen background OUT.jpg   the main window's background picture
+//   fyl-imagegen logo W H OUT.bmp      the maker's logo "ZELK" (print window, letterhead)
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -72,12 +75,63 @@ QImage drawBackground() {
     return image;
 }
 
+// The maker's logo: the word "ZELK" in slate blue on white, under it a thin rule with three
+// soft air arcs, all scaled to the requested size so the letterhead and the window share it.
+QImage drawLogo(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor slate(58, 88, 116), sky(120, 168, 196);
+
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(true);
+    font.setPixelSize(std::max(6, h * 11 / 20));
+    font.setLetterSpacing(QFont::PercentageSpacing, 112);
+    p.setFont(font);
+    p.setPen(slate);
+    const QRect textBox(0, 0, w, h * 7 / 10);
+    p.drawText(textBox, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("ZELK"));
+
+    const qreal ruleY = h * 0.78;
+    p.setPen(QPen(slate, std::max(1.0, h / 60.0)));
+    p.drawLine(QPointF(w * 0.12, ruleY), QPointF(w * 0.88, ruleY));
+    p.setPen(QPen(sky, std::max(1.0, h / 50.0)));
+    p.setBrush(Qt::NoBrush);
+    for (int k = 0; k < 3; ++k) {
+        const qreal cx = w * (0.3 + 0.2 * k);
+        QPainterPath arc;
+        arc.moveTo(cx - w * 0.06, ruleY + h * 0.06);
+        arc.quadTo(cx, ruleY + h * 0.18, cx + w * 0.06, ruleY + h * 0.06);
+        p.drawPath(arc);
+    }
+    p.end();
+    return image;
+}
+
+bool writeLogo(const char* wText, const char* hText, const QString& out) {
+    bool okW = false, okH = false;
+    const int w = QString::fromLocal8Bit(wText).toInt(&okW);
+    const int h = QString::fromLocal8Bit(hText).toInt(&okH);
+    if (!okW || !okH || w < 8 || h < 8 || w > 4000 || h > 4000)
+        return false;
+    return drawLogo(w, h).convertToFormat(QImage::Format_RGB888).save(out, "BMP");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
+    if (argc == 5 && QString::fromLocal8Bit(argv[1]) == QLatin1String("logo")) {
+        if (!writeLogo(argv[2], argv[3], QString::fromLocal8Bit(argv[4]))) {
+            std::fprintf(stderr, "fyl-imagegen: cannot write %s\n", argv[4]);
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 3 || QString::fromLocal8Bit(argv[1]) != QLatin1String("background")) {
-        std::fprintf(stderr, "usage: fyl-imagegen background OUT.jpg\n");
+        std::fprintf(stderr, "usage: fyl-imagegen background OUT.jpg | logo W H OUT.bmp\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
