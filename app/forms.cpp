@@ -9,6 +9,14 @@
 #include "results/Unit3.h"
 #include "selection/Unit2.h"
 
+#include "flowsim/flowpicture.h"
+#include "flowsim/flowpicturepainter.h"
+#include "print/reportpages.h"
+
+#include <QLabel>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
 namespace fyl {
 
 Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& shell)
@@ -25,6 +33,9 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     form2->outcomeHandler = [this](const SelectionOutcome& outcome) { follow(outcome); };
     form4->resultsHandler = [this](const ResultsView& view) { form3->applyView(view); };
     form4->contourRoutine = jetContours(state.record, dialogs);
+    form5->printPages = [this, &dialogs](QPainter& painter, const PrintChoices& choices, double dpi) {
+        printReport(painter, choices, dpi, dialogs);
+    };
 }
 
 void Forms::follow(const SelectionOutcome& outcome) {
@@ -122,6 +133,28 @@ void Forms::follow(const MainWindowOutcome& outcome) {
         form2->model().Panel2Click();
         form2->refresh();
         form2->show();
+    }
+}
+
+void Forms::printReport(QPainter& painter, const PrintChoices& choices, double dpi, Dialogs& dialogs) {
+    // The heading the calculation window shows is the outlet's designation on the picture page.
+    const auto* heading = qobject_cast<QLabel*>(form3->widget(form3::Label1));
+    const ReportInputs in{state.record,
+                          state.texts,
+                          heading ? heading->text() : QString(),
+                          state.folders.program,
+                          QDate::currentDate(),
+                          static_cast<int>(dpi),
+                          choices,
+                          state.flags.proportionalPictureDrawn};
+    const std::vector<OutletContour> zones = computeContours(
+        pictureContourInputs(reportPictureInputs(in), state.record), jetContours(state.record, dialogs));
+    const std::vector<ReportPage> pages = reportPages(in, zones);
+    auto* printer = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && printer)
+            printer->newPage();
+        renderPrimitives(pages[i], painter, dpi);
     }
 }
 

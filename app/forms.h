@@ -5,10 +5,13 @@
 #include "app/qtdialogs.h"
 #include "app/qtshell.h"
 #include "frame/mainwindowmodel.h"
+#include "print/printchoices.h"
 #include "results/resultswindow.h"
 #include "selection/selectionmodel.h"
 
 #include <QSettings>
+
+class QPainter;
 
 #include <memory>
 
@@ -47,6 +50,8 @@ private:
     void follow(const ResultsWindowOutcome& outcome);
     void follow(const SelectionOutcome& outcome);
     void resetSelection();
+    // What the print window's "Drucken" prints: the report's chosen pages, one after another.
+    void printReport(QPainter& painter, const PrintChoices& choices, double dpi, Dialogs& dialogs);
 
     Dialogs* dialogs_;
 };

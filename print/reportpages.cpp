@@ -327,7 +327,7 @@ ReportPage reportPicturePage(const ReportInputs& in, const std::vector<OutletCon
     const CalculationRecord& rec = in.record;
     const FlowPictureInputs pic = reportPictureInputs(in);
     Page p(in);
-    if (!in.choices.noLetterhead)
+    if (!in.choices.withoutLetterhead)
         letterhead(p, in);
     p.font(14, false);
     p.text(p.u(250), p.u(380), p.entry(165));
@@ -368,7 +368,7 @@ std::vector<ReportPage> reportPages(const ReportInputs& in, const std::vector<Ou
 ReportPage reportDataPage(const ReportInputs& in) {
     const CalculationRecord& rec = in.record;
     Page p(in);
-    if (!in.choices.noLetterhead)
+    if (!in.choices.withoutLetterhead)
         letterhead(p, in);
     p.font(14, false);
     p.pen(5);

@@ -6,6 +6,7 @@
 #include "flowsim/flowpicture.h"
 #include "frame/record.h"
 #include "frame/texttable.h"
+#include "print/printchoices.h"
 
 #include <QDate>
 #include <QString>
@@ -15,11 +16,7 @@
 namespace fyl {
 
 // The print window's three check boxes.
-struct ReportChoices {
-    bool dataPage = true;      // CheckBox1
-    bool picturePage = true;   // CheckBox2
-    bool noLetterhead = false; // CheckBox3
-};
+using ReportChoices = PrintChoices;
 
 struct ReportInputs {
     const CalculationRecord& record;

@@ -88,7 +88,7 @@ TEST_F(ReportTest, LetterheadStandsTopRightWithTheMakersPicture) {
     EXPECT_EQ((std::array{bmp.left, bmp.top, bmp.width, bmp.height}), (std::array{3500, 280, 1000, 440}));
 
     ReportChoices bare;
-    bare.noLetterhead = true;
+    bare.withoutLetterhead = true;
     const ReportPage without = page(bare);
     EXPECT_FALSE(text(without, QStringLiteral("E189")));
     EXPECT_TRUE(std::none_of(without.begin(), without.end(), [](const PicturePrimitive& prim) {
