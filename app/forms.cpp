@@ -11,7 +11,7 @@
 
 #include "flowsim/flowpicture.h"
 #include "flowsim/flowpicturepainter.h"
-#include "print/reportpages.h"
+#include "print/reportprint.h"
 
 #include <QLabel>
 #include <QPagedPaintDevice>
@@ -147,22 +147,9 @@ void Forms::printReport(QPainter& painter, const PrintChoices& choices, double d
                           static_cast<int>(dpi),
                           choices,
                           state.flags.proportionalPictureDrawn};
-    const std::vector<OutletContour> zones = computeContours(
-        pictureContourInputs(reportPictureInputs(in), state.record), jetContours(state.record, dialogs));
-    const std::vector<ReportPage> pages = reportPages(in, zones);
-    auto* printer = dynamic_cast<QPagedPaintDevice*>(painter.device());
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0 && printer)
-            printer->newPage();
-        renderPrimitives(pages[i], painter, dpi);
-    }
+    fyl::printReport(painter, in, jetContours(state.record, dialogs));
 }
 
 Forms::~Forms() = default;
-
-std::unique_ptr<QSettings> applicationSettings() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zelk"),
-                                       QStringLiteral("zol"));
-}
 
 } // namespace fyl

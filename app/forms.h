@@ -56,7 +56,4 @@ private:
     Dialogs* dialogs_;
 };
 
-// The settings store of the working directory: organisation "Zelk", application "zol".
-std::unique_ptr<QSettings> applicationSettings();
-
 } // namespace fyl

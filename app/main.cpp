@@ -2,6 +2,7 @@
 // Application layer.
 #include "app/forms.h"
 #include "frame/Unit1.h"
+#include "frame/workdir.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

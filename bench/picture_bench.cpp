@@ -1,8 +1,14 @@
 // Benchmarks of the flow picture: one slider step as the window runs it (evaluation, both outlets'
-// zones, the display list and its rendering) and the contour routines alone.
+// zones, the display list and its rendering) and the contour routines alone; and of the printed
+// report written as PDF.
 #include "fixtures/calcfixture.h"
 #include "flowsim/flowpicturepainter.h"
 #include "flowsim/flowsimmodel.h"
+#include "print/reportprint.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -60,3 +66,28 @@ void BM_PictureContours(benchmark::State& bench) {
 BENCHMARK(BM_PictureContours)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+// The printed report: both pages' display lists, the zones, the letterhead picture and the
+// two-page PDF at 600 dpi, as "Drucken" or zelkfyl-cli report produce it.
+void BM_ReportPdf(benchmark::State& bench) {
+    // Text layout needs the platform's fonts, which a GUI application provides.
+    static int argc = 1;
+    static char name[] = "zelkfyl-bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+
+    PictureState s;
+    s.calc->texts.load(QStringLiteral(ZELK_PROGRAM_DIR "/Fyltext.txt"));
+    fyl::EvaluateHorizontalJet(s.calc->parts());
+    const fyl::ReportInputs in{s.calc->record, s.calc->texts, QStringLiteral("DRL  400 horizontal"),
+                               QStringLiteral(ZELK_PROGRAM_DIR), QDate(2026, 12, 7), 600, {}, false};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    const fyl::ContourRoutine routine = fyl::jetContours(s.calc->record, s.dialogs);
+    for (auto _ : bench)
+        fyl::writeReportPdf(path, in, routine);
+    bench.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+BENCHMARK(BM_ReportPdf)->Unit(benchmark::kMillisecond);

@@ -15,6 +15,7 @@ using Command = int (*)(const QStringList& args, QTextStream& out, QTextStream& 
 struct CommandInfo {
     Command run;
     const char* usage; // one line for --help, e.g. "expr TEXT [--width W] [--decimals D]"
+    bool fonts = false; // lays out text, which needs the platform's fonts (a GUI application)
 };
 
 // Commands register themselves from their own source file (cli/<name>_cmd.cpp):
@@ -22,8 +23,8 @@ struct CommandInfo {
 std::map<QString, CommandInfo>& commandRegistry();
 
 struct CommandRegistration {
-    CommandRegistration(const char* name, Command run, const char* usage) {
-        commandRegistry()[QString::fromLatin1(name)] = CommandInfo{run, usage};
+    CommandRegistration(const char* name, Command run, const char* usage, bool fonts = false) {
+        commandRegistry()[QString::fromLatin1(name)] = CommandInfo{run, usage, fonts};
     }
 };
 

@@ -3,6 +3,10 @@
 #include "cli/commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <memory>
 
 namespace fyl::cli {
 
@@ -25,10 +29,36 @@ void printUsage(QTextStream& stream) {
         stream << "  " << info.usage << "\n";
 }
 
+// A command that lays out text gets the platform's fonts. It opens no window, so on Linux it runs
+// on the offscreen platform, which reads the same fonts and needs no display (a build server, a
+// batch job over ssh).
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[]) {
+    const auto& registry = fyl::cli::commandRegistry();
+    const auto found = argc > 1 ? registry.find(QString::fromLocal8Bit(argv[1])) : registry.end();
+    if (found == registry.end() || !found->second.fonts)
+        return std::make_unique<QCoreApplication>(argc, argv);
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A batch job has no session runtime folder; nothing here uses one, so Qt's notice about it
+    // would only bury the command's own messages.
+    static const QtMessageHandler qtDefault = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+            return;
+        if (qtDefault)
+            qtDefault(type, context, text);
+        else
+            std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    });
+#endif
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelkfyl-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
     QTextStream out(stdout);

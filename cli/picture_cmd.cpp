@@ -30,25 +30,6 @@ const char* const kUsage =
     "picture PROJECT.zol [--spacing M] [--wall-left M] [--wall-right M] [--proportional] "
     "[--png OUT.png] [--svg OUT.svg] [--program-dir DIR]";
 
-// What the windows would show in a message box goes to standard error, a refusal's reason too.
-class ReportingDialogs : public fyl::Dialogs {
-public:
-    explicit ReportingDialogs(QTextStream& err) : err_(err) {}
-    void information(const QString& text) override { report(text); }
-    bool confirm(const QString& text) override {
-        report(text);
-        return true;
-    }
-    void error(const QString& message) override { report(message); }
-    std::optional<QString> openFile(const fyl::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const fyl::FileDialogRequest&) override { return std::nullopt; }
-    bool printDialog(QPrinter&) override { return false; }
-
-private:
-    void report(const QString& text) { err_ << text << "\n"; }
-    QTextStream& err_;
-};
-
 QString pictureJson(const fyl::CalculationRecord& rec, const fyl::FlowPictureView& view) {
     using fyl::exactReal;
     QString polygons;
@@ -141,7 +122,7 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
 
     fyl::cli::Session session;
     fyl::cli::loadTexts(session, programDir);
-    ReportingDialogs dialogs(err);
+    fyl::cli::AnsweringDialogs dialogs(err);
     try {
         if (!fyl::cli::loadEvaluableProject(session, parser.positionalArguments().constFirst(), err,
                                             QStringLiteral("Es wurde kein Bild gezeichnet.")))

@@ -36,23 +36,6 @@ struct Refusal {
 };
 
 // Answers every question with Yes; what the steps show goes to standard error.
-class YesDialogs : public Dialogs {
-public:
-    explicit YesDialogs(QTextStream& err) : err_(err) {}
-    void information(const QString& text) override { err_ << text << "\n"; }
-    bool confirm(const QString& text) override {
-        err_ << text << " – Ja\n";
-        return true;
-    }
-    void error(const QString& message) override { err_ << message << "\n"; }
-    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-    bool printDialog(QPrinter&) override { return false; }
-
-private:
-    QTextStream& err_;
-};
-
 class NoShell : public Shell {
 public:
     bool hasHandler(const QString&) override { return false; }
@@ -251,7 +234,7 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
     Catalogue catalogue;
     Folders folders;
     folders.program = programDir;
-    YesDialogs dialogs(err);
+    cli::AnsweringDialogs dialogs(err);
     NoShell shell;
     try {
         const PlanRequest request = requestFrom(parser);

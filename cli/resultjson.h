@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/evaluation.h"
+#include "frame/dialogs.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
 #include "frame/texttable.h"
@@ -18,6 +19,25 @@ namespace fyl::cli {
 
 QJsonObject evaluationJson(const CalculationRecord& rec, const WorkingValues& working, int calcStatus,
                            const ResultsView& view);
+
+// What the windows would show in a message box goes to standard error; every question is answered
+// Yes (and says so), file and print dialogs are cancelled.
+class AnsweringDialogs : public Dialogs {
+public:
+    explicit AnsweringDialogs(QTextStream& err) : err_(err) {}
+    void information(const QString& text) override { err_ << text << "\n"; }
+    bool confirm(const QString& text) override {
+        err_ << text << " – Ja\n";
+        return true;
+    }
+    void error(const QString& message) override { err_ << message << "\n"; }
+    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override { return false; }
+
+private:
+    QTextStream& err_;
+};
 
 // What one command works on: the project's record, the program's texts, and the flags and values
 // the windows would keep beside them.

@@ -3,6 +3,7 @@
 #include "flowsim/flowpicturepainter.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QPainter>
@@ -26,16 +27,10 @@ QPen pen(const Pen& p) {
     return qp;
 }
 
-// The family asked for, or DejaVu Sans where the system lacks it (Debian has no Valdana).
-QString installedFamily(const QString& family) {
-    if (QFontDatabase::hasFamily(family))
-        return family;
-    return QStringLiteral("DejaVu Sans");
-}
-
 struct Renderer {
     QPainter& painter;
     double dpi = 96.0;
+    const ImageDrawer& drawImage;
 
     void operator()(const PolygonPrimitive& p) const {
         QPolygon polygon;
@@ -68,6 +63,10 @@ struct Renderer {
         painter.drawText(x, t.at.y + metrics.ascent(), t.text);
     }
     void operator()(const ImagePrimitive& i) const {
+        if (drawImage) {
+            drawImage(painter, i);
+            return;
+        }
         QImageReader reader(i.file);
         const QImage image = reader.read();
         if (!image.isNull())
@@ -77,9 +76,24 @@ struct Renderer {
 
 } // namespace
 
-void renderPrimitives(const std::vector<PicturePrimitive>& primitives, QPainter& painter, double dpi) {
+QString installedFamily(const QString& family) {
+    if (QFontDatabase::hasFamily(family))
+        return family;
+    // Debian has no Valdana; DejaVu Sans is there, elsewhere the system's own sans-serif face.
+    static const QString fallback = [] {
+        if (QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans")))
+            return QStringLiteral("DejaVu Sans");
+        QFont sans;
+        sans.setStyleHint(QFont::SansSerif);
+        return QFontInfo(sans).family();
+    }();
+    return fallback;
+}
+
+void renderPrimitives(const std::vector<PicturePrimitive>& primitives, QPainter& painter, double dpi,
+                      const ImageDrawer& drawImage) {
     painter.save();
-    const Renderer render{painter, dpi};
+    const Renderer render{painter, dpi, drawImage};
     for (const PicturePrimitive& primitive : primitives)
         std::visit(render, primitive);
     painter.restore();

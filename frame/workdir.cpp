@@ -20,7 +20,16 @@ QString defaultWorkingDirectory() {
 #endif
 }
 
+std::unique_ptr<QSettings> applicationSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zelk"),
+                                       QStringLiteral("zol"));
+}
+
 namespace {
+
+QString temporaryFolderOf(const QString& working) {
+    return joinPath(working, QStringLiteral("\\tmp"));
+}
 
 // Creates the folder with its missing parents; false when it still does not exist.
 bool ensureFolder(const QString& path) {
@@ -54,11 +63,18 @@ void SetUpWorkingDirectory(QSettings& settings, const TextTable& texts, Dialogs&
         settings.sync();
     }
     folders.project = joinPath(folders.working, QStringLiteral("\\Projekte"));
-    folders.temp = joinPath(folders.working, QStringLiteral("\\tmp"));
+    folders.temp = temporaryFolderOf(folders.working);
     if (!ensureFolder(folders.project))
         showText(texts, dialogs, 200);
     if (!ensureFolder(folders.temp))
         showText(texts, dialogs, 201);
+}
+
+std::optional<QString> storedTemporaryFolder(const QSettings& settings) {
+    const QString stored = settings.value(QString::fromLatin1(kWorkingDirectoryKey)).toString();
+    if (stored.trimmed().isEmpty())
+        return std::nullopt;
+    return temporaryFolderOf(stored);
 }
 
 } // namespace fyl

@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include <memory>
+#include <optional>
+
 class QSettings;
 
 namespace fyl {
@@ -14,6 +17,14 @@ struct Folders;
 // The registry value that keeps the working directory: organisation "Zelk", application "zol"
 // (on Windows the per-user key Software\Zelk\zol), value "Arbeitsverzeichnis".
 inline constexpr const char* kWorkingDirectoryKey = "Arbeitsverzeichnis";
+
+// The settings store of the working directory: organisation "Zelk", application "zol". The
+// companion tools open the same store to find the exchange files.
+std::unique_ptr<QSettings> applicationSettings();
+
+// The temporary folder (working directory + "tmp") of the stored working directory; none while
+// the program has not stored one.
+std::optional<QString> storedTemporaryFolder(const QSettings& settings);
 
 // "c:\ZELK" on Windows, the home folder's "ZELK" elsewhere.
 QString defaultWorkingDirectory();

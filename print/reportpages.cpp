@@ -205,12 +205,14 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
                            dp,
                            {147, fixed(rec.aMin, 2), m},
                            {148, fixed(rec.wMin, 2), m},
+                           // The velocities carry table A's label: the head height's own label
+                           // would name a velocity a height.
                            {149, fixed(rec.spacing, 2), m},
-                           {141, fixed(rec.vMid, 2), ms},
+                           {150, fixed(rec.vMid, 2), ms},
                            {151, fixed(rec.wallLeft, 2), m},
-                           {141, fixed(rec.vLeft, 2), ms},
+                           {150, fixed(rec.vLeft, 2), ms},
                            {152, fixed(rec.wallRight, 2), m},
-                           {141, fixed(rec.vRight, 2), ms},
+                           {150, fixed(rec.vRight, 2), ms},
                            xKrit});
     }
     return outletRows(14, 8, {10, 12, 14},
@@ -376,6 +378,9 @@ ReportPage reportDataPage(const ReportInputs& in) {
     p.font(12, false);
     headerLines(p, in);
     p.text(p.u(250), p.u(680), p.entry(217));
+    // At 12 points the lines of a 50u pitch touch each other and the last one sits on the rule
+    // below; 10 points leaves a gap and keeps the pitch.
+    p.font(10, false);
     for (int k = 0; k < 5; ++k)
         p.text(p.u(650), p.u(680 + k * 50), rec.contactAddress[k].str());
     p.line(p.u(250), p.u(930), p.u(2200), p.u(930));

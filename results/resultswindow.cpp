@@ -100,12 +100,15 @@ ResultsWindowOutcome ResultsWindowModel::Raumschnitt1Click() {
     return out;
 }
 
-ResultsWindowOutcome ResultsWindowModel::Drucken1Click() {
-    ResultsWindowOutcome out;
-    const CalculationRecord& rec = parts_.record;
+bool picturePageAvailable(const CalculationRecord& rec) {
     const bool isothermalVertical =
         std::fabs(static_cast<long double>(rec.roomTemp) - rec.supplyTemp) < 0.1L && rec.verticalJet;
-    out.printTemperatures = !isothermalVertical;
+    return !isothermalVertical;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Drucken1Click() {
+    ResultsWindowOutcome out;
+    out.printTemperatures = picturePageAvailable(parts_.record);
     return out;
 }
 

@@ -41,6 +41,10 @@ struct ResultsWindowOutcome {
 
 using ResultsWindowParts = PlanningParts;
 
+// Whether the report can have a picture page: not for a vertical jet whose supply air is within
+// 0,1 K of the room, which shows no zone to draw.
+bool picturePageAvailable(const CalculationRecord& rec);
+
 // Each action works on copies and stores them only at its end, so an error changes nothing.
 class ResultsWindowModel {
 public:

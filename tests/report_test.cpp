@@ -154,6 +154,8 @@ TEST_F(ReportTest, TableBStarsThePressureDropOfDesignTwoAndAShortDetachment) {
     EXPECT_EQ(text(p, QStringLiteral("E175"))->at, (Pixel{1375, 3980}));
     EXPECT_EQ(valueAt(p, 3700 + 8 * 140), QStringLiteral("******"));
     EXPECT_EQ(valueAt(p, 3700 + 17 * 140), QStringLiteral("******"));
+    ASSERT_TRUE(text(p, QStringLiteral("E150"))); // the velocity rows are named as velocities
+    EXPECT_EQ(text(p, QStringLiteral("E150"))->at.y, 3700 + 12 * 140);
     std::vector<int> expected{3824, 3824, 6064, 6064};
     for (int i = 2; i <= 16; ++i)
         if (i != 12 && i != 14 && i != 16)

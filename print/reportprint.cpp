@@ -1,0 +1,76 @@
+// Printing the report onto a print job or into a PDF file. Drawing layer (fyldraw).
+#include "print/reportprint.h"
+
+#include "flowsim/flowpicturepainter.h"
+#include "frame/errors.h"
+#include "frame/files.h"
+#include "frame/picture.h"
+#include "print/bitmapprint.h"
+#include "print/bitmaprows.h"
+
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <map>
+
+namespace fyl {
+
+void printReport(QPainter& painter, const ReportInputs& in, const ContourRoutine& contours) {
+    std::vector<OutletContour> zones;
+    if (in.choices.picturePage)
+        zones = computeContours(pictureContourInputs(reportPictureInputs(in), in.record), contours);
+    const std::vector<ReportPage> pages = reportPages(in, zones);
+
+    // Everything that can fail is done before the first stroke.
+    std::map<QString, QImage> pictures;
+    for (const ReportPage& page : pages)
+        for (const PicturePrimitive& primitive : page)
+            if (const auto* image = std::get_if<ImagePrimitive>(&primitive)) {
+                requirePrintableRect(QRect(image->left, image->top, image->width, image->height));
+                if (!pictures.count(image->file))
+                    pictures.emplace(image->file, loadPicture(image->file));
+            }
+
+    const ImageDrawer bitmap = [&pictures](QPainter& p, const ImagePrimitive& image) {
+        printBitmap(p, QRect(image.left, image.top, image.width, image.height), pictures.at(image.file));
+    };
+    auto* job = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && job && !job->newPage())
+            throw FileError(QStringLiteral("Der Druckauftrag konnte keine neue Seite beginnen."));
+        renderPrimitives(pages[i], painter, in.dpi, bitmap);
+    }
+}
+
+void writeReportPdf(const QString& path, const ReportInputs& in, const ContourRoutine& contours) {
+    // The job goes to a file of its own first; only a finished PDF replaces the old one.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        throw FileError(QStringLiteral("Für den Bericht kann kein temporärer Ordner angelegt werden."));
+    const QString draft = scratch.filePath(QStringLiteral("report.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(draft);
+        printer.setResolution(in.dpi);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        printer.setCreator(QStringLiteral("ZELK FYL"));
+        QPainter painter;
+        if (!painter.begin(&printer))
+            throw FileError(QStringLiteral("Der Bericht kann nicht als PDF angelegt werden."));
+        try {
+            printReport(painter, in, contours);
+        } catch (...) {
+            painter.end();
+            throw;
+        }
+        if (!painter.end())
+            throw FileError(QStringLiteral("Der Bericht kann nicht als PDF geschrieben werden."));
+    }
+    writeFileAtomically(path, readWholeFile(draft), QStringLiteral("Der Bericht"));
+}
+
+} // namespace fyl

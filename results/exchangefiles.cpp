@@ -1,0 +1,260 @@
+// Writing and reading the exchange files of the ceiling-plan and the sound tool. Core layer.
+#include "results/exchangefiles.h"
+
+#include "frame/ansi.h"
+#include "frame/errors.h"
+#include "frame/files.h"
+#include "frame/numbers.h"
+
+#include <cmath>
+#include <limits>
+
+namespace fyl {
+
+namespace {
+
+const QString kDashes = QStringLiteral("--");
+
+// The keys of both files, in file order; a value line follows each key except where noted.
+namespace key {
+const char* const Type = "Typ";
+const char* const Id = "Kennnummer";
+const char* const Count = "Anzahl";
+const char* const AMin = "a_min";
+const char* const WallMin = "Rand_min";
+const char* const Width = "Raumbreite";
+const char* const Length = "Raumlänge";
+const char* const Spacing = "Einbauabstand";
+const char* const Wall = "Wandabstand";
+const char* const JetKind = "Strahlform (v/h)";
+const char* const Project = "Projekt";
+const char* const Editor = "Bearbeiter";
+const char* const Height = "Raumhoehe";
+const char* const Head = "Kopfhoehe";
+const char* const Velocity = "Luftgeschwindigkeit";
+const char* const AMinSeated = "Minabstand für Sitzhöhe(1.3 m)";
+const char* const WallMinSeated = "Minwandabstand für Sitzhöhe(1.3 m)";
+const char* const Sound = "Schallleistungspegel";
+const char* const Room = "Raumdaten";     // then width, length, height and an empty line
+const char* const ProjectData = "Projektdaten";
+const char* const Address = "Adresse";    // then five lines, the project number and date
+} // namespace key
+
+const char* const kPlaceholder = "xxxxxxxxxxx";
+constexpr int kTextLimit = 100;
+
+QString number(long double value, int width, int decimals, const char* what) {
+    return numbers::formatWidth(requireFinite(value, what), width, decimals);
+}
+
+QString textValue(const QString& text) {
+    return text.left(kTextLimit);
+}
+
+QString outletName(const CalculationRecord& rec) {
+    return rec.outlet.typeNameText() + QLatin1Char(' ') + rec.outlet.sizeNameText();
+}
+
+// Reads the lines in order, checking keys and converting values; every failure names its line.
+class LineReader {
+public:
+    LineReader(const QByteArray& bytes, int expected, const char* file) : file_(QString::fromLatin1(file)) {
+        QString text = fromAnsi(bytes);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        lines_ = text.split(QLatin1Char('\n'));
+        if (lines_.size() == expected + 1 && lines_.last().isEmpty())
+            lines_.removeLast();
+        if (lines_.size() != expected)
+            throw FileError(QStringLiteral("%1: %2 Zeilen erwartet, die Datei hat %3.")
+                                .arg(file_)
+                                .arg(expected)
+                                .arg(lines_.size()));
+    }
+
+    void key(const char* expected) {
+        const QString k = QString::fromUtf8(expected);
+        if (next() != k)
+            fail(QStringLiteral("der Schlüssel \"%1\" erwartet, gefunden \"%2\"").arg(k, current()));
+    }
+    QString text() { return next(); }
+    void empty() {
+        if (!next().isEmpty())
+            fail(QStringLiteral("eine leere Zeile erwartet"));
+    }
+    double real(double low, double high) {
+        const QString t = next().trimmed();
+        bool ok = false;
+        const double v = t.toDouble(&ok); // the point form, whatever the locale
+        if (!ok || !std::isfinite(v) || t.contains(QLatin1Char(',')))
+            fail(QStringLiteral("eine Zahl mit Dezimalpunkt erwartet, gefunden \"%1\"").arg(current()));
+        if (v < low || v > high)
+            fail(QStringLiteral("%1 liegt außerhalb von %2 bis %3").arg(t).arg(low).arg(high));
+        return v;
+    }
+    std::optional<double> realOrDashes(double low, double high) {
+        if (lines_.value(index_).trimmed() == kDashes) {
+            next();
+            return std::nullopt;
+        }
+        return real(low, high);
+    }
+    int count() {
+        const double v = real(0, 1e6);
+        if (v != std::floor(v))
+            fail(QStringLiteral("eine ganze Zahl erwartet, gefunden \"%1\"").arg(current()));
+        return static_cast<int>(v);
+    }
+    bool horizontal() {
+        const QString t = next();
+        if (t != QLatin1String("h") && t != QLatin1String("v"))
+            fail(QStringLiteral("\"h\" oder \"v\" erwartet, gefunden \"%1\"").arg(t));
+        return t == QLatin1String("h");
+    }
+
+private:
+    QString next() { return lines_.at(index_++); }
+    QString current() const { return lines_.at(index_ - 1); }
+    [[noreturn]] void fail(const QString& what) const {
+        throw FileError(QStringLiteral("%1, Zeile %2: %3.").arg(file_).arg(index_).arg(what));
+    }
+
+    QString file_;
+    QStringList lines_;
+    int index_ = 0;
+};
+
+// Lengths of a room and its outlets stay within what a building has.
+constexpr double kMaxLength = 1000.0;
+
+} // namespace
+
+QStringList ceilingExchangeLines(const CalculationRecord& rec) {
+    const bool horizontal = rec.horizontalJet != 0;
+    const auto spacingLimit = [&](long double value, int width, const char* what) {
+        return horizontal ? number(value, width, 2, what) : kDashes;
+    };
+    const long double wall = std::min<long double>(rec.wallLeft, rec.wallRight);
+    return {QString::fromUtf8(key::Type),         textValue(outletName(rec)),
+            QString::fromUtf8(key::Id),           QString::fromLatin1(kPlaceholder),
+            QString::fromUtf8(key::Count),        number(rec.outletCount, 1, 0, "Anzahl"),
+            QString::fromUtf8(key::AMin),         spacingLimit(rec.aMin, 3, "a_min"),
+            QString::fromUtf8(key::WallMin),      spacingLimit(rec.wMin, 1, "Rand_min"),
+            QString::fromUtf8(key::Width),        number(rec.roomWidth, 4, 2, "Raumbreite"),
+            QString::fromUtf8(key::Length),       number(rec.roomLength, 4, 2, "Raumlänge"),
+            QString::fromUtf8(key::Spacing),      number(rec.spacing, 4, 2, "Einbauabstand"),
+            QString::fromUtf8(key::Wall),         number(wall, 4, 2, "Wandabstand"),
+            QString::fromUtf8(key::JetKind),      horizontal ? QStringLiteral("h") : QStringLiteral("v"),
+            QString::fromUtf8(key::Project),      textValue(rec.projectName.str()),
+            QString::fromUtf8(key::Editor),       textValue(rec.editor[0].str()),
+            QString::fromUtf8(key::Height),       number(rec.roomHeight, 4, 2, "Raumhoehe"),
+            QString::fromUtf8(key::Head),         number(rec.headHeight, 4, 2, "Kopfhoehe"),
+            QString::fromUtf8(key::Velocity),     number(rec.velocityLimit, 4, 2, "Luftgeschwindigkeit"),
+            QString::fromUtf8(key::AMinSeated),   spacingLimit(rec.aMin13, 3, "Minabstand"),
+            QString::fromUtf8(key::WallMinSeated), spacingLimit(rec.wMin13, 1, "Minwandabstand")};
+}
+
+QStringList soundExchangeLines(const CalculationRecord& rec) {
+    QStringList lines{QString::fromUtf8(key::Type),
+                      textValue(outletName(rec)),
+                      QString::fromUtf8(key::Count),
+                      number(rec.outletCount, 1, 0, "Anzahl"),
+                      QString::fromUtf8(key::Sound),
+                      number(rec.lwa, 2, 0, "Schallleistungspegel"),
+                      QString::fromUtf8(key::Room),
+                      number(rec.roomWidth, 4, 2, "Raumbreite"),
+                      number(rec.roomLength, 4, 2, "Raumlänge"),
+                      number(rec.roomHeight, 4, 2, "Raumhöhe"),
+                      QString(),
+                      QString::fromUtf8(key::ProjectData),
+                      textValue(rec.projectName.str()),
+                      QString::fromUtf8(key::Editor),
+                      textValue(rec.editor[0].str()),
+                      textValue(rec.editor[1].str()),
+                      QString::fromUtf8(key::Address)};
+    for (const auto& line : rec.contactAddress)
+        lines << textValue(line.str());
+    lines << textValue(rec.projectNumber.str()) << textValue(rec.projectDate.str());
+    return lines;
+}
+
+QByteArray exchangeFileBytes(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += toAnsi(line) + "\r\n";
+    return bytes;
+}
+
+QString writeExchangeFile(const QString& folder, const char* name, const QStringList& lines) {
+    const QString path = joinPath(folder, QString::fromLatin1(name));
+    writeFileAtomically(path, exchangeFileBytes(lines), QStringLiteral("Die Austauschdatei"));
+    return path;
+}
+
+CeilingExchange readCeilingExchange(const QByteArray& bytes) {
+    LineReader in(bytes, kCeilingExchangeLines, kCeilingExchangeName);
+    CeilingExchange x;
+    in.key(key::Type);
+    x.outletName = in.text();
+    in.key(key::Id);
+    x.idPlaceholder = in.text();
+    in.key(key::Count);
+    x.outletCount = in.count();
+    in.key(key::AMin);
+    x.aMin = in.realOrDashes(0, kMaxLength);
+    in.key(key::WallMin);
+    x.wallMin = in.realOrDashes(0, kMaxLength);
+    in.key(key::Width);
+    x.roomWidth = in.real(0, kMaxLength);
+    in.key(key::Length);
+    x.roomLength = in.real(0, kMaxLength);
+    in.key(key::Spacing);
+    x.spacing = in.real(0, kMaxLength);
+    in.key(key::Wall);
+    x.wallDistance = in.real(0, kMaxLength);
+    in.key(key::JetKind);
+    x.horizontal = in.horizontal();
+    in.key(key::Project);
+    x.project = in.text();
+    in.key(key::Editor);
+    x.editor = in.text();
+    in.key(key::Height);
+    x.roomHeight = in.real(0, kMaxLength);
+    in.key(key::Head);
+    x.headHeight = in.real(0, kMaxLength);
+    in.key(key::Velocity);
+    x.velocityLimit = in.real(0, 100);
+    in.key(key::AMinSeated);
+    x.aMinSeated = in.realOrDashes(0, kMaxLength);
+    in.key(key::WallMinSeated);
+    x.wallMinSeated = in.realOrDashes(0, kMaxLength);
+    return x;
+}
+
+SoundExchange readSoundExchange(const QByteArray& bytes) {
+    LineReader in(bytes, kSoundExchangeLines, kSoundExchangeName);
+    SoundExchange x;
+    in.key(key::Type);
+    x.outletName = in.text();
+    in.key(key::Count);
+    x.outletCount = in.count();
+    in.key(key::Sound);
+    x.lwa = in.real(-100, 200);
+    in.key(key::Room);
+    x.roomWidth = in.real(0, kMaxLength);
+    x.roomLength = in.real(0, kMaxLength);
+    x.roomHeight = in.real(0, kMaxLength);
+    in.empty();
+    in.key(key::ProjectData);
+    x.project = in.text();
+    in.key(key::Editor);
+    x.editor[0] = in.text();
+    x.editor[1] = in.text();
+    in.key(key::Address);
+    for (QString& line : x.address)
+        line = in.text();
+    x.projectNumber = in.text();
+    x.projectDate = in.text();
+    return x;
+}
+
+} // namespace fyl
