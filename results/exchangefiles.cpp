@@ -190,6 +190,23 @@ QString writeExchangeFile(const QString& folder, const char* name, const QString
     return path;
 }
 
+QString companionProgram(const QString& programDir, CompanionTool tool) {
+    QString name = tool == CompanionTool::CeilingPlan ? QStringLiteral("deckenspiegel") : QStringLiteral("zelk_sound");
+#ifdef Q_OS_WIN
+    name += QStringLiteral(".exe");
+#endif
+    return joinPath(programDir, name);
+}
+
+bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Folders& folders, Shell& shell) {
+    const bool ceiling = tool == CompanionTool::CeilingPlan;
+    const char* name = ceiling ? kCeilingExchangeName : kSoundExchangeName;
+    writeExchangeFile(folders.temp, name, ceiling ? ceilingExchangeLines(rec) : soundExchangeLines(rec));
+    // The tool gets the name as written on disk: a case-sensitive file system would not find
+    // another spelling of it.
+    return shell.start(companionProgram(folders.program, tool), {QString::fromLatin1(name)}, folders.program);
+}
+
 CeilingExchange readCeilingExchange(const QByteArray& bytes) {
     LineReader in(bytes, kCeilingExchangeLines, kCeilingExchangeName);
     CeilingExchange x;

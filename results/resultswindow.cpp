@@ -3,6 +3,7 @@
 #include "results/resultswindow.h"
 
 #include "frame/numbers.h"
+#include "results/exchangefiles.h"
 #include "results/outletresults.h"
 #include "results/planningcopy.h"
 
@@ -109,6 +110,20 @@ bool picturePageAvailable(const CalculationRecord& rec) {
 ResultsWindowOutcome ResultsWindowModel::Drucken1Click() {
     ResultsWindowOutcome out;
     out.printTemperatures = picturePageAvailable(parts_.record);
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Deckenspiegel1Click(const Folders& folders, Shell& shell) {
+    handOverToTool(CompanionTool::CeilingPlan, parts_.record, folders, shell);
+    ResultsWindowOutcome out;
+    out.hideFlowSimulation = true;
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Sound1Click(const Folders& folders, Shell& shell) {
+    handOverToTool(CompanionTool::Sound, parts_.record, folders, shell);
+    ResultsWindowOutcome out;
+    out.hideFlowSimulation = true;
     return out;
 }
 

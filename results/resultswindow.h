@@ -7,6 +7,7 @@
 #include "frame/dialogs.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
+#include "frame/shell.h"
 #include "frame/texttable.h"
 #include "results/planningcopy.h"
 #include "results/resultsview.h"
@@ -63,6 +64,10 @@ public:
     ResultsWindowOutcome FormClose();
     ResultsWindowOutcome Raumschnitt1Click(); // the flow picture, refused for isothermal vertical jets
     ResultsWindowOutcome Drucken1Click();
+    // Tools menu: the exchange file for the ceiling-plan or the sound tool, then the tool; the flow
+    // picture closes.
+    ResultsWindowOutcome Deckenspiegel1Click(const Folders& folders, Shell& shell);
+    ResultsWindowOutcome Sound1Click(const Folders& folders, Shell& shell);
 
 private:
     ResultsWindowParts parts_;
