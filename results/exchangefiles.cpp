@@ -61,9 +61,11 @@ public:
     LineReader(const QByteArray& bytes, int expected, const char* file) : file_(QString::fromLatin1(file)) {
         QString text = fromAnsi(bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        // The terminator of the last line starts no further one; taking it for an empty last line
+        // would let a file that lost its last line pass for a whole one.
+        if (text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
         lines_ = text.split(QLatin1Char('\n'));
-        if (lines_.size() == expected + 1 && lines_.last().isEmpty())
-            lines_.removeLast();
         if (lines_.size() != expected)
             throw FileError(QStringLiteral("%1: %2 Zeilen erwartet, die Datei hat %3.")
                                 .arg(file_)
