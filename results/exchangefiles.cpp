@@ -61,8 +61,11 @@ public:
     LineReader(const QByteArray& bytes, int expected, const char* file) : file_(QString::fromLatin1(file)) {
         QString text = fromAnsi(bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        lines_ = text.split(QLatin1Char('\n'));
-        if (lines_.size() == expected + 1 && lines_.last().isEmpty())
+        // A terminator ends a line and starts none: a file short of its last line must not pass
+        // for one whose last text is empty.
+        if (!text.isEmpty())
+            lines_ = text.split(QLatin1Char('\n'));
+        if (text.endsWith(QLatin1Char('\n')))
             lines_.removeLast();
         if (lines_.size() != expected)
             throw FileError(QStringLiteral("%1: %2 Zeilen erwartet, die Datei hat %3.")

@@ -66,8 +66,8 @@ struct SoundExchange {
     QString projectDate;
 };
 
-// Reads a file's bytes (Windows-1252; CR LF, LF or CR line ends; one empty line at the end is
-// allowed). Raises FileError naming the line and what was expected there for anything else: a
+// Reads a file's bytes (Windows-1252; CR LF, LF or CR line ends; the last line may lack its
+// end). Raises FileError naming the line and what was expected there for anything else: a
 // wrong key, a line too few or too many, a number that is not one, not finite or out of range.
 CeilingExchange readCeilingExchange(const QByteArray& bytes);
 SoundExchange readSoundExchange(const QByteArray& bytes);
