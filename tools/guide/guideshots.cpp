@@ -34,6 +34,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -170,13 +171,15 @@ void planOffice(fyl::Forms& forms, Planner& p, const QString& workingDir) {
     const QPoint panelCorner = main.centralWidget()->pos() + QPoint(12, 12);
 
     p.trigger(main.Projektdaten1);
-    p.type(main.Edit15, QStringLiteral("Verwaltungsgebäude Nord, Büro 2.14"));
-    p.type(main.Edit16, QStringLiteral("2024-031"));
-    p.type(main.Edit18, QStringLiteral("Planungsbüro Beispiel"));
-    p.type(main.Edit19, QStringLiteral("Am Lüftungsweg 4"));
-    p.type(main.Edit20, QStringLiteral("12345 Musterstadt"));
-    p.type(main.Edit23, QStringLiteral("M. Mustermann"));
-    p.type(main.Edit24, QStringLiteral("TGA-Planung"));
+    const std::pair<QLineEdit*, const char*> project[] = {{main.Edit15, "Verwaltungsgebäude Nord, Büro 2.14"},
+                                                          {main.Edit16, "2024-031"},
+                                                          {main.Edit18, "Planungsbüro Beispiel"},
+                                                          {main.Edit19, "Am Lüftungsweg 4"},
+                                                          {main.Edit20, "12345 Musterstadt"},
+                                                          {main.Edit23, "M. Mustermann"},
+                                                          {main.Edit24, "TGA-Planung"}};
+    for (const auto& [edit, text] : project)
+        p.type(edit, QString::fromUtf8(text));
     p.type(main.Memo1,
            QStringLiteral("Zuluft über die abgehängte Decke,\nAbluft über Überströmer zum Flur."));
     const QString plan = QDir(workingDir).filePath(QStringLiteral("Projekte/Plan.pdf"));
@@ -187,11 +190,11 @@ void planOffice(fyl::Forms& forms, Planner& p, const QString& workingDir) {
     p.save(&main, "projektdaten", main.GroupBox1->size() + QSize(panelCorner.x(), panelCorner.y()));
 
     p.trigger(main.Vorgaben1);
-    p.enter(main.Edit4, QStringLiteral("6"));
-    p.enter(main.Edit5, QStringLiteral("8"));
-    p.enter(main.Edit6, QStringLiteral("5"));
-    p.enter(main.Edit12, QStringLiteral("26"));
-    p.enter(main.Edit13, QStringLiteral("18"));
+    // Width and length, the air change rate, then room and supply temperature: the cooling load follows.
+    const std::pair<QLineEdit*, const char*> room[] = {
+        {main.Edit4, "6"}, {main.Edit5, "8"}, {main.Edit6, "5"}, {main.Edit12, "26"}, {main.Edit13, "18"}};
+    for (const auto& [edit, text] : room)
+        p.enter(edit, QString::fromUtf8(text));
     main.Edit13->clearFocus();
     p.save(&main, "raumdaten", QSize(main.width(), main.GroupBox3->height() + panelCorner.y()));
 
