@@ -24,6 +24,14 @@ namespace {
         "max_sound_level", "count", "velocity_limit", "mounting_height", "head_height", "room_temp",         \
         "supply_temp", "dp", "lwa", "spacing", "wall_left", "wall_right"
 
+} // namespace
+
+std::int32_t wholeOutletCount(double outletCount) {
+    return truncToInt32(ld(outletCount) + 0.9L);
+}
+
+namespace {
+
 // The first part of both evaluations: the proposed or the hand-set count, the count scroll bar,
 // the flow per outlet and the working values. `status` receives the sound formula's status.
 CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& working, int& status) {
@@ -59,7 +67,7 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
     c.bar.maximum = countedOneByOne ? c.countBound1 : c.countBound2;
     c.bar.position = byHand ? truncToInt32(ld(c.outletCount) + 0.99L)
                             : truncToInt32((ld(c.countBound1) + ld(c.countBound2)) / 2.0L);
-    const std::int32_t N = truncToInt32(ld(c.outletCount) + 0.9L);
+    const std::int32_t N = wholeOutletCount(c.outletCount);
     c.flowPerOutlet = countedOneByOne ? stored(divide(totalFlow, N))
                                       : stored(divide(divide(totalFlow, N), ld(slotLength) / 1000.0L));
 

@@ -1,0 +1,43 @@
+// The draught rating at head height. Core layer (fylcore).
+#include "calc/draught.h"
+
+#include "frame/errors.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace fyl {
+
+double draughtRating(double airTemp, double velocity, double turbulence) {
+    requireFinite(airTemp, "Raumtemperatur");
+    requireFinite(velocity, "Luftgeschwindigkeit");
+    requireFinite(turbulence, "Turbulenzgrad");
+    const double v = std::max(velocity, 0.05);
+    const double dr = (34.0 - airTemp) * std::pow(v - 0.05, 0.62) * (0.37 * v * turbulence + 3.14);
+    return std::max(0.0, static_cast<double>(requireFinite(dr, "Zugluftrisiko")));
+}
+
+QString draughtCategory(double rating) {
+    if (rating < 10.0)
+        return QStringLiteral("A");
+    if (rating < 20.0)
+        return QStringLiteral("B");
+    if (rating < 30.0)
+        return QStringLiteral("C");
+    return QStringLiteral("-");
+}
+
+std::optional<DraughtResult> headHeightDraught(const CalculationRecord& rec, double turbulence) {
+    double worst = 0.0;
+    if (rec.horizontalJet) {
+        for (double v : {rec.vMid, rec.vLeft, rec.vRight})
+            worst = std::max(worst, draughtRating(rec.roomTemp, v, turbulence));
+    } else if (rec.verticalJet) {
+        worst = draughtRating(rec.roomTemp, rec.vMid, turbulence);
+    } else {
+        return std::nullopt;
+    }
+    return DraughtResult{worst, draughtCategory(worst)};
+}
+
+} // namespace fyl

@@ -1,0 +1,155 @@
+// zelkfyl-cli rank: every calculable catalogue choice for the project's room, evaluated as the
+// selection takes it over and ranked, as JSON or CSV. Application layer over the core.
+#include "cli/commands.h"
+#include "cli/resultjson.h"
+
+#include "catalogue/loaders.h"
+#include "frame/errors.h"
+#include "frame/numbers.h"
+#include "frame/projectfile.h"
+#include "frame/runstate.h"
+#include "selection/suggestions.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+using namespace fyl;
+
+const char* const kUsage = "rank PROJECT.zol [--top N] [--csv] [--program-dir DIR]";
+
+QJsonValue optionalNumber(const std::optional<double>& v) {
+    return v ? QJsonValue(*v) : QJsonValue();
+}
+template <class T> QJsonValue optionalValue(const std::optional<T>& v) {
+    return v ? QJsonValue(static_cast<double>(*v)) : QJsonValue();
+}
+
+QJsonObject suggestionJson(const Suggestion& s) {
+    QJsonObject o;
+    o.insert(QStringLiteral("type"), s.choice.type);
+    o.insert(QStringLiteral("size"), s.choice.size);
+    o.insert(QStringLiteral("jet_form"), s.choice.jetForm);
+    o.insert(QStringLiteral("length"), optionalValue(s.choice.length));
+    o.insert(QStringLiteral("slots"), optionalValue(s.choice.slotCount));
+    o.insert(QStringLiteral("tube"), optionalValue(s.choice.tube));
+    o.insert(QStringLiteral("design"), s.design);
+    o.insert(QStringLiteral("designation"), s.designation);
+    o.insert(QStringLiteral("feasible"), s.feasible);
+    o.insert(QStringLiteral("reasons"), QJsonArray::fromStringList(s.reasons));
+    const bool evaluated = !s.designation.isEmpty();
+    const auto figure = [&](double v) { return evaluated ? QJsonValue(v) : QJsonValue(); };
+    o.insert(QStringLiteral("count"), figure(s.count));
+    o.insert(QStringLiteral("flow_per_outlet"), figure(s.flowPerOutlet));
+    o.insert(QStringLiteral("dp"), figure(s.dp));
+    o.insert(QStringLiteral("lwa"), figure(s.lwa));
+    o.insert(QStringLiteral("a_min"), optionalNumber(s.aMin));
+    o.insert(QStringLiteral("w_min"), optionalNumber(s.wMin));
+    o.insert(QStringLiteral("critical_distance"), optionalNumber(s.criticalDistance));
+    o.insert(QStringLiteral("y_max"), optionalNumber(s.yMax));
+    o.insert(QStringLiteral("v_mid"), figure(s.vMid));
+    o.insert(QStringLiteral("v_left"), optionalNumber(s.vLeft));
+    o.insert(QStringLiteral("v_right"), optionalNumber(s.vRight));
+    o.insert(QStringLiteral("draught_rating"), optionalNumber(s.draughtRating));
+    o.insert(QStringLiteral("category"), s.draughtCategory.isEmpty() ? QJsonValue() : QJsonValue(s.draughtCategory));
+    return o;
+}
+
+QString csvField(QString text) {
+    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n')))
+        text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    return text;
+}
+
+QString csvNumber(const std::optional<double>& v, int decimals) {
+    return v ? numbers::formatFixed(*v, 15, decimals) : QString();
+}
+
+QString suggestionsCsv(const std::vector<Suggestion>& list) {
+    QString out = QStringLiteral(
+        "Rang;Typ;Größe;Strahlform;Schlitzlänge;Schlitzanzahl;Rohr;Bezeichnung;geeignet;Anzahl;"
+        "Volumenstrom je Durchlass;dp;LWA;a min;w min;x-krit;y max;vk;DR;Kategorie;Hinweise\r\n");
+    int rank = 0;
+    for (const Suggestion& s : list) {
+        const bool evaluated = !s.designation.isEmpty();
+        const auto fig = [&](double v, int d) { return evaluated ? numbers::formatFixed(v, 15, d) : QString(); };
+        const QStringList fields{QString::number(++rank),
+                                 s.choice.type,
+                                 s.choice.size,
+                                 QString::number(s.choice.jetForm),
+                                 s.choice.length ? numbers::formatGeneral(*s.choice.length) : QString(),
+                                 s.choice.slotCount ? QString::number(*s.choice.slotCount) : QString(),
+                                 s.choice.tube ? numbers::formatGeneral(*s.choice.tube) : QString(),
+                                 s.designation,
+                                 s.feasible ? QStringLiteral("ja") : QStringLiteral("nein"),
+                                 fig(s.count, 0),
+                                 fig(s.flowPerOutlet, 2),
+                                 fig(s.dp, 1),
+                                 fig(s.lwa, 1),
+                                 csvNumber(s.aMin, 2),
+                                 csvNumber(s.wMin, 2),
+                                 csvNumber(s.criticalDistance, 2),
+                                 csvNumber(s.yMax, 2),
+                                 fig(s.vMid, 2),
+                                 csvNumber(s.draughtRating, 1),
+                                 s.draughtCategory,
+                                 s.reasons.join(QStringLiteral("; "))};
+        QStringList escaped;
+        for (const QString& f : fields)
+            escaped << csvField(f);
+        out += escaped.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption topOption(QStringLiteral("top"), QStringLiteral("nur die ersten N"), QStringLiteral("N"));
+    const QCommandLineOption csvOption(QStringLiteral("csv"), QStringLiteral("als CSV"));
+    const QCommandLineOption programDirOption(QStringLiteral("program-dir"), QStringLiteral("Programmverzeichnis"),
+                                              QStringLiteral("DIR"));
+    parser.addOptions({topOption, csvOption, programDirOption});
+    bool topOk = true;
+    const bool parsed = parser.parse(QStringList{QStringLiteral("rank")} + args);
+    const int top = parsed && parser.isSet(topOption) ? parser.value(topOption).toInt(&topOk) : -1;
+    if (!parsed || parser.positionalArguments().size() != 1 || !topOk || (parser.isSet(topOption) && top < 1)) {
+        if (!parser.errorText().isEmpty())
+            err << parser.errorText() << "\n";
+        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
+        return 2;
+    }
+    const QString programDir =
+        parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath();
+    cli::Session session;
+    cli::loadTexts(session, programDir);
+    Catalogue catalogue;
+    Folders folders;
+    folders.program = programDir;
+    try {
+        LoadCatalogue(catalogue, programDir);
+        readProjectFile(parser.positionalArguments().constFirst(), *session.record);
+        std::vector<Suggestion> list = suggestOutlets(catalogue, *session.record, session.texts, folders);
+        if (top > 0 && static_cast<int>(list.size()) > top)
+            list.resize(static_cast<std::size_t>(top));
+        if (parser.isSet(csvOption)) {
+            out << suggestionsCsv(list);
+            return 0;
+        }
+        QJsonArray choices;
+        for (const Suggestion& s : list)
+            choices.append(suggestionJson(s));
+        out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("choices"), choices}}).toJson());
+        return 0;
+    } catch (const Error& e) {
+        err << e.message() << "\n";
+        return 1;
+    }
+}
+
+const cli::CommandRegistration registration("rank", runRank, kUsage);
+
+} // namespace
