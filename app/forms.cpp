@@ -23,7 +23,7 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     : settings(std::move(settingsStore)), dialogs_(&dialogs) {
     form1 = std::make_unique<TForm1>(state, dialogs, shell, *settings);
     form2 = std::make_unique<TForm2>(state, dialogs, shell);
-    form3 = std::make_unique<TForm3>(state, dialogs);
+    form3 = std::make_unique<TForm3>(state, dialogs, shell);
     form4 = std::make_unique<TForm4>(state, dialogs);
     form5 = std::make_unique<TForm5>(state, dialogs);
     form6 = std::make_unique<TForm6>(state);

@@ -82,15 +82,15 @@ QString withoutTrailingBlanks(QString text) {
 
 QJsonArray sizesOf(const fyl::Catalogue& catalogue, const QString& type) {
     QJsonArray sizes;
-    for (const QString& name : fyl::listSizes(catalogue, false, 0.0, type, true, false).sizes) {
-        QJsonObject size{{QStringLiteral("name"), withoutTrailingBlanks(name)}};
-        if (const std::optional<fyl::SizeLine> line = fyl::readSizeLine(catalogue, name)) {
-            size.insert(QStringLiteral("design"), line->design);
-            size.insert(QStringLiteral("flow_min"), line->smallestFlow);
-            size.insert(QStringLiteral("flow_max"), line->largestFlow);
+    for (const fyl::OfferedSize& offered : fyl::offeredSizes(catalogue, type)) {
+        QJsonObject size{{QStringLiteral("name"), offered.name}};
+        if (offered.line) {
+            size.insert(QStringLiteral("design"), offered.line->design);
+            size.insert(QStringLiteral("flow_min"), offered.line->smallestFlow);
+            size.insert(QStringLiteral("flow_max"), offered.line->largestFlow);
         }
         QJsonArray forms;
-        for (const fyl::JetFormItem& form : fyl::jetFormsOfSize(catalogue, name))
+        for (const fyl::OfferedJetForm& form : offered.jetForms)
             forms.append(
                 QJsonObject{{QStringLiteral("number"), form.number}, {QStringLiteral("name"), form.name}});
         size.insert(QStringLiteral("jet_forms"), forms);

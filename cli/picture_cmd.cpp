@@ -131,7 +131,10 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
             {*session.record, session.working, session.calcStatus, session.flags, session.texts});
         const fyl::PlanningParts parts{*session.record,    session.flags, session.working,
                                        session.calcStatus, session.texts, dialogs};
-        fyl::ResultsWindowModel resultsWindow(parts);
+        fyl::cli::NoShell shell;
+        fyl::Folders folders;
+        folders.program = programDir;
+        fyl::ResultsWindowModel resultsWindow({parts, shell, folders});
         if (!resultsWindow.Raumschnitt1Click().flowPictureLabels)
             return 2; // refused, the reason already on standard error
 

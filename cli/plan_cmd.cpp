@@ -35,14 +35,6 @@ struct Refusal {
     QString message;
 };
 
-// Answers every question with Yes; what the steps show goes to standard error.
-class NoShell : public Shell {
-public:
-    bool hasHandler(const QString&) override { return false; }
-    bool open(const QString&) override { return false; }
-    bool start(const QString&, const QStringList&, const QString&) override { return false; }
-};
-
 struct PlanRequest {
     QString type, size;
     int jetForm = 0;
@@ -235,7 +227,7 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
     Folders folders;
     folders.program = programDir;
     cli::AnsweringDialogs dialogs(err);
-    NoShell shell;
+    cli::NoShell shell;
     try {
         const PlanRequest request = requestFrom(parser);
         LoadCatalogue(catalogue, programDir);

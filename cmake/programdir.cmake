@@ -70,3 +70,4 @@ add_custom_command(
   VERBATIM)
 add_custom_target(cataloguefiles ALL DEPENDS ${CMAKE_BINARY_DIR}/catalogue.stamp ${ZELK_PICTURES})
 add_dependencies(programdir cataloguefiles)
+include(${PROJECT_SOURCE_DIR}/cmake/documents.cmake)

@@ -20,9 +20,11 @@
 
 namespace fyl {
 
-TForm3::TForm3(AppState& state, Dialogs& dialogs, QWidget* parent)
+TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
-      model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs}) {
+      model_({{state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs},
+              shell,
+              state.folders}) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("ZELK    Berechnungsfenster"));
     resize(640, 548);
@@ -38,9 +40,10 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, QWidget* parent)
     QAction* section = c.bind(Raumschnitt1, tools->addAction(QStringLiteral("Raumschnitt")));
     c.bind(Deckenspiegel1, tools->addAction(QStringLiteral("Deckenspiegel")));
     c.bind(Sound1, tools->addAction(QStringLiteral("Sound")));
-    c.bind(Ausschreibungstext1, MainMenu1->addAction(QStringLiteral("Ausschreibungstext")))
-        ->setVisible(false);
+    QAction* tenderText = c.bind(Ausschreibungstext1, MainMenu1->addAction(QStringLiteral("Ausschreibungstext")));
+    tenderText->setVisible(false);
     connect(print, &QAction::triggered, this, &TForm3::Drucken1Click);
+    connect(tenderText, &QAction::triggered, this, &TForm3::Ausschreibungstext1Click);
     connect(section, &QAction::triggered, this, &TForm3::Raumschnitt1Click);
 
     // Everything below the menu bar.
@@ -201,6 +204,10 @@ void TForm3::Raumschnitt1Click() {
 
 void TForm3::Drucken1Click() {
     act([this] { return model_.Drucken1Click(); });
+}
+
+void TForm3::Ausschreibungstext1Click() {
+    act([this] { return model_.Ausschreibungstext1Click(); });
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

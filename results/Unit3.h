@@ -26,7 +26,7 @@ struct AppState;
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
-    TForm3(AppState& state, Dialogs& dialogs, QWidget* parent = nullptr);
+    TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent = nullptr);
 
     // The control an identifier of the results view addresses.
     QObject* control(form3::Control id) const { return controls_.control(id); }
@@ -45,6 +45,7 @@ public:
     void Button2Click();
     void Raumschnitt1Click();
     void Drucken1Click();
+    void Ausschreibungstext1Click();
     // The count scroll bar's range alone (the selection sets it back for a loaded project).
     void setCountRange(int minimum, int maximum);
 

@@ -2,6 +2,8 @@
 // picture and print commands. Core layer (fylcore).
 #include "results/resultswindow.h"
 
+#include "frame/ansi.h"
+#include "frame/files.h"
 #include "frame/numbers.h"
 #include "results/outletresults.h"
 #include "results/planningcopy.h"
@@ -109,6 +111,21 @@ bool picturePageAvailable(const CalculationRecord& rec) {
 ResultsWindowOutcome ResultsWindowModel::Drucken1Click() {
     ResultsWindowOutcome out;
     out.printTemperatures = picturePageAvailable(parts_.record);
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Ausschreibungstext1Click() {
+    ResultsWindowOutcome out;
+    out.hideFlowSimulation = true;
+    const QString name = parts_.record.outlet.tenderTextName();
+    if (name.isEmpty()) {
+        showText(parts_.texts, parts_.dialogs, 98);
+        return out;
+    }
+    // The name comes with the record, which a project file brings: it must stay inside the folder.
+    const QString path = joinPath(joinPath(parts_.folders.program, QStringLiteral("Aus_texte")), name);
+    if (!isPlainFileName(name) || !parts_.shell.hasHandler(path) || !parts_.shell.open(path))
+        showText(parts_.texts, parts_.dialogs, 100);
     return out;
 }
 

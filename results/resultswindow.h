@@ -7,6 +7,7 @@
 #include "frame/dialogs.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
+#include "frame/shell.h"
 #include "frame/texttable.h"
 #include "results/planningcopy.h"
 #include "results/resultsview.h"
@@ -39,7 +40,12 @@ struct ResultsWindowOutcome {
     std::optional<bool> printTemperatures;
 };
 
-using ResultsWindowParts = PlanningParts;
+// The parts of the program state the calculation window works on: its documents lie in the
+// program directory and open through the shell.
+struct ResultsWindowParts : PlanningParts {
+    Shell& shell;
+    const Folders& folders;
+};
 
 // Whether the report can have a picture page: not for a vertical jet whose supply air is within
 // 0,1 K of the room, which shows no zone to draw.
@@ -63,6 +69,10 @@ public:
     ResultsWindowOutcome FormClose();
     ResultsWindowOutcome Raumschnitt1Click(); // the flow picture, refused for isothermal vertical jets
     ResultsWindowOutcome Drucken1Click();
+    // The outlet's tender text, "Aus_texte" in the program directory, opened with the program the
+    // desktop has for it: entry 98 when the outlet names none, entry 100 when it cannot be opened
+    // (also for a name that would lead out of that folder). The flow picture closes in any case.
+    ResultsWindowOutcome Ausschreibungstext1Click();
 
 private:
     ResultsWindowParts parts_;

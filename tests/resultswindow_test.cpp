@@ -52,7 +52,8 @@ QString textOf(const QWidget* w) {
 TEST(ResultsWindows, EveryViewIdentifierHasItsControl) {
     AppState state;
     test::ScriptedDialogs dialogs;
-    TForm3 form3(state, dialogs);
+    test::RecordingShell shell;
+    TForm3 form3(state, dialogs, shell);
     TForm4 form4(state, dialogs);
     expectEveryIdentifierBound<TForm3, Form3View>(form3);
     expectEveryIdentifierBound<TForm4, Form4View>(form4);
@@ -61,7 +62,8 @@ TEST(ResultsWindows, EveryViewIdentifierHasItsControl) {
 TEST(ResultsWindows, AnEvaluationShowsInBothWindows) {
     AppState state;
     test::ScriptedDialogs dialogs;
-    TForm3 form3(state, dialogs);
+    test::RecordingShell shell;
+    TForm3 form3(state, dialogs, shell);
     TForm4 form4(state, dialogs);
     auto calc = test::ceilingDiffuserState("01");
     const ResultsView view = ShowOutletResults(calc->parts());
@@ -321,7 +323,8 @@ TEST(FlowSimulationWindow, CalculationWindowRefusesAVerticalJetWithoutHeating) {
     state.record = test::ceilingDiffuserState("02")->record;
     state.record.verticalJet = 1;
     state.record.supplyTemp = state.record.roomTemp;
-    TForm3 form3(state, dialogs);
+    test::RecordingShell shell;
+    TForm3 form3(state, dialogs, shell);
     TForm4 form4(state, dialogs);
     form3.applyView(ShowOutletResults(state.evaluationParts()));
     form3.outcomeHandler = [&](const ResultsWindowOutcome& out) { // as the running program follows it
