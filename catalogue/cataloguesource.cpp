@@ -398,18 +398,18 @@ CatalogueDocuments readCatalogueDocuments(const QByteArray& sourceJson) {
         const QJsonObject type = sheetOnly[t].toObject();
         SheetOnlyType entry{stringAt(type, "code", at), typeDocuments(type, at), {}};
         if (result.types.count(entry.code))
-            fail(at, QStringLiteral("%1 hat Berechnungsdaten und steht schon unter \"types\".").arg(entry.code));
+            fail(at,
+                 QStringLiteral("%1 hat Berechnungsdaten und steht schon unter \"types\".").arg(entry.code));
         const QJsonArray sizes = type.value(QLatin1String("sizes")).toArray();
         if (sizes.isEmpty())
             fail(at, QStringLiteral("mindestens eine Größe wird erwartet."));
         for (qsizetype s = 0; s < sizes.size(); ++s) {
             const QString sizeAt = QStringLiteral("%1.sizes[%2]").arg(at).arg(s);
             const QJsonObject size = sizes[s].toObject();
-            SheetOnlySize sheetSize{stringAt(size, "name", sizeAt).trimmed(),
-                                    wholeNumber(size.value(QLatin1String("v_min")),
-                                                sizeAt + QStringLiteral(".v_min"), 0, 99999),
-                                    wholeNumber(size.value(QLatin1String("v_max")),
-                                                sizeAt + QStringLiteral(".v_max"), 0, 99999)};
+            SheetOnlySize sheetSize{
+                stringAt(size, "name", sizeAt).trimmed(),
+                wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0, 99999),
+                wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0, 99999)};
             if (sheetSize.flowMin >= sheetSize.flowMax)
                 fail(sizeAt, QStringLiteral("v_min muss kleiner als v_max sein."));
             entry.sizes.push_back(sheetSize);

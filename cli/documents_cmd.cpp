@@ -21,7 +21,8 @@ constexpr int kSheetDpi = 300;
 
 // The sketch the selection window shows for the type, or its fallback.
 QString pictureOf(const QString& programDir, const QString& type) {
-    const QString own = fyl::joinPath(programDir, QStringLiteral("Fyl_Bilder/") + type + QStringLiteral(".bmp"));
+    const QString own =
+        fyl::joinPath(programDir, QStringLiteral("Fyl_Bilder/") + type + QStringLiteral(".bmp"));
     return QFileInfo(own).isFile() ? own : fyl::joinPath(programDir, QStringLiteral("Fyl_Bilder/image5.bmp"));
 }
 
@@ -42,8 +43,8 @@ int runDocuments(const QStringList& args, QTextStream& out, QTextStream& err) {
         std::map<QString, QByteArray> sheets;
         for (const fyl::DocumentedType& type : types) {
             const QByteArray pdf =
-                fyl::pagesAsPdf(fyl::dataSheetPages({type, pictureOf(programDir, type.name), kSheetDpi}), kSheetDpi,
-                                QStringLiteral("Datenblatt ") + type.name);
+                fyl::pagesAsPdf(fyl::dataSheetPages({type, pictureOf(programDir, type.name), kSheetDpi}),
+                                kSheetDpi, QStringLiteral("Datenblatt ") + type.name);
             for (const QString& name : fyl::dataSheetNames(type))
                 sheets[name] = pdf;
         }

@@ -49,8 +49,8 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, const QSt
 
 bool isPlainFileName(const QString& name) {
     return !name.isEmpty() && name == name.trimmed() && !name.contains(QLatin1Char('/')) &&
-           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char(':')) && name != QLatin1String(".") &&
-           name != QLatin1String("..");
+           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char(':')) &&
+           name != QLatin1String(".") && name != QLatin1String("..");
 }
 
 void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder) {

@@ -40,8 +40,8 @@ QString lengthsAndCounts(const QStringList& lengths, const QStringList& counts, 
     return parts.join(QStringLiteral("; "));
 }
 
-// The program opens these names inside its own folders: a name that could lead out of them, or
-// that would be looked up with blanks the file system keeps, is refused here.
+// The program opens these names inside its own folders and refuses any that could lead out of
+// them; the build refuses them first, so that no such catalogue ships.
 void requireFileName(const QString& name, const QString& who, const QString& what) {
     if (name.isEmpty())
         throw Error(QStringLiteral("Katalog: %1 nennt keinen %2.").arg(who, what));
@@ -109,7 +109,8 @@ std::vector<DocumentedType> documentedTypes(const Catalogue& catalogue, const QS
                                 .arg(offered.name));
             type.documents = found->documents;
             for (const SheetOnlySize& sheetSize : found->sizes)
-                type.sizes.push_back({sheetSize.name, QString(), sheetSize.flowMin, sheetSize.flowMax, {}, {}});
+                type.sizes.push_back(
+                    {sheetSize.name, QString(), sheetSize.flowMin, sheetSize.flowMax, {}, {}});
         }
         types.push_back(type);
     }
@@ -149,9 +150,8 @@ QStringList tenderTextLines(const DocumentedType& type) {
     const bool perMetre = type.perMetre();
     const bool tube = !type.sizes.empty() && type.sizes.front().design == QLatin1String("2");
     QStringList lines;
-    lines << QStringLiteral("Ausschreibungstext ZELK %1").arg(type.name)
-          << type.name + kDash + d.name << QString()
-          << QStringLiteral("Pos. ________   Menge: ________ Stück") << QString();
+    lines << QStringLiteral("Ausschreibungstext ZELK %1").arg(type.name) << type.name + kDash + d.name
+          << QString() << QStringLiteral("Pos. ________   Menge: ________ Stück") << QString();
     lines << d.description << QString();
     paragraph(lines, QStringLiteral("Material"), d.material);
     paragraph(lines, QStringLiteral("Oberfläche"), d.surface);
@@ -195,7 +195,8 @@ QStringList tenderTextLines(const DocumentedType& type) {
         lines << QStringLiteral("Rohrdurchmesser: ________ mm");
     if (perMetre)
         lines << QStringLiteral("Länge je Durchlass: ________ mm") << QStringLiteral("Schlitzzahl: ________");
-    lines << QStringLiteral("Volumenstrom je Durchlass: ________ m³/h") << QStringLiteral("Druckverlust: ________ Pa")
+    lines << QStringLiteral("Volumenstrom je Durchlass: ________ m³/h")
+          << QStringLiteral("Druckverlust: ________ Pa")
           << QStringLiteral("Schallleistungspegel LWA: ________ dB(A)") << QString()
           << QStringLiteral("Einheitspreis: ____________ EUR   Gesamtpreis: ____________ EUR");
     return lines;
@@ -221,8 +222,9 @@ std::map<QString, QByteArray> tenderTextFiles(const std::vector<DocumentedType>&
         for (const QString& name : names) {
             const auto [at, fresh] = files.emplace(name, text);
             if (!fresh && at->second != text)
-                throw Error(QStringLiteral("Katalog: der Ausschreibungstext %1 wird von mehreren Typen genannt.")
-                                .arg(name));
+                throw Error(
+                    QStringLiteral("Katalog: der Ausschreibungstext %1 wird von mehreren Typen genannt.")
+                        .arg(name));
         }
     }
     return files;

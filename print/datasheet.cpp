@@ -34,7 +34,8 @@ std::optional<double> sheetValue(SheetQuantity quantity, const OutletRecord& o, 
         break;
     case SheetQuantity::Throw:
         // Along the ceiling (no vertical run), where the evaluation takes K without the free-jet factor.
-        status = DistanceForVelocity(kOneSlot, o.decayA, o.decayB, o.decayK, kSheetTerminalVelocity, 0.0, V, value);
+        status = DistanceForVelocity(kOneSlot, o.decayA, o.decayB, o.decayK, kSheetTerminalVelocity, 0.0, V,
+                                     value);
         break;
     case SheetQuantity::Detachment:
         status = DetachmentDistance(kOneSlot, o.detachFlowExp, o.detachTempExp, o.detachC,
@@ -107,7 +108,8 @@ SheetChart chartOf(SheetQuantity quantity, const DocumentedType& type, int point
             ChartCurve curve{static_cast<int>(s), static_cast<int>(chart.jetForms.indexOf(form.name)), {}};
             const int steps = std::max(1, pointsPerCurve - 1);
             for (int i = 0; i <= steps; ++i) {
-                const double V = size.flowMin + (size.flowMax - size.flowMin) * static_cast<double>(i) / steps;
+                const double V =
+                    size.flowMin + (size.flowMax - size.flowMin) * static_cast<double>(i) / steps;
                 if (const std::optional<double> value = sheetValue(quantity, form.record, V))
                     curve.points.push_back({V, *value});
             }
@@ -129,8 +131,9 @@ std::vector<SheetChart> sheetCharts(const DocumentedType& type, int pointsPerCur
     std::vector<SheetChart> charts;
     if (!type.calculable)
         return charts;
-    for (SheetQuantity quantity : {SheetQuantity::PressureDrop, SheetQuantity::SoundPower, SheetQuantity::Throw,
-                                   SheetQuantity::Detachment, SheetQuantity::Penetration}) {
+    for (SheetQuantity quantity :
+         {SheetQuantity::PressureDrop, SheetQuantity::SoundPower, SheetQuantity::Throw,
+          SheetQuantity::Detachment, SheetQuantity::Penetration}) {
         SheetChart chart = chartOf(quantity, type, pointsPerCurve);
         if (!chart.curves.empty())
             charts.push_back(chart);
@@ -151,7 +154,7 @@ const Rgb kGrey{105, 112, 120};
 const Rgb kRule{190, 197, 204};
 const Rgb kGrid{226, 230, 234};
 const Rgb kShade{234, 239, 244};
-const Rgb kPalette[] = {{31, 119, 180}, {214, 39, 40},  {44, 160, 44},  {255, 127, 14},
+const Rgb kPalette[] = {{31, 119, 180},  {214, 39, 40}, {44, 160, 44},  {255, 127, 14},
                         {148, 103, 189}, {140, 86, 75}, {23, 190, 207}, {127, 127, 127}};
 
 Rgb sizeColour(int size) {
@@ -198,7 +201,12 @@ Axis niceAxis(double low, double high, bool fromZero) {
     const double raw = (high - low) / 5.0;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     const double f = raw / magnitude;
-    const double step = (f <= 1.0 ? 1.0 : f <= 2.0 ? 2.0 : f <= 2.5 ? 2.5 : f <= 5.0 ? 5.0 : 10.0) * magnitude;
+    const double step = (f <= 1.0   ? 1.0
+                         : f <= 2.0 ? 2.0
+                         : f <= 2.5 ? 2.5
+                         : f <= 5.0 ? 5.0
+                                    : 10.0) *
+                        magnitude;
     return {std::floor(low / step + 1e-9) * step, std::ceil(high / step - 1e-9) * step, step};
 }
 
@@ -214,8 +222,8 @@ ChartText chartText(SheetQuantity quantity, bool perMetre) {
     case SheetQuantity::PressureDrop:
         return {QStringLiteral("Druckverlust Δp [Pa]"), QStringLiteral("Gesamtdruckverlust") + per, true};
     case SheetQuantity::SoundPower:
-        return {QStringLiteral("Schallleistungspegel LWA [dB(A)]"),
-                QStringLiteral("ohne Raumdämpfung") + per, false};
+        return {QStringLiteral("Schallleistungspegel LWA [dB(A)]"), QStringLiteral("ohne Raumdämpfung") + per,
+                false};
     case SheetQuantity::Throw:
         return {QStringLiteral("Wurfweite L0,2 [m]"),
                 QStringLiteral("isotherm, an der Decke, bis 0,2 m/s Strahlgeschwindigkeit"), true};
@@ -264,10 +272,12 @@ private:
     }
     void line(double x1, double y1, double x2, double y2, Rgb colour, double width = 0.2,
               PenStyle style = PenStyle::Solid) {
-        page().emplace_back(LinePrimitive{at(x1, y1), at(x2, y2), Pen{colour, std::max(1, px(width)), style}});
+        page().emplace_back(
+            LinePrimitive{at(x1, y1), at(x2, y2), Pen{colour, std::max(1, px(width)), style}});
     }
     void box(double x, double y, double w, double h, Rgb fill) {
-        page().emplace_back(PolygonPrimitive{{at(x, y), at(x + w, y), at(x + w, y + h), at(x, y + h)}, fill, {}});
+        page().emplace_back(
+            PolygonPrimitive{{at(x, y), at(x + w, y), at(x + w, y + h), at(x, y + h)}, fill, {}});
     }
     // Paragraph lines from the cursor down; returns where they end.
     double paragraph(double x, double y, double width, const QString& s, int points, bool bold = false,
@@ -302,7 +312,8 @@ private:
         y_ += 7.0;
 
         const double pictureWidth = 64.0, pictureHeight = 48.0;
-        page().emplace_back(ImagePrimitive{in_.picture, px(kLeft), px(y_), px(pictureWidth), px(pictureHeight)});
+        page().emplace_back(
+            ImagePrimitive{in_.picture, px(kLeft), px(y_), px(pictureWidth), px(pictureHeight)});
         line(kLeft, y_, kLeft + pictureWidth, y_, kRule);
         line(kLeft, y_ + pictureHeight, kLeft + pictureWidth, y_ + pictureHeight, kRule);
         line(kLeft, y_, kLeft, y_ + pictureHeight, kRule);
@@ -420,9 +431,9 @@ private:
     }
 
     void sheetOnlyNote() {
-        const QString note = QStringLiteral(
-            "Für diesen Typ enthält ZELK FYL keine Berechnungsdaten: Die Auswahl zeigt nur dieses Datenblatt. "
-            "Bemessen wird er nach dem Volumenstrombereich der Tabelle.");
+        const QString note = QStringLiteral("Für diesen Typ enthält ZELK FYL keine Berechnungsdaten: Die "
+                                            "Auswahl zeigt nur dieses Datenblatt. "
+                                            "Bemessen wird er nach dem Volumenstrombereich der Tabelle.");
         const QStringList lines = wrapped(note, kWidth - 8.0, 9);
         const double height = lines.size() * lineHeight(9) + 6.0;
         ensure(height);
@@ -434,15 +445,17 @@ private:
 
     // The heading of the charts and the colour of each size; repeated on every page with charts.
     void chartHeading(bool continued) {
-        text(kLeft, y_, continued ? QStringLiteral("Kennlinien (Fortsetzung)") : QStringLiteral("Kennlinien"), 10,
-             true);
+        text(kLeft, y_, continued ? QStringLiteral("Kennlinien (Fortsetzung)") : QStringLiteral("Kennlinien"),
+             10, true);
         y_ += 5.5;
         const QString basis =
             type_.perMetre()
-                ? QStringLiteral("Berechnet mit den Formeln von ZELK FYL aus den Katalogbeiwerten; Volumenstrom "
-                                 "V je Meter Schlitzlänge.")
-                : QStringLiteral("Berechnet mit den Formeln von ZELK FYL aus den Katalogbeiwerten; Volumenstrom "
-                                 "V je Durchlass.");
+                ? QStringLiteral(
+                      "Berechnet mit den Formeln von ZELK FYL aus den Katalogbeiwerten; Volumenstrom "
+                      "V je Meter Schlitzlänge.")
+                : QStringLiteral(
+                      "Berechnet mit den Formeln von ZELK FYL aus den Katalogbeiwerten; Volumenstrom "
+                      "V je Durchlass.");
         y_ = paragraph(kLeft, y_, kWidth, basis, 7, false, kGrey) + 1.0;
         double x = kLeft;
         for (std::size_t s = 0; s < type_.sizes.size(); ++s) {
@@ -490,8 +503,12 @@ private:
             }
         const Axis xAxis = niceAxis(xLow, xHigh, false);
         const Axis yAxis = niceAxis(yLow, yHigh, words.fromZero);
-        const auto mapX = [&](double v) { return left + (v - xAxis.low) / (xAxis.high - xAxis.low) * (right - left); };
-        const auto mapY = [&](double v) { return bottom - (v - yAxis.low) / (yAxis.high - yAxis.low) * (bottom - top); };
+        const auto mapX = [&](double v) {
+            return left + (v - xAxis.low) / (xAxis.high - xAxis.low) * (right - left);
+        };
+        const auto mapY = [&](double v) {
+            return bottom - (v - yAxis.low) / (yAxis.high - yAxis.low) * (bottom - top);
+        };
 
         const int tickPoints = 7;
         const double tickHeight = lineHeight(tickPoints);
@@ -517,8 +534,9 @@ private:
         for (const ChartCurve& curve : c.curves) {
             const PenStyle style = curve.style == 0 ? PenStyle::Solid : PenStyle::Dot;
             for (std::size_t k = 1; k < curve.points.size(); ++k)
-                line(mapX(curve.points[k - 1].flow), mapY(curve.points[k - 1].value), mapX(curve.points[k].flow),
-                     mapY(curve.points[k].value), sizeColour(curve.size), 0.45, style);
+                line(mapX(curve.points[k - 1].flow), mapY(curve.points[k - 1].value),
+                     mapX(curve.points[k].flow), mapY(curve.points[k].value), sizeColour(curve.size), 0.45,
+                     style);
         }
 
         const QString axis = type_.perMetre() ? QStringLiteral("V [m³/(h·m)]") : QStringLiteral("V [m³/h]");
@@ -551,8 +569,10 @@ private:
                 t.colour = kGrey;
                 p.emplace_back(t);
             };
-            p.emplace_back(LinePrimitive{at(kLeft, 286.0), at(kRight, 286.0), Pen{kRule, std::max(1, px(0.2))}});
-            add(kLeft, QStringLiteral("ZELK · Datenblatt %1 · technische Änderungen vorbehalten").arg(type_.name),
+            p.emplace_back(
+                LinePrimitive{at(kLeft, 286.0), at(kRight, 286.0), Pen{kRule, std::max(1, px(0.2))}});
+            add(kLeft,
+                QStringLiteral("ZELK · Datenblatt %1 · technische Änderungen vorbehalten").arg(type_.name),
                 TextAlign::Left);
             add(kRight, QStringLiteral("Seite %1 von %2").arg(i + 1).arg(count), TextAlign::Right);
         }

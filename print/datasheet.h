@@ -25,7 +25,7 @@ enum class SheetQuantity {
     Penetration,  // how deep a vertical jet 10 K warmer than the room reaches [m]
 };
 
-inline constexpr double kSheetTerminalVelocity = 0.2; // m/s
+inline constexpr double kSheetTerminalVelocity = 0.2;  // m/s
 inline constexpr double kSheetCoolingDifference = 6.0; // room minus supply [K]
 inline constexpr double kSheetHeatingDifference = -10.0;
 
@@ -39,8 +39,8 @@ struct ChartPoint {
 };
 
 struct ChartCurve {
-    int size = 0;  // index into the type's sizes: the curve's colour
-    int style = 0; // index into SheetChart::jetForms: 0 a solid line, the others dotted
+    int size = 0;                   // index into the type's sizes: the curve's colour
+    int style = 0;                  // index into SheetChart::jetForms: 0 a solid line, the others dotted
     std::vector<ChartPoint> points; // from the size's least to its greatest flow
 };
 

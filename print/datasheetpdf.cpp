@@ -18,7 +18,8 @@ QByteArray pagesAsPdf(const std::vector<ReportPage>& pages, int dpi, const QStri
     std::map<QString, QImage> pictures;
     for (const ReportPage& page : pages)
         for (const PicturePrimitive& primitive : page)
-            if (const auto* image = std::get_if<ImagePrimitive>(&primitive); image && !pictures.count(image->file))
+            if (const auto* image = std::get_if<ImagePrimitive>(&primitive);
+                image && !pictures.count(image->file))
                 pictures.emplace(image->file, loadPicture(image->file));
 
     QByteArray bytes;

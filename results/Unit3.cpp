@@ -40,7 +40,8 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     QAction* section = c.bind(Raumschnitt1, tools->addAction(QStringLiteral("Raumschnitt")));
     c.bind(Deckenspiegel1, tools->addAction(QStringLiteral("Deckenspiegel")));
     c.bind(Sound1, tools->addAction(QStringLiteral("Sound")));
-    QAction* tenderText = c.bind(Ausschreibungstext1, MainMenu1->addAction(QStringLiteral("Ausschreibungstext")));
+    QAction* tenderText =
+        c.bind(Ausschreibungstext1, MainMenu1->addAction(QStringLiteral("Ausschreibungstext")));
     tenderText->setVisible(false);
     connect(print, &QAction::triggered, this, &TForm3::Drucken1Click);
     connect(tenderText, &QAction::triggered, this, &TForm3::Ausschreibungstext1Click);

@@ -27,7 +27,7 @@ Form3Texts form3CreationTexts(const TextTable& texts) {
     };
     for (const auto& [control, entry] : entries)
         t.controls.setText(control, texts.text(entry));
-    t.controls.setVisible(Ausschreibungstext1, false); // shown once the outlet has a tender text
+    t.controls.setVisible(Ausschreibungstext1, false); // made invisible by design; its command still works
     // The floor-area hint belongs to ordinary outlets; their evaluation shows it.
     for (Control id : {Label39, Label40, Label41, Label42})
         t.controls.setVisible(id, false);

@@ -218,7 +218,8 @@ std::vector<OfferedSize> offeredSizes(const Catalogue& catalogue, const QString&
         for (const JetFormItem& form : jetFormsOfSize(catalogue, listed))
             size.jetForms.push_back(
                 {form.number, form.name,
-                 detailRecordOf(catalogue, sizeKey(listed, QChar(static_cast<char16_t>(u'0' + form.number))))});
+                 detailRecordOf(catalogue,
+                                sizeKey(listed, QChar(static_cast<char16_t>(u'0' + form.number))))});
         sizes.push_back(size);
     }
     return sizes;

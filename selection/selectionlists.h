@@ -89,7 +89,7 @@ struct OfferedJetForm {
     std::optional<int> record; // 0-based detail record of the size with this jet form
 };
 struct OfferedSize {
-    QString name;                // without the blanks that pad it in the index
+    QString name;                 // without the blanks that pad it in the index
     std::optional<SizeLine> line; // design, flow range and data sheet of its first index line
     std::vector<OfferedJetForm> jetForms;
 };

@@ -4,6 +4,7 @@
 #include "catalogue/cataloguesource.h"
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
+#include "fixtures/calcfixture.h"
 #include "frame/record.h"
 #include "print/cataloguedocuments.h"
 #include "print/datasheet.h"
@@ -31,23 +32,7 @@ using namespace fyl;
 namespace {
 
 OutletRecord outlet(const char* jetForm) {
-    OutletRecord r;
-    std::memset(&r, 0, sizeof r);
-    std::memcpy(r.jetFormCode, jetForm, 2);
-    r.pressureK = 0.00158;
-    r.pressureM = 2.0;
-    r.soundA = 55.0;
-    r.soundB = -82.7;
-    r.decayK = 0.00292;
-    r.decayB = 1.0;
-    r.decayA = 1.0;
-    r.detachC = 0.0286;
-    r.detachTempExp = 0.5;
-    r.detachFlowExp = 1.0;
-    r.penCoef = 0.0217;
-    r.penTempExp = 0.5;
-    r.penFlowExp = 1.0;
-    return r;
+    return test::ceilingDiffuserState(jetForm)->record.outlet;
 }
 
 const SheetChart* chartOf(const std::vector<SheetChart>& charts, SheetQuantity quantity) {
@@ -59,17 +44,22 @@ const SheetChart* chartOf(const std::vector<SheetChart>& charts, SheetQuantity q
 
 } // namespace
 
-// dp = 0.00158 V²; LWA = 55 lg V - 82.7 with the program's lg factor 0.434294481; the throw along
-// the ceiling to 0.2 m/s is K V / 0.2 for a decay exponent of 1.
+// The fixture's diffuser: dp = 0.01 V²; LWA = 20 lg V - 5 with the program's lg factor 0.434294481;
+// the throw along the ceiling to 0.2 m/s is K V / 0.2 = 0.032 V / 0.2 for a decay exponent of 1.
 TEST(DataSheetCharts, ValuesAreTheEvaluationsFormulasWithOneCurvePerSize) {
     DocumentedType type;
-    type.name = QStringLiteral("DRL");
+    type.name = QStringLiteral("DLQ");
     type.calculable = true;
     OutletRecord vertical = outlet("02");
-    vertical.decayK = 0.0011; // another throw, the same pressure drop and sound
-    type.sizes = {{QStringLiteral("DRL 300"), QStringLiteral("0"), 80, 190, {}, {{1, "01 waagerecht", outlet("01")}}},
-                  {QStringLiteral("DRL 500"), QStringLiteral("0"), 220, 520, {},
-                   {{1, "01 waagerecht", outlet("01")}, {2, "02 senkrecht", vertical}}}};
+    vertical.decayK = 0.011; // another throw, the same pressure drop and sound
+    type.sizes = {
+        {QStringLiteral("DLQ 625"), QStringLiteral("0"), 50, 150, {}, {{1, "01 waagerecht", outlet("01")}}},
+        {QStringLiteral("DLQ 825"),
+         QStringLiteral("0"),
+         220,
+         520,
+         {},
+         {{1, "01 waagerecht", outlet("01")}, {2, "02 senkrecht", vertical}}}};
     const std::vector<SheetChart> charts = sheetCharts(type, 2);
 
     const SheetChart* dp = chartOf(charts, SheetQuantity::PressureDrop);
@@ -77,25 +67,25 @@ TEST(DataSheetCharts, ValuesAreTheEvaluationsFormulasWithOneCurvePerSize) {
     const SheetChart* throwChart = chartOf(charts, SheetQuantity::Throw);
     const SheetChart* penetration = chartOf(charts, SheetQuantity::Penetration);
     ASSERT_TRUE(dp && lwa && throwChart && penetration && chartOf(charts, SheetQuantity::Detachment));
-    ASSERT_EQ(dp->curves.size(), 2u); // the vertical jet form of DRL 500 adds no pressure curve
+    ASSERT_EQ(dp->curves.size(), 2u); // the vertical jet form of DLQ 825 adds no pressure curve
     EXPECT_TRUE(dp->jetForms.isEmpty());
     const ChartCurve& small = dp->curves[0];
     ASSERT_EQ(small.points.size(), 2u);
-    EXPECT_EQ(small.points[0].flow, 80.0);
-    EXPECT_NEAR(small.points[0].value, 10.112, 1e-9);
-    EXPECT_EQ(small.points[1].flow, 190.0);
-    EXPECT_NEAR(small.points[1].value, 57.038, 1e-9);
-    EXPECT_NEAR(lwa->curves[0].points[0].value, 21.969949067, 1e-8);
-    EXPECT_NEAR(lwa->curves[0].points[1].value, 42.631447792, 1e-8);
-    EXPECT_NEAR(throwChart->curves[0].points[0].value, 1.168, 1e-9);
+    EXPECT_EQ(small.points[0].flow, 50.0);
+    EXPECT_NEAR(small.points[0].value, 25.0, 1e-9);
+    EXPECT_EQ(small.points[1].flow, 150.0);
+    EXPECT_NEAR(small.points[1].value, 225.0, 1e-9);
+    EXPECT_NEAR(lwa->curves[0].points[0].value, 28.979400016, 1e-8);
+    EXPECT_NEAR(lwa->curves[0].points[1].value, 38.521825091, 1e-8);
+    EXPECT_NEAR(throwChart->curves[0].points[0].value, 8.0, 1e-9);
 
     // The jet charts belong to their jet forms: the throw to the horizontal ones, the penetration
-    // (0.0217 V / sqrt(10 K)) to DRL 500's vertical one alone.
+    // (0.001 V / 10 K) to DLQ 825's vertical one alone.
     EXPECT_EQ(throwChart->curves.size(), 2u);
     ASSERT_EQ(penetration->curves.size(), 1u);
     EXPECT_EQ(penetration->curves[0].size, 1);
     EXPECT_EQ(penetration->jetForms, QStringList{"02 senkrecht"});
-    EXPECT_NEAR(penetration->curves[0].points[0].value, 0.0217 * 220 / std::sqrt(10.0), 1e-9);
+    EXPECT_NEAR(penetration->curves[0].points[0].value, 0.022, 1e-9);
 }
 
 // What the build laid out: every type the selection offers has its data sheet under the name the
@@ -107,7 +97,8 @@ TEST(CatalogueDocuments, TheBuiltProgramDirectoryHasEveryTenderTextAndDataSheet)
     const std::vector<OfferedType> types = offeredTypes(catalogue);
     int sheetOnly = 0;
     for (const OfferedType& type : types) {
-        const QByteArray pdf = test::readFile(program + QStringLiteral("/catalog/") + type.name + QStringLiteral(".pdf"));
+        const QByteArray pdf =
+            test::readFile(program + QStringLiteral("/catalog/") + type.name + QStringLiteral(".pdf"));
         EXPECT_TRUE(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF")) << type.name.toStdString();
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
         EXPECT_GE(QString::fromLatin1(pdf).count(page), type.calculable ? 2 : 1) << type.name.toStdString();
@@ -130,9 +121,8 @@ TEST(CatalogueDocuments, TheBuiltProgramDirectoryHasEveryTenderTextAndDataSheet)
                 EXPECT_FALSE(utf8.hasError()) << name.toStdString();
                 // The size with its flow range as the catalogue gives it, every line ended by CR LF.
                 EXPECT_TRUE(text.contains(QRegularExpression(
-                    QRegularExpression::escape(size.name) + QStringLiteral(" +%1 – %2 ")
-                                                                .arg(size.line->smallestFlow)
-                                                                .arg(size.line->largestFlow))))
+                    QRegularExpression::escape(size.name) +
+                    QStringLiteral(" +%1 – %2 ").arg(size.line->smallestFlow).arg(size.line->largestFlow))))
                     << name.toStdString() << " " << size.name.toStdString();
                 EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
             }
@@ -145,7 +135,8 @@ TEST(CatalogueDocuments, TheBuiltProgramDirectoryHasEveryTenderTextAndDataSheet)
 TEST(CatalogueDocuments, ATypeWithoutTextsFailsTheRunAndWritesNothing) {
     QTemporaryDir dir;
     const QString program = dir.filePath(QStringLiteral("program"));
-    const QByteArray demo = test::readFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json"));
+    const QByteArray demo =
+        test::readFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json"));
     QJsonObject source = QJsonDocument::fromJson(demo).object();
     QJsonArray installations = source[QStringLiteral("installations")].toArray();
     QJsonObject first = installations[0].toObject();
@@ -167,9 +158,10 @@ TEST(CatalogueDocuments, ATypeWithoutTextsFailsTheRunAndWritesNothing) {
     // With its sizes under "data_sheet_types" it gets a sheet; types without a picture get the
     // fallback the selection window shows.
     QJsonArray sheetOnly = source[QStringLiteral("data_sheet_types")].toArray();
-    sheetOnly.append(QJsonObject{{"code", "ZZZ"},
-                                 {"documents", QJsonObject{{"name", "Zuluftziel"}, {"description", "Ein Test."}}},
-                                 {"sizes", QJsonArray{QJsonObject{{"name", "ZZZ 1"}, {"v_min", 1}, {"v_max", 2}}}}});
+    sheetOnly.append(
+        QJsonObject{{"code", "ZZZ"},
+                    {"documents", QJsonObject{{"name", "Zuluftziel"}, {"description", "Ein Test."}}},
+                    {"sizes", QJsonArray{QJsonObject{{"name", "ZZZ 1"}, {"v_min", 1}, {"v_max", 2}}}}});
     source[QStringLiteral("data_sheet_types")] = sheetOnly;
     test::writeFile(sourcePath, QJsonDocument(source).toJson());
     const test::CliRun written = test::runCli({QStringLiteral("documents"), sourcePath, program});
@@ -194,7 +186,8 @@ struct TenderTextWindow {
     TenderTextWindow() {
         std::memset(record.get(), 0, sizeof *record);
         const QString path = dir.filePath(QStringLiteral("Fyltext.txt"));
-        test::writeAnsiLines(path, test::textTableLines(200, [](int n) { return QStringLiteral("Text %1").arg(n); }));
+        test::writeAnsiLines(
+            path, test::textTableLines(200, [](int n) { return QStringLiteral("Text %1").arg(n); }));
         texts.load(path);
         folders.program = dir.path();
     }

@@ -174,9 +174,9 @@ void drawValve(QPainter& p) {
     p.setBrush(kMetal);
     p.drawRect(kWidth / 2 - 14, 78, 28, 18);
     p.drawRect(kWidth / 2 - 24, 104, 48, 4);
-    p.setPen(QPen(kJet, 2));
-    p.setBrush(Qt::NoBrush);
     for (int side : {-1, 1}) {
+        p.setPen(QPen(kJet, 2));
+        p.setBrush(Qt::NoBrush); // the arrow head before filled it
         QPainterPath path(QPointF(kWidth / 2.0 + side * 80, 150));
         path.quadTo(QPointF(kWidth / 2.0 + side * 40, 140), QPointF(kWidth / 2.0 + side * 22, 101));
         p.drawPath(path);
