@@ -217,12 +217,14 @@ struct ChartText {
 };
 
 ChartText chartText(SheetQuantity quantity, bool perMetre) {
-    const QString per = perMetre ? QStringLiteral(", je m Schlitzlänge, ein Schlitz") : QString();
     switch (quantity) {
     case SheetQuantity::PressureDrop:
-        return {QStringLiteral("Druckverlust Δp [Pa]"), QStringLiteral("Gesamtdruckverlust") + per, true};
+        return {QStringLiteral("Druckverlust Δp [Pa]"),
+                perMetre ? QStringLiteral("bei V je Meter Schlitzlänge") : QString(), true};
     case SheetQuantity::SoundPower:
-        return {QStringLiteral("Schallleistungspegel LWA [dB(A)]"), QStringLiteral("ohne Raumdämpfung") + per,
+        return {QStringLiteral("Schallleistungspegel LWA [dB(A)]"),
+                perMetre ? QStringLiteral("ein Schlitz von 1 m Länge, ohne Raumdämpfung")
+                         : QStringLiteral("je Durchlass, ohne Raumdämpfung"),
                 false};
     case SheetQuantity::Throw:
         return {QStringLiteral("Wurfweite L0,2 [m]"),
