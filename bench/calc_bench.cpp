@@ -1,4 +1,5 @@
 // Benchmarks of the evaluation, the critical-distance search and the expression evaluator.
+#include "calc/criticalsearch.h"
 #include "calc/evaluation.h"
 #include "calc/formulas.h"
 #include "fixtures/calcfixture.h"

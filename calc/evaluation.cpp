@@ -3,6 +3,7 @@
 #include "calc/evaluation.h"
 
 #include "calc/arithmetic.h"
+#include "calc/criticalsearch.h"
 #include "calc/formulas.h"
 #include "frame/recordfields.h"
 

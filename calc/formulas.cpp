@@ -1,4 +1,4 @@
-// The jet, sound and load formulas and the critical-distance search. Core layer (fylcore).
+// The jet, sound and load formulas. Core layer (fylcore).
 #include "calc/formulas.h"
 
 #include "calc/arithmetic.h"
@@ -152,72 +152,6 @@ int FlowForCoolingLoad(double dT, double Q, double& V) {
 
 int CoolingLoadForFlow(double dT, double V, double& Q) {
     Q = stored(ld(V) / 3600.0L * 1.2L * 1.006L * dT);
-    return 0;
-}
-
-int CriticalDistanceSearch(const OutletRecord& outlet, int n, double dT, double vlim, double V, double x0,
-                           double& xk, int& calcStatus) {
-    const double angle = outlet.angle;
-    const double buoyancy = outlet.buoyancy;
-    const double trajExp = outlet.trajExp;
-    const double K = outlet.decayK;
-    const double weight = outlet.decayB;
-    const double exponent = outlet.decayA;
-    const double zoneCoef = outlet.zoneCoef;
-    const double spread = outlet.spread;
-    const double widthTerm = outlet.widthTerm;
-
-    ld lo = ld(x0) / 4.0L;
-    ld hi = x0;
-    int i = 0;
-    double mid = 0.0;
-    do {
-        ++i;
-        mid = stored((lo + hi) / 2.0L);
-        const double step = stored(ld(x0) / 100.0L);
-        double s = stored(1e-7L - step);
-        int j = 0;
-        double y = 0.0;
-        for (;;) {
-            s = stored(ld(s) + step);
-            ++j;
-            // Before the detachment point the jet still runs along the ceiling.
-            const bool dropped = s >= mid;
-            const double u = dropped ? stored(ld(s) - mid) : 0.0;
-            int status = JetTrajectory(n, trajExp, buoyancy, angle, dT, u, V, y);
-            calcStatus = status;
-            if (status != 0)
-                return 1;
-            const ld along = ld(s) - mid;
-            const double w = dropped ? stored(mid + sqrtOf(along * along + ld(y) * y)) : s;
-            double v = 0.0;
-            status = CentreVelocity(n, exponent, weight, K, 0.0, w, V, v);
-            calcStatus = status;
-            if (status != 0) {
-                xk = x0;
-                return 1;
-            }
-            double r = 0.0;
-            status = ZoneHalfWidth(n, widthTerm, spread, zoneCoef, w, v, vlim, r);
-            calcStatus = status;
-            if (status != 0) {
-                xk = x0;
-                return 1;
-            }
-            const ld dropDepth = std::fabs(ld(y));
-            if ((dropDepth > 0.1L && dropDepth - std::fabs(ld(r)) <= 0.1L) || j >= 120)
-                break;
-        }
-        if (j >= 120) {
-            xk = x0;
-            return 1;
-        }
-        if (s > x0)
-            hi = mid;
-        else
-            lo = mid;
-    } while (hi - lo > 0.2L && i < 50);
-    xk = mid;
     return 0;
 }
 

@@ -1,5 +1,4 @@
-// The jet, sound and load formulas with their status codes, and the critical-distance search.
-// Core layer (fylcore).
+// The jet, sound and load formulas with their status codes. Core layer (fylcore).
 #pragma once
 
 #include "frame/constants.h"
@@ -50,13 +49,5 @@ int ZoneHalfWidth(int n, double a, double spread, double c, double s, double v, 
 int FlowForCoolingLoad(double dT, double Q, double& V);
 // 13: Q = V / 3600 * 1.2 * 1.006 * dT [kW].
 int CoolingLoadForFlow(double dT, double V, double& Q);
-
-// Bisection for the critical distance of a cooled ceiling jet that has left the ceiling at x0.
-// Uses the outlet's trajectory, velocity and zone coefficients. Every formula status it sees is
-// also stored into calcStatus. Returns 0 with xk = the last midpoint; 1 when a formula fails or
-// the inner walk runs out of steps, with xk = x0 except after a failing trajectory, which leaves
-// xk as it was.
-int CriticalDistanceSearch(const OutletRecord& outlet, int n, double dT, double vlim, double V, double x0,
-                           double& xk, int& calcStatus);
 
 } // namespace fyl

@@ -1,11 +1,11 @@
 // Entry point of zelkfyl-cli: dispatches to the registered commands. Application layer over
 // the core.
 #include "cli/commands.h"
+#include "frame/batchplatform.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-#include <cstdio>
 #include <memory>
 
 namespace fyl::cli {
@@ -37,21 +37,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[]) {
     const auto found = argc > 1 ? registry.find(QString::fromLocal8Bit(argv[1])) : registry.end();
     if (found == registry.end() || !found->second.fonts)
         return std::make_unique<QCoreApplication>(argc, argv);
-#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A batch job has no session runtime folder; nothing here uses one, so Qt's notice about it
-    // would only bury the command's own messages.
-    static const QtMessageHandler qtDefault = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-            return;
-        if (qtDefault)
-            qtDefault(type, context, text);
-        else
-            std::fprintf(stderr, "%s\n", qUtf8Printable(text));
-    });
-#endif
+    fyl::prepareBatchPlatform();
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 

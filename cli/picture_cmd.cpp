@@ -131,10 +131,7 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
             {*session.record, session.working, session.calcStatus, session.flags, session.texts});
         const fyl::PlanningParts parts{*session.record,    session.flags, session.working,
                                        session.calcStatus, session.texts, dialogs};
-        fyl::cli::NoShell shell;
-        fyl::Folders folders;
-        folders.program = programDir;
-        fyl::ResultsWindowModel resultsWindow({parts, shell, folders});
+        fyl::ResultsWindowModel resultsWindow(parts);
         if (!resultsWindow.Raumschnitt1Click().flowPictureLabels)
             return 2; // refused, the reason already on standard error
 

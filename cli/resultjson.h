@@ -7,7 +7,6 @@
 #include "frame/dialogs.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
-#include "frame/shell.h"
 #include "frame/texttable.h"
 #include "results/resultsview.h"
 
@@ -42,14 +41,6 @@ private:
 
 // What one command works on: the project's record, the program's texts, and the flags and values
 // the windows would keep beside them.
-// A batch run opens no documents and starts no programs.
-class NoShell : public Shell {
-public:
-    bool hasHandler(const QString&) override { return false; }
-    bool open(const QString&) override { return false; }
-    bool start(const QString&, const QStringList&, const QString&) override { return false; }
-};
-
 struct Session {
     std::unique_ptr<CalculationRecord> record = std::make_unique<CalculationRecord>();
     TextTable texts;

@@ -37,6 +37,22 @@ public:
     virtual bool printDialog(QPrinter& printer) = 0;
 };
 
+// Batch work without a planner: every message is kept in order (a question with " – Ja", its
+// answer), file and print dialogs are cancelled.
+class CollectingDialogs : public Dialogs {
+public:
+    QStringList messages;
+    void information(const QString& text) override { messages << text; }
+    bool confirm(const QString& text) override {
+        messages << text + QStringLiteral(" – Ja");
+        return true;
+    }
+    void error(const QString& message) override { messages << message; }
+    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override { return false; }
+};
+
 // Runs one user action. A fyl::Error or any other exception ends the action; its message is
 // shown in the standard error box and the program runs on. Returns true when the action ran
 // to its end.

@@ -21,4 +21,12 @@ public:
                        const QString& workingFolder) = 0;
 };
 
+// Batch work: nothing is opened or started.
+class InertShell : public Shell {
+public:
+    bool hasHandler(const QString&) override { return false; }
+    bool open(const QString&) override { return false; }
+    bool start(const QString&, const QStringList&, const QString&) override { return false; }
+};
+
 } // namespace fyl

@@ -3,16 +3,13 @@
 
 #include "flowsim/flowpicturepainter.h"
 #include "frame/errors.h"
-#include "frame/files.h"
 #include "frame/picture.h"
 #include "print/bitmapprint.h"
 #include "print/bitmaprows.h"
+#include "print/pdffile.h"
 
-#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
-#include <QTemporaryDir>
 
 #include <map>
 
@@ -46,31 +43,8 @@ void printReport(QPainter& painter, const ReportInputs& in, const ContourRoutine
 }
 
 void writeReportPdf(const QString& path, const ReportInputs& in, const ContourRoutine& contours) {
-    // The job goes to a file of its own first; only a finished PDF replaces the old one.
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        throw FileError(QStringLiteral("Für den Bericht kann kein temporärer Ordner angelegt werden."));
-    const QString draft = scratch.filePath(QStringLiteral("report.pdf"));
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(draft);
-        printer.setResolution(in.dpi);
-        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        printer.setCreator(QStringLiteral("ZELK FYL"));
-        QPainter painter;
-        if (!painter.begin(&printer))
-            throw FileError(QStringLiteral("Der Bericht kann nicht als PDF angelegt werden."));
-        try {
-            printReport(painter, in, contours);
-        } catch (...) {
-            painter.end();
-            throw;
-        }
-        if (!painter.end())
-            throw FileError(QStringLiteral("Der Bericht kann nicht als PDF geschrieben werden."));
-    }
-    writeFileAtomically(path, readWholeFile(draft), QStringLiteral("Der Bericht"));
+    writePdfAtomically(path, in.dpi, QStringLiteral("Der Bericht"),
+                       [&](QPainter& painter) { printReport(painter, in, contours); });
 }
 
 } // namespace fyl

@@ -21,10 +21,8 @@
 namespace fyl {
 
 TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
-      model_({{state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs},
-              shell,
-              state.folders}) {
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs), shell_(shell),
+      model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs}) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("ZELK    Berechnungsfenster"));
     resize(640, 548);
@@ -38,14 +36,16 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     QAction* print = c.bind(Drucken1, MainMenu1->addAction(QStringLiteral("Drucken")));
     QMenu* tools = c.bind(Tools1, MainMenu1->addMenu(QStringLiteral("Tools")));
     QAction* section = c.bind(Raumschnitt1, tools->addAction(QStringLiteral("Raumschnitt")));
-    c.bind(Deckenspiegel1, tools->addAction(QStringLiteral("Deckenspiegel")));
-    c.bind(Sound1, tools->addAction(QStringLiteral("Sound")));
+    QAction* ceiling = c.bind(Deckenspiegel1, tools->addAction(QStringLiteral("Deckenspiegel")));
+    QAction* sound = c.bind(Sound1, tools->addAction(QStringLiteral("Sound")));
     QAction* tenderText =
         c.bind(Ausschreibungstext1, MainMenu1->addAction(QStringLiteral("Ausschreibungstext")));
     tenderText->setVisible(false);
     connect(print, &QAction::triggered, this, &TForm3::Drucken1Click);
-    connect(tenderText, &QAction::triggered, this, &TForm3::Ausschreibungstext1Click);
     connect(section, &QAction::triggered, this, &TForm3::Raumschnitt1Click);
+    connect(ceiling, &QAction::triggered, this, &TForm3::Deckenspiegel1Click);
+    connect(sound, &QAction::triggered, this, &TForm3::Sound1Click);
+    connect(tenderText, &QAction::triggered, this, &TForm3::Ausschreibungstext1Click);
 
     // Everything below the menu bar.
     auto* page = new QWidget(this);
@@ -207,8 +207,16 @@ void TForm3::Drucken1Click() {
     act([this] { return model_.Drucken1Click(); });
 }
 
+void TForm3::Deckenspiegel1Click() {
+    act([this] { return model_.Deckenspiegel1Click(state_.folders, shell_); });
+}
+
+void TForm3::Sound1Click() {
+    act([this] { return model_.Sound1Click(state_.folders, shell_); });
+}
+
 void TForm3::Ausschreibungstext1Click() {
-    act([this] { return model_.Ausschreibungstext1Click(); });
+    act([this] { return model_.Ausschreibungstext1Click(state_.folders, shell_); });
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

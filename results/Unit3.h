@@ -45,6 +45,8 @@ public:
     void Button2Click();
     void Raumschnitt1Click();
     void Drucken1Click();
+    void Deckenspiegel1Click();
+    void Sound1Click();
     void Ausschreibungstext1Click();
     // The count scroll bar's range alone (the selection sets it back for a loaded project).
     void setCountRange(int minimum, int maximum);
@@ -63,6 +65,7 @@ private:
 
     AppState& state_;
     Dialogs& dialogs_;
+    Shell& shell_;
     ResultsWindowModel model_;
     ControlTable<Form3View> controls_;
 };

@@ -61,9 +61,11 @@ public:
     LineReader(const QByteArray& bytes, int expected, const char* file) : file_(QString::fromLatin1(file)) {
         QString text = fromAnsi(bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        // The terminator of the last line starts no further one; taking it for an empty last line
+        // would let a file that lost its last line pass for a whole one.
+        if (text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
         lines_ = text.split(QLatin1Char('\n'));
-        if (lines_.size() == expected + 1 && lines_.last().isEmpty())
-            lines_.removeLast();
         if (lines_.size() != expected)
             throw FileError(QStringLiteral("%1: %2 Zeilen erwartet, die Datei hat %3.")
                                 .arg(file_)
@@ -188,6 +190,23 @@ QString writeExchangeFile(const QString& folder, const char* name, const QString
     const QString path = joinPath(folder, QString::fromLatin1(name));
     writeFileAtomically(path, exchangeFileBytes(lines), QStringLiteral("Die Austauschdatei"));
     return path;
+}
+
+QString companionProgram(const QString& programDir, CompanionTool tool) {
+    QString name = tool == CompanionTool::CeilingPlan ? QStringLiteral("deckenspiegel") : QStringLiteral("zelk_sound");
+#ifdef Q_OS_WIN
+    name += QStringLiteral(".exe");
+#endif
+    return joinPath(programDir, name);
+}
+
+bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Folders& folders, Shell& shell) {
+    const bool ceiling = tool == CompanionTool::CeilingPlan;
+    const char* name = ceiling ? kCeilingExchangeName : kSoundExchangeName;
+    writeExchangeFile(folders.temp, name, ceiling ? ceilingExchangeLines(rec) : soundExchangeLines(rec));
+    // The tool gets the name as written on disk: a case-sensitive file system would not find
+    // another spelling of it.
+    return shell.start(companionProgram(folders.program, tool), {QString::fromLatin1(name)}, folders.program);
 }
 
 CeilingExchange readCeilingExchange(const QByteArray& bytes) {

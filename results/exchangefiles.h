@@ -5,6 +5,8 @@
 #pragma once
 
 #include "frame/record.h"
+#include "frame/runstate.h"
+#include "frame/shell.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,6 +34,17 @@ QByteArray exchangeFileBytes(const QStringList& lines);
 // Writes the lines as `name` into `folder`, replacing an old file atomically; FileError on failure.
 // Returns the path written.
 QString writeExchangeFile(const QString& folder, const char* name, const QStringList& lines);
+
+enum class CompanionTool { CeilingPlan, Sound };
+
+// The tool's executable in the program directory ("deckenspiegel", "zelk_sound"; ".exe" on Windows).
+QString companionProgram(const QString& programDir, CompanionTool tool);
+
+// What the Tools menu's "Deckenspiegel" and "Sound" do: write the tool's exchange file into the
+// temporary folder, then start the tool from the program directory with the file's bare name. A
+// failed write raises FileError and starts nothing; a tool that cannot be started is not reported
+// (the file stays). Returns whether the tool started.
+bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Folders& folders, Shell& shell);
 
 // What the ceiling-plan tool reads. Lengths in m, the velocity in m/s. The four spacing limits are
 // empty for a vertical jet ("--").
@@ -66,8 +79,8 @@ struct SoundExchange {
     QString projectDate;
 };
 
-// Reads a file's bytes (Windows-1252; CR LF, LF or CR line ends; one empty line at the end is
-// allowed). Raises FileError naming the line and what was expected there for anything else: a
+// Reads a file's bytes (Windows-1252; CR LF, LF or CR line ends; the last line's end may be
+// missing). Raises FileError naming the line and what was expected there for anything else: a
 // wrong key, a line too few or too many, a number that is not one, not finite or out of range.
 CeilingExchange readCeilingExchange(const QByteArray& bytes);
 SoundExchange readSoundExchange(const QByteArray& bytes);

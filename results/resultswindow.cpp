@@ -5,6 +5,7 @@
 #include "frame/ansi.h"
 #include "frame/files.h"
 #include "frame/numbers.h"
+#include "results/exchangefiles.h"
 #include "results/outletresults.h"
 #include "results/planningcopy.h"
 
@@ -114,7 +115,21 @@ ResultsWindowOutcome ResultsWindowModel::Drucken1Click() {
     return out;
 }
 
-ResultsWindowOutcome ResultsWindowModel::Ausschreibungstext1Click() {
+ResultsWindowOutcome ResultsWindowModel::Deckenspiegel1Click(const Folders& folders, Shell& shell) {
+    handOverToTool(CompanionTool::CeilingPlan, parts_.record, folders, shell);
+    ResultsWindowOutcome out;
+    out.hideFlowSimulation = true;
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Sound1Click(const Folders& folders, Shell& shell) {
+    handOverToTool(CompanionTool::Sound, parts_.record, folders, shell);
+    ResultsWindowOutcome out;
+    out.hideFlowSimulation = true;
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Ausschreibungstext1Click(const Folders& folders, Shell& shell) {
     ResultsWindowOutcome out;
     out.hideFlowSimulation = true;
     const QString name = parts_.record.outlet.tenderTextName();
@@ -123,8 +138,8 @@ ResultsWindowOutcome ResultsWindowModel::Ausschreibungstext1Click() {
         return out;
     }
     // The name comes with the record, which a project file brings: it must stay inside the folder.
-    const QString path = joinPath(joinPath(parts_.folders.program, QStringLiteral("Aus_texte")), name);
-    if (!isPlainFileName(name) || !parts_.shell.hasHandler(path) || !parts_.shell.open(path))
+    const QString path = joinPath(joinPath(folders.program, QStringLiteral("Aus_texte")), name);
+    if (!isPlainFileName(name) || !shell.hasHandler(path) || !shell.open(path))
         showText(parts_.texts, parts_.dialogs, 100);
     return out;
 }

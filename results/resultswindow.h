@@ -40,12 +40,7 @@ struct ResultsWindowOutcome {
     std::optional<bool> printTemperatures;
 };
 
-// The parts of the program state the calculation window works on: its documents lie in the
-// program directory and open through the shell.
-struct ResultsWindowParts : PlanningParts {
-    Shell& shell;
-    const Folders& folders;
-};
+using ResultsWindowParts = PlanningParts;
 
 // Whether the report can have a picture page: not for a vertical jet whose supply air is within
 // 0,1 K of the room, which shows no zone to draw.
@@ -69,10 +64,14 @@ public:
     ResultsWindowOutcome FormClose();
     ResultsWindowOutcome Raumschnitt1Click(); // the flow picture, refused for isothermal vertical jets
     ResultsWindowOutcome Drucken1Click();
+    // Tools menu: the exchange file for the ceiling-plan or the sound tool, then the tool; the flow
+    // picture closes.
+    ResultsWindowOutcome Deckenspiegel1Click(const Folders& folders, Shell& shell);
+    ResultsWindowOutcome Sound1Click(const Folders& folders, Shell& shell);
     // The outlet's tender text, "Aus_texte" in the program directory, opened with the program the
     // desktop has for it: entry 98 when the outlet names none, entry 100 when it cannot be opened
     // (also for a name that would lead out of that folder). The flow picture closes in any case.
-    ResultsWindowOutcome Ausschreibungstext1Click();
+    ResultsWindowOutcome Ausschreibungstext1Click(const Folders& folders, Shell& shell);
 
 private:
     ResultsWindowParts parts_;

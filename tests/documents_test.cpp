@@ -196,8 +196,8 @@ struct TenderTextWindow {
         std::memcpy(record->outlet.tenderText, name, std::strlen(name));
         dialogs.shown.clear();
         shell.opened.clear();
-        ResultsWindowModel model({{*record, flags, working, calcStatus, texts, dialogs}, shell, folders});
-        return model.Ausschreibungstext1Click();
+        ResultsWindowModel model({*record, flags, working, calcStatus, texts, dialogs});
+        return model.Ausschreibungstext1Click(folders, shell);
     }
     QStringList shown() const { return dialogs.texts(test::ScriptedDialogs::Shown::Information); }
 };

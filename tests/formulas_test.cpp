@@ -1,4 +1,5 @@
 // The jet, sound and load formulas and the critical-distance search, computed by hand.
+#include "calc/criticalsearch.h"
 #include "calc/formulas.h"
 #include "frame/errors.h"
 

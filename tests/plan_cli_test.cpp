@@ -160,11 +160,11 @@ TEST(PlanCommand, RefusesWhatTheCatalogueDoesNotOfferAndWritesNothing) {
         {planArgs(in, "DRL", "DRL 450", 1), "DRL 450"},
         {planArgs(in, "DRL", "DRL 400", 2), "Strahlform 2"},
         {planArgs(in, "DRL", "DRL 400", 1) + slot, "Bauart 0"},
-        {planArgs(in, "LSA", "LSA 20", 4) << QStringLiteral("--length") << QStringLiteral("1200"), "--slots"},
+        {planArgs(in, "LSA", "LSA 20", 4) << QStringLiteral("--length") << QStringLiteral("1200"), "Schlitzanzahl fehlen"},
         {planArgs(in, "LSA", "LSA 20", 4) << QStringLiteral("--length") << QStringLiteral("1000")
                                           << QStringLiteral("--slots") << QStringLiteral("2"),
          "1000"},
-        {planArgs(in, "STR", "STR 15", 5) + slot, "--tube"}};
+        {planArgs(in, "STR", "STR 15", 5) + slot, "Rohrdurchmesser fehlt"}};
     for (const auto& [args, named] : refused) {
         const CliRun run = cli(QStringList(args) << QStringLiteral("--write") << out);
         EXPECT_EQ(run.exitCode, 2) << named;

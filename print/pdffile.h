@@ -1,0 +1,20 @@
+// Writing one painted job as a PDF file on A4, atomically. Drawing layer (fyldraw) with Qt's
+// printer support.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QPainter;
+
+namespace fyl {
+
+// Paints a job through Qt's PDF printer at `dpi` on A4 portrait without margins (the pages carry
+// their own) into a scratch file; only a finished PDF replaces the file at `path`, so on any error,
+// also one that `paint` raises, an old file stays as it was. `kind` names the document in messages
+// ("Der Bericht").
+void writePdfAtomically(const QString& path, int dpi, const QString& kind,
+                        const std::function<void(QPainter&)>& paint);
+
+} // namespace fyl

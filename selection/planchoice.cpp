@@ -1,0 +1,254 @@
+// Taking an outlet choice over through the selection's steps, and listing every calculable
+// choice. Core layer (fylcore).
+#include "selection/planchoice.h"
+
+#include "catalogue/lookups.h"
+#include "frame/dialogs.h"
+#include "frame/numbers.h"
+#include "frame/shell.h"
+#include "selection/selectionlists.h"
+
+#include <memory>
+
+namespace fyl {
+
+QString withoutTrailingBlanks(QString text) {
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+namespace {
+
+QString offered(const QStringList& items) {
+    QStringList shown;
+    for (const QString& item : items)
+        shown << withoutTrailingBlanks(item).trimmed();
+    return shown.join(QStringLiteral(", "));
+}
+
+int indexOfText(const QStringList& items, const QString& wanted) {
+    for (int i = 0; i < items.size(); ++i)
+        if (withoutTrailingBlanks(items[i]) == wanted)
+            return i;
+    return -1;
+}
+
+// Offered lengths, counts and diameters are compared by value: " 1000" is 1000.
+std::optional<long double> valueOf(const QString& item) {
+    try {
+        return numbers::parseReal(item);
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    }
+}
+
+int indexOfValue(const QStringList& items, long double wanted) {
+    for (int i = 0; i < items.size(); ++i)
+        if (valueOf(items[i]) == wanted)
+            return i;
+    return -1;
+}
+
+int clickable(int index, const QString& what, long double value, const QStringList& items) {
+    if (index < 0)
+        throw ChoiceRefused(QStringLiteral("%1 %2 wird nicht angeboten; angeboten: %3.")
+                                .arg(what, numbers::formatGeneral(value), offered(items)));
+    return index;
+}
+
+QStringList tubeDiameters(const SelectionState& s) {
+    QStringList diameters;
+    for (const QString& entry : s.ListBox14.items)
+        diameters << splitSizeTableEntry(entry).diameter;
+    return diameters;
+}
+
+bool isSlotted(const QString& design) {
+    return design == QLatin1String("1") || design == QLatin1String("3");
+}
+
+// Installation kind, type, size and jet form, clicked as a planner clicks them; a step the window
+// takes by itself (a single size, a single jet form) is not clicked again. Returns the design code
+// the size brought.
+QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                    const CalculationRecord& record) {
+    const SelectionState& s = model.state();
+    int type = -1;
+    bool dataSheetOnly = false;
+    for (int kind = 0; kind < s.listbox1.items.size() && type < 0; ++kind) {
+        model.listbox1Click(kind);
+        type = indexOfText(s.ListBox8.items, choice.type);
+        dataSheetOnly = dataSheetOnly || indexOfText(s.ListBox2.items, choice.type) >= 0;
+    }
+    if (type < 0)
+        throw ChoiceRefused(dataSheetOnly ? QStringLiteral("Für den Typ \"%1\" gibt es nur ein Datenblatt, keine "
+                                                           "Berechnungsdaten.")
+                                                .arg(choice.type)
+                                          : QStringLiteral("Unbekannter Typ \"%1\".").arg(choice.type));
+    model.ListBox8Click(type);
+
+    const int size = indexOfText(s.ListBox9.items, choice.size);
+    if (size < 0)
+        throw ChoiceRefused(QStringLiteral("Der Typ \"%1\" hat keine Größe \"%2\"; angeboten: %3.")
+                                .arg(choice.type, choice.size, offered(s.ListBox9.items)));
+    const QString sizeName = s.ListBox9.items[size];
+    if (!(s.groupbox1Visible && s.Label17 == sizeName))
+        model.ListBox9Click(size);
+
+    const std::vector<JetFormItem> forms = jetFormsOfSize(catalogue, sizeName);
+    int jetForm = -1;
+    QStringList formNumbers;
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        formNumbers << numbers::formatGeneral(forms[i].number);
+        if (forms[i].number == choice.jetForm)
+            jetForm = static_cast<int>(i);
+    }
+    if (jetForm < 0)
+        throw ChoiceRefused(
+            QStringLiteral("Die Größe \"%1\" hat keine Strahlform %2; angeboten: %3.")
+                .arg(choice.size)
+                .arg(numbers::formatGeneral(choice.jetForm), formNumbers.join(QStringLiteral(", "))));
+    if (!(s.ListBox10.items.size() == 1 && s.weiterEnabled))
+        model.ListBox10Click(jetForm);
+    if (!s.weiterEnabled)
+        throw Error(QStringLiteral("Für die Strahlform %1 der Größe \"%2\" ist kein Katalogsatz lesbar.")
+                        .arg(numbers::formatGeneral(choice.jetForm), choice.size));
+    return record.designCode.str();
+}
+
+// The configuration a choice brings must be the one its design asks for.
+void checkConfiguration(const OutletChoice& choice, const QString& design) {
+    const bool slotted = isSlotted(design);
+    const bool tube = design == QLatin1String("2");
+    if (!slotted && !tube && (choice.length || choice.slotCount || choice.tube))
+        throw ChoiceRefused(QStringLiteral("Die Größe \"%1\" (Bauart %2) wird nicht nach Länge, Schlitzen oder "
+                                           "Rohr gewählt.")
+                                .arg(choice.size, design));
+    if ((slotted || tube) && (!choice.length || !choice.slotCount))
+        throw ChoiceRefused(QStringLiteral("Die Größe \"%1\" ist ein Schlitzdurchlass (Bauart %2): Länge und "
+                                           "Schlitzanzahl fehlen.")
+                                .arg(choice.size, design));
+    if (tube != choice.tube.has_value())
+        throw ChoiceRefused(
+            tube ? QStringLiteral("Die Größe \"%1\" ist ein Schlitzrohr: der Rohrdurchmesser fehlt.").arg(choice.size)
+                 : QStringLiteral("Die Größe \"%1\" ist kein Schlitzrohr: ein Rohrdurchmesser entfällt.")
+                       .arg(choice.size));
+}
+
+} // namespace
+
+SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                            const CalculationRecord& record) {
+    const QString design = clickOutlet(model, catalogue, choice, record);
+    checkConfiguration(choice, design);
+    const SelectionState& s = model.state();
+    SelectionOutcome outcome = model.weiterClick();
+    if (design == QLatin1String("2")) {
+        const QStringList diameters = tubeDiameters(s);
+        model.ListBox14Click(
+            clickable(indexOfValue(diameters, *choice.tube), QStringLiteral("Der Rohrdurchmesser"), *choice.tube, diameters));
+        model.ListBox15Click(clickable(indexOfValue(s.ListBox15.items, *choice.length), QStringLiteral("Die Länge"),
+                                       *choice.length, s.ListBox15.items));
+        model.ListBox16Click(clickable(indexOfValue(s.ListBox16.items, *choice.slotCount),
+                                       QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox16.items));
+        outcome = model.Button3Click();
+    } else if (isSlotted(design)) {
+        model.ListBox17Click(clickable(indexOfValue(s.ListBox17.items, *choice.length), QStringLiteral("Die Länge"),
+                                       *choice.length, s.ListBox17.items));
+        const int count = clickable(indexOfValue(s.ListBox18.items, *choice.slotCount),
+                                    QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox18.items);
+        if (s.ListBox18.items.size() > 1) // a single count is taken with the length
+            model.ListBox18Click(count);
+        outcome = model.Button5Click();
+    }
+    return outcome;
+}
+
+std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
+                                         const TextTable& texts, const Folders& folders) {
+    std::vector<OutletChoice> choices;
+    auto rec = std::make_unique<CalculationRecord>(room);
+    rec->continueUsed = 1;
+    RuntimeFlags flags;
+    WorkingValues working;
+    int calcStatus = 0;
+    CollectingDialogs dialogs;
+    InertShell shell;
+    const SelectionParts parts{{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders};
+
+    // The lists of the first steps, read once from a model that only looks.
+    SelectionModel lister(parts);
+    const SelectionState& l = lister.state();
+    struct Listed {
+        QString type, size, sizeItem; // the size as listed, with its padding
+    };
+    std::vector<Listed> sizes;
+    for (int kind = 0; kind < l.listbox1.items.size(); ++kind) {
+        lister.listbox1Click(kind);
+        const QStringList types = l.ListBox8.items;
+        for (int t = 0; t < types.size(); ++t) {
+            lister.listbox1Click(kind);
+            lister.ListBox8Click(t);
+            for (const QString& size : l.ListBox9.items)
+                sizes.push_back({withoutTrailingBlanks(types[t]), withoutTrailingBlanks(size), size});
+        }
+    }
+    for (const Listed& listed : sizes) {
+        for (const JetFormItem& form : jetFormsOfSize(catalogue, listed.sizeItem)) {
+            OutletChoice base{listed.type, listed.size, form.number, {}, {}, {}};
+            // The configuration step lists what it offers once the size is taken over.
+            *rec = room;
+            rec->continueUsed = 1;
+            SelectionModel model(parts);
+            QString design;
+            try {
+                design = clickOutlet(model, catalogue, base, *rec);
+            } catch (const Error&) {
+                continue; // no readable record: nothing to offer
+            }
+            const SelectionState& s = model.state();
+            if (design == QLatin1String("2")) {
+                OutletChoice probe = base;
+                model.weiterClick();
+                const QStringList diameters = tubeDiameters(s);
+                for (int d = 0; d < diameters.size(); ++d) {
+                    model.ListBox14Click(d);
+                    const QStringList lengths = s.ListBox15.items;
+                    for (int li = 0; li < lengths.size(); ++li) {
+                        model.ListBox15Click(li);
+                        for (const QString& count : s.ListBox16.items) {
+                            probe.tube = valueOf(diameters[d]);
+                            probe.length = valueOf(lengths[li]);
+                            const auto slotNumber = valueOf(count);
+                            if (probe.tube && probe.length && slotNumber) {
+                                probe.slotCount = static_cast<int>(*slotNumber);
+                                choices.push_back(probe);
+                            }
+                        }
+                    }
+                }
+            } else if (isSlotted(design)) {
+                OutletChoice probe = base;
+                model.weiterClick();
+                const QStringList lengths = s.ListBox17.items;
+                for (int li = 0; li < lengths.size(); ++li) {
+                    model.ListBox17Click(li);
+                    for (const QString& count : s.ListBox18.items) {
+                        probe.length = valueOf(lengths[li]);
+                        const auto slotNumber = valueOf(count);
+                        if (probe.length && slotNumber) {
+                            probe.slotCount = static_cast<int>(*slotNumber);
+                            choices.push_back(probe);
+                        }
+                    }
+                }
+            } else {
+                choices.push_back(base);
+            }
+        }
+    }
+    return choices;
+}
+
+} // namespace fyl

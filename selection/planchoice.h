@@ -1,0 +1,48 @@
+// One outlet choice taken over through the selection window's own steps, and every calculable
+// choice the selection offers. What `plan`, the suggestions and the room schedules share.
+// Core layer (fylcore).
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "frame/errors.h"
+#include "selection/selectionmodel.h"
+
+#include <optional>
+#include <vector>
+
+namespace fyl {
+
+// An outlet as the selection lists name it: type and size without trailing blanks, the jet form by
+// its number; for slot outlets the length [mm] and slot count, for slot tubes also the diameter.
+struct OutletChoice {
+    QString type;
+    QString size;
+    int jetForm = 0;
+    std::optional<long double> length;
+    std::optional<int> slotCount;
+    std::optional<long double> tube;
+};
+
+// A choice the catalogue does not offer (an unknown type, size or jet form, a length it has not,
+// options for a configuration the outlet has not).
+class ChoiceRefused : public Error {
+public:
+    using Error::Error;
+};
+
+// Clicks installation kind, type, size and jet form as a planner clicks them (a step the window
+// takes by itself is not clicked again), presses "weiter" and, for slot outlets, configures them
+// and presses their forward button. Returns the last outcome: the evaluation's view when one ran.
+SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                            const CalculationRecord& record);
+
+// Every choice of a calculable type, in the order the lists show them, with every slot
+// configuration the configuration step offers for it. `room` is the record the steps run on (a
+// copy is used; the mounting-height question of some slot outlets is answered Yes).
+std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
+                                         const TextTable& texts, const Folders& folders);
+
+// The text of a list item without the blanks that pad it.
+QString withoutTrailingBlanks(QString text);
+
+} // namespace fyl
