@@ -74,12 +74,6 @@ int record(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-QString withoutTrailingBlanks(QString text) {
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
 QJsonArray sizesOf(const fyl::Catalogue& catalogue, const QString& type) {
     QJsonArray sizes;
     for (const fyl::OfferedSize& offered : fyl::offeredSizes(catalogue, type)) {
@@ -120,14 +114,14 @@ int tree(const QStringList& args, QTextStream& out, QTextStream& err) {
         const fyl::KindTypes types = fyl::typesOfKind(catalogue, kind, codes);
         QJsonArray typeArray;
         for (const QString& type : types.calculable)
-            typeArray.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(type)},
+            typeArray.append(QJsonObject{{QStringLiteral("name"), fyl::withoutTrailingBlanks(type)},
                                          {QStringLiteral("calculable"), true},
                                          {QStringLiteral("sizes"), sizesOf(catalogue, type)}});
         for (const QString& type : types.dataSheetOnly)
-            typeArray.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(type)},
+            typeArray.append(QJsonObject{{QStringLiteral("name"), fyl::withoutTrailingBlanks(type)},
                                          {QStringLiteral("calculable"), false},
                                          {QStringLiteral("sizes"), QJsonArray()}});
-        kinds.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(kind)},
+        kinds.append(QJsonObject{{QStringLiteral("name"), fyl::withoutTrailingBlanks(kind)},
                                  {QStringLiteral("types"), typeArray}});
     }
     out << QString::fromUtf8(

@@ -62,6 +62,12 @@ QStringList flaggedNames(const QString& flags, const std::array<QString, 8>& nam
 
 } // namespace
 
+QString withoutTrailingBlanks(QString text) {
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
 QStringList sortedItems(QStringList items) {
     std::stable_sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
@@ -211,9 +217,7 @@ std::vector<OfferedSize> offeredSizes(const Catalogue& catalogue, const QString&
     std::vector<OfferedSize> sizes;
     for (const QString& listed : listSizes(catalogue, false, 0.0, type, true, false).sizes) {
         OfferedSize size;
-        size.name = listed;
-        while (size.name.endsWith(QLatin1Char(' ')))
-            size.name.chop(1);
+        size.name = withoutTrailingBlanks(listed);
         size.line = readSizeLine(catalogue, listed);
         for (const JetFormItem& form : jetFormsOfSize(catalogue, listed))
             size.jetForms.push_back(
@@ -239,9 +243,7 @@ std::vector<OfferedType> offeredTypes(const Catalogue& catalogue) {
                 if (calculable)
                     known->sizes = offeredSizes(catalogue, name);
             }
-            QString kindName = kind;
-            while (kindName.endsWith(QLatin1Char(' ')))
-                kindName.chop(1);
+            const QString kindName = withoutTrailingBlanks(kind);
             if (!known->kinds.contains(kindName))
                 known->kinds << kindName;
         }

@@ -15,6 +15,9 @@
 
 namespace fyl {
 
+// The text of a list item without the blanks that pad it.
+QString withoutTrailingBlanks(QString text);
+
 // A list box with the sorted style: case-insensitive order, equal texts keep their order.
 QStringList sortedItems(QStringList items);
 
