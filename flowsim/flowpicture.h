@@ -69,8 +69,9 @@ struct EllipsePrimitive {
 };
 
 enum class TextAlign {
-    Left,  // the text's cell starts at x
-    Right, // the text's cell ends at x, measured with the font's metrics where it is drawn
+    Left,   // the text's cell starts at x
+    Right,  // the text's cell ends at x, measured with the font's metrics where it is drawn
+    Centre, // the text's cell is centred on x, measured alike
 };
 
 // A line of text whose cell top lies at y. The size is in points, so that the page keeps its

@@ -59,7 +59,10 @@ struct Renderer {
         painter.setFont(font);
         painter.setPen(colour(t.colour));
         const QFontMetrics metrics(font, painter.device());
-        const int x = t.align == TextAlign::Right ? t.at.x - metrics.horizontalAdvance(t.text) : t.at.x;
+        const int advance = metrics.horizontalAdvance(t.text);
+        const int x = t.align == TextAlign::Right    ? t.at.x - advance
+                      : t.align == TextAlign::Centre ? t.at.x - advance / 2
+                                                     : t.at.x;
         painter.drawText(x, t.at.y + metrics.ascent(), t.text);
     }
     void operator()(const ImagePrimitive& i) const {

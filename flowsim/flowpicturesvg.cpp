@@ -14,6 +14,14 @@ QString colour(Rgb c) {
         .arg(c.b, 2, 16, QLatin1Char('0'));
 }
 
+QString textAnchor(TextAlign align) {
+    if (align == TextAlign::Right)
+        return QStringLiteral(" text-anchor=\"end\"");
+    if (align == TextAlign::Centre)
+        return QStringLiteral(" text-anchor=\"middle\"");
+    return QString();
+}
+
 // The painter's pen: square ends so that walls meet the floor without a notch, and its dots one
 // pen width long with two widths of gap.
 QString stroke(const Pen& p) {
@@ -66,7 +74,7 @@ struct Writer {
                    .arg(t.family.toHtmlEscaped())
                    .arg(t.pointSize)
                    .arg(t.bold ? QStringLiteral(" font-weight=\"bold\"") : QString())
-                   .arg(t.align == TextAlign::Right ? QStringLiteral(" text-anchor=\"end\"") : QString())
+                   .arg(textAnchor(t.align))
                    .arg(colour(t.colour), t.text.toHtmlEscaped());
     }
     void operator()(const ImagePrimitive& i) const {

@@ -65,7 +65,8 @@ public:
         // would let a file that lost its last line pass for a whole one.
         if (text.endsWith(QLatin1Char('\n')))
             text.chop(1);
-        lines_ = text.split(QLatin1Char('\n'));
+        if (!bytes.isEmpty())
+            lines_ = text.split(QLatin1Char('\n'));
         if (lines_.size() != expected)
             throw FileError(QStringLiteral("%1: %2 Zeilen erwartet, die Datei hat %3.")
                                 .arg(file_)

@@ -1,0 +1,258 @@
+// Laying out the outlets of the ceiling plan on their grid and checking spacing and wall
+// distances. Core layer of the ceiling-plan tool (fylceiling).
+#include "companions/deckenspiegel/ceilinglayout.h"
+
+#include "frame/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace fyl::ceiling {
+
+namespace {
+
+// The file gives lengths to the centimetre; a distance that prints as its limit is not below it.
+constexpr double kTolerance = 1e-6;
+
+bool below(double length, const std::optional<double>& limit) {
+    return limit && length < *limit - kTolerance;
+}
+
+void check(double length, const std::optional<double>& limit, const std::optional<double>& seated,
+           const QString& what, const QString& limitName, Breach& breach, std::vector<Reason>& reasons) {
+    if (below(length, limit)) {
+        breach = std::max(breach, Breach::Limit);
+        reasons.push_back(
+            {Breach::Limit,
+             QStringLiteral("%1 %2 m < %3 %4 m").arg(what, metres(length), limitName, metres(*limit))});
+    }
+    if (below(length, seated)) {
+        breach = std::max(breach, Breach::Seated);
+        reasons.push_back(
+            {Breach::Seated,
+             QStringLiteral("%1 %2 m < %3 m (Sitzhöhe 1,3 m)").arg(what, metres(length), metres(*seated))});
+    }
+}
+
+struct Arrangement {
+    int columns = 0, rows = 0, empty = 0;
+    double wallX = 0, wallY = 0;
+    bool keeps = false;
+
+    double least() const { return std::min(wallX, wallY); }
+    // Smaller is better: the order of the rule in the header.
+    auto rank() const {
+        return std::make_tuple(keeps ? 0 : 1, keeps ? 0.0 : -least(), empty, std::abs(wallX - wallY),
+                               columns);
+    }
+};
+
+std::optional<Arrangement> bestArrangement(const CeilingExchange& x) {
+    const int n = x.outletCount;
+    std::optional<Arrangement> best;
+    for (int columns = 1; columns <= n; ++columns) {
+        Arrangement a;
+        a.columns = columns;
+        a.rows = (n + columns - 1) / columns;
+        a.empty = a.rows * columns - n;
+        a.wallX = (x.roomWidth - (columns - 1) * x.spacing) / 2;
+        a.wallY = (x.roomLength - (a.rows - 1) * x.spacing) / 2;
+        if (a.wallX <= kTolerance)
+            break; // wider rows only reach further beyond the walls
+        if (a.wallY <= kTolerance)
+            continue;
+        a.keeps = a.least() >= x.wallDistance - kTolerance;
+        if (!best || a.rank() < best->rank())
+            best = a;
+    }
+    return best;
+}
+
+QString problemOf(const CeilingExchange& x) {
+    if (x.outletCount <= 0)
+        return QStringLiteral("Die Austauschdatei nennt 0 Durchlässe: es gibt nichts anzuordnen.");
+    if (x.outletCount > kMaxOutlets)
+        return QStringLiteral("%1 Durchlässe sind mehr, als ein Deckenspiegel zeigen kann (höchstens %2).")
+            .arg(x.outletCount)
+            .arg(kMaxOutlets);
+    if (x.roomWidth <= kTolerance || x.roomLength <= kTolerance)
+        return QStringLiteral(
+                   "Der Raum %1 × %2 m hat keine Fläche: die Austauschdatei nennt keine Raumgröße.")
+            .arg(metres(x.roomWidth), metres(x.roomLength));
+    if (x.outletCount > 1 && x.spacing <= kTolerance)
+        return QStringLiteral(
+                   "Der Einbauabstand ist 0: für %1 Durchlässe gibt es kein Raster. Den Abstand in "
+                   "ZELK FYL in der Strömungssimulation festlegen und den Deckenspiegel neu aufrufen.")
+            .arg(x.outletCount);
+    return QString();
+}
+
+void placeOutlets(const CeilingExchange& x, CeilingLayout& out) {
+    const double a = x.spacing;
+    for (int row = 0; row < out.rows; ++row) {
+        const int k = row == out.rows - 1 ? out.lastRowCount : out.columns;
+        const double left = (x.roomWidth - (k - 1) * a) / 2;
+        for (int column = 0; column < k; ++column) {
+            PlanOutlet o;
+            o.row = row;
+            o.column = column;
+            o.x = left + column * a;
+            o.y = out.wallY + row * a;
+            o.wallDistance = std::min({o.x, x.roomWidth - o.x, o.y, x.roomLength - o.y});
+            check(o.wallDistance, out.limits.wall, out.limits.wallSeated, QStringLiteral("Wandabstand"),
+                  QStringLiteral("Rand_min"), o.breach, o.reasons);
+            out.outlets.push_back(o);
+        }
+    }
+}
+
+void addGap(CeilingLayout& out, int from, int to) {
+    PlanGap g;
+    g.from = from;
+    g.to = to;
+    const PlanOutlet& p = out.outlets[from];
+    const PlanOutlet& q = out.outlets[to];
+    g.length = std::hypot(q.x - p.x, q.y - p.y);
+    check(g.length, out.limits.spacing, out.limits.spacingSeated, QStringLiteral("Abstand"),
+          QStringLiteral("a_min"), g.breach, g.reasons);
+    out.gaps.push_back(g);
+}
+
+// Neighbours in a row, and each outlet with the nearest one of the row before it.
+void findGaps(CeilingLayout& out) {
+    const auto n = static_cast<int>(out.outlets.size());
+    int rowStart = 0, previousStart = 0;
+    for (int i = 0; i < n; ++i) {
+        const PlanOutlet& o = out.outlets[i];
+        if (i > 0 && o.row != out.outlets[i - 1].row) {
+            previousStart = rowStart;
+            rowStart = i;
+        }
+        if (i > rowStart)
+            addGap(out, i - 1, i);
+        if (o.row > 0) {
+            int nearest = previousStart;
+            for (int j = previousStart; j < rowStart; ++j)
+                if (std::abs(out.outlets[j].x - o.x) < std::abs(out.outlets[nearest].x - o.x) - kTolerance)
+                    nearest = j;
+            addGap(out, nearest, i);
+        }
+    }
+}
+
+void collectFindings(CeilingLayout& out) {
+    const auto add = [&](Breach breach, const std::vector<Reason>& reasons) {
+        out.worst = std::max(out.worst, breach);
+        for (const Reason& r : reasons) {
+            const auto same = std::find_if(out.findings.begin(), out.findings.end(),
+                                           [&](const Finding& f) { return f.text == r.text; });
+            if (same != out.findings.end())
+                ++same->count;
+            else
+                out.findings.push_back({r.breach, r.text, 1});
+        }
+    };
+    for (const PlanOutlet& o : out.outlets)
+        add(o.breach, o.reasons);
+    for (const PlanGap& g : out.gaps)
+        add(g.breach, g.reasons);
+    std::stable_sort(out.findings.begin(), out.findings.end(),
+                     [](const Finding& p, const Finding& q) { return p.breach > q.breach; });
+}
+
+} // namespace
+
+Breach breachOf(double length, const std::optional<double>& limit, const std::optional<double>& seated) {
+    return below(length, limit) ? Breach::Limit : below(length, seated) ? Breach::Seated : Breach::None;
+}
+
+QString metres(double value) {
+    return numbers::formatFixed(value, 9, 2);
+}
+
+Limits limitsOf(const CeilingExchange& x) {
+    if (!x.horizontal)
+        return {};
+    return {x.aMin, x.wallMin, x.aMinSeated, x.wallMinSeated};
+}
+
+CeilingLayout layOutCeiling(const CeilingExchange& x) {
+    CeilingLayout out;
+    out.limits = limitsOf(x);
+    out.spacing = x.spacing;
+    out.problem = problemOf(x);
+    if (!out.problem.isEmpty())
+        return out;
+    const std::optional<Arrangement> best = bestArrangement(x);
+    if (!best) {
+        out.problem =
+            QStringLiteral("%1 Durchlässe mit %2 m Abstand passen in keiner Anordnung in den Raum %3 × %4 m.")
+                .arg(x.outletCount)
+                .arg(metres(x.spacing), metres(x.roomWidth), metres(x.roomLength));
+        return out;
+    }
+    out.columns = best->columns;
+    out.rows = best->rows;
+    out.lastRowCount = x.outletCount - (best->rows - 1) * best->columns;
+    out.wallX = best->wallX;
+    out.wallY = best->wallY;
+    out.lastRowWallX = (x.roomWidth - (out.lastRowCount - 1) * x.spacing) / 2;
+    placeOutlets(x, out);
+    findGaps(out);
+    collectFindings(out);
+    out.leastWallDistance = best->least();
+    out.keepsWallDistance = best->keeps;
+    return out;
+}
+
+QString figuresLine(const CeilingExchange& x, const CeilingLayout& layout) {
+    if (!layout.problem.isEmpty())
+        return layout.problem;
+    QStringList parts;
+    if (x.outletCount == 1)
+        parts << QStringLiteral("1 Durchlass in Raummitte");
+    else if (layout.rows == 1)
+        parts << QStringLiteral("%1 Durchlässe in einer Reihe").arg(x.outletCount);
+    else if (layout.lastRowCount == layout.columns)
+        parts << QStringLiteral("%1 Durchlässe in %2 Reihen zu %3")
+                     .arg(x.outletCount)
+                     .arg(layout.rows)
+                     .arg(layout.columns);
+    else
+        parts << QStringLiteral("%1 Durchlässe in %2 Reihen zu %3, die letzte mit %4")
+                     .arg(x.outletCount)
+                     .arg(layout.rows)
+                     .arg(layout.columns)
+                     .arg(layout.lastRowCount);
+    if (x.outletCount > 1)
+        parts << QStringLiteral("Abstand %1 m").arg(metres(layout.spacing));
+    parts << QStringLiteral("Wandabstand %1 m links und rechts, %2 m oben und unten")
+                 .arg(metres(layout.wallX), metres(layout.wallY));
+    if (!layout.limits.any()) {
+        parts << QStringLiteral("Vertikalstrahl: keine Abstandsgrenzen");
+        return parts.join(QStringLiteral(" · "));
+    }
+    if (layout.limits.spacing || layout.limits.wall)
+        parts << QStringLiteral("a_min %1 m, Rand_min %2 m")
+                     .arg(layout.limits.spacing ? metres(*layout.limits.spacing) : QStringLiteral("--"),
+                          layout.limits.wall ? metres(*layout.limits.wall) : QStringLiteral("--"));
+    int limit = 0, seated = 0;
+    const auto count = [&](Breach b) {
+        limit += b == Breach::Limit;
+        seated += b == Breach::Seated;
+    };
+    for (const PlanOutlet& o : layout.outlets)
+        count(o.breach);
+    for (const PlanGap& g : layout.gaps)
+        count(g.breach);
+    if (limit == 0 && seated == 0)
+        parts << QStringLiteral("alle Grenzen eingehalten");
+    if (limit > 0)
+        parts << QStringLiteral("%1 × unter a_min oder Rand_min").arg(limit);
+    if (seated > 0)
+        parts << QStringLiteral("%1 × nur für Sitzhöhe 1,3 m zu knapp").arg(seated);
+    return parts.join(QStringLiteral(" · "));
+}
+
+} // namespace fyl::ceiling

@@ -1,0 +1,110 @@
+// The ceiling plan as plain data: where the outlets of an exchange file sit on a regular grid in
+// the room, and which outlets and gaps fall short of the least spacing and wall distance.
+// Core layer of the ceiling-plan tool (fylceiling, QtCore only).
+#pragma once
+
+#include "results/exchangefiles.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace fyl::ceiling {
+
+// How badly a distance falls short; ordered, so the worst of several is the greatest.
+enum class Breach {
+    None,
+    Seated, // only below the value for a seated head height of 1.3 m
+    Limit,  // below a_min or Rand_min
+};
+
+// The limits a layout is checked against; all empty for a vertical jet.
+struct Limits {
+    std::optional<double> spacing;       // a_min
+    std::optional<double> wall;          // Rand_min
+    std::optional<double> spacingSeated; // a_min for a head height of 1.3 m
+    std::optional<double> wallSeated;    // Rand_min for a head height of 1.3 m
+    bool any() const { return spacing || wall || spacingSeated || wallSeated; }
+};
+
+// Why a distance is marked.
+struct Reason {
+    Breach breach = Breach::None;
+    QString text;
+};
+
+// Coordinates in metres: x across the width from the left wall, y along the length from the top
+// wall of the plan.
+struct PlanOutlet {
+    double x = 0, y = 0;
+    int row = 0, column = 0;
+    double wallDistance = 0;      // to the nearest wall
+    Breach breach = Breach::None; // the worst of the reasons
+    std::vector<Reason> reasons;
+};
+
+// Two neighbouring outlets, in a row or between two rows.
+struct PlanGap {
+    int from = 0, to = 0; // indexes into the outlets
+    double length = 0;
+    Breach breach = Breach::None;
+    std::vector<Reason> reasons;
+};
+
+// One reason, with how many outlets or gaps it applies to.
+struct Finding {
+    Breach breach = Breach::None;
+    QString text;
+    int count = 0;
+};
+
+struct CeilingLayout {
+    QString problem; // why nothing could be laid out; empty when the outlets are placed
+    int rows = 0;    // along the length
+    int columns = 0; // outlets of a full row, across the width
+    int lastRowCount = 0;
+    double spacing = 0;
+    double wallX = 0;              // from the side walls to the full rows
+    double wallY = 0;              // from the end walls to the first and the last row
+    double lastRowWallX = 0;       // a last row with fewer outlets is centred on its own
+    bool keepsWallDistance = true; // the given wall distance holds on every side
+    double leastWallDistance = 0;
+    Limits limits;
+    std::vector<PlanOutlet> outlets; // row by row from the top, left to right
+    std::vector<PlanGap> gaps;
+    std::vector<Finding> findings; // worst first
+    Breach worst = Breach::None;
+};
+
+// No more outlets than this are laid out: beyond it no single room is planned, and a plan of
+// them could not be read.
+inline constexpr int kMaxOutlets = 1000;
+
+// The limits that apply to `x`: its four values for a horizontal jet, none for a vertical one.
+Limits limitsOf(const CeilingExchange& x);
+
+// Lays out the outlets and checks them. The grid keeps the given spacing in both directions and
+// is centred in the room; a row runs across the width and the rows follow each other along the
+// length, a last row with fewer outlets centred. Of the arrangements (outlets per row from 1 to
+// the count) that put every outlet inside the room, the chosen one
+//   1. keeps the given wall distance on all four sides, or else has the greatest least wall
+//      distance;
+//   2. then leaves the fewest places of the last row empty;
+//   3. then has the most even wall distances (side walls against end walls).
+// A count of 0, an empty room, a spacing of 0 for more than one outlet or a count no arrangement
+// fits leave `problem` set and no outlets.
+CeilingLayout layOutCeiling(const CeilingExchange& x);
+
+// How `length` compares with a limit and its value for a seated head height (either may be
+// missing); a length that prints as its limit is not below it.
+Breach breachOf(double length, const std::optional<double>& limit, const std::optional<double>& seated);
+
+// Lengths as the plan writes them: two decimals with the dialogue's comma.
+QString metres(double value);
+
+// The line of figures under the plan.
+QString figuresLine(const CeilingExchange& x, const CeilingLayout& layout);
+
+} // namespace fyl::ceiling

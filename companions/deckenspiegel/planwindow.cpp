@@ -1,0 +1,111 @@
+// The ceiling-plan tool's window. Window layer of the ceiling-plan tool (QtWidgets): it binds the
+// controls to the layout, the page and the writers.
+#include "companions/deckenspiegel/planwindow.h"
+
+#include "companions/deckenspiegel/ceilingoutput.h"
+#include "frame/errors.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace fyl::ceiling {
+
+PlanView::PlanView(const CeilingExchange& x, const CeilingLayout& layout, QDate date, QWidget* parent)
+    : QWidget(parent), x_(x), layout_(layout), date_(date) {
+    // Below this the title block and the plan no longer fit side by side.
+    setMinimumSize(860, 560);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void PlanView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    paintCeilingPlan(painter, {width(), height(), static_cast<double>(logicalDpiX()), false}, x_, layout_,
+                     date_);
+}
+
+CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, const QString& sourcePath, QDate date)
+    : x_(std::move(x)), layout_(layOutCeiling(x_)), date_(date),
+      lastFolder_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {
+    setWindowTitle(
+        QStringLiteral("Deckenspiegel – %1 – %2")
+            .arg(x_.project.isEmpty() ? x_.outletName : x_.project, QDir::toNativeSeparators(sourcePath)));
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->addWidget(new PlanView(x_, layout_, date_, central), 1);
+    figures_ = new QLabel(figuresLine(x_, layout_), central);
+    figures_->setWordWrap(true);
+    figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (!layout_.problem.isEmpty() || layout_.worst == Breach::Limit)
+        figures_->setStyleSheet(QStringLiteral("color: #dc0000;"));
+    column->addWidget(figures_);
+
+    auto* buttons = new QHBoxLayout;
+    pdfButton_ = new QPushButton(QStringLiteral("Als PDF speichern…"), central);
+    pngButton_ = new QPushButton(QStringLiteral("Als PNG speichern…"), central);
+    auto* quit = new QPushButton(QStringLiteral("Beenden"), central);
+    buttons->addWidget(pdfButton_);
+    buttons->addWidget(pngButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(quit);
+    column->addLayout(buttons);
+    setCentralWidget(central);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    QAction* pdf =
+        file->addAction(QStringLiteral("Als &PDF speichern…"), this, [this] { save(Format::Pdf); });
+    QAction* png =
+        file->addAction(QStringLiteral("Als P&NG speichern…"), this, [this] { save(Format::Png); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("&Beenden"), QKeySequence::Quit, this, &QWidget::close);
+    connect(pdfButton_, &QPushButton::clicked, this, [this] { save(Format::Pdf); });
+    connect(pngButton_, &QPushButton::clicked, this, [this] { save(Format::Png); });
+    connect(quit, &QPushButton::clicked, this, &QWidget::close);
+
+    // Without a layout there is no plan to keep.
+    const bool savable = layout_.problem.isEmpty();
+    pdf->setEnabled(savable);
+    png->setEnabled(savable);
+    pdfButton_->setEnabled(savable);
+    pngButton_->setEnabled(savable);
+    resize(1200, 800);
+}
+
+void CeilingPlanWindow::save(Format format) {
+    const bool pdf = format == Format::Pdf;
+    const QString suffix = pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    const QString base = x_.project.trimmed().isEmpty()
+                             ? QStringLiteral("Deckenspiegel")
+                             : QStringLiteral("Deckenspiegel %1").arg(x_.project.trimmed());
+    QString path = QFileDialog::getSaveFileName(
+        this, pdf ? QStringLiteral("Als PDF speichern") : QStringLiteral("Als PNG speichern"),
+        QDir(lastFolder_).filePath(base + suffix),
+        pdf ? QStringLiteral("PDF-Dokument (*.pdf)") : QStringLiteral("PNG-Bild (*.png)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
+    try {
+        if (pdf)
+            writeCeilingPlanPdf(path, x_, layout_, date_);
+        else
+            writeCeilingPlanPng(path, x_, layout_, date_);
+        lastFolder_ = QFileInfo(path).absolutePath();
+        statusBar()->showMessage(QStringLiteral("Gespeichert: %1").arg(QDir::toNativeSeparators(path)));
+    } catch (const Error& e) {
+        QMessageBox::critical(this, QStringLiteral("Deckenspiegel"), e.message());
+    }
+}
+
+} // namespace fyl::ceiling

@@ -1,0 +1,344 @@
+// The ceiling-plan tool: the grid it lays out, the limits it checks, the exchange file it reads
+// and the program's batch runs.
+#include "companions/deckenspiegel/ceilinglayout.h"
+#include "companions/deckenspiegel/ceilingpage.h"
+#include "companions/deckenspiegel/exchangelocation.h"
+#include "frame/errors.h"
+#include "tests/support/testfiles.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace fyl;
+using namespace fyl::ceiling;
+
+namespace {
+
+std::string s(const QString& text) {
+    return text.toStdString();
+}
+
+// A 6 x 8 m room with four horizontal outlets 3 m apart, 1 m from the walls.
+CeilingExchange room(int count = 4, double spacing = 3.0) {
+    CeilingExchange x;
+    x.outletName = QStringLiteral("DLX 125");
+    x.outletCount = count;
+    x.aMin = 2.4;
+    x.wallMin = 1.0;
+    x.roomWidth = 6.0;
+    x.roomLength = 8.0;
+    x.spacing = spacing;
+    x.wallDistance = 1.0;
+    x.roomHeight = 3.0;
+    x.headHeight = 1.8;
+    x.velocityLimit = 0.2;
+    return x;
+}
+
+std::vector<std::pair<double, double>> positions(const CeilingLayout& l) {
+    std::vector<std::pair<double, double>> out;
+    for (const PlanOutlet& o : l.outlets)
+        out.emplace_back(o.x, o.y);
+    return out;
+}
+
+} // namespace
+
+TEST(CeilingLayout, CentresTheGridAndPrefersTheArrangementThatKeepsTheWallDistance) {
+    // 2 x 2 leaves 1,5 m across and 2,5 m along; one column of four would need 9 m of length.
+    const CeilingLayout four = layOutCeiling(room());
+    ASSERT_TRUE(four.problem.isEmpty()) << s(four.problem);
+    EXPECT_EQ(four.rows, 2);
+    EXPECT_EQ(four.columns, 2);
+    EXPECT_EQ(positions(four),
+              (std::vector<std::pair<double, double>>{{1.5, 2.5}, {4.5, 2.5}, {1.5, 5.5}, {4.5, 5.5}}));
+    EXPECT_EQ(four.gaps.size(), 4u);
+    EXPECT_EQ(four.worst, Breach::None);
+
+    // Five at 2,5 m: two rows of three would come 0,5 m off the side walls; three rows of two keep
+    // 1,75 and 1,5 m, the fifth centred and tied to the nearer of the two above it.
+    const CeilingLayout five = layOutCeiling(room(5, 2.5));
+    EXPECT_EQ(five.rows, 3);
+    EXPECT_EQ(five.columns, 2);
+    EXPECT_EQ(five.lastRowCount, 1);
+    EXPECT_DOUBLE_EQ(five.wallX, 1.75);
+    EXPECT_DOUBLE_EQ(five.wallY, 1.5);
+    EXPECT_EQ(positions(five).back(), (std::pair<double, double>{3.0, 6.5}));
+    EXPECT_EQ(five.gaps.back().from, 2);
+    EXPECT_NEAR(five.gaps.back().length, std::hypot(1.25, 2.5), 1e-12);
+
+    // Three in 6 x 4 m at 2,5 m can nowhere keep 1,5 m from the walls: the arrangement with the
+    // greatest least distance (two rows, 0,75 m from the end walls) rather than one row 0,5 m off.
+    CeilingExchange tight = room(3, 2.5);
+    tight.roomLength = 4.0;
+    tight.wallDistance = 1.5;
+    const CeilingLayout three = layOutCeiling(tight);
+    EXPECT_EQ(three.rows, 2);
+    EXPECT_FALSE(three.keepsWallDistance);
+    EXPECT_DOUBLE_EQ(three.leastWallDistance, 0.75);
+    EXPECT_EQ(three.worst, Breach::Limit); // 0,75 m < Rand_min 1,00 m
+}
+
+TEST(CeilingLayout, MarksEachGapAndOutletBelowItsLimitWithTheReason) {
+    CeilingExchange x = room(4, 2.0); // 2 x 2, 2 m from the side walls, 3 m from the end walls
+    x.wallMin = 2.5;
+    x.aMinSeated = 2.2;
+    const CeilingLayout l = layOutCeiling(x);
+    ASSERT_EQ(l.outlets.size(), 4u);
+    for (const PlanGap& g : l.gaps) {
+        EXPECT_EQ(g.breach, Breach::Limit);
+        ASSERT_EQ(g.reasons.size(), 2u);
+        EXPECT_EQ(s(g.reasons[0].text), "Abstand 2,00 m < a_min 2,40 m");
+        EXPECT_EQ(s(g.reasons[1].text), "Abstand 2,00 m < 2,20 m (Sitzhöhe 1,3 m)");
+    }
+    for (const PlanOutlet& o : l.outlets)
+        EXPECT_EQ(s(o.reasons.at(0).text), "Wandabstand 2,00 m < Rand_min 2,50 m");
+    ASSERT_EQ(l.findings.size(), 3u);
+    EXPECT_EQ(l.findings[0].count, 4); // worst first, each with how often it occurs
+    EXPECT_EQ(l.findings[2].breach, Breach::Seated);
+
+    // Only the seated value broken: marked, but not as a breach of a_min.
+    x = room(4, 2.3);
+    x.aMin = 2.2;
+    x.aMinSeated = 2.4;
+    EXPECT_EQ(layOutCeiling(x).worst, Breach::Seated);
+
+    // A distance that prints as its limit is not below it.
+    x = room(4, 2.4);
+    EXPECT_EQ(layOutCeiling(x).worst, Breach::None);
+
+    // A vertical jet has no spacing limits, whatever numbers stand in the file.
+    x = room(4, 0.5);
+    x.horizontal = false;
+    const CeilingLayout vertical = layOutCeiling(x);
+    EXPECT_TRUE(vertical.problem.isEmpty());
+    EXPECT_EQ(vertical.worst, Breach::None);
+    EXPECT_FALSE(vertical.limits.any());
+}
+
+TEST(CeilingLayout, DegenerateInputsGiveAMessageAndNoOutlets) {
+    CeilingExchange x = room(0);
+    EXPECT_TRUE(layOutCeiling(x).problem.contains(QStringLiteral("0 Durchlässe")));
+    x = room();
+    x.roomWidth = 0;
+    x.roomLength = 0;
+    EXPECT_TRUE(layOutCeiling(x).problem.contains(QStringLiteral("keine Fläche")));
+    x = room(4, 0.0);
+    EXPECT_TRUE(layOutCeiling(x).problem.contains(QLatin1String("Einbauabstand ist 0")));
+    x = room(20, 3.0);
+    const CeilingLayout crowded = layOutCeiling(x);
+    EXPECT_EQ(s(crowded.problem),
+              "20 Durchlässe mit 3,00 m Abstand passen in keiner Anordnung in den Raum 6,00 × 8,00 m.");
+    EXPECT_TRUE(crowded.outlets.empty());
+    EXPECT_EQ(s(figuresLine(x, crowded)), s(crowded.problem));
+
+    // The reader admits up to a million outlets; the answer comes at once.
+    x = room(1000000, 0.01);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(layOutCeiling(x).problem.isEmpty());
+    EXPECT_LT(clock.elapsed(), 1000);
+
+    // One outlet needs no spacing: it sits in the middle of the room.
+    x = room(1, 0.0);
+    EXPECT_EQ(positions(layOutCeiling(x)), (std::vector<std::pair<double, double>>{{3.0, 4.0}}));
+}
+
+TEST(CeilingPage, DrawsTheRoomAtAStandardScaleAndTheBreachesInRed) {
+    CeilingExchange x = room(4, 2.0);
+    x.wallMin = 2.5; // every outlet 2 m from a side wall
+    const CeilingLayout l = layOutCeiling(x);
+    const CeilingPage page = ceilingPage(x, l, a4Landscape(254), QDate(2024, 3, 1)); // 10 px per mm
+    EXPECT_EQ(page.scale, 50); // 8 m in the 170 mm the sheet leaves: 1:50
+    int redOutlets = 0, redLines = 0;
+    bool dated = false;
+    for (const PicturePrimitive& p : page.primitives) {
+        if (const auto* e = std::get_if<EllipsePrimitive>(&p))
+            redOutlets += e->pen.colour == pagecolours::kLimit;
+        if (const auto* line = std::get_if<LinePrimitive>(&p))
+            redLines += line->pen.colour == pagecolours::kLimit;
+        if (const auto* t = std::get_if<TextPrimitive>(&p))
+            dated = dated || t->text == QLatin1String("01.03.2024");
+    }
+    EXPECT_EQ(redOutlets, 2 * 4); // each outlet: its outline and the ring of its vanes
+    EXPECT_GE(redLines, 4 + 1);   // the four gaps, the chain's spacing and the legend
+    EXPECT_TRUE(dated);
+}
+
+// ---- the exchange file ----------------------------------------------------------------------
+
+namespace {
+
+CalculationRecord planningRecord(bool horizontal = true) {
+    CalculationRecord rec{};
+    std::memcpy(rec.outlet.typeName, "DLX", 3);
+    std::memcpy(rec.outlet.sizeName, "125", 3);
+    rec.outletCount = 4;
+    rec.aMin = 2.4;
+    rec.wMin = 1.0;
+    rec.aMin13 = 2.2;
+    rec.wMin13 = 0.9;
+    rec.roomWidth = 6.0;
+    rec.roomLength = 8.0;
+    rec.spacing = 3.0;
+    rec.wallLeft = 1.5;
+    rec.wallRight = 1.2;
+    rec.horizontalJet = horizontal ? 1 : 0;
+    rec.verticalJet = horizontal ? 0 : 1;
+    rec.projectName = QStringLiteral("Büro Nord");
+    rec.editor[0] = QStringLiteral("J. Maier");
+    rec.roomHeight = 3.0;
+    rec.headHeight = 1.8;
+    rec.velocityLimit = 0.2;
+    return rec;
+}
+
+QByteArray fileOf(const CalculationRecord& rec) {
+    return exchangeFileBytes(ceilingExchangeLines(rec));
+}
+
+// The file with line `line` (1-based) replaced.
+QByteArray withLine(int line, const QString& text) {
+    QStringList lines = ceilingExchangeLines(planningRecord());
+    lines[line - 1] = text;
+    return exchangeFileBytes(lines);
+}
+
+QString readerMessage(const QByteArray& bytes) {
+    try {
+        readCeilingExchange(bytes);
+    } catch (const FileError& e) {
+        return e.message();
+    }
+    return QStringLiteral("(gelesen)");
+}
+
+} // namespace
+
+TEST(CeilingExchangeFile, WhatTheProgramWritesReadsBackAndDamageNamesItsLine) {
+    const CeilingExchange x = readCeilingExchange(fileOf(planningRecord()));
+    EXPECT_EQ(s(x.outletName), "DLX 125");
+    EXPECT_EQ(x.outletCount, 4);
+    EXPECT_EQ(x.aMin, 2.4);
+    EXPECT_EQ(x.wallDistance, 1.2); // the smaller of the two
+    EXPECT_EQ(x.aMinSeated, 2.2);
+    EXPECT_TRUE(x.horizontal);
+    EXPECT_EQ(s(x.project), "Büro Nord");
+    EXPECT_EQ(s(x.editor), "J. Maier");
+    const CeilingExchange v = readCeilingExchange(fileOf(planningRecord(false)));
+    EXPECT_FALSE(v.aMin || v.wallMin || v.aMinSeated || v.wallMinSeated);
+
+    EXPECT_TRUE(readerMessage(withLine(7, QStringLiteral("a min")))
+                    .startsWith(QLatin1String("Zoldaten.tmp, Zeile 7:")));
+    EXPECT_TRUE(readerMessage(withLine(12, QStringLiteral("12,5")))
+                    .contains(QLatin1String("Zeile 12: eine Zahl mit Dezimalpunkt")));
+    EXPECT_TRUE(readerMessage(withLine(16, QStringLiteral("nan"))).contains(QLatin1String("Zeile 16")));
+
+    // A file short of its last line is refused as such, terminator or not; so is an empty one.
+    QByteArray short33 = fileOf(planningRecord());
+    short33.chop(QByteArray("0.90\r\n").size());
+    EXPECT_EQ(s(readerMessage(short33)), "Zoldaten.tmp: 34 Zeilen erwartet, die Datei hat 33.");
+    short33.chop(2);
+    EXPECT_EQ(s(readerMessage(short33)), "Zoldaten.tmp: 34 Zeilen erwartet, die Datei hat 33.");
+    EXPECT_TRUE(readerMessage({}).endsWith(QLatin1String("die Datei hat 0.")));
+    // The sound file's last line is a text: a missing one must not pass for an empty date.
+    CalculationRecord rec = planningRecord();
+    rec.projectDate = QStringLiteral("01.03.2024");
+    QByteArray sound = exchangeFileBytes(soundExchangeLines(rec));
+    sound.chop(QByteArray("01.03.2024\r\n").size());
+    EXPECT_THROW(readSoundExchange(sound), FileError);
+}
+
+TEST(CeilingExchangeFile, ABareNameIsLookedUpInTheTemporaryFolderWhateverItsCase) {
+    QTemporaryDir dir;
+    const QString tmp = dir.filePath(QStringLiteral("tmp"));
+    test::writeFile(tmp + QStringLiteral("/Zoldaten.tmp"), fileOf(planningRecord()));
+    EXPECT_EQ(s(locateExchangeFile(QStringLiteral("ZOLDaten.tmp"), tmp)),
+              s(tmp + QStringLiteral("/Zoldaten.tmp")));
+    EXPECT_EQ(s(locateExchangeFile(QString(), tmp)), s(tmp + QStringLiteral("/Zoldaten.tmp")));
+    const QString elsewhere = dir.filePath(QStringLiteral("plan.tmp"));
+    test::writeFile(elsewhere, fileOf(planningRecord()));
+    EXPECT_EQ(s(locateExchangeFile(elsewhere, tmp)), s(elsewhere));
+    try {
+        locateExchangeFile(QStringLiteral("Fehlt.tmp"), tmp);
+        ADD_FAILURE() << "a missing file was found";
+    } catch (const FileError& e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("Fehlt.tmp"))) << s(e.message());
+        EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(tmp))) << s(e.message());
+    }
+}
+
+// ---- the program ----------------------------------------------------------------------------
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString err;
+};
+
+// Runs the tool with its settings in `home`, so that the user's own stay untouched.
+ToolRun runTool(const QString& home, const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZELK_DECKENSPIEGEL), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+std::pair<quint32, quint32> pngSize(const QByteArray& png) {
+    const auto be = [&](int at) {
+        return quint32(uchar(png[at])) << 24 | quint32(uchar(png[at + 1])) << 16 |
+               quint32(uchar(png[at + 2])) << 8 | quint32(uchar(png[at + 3]));
+    };
+    return png.startsWith("\x89PNG") && png.size() > 24 ? std::pair{be(16), be(20)} : std::pair{0u, 0u};
+}
+
+} // namespace
+
+TEST(DeckenspiegelProgram, WritesThePlanFromTheExchangeFileOrSaysWhyNot) {
+    QTemporaryDir home;
+    const QString work = home.filePath(QStringLiteral("ZELK"));
+    test::writeFile(home.filePath(QStringLiteral("config/Zelk/zol.conf")),
+                    QStringLiteral("[General]\nArbeitsverzeichnis=%1\n").arg(work).toUtf8());
+    test::writeFile(work + QStringLiteral("/tmp/Zoldaten.tmp"), fileOf(planningRecord()));
+
+    // Called as ZELK FYL calls it: the bare name in another case.
+    const QString png = home.filePath(QStringLiteral("plan.png"));
+    const QString pdf = home.filePath(QStringLiteral("plan.pdf"));
+    ToolRun run = runTool(home.path(), {QStringLiteral("ZOLDaten.tmp"), QStringLiteral("--png"), png,
+                                        QStringLiteral("--pdf"), pdf});
+    ASSERT_EQ(run.exitCode, 0) << s(run.err);
+    EXPECT_EQ(pngSize(test::readFile(png)), (std::pair<quint32, quint32>{2339, 1654})); // A4 at 200 dpi
+    const QString pdfText = QString::fromLatin1(test::readFile(pdf));
+    EXPECT_TRUE(pdfText.startsWith(QLatin1String("%PDF")));
+    EXPECT_EQ(pdfText.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))), 1);
+
+    // A damaged file: exit 1, the path and the reader's line on standard error, nothing written.
+    const QString broken = home.filePath(QStringLiteral("kaputt.tmp"));
+    test::writeFile(broken, withLine(12, QStringLiteral("12,5")));
+    const QString none = home.filePath(QStringLiteral("none.png"));
+    run = runTool(home.path(), {broken, QStringLiteral("--png"), none});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QLatin1String("kaputt.tmp: Zoldaten.tmp, Zeile 12"))) << s(run.err);
+    EXPECT_FALSE(QFileInfo::exists(none));
+
+    // A plan that cannot be laid out is no plan to write either.
+    CalculationRecord crowded = planningRecord();
+    crowded.outletCount = 20;
+    test::writeFile(broken, fileOf(crowded));
+    run = runTool(home.path(), {broken, QStringLiteral("--pdf"), pdf + QStringLiteral("2")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QLatin1String("passen in keiner Anordnung"))) << s(run.err);
+}
