@@ -518,8 +518,7 @@ private:
             const double v = xAxis.low + i * xAxis.step;
             const double x = mapX(v);
             line(x, top, x, bottom, kGrid);
-            const QString label = numbers::formatGeneral(v);
-            text(x - textWidth(label, tickPoints) / 2.0, bottom + 1.0, label, tickPoints, false, kGrey);
+            text(x, bottom + 1.0, numbers::formatGeneral(v), tickPoints, false, kGrey, TextAlign::Centre);
         }
         for (int i = 0; yAxis.low + i * yAxis.step <= yAxis.high + 1e-9 * yAxis.step; ++i) {
             const double v = yAxis.low + i * yAxis.step;
