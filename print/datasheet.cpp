@@ -5,6 +5,7 @@
 #include "calc/formulas.h"
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
+#include "print/millimetrepage.h"
 
 #include <QtMath>
 
@@ -164,7 +165,7 @@ Rgb sizeColour(int size) {
 // The core has no font metrics: widths are estimated from an average glyph of the sans-serif
 // face the drawing layer uses, generously, so that wrapped text stays inside its column.
 double textWidth(const QString& text, int points, bool bold = false) {
-    return text.size() * points * kPointMm * (bold ? 0.6 : 0.53);
+    return text.size() * points * kPointMm * (bold ? 0.6 : 0.55);
 }
 
 double lineHeight(int points) {
@@ -239,9 +240,9 @@ ChartText chartText(SheetQuantity quantity, bool perMetre) {
     return {};
 }
 
-class SheetLayout {
+class SheetLayout : private MillimetrePage {
 public:
-    SheetLayout(const DataSheetInputs& in) : in_(in), type_(in.type) {}
+    explicit SheetLayout(const DataSheetInputs& in) : MillimetrePage(in.dpi), in_(in), type_(in.type) {}
 
     std::vector<ReportPage> pages() {
         newPage();
@@ -257,35 +258,11 @@ public:
     }
 
 private:
-    int px(double mm) const { return static_cast<int>(std::lround(mm * in_.dpi / 25.4)); }
-    Pixel at(double x, double y) const { return {px(x), px(y)}; }
-    ReportPage& page() { return pages_.back(); }
-
-    void text(double x, double y, const QString& s, int points, bool bold = false, Rgb colour = kInk,
-              TextAlign align = TextAlign::Left) {
-        TextPrimitive t;
-        t.at = at(x, y);
-        t.text = s;
-        t.pointSize = points;
-        t.bold = bold;
-        t.align = align;
-        t.colour = colour;
-        page().emplace_back(t);
-    }
-    void line(double x1, double y1, double x2, double y2, Rgb colour, double width = 0.2,
-              PenStyle style = PenStyle::Solid) {
-        page().emplace_back(
-            LinePrimitive{at(x1, y1), at(x2, y2), Pen{colour, std::max(1, px(width)), style}});
-    }
-    void box(double x, double y, double w, double h, Rgb fill) {
-        page().emplace_back(
-            PolygonPrimitive{{at(x, y), at(x + w, y), at(x + w, y + h), at(x, y + h)}, fill, {}});
-    }
     // Paragraph lines from the cursor down; returns where they end.
     double paragraph(double x, double y, double width, const QString& s, int points, bool bold = false,
                      Rgb colour = kInk) {
         for (const QString& l : wrapped(s, width, points)) {
-            text(x, y, l, points, bold, colour);
+            text(x, y, l, points, colour, TextAlign::Left, bold);
             y += lineHeight(points);
         }
         return y;
@@ -293,9 +270,10 @@ private:
 
     void newPage() {
         pages_.emplace_back();
-        text(kLeft, 9.0, QStringLiteral("ZELK"), 20, true);
-        text(kRight, 9.5, QStringLiteral("Datenblatt ") + type_.name, 12, true, kInk, TextAlign::Right);
-        text(kRight, 15.5, type_.documents.name, 8, false, kGrey, TextAlign::Right);
+        drawInto(pages_.back());
+        text(kLeft, 9.0, QStringLiteral("ZELK"), 20, kInk, TextAlign::Left, true);
+        text(kRight, 9.5, QStringLiteral("Datenblatt ") + type_.name, 12, kInk, TextAlign::Right, true);
+        text(kRight, 15.5, type_.documents.name, 8, kGrey, TextAlign::Right);
         line(kLeft, 21.0, kRight, 21.0, kInk, 0.6);
         y_ = kTop;
     }
@@ -308,18 +286,18 @@ private:
     }
 
     void titleBlock() {
-        text(kLeft, y_, type_.name + QStringLiteral(" – ") + type_.documents.name, 15, true);
+        text(kLeft, y_, type_.name + QStringLiteral(" – ") + type_.documents.name, 15, kInk, TextAlign::Left,
+             true);
         y_ += 8.0;
-        text(kLeft, y_, type_.kinds.join(QStringLiteral(" · ")), 9, false, kGrey);
+        text(kLeft, y_, type_.kinds.join(QStringLiteral(" · ")), 9, kGrey);
         y_ += 7.0;
 
         const double pictureWidth = 64.0, pictureHeight = 48.0;
-        page().emplace_back(
-            ImagePrimitive{in_.picture, px(kLeft), px(y_), px(pictureWidth), px(pictureHeight)});
-        line(kLeft, y_, kLeft + pictureWidth, y_, kRule);
-        line(kLeft, y_ + pictureHeight, kLeft + pictureWidth, y_ + pictureHeight, kRule);
-        line(kLeft, y_, kLeft, y_ + pictureHeight, kRule);
-        line(kLeft + pictureWidth, y_, kLeft + pictureWidth, y_ + pictureHeight, kRule);
+        image(in_.picture, kLeft, y_, pictureWidth, pictureHeight);
+        line(kLeft, y_, kLeft + pictureWidth, y_, kRule, 0.2);
+        line(kLeft, y_ + pictureHeight, kLeft + pictureWidth, y_ + pictureHeight, kRule, 0.2);
+        line(kLeft, y_, kLeft, y_ + pictureHeight, kRule, 0.2);
+        line(kLeft + pictureWidth, y_, kLeft + pictureWidth, y_ + pictureHeight, kRule, 0.2);
 
         const double x = kLeft + pictureWidth + 6.0, width = kRight - x;
         double y = paragraph(x, y_, width, type_.documents.description, 9) + 2.0;
@@ -331,7 +309,7 @@ private:
         for (const auto& [label, names] : attributes) {
             if (names.isEmpty())
                 continue;
-            text(x, y, label, 8, true);
+            text(x, y, label, 8, kInk, TextAlign::Left, true);
             y = paragraph(x + 26.0, y, width - 26.0, names.join(QStringLiteral(", ")), 8);
         }
         y_ = std::max(y_ + pictureHeight, y) + 5.0;
@@ -351,7 +329,7 @@ private:
             if (value.isEmpty())
                 continue;
             ensure(lineHeight(8) * 2);
-            text(kLeft, y_, label, 8, true);
+            text(kLeft, y_, label, 8, kInk, TextAlign::Left, true);
             y_ = paragraph(kLeft + labelWidth, y_, kWidth - labelWidth, value, 8) + 1.0;
         }
         y_ += 4.0;
@@ -377,18 +355,18 @@ private:
             double tableWidth = 0.0;
             for (const Column& c : columns)
                 tableWidth += c.width;
-            box(kLeft, y_, tableWidth, rowLine + 2.0, kShade);
+            rect(kLeft, y_, kLeft + tableWidth, y_ + rowLine + 2.0, kShade);
             double x = kLeft;
             for (const Column& c : columns) {
-                text(x + 1.5, y_ + 1.0, c.heading, points, true);
+                text(x + 1.5, y_ + 1.0, c.heading, points, kInk, TextAlign::Left, true);
                 x += c.width;
             }
             y_ += rowLine + 2.0;
-            line(kLeft, y_, kLeft + tableWidth, y_, kRule);
+            line(kLeft, y_, kLeft + tableWidth, y_, kRule, 0.2);
             return tableWidth;
         };
         ensure(14.0 + 2 * rowLine);
-        text(kLeft, y_, QStringLiteral("Größen"), 10, true);
+        text(kLeft, y_, QStringLiteral("Größen"), 10, kInk, TextAlign::Left, true);
         y_ += 6.0;
         double tableWidth = heading();
         for (const DocumentedSize& size : type_.sizes) {
@@ -408,26 +386,27 @@ private:
             if (ensure(height + 1.0))
                 tableWidth = heading();
             double y = y_ + 1.0;
-            text(kLeft + 1.5, y, size.name, points, true);
+            text(kLeft + 1.5, y, size.name, points, kInk, TextAlign::Left, true);
             if (calculable) {
                 double x = kLeft + columns[0].width;
                 for (qsizetype k = 0; k < forms.size(); ++k)
-                    text(x + 1.5, y + k * rowLine, forms[k], points);
+                    text(x + 1.5, y + k * rowLine, forms[k], points, kInk);
                 x += columns[1].width;
-                text(x + 1.5, y, flowRangeText(size.flowMin, size.flowMax), points);
+                text(x + 1.5, y, flowRangeText(size.flowMin, size.flowMax), points, kInk);
                 x += columns[2].width;
-                text(x + 1.5, y, article, points);
+                text(x + 1.5, y, article, points, kInk);
                 y += std::max<qsizetype>(1, forms.size()) * rowLine;
                 for (const QString& c : configurationLines) {
-                    text(kLeft + columns[0].width + 1.5, y, c, 7, false, kGrey);
+                    text(kLeft + columns[0].width + 1.5, y, c, 7, kGrey);
                     y += lineHeight(7);
                 }
             } else {
-                text(kLeft + columns[0].width + 1.5, y, flowRangeText(size.flowMin, size.flowMax), points);
+                text(kLeft + columns[0].width + 1.5, y, flowRangeText(size.flowMin, size.flowMax), points,
+                     kInk);
                 y += rowLine;
             }
             y_ = y + 0.5;
-            line(kLeft, y_, kLeft + tableWidth, y_, kRule);
+            line(kLeft, y_, kLeft + tableWidth, y_, kRule, 0.2);
         }
         y_ += 6.0;
     }
@@ -439,7 +418,7 @@ private:
         const QStringList lines = wrapped(note, kWidth - 8.0, 9);
         const double height = lines.size() * lineHeight(9) + 6.0;
         ensure(height);
-        box(kLeft, y_, kWidth, height, kShade);
+        rect(kLeft, y_, kLeft + kWidth, y_ + height, kShade);
         line(kLeft, y_, kLeft, y_ + height, kInk, 0.8);
         paragraph(kLeft + 4.0, y_ + 3.0, kWidth - 8.0, note, 9);
         y_ += height + 4.0;
@@ -448,7 +427,7 @@ private:
     // The heading of the charts and the colour of each size; repeated on every page with charts.
     void chartHeading(bool continued) {
         text(kLeft, y_, continued ? QStringLiteral("Kennlinien (Fortsetzung)") : QStringLiteral("Kennlinien"),
-             10, true);
+             10, kInk, TextAlign::Left, true);
         y_ += 5.5;
         const QString basis =
             type_.perMetre()
@@ -468,7 +447,7 @@ private:
                 y_ += lineHeight(8);
             }
             line(x, y_ + 1.6, x + 7.0, y_ + 1.6, sizeColour(static_cast<int>(s)), 0.7);
-            text(x + 9.0, y_, name, 8);
+            text(x + 9.0, y_, name, 8, kInk);
             x += itemWidth;
         }
         y_ += lineHeight(8) + 3.0;
@@ -493,7 +472,7 @@ private:
         const ChartText words = chartText(c.quantity, type_.perMetre());
         const double left = x0 + 11.0, right = x0 + kChartWidth - 2.0;
         const double top = y0 + 6.0, bottom = y0 + kChartHeight - 22.0;
-        text(x0, y0, words.title, 9, true);
+        text(x0, y0, words.title, 9, kInk, TextAlign::Left, true);
 
         double xLow = 1e300, xHigh = -1e300, yLow = 1e300, yHigh = -1e300;
         for (const ChartCurve& curve : c.curves)
@@ -517,20 +496,20 @@ private:
         for (int i = 0; xAxis.low + i * xAxis.step <= xAxis.high + 1e-9 * xAxis.step; ++i) {
             const double v = xAxis.low + i * xAxis.step;
             const double x = mapX(v);
-            line(x, top, x, bottom, kGrid);
-            text(x, bottom + 1.0, numbers::formatGeneral(v), tickPoints, false, kGrey, TextAlign::Centre);
+            line(x, top, x, bottom, kGrid, 0.2);
+            text(x, bottom + 1.0, numbers::formatGeneral(v), tickPoints, kGrey, TextAlign::Centre);
         }
         for (int i = 0; yAxis.low + i * yAxis.step <= yAxis.high + 1e-9 * yAxis.step; ++i) {
             const double v = yAxis.low + i * yAxis.step;
             const double y = mapY(v);
-            line(left, y, right, y, kGrid);
-            text(left - 1.5, y - tickHeight / 2.0 + 0.3, numbers::formatGeneral(v), tickPoints, false, kGrey,
+            line(left, y, right, y, kGrid, 0.2);
+            text(left - 1.5, y - tickHeight / 2.0 + 0.3, numbers::formatGeneral(v), tickPoints, kGrey,
                  TextAlign::Right);
         }
-        line(left, top, left, bottom, kInk);
-        line(left, bottom, right, bottom, kInk);
-        line(right, top, right, bottom, kRule);
-        line(left, top, right, top, kRule);
+        line(left, top, left, bottom, kInk, 0.2);
+        line(left, bottom, right, bottom, kInk, 0.2);
+        line(right, top, right, bottom, kRule, 0.2);
+        line(left, top, right, top, kRule, 0.2);
 
         for (const ChartCurve& curve : c.curves) {
             const PenStyle style = curve.style == 0 ? PenStyle::Solid : PenStyle::Dot;
@@ -541,18 +520,18 @@ private:
         }
 
         const QString axis = type_.perMetre() ? QStringLiteral("V [m³/(h·m)]") : QStringLiteral("V [m³/h]");
-        text(right, bottom + 1.0 + tickHeight, axis, tickPoints, false, kInk, TextAlign::Right);
+        text(right, bottom + 1.0 + tickHeight, axis, tickPoints, kInk, TextAlign::Right);
         double y = bottom + 2.0 + 2 * tickHeight;
-        text(x0, y, words.condition, 7, false, kGrey);
+        text(x0, y, words.condition, 7, kGrey);
         y += tickHeight;
         // One jet form is named; several get the line style that tells them apart, a line each.
         for (qsizetype k = 0; k < c.jetForms.size(); ++k) {
             if (c.jetForms.size() == 1) {
-                text(x0, y, QStringLiteral("Strahlform ") + c.jetForms[k], 7, false, kGrey);
+                text(x0, y, QStringLiteral("Strahlform ") + c.jetForms[k], 7, kGrey);
                 break;
             }
             line(x0, y + 1.4, x0 + 7.0, y + 1.4, kInk, 0.45, k == 0 ? PenStyle::Solid : PenStyle::Dot);
-            text(x0 + 8.5, y, c.jetForms[k], 7, false, kGrey);
+            text(x0 + 8.5, y, c.jetForms[k], 7, kGrey);
             y += tickHeight;
         }
     }
@@ -560,22 +539,13 @@ private:
     void footers() {
         const int count = static_cast<int>(pages_.size());
         for (int i = 0; i < count; ++i) {
-            ReportPage& p = pages_[static_cast<std::size_t>(i)];
-            const auto add = [&](double x, const QString& s, TextAlign align) {
-                TextPrimitive t;
-                t.at = at(x, 288.0);
-                t.text = s;
-                t.pointSize = 7;
-                t.align = align;
-                t.colour = kGrey;
-                p.emplace_back(t);
-            };
-            p.emplace_back(
-                LinePrimitive{at(kLeft, 286.0), at(kRight, 286.0), Pen{kRule, std::max(1, px(0.2))}});
-            add(kLeft,
-                QStringLiteral("ZELK · Datenblatt %1 · technische Änderungen vorbehalten").arg(type_.name),
-                TextAlign::Left);
-            add(kRight, QStringLiteral("Seite %1 von %2").arg(i + 1).arg(count), TextAlign::Right);
+            drawInto(pages_[static_cast<std::size_t>(i)]);
+            line(kLeft, 286.0, kRight, 286.0, kRule, 0.2);
+            text(kLeft, 288.0,
+                 QStringLiteral("ZELK · Datenblatt %1 · technische Änderungen vorbehalten").arg(type_.name),
+                 7, kGrey);
+            text(kRight, 288.0, QStringLiteral("Seite %1 von %2").arg(i + 1).arg(count), 7, kGrey,
+                 TextAlign::Right);
         }
     }
 

@@ -1,14 +1,15 @@
-// Display-list pages into a PDF in memory. Drawing layer (fyldraw).
+// Display-list pages as a PDF in memory. Drawing layer (fyldraw).
 #include "print/datasheetpdf.h"
 
 #include "flowsim/flowpicturepainter.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/picture.h"
+#include "print/pdffile.h"
 
-#include <QBuffer>
-#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
+#include <QTemporaryDir>
 
 #include <map>
 
@@ -22,31 +23,24 @@ QByteArray pagesAsPdf(const std::vector<ReportPage>& pages, int dpi, const QStri
                 image && !pictures.count(image->file))
                 pictures.emplace(image->file, loadPicture(image->file));
 
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(dpi);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("ZELK FYL"));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            throw FileError(QStringLiteral("%1 kann nicht als PDF angelegt werden.").arg(title));
+    // The catalogue's documents are written as one set, so the PDF is wanted as bytes.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        throw FileError(QStringLiteral("Für das PDF kann kein temporärer Ordner angelegt werden."));
+    const QString file = scratch.filePath(QStringLiteral("sheet.pdf"));
+    writePdfAtomically(file, dpi, title, [&](QPainter& painter) {
         painter.setRenderHint(QPainter::Antialiasing);
         const ImageDrawer drawPicture = [&pictures](QPainter& p, const ImagePrimitive& image) {
             p.drawImage(QRect(image.left, image.top, image.width, image.height), pictures.at(image.file));
         };
+        auto* job = dynamic_cast<QPagedPaintDevice*>(painter.device());
         for (std::size_t i = 0; i < pages.size(); ++i) {
-            if (i > 0 && !writer.newPage())
+            if (i > 0 && job && !job->newPage())
                 throw FileError(QStringLiteral("%1: das PDF konnte keine neue Seite beginnen.").arg(title));
             renderPrimitives(pages[i], painter, dpi, drawPicture);
         }
-        if (!painter.end())
-            throw FileError(QStringLiteral("%1 kann nicht als PDF geschrieben werden.").arg(title));
-    }
-    return bytes;
+    });
+    return readWholeFile(file);
 }
 
 } // namespace fyl
