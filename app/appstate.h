@@ -2,6 +2,7 @@
 // windows and app/ include it; no core file does, so the core folders stay free of cycles.
 #pragma once
 
+#include "auxiliary/demopictures.h"
 #include "calc/evaluation.h"
 #include "catalogue/catalogue.h"
 #include "frame/record.h"
@@ -22,6 +23,7 @@ struct AppState {
     WorkingValues working;
     int calcStatus = 0;                     // status of the last formula call
     std::array<int, 2> selectionCounters{}; // two counters the selection window starts from
+    DemoPictures demoPictures;              // filled by the demo command, paged by the slideshow
 
     // The parts an evaluation reads and changes.
     EvaluationParts evaluationParts() { return {record, working, calcStatus, flags, texts}; }

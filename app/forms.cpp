@@ -26,8 +26,8 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     form3 = std::make_unique<TForm3>(state, dialogs, shell);
     form4 = std::make_unique<TForm4>(state, dialogs);
     form5 = std::make_unique<TForm5>(state, dialogs);
-    form6 = std::make_unique<TForm6>(state);
-    form7 = std::make_unique<TForm7>(state);
+    form6 = std::make_unique<TForm6>(state, dialogs);
+    form7 = std::make_unique<TForm7>(state, dialogs, shell);
     form1->outcomeHandler = [this](const MainWindowOutcome& outcome) { follow(outcome); };
     form3->outcomeHandler = [this](const ResultsWindowOutcome& outcome) { follow(outcome); };
     form2->outcomeHandler = [this](const SelectionOutcome& outcome) { follow(outcome); };
@@ -134,6 +134,13 @@ void Forms::follow(const MainWindowOutcome& outcome) {
         form2->refresh();
         form2->show();
     }
+    if (outcome.showInformation) {
+        form7->show();
+        form7->raise();
+        form7->activateWindow();
+    }
+    if (outcome.showSlideshow)
+        form6->showPictures(*outcome.showSlideshow);
 }
 
 void Forms::printReport(QPainter& painter, const PrintChoices& choices, double dpi, Dialogs& dialogs) {

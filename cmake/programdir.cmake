@@ -70,4 +70,6 @@ add_custom_command(
   VERBATIM)
 add_custom_target(cataloguefiles ALL DEPENDS ${CMAKE_BINARY_DIR}/catalogue.stamp ${ZELK_PICTURES})
 add_dependencies(programdir cataloguefiles)
+include(${PROJECT_SOURCE_DIR}/cmake/demopictures.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/guide.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/documents.cmake)

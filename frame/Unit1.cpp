@@ -104,7 +104,7 @@ QGroupBox* makePanel(QWidget* parent, const char* name, const QString& title, in
 TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& settings, QWidget* parent)
     : QMainWindow(parent), state_(state), dialogs_(dialogs), shell_(shell), settings_(settings),
       model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs, shell,
-              state.folders}) {
+              state.folders, state.demoPictures}) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Z E L K  F Y L"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -373,6 +373,9 @@ void TForm1::bindModel() {
     connect(Run1, &QPushButton::clicked, this, &TForm1::Run1Click);
     connect(ListBox1, &QListWidget::itemClicked, this, &TForm1::ListBox1Click);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm1::Run1Click);
+    connect(Demo2, &QAction::triggered, this, &TForm1::Demo2Click);
+    connect(Hilfe2, &QAction::triggered, this, &TForm1::Hilfe2Click);
+    connect(Kurzanleitung1, &QAction::triggered, this, &TForm1::Kurzanleitung1Click);
 }
 
 void TForm1::act(const std::function<void()>& action) {
@@ -544,6 +547,18 @@ void TForm1::Run1Click() {
 
 void TForm1::ListBox1Click() {
     act([this] { model_.selectAttachment(ListBox1->currentRow()); });
+}
+
+void TForm1::Demo2Click() {
+    actWithOutcome([this] { return model_.Demo2Click(); });
+}
+
+void TForm1::Hilfe2Click() {
+    actWithOutcome([this] { return model_.Hilfe2Click(); });
+}
+
+void TForm1::Kurzanleitung1Click() {
+    act([this] { model_.Kurzanleitung1Click(); });
 }
 
 } // namespace fyl

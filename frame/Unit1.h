@@ -78,6 +78,9 @@ public:
     void Del1Click();
     void Run1Click();
     void ListBox1Click();
+    void Demo2Click();
+    void Hilfe2Click();
+    void Kurzanleitung1Click();
 
     // Menus
     QMenu* Projekt1 = nullptr;

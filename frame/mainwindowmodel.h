@@ -1,9 +1,11 @@
 // The main window without widgets: the room data fields with every derived value, the panels and
-// menus, "weiter", the project data texts, the attachment list and the project commands. Core
-// layer (fylcore); it sits above the other core folders, since "weiter" evaluates the outlet.
+// menus, "weiter", the project data texts, the attachment list, the project commands, the demo
+// pictures and the help menu. Core layer (fylcore); it sits above the other core folders, since
+// "weiter" evaluates the outlet.
 // TForm1 and the batch planning of room schedules drive the same model.
 #pragma once
 
+#include "auxiliary/demopictures.h"
 #include "calc/evaluation.h"
 #include "frame/dialogs.h"
 #include "frame/record.h"
@@ -84,12 +86,16 @@ struct MainWindowOutcome {
     bool closeSelectionAndCalculation = false; // load and new project
     bool resetSelection = false;               // new project: the selection back to its first step
     std::optional<ResultsView> results;        // the evaluation's view for TForm3 and TForm4
+    bool showInformation = false;              // Hilfe2
+    // Demo2: the slideshow gets these texts and shows the list's current picture.
+    std::optional<SlideshowTexts> showSlideshow;
 };
 
 // The parts of the program state the main window works on.
 struct MainWindowParts : PlanningParts {
     Shell& shell;
-    const Folders& folders;
+    Folders& folders; // the demo command sets the demo folder
+    DemoPictures& demoPictures;
 };
 
 class MainWindowModel {
@@ -132,6 +138,12 @@ public:
     void Del1Click();
     void selectAttachment(int index); // ListBox1Click
     void Run1Click(); // also a double click on the list: opens the selected file with its program
+
+    // Demo pictures and help: the slideshow over the demo folder's pictures, the information
+    // window, the short guide.
+    MainWindowOutcome Demo2Click();
+    MainWindowOutcome Hilfe2Click();
+    void Kurzanleitung1Click();
 
     // Project file commands.
     void Speichern1Click();

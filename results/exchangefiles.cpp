@@ -6,6 +6,9 @@
 #include "frame/files.h"
 #include "frame/numbers.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cmath>
 #include <limits>
 
@@ -208,6 +211,52 @@ bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Fold
     // The tool gets the name as written on disk: a case-sensitive file system would not find
     // another spelling of it.
     return shell.start(companionProgram(folders.program, tool), {QString::fromLatin1(name)}, folders.program);
+}
+
+namespace {
+
+// The file in `folder` whose name is `name` but for case; the program's own spelling first when
+// several differ only in case.
+std::optional<QString> matchIgnoringCase(const QString& folder, const QString& name, const QString& own) {
+    const QDir dir(folder);
+    QStringList matches;
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            matches << entry;
+    if (matches.isEmpty())
+        return std::nullopt;
+    return dir.filePath(matches.contains(own) ? own : matches.constFirst());
+}
+
+} // namespace
+
+QString locateExchangeFile(const QString& argument, const char* ownName, const std::optional<QString>& temporaryFolder) {
+    const QString own = QString::fromLatin1(ownName);
+    const QString name = argument.isEmpty() ? own : argument;
+    const bool bare = !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    if (!bare) {
+        if (QFileInfo(name).isFile())
+            return name;
+        throw FileError(
+            QStringLiteral("Die Austauschdatei %1 gibt es nicht.").arg(QDir::toNativeSeparators(name)));
+    }
+    if (temporaryFolder) {
+        const QString exact = joinPath(*temporaryFolder, name);
+        if (QFileInfo(exact).isFile())
+            return exact;
+        if (const auto match = matchIgnoringCase(*temporaryFolder, name, own))
+            return QDir::toNativeSeparators(*match);
+    }
+    if (QFileInfo(name).isFile())
+        return QFileInfo(name).absoluteFilePath();
+    if (!temporaryFolder)
+        throw FileError(
+            QStringLiteral("Die Austauschdatei %1 ist nicht zu finden: es ist kein Arbeitsverzeichnis "
+                           "eingestellt (ZELK FYL legt es beim ersten Start fest), und im Ordner %2 "
+                           "liegt sie auch nicht.")
+                .arg(name, QDir::toNativeSeparators(QDir::currentPath())));
+    throw FileError(QStringLiteral("Die Austauschdatei %1 liegt nicht im Ordner %2.")
+                        .arg(name, QDir::toNativeSeparators(*temporaryFolder)));
 }
 
 CeilingExchange readCeilingExchange(const QByteArray& bytes) {

@@ -46,6 +46,13 @@ QString companionProgram(const QString& programDir, CompanionTool tool);
 // (the file stays). Returns whether the tool started.
 bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Folders& folders, Shell& shell);
 
+// Where a companion tool finds the exchange file its command line names. A bare name (what ZELK FYL
+// passes) is looked up in `temporaryFolder`: the exact name, else a name there that differs only in
+// case (the program's own spelling `ownName` first), else the name in the current folder. An
+// argument with a folder part is taken as it is; an empty one stands for `ownName`. Raises
+// FileError naming what was looked for and where.
+QString locateExchangeFile(const QString& argument, const char* ownName, const std::optional<QString>& temporaryFolder);
+
 // What the ceiling-plan tool reads. Lengths in m, the velocity in m/s. The four spacing limits are
 // empty for a vertical jet ("--").
 struct CeilingExchange {

@@ -3,10 +3,10 @@
 #include "frame/projectfile.h"
 #include "frame/record.h"
 #include "tests/support/clirun.h"
+#include "tests/support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -27,11 +27,6 @@ CliRun cli(QStringList args, const QString& programDir = QStringLiteral(ZELK_PRO
 QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-int pageCount(const QByteArray& pdf) {
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
-    return static_cast<int>(QString::fromLatin1(pdf).count(page));
 }
 
 class ReportCommand : public ::testing::Test {
@@ -67,17 +62,17 @@ TEST_F(ReportCommand, WritesTheChosenPagesWithTheLetterheadPicture) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QByteArray bytes = contents(pdf);
     ASSERT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(pageCount(bytes), 2);
+    EXPECT_EQ(test::pdfPageCount(bytes), 2);
     EXPECT_TRUE(bytes.contains("/Subtype /Image")); // the logo, on both pages
 
     ASSERT_EQ(report({QStringLiteral("--no-data-page"), QStringLiteral("--no-letterhead")}).exitCode, 0);
     bytes = contents(pdf);
-    EXPECT_EQ(pageCount(bytes), 1);
+    EXPECT_EQ(test::pdfPageCount(bytes), 1);
     EXPECT_FALSE(bytes.contains("/Subtype /Image"));
 
     // Nothing ticked: the job is still started and ended, an empty page.
     ASSERT_EQ(report({QStringLiteral("--no-data-page"), QStringLiteral("--no-picture-page")}).exitCode, 0);
-    EXPECT_EQ(pageCount(contents(pdf)), 1);
+    EXPECT_EQ(test::pdfPageCount(contents(pdf)), 1);
 }
 
 TEST_F(ReportCommand, AFailedReportLeavesTheOldFileAndWritesNothing) {

@@ -16,6 +16,9 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // The whole content of a file; empty when it cannot be read.
 QByteArray readFile(const QString& path);
 
+// The number of pages of a PDF: its page objects.
+int pdfPageCount(const QByteArray& pdf);
+
 // A text file of the program's kind: each line encoded in Windows-1252 and ended by CR LF.
 void writeAnsiLines(const QString& path, const QStringList& lines);
 
