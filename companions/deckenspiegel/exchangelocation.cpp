@@ -4,7 +4,6 @@
 
 #include "frame/files.h"
 
-
 namespace fyl::ceiling {
 
 QString locateExchangeFile(const QString& argument, const std::optional<QString>& temporaryFolder) {
