@@ -10,19 +10,14 @@
 #include "frame/record.h"
 #include "frame/recordfields.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 namespace fyl {
 
@@ -199,14 +194,18 @@ void applyFields(OutletRecord& record, const QJsonObject& fields, const QString&
     }
 }
 
-} // namespace
-
-BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
+QJsonObject parsedSource(const QByteArray& sourceJson) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(sourceJson, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
         fail(QStringLiteral("Zeichen %1").arg(parseError.offset), parseError.errorString());
-    const QJsonObject root = document.object();
+    return document.object();
+}
+
+} // namespace
+
+BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
+    const QJsonObject root = parsedSource(sourceJson);
 
     BuiltCatalogue built;
     built.files[QString::fromLatin1(kKennFiles[0])] =
@@ -351,83 +350,81 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
     return built;
 }
 
+namespace {
+
+TypeDocuments typeDocuments(const QJsonObject& type, const QString& typeAt) {
+    const QString at = typeAt + QStringLiteral(".documents");
+    const QJsonValue value = type.value(QLatin1String("documents"));
+    if (!value.isObject())
+        fail(at, QStringLiteral("die Texte für Ausschreibungstext und Datenblatt fehlen."));
+    const QJsonObject documents = value.toObject();
+    const auto optionalText = [&](const char* key) {
+        const QJsonValue v = documents.value(QLatin1String(key));
+        if (!v.isUndefined() && !v.isString())
+            fail(at, QStringLiteral("\"%1\" ist kein Text.").arg(QLatin1String(key)));
+        return v.toString().trimmed();
+    };
+    TypeDocuments docs;
+    docs.name = stringAt(documents, "name", at).trimmed();
+    docs.description = stringAt(documents, "description", at).trimmed();
+    if (docs.name.isEmpty() || docs.description.isEmpty())
+        fail(at, QStringLiteral("\"name\" und \"description\" dürfen nicht leer sein."));
+    docs.material = optionalText("material");
+    docs.surface = optionalText("surface");
+    docs.installation = optionalText("installation");
+    docs.connection = optionalText("connection");
+    for (const QJsonValue& item : documents.value(QLatin1String("accessories")).toArray()) {
+        if (!item.isString())
+            fail(at + QStringLiteral(".accessories"), QStringLiteral("ein Text wird erwartet."));
+        docs.accessories << item.toString().trimmed();
+    }
+    return docs;
+}
+
+} // namespace
+
+CatalogueDocuments readCatalogueDocuments(const QByteArray& sourceJson) {
+    const QJsonObject root = parsedSource(sourceJson);
+    CatalogueDocuments result;
+    const QJsonArray types = root.value(QLatin1String("types")).toArray();
+    for (qsizetype t = 0; t < types.size(); ++t) {
+        const QString at = QStringLiteral("types[%1]").arg(t);
+        const QJsonObject type = types[t].toObject();
+        result.types[stringAt(type, "code", at)] = typeDocuments(type, at);
+    }
+    const QJsonArray sheetOnly = root.value(QLatin1String("data_sheet_types")).toArray();
+    for (qsizetype t = 0; t < sheetOnly.size(); ++t) {
+        const QString at = QStringLiteral("data_sheet_types[%1]").arg(t);
+        const QJsonObject type = sheetOnly[t].toObject();
+        SheetOnlyType entry{stringAt(type, "code", at), typeDocuments(type, at), {}};
+        if (result.types.count(entry.code))
+            fail(at,
+                 QStringLiteral("%1 hat Berechnungsdaten und steht schon unter \"types\".").arg(entry.code));
+        const QJsonArray sizes = type.value(QLatin1String("sizes")).toArray();
+        if (sizes.isEmpty())
+            fail(at, QStringLiteral("mindestens eine Größe wird erwartet."));
+        for (qsizetype s = 0; s < sizes.size(); ++s) {
+            const QString sizeAt = QStringLiteral("%1.sizes[%2]").arg(at).arg(s);
+            const QJsonObject size = sizes[s].toObject();
+            SheetOnlySize sheetSize{
+                stringAt(size, "name", sizeAt).trimmed(),
+                wholeNumber(size.value(QLatin1String("v_min")), sizeAt + QStringLiteral(".v_min"), 0, 99999),
+                wholeNumber(size.value(QLatin1String("v_max")), sizeAt + QStringLiteral(".v_max"), 0, 99999)};
+            if (sheetSize.flowMin >= sheetSize.flowMax)
+                fail(sizeAt, QStringLiteral("v_min muss kleiner als v_max sein."));
+            entry.sizes.push_back(sheetSize);
+        }
+        result.sheetOnly.push_back(entry);
+    }
+    return result;
+}
+
 BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath) {
     return buildCatalogue(readWholeFile(sourcePath));
 }
 
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder) {
-    const QString shownFolder = QDir::toNativeSeparators(folder);
-    if (!QDir().mkpath(folder))
-        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shownFolder));
-    // The new set is staged inside the folder, so that putting it in place takes only renames on
-    // one file system, each of which can be undone.
-    QTemporaryDir staging(joinPath(folder, QStringLiteral(".ZELK-neu-XXXXXX")));
-    if (!staging.isValid())
-        throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
-                            .arg(shownFolder, staging.errorString()));
-    const QString unchanged = QStringLiteral(" Der Katalog in %1 bleibt unverändert.").arg(shownFolder);
-    const QString aside = staging.filePath(QStringLiteral("alt"));
-    for (const auto& [name, bytes] : built.files) {
-        try {
-            writeFileAtomically(staging.filePath(name), bytes);
-        } catch (const FileError& e) {
-            throw FileError(e.message() + unchanged);
-        }
-    }
-    if (!QDir().mkdir(aside))
-        throw FileError(
-            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(aside)) +
-            unchanged);
-
-    // Each old file is moved aside before the new one takes its place; a failure undoes every
-    // move, so the folder never holds a mix of old and new files.
-    struct Move {
-        QString name;
-        bool movedAside = false;
-        bool placed = false;
-    };
-    std::vector<Move> moves;
-    QString failure;
-    for (const auto& entry : built.files) {
-        Move& move = moves.emplace_back(Move{entry.first});
-        const QString target = joinPath(folder, move.name);
-        const QFileInfo old(target);
-        if (old.isFile() || old.isSymLink()) {
-            QFile file(target);
-            if (!file.rename(joinPath(aside, move.name))) {
-                failure = QStringLiteral("Die bisherige Datei %1 kann nicht beiseitegelegt werden (%2).")
-                              .arg(QDir::toNativeSeparators(target), file.errorString());
-                break;
-            }
-            move.movedAside = true;
-        }
-        QFile fresh(staging.filePath(move.name));
-        if (!fresh.rename(target)) {
-            failure = QStringLiteral("Die Datei %1 kann nicht an ihren Platz gebracht werden (%2).")
-                          .arg(QDir::toNativeSeparators(target), fresh.errorString());
-            break;
-        }
-        move.placed = true;
-    }
-    if (failure.isEmpty())
-        return; // the old files go with the staging folder
-
-    bool restored = true;
-    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
-        const QString target = joinPath(folder, it->name);
-        if (it->placed)
-            restored = QFile::remove(target) && restored;
-        if (it->movedAside)
-            restored = QFile::rename(joinPath(aside, it->name), target) && restored;
-    }
-    if (!restored) {
-        // The old files must not be deleted with the staging folder: they are all that is left.
-        staging.setAutoRemove(false);
-        throw FileError(
-            failure +
-            QStringLiteral(" Die bisherigen Dateien liegen in %1.").arg(QDir::toNativeSeparators(aside)));
-    }
-    throw FileError(failure + unchanged);
+    writeFileSet(built.files, folder);
 }
 
 } // namespace fyl

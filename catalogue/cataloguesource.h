@@ -5,7 +5,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QStringList>
+
 #include <map>
+#include <vector>
 
 namespace fyl {
 
@@ -29,6 +32,14 @@ namespace fyl {
 // Record keys are those of `catalogue record`; "lengths_list" and "counts_list" may be arrays
 // of numbers and "size_table" entries objects {"diameter", "lengths", "counts"}, which the
 // builder lays out in the fixed character positions. Keys beginning with "about" are notes.
+//
+// What the tender texts and data sheets say besides the catalogue's numbers (read by
+// readCatalogueDocuments, not by the builder of the seven files):
+//   "types": [{..., "picture": sketch family, "documents": {"name", "description", "material",
+//              "surface", "installation", "connection": texts, "accessories": [texts]}}]
+//   "data_sheet_types": [{"code", "picture", "documents": {...},
+//                         "sizes": [{"name", "v_min", "v_max"}]}]: types an installation kind
+//              lists without calculation data, which get a data sheet from these sizes alone.
 struct BuiltCatalogue {
     std::map<QString, QByteArray> files; // file name -> exact bytes
     int recordCount = 0;
@@ -38,9 +49,36 @@ struct BuiltCatalogue {
 BuiltCatalogue buildCatalogue(const QByteArray& sourceJson);
 BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath);
 
-// Writes the files into `folder`, creating it when missing, as one set: all are written into a
-// staging folder inside `folder` and moved into place only when every one succeeded. A failure
-// raises FileError saying what failed and leaves the files that were in `folder` as they were.
+// Writes the files into `folder` as one set (writeFileSet): a failure leaves the files that were
+// in `folder` as they were.
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder);
+
+// The written parts of a type's tender text and data sheet.
+struct TypeDocuments {
+    QString name; // what the outlet is, e.g. "Dralldurchlass mit runder Frontplatte"
+    QString description, material, surface, installation, connection;
+    QStringList accessories;
+};
+
+// A size of a type that has a data sheet only.
+struct SheetOnlySize {
+    QString name;
+    int flowMin = 0, flowMax = 0; // m³/h
+};
+
+struct SheetOnlyType {
+    QString code;
+    TypeDocuments documents;
+    std::vector<SheetOnlySize> sizes;
+};
+
+struct CatalogueDocuments {
+    std::map<QString, TypeDocuments> types; // by type code: the types with calculation data
+    std::vector<SheetOnlyType> sheetOnly;
+};
+
+// Reads the document texts of the source. Every type needs its "documents" with a name and a
+// description; a missing or malformed text raises fyl::Error naming its place in the source.
+CatalogueDocuments readCatalogueDocuments(const QByteArray& sourceJson);
 
 } // namespace fyl

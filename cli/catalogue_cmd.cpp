@@ -74,23 +74,17 @@ int record(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-QString withoutTrailingBlanks(QString text) {
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
 QJsonArray sizesOf(const fyl::Catalogue& catalogue, const QString& type) {
     QJsonArray sizes;
-    for (const QString& name : fyl::listSizes(catalogue, false, 0.0, type, true, false).sizes) {
-        QJsonObject size{{QStringLiteral("name"), withoutTrailingBlanks(name)}};
-        if (const std::optional<fyl::SizeLine> line = fyl::readSizeLine(catalogue, name)) {
-            size.insert(QStringLiteral("design"), line->design);
-            size.insert(QStringLiteral("flow_min"), line->smallestFlow);
-            size.insert(QStringLiteral("flow_max"), line->largestFlow);
+    for (const fyl::OfferedSize& offered : fyl::offeredSizes(catalogue, type)) {
+        QJsonObject size{{QStringLiteral("name"), offered.name}};
+        if (offered.line) {
+            size.insert(QStringLiteral("design"), offered.line->design);
+            size.insert(QStringLiteral("flow_min"), offered.line->smallestFlow);
+            size.insert(QStringLiteral("flow_max"), offered.line->largestFlow);
         }
         QJsonArray forms;
-        for (const fyl::JetFormItem& form : fyl::jetFormsOfSize(catalogue, name))
+        for (const fyl::OfferedJetForm& form : offered.jetForms)
             forms.append(
                 QJsonObject{{QStringLiteral("number"), form.number}, {QStringLiteral("name"), form.name}});
         size.insert(QStringLiteral("jet_forms"), forms);
@@ -120,14 +114,14 @@ int tree(const QStringList& args, QTextStream& out, QTextStream& err) {
         const fyl::KindTypes types = fyl::typesOfKind(catalogue, kind, codes);
         QJsonArray typeArray;
         for (const QString& type : types.calculable)
-            typeArray.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(type)},
+            typeArray.append(QJsonObject{{QStringLiteral("name"), fyl::withoutTrailingBlanks(type)},
                                          {QStringLiteral("calculable"), true},
                                          {QStringLiteral("sizes"), sizesOf(catalogue, type)}});
         for (const QString& type : types.dataSheetOnly)
-            typeArray.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(type)},
+            typeArray.append(QJsonObject{{QStringLiteral("name"), fyl::withoutTrailingBlanks(type)},
                                          {QStringLiteral("calculable"), false},
                                          {QStringLiteral("sizes"), QJsonArray()}});
-        kinds.append(QJsonObject{{QStringLiteral("name"), withoutTrailingBlanks(kind)},
+        kinds.append(QJsonObject{{QStringLiteral("name"), fyl::withoutTrailingBlanks(kind)},
                                  {QStringLiteral("types"), typeArray}});
     }
     out << QString::fromUtf8(

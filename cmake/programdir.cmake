@@ -72,3 +72,4 @@ add_custom_target(cataloguefiles ALL DEPENDS ${CMAKE_BINARY_DIR}/catalogue.stamp
 add_dependencies(programdir cataloguefiles)
 include(${PROJECT_SOURCE_DIR}/cmake/demopictures.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/guide.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/documents.cmake)

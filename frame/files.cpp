@@ -2,11 +2,16 @@
 // (fylcore).
 #include "frame/files.h"
 
+#include "frame/ansi.h"
 #include "frame/errors.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <vector>
 
 namespace fyl {
 
@@ -40,6 +45,87 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, const QSt
         throw FileError((kind.isEmpty() ? QStringLiteral("Die Datei") : kind) + QLatin1Char(' ') +
                         QDir::toNativeSeparators(path) + QStringLiteral(" kann nicht geschrieben werden (") +
                         file.errorString() + QStringLiteral(")."));
+}
+
+bool isPlainFileName(const QString& name) {
+    return !name.isEmpty() && name == name.trimmed() && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char(':')) &&
+           name != QLatin1String(".") && name != QLatin1String("..");
+}
+
+void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder) {
+    const QString shownFolder = QDir::toNativeSeparators(folder);
+    if (!QDir().mkpath(folder))
+        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shownFolder));
+    // The new set is staged inside the folder, so that putting it in place takes only renames on
+    // one file system, each of which can be undone.
+    QTemporaryDir staging(joinPath(folder, QStringLiteral(".ZELK-neu-XXXXXX")));
+    if (!staging.isValid())
+        throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
+                            .arg(shownFolder, staging.errorString()));
+    const QString unchanged = QStringLiteral(" Die Dateien in %1 bleiben unverändert.").arg(shownFolder);
+    const QString aside = staging.filePath(QStringLiteral("alt"));
+    for (const auto& [name, bytes] : files) {
+        try {
+            writeFileAtomically(staging.filePath(name), bytes);
+        } catch (const FileError& e) {
+            throw FileError(e.message() + unchanged);
+        }
+    }
+    if (!QDir().mkdir(aside))
+        throw FileError(
+            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(aside)) +
+            unchanged);
+
+    // Each old file is moved aside before the new one takes its place; a failure undoes every
+    // move, so the folder never holds a mix of old and new files.
+    struct Move {
+        QString name;
+        bool movedAside = false;
+        bool placed = false;
+    };
+    std::vector<Move> moves;
+    QString failure;
+    for (const auto& entry : files) {
+        Move& move = moves.emplace_back(Move{entry.first});
+        const QString target = joinPath(folder, move.name);
+        const QFileInfo old(target);
+        if (old.isFile() || old.isSymLink()) {
+            QFile file(target);
+            if (!file.rename(joinPath(aside, move.name))) {
+                failure = QStringLiteral("Die bisherige Datei %1 kann nicht beiseitegelegt werden (%2).")
+                              .arg(QDir::toNativeSeparators(target), file.errorString());
+                break;
+            }
+            move.movedAside = true;
+        }
+        QFile fresh(staging.filePath(move.name));
+        if (!fresh.rename(target)) {
+            failure = QStringLiteral("Die Datei %1 kann nicht an ihren Platz gebracht werden (%2).")
+                          .arg(QDir::toNativeSeparators(target), fresh.errorString());
+            break;
+        }
+        move.placed = true;
+    }
+    if (failure.isEmpty())
+        return; // the old files go with the staging folder
+
+    bool restored = true;
+    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
+        const QString target = joinPath(folder, it->name);
+        if (it->placed)
+            restored = QFile::remove(target) && restored;
+        if (it->movedAside)
+            restored = QFile::rename(joinPath(aside, it->name), target) && restored;
+    }
+    if (!restored) {
+        // The old files must not be deleted with the staging folder: they are all that is left.
+        staging.setAutoRemove(false);
+        throw FileError(
+            failure +
+            QStringLiteral(" Die bisherigen Dateien liegen in %1.").arg(QDir::toNativeSeparators(aside)));
+    }
+    throw FileError(failure + unchanged);
 }
 
 } // namespace fyl

@@ -6,6 +6,8 @@
 #include <QFileDevice>
 #include <QString>
 
+#include <map>
+
 namespace fyl {
 
 // Opens `file` (a QFile or QSaveFile whose name is set) in `mode`, or raises FileError:
@@ -21,5 +23,16 @@ QByteArray readWholeFile(const QString& path);
 // raised ("<kind> <path> kann nicht geschrieben werden (<reason>).") and an existing file is left
 // as it was. Every file the program writes goes through here.
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& kind = QString());
+
+// Whether `name` names a file inside the folder it is joined to: not empty, no folder separator,
+// no drive, not "." or "..", no blanks at its ends. Names read from a catalogue or a project file
+// pass this before a document is opened, so that none leads out of the program's folders.
+bool isPlainFileName(const QString& name);
+
+// Writes `files` (name -> bytes) into `folder`, creating it when missing, as one set: all are
+// written into a staging folder inside `folder` and moved into place only when every one
+// succeeded. A failure raises FileError saying what failed and leaves the files that were in
+// `folder` as they were. Files of the folder that the set does not name stay untouched.
+void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder);
 
 } // namespace fyl

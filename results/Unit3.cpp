@@ -38,12 +38,14 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     QAction* section = c.bind(Raumschnitt1, tools->addAction(QStringLiteral("Raumschnitt")));
     QAction* ceiling = c.bind(Deckenspiegel1, tools->addAction(QStringLiteral("Deckenspiegel")));
     QAction* sound = c.bind(Sound1, tools->addAction(QStringLiteral("Sound")));
-    c.bind(Ausschreibungstext1, MainMenu1->addAction(QStringLiteral("Ausschreibungstext")))
-        ->setVisible(false);
+    QAction* tenderText =
+        c.bind(Ausschreibungstext1, MainMenu1->addAction(QStringLiteral("Ausschreibungstext")));
+    tenderText->setVisible(false);
     connect(print, &QAction::triggered, this, &TForm3::Drucken1Click);
     connect(section, &QAction::triggered, this, &TForm3::Raumschnitt1Click);
     connect(ceiling, &QAction::triggered, this, &TForm3::Deckenspiegel1Click);
     connect(sound, &QAction::triggered, this, &TForm3::Sound1Click);
+    connect(tenderText, &QAction::triggered, this, &TForm3::Ausschreibungstext1Click);
 
     // Everything below the menu bar.
     auto* page = new QWidget(this);
@@ -211,6 +213,10 @@ void TForm3::Deckenspiegel1Click() {
 
 void TForm3::Sound1Click() {
     act([this] { return model_.Sound1Click(state_.folders, shell_); });
+}
+
+void TForm3::Ausschreibungstext1Click() {
+    act([this] { return model_.Ausschreibungstext1Click(state_.folders, shell_); });
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

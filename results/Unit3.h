@@ -47,6 +47,7 @@ public:
     void Drucken1Click();
     void Deckenspiegel1Click();
     void Sound1Click();
+    void Ausschreibungstext1Click();
     // The count scroll bar's range alone (the selection sets it back for a loaded project).
     void setCountRange(int minimum, int maximum);
 

@@ -2,6 +2,8 @@
 // picture and print commands. Core layer (fylcore).
 #include "results/resultswindow.h"
 
+#include "frame/ansi.h"
+#include "frame/files.h"
 #include "frame/numbers.h"
 #include "results/exchangefiles.h"
 #include "results/outletresults.h"
@@ -26,7 +28,7 @@ Form3Texts form3CreationTexts(const TextTable& texts) {
     };
     for (const auto& [control, entry] : entries)
         t.controls.setText(control, texts.text(entry));
-    t.controls.setVisible(Ausschreibungstext1, false); // shown once the outlet has a tender text
+    t.controls.setVisible(Ausschreibungstext1, false); // made invisible by design; its command still works
     // The floor-area hint belongs to ordinary outlets; their evaluation shows it.
     for (Control id : {Label39, Label40, Label41, Label42})
         t.controls.setVisible(id, false);
@@ -124,6 +126,21 @@ ResultsWindowOutcome ResultsWindowModel::Sound1Click(const Folders& folders, She
     handOverToTool(CompanionTool::Sound, parts_.record, folders, shell);
     ResultsWindowOutcome out;
     out.hideFlowSimulation = true;
+    return out;
+}
+
+ResultsWindowOutcome ResultsWindowModel::Ausschreibungstext1Click(const Folders& folders, Shell& shell) {
+    ResultsWindowOutcome out;
+    out.hideFlowSimulation = true;
+    const QString name = parts_.record.outlet.tenderTextName();
+    if (name.isEmpty()) {
+        showText(parts_.texts, parts_.dialogs, 98);
+        return out;
+    }
+    // The name comes with the record, which a project file brings: it must stay inside the folder.
+    const QString path = joinPath(joinPath(folders.program, QStringLiteral("Aus_texte")), name);
+    if (!isPlainFileName(name) || !shell.hasHandler(path) || !shell.open(path))
+        showText(parts_.texts, parts_.dialogs, 100);
     return out;
 }
 

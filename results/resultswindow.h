@@ -68,6 +68,10 @@ public:
     // picture closes.
     ResultsWindowOutcome Deckenspiegel1Click(const Folders& folders, Shell& shell);
     ResultsWindowOutcome Sound1Click(const Folders& folders, Shell& shell);
+    // The outlet's tender text, "Aus_texte" in the program directory, opened with the program the
+    // desktop has for it: entry 98 when the outlet names none, entry 100 when it cannot be opened
+    // (also for a name that would lead out of that folder). The flow picture closes in any case.
+    ResultsWindowOutcome Ausschreibungstext1Click(const Folders& folders, Shell& shell);
 
 private:
     ResultsWindowParts parts_;

@@ -12,12 +12,6 @@
 
 namespace fyl {
 
-QString withoutTrailingBlanks(QString text) {
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
 namespace {
 
 QString offered(const QStringList& items) {

@@ -5,6 +5,7 @@
 
 #include "catalogue/catalogue.h"
 #include "frame/errors.h"
+#include "selection/selectionlists.h" // withoutTrailingBlanks
 #include "selection/selectionmodel.h"
 
 #include <optional>
@@ -41,8 +42,5 @@ SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, c
 // copy is used; the mounting-height question of some slot outlets is answered Yes).
 std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
                                          const TextTable& texts, const Folders& folders);
-
-// The text of a list item without the blanks that pad it.
-QString withoutTrailingBlanks(QString text);
 
 } // namespace fyl

@@ -62,6 +62,12 @@ QStringList flaggedNames(const QString& flags, const std::array<QString, 8>& nam
 
 } // namespace
 
+QString withoutTrailingBlanks(QString text) {
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
 QStringList sortedItems(QStringList items) {
     std::stable_sort(items.begin(), items.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
@@ -205,6 +211,44 @@ std::optional<TypeAttributes> typeAttributes(const Catalogue& catalogue, const Q
         flaggedNames(columnText(*line, kMountingFlags), catalogue.characteristicNames1, "Anbringungsort"),
         flaggedNames(columnText(*line, kAdjustmentFlags), catalogue.characteristicNames2, "Verstellung"),
         flaggedNames(columnText(*line, kUseFlags), catalogue.characteristicNames3, "Einsatzbereich")};
+}
+
+std::vector<OfferedSize> offeredSizes(const Catalogue& catalogue, const QString& type) {
+    std::vector<OfferedSize> sizes;
+    for (const QString& listed : listSizes(catalogue, false, 0.0, type, true, false).sizes) {
+        OfferedSize size;
+        size.name = withoutTrailingBlanks(listed);
+        size.line = readSizeLine(catalogue, listed);
+        for (const JetFormItem& form : jetFormsOfSize(catalogue, listed))
+            size.jetForms.push_back(
+                {form.number, form.name,
+                 detailRecordOf(catalogue,
+                                sizeKey(listed, QChar(static_cast<char16_t>(u'0' + form.number))))});
+        sizes.push_back(size);
+    }
+    return sizes;
+}
+
+std::vector<OfferedType> offeredTypes(const Catalogue& catalogue) {
+    std::vector<OfferedType> types;
+    const QStringList codes = typeCodes(catalogue);
+    for (const QString& kind : installationKinds(catalogue)) {
+        const KindTypes kindTypes = typesOfKind(catalogue, kind, codes);
+        for (const QString& name : kindTypes.names) {
+            auto known = std::find_if(types.begin(), types.end(),
+                                      [&](const OfferedType& type) { return type.name == name; });
+            if (known == types.end()) {
+                const bool calculable = kindTypes.calculable.contains(name);
+                known = types.insert(types.end(), OfferedType{name, calculable, {}, {}});
+                if (calculable)
+                    known->sizes = offeredSizes(catalogue, name);
+            }
+            const QString kindName = withoutTrailingBlanks(kind);
+            if (!known->kinds.contains(kindName))
+                known->kinds << kindName;
+        }
+    }
+    return types;
 }
 
 SlotLengthRange requiredSlotLength(double totalFlow, int smallestFlow, int largestFlow) {

@@ -15,6 +15,9 @@
 
 namespace fyl {
 
+// The text of a list item without the blanks that pad it.
+QString withoutTrailingBlanks(QString text);
+
 // A list box with the sorted style: case-insensitive order, equal texts keep their order.
 QStringList sortedItems(QStringList items);
 
@@ -80,6 +83,29 @@ struct TypeAttributes {
     QStringList use;        // ListBox13
 };
 std::optional<TypeAttributes> typeAttributes(const Catalogue& catalogue, const QString& type);
+
+// The catalogue as the selection offers it, type by type: what the data sheets, the tender texts
+// and `catalogue tree` show, so that none of them can list what the window does not.
+struct OfferedJetForm {
+    int number = 0; // 1-based entry of the jet form names
+    QString name;
+    std::optional<int> record; // 0-based detail record of the size with this jet form
+};
+struct OfferedSize {
+    QString name;                 // without the blanks that pad it in the index
+    std::optional<SizeLine> line; // design, flow range and data sheet of its first index line
+    std::vector<OfferedJetForm> jetForms;
+};
+struct OfferedType {
+    QString name;
+    bool calculable = false;
+    QStringList kinds; // the installation kinds that list it, in catalogue order
+    std::vector<OfferedSize> sizes;
+};
+// The sizes of a type in ListBox9's order without the flow filter, each with its jet forms.
+std::vector<OfferedSize> offeredSizes(const Catalogue& catalogue, const QString& type);
+// Every type of every installation kind once, in the order the kinds list them.
+std::vector<OfferedType> offeredTypes(const Catalogue& catalogue);
 
 // The total slot length the room's flow needs [m]: flow / largest and flow / smallest flow per
 // metre. A flow of 0 per metre raises ArithmeticError.

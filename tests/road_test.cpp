@@ -3,7 +3,9 @@
 // zelkfyl-cli plan and evaluate; the calculation window's count and sound rules, and the selection
 // window's flow filter, jumps and tube configuration, on small catalogues of the test's own.
 #include "catalogue/cataloguesource.h"
+#include "flowsim/Unit4.h"
 #include "frame/Unit1.h"
+#include "frame/ansi.h"
 #include "results/Unit3.h"
 #include "selection/Unit2.h"
 #include "tests/support/clirun.h"
@@ -12,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -299,6 +302,37 @@ INSTANTIATE_TEST_SUITE_P(EveryDesign, RoadOnTheDemoCatalogue, testing::ValuesIn(
                          [](const testing::TestParamInfo<Road>& info) {
                              return std::string(info.param.name);
                          });
+
+// The selection's data sheet and the calculation window's tender text open the files the build
+// wrote, with the desktop's program; the tender text closes the flow picture.
+TEST_F(RoadTest, DataSheetAndTenderTextOpenTheFilesTheBuildWrote) {
+    copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
+    startWindows();
+    enter(main->edit7, QStringLiteral("1700"));
+    press(main->BitBtn1);
+    pick(selection->listbox1, QStringLiteral("Deckendurchlässe"));
+    pick(selection->ListBox8, QStringLiteral("DRL"));
+    selection->Info1->trigger();
+    const QString folder = forms->state.folders.program;
+    const QString sheet = joinPath(folder, QStringLiteral("catalog/DRL.pdf"));
+    EXPECT_EQ(shell.opened, (QStringList{QStringLiteral("?") + sheet, sheet}));
+    EXPECT_TRUE(QFileInfo(sheet).isFile());
+
+    pick(selection->ListBox9, QStringLiteral("DRL 400"));
+    press(selection->weiter);
+    ASSERT_TRUE(results->isVisible());
+    qobject_cast<QAction*>(results->control(form3::Raumschnitt1))->trigger();
+    ASSERT_TRUE(forms->form4->isVisible());
+    shell.opened.clear();
+    auto* tenderText = qobject_cast<QAction*>(results->control(form3::Ausschreibungstext1));
+    EXPECT_FALSE(tenderText->isVisible()); // the menu entry was made invisible by design
+    tenderText->trigger();
+    const QString text = joinPath(folder, QStringLiteral("Aus_texte/DRL.txt"));
+    EXPECT_EQ(shell.opened, (QStringList{QStringLiteral("?") + text, text}));
+    EXPECT_TRUE(QFileInfo(text).isFile());
+    EXPECT_FALSE(forms->form4->isVisible());
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+}
 
 namespace {
 

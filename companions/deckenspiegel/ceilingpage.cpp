@@ -3,6 +3,7 @@
 #include "companions/deckenspiegel/ceilingpage.h"
 
 #include "frame/numbers.h"
+#include "print/millimetrepage.h"
 
 #include <algorithm>
 #include <array>
@@ -78,12 +79,13 @@ QString limitPair(const std::optional<double>& spacing, const std::optional<doub
     return QStringLiteral("%1 / %2 m").arg(one(spacing), one(wall));
 }
 
-class PageBuilder {
+class PageBuilder : private MillimetrePage {
 public:
     PageBuilder(const CeilingExchange& x, const CeilingLayout& layout, const PageGeometry& geometry)
-        : x_(x), layout_(layout), g_(geometry) {}
+        : MillimetrePage(geometry.dpi), x_(x), layout_(layout), g_(geometry) {}
 
     CeilingPage build(const QDate& date) {
+        drawInto(page_.primitives);
         const double pageWidth = g_.width * kMmPerInch / g_.dpi;
         const double pageHeight = g_.height * kMmPerInch / g_.dpi;
         margin_ = g_.paper ? 10 : 4;
@@ -104,36 +106,8 @@ public:
     }
 
 private:
-    int px(double mm) const { return static_cast<int>(std::lround(mm * g_.dpi / kMmPerInch)); }
-    int width(double mm) const { return std::max(1, px(mm)); }
-    Pixel at(double xMm, double yMm) const { return {px(xMm), px(yMm)}; }
     double planX(double metresX) const { return roomLeft_ + metresX * scale_; }
     double planY(double metresY) const { return roomTop_ + metresY * scale_; }
-
-    void line(double x1, double y1, double x2, double y2, Rgb colour, double widthMm,
-              PenStyle style = PenStyle::Solid) {
-        page_.primitives.push_back(LinePrimitive{at(x1, y1), at(x2, y2), Pen{colour, width(widthMm), style}});
-    }
-    void rect(double left, double top, double right, double bottom, Rgb fill, std::optional<Pen> pen) {
-        page_.primitives.push_back(PolygonPrimitive{
-            {at(left, top), at(right, top), at(right, bottom), at(left, bottom)}, fill, pen});
-    }
-    void circle(double cx, double cy, double diameter, Rgb fill, Rgb stroke, double widthMm) {
-        const double r = diameter / 2;
-        page_.primitives.push_back(EllipsePrimitive{px(cx - r), px(cy - r), px(cx + r) + 1, px(cy + r) + 1,
-                                                    Pen{stroke, width(widthMm)}, fill});
-    }
-    void text(double xMm, double topMm, const QString& s, int points, Rgb colour = kBlack,
-              TextAlign align = TextAlign::Left, bool bold = false) {
-        TextPrimitive t;
-        t.at = at(xMm, topMm);
-        t.text = s;
-        t.pointSize = points;
-        t.bold = bold;
-        t.align = align;
-        t.colour = colour;
-        page_.primitives.push_back(t);
-    }
 
     // The scale and the room's place: the plan area left of the panel, less the room the
     // dimension chains need.

@@ -3,6 +3,7 @@
 
 #include "frame/errors.h"
 #include "frame/numbers.h"
+#include "print/millimetrepage.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -159,24 +160,14 @@ PlannerChoice evaluateTyped(const SoundInputs& base, const QString& reverberatio
 namespace {
 
 // Lays the page out in millimetres and writes device pixels.
-class PageWriter {
+class PageWriter : private MillimetrePage {
 public:
-    explicit PageWriter(int dpi) : dpi_(dpi) {}
-
-    int px(double mm) const { return static_cast<int>(std::lround(mm * dpi_ / 25.4)); }
+    explicit PageWriter(int dpi) : MillimetrePage(dpi) { drawInto(page); }
 
     void text(double x, double y, const QString& text, int points, bool bold = false, Rgb colour = {}) {
-        TextPrimitive t;
-        t.at = {px(x), px(y)};
-        t.text = text;
-        t.pointSize = points;
-        t.bold = bold;
-        t.colour = colour;
-        page.emplace_back(std::move(t));
+        MillimetrePage::text(x, y, text, points, colour, TextAlign::Left, bold);
     }
-    void rule(double y) {
-        page.emplace_back(LinePrimitive{{px(kLeft), px(y)}, {px(kRight), px(y)}, {{}, px(0.25)}});
-    }
+    void rule(double y) { MillimetrePage::line(kLeft, y, kRight, y, {}, 0.25); }
 
     void heading(const QString& title) {
         y += 2.5;
@@ -210,7 +201,6 @@ private:
         constexpr int kMax = 45;
         return s.size() > kMax ? s.left(kMax - 1) + QChar(0x2026) : s;
     }
-    int dpi_;
 };
 
 } // namespace

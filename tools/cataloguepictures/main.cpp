@@ -1,7 +1,8 @@
 // Draws the type pictures of the outlet catalogue at build time: a clean technical sketch of
 // each outlet family (front view above, section with the jets below), and image5.bmp, which
-// the selection shows when a type has no picture of its own.
-//   fyl-cataloguepictures SOURCE.json OUTDIR
+// the selection shows when a type has no picture of its own. With KEY "data_sheet_types" it draws
+// the types that have a data sheet only, whose sheets show the same sketches.
+//   fyl-cataloguepictures SOURCE.json OUTDIR [KEY]
 
 #include <QFile>
 #include <QGuiApplication>
@@ -143,6 +144,48 @@ void drawTube(QPainter& p) {
     jet(p, QPointF(kWidth / 2.0 + 20, 110), 80, -4, 24);
 }
 
+// A sight-tight transfer grille in a wall or door: air passes through, no jet leaves it.
+void drawTransfer(QPainter& p) {
+    p.setPen(QPen(kInk, 1.5));
+    p.setBrush(kMetal);
+    p.drawRect(60, 12, 120, 44);
+    for (int x = 68; x < 176; x += 10) {
+        p.drawLine(x, 16, x + 5, 34);
+        p.drawLine(x + 5, 34, x, 52);
+    }
+    wall(p, kWidth / 2);
+    p.setBrush(kMetal);
+    p.drawRect(kWidth / 2 - 4, 96, 8, 30);
+    p.setPen(QPen(kJet, 2));
+    for (int y : {104, 118}) {
+        p.drawLine(kWidth / 2 - 60, y, kWidth / 2 + 50, y);
+        arrowHead(p, QPointF(kWidth / 2 + 56, y), 0.0);
+    }
+}
+
+// A disc valve in the ceiling: the room air is drawn in around the disc.
+void drawValve(QPainter& p) {
+    p.setPen(QPen(kInk, 1.5));
+    p.setBrush(kMetal);
+    p.drawEllipse(QPointF(kWidth / 2.0, 36), 28, 28);
+    p.drawEllipse(QPointF(kWidth / 2.0, 36), 18, 18);
+    p.drawEllipse(QPointF(kWidth / 2.0, 36), 3, 3);
+    ceiling(p, 96);
+    p.setBrush(kMetal);
+    p.drawRect(kWidth / 2 - 14, 78, 28, 18);
+    p.drawRect(kWidth / 2 - 24, 104, 48, 4);
+    for (int side : {-1, 1}) {
+        p.setPen(QPen(kJet, 2));
+        p.setBrush(Qt::NoBrush); // the arrow head before filled it
+        QPainterPath path(QPointF(kWidth / 2.0 + side * 80, 150));
+        path.quadTo(QPointF(kWidth / 2.0 + side * 40, 140), QPointF(kWidth / 2.0 + side * 22, 101));
+        p.drawPath(path);
+        const QPointF before = path.pointAtPercent(0.95);
+        const QPointF end = path.pointAtPercent(1.0);
+        arrowHead(p, end, std::atan2(end.y() - before.y(), end.x() - before.x()));
+    }
+}
+
 void drawUnknown(QPainter& p) {
     p.setPen(QPen(kInk, 1.5, Qt::DashLine));
     p.setBrush(Qt::NoBrush);
@@ -170,6 +213,10 @@ QImage sketch(const QString& family, const QString& caption) {
         drawSlot(p);
     else if (family == QLatin1String("tube"))
         drawTube(p);
+    else if (family == QLatin1String("transfer"))
+        drawTransfer(p);
+    else if (family == QLatin1String("valve"))
+        drawValve(p);
     else
         drawUnknown(p);
     p.setPen(kInk);
@@ -195,8 +242,8 @@ bool save(const QImage& image, const QString& path) {
 
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: fyl-cataloguepictures SOURCE.json OUTDIR\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: fyl-cataloguepictures SOURCE.json OUTDIR [KEY]\n");
         return 2;
     }
     QFile file(QString::fromLocal8Bit(argv[1]));
@@ -206,8 +253,9 @@ int main(int argc, char* argv[]) {
     }
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
     const QString out = QString::fromLocal8Bit(argv[2]);
-    bool ok = save(sketch(QString(), QString()), out + QStringLiteral("/image5.bmp"));
-    for (const QJsonValue& value : root.value(QLatin1String("types")).toArray()) {
+    const QString key = argc == 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("types");
+    bool ok = argc == 4 || save(sketch(QString(), QString()), out + QStringLiteral("/image5.bmp"));
+    for (const QJsonValue& value : root.value(key).toArray()) {
         const QJsonObject type = value.toObject();
         const QString code = type.value(QLatin1String("code")).toString();
         ok = save(sketch(type.value(QLatin1String("picture")).toString(), code),
