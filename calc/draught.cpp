@@ -27,17 +27,19 @@ QString draughtCategory(double rating) {
     return QStringLiteral("-");
 }
 
-std::optional<DraughtResult> headHeightDraught(const CalculationRecord& rec, double turbulence) {
+DraughtResult worstDraught(double airTemp, std::initializer_list<double> velocities, double turbulence) {
     double worst = 0.0;
-    if (rec.horizontalJet) {
-        for (double v : {rec.vMid, rec.vLeft, rec.vRight})
-            worst = std::max(worst, draughtRating(rec.roomTemp, v, turbulence));
-    } else if (rec.verticalJet) {
-        worst = draughtRating(rec.roomTemp, rec.vMid, turbulence);
-    } else {
-        return std::nullopt;
-    }
+    for (double v : velocities)
+        worst = std::max(worst, draughtRating(airTemp, v, turbulence));
     return DraughtResult{worst, draughtCategory(worst)};
+}
+
+std::optional<DraughtResult> headHeightDraught(const CalculationRecord& rec, double turbulence) {
+    if (rec.horizontalJet)
+        return worstDraught(rec.roomTemp, {rec.vMid, rec.vLeft, rec.vRight}, turbulence);
+    if (rec.verticalJet)
+        return worstDraught(rec.roomTemp, {rec.vMid}, turbulence);
+    return std::nullopt;
 }
 
 } // namespace fyl

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
 
 namespace fyl {
@@ -20,12 +21,17 @@ double draughtRating(double airTemp, double velocity, double turbulence = kDefau
 // "A" below 10 %, "B" below 20 %, "C" below 30 %, otherwise "-".
 QString draughtCategory(double rating);
 
-// The worst rating of the places the evaluation gives velocities for: between the outlets and at
-// both walls for a horizontal jet, vk for a vertical one. None before an evaluation.
 struct DraughtResult {
     double rating = 0.0;
     QString category;
 };
+
+// The worst rating of the given velocities at head height.
+DraughtResult worstDraught(double airTemp, std::initializer_list<double> velocities,
+                           double turbulence = kDefaultTurbulence);
+
+// The worst rating of the places the evaluation gives velocities for: between the outlets and at
+// both walls for a horizontal jet, vk for a vertical one. None before an evaluation.
 std::optional<DraughtResult> headHeightDraught(const CalculationRecord& rec, double turbulence = kDefaultTurbulence);
 
 } // namespace fyl

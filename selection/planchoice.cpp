@@ -58,6 +58,28 @@ QStringList tubeDiameters(const SelectionState& s) {
     return diameters;
 }
 
+// What the steps of one take-over ask of the other windows, gathered: a corrected mounting height
+// from an early step must still reach the main window when the last step opens the results.
+struct Steps {
+    SelectionOutcome out;
+    bool left = false; // the planner left the selection (a question answered No)
+
+    void take(SelectionOutcome step) {
+        out.hideSelection = out.hideSelection || step.hideSelection;
+        out.showCalculation = out.showCalculation || step.showCalculation;
+        out.backToRoomData = out.backToRoomData || step.backToRoomData;
+        if (step.mountingHeightText)
+            out.mountingHeightText = step.mountingHeightText;
+        if (step.results) {
+            if (out.results)
+                applyView(*out.results, *step.results);
+            else
+                out.results = step.results;
+        }
+        left = out.backToRoomData;
+    }
+};
+
 bool isSlotted(const QString& design) {
     return design == QLatin1String("1") || design == QLatin1String("3");
 }
@@ -66,7 +88,7 @@ bool isSlotted(const QString& design) {
 // takes by itself (a single size, a single jet form) is not clicked again. Returns the design code
 // the size brought.
 QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
-                    const CalculationRecord& record) {
+                    const CalculationRecord& record, Steps& steps) {
     const SelectionState& s = model.state();
     int type = -1;
     bool dataSheetOnly = false;
@@ -80,7 +102,9 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
                                                            "Berechnungsdaten.")
                                                 .arg(choice.type)
                                           : QStringLiteral("Unbekannter Typ \"%1\".").arg(choice.type));
-    model.ListBox8Click(type);
+    steps.take(model.ListBox8Click(type));
+    if (steps.left)
+        return {};
 
     const int size = indexOfText(s.ListBox9.items, choice.size);
     if (size < 0)
@@ -88,7 +112,9 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
                                 .arg(choice.type, choice.size, offered(s.ListBox9.items)));
     const QString sizeName = s.ListBox9.items[size];
     if (!(s.groupbox1Visible && s.Label17 == sizeName))
-        model.ListBox9Click(size);
+        steps.take(model.ListBox9Click(size));
+    if (steps.left)
+        return {};
 
     const std::vector<JetFormItem> forms = jetFormsOfSize(catalogue, sizeName);
     int jetForm = -1;
@@ -104,7 +130,7 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
                 .arg(choice.size)
                 .arg(numbers::formatGeneral(choice.jetForm), formNumbers.join(QStringLiteral(", "))));
     if (!(s.ListBox10.items.size() == 1 && s.weiterEnabled))
-        model.ListBox10Click(jetForm);
+        steps.take(model.ListBox10Click(jetForm));
     if (!s.weiterEnabled)
         throw Error(QStringLiteral("Für die Strahlform %1 der Größe \"%2\" ist kein Katalogsatz lesbar.")
                         .arg(numbers::formatGeneral(choice.jetForm), choice.size));
@@ -134,19 +160,22 @@ void checkConfiguration(const OutletChoice& choice, const QString& design) {
 
 SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
                             const CalculationRecord& record) {
-    const QString design = clickOutlet(model, catalogue, choice, record);
+    Steps steps;
+    const QString design = clickOutlet(model, catalogue, choice, record, steps);
+    if (steps.left)
+        return steps.out;
     checkConfiguration(choice, design);
     const SelectionState& s = model.state();
-    SelectionOutcome outcome = model.weiterClick();
+    steps.take(model.weiterClick());
     if (design == QLatin1String("2")) {
         const QStringList diameters = tubeDiameters(s);
-        model.ListBox14Click(
-            clickable(indexOfValue(diameters, *choice.tube), QStringLiteral("Der Rohrdurchmesser"), *choice.tube, diameters));
+        steps.take(model.ListBox14Click(clickable(indexOfValue(diameters, *choice.tube),
+                                                  QStringLiteral("Der Rohrdurchmesser"), *choice.tube, diameters)));
         model.ListBox15Click(clickable(indexOfValue(s.ListBox15.items, *choice.length), QStringLiteral("Die Länge"),
                                        *choice.length, s.ListBox15.items));
         model.ListBox16Click(clickable(indexOfValue(s.ListBox16.items, *choice.slotCount),
                                        QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox16.items));
-        outcome = model.Button3Click();
+        steps.take(model.Button3Click());
     } else if (isSlotted(design)) {
         model.ListBox17Click(clickable(indexOfValue(s.ListBox17.items, *choice.length), QStringLiteral("Die Länge"),
                                        *choice.length, s.ListBox17.items));
@@ -154,9 +183,9 @@ SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, c
                                     QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox18.items);
         if (s.ListBox18.items.size() > 1) // a single count is taken with the length
             model.ListBox18Click(count);
-        outcome = model.Button5Click();
+        steps.take(model.Button5Click());
     }
-    return outcome;
+    return steps.out;
 }
 
 std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
@@ -196,8 +225,9 @@ std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const Calcu
             rec->continueUsed = 1;
             SelectionModel model(parts);
             QString design;
+            Steps steps;
             try {
-                design = clickOutlet(model, catalogue, base, *rec);
+                design = clickOutlet(model, catalogue, base, *rec, steps);
             } catch (const Error&) {
                 continue; // no readable record: nothing to offer
             }

@@ -20,17 +20,22 @@ QString num(double value, int decimals) {
 }
 
 // The limits a planner checks first; each broken one is named with its figures.
-void judge(Suggestion& s, const CalculationRecord& rec, const ResultsView& view) {
-    if (!view.countBar || view.countBar->minimum > view.countBar->maximum || view.countBar->maximum < 1)
-        s.reasons << QStringLiteral("kein zulässiger Anzahlbereich");
-    const int count = static_cast<int>(s.count);
-    if (count < 1)
-        s.reasons << QStringLiteral("Anzahl %1").arg(num(s.count, 0));
-    else if (countOutsideFlowRange(rec, count))
-        s.reasons << QStringLiteral("Volumenstrom je Durchlass %1 außerhalb %2 … %3")
-                         .arg(num(s.flowPerOutlet, 2),
-                              num(rec.designCode.str() == QLatin1String("0") ? rec.outlet.vMin : rec.vMinOutlet, 2),
-                              num(rec.designCode.str() == QLatin1String("0") ? rec.outlet.vMax : rec.vMaxOutlet, 2));
+void judge(Suggestion& s, const CalculationRecord& rec) {
+    // The count range as the evaluation stored it, not as the scroll bar shows it: the bar offers
+    // the least count alone when the range is empty.
+    const bool perOutlet = rec.designCode.str() == QLatin1String("0");
+    const int least = perOutlet ? rec.countBound2 : rec.countBound1;
+    const int most = perOutlet ? rec.countBound1 : rec.countBound2;
+    if (least > most || most < 1)
+        s.reasons << QStringLiteral("kein zulässiger Anzahlbereich (%1 … %2)").arg(least).arg(most);
+    if (s.count < 1) {
+        s.reasons << QStringLiteral("Anzahl %1").arg(s.count);
+    } else if (countOutsideFlowRange(rec, s.count)) {
+        // Compared per outlet; slot outlets show their flow per metre elsewhere.
+        s.reasons << QStringLiteral("Volumenstrom je Durchlass %1 m³/h außerhalb %2 … %3 m³/h")
+                         .arg(num(rec.totalFlow / s.count, 1), num(perOutlet ? rec.outlet.vMin : rec.vMinOutlet, 1),
+                              num(perOutlet ? rec.outlet.vMax : rec.vMaxOutlet, 1));
+    }
     if (s.lwa > rec.maxSoundLevel)
         s.reasons << QStringLiteral("LWA %1 dB > %2 dB").arg(num(s.lwa, 1), numbers::formatGeneral(rec.maxSoundLevel));
     if (s.design == QLatin1String("0") && s.aMin && *s.aMin * *s.aMin * s.count > rec.floorArea)
@@ -64,6 +69,7 @@ Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& r
         }
         const ResultsView& view = *outcome.results;
         s.designation = view.form3[form3::Label1].text.value_or(QString());
+        s.evaluated = true;
         s.vertical = view.evaluated == JetKind::Vertical;
         s.count = wholeOutletCount(rec->outletCount);
         s.flowPerOutlet = rec->flowPerOutlet;
@@ -80,11 +86,14 @@ Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& r
             s.vRight = rec->vRight;
         }
         s.soundMargin = rec->maxSoundLevel - rec->lwa;
+        const QString unit = view.form3[form3::Label8].text.value_or(QString());
+        s.flowShown = view.form3[form3::Label7].text.value_or(QString()).trimmed() + QLatin1Char(' ') +
+                      QString(unit).remove(QLatin1Char('[')).remove(QLatin1Char(']')).trimmed();
         if (const auto dr = headHeightDraught(*rec)) {
             s.draughtRating = dr->rating;
             s.draughtCategory = dr->category;
         }
-        judge(s, *rec, view);
+        judge(s, *rec);
     } catch (const Error& e) {
         s.feasible = false;
         s.reasons << e.message();
@@ -95,6 +104,9 @@ Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& r
 bool ranksBefore(const Suggestion& a, const Suggestion& b) {
     if (a.feasible != b.feasible)
         return a.feasible;
+    // A choice that could not be evaluated has no count; it must not pass for the fewest outlets.
+    if (a.evaluated != b.evaluated)
+        return a.evaluated;
     if (a.count != b.count)
         return a.count < b.count;
     if (a.dp != b.dp)
@@ -109,6 +121,41 @@ std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const Calcula
         all.push_back(evaluateChoice(catalogue, room, texts, folders, choice));
     std::stable_sort(all.begin(), all.end(), ranksBefore);
     return all;
+}
+
+QStringList suggestionColumns() {
+    return {QStringLiteral("Bezeichnung"), QStringLiteral("Anzahl"), QStringLiteral("Volumenstrom je Durchlass"),
+            QStringLiteral("dp"),          QStringLiteral("LWA"),    QStringLiteral("a min"),
+            QStringLiteral("DR"),          QStringLiteral("Hinweise")};
+}
+
+std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
+    std::vector<SuggestionRow> rows;
+    rows.reserve(list.size());
+    for (const Suggestion& s : list) {
+        QString name = s.designation;
+        if (name.isEmpty()) {
+            name = QStringLiteral("%1 / Strahlform %2").arg(s.choice.size).arg(s.choice.jetForm);
+            if (s.choice.length && s.choice.slotCount)
+                name += QStringLiteral(" / %1 / %2").arg(numbers::formatGeneral(*s.choice.length)).arg(*s.choice.slotCount);
+        }
+        SuggestionRow row;
+        row.feasible = s.feasible;
+        row.cells << name;
+        if (s.evaluated) {
+            row.cells << QString::number(s.count) << s.flowShown << num(s.dp, 0) + QStringLiteral(" Pa")
+                      << num(s.lwa, 1) + QStringLiteral(" dB")
+                      << (s.aMin && *s.aMin >= 0.1 ? num(*s.aMin, 2) + QStringLiteral(" m") : QStringLiteral("–"))
+                      << (s.draughtRating ? QStringLiteral("%1 % (%2)").arg(num(*s.draughtRating, 1), s.draughtCategory)
+                                          : QStringLiteral("–"));
+        } else {
+            for (int i = 0; i < 6; ++i)
+                row.cells << QString();
+        }
+        row.cells << s.reasons.join(QStringLiteral("; "));
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace fyl
