@@ -158,15 +158,16 @@ void checkConfiguration(const OutletChoice& choice, const QString& design) {
 
 } // namespace
 
-SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
-                            const CalculationRecord& record) {
-    Steps steps;
-    const QString design = clickOutlet(model, catalogue, choice, record, steps);
-    if (steps.left)
-        return steps.out;
+namespace {
+
+// The steps after the jet form: "weiter" (unless already pressed) and, for slot outlets, the
+// configuration and its forward button.
+void configureAndForward(SelectionModel& model, const OutletChoice& choice, const QString& design, bool weiterPressed,
+                         Steps& steps) {
     checkConfiguration(choice, design);
     const SelectionState& s = model.state();
-    steps.take(model.weiterClick());
+    if (!weiterPressed)
+        steps.take(model.weiterClick());
     if (design == QLatin1String("2")) {
         const QStringList diameters = tubeDiameters(s);
         steps.take(model.ListBox14Click(clickable(indexOfValue(diameters, *choice.tube),
@@ -185,93 +186,140 @@ SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, c
             model.ListBox18Click(count);
         steps.take(model.Button5Click());
     }
+}
+
+} // namespace
+
+SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                            const CalculationRecord& record) {
+    Steps steps;
+    const QString design = clickOutlet(model, catalogue, choice, record, steps);
+    if (!steps.left)
+        configureAndForward(model, choice, design, false, steps);
     return steps.out;
 }
 
-std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
-                                         const TextTable& texts, const Folders& folders) {
-    std::vector<OutletChoice> choices;
-    auto rec = std::make_unique<CalculationRecord>(room);
-    rec->continueUsed = 1;
-    RuntimeFlags flags;
-    WorkingValues working;
-    int calcStatus = 0;
+SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletChoice& choice,
+                              const Catalogue& catalogue, const TextTable& texts, const Folders& folders,
+                              Dialogs& dialogs, CalculationRecord& record) {
+    Steps steps{prepared.outcome, prepared.left};
+    if (steps.left)
+        return steps.out;
+    RuntimeFlags flags = prepared.flags;
+    WorkingValues working = prepared.working;
+    int calcStatus = prepared.calcStatus;
+    InertShell shell;
+    SelectionModel model({{record, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders},
+                         prepared.state);
+    configureAndForward(model, choice, prepared.design, prepared.weiterPressed, steps);
+    return steps.out;
+}
+
+void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
+                          const Folders& folders,
+                          const std::function<void(const OutletChoice&, const PreparedSelection&)>& visit) {
     CollectingDialogs dialogs;
     InertShell shell;
-    const SelectionParts parts{{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders};
-
-    // The lists of the first steps, read once from a model that only looks.
-    SelectionModel lister(parts);
-    const SelectionState& l = lister.state();
     struct Listed {
         QString type, size, sizeItem; // the size as listed, with its padding
     };
     std::vector<Listed> sizes;
-    for (int kind = 0; kind < l.listbox1.items.size(); ++kind) {
-        lister.listbox1Click(kind);
-        const QStringList types = l.ListBox8.items;
-        for (int t = 0; t < types.size(); ++t) {
+    {
+        // The lists of the first steps, read once from a model that only looks.
+        auto rec = std::make_unique<CalculationRecord>(room);
+        rec->continueUsed = 1;
+        RuntimeFlags flags;
+        WorkingValues working;
+        int calcStatus = 0;
+        SelectionModel lister({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
+        const SelectionState& l = lister.state();
+        for (int kind = 0; kind < l.listbox1.items.size(); ++kind) {
             lister.listbox1Click(kind);
-            lister.ListBox8Click(t);
-            for (const QString& size : l.ListBox9.items)
-                sizes.push_back({withoutTrailingBlanks(types[t]), withoutTrailingBlanks(size), size});
+            const QStringList types = l.ListBox8.items;
+            for (int t = 0; t < types.size(); ++t) {
+                lister.listbox1Click(kind);
+                lister.ListBox8Click(t);
+                for (const QString& size : l.ListBox9.items)
+                    sizes.push_back({withoutTrailingBlanks(types[t]), withoutTrailingBlanks(size), size});
+            }
         }
     }
     for (const Listed& listed : sizes) {
         for (const JetFormItem& form : jetFormsOfSize(catalogue, listed.sizeItem)) {
-            OutletChoice base{listed.type, listed.size, form.number, {}, {}, {}};
-            // The configuration step lists what it offers once the size is taken over.
-            *rec = room;
-            rec->continueUsed = 1;
-            SelectionModel model(parts);
-            QString design;
+            const OutletChoice base{listed.type, listed.size, form.number, {}, {}, {}};
+            // The steps run as planOutlet runs them on a copy of the room, with fresh flags and
+            // values; the configuration step lists what it offers once the size is taken over.
+            PreparedSelection prepared;
+            prepared.record = std::make_unique<CalculationRecord>(room);
+            prepared.record->continueUsed = 1;
+            SelectionModel model({{*prepared.record, prepared.flags, prepared.working, prepared.calcStatus, texts,
+                                   dialogs},
+                                  catalogue, shell, folders});
             Steps steps;
             try {
-                design = clickOutlet(model, catalogue, base, *rec, steps);
+                prepared.design = clickOutlet(model, catalogue, base, *prepared.record, steps);
+                prepared.weiterPressed = !steps.left && (prepared.design == QLatin1String("2") || isSlotted(prepared.design));
+                if (prepared.weiterPressed)
+                    steps.take(model.weiterClick());
             } catch (const Error&) {
                 continue; // no readable record: nothing to offer
             }
-            const SelectionState& s = model.state();
-            if (design == QLatin1String("2")) {
+            prepared.left = steps.left;
+            prepared.outcome = steps.out;
+            prepared.state = model.state();
+            // What the configuration lists offer is read on a copy; the prepared selection stays.
+            auto listing = std::make_unique<CalculationRecord>(*prepared.record);
+            RuntimeFlags flags = prepared.flags;
+            WorkingValues working = prepared.working;
+            int calcStatus = prepared.calcStatus;
+            SelectionModel lists({{*listing, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders},
+                                 prepared.state);
+            const SelectionState& s = lists.state();
+            if (prepared.design == QLatin1String("2")) {
                 OutletChoice probe = base;
-                model.weiterClick();
                 const QStringList diameters = tubeDiameters(s);
                 for (int d = 0; d < diameters.size(); ++d) {
-                    model.ListBox14Click(d);
+                    lists.ListBox14Click(d);
                     const QStringList lengths = s.ListBox15.items;
                     for (int li = 0; li < lengths.size(); ++li) {
-                        model.ListBox15Click(li);
+                        lists.ListBox15Click(li);
                         for (const QString& count : s.ListBox16.items) {
                             probe.tube = valueOf(diameters[d]);
                             probe.length = valueOf(lengths[li]);
                             const auto slotNumber = valueOf(count);
                             if (probe.tube && probe.length && slotNumber) {
                                 probe.slotCount = static_cast<int>(*slotNumber);
-                                choices.push_back(probe);
+                                visit(probe, prepared);
                             }
                         }
                     }
                 }
-            } else if (isSlotted(design)) {
+            } else if (isSlotted(prepared.design)) {
                 OutletChoice probe = base;
-                model.weiterClick();
                 const QStringList lengths = s.ListBox17.items;
                 for (int li = 0; li < lengths.size(); ++li) {
-                    model.ListBox17Click(li);
+                    lists.ListBox17Click(li);
                     for (const QString& count : s.ListBox18.items) {
                         probe.length = valueOf(lengths[li]);
                         const auto slotNumber = valueOf(count);
                         if (probe.length && slotNumber) {
                             probe.slotCount = static_cast<int>(*slotNumber);
-                            choices.push_back(probe);
+                            visit(probe, prepared);
                         }
                     }
                 }
             } else {
-                choices.push_back(base);
+                visit(base, prepared);
             }
         }
     }
+}
+
+std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
+                                         const TextTable& texts, const Folders& folders) {
+    std::vector<OutletChoice> choices;
+    forEachOfferedChoice(catalogue, room, texts, folders,
+                         [&choices](const OutletChoice& choice, const PreparedSelection&) { choices.push_back(choice); });
     return choices;
 }
 

@@ -46,23 +46,15 @@ void judge(Suggestion& s, const CalculationRecord& rec) {
     s.feasible = s.reasons.isEmpty();
 }
 
-} // namespace
-
-Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
-                          const Folders& folders, const OutletChoice& choice) {
+// Runs the take-over into `rec` and reads the suggestion from what it left; what fails becomes a
+// reason.
+template <class TakeOver>
+Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec, TakeOver takeOver) {
     Suggestion s;
     s.choice = choice;
-    auto rec = std::make_unique<CalculationRecord>(room);
-    rec->continueUsed = 1;
-    RuntimeFlags flags;
-    WorkingValues working;
-    int calcStatus = 0;
-    CollectingDialogs dialogs;
-    InertShell shell;
     try {
-        SelectionModel model({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
-        const SelectionOutcome outcome = planOutlet(model, catalogue, choice, *rec);
-        s.design = rec->designCode.str();
+        const SelectionOutcome outcome = takeOver();
+        s.design = rec.designCode.str();
         if (!outcome.results || outcome.results->evaluated == JetKind::None) {
             s.reasons << QStringLiteral("keine Auswertung für diese Strahlform");
             return s;
@@ -71,34 +63,51 @@ Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& r
         s.designation = view.form3[form3::Label1].text.value_or(QString());
         s.evaluated = true;
         s.vertical = view.evaluated == JetKind::Vertical;
-        s.count = wholeOutletCount(rec->outletCount);
-        s.flowPerOutlet = rec->flowPerOutlet;
-        s.dp = rec->dp;
-        s.lwa = rec->lwa;
-        s.vMid = rec->vMid;
+        s.count = wholeOutletCount(rec.outletCount);
+        s.flowPerOutlet = rec.flowPerOutlet;
+        s.dp = rec.dp;
+        s.lwa = rec.lwa;
+        s.vMid = rec.vMid;
         if (s.vertical) {
-            s.yMax = rec->yMax;
+            s.yMax = rec.yMax;
         } else {
-            s.aMin = rec->aMin;
-            s.wMin = rec->wMin;
-            s.criticalDistance = rec->criticalDistance;
-            s.vLeft = rec->vLeft;
-            s.vRight = rec->vRight;
+            s.aMin = rec.aMin;
+            s.wMin = rec.wMin;
+            s.criticalDistance = rec.criticalDistance;
+            s.vLeft = rec.vLeft;
+            s.vRight = rec.vRight;
         }
-        s.soundMargin = rec->maxSoundLevel - rec->lwa;
+        s.soundMargin = rec.maxSoundLevel - rec.lwa;
         const QString unit = view.form3[form3::Label8].text.value_or(QString());
         s.flowShown = view.form3[form3::Label7].text.value_or(QString()).trimmed() + QLatin1Char(' ') +
                       QString(unit).remove(QLatin1Char('[')).remove(QLatin1Char(']')).trimmed();
-        if (const auto dr = headHeightDraught(*rec)) {
+        if (const auto dr = headHeightDraught(rec)) {
             s.draughtRating = dr->rating;
             s.draughtCategory = dr->category;
         }
-        judge(s, *rec);
+        judge(s, rec);
     } catch (const Error& e) {
         s.feasible = false;
         s.reasons << e.message();
     }
     return s;
+}
+
+} // namespace
+
+Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
+                          const Folders& folders, const OutletChoice& choice) {
+    auto rec = std::make_unique<CalculationRecord>(room);
+    rec->continueUsed = 1;
+    RuntimeFlags flags;
+    WorkingValues working;
+    int calcStatus = 0;
+    CollectingDialogs dialogs;
+    InertShell shell;
+    return suggestionOf(choice, *rec, [&] {
+        SelectionModel model({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
+        return planOutlet(model, catalogue, choice, *rec);
+    });
 }
 
 bool ranksBefore(const Suggestion& a, const Suggestion& b) {
@@ -117,8 +126,17 @@ bool ranksBefore(const Suggestion& a, const Suggestion& b) {
 std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
                                        const TextTable& texts, const Folders& folders) {
     std::vector<Suggestion> all;
-    for (const OutletChoice& choice : offeredChoices(catalogue, room, texts, folders))
-        all.push_back(evaluateChoice(catalogue, room, texts, folders, choice));
+    // The steps a size and jet form share with their other configurations are clicked once; each
+    // choice goes on from there on copies, as evaluateChoice would go through all of them.
+    CollectingDialogs dialogs;
+    auto rec = std::make_unique<CalculationRecord>();
+    forEachOfferedChoice(catalogue, room, texts, folders,
+                         [&](const OutletChoice& choice, const PreparedSelection& prepared) {
+                             *rec = *prepared.record;
+                             all.push_back(suggestionOf(choice, *rec, [&] {
+                                 return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec);
+                             }));
+                         });
     std::stable_sort(all.begin(), all.end(), ranksBefore);
     return all;
 }
