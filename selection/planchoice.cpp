@@ -163,23 +163,27 @@ namespace {
 // The steps after the jet form: "weiter" (unless already pressed) and, for slot outlets, the
 // configuration and its forward button.
 void configureAndForward(SelectionModel& model, const OutletChoice& choice, const QString& design, bool weiterPressed,
-                         Steps& steps) {
+                         int configured, Steps& steps) {
     checkConfiguration(choice, design);
     const SelectionState& s = model.state();
     if (!weiterPressed)
         steps.take(model.weiterClick());
     if (design == QLatin1String("2")) {
-        const QStringList diameters = tubeDiameters(s);
-        steps.take(model.ListBox14Click(clickable(indexOfValue(diameters, *choice.tube),
-                                                  QStringLiteral("Der Rohrdurchmesser"), *choice.tube, diameters)));
-        model.ListBox15Click(clickable(indexOfValue(s.ListBox15.items, *choice.length), QStringLiteral("Die Länge"),
-                                       *choice.length, s.ListBox15.items));
+        if (configured < 1) {
+            const QStringList diameters = tubeDiameters(s);
+            steps.take(model.ListBox14Click(clickable(indexOfValue(diameters, *choice.tube),
+                                                      QStringLiteral("Der Rohrdurchmesser"), *choice.tube, diameters)));
+        }
+        if (configured < 2)
+            model.ListBox15Click(clickable(indexOfValue(s.ListBox15.items, *choice.length),
+                                           QStringLiteral("Die Länge"), *choice.length, s.ListBox15.items));
         model.ListBox16Click(clickable(indexOfValue(s.ListBox16.items, *choice.slotCount),
                                        QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox16.items));
         steps.take(model.Button3Click());
     } else if (isSlotted(design)) {
-        model.ListBox17Click(clickable(indexOfValue(s.ListBox17.items, *choice.length), QStringLiteral("Die Länge"),
-                                       *choice.length, s.ListBox17.items));
+        if (configured < 1)
+            model.ListBox17Click(clickable(indexOfValue(s.ListBox17.items, *choice.length),
+                                           QStringLiteral("Die Länge"), *choice.length, s.ListBox17.items));
         const int count = clickable(indexOfValue(s.ListBox18.items, *choice.slotCount),
                                     QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox18.items);
         if (s.ListBox18.items.size() > 1) // a single count is taken with the length
@@ -195,7 +199,7 @@ SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, c
     Steps steps;
     const QString design = clickOutlet(model, catalogue, choice, record, steps);
     if (!steps.left)
-        configureAndForward(model, choice, design, false, steps);
+        configureAndForward(model, choice, design, false, 0, steps);
     return steps.out;
 }
 
@@ -211,7 +215,7 @@ SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletCho
     InertShell shell;
     SelectionModel model({{record, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders},
                          prepared.state);
-    configureAndForward(model, choice, prepared.design, prepared.weiterPressed, steps);
+    configureAndForward(model, choice, prepared.design, prepared.weiterPressed, prepared.configured, steps);
     return steps.out;
 }
 
@@ -267,44 +271,59 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
             prepared.left = steps.left;
             prepared.outcome = steps.out;
             prepared.state = model.state();
-            // What the configuration lists offer is read on a copy; the prepared selection stays.
-            auto listing = std::make_unique<CalculationRecord>(*prepared.record);
-            RuntimeFlags flags = prepared.flags;
-            WorkingValues working = prepared.working;
-            int calcStatus = prepared.calcStatus;
-            SelectionModel lists({{*listing, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders},
-                                 prepared.state);
-            const SelectionState& s = lists.state();
+            // One more configuration click on copies of a prepared selection: the lists it shows
+            // then are what a planner sees after clicking the same way.
+            const auto clicked = [&](const PreparedSelection& from, const auto& click) {
+                PreparedSelection next;
+                next.record = std::make_unique<CalculationRecord>(*from.record);
+                next.flags = from.flags;
+                next.working = from.working;
+                next.calcStatus = from.calcStatus;
+                next.design = from.design;
+                next.weiterPressed = from.weiterPressed;
+                next.configured = from.configured + 1;
+                Steps further{from.outcome, from.left};
+                SelectionModel m({{*next.record, next.flags, next.working, next.calcStatus, texts, dialogs}, catalogue,
+                                  shell, folders},
+                                 from.state);
+                click(m, further);
+                next.left = further.left;
+                next.outcome = further.out;
+                next.state = m.state();
+                return next;
+            };
+            OutletChoice probe = base;
             if (prepared.design == QLatin1String("2")) {
-                OutletChoice probe = base;
-                const QStringList diameters = tubeDiameters(s);
+                const QStringList diameters = tubeDiameters(prepared.state);
                 for (int d = 0; d < diameters.size(); ++d) {
-                    lists.ListBox14Click(d);
-                    const QStringList lengths = s.ListBox15.items;
+                    const PreparedSelection tube =
+                        clicked(prepared, [d](SelectionModel& m, Steps& st) { st.take(m.ListBox14Click(d)); });
+                    const QStringList lengths = tube.state.ListBox15.items;
                     for (int li = 0; li < lengths.size(); ++li) {
-                        lists.ListBox15Click(li);
-                        for (const QString& count : s.ListBox16.items) {
+                        const PreparedSelection length =
+                            clicked(tube, [li](SelectionModel& m, Steps&) { m.ListBox15Click(li); });
+                        for (const QString& count : length.state.ListBox16.items) {
                             probe.tube = valueOf(diameters[d]);
                             probe.length = valueOf(lengths[li]);
                             const auto slotNumber = valueOf(count);
                             if (probe.tube && probe.length && slotNumber) {
                                 probe.slotCount = static_cast<int>(*slotNumber);
-                                visit(probe, prepared);
+                                visit(probe, length);
                             }
                         }
                     }
                 }
             } else if (isSlotted(prepared.design)) {
-                OutletChoice probe = base;
-                const QStringList lengths = s.ListBox17.items;
+                const QStringList lengths = prepared.state.ListBox17.items;
                 for (int li = 0; li < lengths.size(); ++li) {
-                    lists.ListBox17Click(li);
-                    for (const QString& count : s.ListBox18.items) {
+                    const PreparedSelection length =
+                        clicked(prepared, [li](SelectionModel& m, Steps&) { m.ListBox17Click(li); });
+                    for (const QString& count : length.state.ListBox18.items) {
                         probe.length = valueOf(lengths[li]);
                         const auto slotNumber = valueOf(count);
                         if (probe.length && slotNumber) {
                             probe.slotCount = static_cast<int>(*slotNumber);
-                            visit(probe, prepared);
+                            visit(probe, length);
                         }
                     }
                 }

@@ -45,8 +45,8 @@ SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, c
 std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
                                          const TextTable& texts, const Folders& folders);
 
-// The selection once the steps that every configuration of one size and jet form shares are
-// taken (kind, type, size and jet form clicked; for slot outlets "weiter" pressed), with the
+// The selection once the steps that a choice shares with others are taken (kind, type, size and
+// jet form clicked; for slot outlets "weiter" pressed and the diameter and length chosen), with the
 // record, flags and values those steps left. Ranking many configurations starts from here
 // instead of clicking the same steps again for each.
 struct PreparedSelection {
@@ -57,6 +57,7 @@ struct PreparedSelection {
     int calcStatus = 0;
     QString design;
     bool weiterPressed = false;
+    int configured = 0;       // configuration clicks taken: tube diameter, then length (linear: length)
     bool left = false;        // a question sent the planner back to the room data
     SelectionOutcome outcome; // what the steps so far asked of the other windows
 };
