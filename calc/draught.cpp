@@ -14,7 +14,8 @@ double draughtRating(double airTemp, double velocity, double turbulence) {
     requireFinite(turbulence, "Turbulenzgrad");
     const double v = std::max(velocity, 0.05);
     const double dr = (34.0 - airTemp) * std::pow(v - 0.05, 0.62) * (0.37 * v * turbulence + 3.14);
-    return std::max(0.0, static_cast<double>(requireFinite(dr, "Zugluftrisiko")));
+    // A share of people: the standard's own limits, 0 above 34 °C and 100 % for a strong draught.
+    return std::clamp(static_cast<double>(requireFinite(dr, "Zugluftrisiko")), 0.0, 100.0);
 }
 
 QString draughtCategory(double rating) {

@@ -14,8 +14,8 @@ namespace fyl {
 
 inline constexpr double kDefaultTurbulence = 40.0; // [%], mixing ventilation
 
-// DR = (34 − ta)(v − 0,05)^0,62 (0,37·v·Tu + 3,14) in %; v below 0,05 m/s counts as 0,05 and a
-// negative result (ta above 34 °C) as 0. Raises ArithmeticError for inputs that are not finite.
+// DR = (34 − ta)(v − 0,05)^0,62 (0,37·v·Tu + 3,14) in %; v below 0,05 m/s counts as 0,05, a
+// negative result (ta above 34 °C) as 0 and one above 100 % as 100 %. Raises ArithmeticError for inputs that are not finite.
 double draughtRating(double airTemp, double velocity, double turbulence = kDefaultTurbulence);
 
 // "A" below 10 %, "B" below 20 %, "C" below 30 %, otherwise "-".

@@ -61,6 +61,7 @@ Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec
         }
         const ResultsView& view = *outcome.results;
         s.designation = view.form3[form3::Label1].text.value_or(QString());
+        s.jetFormName = rec.outlet.thirdNameText().trimmed();
         s.evaluated = true;
         s.vertical = view.evaluated == JetKind::Vertical;
         s.count = wholeOutletCount(rec.outletCount);
@@ -157,6 +158,9 @@ std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
             if (s.choice.length && s.choice.slotCount)
                 name += QStringLiteral(" / %1 / %2").arg(numbers::formatGeneral(*s.choice.length)).arg(*s.choice.slotCount);
         }
+        // Slot outlets' headings leave the jet form out; two of them would read alike.
+        if (s.evaluated && s.design != QLatin1String("0") && !s.jetFormName.isEmpty())
+            name += QStringLiteral(" – ") + s.jetFormName;
         SuggestionRow row;
         row.feasible = s.feasible;
         row.cells << name;
@@ -164,7 +168,10 @@ std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
             row.cells << QString::number(s.count) << s.flowShown << num(s.dp, 0) + QStringLiteral(" Pa")
                       << num(s.lwa, 1) + QStringLiteral(" dB")
                       << (s.aMin && *s.aMin >= 0.1 ? num(*s.aMin, 2) + QStringLiteral(" m") : QStringLiteral("–"))
-                      << (s.draughtRating ? QStringLiteral("%1 % (%2)").arg(num(*s.draughtRating, 1), s.draughtCategory)
+                      << (s.draughtRating ? QStringLiteral("%1 % (%2)").arg(num(*s.draughtRating, 1),
+                                                                           s.draughtCategory == QLatin1String("-")
+                                                                               ? QStringLiteral("über C")
+                                                                               : s.draughtCategory)
                                           : QStringLiteral("–"));
         } else {
             for (int i = 0; i < 6; ++i)

@@ -15,6 +15,7 @@ struct Suggestion {
     OutletChoice choice;
     QString design;
     QString designation; // the calculation window's heading
+    QString jetFormName; // the detail record's name of the jet form ("zweiseitig")
     bool evaluated = false; // the take-over ran an evaluation; the figures below are its
     bool feasible = false;
     QStringList reasons; // why it is not feasible, or why it could not be evaluated

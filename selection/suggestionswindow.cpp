@@ -17,7 +17,7 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
     setObjectName(QStringLiteral("SuggestionsWindow"));
     setWindowTitle(QStringLiteral("ZELK        Vorschläge"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(1000, 520);
+    resize(1100, 560);
 
     const auto feasibleCount = std::count_if(list_.begin(), list_.end(), [](const Suggestion& s) { return s.feasible; });
     summary = new QLabel(
@@ -51,8 +51,10 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
             table->setItem(r, c, item);
         }
     }
+    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     table->resizeColumnsToContents();
-    table->horizontalHeader()->setStretchLastSection(true);
+    // The reasons take the room that is left; a long one is cut and shown whole as a tool tip.
+    table->horizontalHeader()->setSectionResizeMode(static_cast<int>(columns.size()) - 1, QHeaderView::Stretch);
     connect(table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { take(row); });
 
     closeButton = new QPushButton(QStringLiteral("Schließen"), this);

@@ -721,7 +721,9 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     ASSERT_TRUE(expected.results);
 
     table->scrollToItem(table->item(0, 0));
-    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(0, 0)).center());
+    const QPoint firstRow = table->visualItemRect(table->item(0, 0)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, firstRow); // a double click's first press
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, firstRow);
     QApplication::processEvents();
     EXPECT_TRUE(!list || !list->isVisible());
     ASSERT_TRUE(results->isVisible());

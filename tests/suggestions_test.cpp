@@ -99,8 +99,9 @@ TEST_F(Suggestions, UnsuitableNeverRankAboveSuitableAndNameTheLimitTheyBreak) {
             infeasibleSeen = infeasibleSeen || !s.feasible;
             feasible += s.feasible ? 1 : 0;
             EXPECT_EQ(s.feasible, s.reasons.isEmpty());
-            if (i > 0) // strictly ordered where the ranking tells two apart
+            if (i > 0) { // sorted: no row ranks before the one above it
                 EXPECT_FALSE(ranksBefore(s, list[i - 1])) << "rank " << i;
+            }
             if (!s.evaluated)
                 continue;
             // Every limit the figures break is named, with the room's limit.
@@ -112,8 +113,9 @@ TEST_F(Suggestions, UnsuitableNeverRankAboveSuitableAndNameTheLimitTheyBreak) {
             }
             EXPECT_EQ(s.vertical && s.vMid > r.velocityLimit, hasReason(s, QStringLiteral("vk ")));
             sawVelocityReason = sawVelocityReason || hasReason(s, QStringLiteral("vk "));
-            if (s.design == QLatin1String("0") && s.aMin)
+            if (s.design == QLatin1String("0") && s.aMin) {
                 EXPECT_EQ(*s.aMin * *s.aMin * s.count > rec->floorArea, hasReason(s, QStringLiteral("a min² ")));
+            }
             EXPECT_GE(s.count, 1);
         }
         EXPECT_GT(feasible, 0) << "a room every outlet fails tests nothing about the order";
@@ -212,9 +214,9 @@ TEST_F(Suggestions, RankingFromSharedStepsEqualsEachChoiceTakenOverOnItsOwn) {
                       std::tie(b.choice.type, b.choice.size, b.choice.jetForm, b.choice.length, b.choice.slotCount,
                                b.choice.tube));
             EXPECT_EQ(std::tie(a.design, a.designation, a.evaluated, a.feasible, a.reasons, a.vertical, a.count,
-                               a.flowShown, a.draughtCategory),
+                               a.flowShown, a.draughtCategory, a.jetFormName),
                       std::tie(b.design, b.designation, b.evaluated, b.feasible, b.reasons, b.vertical, b.count,
-                               b.flowShown, b.draughtCategory));
+                               b.flowShown, b.draughtCategory, b.jetFormName));
             EXPECT_EQ(std::tie(a.flowPerOutlet, a.dp, a.lwa, a.aMin, a.wMin, a.criticalDistance, a.yMax, a.vMid,
                                a.vLeft, a.vRight, a.draughtRating, a.soundMargin),
                       std::tie(b.flowPerOutlet, b.dp, b.lwa, b.aMin, b.wMin, b.criticalDistance, b.yMax, b.vMid,
@@ -226,9 +228,11 @@ TEST_F(Suggestions, RankingFromSharedStepsEqualsEachChoiceTakenOverOnItsOwn) {
 TEST(DraughtRating, HandValuesCategoriesAndTheCalculationWindowLine) {
     // (34 - 24)(0,2 - 0,05)^0,62 (0,37 * 0,2 * 40 + 3,14) = 10 * 0,15^0,62 * 6,1
     EXPECT_NEAR(draughtRating(24.0, 0.2), 18.815095006557236, 1e-9);
+    EXPECT_NEAR(draughtRating(20.0, 0.5), 14.0 * std::pow(0.45, 0.62) * (0.37 * 0.5 * 40.0 + 3.14), 1e-9); // 66,6 %
     EXPECT_EQ(draughtRating(24.0, 0.04), 0.0); // still air counts as 0,05 m/s
     EXPECT_EQ(draughtRating(24.0, 0.05), 0.0);
     EXPECT_EQ(draughtRating(36.0, 0.3), 0.0); // above 34 °C nobody feels a draught
+    EXPECT_EQ(draughtRating(18.0, 1.2), 100.0); // a share of people: 365 % by the formula
     EXPECT_THROW(draughtRating(24.0, std::nan("")), ArithmeticError);
     const std::pair<double, const char*> categories[] = {{0.0, "A"},   {9.99, "A"},  {10.0, "B"}, {19.99, "B"},
                                                          {20.0, "C"},  {29.99, "C"}, {30.0, "-"}};
