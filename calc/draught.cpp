@@ -14,7 +14,8 @@ double draughtRating(double airTemp, double velocity, double turbulence) {
     requireFinite(turbulence, "Turbulenzgrad");
     const double v = std::max(velocity, 0.05);
     const double dr = (34.0 - airTemp) * std::pow(v - 0.05, 0.62) * (0.37 * v * turbulence + 3.14);
-    return std::max(0.0, static_cast<double>(requireFinite(dr, "Zugluftrisiko")));
+    // A share of people: the standard's own limits, 0 above 34 °C and 100 % for a strong draught.
+    return std::clamp(static_cast<double>(requireFinite(dr, "Zugluftrisiko")), 0.0, 100.0);
 }
 
 QString draughtCategory(double rating) {
@@ -27,17 +28,19 @@ QString draughtCategory(double rating) {
     return QStringLiteral("-");
 }
 
-std::optional<DraughtResult> headHeightDraught(const CalculationRecord& rec, double turbulence) {
+DraughtResult worstDraught(double airTemp, std::initializer_list<double> velocities, double turbulence) {
     double worst = 0.0;
-    if (rec.horizontalJet) {
-        for (double v : {rec.vMid, rec.vLeft, rec.vRight})
-            worst = std::max(worst, draughtRating(rec.roomTemp, v, turbulence));
-    } else if (rec.verticalJet) {
-        worst = draughtRating(rec.roomTemp, rec.vMid, turbulence);
-    } else {
-        return std::nullopt;
-    }
+    for (double v : velocities)
+        worst = std::max(worst, draughtRating(airTemp, v, turbulence));
     return DraughtResult{worst, draughtCategory(worst)};
+}
+
+std::optional<DraughtResult> headHeightDraught(const CalculationRecord& rec, double turbulence) {
+    if (rec.horizontalJet)
+        return worstDraught(rec.roomTemp, {rec.vMid, rec.vLeft, rec.vRight}, turbulence);
+    if (rec.verticalJet)
+        return worstDraught(rec.roomTemp, {rec.vMid}, turbulence);
+    return std::nullopt;
 }
 
 } // namespace fyl

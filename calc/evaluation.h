@@ -72,11 +72,11 @@ struct VerticalResult {
 HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand);
 VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand);
 
-// Writes a result's values into the record; nothing here can fail.
 // The whole number of outlets the flow per outlet is computed for: the count (as proposed, with its
 // fraction, or as set by hand) rounded up from a tenth above a whole number.
 std::int32_t wholeOutletCount(double outletCount);
 
+// Writes a result's values into the record; nothing here can fail.
 void storeResults(CalculationRecord& rec, const HorizontalResult& result);
 void storeResults(CalculationRecord& rec, const VerticalResult& result);
 

@@ -41,7 +41,7 @@ QJsonObject suggestionJson(const Suggestion& s) {
     o.insert(QStringLiteral("designation"), s.designation);
     o.insert(QStringLiteral("feasible"), s.feasible);
     o.insert(QStringLiteral("reasons"), QJsonArray::fromStringList(s.reasons));
-    const bool evaluated = !s.designation.isEmpty();
+    const bool evaluated = s.evaluated;
     const auto figure = [&](double v) { return evaluated ? QJsonValue(v) : QJsonValue(); };
     o.insert(QStringLiteral("count"), figure(s.count));
     o.insert(QStringLiteral("flow_per_outlet"), figure(s.flowPerOutlet));
@@ -75,7 +75,7 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
         "Volumenstrom je Durchlass;dp;LWA;a min;w min;x-krit;y max;vk;DR;Kategorie;Hinweise\r\n");
     int rank = 0;
     for (const Suggestion& s : list) {
-        const bool evaluated = !s.designation.isEmpty();
+        const bool evaluated = s.evaluated;
         const auto fig = [&](double v, int d) { return evaluated ? numbers::formatFixed(v, 15, d) : QString(); };
         const QStringList fields{QString::number(++rank),
                                  s.choice.type,

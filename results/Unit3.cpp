@@ -25,7 +25,7 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
       model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs}) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("ZELK    Berechnungsfenster"));
-    resize(640, 548);
+    resize(640, 572);
     using namespace form3;
     auto& c = controls_;
     const int lx = 16, vx = 250;
@@ -49,7 +49,7 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
 
     // Everything below the menu bar.
     auto* page = new QWidget(this);
-    page->setGeometry(0, 28, 640, 520);
+    page->setGeometry(0, 28, 640, 544);
 
     c.bind(Label2, placedLabel(page, QStringLiteral("Durchlass:"), lx, 12, 220));
     QLabel* heading = c.bind(Label1, placedLabel(page, QString(), vx, 12, 370));
@@ -104,7 +104,7 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     namedLabel(vertical, "Label38", QStringLiteral("[ m/s ]"), 460, 62, 80);
 
     auto* hints = c.bind(GroupBox4, new QGroupBox(QStringLiteral("Hinweise"), page));
-    hints->setGeometry(8, 304, 624, 160);
+    hints->setGeometry(8, 304, 624, 184);
     c.bind(Label43, placedLabel(hints, QString(), 8, 24, 120));
     auto* hint = c.bind(Label44, placedLabel(hints, QString(), 130, 24, 486, 60));
     hint->setWordWrap(true);
@@ -113,11 +113,12 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     c.bind(Label39, placedLabel(hints, QString(), 420, 92, 90));
     c.bind(Label41, placedLabel(hints, QString(), 8, 120, 400));
     c.bind(Label42, placedLabel(hints, QString(), 420, 120, 90));
+    c.bind(DraughtHint, placedLabel(hints, QString(), 8, 152, 608))->hide();
 
     Button1 = c.bind(form3::Button1, new QPushButton(QStringLiteral(" Auswahl"), page));
-    Button1->setGeometry(400, 476, 110, 32);
+    Button1->setGeometry(400, 500, 110, 32);
     Button2 = c.bind(form3::Button2, new QPushButton(QStringLiteral("zurück"), page));
-    Button2->setGeometry(520, 476, 110, 32);
+    Button2->setGeometry(520, 500, 110, 32);
 
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm3::ScrollBar1Change);
     // The typed count takes effect on Enter or on leaving the field: taken at every keystroke, the

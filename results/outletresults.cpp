@@ -2,6 +2,7 @@
 #include "results/outletresults.h"
 
 #include "calc/arithmetic.h"
+#include "calc/draught.h"
 #include "frame/errors.h"
 #include "frame/numbers.h"
 
@@ -38,6 +39,22 @@ void flowPictureView(double spacingShown, double wallLeft, double wallRight, dou
     view.form4.setText(form4::Label29, formatFixed(vRight, 4, 2));
 }
 
+// The draught rating at head height, a figure beside the results: a velocity it cannot rate hides
+// the line instead of failing the evaluation.
+void draughtView(double roomTemp, std::initializer_list<double> velocities, ResultsView& view) {
+    try {
+        const DraughtResult dr = worstDraught(roomTemp, velocities);
+        const QString category = dr.category == QLatin1String("-") ? QStringLiteral("schlechter als Kategorie C")
+                                                                    : QStringLiteral("Kategorie ") + dr.category;
+        view.form3.setText(form3::DraughtHint, QStringLiteral("Zugluftrisiko DR (EN ISO 7730, Tu %1 %): %2 % – %3")
+                                                   .arg(formatGeneral(kDefaultTurbulence),
+                                                        formatFixed(dr.rating, 15, 1), category));
+        view.form3.setVisible(form3::DraughtHint, true);
+    } catch (const ArithmeticError&) {
+        view.form3.setVisible(form3::DraughtHint, false);
+    }
+}
+
 } // namespace
 
 void headingView(const CalculationRecord& rec, const TextTable& texts, ResultsView& view) {
@@ -60,6 +77,7 @@ void headingView(const CalculationRecord& rec, const TextTable& texts, ResultsVi
                                               slotText);
     }
     view.form3.setText(form3::Label4, outlet.articleNumberText());
+    view.form3.setVisible(form3::DraughtHint, false); // a new outlet: until its evaluation rates it
     const bool perMetre = design == QLatin1String("1") || design == QLatin1String("2");
     view.form3.setText(form3::Label6, texts.text(perMetre ? 99 : 83));
     view.form3.setText(form3::Label8, perMetre ? QStringLiteral("[ m³/h m ]") : QStringLiteral("[ m³/h ]"));
@@ -107,6 +125,7 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, con
     if (!spacingSetInFlowPicture)
         view.spacingBarPosition = truncToInt32(ld(r.spacing) * -10.0L);
     flowPictureView(spacingShown, r.wallLeft, r.wallRight, r.vMid, r.vLeft, r.vRight, view);
+    draughtView(rec.roomTemp, {r.vMid, r.vLeft, r.vRight}, view);
 
     int hint = 86;
     if (jetCode == QLatin1String("04"))
@@ -148,6 +167,7 @@ void verticalView(const CalculationRecord& rec, const VerticalResult& r, const T
     view.form3.setText(form3::Label44,
                        texts.text(rec.outlet.jetFormCodeText() == QLatin1String("03") ? 174 : 89));
     flowPictureView(rec.spacing, rec.wallLeft, rec.wallRight, r.vk, rec.vLeft, rec.vRight, view);
+    draughtView(rec.roomTemp, {r.vk}, view);
 }
 
 namespace {

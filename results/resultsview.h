@@ -35,6 +35,7 @@ namespace fyl {
     X(Label41)                                                                                               \
     X(Label42)                                                                                               \
     X(Label44)                                                                                               \
+    X(DraughtHint)                                                                                           \
     X(Edit1)                                                                                                 \
     X(GroupBox1)                                                                                             \
     X(GroupBox2)                                                                                             \

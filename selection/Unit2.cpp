@@ -7,8 +7,12 @@
 #include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/picture.h"
+#include "selection/planchoice.h"
+#include "selection/suggestions.h"
+#include "selection/suggestionswindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -143,6 +147,9 @@ void TForm2::build() {
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(8, 290, 160, 82);
     BitBtn1 = t.bind(form2::BitBtn1, button(this, QStringLiteral("zurück"), 662, 344));
+    Vorschlaege = button(this, QStringLiteral("Vorschläge"), 552, 344, 102);
+    Vorschlaege->setObjectName(QStringLiteral("Vorschlaege"));
+    Vorschlaege->setToolTip(QStringLiteral("Alle berechenbaren Durchlässe für diesen Raum, die geeigneten zuerst"));
 
     // Slot tubes: diameter, length and slot count, and what follows from them.
     GroupBox2 = t.bind(form2::GroupBox2, new QGroupBox(QStringLiteral("Bauart  2 ( TBX)"), this));
@@ -231,6 +238,7 @@ void TForm2::connectHandlers() {
     connect(ScrollBar1, &QScrollBar::valueChanged, this,
             [this](int position) { act([this, position] { model_.ScrollBar1Change(position); }); });
     connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& text) { model_.setEdit1Text(text); });
+    connect(Vorschlaege, &QPushButton::clicked, this, &TForm2::showSuggestions);
     connect(Info1, &QAction::triggered, this, [this] { act([this] { model_.Info1Click(); }); });
     Edit1->installEventFilter(this);
     Panel2->installEventFilter(this);
@@ -278,6 +286,38 @@ void TForm2::actWithOutcome(const std::function<SelectionOutcome()>& step) {
     refresh();
     if (done && outcomeHandler)
         outcomeHandler(outcome);
+}
+
+void TForm2::showSuggestions() {
+    std::vector<Suggestion> list;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool done = runAction(dialogs_, [this, &list] {
+        list = suggestOutlets(state_.catalogue, state_.record, state_.texts, state_.folders);
+    });
+    QApplication::restoreOverrideCursor();
+    if (!done)
+        return;
+    if (suggestions_)
+        suggestions_->close();
+    suggestions_ = new SuggestionsWindow(std::move(list), this);
+    suggestions_->chosen = [this](const OutletChoice& choice) { takeSuggestion(choice); };
+    suggestions_->show();
+}
+
+void TForm2::takeSuggestion(const OutletChoice& choice) {
+    actWithOutcome([this, &choice] {
+        // The list's figures are for the proposed count; a count set by hand for an earlier
+        // outlet must not carry over to this one.
+        const bool byHand = state_.flags.countSetByHand;
+        state_.flags.countSetByHand = false;
+        model_.resetToFirstStep();
+        try {
+            return planOutlet(model_, state_.catalogue, choice, state_.record);
+        } catch (...) {
+            state_.flags.countSetByHand = byHand;
+            throw;
+        }
+    });
 }
 
 void TForm2::showPicture() {

@@ -6,7 +6,9 @@
 #include "results/controltable.h"
 #include "selection/selectionmodel.h"
 #include "selection/selectiontexts.h"
+#include "selection/suggestionswindow.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -52,6 +54,8 @@ public:
     QScrollBar* ScrollBar1 = nullptr;
     QPushButton *zurueck = nullptr, *weiter = nullptr, *BitBtn1 = nullptr, *Button2 = nullptr,
                 *Button3 = nullptr, *Button4 = nullptr, *Button5 = nullptr;
+    QPushButton* Vorschlaege = nullptr; // opens the ranked suggestions for the room
+    SuggestionsWindow* suggestions() const { return suggestions_; }
     StretchedImage* Image2 = nullptr;
     QAction* Info1 = nullptr;
 
@@ -66,12 +70,15 @@ private:
     void act(const std::function<void()>& step);
     void actWithOutcome(const std::function<SelectionOutcome()>& step);
     void showPicture();
+    void showSuggestions();
+    void takeSuggestion(const OutletChoice& choice);
 
     AppState& state_;
     Dialogs& dialogs_;
     SelectionModel model_;
     ControlTable<Form2View> texts_;
     QString shownPicture_;
+    QPointer<SuggestionsWindow> suggestions_;
 };
 
 } // namespace fyl

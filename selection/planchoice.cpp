@@ -58,6 +58,28 @@ QStringList tubeDiameters(const SelectionState& s) {
     return diameters;
 }
 
+// What the steps of one take-over ask of the other windows, gathered: a corrected mounting height
+// from an early step must still reach the main window when the last step opens the results.
+struct Steps {
+    SelectionOutcome out;
+    bool left = false; // the planner left the selection (a question answered No)
+
+    void take(SelectionOutcome step) {
+        out.hideSelection = out.hideSelection || step.hideSelection;
+        out.showCalculation = out.showCalculation || step.showCalculation;
+        out.backToRoomData = out.backToRoomData || step.backToRoomData;
+        if (step.mountingHeightText)
+            out.mountingHeightText = step.mountingHeightText;
+        if (step.results) {
+            if (out.results)
+                applyView(*out.results, *step.results);
+            else
+                out.results = step.results;
+        }
+        left = out.backToRoomData;
+    }
+};
+
 bool isSlotted(const QString& design) {
     return design == QLatin1String("1") || design == QLatin1String("3");
 }
@@ -66,7 +88,7 @@ bool isSlotted(const QString& design) {
 // takes by itself (a single size, a single jet form) is not clicked again. Returns the design code
 // the size brought.
 QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
-                    const CalculationRecord& record) {
+                    const CalculationRecord& record, Steps& steps) {
     const SelectionState& s = model.state();
     int type = -1;
     bool dataSheetOnly = false;
@@ -80,7 +102,9 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
                                                            "Berechnungsdaten.")
                                                 .arg(choice.type)
                                           : QStringLiteral("Unbekannter Typ \"%1\".").arg(choice.type));
-    model.ListBox8Click(type);
+    steps.take(model.ListBox8Click(type));
+    if (steps.left)
+        return {};
 
     const int size = indexOfText(s.ListBox9.items, choice.size);
     if (size < 0)
@@ -88,7 +112,9 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
                                 .arg(choice.type, choice.size, offered(s.ListBox9.items)));
     const QString sizeName = s.ListBox9.items[size];
     if (!(s.groupbox1Visible && s.Label17 == sizeName))
-        model.ListBox9Click(size);
+        steps.take(model.ListBox9Click(size));
+    if (steps.left)
+        return {};
 
     const std::vector<JetFormItem> forms = jetFormsOfSize(catalogue, sizeName);
     int jetForm = -1;
@@ -104,7 +130,7 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
                 .arg(choice.size)
                 .arg(numbers::formatGeneral(choice.jetForm), formNumbers.join(QStringLiteral(", "))));
     if (!(s.ListBox10.items.size() == 1 && s.weiterEnabled))
-        model.ListBox10Click(jetForm);
+        steps.take(model.ListBox10Click(jetForm));
     if (!s.weiterEnabled)
         throw Error(QStringLiteral("Für die Strahlform %1 der Größe \"%2\" ist kein Katalogsatz lesbar.")
                         .arg(numbers::formatGeneral(choice.jetForm), choice.size));
@@ -132,116 +158,187 @@ void checkConfiguration(const OutletChoice& choice, const QString& design) {
 
 } // namespace
 
-SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
-                            const CalculationRecord& record) {
-    const QString design = clickOutlet(model, catalogue, choice, record);
+namespace {
+
+// The steps after the jet form: "weiter" (unless already pressed) and, for slot outlets, the
+// configuration and its forward button.
+void configureAndForward(SelectionModel& model, const OutletChoice& choice, const QString& design, bool weiterPressed,
+                         int configured, Steps& steps) {
     checkConfiguration(choice, design);
     const SelectionState& s = model.state();
-    SelectionOutcome outcome = model.weiterClick();
+    if (!weiterPressed)
+        steps.take(model.weiterClick());
     if (design == QLatin1String("2")) {
-        const QStringList diameters = tubeDiameters(s);
-        model.ListBox14Click(
-            clickable(indexOfValue(diameters, *choice.tube), QStringLiteral("Der Rohrdurchmesser"), *choice.tube, diameters));
-        model.ListBox15Click(clickable(indexOfValue(s.ListBox15.items, *choice.length), QStringLiteral("Die Länge"),
-                                       *choice.length, s.ListBox15.items));
+        if (configured < 1) {
+            const QStringList diameters = tubeDiameters(s);
+            steps.take(model.ListBox14Click(clickable(indexOfValue(diameters, *choice.tube),
+                                                      QStringLiteral("Der Rohrdurchmesser"), *choice.tube, diameters)));
+        }
+        if (configured < 2)
+            model.ListBox15Click(clickable(indexOfValue(s.ListBox15.items, *choice.length),
+                                           QStringLiteral("Die Länge"), *choice.length, s.ListBox15.items));
         model.ListBox16Click(clickable(indexOfValue(s.ListBox16.items, *choice.slotCount),
                                        QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox16.items));
-        outcome = model.Button3Click();
+        steps.take(model.Button3Click());
     } else if (isSlotted(design)) {
-        model.ListBox17Click(clickable(indexOfValue(s.ListBox17.items, *choice.length), QStringLiteral("Die Länge"),
-                                       *choice.length, s.ListBox17.items));
+        if (configured < 1)
+            model.ListBox17Click(clickable(indexOfValue(s.ListBox17.items, *choice.length),
+                                           QStringLiteral("Die Länge"), *choice.length, s.ListBox17.items));
         const int count = clickable(indexOfValue(s.ListBox18.items, *choice.slotCount),
                                     QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox18.items);
         if (s.ListBox18.items.size() > 1) // a single count is taken with the length
             model.ListBox18Click(count);
-        outcome = model.Button5Click();
+        steps.take(model.Button5Click());
     }
-    return outcome;
 }
 
-std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
-                                         const TextTable& texts, const Folders& folders) {
-    std::vector<OutletChoice> choices;
-    auto rec = std::make_unique<CalculationRecord>(room);
-    rec->continueUsed = 1;
-    RuntimeFlags flags;
-    WorkingValues working;
-    int calcStatus = 0;
+} // namespace
+
+SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                            const CalculationRecord& record) {
+    Steps steps;
+    const QString design = clickOutlet(model, catalogue, choice, record, steps);
+    if (!steps.left)
+        configureAndForward(model, choice, design, false, 0, steps);
+    return steps.out;
+}
+
+SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletChoice& choice,
+                              const Catalogue& catalogue, const TextTable& texts, const Folders& folders,
+                              Dialogs& dialogs, CalculationRecord& record) {
+    Steps steps{prepared.outcome, prepared.left};
+    if (steps.left)
+        return steps.out;
+    RuntimeFlags flags = prepared.flags;
+    WorkingValues working = prepared.working;
+    int calcStatus = prepared.calcStatus;
+    InertShell shell;
+    SelectionModel model({{record, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders},
+                         prepared.state);
+    configureAndForward(model, choice, prepared.design, prepared.weiterPressed, prepared.configured, steps);
+    return steps.out;
+}
+
+void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
+                          const Folders& folders,
+                          const std::function<void(const OutletChoice&, const PreparedSelection&)>& visit) {
     CollectingDialogs dialogs;
     InertShell shell;
-    const SelectionParts parts{{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders};
-
-    // The lists of the first steps, read once from a model that only looks.
-    SelectionModel lister(parts);
-    const SelectionState& l = lister.state();
     struct Listed {
         QString type, size, sizeItem; // the size as listed, with its padding
     };
     std::vector<Listed> sizes;
-    for (int kind = 0; kind < l.listbox1.items.size(); ++kind) {
-        lister.listbox1Click(kind);
-        const QStringList types = l.ListBox8.items;
-        for (int t = 0; t < types.size(); ++t) {
+    {
+        // The lists of the first steps, read once from a model that only looks.
+        auto rec = std::make_unique<CalculationRecord>(room);
+        rec->continueUsed = 1;
+        RuntimeFlags flags;
+        WorkingValues working;
+        int calcStatus = 0;
+        SelectionModel lister({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
+        const SelectionState& l = lister.state();
+        for (int kind = 0; kind < l.listbox1.items.size(); ++kind) {
             lister.listbox1Click(kind);
-            lister.ListBox8Click(t);
-            for (const QString& size : l.ListBox9.items)
-                sizes.push_back({withoutTrailingBlanks(types[t]), withoutTrailingBlanks(size), size});
+            const QStringList types = l.ListBox8.items;
+            for (int t = 0; t < types.size(); ++t) {
+                lister.listbox1Click(kind);
+                lister.ListBox8Click(t);
+                for (const QString& size : l.ListBox9.items)
+                    sizes.push_back({withoutTrailingBlanks(types[t]), withoutTrailingBlanks(size), size});
+            }
         }
     }
     for (const Listed& listed : sizes) {
         for (const JetFormItem& form : jetFormsOfSize(catalogue, listed.sizeItem)) {
-            OutletChoice base{listed.type, listed.size, form.number, {}, {}, {}};
-            // The configuration step lists what it offers once the size is taken over.
-            *rec = room;
-            rec->continueUsed = 1;
-            SelectionModel model(parts);
-            QString design;
+            const OutletChoice base{listed.type, listed.size, form.number, {}, {}, {}};
+            // The steps run as planOutlet runs them on a copy of the room, with fresh flags and
+            // values; the configuration step lists what it offers once the size is taken over.
+            PreparedSelection prepared;
+            prepared.record = std::make_unique<CalculationRecord>(room);
+            prepared.record->continueUsed = 1;
+            SelectionModel model({{*prepared.record, prepared.flags, prepared.working, prepared.calcStatus, texts,
+                                   dialogs},
+                                  catalogue, shell, folders});
+            Steps steps;
             try {
-                design = clickOutlet(model, catalogue, base, *rec);
+                prepared.design = clickOutlet(model, catalogue, base, *prepared.record, steps);
+                prepared.weiterPressed = !steps.left && (prepared.design == QLatin1String("2") || isSlotted(prepared.design));
+                if (prepared.weiterPressed)
+                    steps.take(model.weiterClick());
             } catch (const Error&) {
                 continue; // no readable record: nothing to offer
             }
-            const SelectionState& s = model.state();
-            if (design == QLatin1String("2")) {
-                OutletChoice probe = base;
-                model.weiterClick();
-                const QStringList diameters = tubeDiameters(s);
+            prepared.left = steps.left;
+            prepared.outcome = steps.out;
+            prepared.state = model.state();
+            // One more configuration click on copies of a prepared selection: the lists it shows
+            // then are what a planner sees after clicking the same way.
+            const auto clicked = [&](const PreparedSelection& from, const auto& click) {
+                PreparedSelection next;
+                next.record = std::make_unique<CalculationRecord>(*from.record);
+                next.flags = from.flags;
+                next.working = from.working;
+                next.calcStatus = from.calcStatus;
+                next.design = from.design;
+                next.weiterPressed = from.weiterPressed;
+                next.configured = from.configured + 1;
+                Steps further{from.outcome, from.left};
+                SelectionModel m({{*next.record, next.flags, next.working, next.calcStatus, texts, dialogs}, catalogue,
+                                  shell, folders},
+                                 from.state);
+                click(m, further);
+                next.left = further.left;
+                next.outcome = further.out;
+                next.state = m.state();
+                return next;
+            };
+            OutletChoice probe = base;
+            if (prepared.design == QLatin1String("2")) {
+                const QStringList diameters = tubeDiameters(prepared.state);
                 for (int d = 0; d < diameters.size(); ++d) {
-                    model.ListBox14Click(d);
-                    const QStringList lengths = s.ListBox15.items;
+                    const PreparedSelection tube =
+                        clicked(prepared, [d](SelectionModel& m, Steps& st) { st.take(m.ListBox14Click(d)); });
+                    const QStringList lengths = tube.state.ListBox15.items;
                     for (int li = 0; li < lengths.size(); ++li) {
-                        model.ListBox15Click(li);
-                        for (const QString& count : s.ListBox16.items) {
+                        const PreparedSelection length =
+                            clicked(tube, [li](SelectionModel& m, Steps&) { m.ListBox15Click(li); });
+                        for (const QString& count : length.state.ListBox16.items) {
                             probe.tube = valueOf(diameters[d]);
                             probe.length = valueOf(lengths[li]);
                             const auto slotNumber = valueOf(count);
                             if (probe.tube && probe.length && slotNumber) {
                                 probe.slotCount = static_cast<int>(*slotNumber);
-                                choices.push_back(probe);
+                                visit(probe, length);
                             }
                         }
                     }
                 }
-            } else if (isSlotted(design)) {
-                OutletChoice probe = base;
-                model.weiterClick();
-                const QStringList lengths = s.ListBox17.items;
+            } else if (isSlotted(prepared.design)) {
+                const QStringList lengths = prepared.state.ListBox17.items;
                 for (int li = 0; li < lengths.size(); ++li) {
-                    model.ListBox17Click(li);
-                    for (const QString& count : s.ListBox18.items) {
+                    const PreparedSelection length =
+                        clicked(prepared, [li](SelectionModel& m, Steps&) { m.ListBox17Click(li); });
+                    for (const QString& count : length.state.ListBox18.items) {
                         probe.length = valueOf(lengths[li]);
                         const auto slotNumber = valueOf(count);
                         if (probe.length && slotNumber) {
                             probe.slotCount = static_cast<int>(*slotNumber);
-                            choices.push_back(probe);
+                            visit(probe, length);
                         }
                     }
                 }
             } else {
-                choices.push_back(base);
+                visit(base, prepared);
             }
         }
     }
+}
+
+std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
+                                         const TextTable& texts, const Folders& folders) {
+    std::vector<OutletChoice> choices;
+    forEachOfferedChoice(catalogue, room, texts, folders,
+                         [&choices](const OutletChoice& choice, const PreparedSelection&) { choices.push_back(choice); });
     return choices;
 }
 

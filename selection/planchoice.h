@@ -8,6 +8,8 @@
 #include "selection/selectionlists.h" // withoutTrailingBlanks
 #include "selection/selectionmodel.h"
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -42,5 +44,33 @@ SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, c
 // copy is used; the mounting-height question of some slot outlets is answered Yes).
 std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
                                          const TextTable& texts, const Folders& folders);
+
+// The selection once the steps that a choice shares with others are taken (kind, type, size and
+// jet form clicked; for slot outlets "weiter" pressed and the diameter and length chosen), with the
+// record, flags and values those steps left. Ranking many configurations starts from here
+// instead of clicking the same steps again for each.
+struct PreparedSelection {
+    SelectionState state;
+    std::unique_ptr<CalculationRecord> record;
+    RuntimeFlags flags;
+    WorkingValues working;
+    int calcStatus = 0;
+    QString design;
+    bool weiterPressed = false;
+    int configured = 0;       // configuration clicks taken: tube diameter, then length (linear: length)
+    bool left = false;        // a question sent the planner back to the room data
+    SelectionOutcome outcome; // what the steps so far asked of the other windows
+};
+
+// Every choice offeredChoices lists, in its order, each with the selection prepared for it.
+void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
+                          const Folders& folders,
+                          const std::function<void(const OutletChoice&, const PreparedSelection&)>& visit);
+
+// Takes `choice` over from `prepared` into `record` (given a copy of the prepared record) on
+// fresh copies of the prepared flags and values; gives what planOutlet gives on the room.
+SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletChoice& choice,
+                              const Catalogue& catalogue, const TextTable& texts, const Folders& folders,
+                              Dialogs& dialogs, CalculationRecord& record);
 
 } // namespace fyl

@@ -118,6 +118,9 @@ struct SelectionParts : PlanningParts {
 class SelectionModel {
 public:
     explicit SelectionModel(SelectionParts parts); // FormCreate
+    // A model that goes on from `state`, which another model left on parts of which these are
+    // copies: the same clicks then give the same results.
+    SelectionModel(SelectionParts parts, SelectionState state) : parts_(parts), state_(std::move(state)) {}
 
     const SelectionState& state() const { return state_; }
 

@@ -20,17 +20,22 @@ QString num(double value, int decimals) {
 }
 
 // The limits a planner checks first; each broken one is named with its figures.
-void judge(Suggestion& s, const CalculationRecord& rec, const ResultsView& view) {
-    if (!view.countBar || view.countBar->minimum > view.countBar->maximum || view.countBar->maximum < 1)
-        s.reasons << QStringLiteral("kein zulässiger Anzahlbereich");
-    const int count = static_cast<int>(s.count);
-    if (count < 1)
-        s.reasons << QStringLiteral("Anzahl %1").arg(num(s.count, 0));
-    else if (countOutsideFlowRange(rec, count))
-        s.reasons << QStringLiteral("Volumenstrom je Durchlass %1 außerhalb %2 … %3")
-                         .arg(num(s.flowPerOutlet, 2),
-                              num(rec.designCode.str() == QLatin1String("0") ? rec.outlet.vMin : rec.vMinOutlet, 2),
-                              num(rec.designCode.str() == QLatin1String("0") ? rec.outlet.vMax : rec.vMaxOutlet, 2));
+void judge(Suggestion& s, const CalculationRecord& rec) {
+    // The count range as the evaluation stored it, not as the scroll bar shows it: the bar offers
+    // the least count alone when the range is empty.
+    const bool perOutlet = rec.designCode.str() == QLatin1String("0");
+    const int least = perOutlet ? rec.countBound2 : rec.countBound1;
+    const int most = perOutlet ? rec.countBound1 : rec.countBound2;
+    if (least > most || most < 1)
+        s.reasons << QStringLiteral("kein zulässiger Anzahlbereich (%1 … %2)").arg(least).arg(most);
+    if (s.count < 1) {
+        s.reasons << QStringLiteral("Anzahl %1").arg(s.count);
+    } else if (countOutsideFlowRange(rec, s.count)) {
+        // Compared per outlet; slot outlets show their flow per metre elsewhere.
+        s.reasons << QStringLiteral("Volumenstrom je Durchlass %1 m³/h außerhalb %2 … %3 m³/h")
+                         .arg(num(rec.totalFlow / s.count, 1), num(perOutlet ? rec.outlet.vMin : rec.vMinOutlet, 1),
+                              num(perOutlet ? rec.outlet.vMax : rec.vMaxOutlet, 1));
+    }
     if (s.lwa > rec.maxSoundLevel)
         s.reasons << QStringLiteral("LWA %1 dB > %2 dB").arg(num(s.lwa, 1), numbers::formatGeneral(rec.maxSoundLevel));
     if (s.design == QLatin1String("0") && s.aMin && *s.aMin * *s.aMin * s.count > rec.floorArea)
@@ -41,50 +46,47 @@ void judge(Suggestion& s, const CalculationRecord& rec, const ResultsView& view)
     s.feasible = s.reasons.isEmpty();
 }
 
-} // namespace
-
-Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
-                          const Folders& folders, const OutletChoice& choice) {
+// Runs the take-over into `rec` and reads the suggestion from what it left; what fails becomes a
+// reason.
+template <class TakeOver>
+Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec, TakeOver takeOver) {
     Suggestion s;
     s.choice = choice;
-    auto rec = std::make_unique<CalculationRecord>(room);
-    rec->continueUsed = 1;
-    RuntimeFlags flags;
-    WorkingValues working;
-    int calcStatus = 0;
-    CollectingDialogs dialogs;
-    InertShell shell;
     try {
-        SelectionModel model({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
-        const SelectionOutcome outcome = planOutlet(model, catalogue, choice, *rec);
-        s.design = rec->designCode.str();
+        const SelectionOutcome outcome = takeOver();
+        s.design = rec.designCode.str();
         if (!outcome.results || outcome.results->evaluated == JetKind::None) {
             s.reasons << QStringLiteral("keine Auswertung für diese Strahlform");
             return s;
         }
         const ResultsView& view = *outcome.results;
         s.designation = view.form3[form3::Label1].text.value_or(QString());
+        s.jetFormName = rec.outlet.thirdNameText().trimmed();
+        s.evaluated = true;
         s.vertical = view.evaluated == JetKind::Vertical;
-        s.count = wholeOutletCount(rec->outletCount);
-        s.flowPerOutlet = rec->flowPerOutlet;
-        s.dp = rec->dp;
-        s.lwa = rec->lwa;
-        s.vMid = rec->vMid;
+        s.count = wholeOutletCount(rec.outletCount);
+        s.flowPerOutlet = rec.flowPerOutlet;
+        s.dp = rec.dp;
+        s.lwa = rec.lwa;
+        s.vMid = rec.vMid;
         if (s.vertical) {
-            s.yMax = rec->yMax;
+            s.yMax = rec.yMax;
         } else {
-            s.aMin = rec->aMin;
-            s.wMin = rec->wMin;
-            s.criticalDistance = rec->criticalDistance;
-            s.vLeft = rec->vLeft;
-            s.vRight = rec->vRight;
+            s.aMin = rec.aMin;
+            s.wMin = rec.wMin;
+            s.criticalDistance = rec.criticalDistance;
+            s.vLeft = rec.vLeft;
+            s.vRight = rec.vRight;
         }
-        s.soundMargin = rec->maxSoundLevel - rec->lwa;
-        if (const auto dr = headHeightDraught(*rec)) {
+        s.soundMargin = rec.maxSoundLevel - rec.lwa;
+        const QString unit = view.form3[form3::Label8].text.value_or(QString());
+        s.flowShown = view.form3[form3::Label7].text.value_or(QString()).trimmed() + QLatin1Char(' ') +
+                      QString(unit).remove(QLatin1Char('[')).remove(QLatin1Char(']')).trimmed();
+        if (const auto dr = headHeightDraught(rec)) {
             s.draughtRating = dr->rating;
             s.draughtCategory = dr->category;
         }
-        judge(s, *rec, view);
+        judge(s, rec);
     } catch (const Error& e) {
         s.feasible = false;
         s.reasons << e.message();
@@ -92,9 +94,29 @@ Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& r
     return s;
 }
 
+} // namespace
+
+Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
+                          const Folders& folders, const OutletChoice& choice) {
+    auto rec = std::make_unique<CalculationRecord>(room);
+    rec->continueUsed = 1;
+    RuntimeFlags flags;
+    WorkingValues working;
+    int calcStatus = 0;
+    CollectingDialogs dialogs;
+    InertShell shell;
+    return suggestionOf(choice, *rec, [&] {
+        SelectionModel model({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
+        return planOutlet(model, catalogue, choice, *rec);
+    });
+}
+
 bool ranksBefore(const Suggestion& a, const Suggestion& b) {
     if (a.feasible != b.feasible)
         return a.feasible;
+    // A choice that could not be evaluated has no count; it must not pass for the fewest outlets.
+    if (a.evaluated != b.evaluated)
+        return a.evaluated;
     if (a.count != b.count)
         return a.count < b.count;
     if (a.dp != b.dp)
@@ -105,10 +127,60 @@ bool ranksBefore(const Suggestion& a, const Suggestion& b) {
 std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
                                        const TextTable& texts, const Folders& folders) {
     std::vector<Suggestion> all;
-    for (const OutletChoice& choice : offeredChoices(catalogue, room, texts, folders))
-        all.push_back(evaluateChoice(catalogue, room, texts, folders, choice));
+    // The steps a size and jet form share with their other configurations are clicked once; each
+    // choice goes on from there on copies, as evaluateChoice would go through all of them.
+    CollectingDialogs dialogs;
+    auto rec = std::make_unique<CalculationRecord>();
+    forEachOfferedChoice(catalogue, room, texts, folders,
+                         [&](const OutletChoice& choice, const PreparedSelection& prepared) {
+                             *rec = *prepared.record;
+                             all.push_back(suggestionOf(choice, *rec, [&] {
+                                 return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec);
+                             }));
+                         });
     std::stable_sort(all.begin(), all.end(), ranksBefore);
     return all;
+}
+
+QStringList suggestionColumns() {
+    return {QStringLiteral("Bezeichnung"), QStringLiteral("Anzahl"), QStringLiteral("Volumenstrom je Durchlass"),
+            QStringLiteral("dp"),          QStringLiteral("LWA"),    QStringLiteral("a min"),
+            QStringLiteral("DR"),          QStringLiteral("Hinweise")};
+}
+
+std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
+    std::vector<SuggestionRow> rows;
+    rows.reserve(list.size());
+    for (const Suggestion& s : list) {
+        QString name = s.designation;
+        if (name.isEmpty()) {
+            name = QStringLiteral("%1 / Strahlform %2").arg(s.choice.size).arg(s.choice.jetForm);
+            if (s.choice.length && s.choice.slotCount)
+                name += QStringLiteral(" / %1 / %2").arg(numbers::formatGeneral(*s.choice.length)).arg(*s.choice.slotCount);
+        }
+        // Slot outlets' headings leave the jet form out; two of them would read alike.
+        if (s.evaluated && s.design != QLatin1String("0") && !s.jetFormName.isEmpty())
+            name += QStringLiteral(" – ") + s.jetFormName;
+        SuggestionRow row;
+        row.feasible = s.feasible;
+        row.cells << name;
+        if (s.evaluated) {
+            row.cells << QString::number(s.count) << s.flowShown << num(s.dp, 0) + QStringLiteral(" Pa")
+                      << num(s.lwa, 1) + QStringLiteral(" dB")
+                      << (s.aMin && *s.aMin >= 0.1 ? num(*s.aMin, 2) + QStringLiteral(" m") : QStringLiteral("–"))
+                      << (s.draughtRating ? QStringLiteral("%1 % (%2)").arg(num(*s.draughtRating, 1),
+                                                                           s.draughtCategory == QLatin1String("-")
+                                                                               ? QStringLiteral("über C")
+                                                                               : s.draughtCategory)
+                                          : QStringLiteral("–"));
+        } else {
+            for (int i = 0; i < 6; ++i)
+                row.cells << QString();
+        }
+        row.cells << s.reasons.join(QStringLiteral("; "));
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace fyl

@@ -15,6 +15,8 @@ struct Suggestion {
     OutletChoice choice;
     QString design;
     QString designation; // the calculation window's heading
+    QString jetFormName; // the detail record's name of the jet form ("zweiseitig")
+    bool evaluated = false; // the take-over ran an evaluation; the figures below are its
     bool feasible = false;
     QStringList reasons; // why it is not feasible, or why it could not be evaluated
     bool vertical = false;
@@ -26,6 +28,7 @@ struct Suggestion {
     std::optional<double> draughtRating;
     QString draughtCategory;
     double soundMargin = 0; // permitted level minus LWA
+    QString flowShown;      // the flow per outlet as the calculation window shows it, with its unit
 };
 
 // Takes `choice` over into a copy of `room` and evaluates it; what fails becomes a reason.
@@ -38,5 +41,14 @@ bool ranksBefore(const Suggestion& a, const Suggestion& b);
 // Every offered choice evaluated and ranked.
 std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
                                        const TextTable& texts, const Folders& folders);
+
+// The suggestion list as the selection window shows it: the column headings and one row of
+// texts per suggestion, in the order given.
+struct SuggestionRow {
+    QStringList cells;
+    bool feasible = false;
+};
+QStringList suggestionColumns();
+std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list);
 
 } // namespace fyl

@@ -2,12 +2,15 @@
 // calculation window, one road per design code on the demo catalogue, each checked against
 // zelkfyl-cli plan and evaluate; the calculation window's count and sound rules, and the selection
 // window's flow filter, jumps and tube configuration, on small catalogues of the test's own.
+// The suggestion list of the selection window and the take-over of a double-clicked choice.
 #include "catalogue/cataloguesource.h"
 #include "flowsim/Unit4.h"
 #include "frame/Unit1.h"
 #include "frame/ansi.h"
 #include "results/Unit3.h"
 #include "selection/Unit2.h"
+#include "selection/planchoice.h"
+#include "selection/suggestionswindow.h"
 #include "tests/support/clirun.h"
 #include "tests/support/mainwindowfixture.h"
 
@@ -26,6 +29,8 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QPointer>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -269,7 +274,8 @@ TEST_P(RoadOnTheDemoCatalogue, WindowsShowWhatPlanPrintsAndTheSavedProjectEvalua
         const QJsonObject display = json[QStringLiteral("display")].toObject();
         QList<form3::Control> values = {form3::Label1,  form3::Label6,  form3::Label7,
                                         form3::Label8,  form3::Label10, form3::Label13,
-                                        form3::Label15, form3::Label44, form3::Edit1};
+                                        form3::Label15, form3::Label44, form3::Edit1,
+                                        form3::DraughtHint};
         values += vertical ? QList<form3::Control>{form3::Label35, form3::Label36}
                            : QList<form3::Control>{form3::Label19, form3::Label20};
         for (form3::Control id : values)
@@ -677,5 +683,55 @@ TEST_F(SelectionWindowTest, TubeConfigurationThroughTheControls) {
     EXPECT_EQ(+forms->state.record.countBound1, 1);
     EXPECT_EQ(+forms->state.record.countBound2, 2);
     EXPECT_EQ(main->Edit10->text(), QStringLiteral("2,80"));
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+}
+
+TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
+    copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
+    startWindows();
+    enter(main->edit7, QStringLiteral("1700"));
+    dialogs.confirmAnswers = {true};
+    press(main->BitBtn1);
+    ASSERT_TRUE(selection->isVisible());
+
+    press(selection->Vorschlaege);
+    QPointer<SuggestionsWindow> list = selection->suggestions();
+    ASSERT_TRUE(list && list->isVisible());
+    const std::vector<Suggestion> all = list->suggestions();
+    QTableWidget* table = list->table;
+    ASSERT_EQ(table->rowCount(), static_cast<int>(all.size()));
+    ASSERT_FALSE(all.empty());
+    ASSERT_TRUE(all.front().feasible) << "the office has suitable outlets; they come first";
+    const QColor normal = table->item(0, 0)->foreground().color();
+    for (int r = 0; r < table->rowCount(); ++r) {
+        EXPECT_EQ(table->item(r, 0)->foreground().color() != normal, !all[r].feasible) << r;
+        EXPECT_EQ(table->item(r, 7)->text(), all[r].reasons.join(QStringLiteral("; "))) << r;
+    }
+
+    // What the selection's own steps give for that choice, on the record as "weiter" stored it.
+    auto record = std::make_unique<CalculationRecord>(forms->state.record);
+    RuntimeFlags flags;
+    WorkingValues working;
+    int status = 0;
+    CollectingDialogs quiet;
+    InertShell inert;
+    SelectionModel steps({{*record, flags, working, status, forms->state.texts, quiet}, forms->state.catalogue,
+                          inert, forms->state.folders});
+    const SelectionOutcome expected = planOutlet(steps, forms->state.catalogue, all.front().choice, *record);
+    ASSERT_TRUE(expected.results);
+
+    table->scrollToItem(table->item(0, 0));
+    const QPoint firstRow = table->visualItemRect(table->item(0, 0)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, firstRow); // a double click's first press
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, firstRow);
+    QApplication::processEvents();
+    EXPECT_TRUE(!list || !list->isVisible());
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_FALSE(selection->isVisible());
+    for (form3::Control id : {form3::Label1, form3::Edit1, form3::Label7, form3::Label10, form3::Label15,
+                              form3::DraughtHint})
+        EXPECT_EQ(shown(id), expected.results->form3[id].text.value_or(QStringLiteral("?"))) << controlName(id);
+    EXPECT_EQ(shown(form3::Label1), all.front().designation);
+    EXPECT_TRUE(results->widget(form3::DraughtHint)->isVisible());
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
 }

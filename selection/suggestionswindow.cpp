@@ -1,0 +1,82 @@
+// The suggestion list of the selection window. Windows layer (fylui).
+#include "selection/suggestionswindow.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace fyl {
+
+SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* parent)
+    : QDialog(parent), list_(std::move(list)) {
+    setObjectName(QStringLiteral("SuggestionsWindow"));
+    setWindowTitle(QStringLiteral("ZELK        Vorschläge"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(1100, 560);
+
+    const auto feasibleCount = std::count_if(list_.begin(), list_.end(), [](const Suggestion& s) { return s.feasible; });
+    summary = new QLabel(
+        QStringLiteral("%1 von %2 Durchlässen sind für diesen Raum geeignet; geeignete zuerst, dann nach Anzahl, dp "
+                       "und Schallreserve. Doppelklick übernimmt den Durchlass.")
+            .arg(feasibleCount)
+            .arg(list_.size()),
+        this);
+    summary->setWordWrap(true);
+
+    const std::vector<SuggestionRow> rows = suggestionRows(list_);
+    const QStringList columns = suggestionColumns();
+    table = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(columns.size()), this);
+    table->setObjectName(QStringLiteral("Vorschlaege"));
+    table->setHorizontalHeaderLabels(columns);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->setVisible(false);
+    table->setWordWrap(false);
+    const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        for (int c = 0; c < rows[r].cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(rows[r].cells[c]);
+            if (c >= 1 && c <= 6)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (!rows[r].feasible)
+                item->setForeground(grey);
+            if (c == columns.size() - 1)
+                item->setToolTip(rows[r].cells[c]);
+            table->setItem(r, c, item);
+        }
+    }
+    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    table->resizeColumnsToContents();
+    // The reasons take the room that is left; a long one is cut and shown whole as a tool tip.
+    table->horizontalHeader()->setSectionResizeMode(static_cast<int>(columns.size()) - 1, QHeaderView::Stretch);
+    connect(table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { take(row); });
+
+    closeButton = new QPushButton(QStringLiteral("Schließen"), this);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary);
+    layout->addWidget(table, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(closeButton);
+    layout->addLayout(buttons);
+}
+
+void SuggestionsWindow::take(int row) {
+    if (row < 0 || row >= static_cast<int>(list_.size()))
+        return;
+    const OutletChoice choice = list_[static_cast<std::size_t>(row)].choice;
+    const auto handler = chosen; // the window may be gone once it has closed
+    close();
+    if (handler)
+        handler(choice);
+}
+
+} // namespace fyl

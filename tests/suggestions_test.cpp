@@ -1,0 +1,259 @@
+// Suggestions on the demo catalogue: the ranking over whole lists of varied rooms, the reasons of
+// unsuitable choices, the slot configurations offered, the figures against zelkfyl-cli plan, and
+// the draught rating with the calculation window's line.
+#include "calc/draught.h"
+#include "catalogue/loaders.h"
+#include "fixtures/calcfixture.h"
+#include "frame/errors.h"
+#include "frame/numbers.h"
+#include "frame/projectfile.h"
+#include "frame/record.h"
+#include "selection/suggestions.h"
+#include "tests/support/clirun.h"
+#include "tests/support/testfiles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <tuple>
+
+using namespace fyl;
+
+namespace {
+
+class Suggestions : public testing::Test {
+protected:
+    void SetUp() override {
+        LoadCatalogue(catalogue, program);
+        texts.load(program + QStringLiteral("/Fyltext.txt"));
+        folders.program = program;
+    }
+    // A new project's room (10 x 10 x 3 m, head height 1,80 m, 35 dB, 0,2 m/s) with its flow.
+    static std::unique_ptr<CalculationRecord> room(double totalFlow) {
+        auto rec = std::make_unique<CalculationRecord>();
+        std::memset(rec.get(), 0, sizeof *rec);
+        ResetRecord(*rec);
+        rec->totalFlow = totalFlow;
+        return rec;
+    }
+    static bool hasReason(const Suggestion& s, const QString& start) {
+        for (const QString& r : s.reasons)
+            if (r.startsWith(start))
+                return true;
+        return false;
+    }
+
+    const QString program = QStringLiteral(ZELK_PROGRAM_DIR);
+    Catalogue catalogue;
+    TextTable texts;
+    Folders folders;
+};
+
+// The catalogue source, read here to know what the configuration step must offer.
+QJsonObject sourceType(const char* code) {
+    const QJsonDocument doc = QJsonDocument::fromJson(
+        test::readFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json")));
+    for (const QJsonValue& t : doc.object()[QStringLiteral("types")].toArray())
+        if (t[QStringLiteral("code")].toString() == QLatin1String(code))
+            return t.toObject();
+    return {};
+}
+
+} // namespace
+
+TEST_F(Suggestions, UnsuitableNeverRankAboveSuitableAndNameTheLimitTheyBreak) {
+    struct Room {
+        const char* name;
+        double flow, soundLimit, velocityLimit, roomTemp, supplyTemp;
+    };
+    const Room rooms[] = {
+        {"office, cooled", 1700.0, 35.0, 0.2, 26.0, 18.0},
+        {"quiet room", 1700.0, 20.0, 0.2, 26.0, 18.0},        // LWA fails for most outlets
+        {"heated, strict air", 3000.0, 45.0, 0.05, 18.0, 30.0}, // vk fails for vertical jets
+    };
+    bool sawSoundReason = false, sawVelocityReason = false;
+    for (const Room& r : rooms) {
+        SCOPED_TRACE(r.name);
+        auto rec = room(r.flow);
+        rec->maxSoundLevel = r.soundLimit;
+        rec->velocityLimit = r.velocityLimit;
+        rec->roomTemp = r.roomTemp;
+        rec->supplyTemp = r.supplyTemp;
+        const std::vector<Suggestion> list = suggestOutlets(catalogue, *rec, texts, folders);
+        ASSERT_GT(list.size(), 20u);
+        bool infeasibleSeen = false;
+        int feasible = 0;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const Suggestion& s = list[i];
+            SCOPED_TRACE(s.designation.toStdString() + " " + s.reasons.join(QStringLiteral("; ")).toStdString());
+            EXPECT_FALSE(s.feasible && infeasibleSeen) << "rank " << i;
+            infeasibleSeen = infeasibleSeen || !s.feasible;
+            feasible += s.feasible ? 1 : 0;
+            EXPECT_EQ(s.feasible, s.reasons.isEmpty());
+            if (i > 0) { // sorted: no row ranks before the one above it
+                EXPECT_FALSE(ranksBefore(s, list[i - 1])) << "rank " << i;
+            }
+            if (!s.evaluated)
+                continue;
+            // Every limit the figures break is named, with the room's limit.
+            EXPECT_EQ(s.lwa > r.soundLimit, hasReason(s, QStringLiteral("LWA ")));
+            if (s.lwa > r.soundLimit) {
+                EXPECT_TRUE(s.reasons.join(QLatin1Char(';')).contains(
+                    QStringLiteral("> %1 dB").arg(numbers::formatGeneral(r.soundLimit))));
+                sawSoundReason = true;
+            }
+            EXPECT_EQ(s.vertical && s.vMid > r.velocityLimit, hasReason(s, QStringLiteral("vk ")));
+            sawVelocityReason = sawVelocityReason || hasReason(s, QStringLiteral("vk "));
+            if (s.design == QLatin1String("0") && s.aMin) {
+                EXPECT_EQ(*s.aMin * *s.aMin * s.count > rec->floorArea, hasReason(s, QStringLiteral("a min² ")));
+            }
+            EXPECT_GE(s.count, 1);
+        }
+        EXPECT_GT(feasible, 0) << "a room every outlet fails tests nothing about the order";
+        EXPECT_TRUE(infeasibleSeen);
+    }
+    EXPECT_TRUE(sawSoundReason);
+    EXPECT_TRUE(sawVelocityReason);
+}
+
+TEST_F(Suggestions, SlotConfigurationsAreExactlyThoseTheCatalogueOffers) {
+    auto rec = room(1200.0);
+    const std::vector<OutletChoice> all = offeredChoices(catalogue, *rec, texts, folders);
+    using Config = std::tuple<double, double, int>; // tube, length, slots
+    auto configurations = [&](const QString& size, int jetForm) {
+        std::vector<Config> found;
+        for (const OutletChoice& c : all)
+            if (c.size == size && c.jetForm == jetForm)
+                found.emplace_back(c.tube ? double(*c.tube) : 0.0, c.length ? double(*c.length) : 0.0,
+                                   c.slotCount.value_or(0));
+        return found;
+    };
+
+    // A linear slot: every length with every slot count, in the lists' order.
+    const QJsonObject lsa = sourceType("LSA")[QStringLiteral("record")].toObject();
+    std::vector<Config> expected;
+    for (const QJsonValue& length : lsa[QStringLiteral("lengths_list")].toArray())
+        for (const QJsonValue& count : lsa[QStringLiteral("counts_list")].toArray())
+            expected.emplace_back(0.0, length.toDouble(), count.toInt());
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(configurations(QStringLiteral("LSA 20"), 4), expected);
+
+    // A slot tube: per diameter its lengths and counts.
+    expected.clear();
+    for (const QJsonValue& size : sourceType("STR")[QStringLiteral("sizes")].toArray()) {
+        if (size[QStringLiteral("name")].toString() != QLatin1String("STR 15"))
+            continue;
+        for (const QJsonValue& row : size[QStringLiteral("record")][QStringLiteral("size_table")].toArray())
+            for (const QJsonValue& length : row[QStringLiteral("lengths")].toArray())
+                for (const QJsonValue& count : row[QStringLiteral("counts")].toArray())
+                    expected.emplace_back(row[QStringLiteral("diameter")].toDouble(), length.toDouble(),
+                                          count.toInt());
+    }
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(configurations(QStringLiteral("STR 15"), 5), expected);
+
+    // An ordinary outlet once per jet form, without a configuration.
+    EXPECT_EQ(configurations(QStringLiteral("DRL 400"), 1), (std::vector<Config>{{0.0, 0.0, 0}}));
+}
+
+TEST_F(Suggestions, FiguresAreThoseOfThePlanCommand) {
+    // A slot tube: the choice with the most steps, the mounting height corrected on the way.
+    QTemporaryDir dir;
+    auto rec = room(600.0);
+    rec->mountingHeight = 2.9;
+    const QString path = dir.filePath(QStringLiteral("room.zol"));
+    writeProjectFile(path, *rec);
+    const OutletChoice choice{QStringLiteral("STR"), QStringLiteral("STR 15"), 5, 1500.0L, 2, 200.0L};
+    const Suggestion s = evaluateChoice(catalogue, *rec, texts, folders, choice);
+    ASSERT_TRUE(s.evaluated) << s.reasons.join(QLatin1Char(';')).toStdString();
+
+    const test::CliRun run = test::runCli(
+        {QStringLiteral("plan"), path, QStringLiteral("--type"), choice.type, QStringLiteral("--size"), choice.size,
+         QStringLiteral("--jet-form"), QStringLiteral("5"), QStringLiteral("--tube"), QStringLiteral("200"),
+         QStringLiteral("--length"), QStringLiteral("1500"), QStringLiteral("--slots"), QStringLiteral("2"),
+         QStringLiteral("--program-dir"), program});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject j = run.json();
+    EXPECT_EQ(s.designation, j[QStringLiteral("designation")].toString());
+    EXPECT_EQ(s.count, wholeOutletCount(j[QStringLiteral("count")].toDouble()));
+    EXPECT_EQ(s.flowPerOutlet, j[QStringLiteral("flow_per_outlet")].toDouble());
+    EXPECT_EQ(s.dp, j[QStringLiteral("dp")].toDouble());
+    EXPECT_EQ(s.lwa, j[QStringLiteral("lwa")].toDouble());
+    EXPECT_EQ(s.aMin, j[QStringLiteral("a_min")].toDouble());
+    EXPECT_EQ(s.vMid, j[QStringLiteral("v_mid")].toDouble());
+}
+
+TEST_F(Suggestions, RankingFromSharedStepsEqualsEachChoiceTakenOverOnItsOwn) {
+    // The ranking clicks the steps a size and jet form share once; each choice taken over alone
+    // through every step must give the very same list, figure for figure and bit for bit.
+    for (const double flow : {600.0, 2500.0}) {
+        auto rec = room(flow);
+        rec->mountingHeight = 2.5; // slot outlets below the ceiling ask a question on the way
+        rec->roomTemp = 22.0;
+        rec->supplyTemp = 28.0;
+        std::vector<Suggestion> plain;
+        for (const OutletChoice& choice : offeredChoices(catalogue, *rec, texts, folders))
+            plain.push_back(evaluateChoice(catalogue, *rec, texts, folders, choice));
+        std::stable_sort(plain.begin(), plain.end(), ranksBefore);
+        const std::vector<Suggestion> fast = suggestOutlets(catalogue, *rec, texts, folders);
+        ASSERT_EQ(fast.size(), plain.size());
+        for (std::size_t i = 0; i < fast.size(); ++i) {
+            const Suggestion &a = fast[i], &b = plain[i];
+            SCOPED_TRACE(b.designation.toStdString());
+            EXPECT_EQ(std::tie(a.choice.type, a.choice.size, a.choice.jetForm, a.choice.length, a.choice.slotCount,
+                               a.choice.tube),
+                      std::tie(b.choice.type, b.choice.size, b.choice.jetForm, b.choice.length, b.choice.slotCount,
+                               b.choice.tube));
+            EXPECT_EQ(std::tie(a.design, a.designation, a.evaluated, a.feasible, a.reasons, a.vertical, a.count,
+                               a.flowShown, a.draughtCategory, a.jetFormName),
+                      std::tie(b.design, b.designation, b.evaluated, b.feasible, b.reasons, b.vertical, b.count,
+                               b.flowShown, b.draughtCategory, b.jetFormName));
+            EXPECT_EQ(std::tie(a.flowPerOutlet, a.dp, a.lwa, a.aMin, a.wMin, a.criticalDistance, a.yMax, a.vMid,
+                               a.vLeft, a.vRight, a.draughtRating, a.soundMargin),
+                      std::tie(b.flowPerOutlet, b.dp, b.lwa, b.aMin, b.wMin, b.criticalDistance, b.yMax, b.vMid,
+                               b.vLeft, b.vRight, b.draughtRating, b.soundMargin));
+        }
+    }
+}
+
+TEST(DraughtRating, HandValuesCategoriesAndTheCalculationWindowLine) {
+    // (34 - 24)(0,2 - 0,05)^0,62 (0,37 * 0,2 * 40 + 3,14) = 10 * 0,15^0,62 * 6,1
+    EXPECT_NEAR(draughtRating(24.0, 0.2), 18.815095006557236, 1e-9);
+    EXPECT_NEAR(draughtRating(20.0, 0.5), 14.0 * std::pow(0.45, 0.62) * (0.37 * 0.5 * 40.0 + 3.14), 1e-9); // 66,6 %
+    EXPECT_EQ(draughtRating(24.0, 0.04), 0.0); // still air counts as 0,05 m/s
+    EXPECT_EQ(draughtRating(24.0, 0.05), 0.0);
+    EXPECT_EQ(draughtRating(36.0, 0.3), 0.0); // above 34 °C nobody feels a draught
+    EXPECT_EQ(draughtRating(18.0, 1.2), 100.0); // a share of people: 365 % by the formula
+    EXPECT_THROW(draughtRating(24.0, std::nan("")), ArithmeticError);
+    const std::pair<double, const char*> categories[] = {{0.0, "A"},   {9.99, "A"},  {10.0, "B"}, {19.99, "B"},
+                                                         {20.0, "C"},  {29.99, "C"}, {30.0, "-"}};
+    for (const auto& [rating, category] : categories)
+        EXPECT_EQ(draughtCategory(rating), QString::fromLatin1(category)) << rating;
+
+    // The calculation window's line rates the worst of the three places at head height.
+    auto state = test::ceilingDiffuserState("01");
+    const ResultsView view = ShowOutletResults(state->parts());
+    const CalculationRecord& rec = state->record;
+    double worst = 0.0;
+    for (double v : {rec.vMid, rec.vLeft, rec.vRight})
+        worst = std::max(worst, (34.0 - rec.roomTemp) * std::pow(std::max(v, 0.05) - 0.05, 0.62) *
+                                    (0.37 * std::max(v, 0.05) * 40.0 + 3.14));
+    ASSERT_GT(worst, 0.0) << "a room without draught would not show which velocity was rated";
+    const ControlView& line = view.form3[form3::DraughtHint];
+    EXPECT_EQ(line.visible, true);
+    EXPECT_EQ(line.text, QStringLiteral("Zugluftrisiko DR (EN ISO 7730, Tu 40 %): %1 % – Kategorie %2")
+                             .arg(numbers::formatFixed(worst, 15, 1), draughtCategory(worst)));
+
+    // A jet form without an evaluation hides it.
+    test::setJetForm(state->record, "09");
+    EXPECT_EQ(ShowOutletResults(state->parts()).form3[form3::DraughtHint].visible, false);
+}
