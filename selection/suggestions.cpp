@@ -43,21 +43,19 @@ void judge(Suggestion& s, const CalculationRecord& rec, const ResultsView& view)
 
 } // namespace
 
-Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
-                          const Folders& folders, const OutletChoice& choice) {
+Suggestion takeOverChoice(const Catalogue& catalogue, CalculationRecord& rec, const TextTable& texts,
+                          const Folders& folders, const OutletChoice& choice, Dialogs& dialogs) {
     Suggestion s;
     s.choice = choice;
-    auto rec = std::make_unique<CalculationRecord>(room);
-    rec->continueUsed = 1;
+    rec.continueUsed = 1;
     RuntimeFlags flags;
     WorkingValues working;
     int calcStatus = 0;
-    CollectingDialogs dialogs;
     InertShell shell;
     try {
-        SelectionModel model({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
-        const SelectionOutcome outcome = planOutlet(model, catalogue, choice, *rec);
-        s.design = rec->designCode.str();
+        SelectionModel model({{rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
+        const SelectionOutcome outcome = planOutlet(model, catalogue, choice, rec);
+        s.design = rec.designCode.str();
         if (!outcome.results || outcome.results->evaluated == JetKind::None) {
             s.reasons << QStringLiteral("keine Auswertung für diese Strahlform");
             return s;
@@ -65,31 +63,38 @@ Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& r
         const ResultsView& view = *outcome.results;
         s.designation = view.form3[form3::Label1].text.value_or(QString());
         s.vertical = view.evaluated == JetKind::Vertical;
-        s.count = wholeOutletCount(rec->outletCount);
-        s.flowPerOutlet = rec->flowPerOutlet;
-        s.dp = rec->dp;
-        s.lwa = rec->lwa;
-        s.vMid = rec->vMid;
+        s.count = wholeOutletCount(rec.outletCount);
+        s.flowPerOutlet = rec.flowPerOutlet;
+        s.dp = rec.dp;
+        s.lwa = rec.lwa;
+        s.vMid = rec.vMid;
         if (s.vertical) {
-            s.yMax = rec->yMax;
+            s.yMax = rec.yMax;
         } else {
-            s.aMin = rec->aMin;
-            s.wMin = rec->wMin;
-            s.criticalDistance = rec->criticalDistance;
-            s.vLeft = rec->vLeft;
-            s.vRight = rec->vRight;
+            s.aMin = rec.aMin;
+            s.wMin = rec.wMin;
+            s.criticalDistance = rec.criticalDistance;
+            s.vLeft = rec.vLeft;
+            s.vRight = rec.vRight;
         }
-        s.soundMargin = rec->maxSoundLevel - rec->lwa;
-        if (const auto dr = headHeightDraught(*rec)) {
+        s.soundMargin = rec.maxSoundLevel - rec.lwa;
+        if (const auto dr = headHeightDraught(rec)) {
             s.draughtRating = dr->rating;
             s.draughtCategory = dr->category;
         }
-        judge(s, *rec, view);
+        judge(s, rec, view);
     } catch (const Error& e) {
         s.feasible = false;
         s.reasons << e.message();
     }
     return s;
+}
+
+Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
+                          const Folders& folders, const OutletChoice& choice) {
+    auto rec = std::make_unique<CalculationRecord>(room);
+    CollectingDialogs dialogs;
+    return takeOverChoice(catalogue, *rec, texts, folders, choice, dialogs);
 }
 
 bool ranksBefore(const Suggestion& a, const Suggestion& b) {
