@@ -393,8 +393,11 @@ QByteArray summaryCsv(const std::vector<SummaryRow>& rows) {
             if (cell.number) {
                 fields << numbers::formatFixed(*cell.number, 15, cell.decimals);
             } else {
-                // A spreadsheet would run a text beginning like a formula as one.
-                const bool formulaLike = !cell.text.isEmpty() && QStringLiteral("=+-@\t\r").contains(cell.text[0]);
+                // A spreadsheet would run a text beginning like a formula as one; a lone "-" (no
+                // draught category) is no formula.
+                const bool formulaLike =
+                    !cell.text.isEmpty() && (QStringLiteral("=@\t\r").contains(cell.text[0]) ||
+                                             (cell.text.size() > 1 && QStringLiteral("+-").contains(cell.text[0])));
                 fields << (formulaLike ? QLatin1Char('\'') + cell.text : cell.text);
             }
         }
