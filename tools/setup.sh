@@ -2,7 +2,7 @@
 # Installs what building and testing ZELK FYL needs on Debian 12, when it is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl1-mesa-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core qt6-translations-l10n python3)
+          libbenchmark-dev fonts-dejavu-core qt6-translations-l10n python3 libxlsxwriter-dev pkg-config)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
