@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringMatcher>
 
 namespace fyl {
 
@@ -17,8 +18,11 @@ IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text) {
     if (needle.isEmpty())
         return {};
     const int count = std::min<int>(catalogue.indexCount, static_cast<int>(catalogue.catalogueIndex.size()));
+    // One matcher for all lines: QString::contains would build its skip table for every line, and
+    // ranking a room looks lines up tens of thousands of times.
+    const QStringMatcher matcher(needle, Qt::CaseSensitive);
     for (int j = 0; j < count; ++j)
-        if (catalogue.catalogueIndex[static_cast<std::size_t>(j)].contains(needle, Qt::CaseSensitive))
+        if (matcher.indexIn(catalogue.catalogueIndex[static_cast<std::size_t>(j)]) >= 0)
             return {true, j + 1};
     return {};
 }

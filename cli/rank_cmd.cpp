@@ -4,6 +4,7 @@
 #include "cli/resultjson.h"
 
 #include "catalogue/loaders.h"
+#include "frame/csv.h"
 #include "frame/errors.h"
 #include "frame/numbers.h"
 #include "frame/projectfile.h"
@@ -59,12 +60,6 @@ QJsonObject suggestionJson(const Suggestion& s) {
     return o;
 }
 
-QString csvField(QString text) {
-    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n')))
-        text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-    return text;
-}
-
 QString csvNumber(const std::optional<double>& v, int decimals) {
     return v ? numbers::formatFixed(*v, 15, decimals) : QString();
 }
@@ -98,10 +93,7 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
                                  csvNumber(s.draughtRating, 1),
                                  s.draughtCategory,
                                  s.reasons.join(QStringLiteral("; "))};
-        QStringList escaped;
-        for (const QString& f : fields)
-            escaped << csvField(f);
-        out += escaped.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+        out += csvLine(fields);
     }
     return out;
 }

@@ -45,10 +45,14 @@ void readProjectFile(const QString& path, CalculationRecord& rec) {
     rec = *loaded;
 }
 
-void writeProjectFile(const QString& path, const CalculationRecord& rec) {
+QByteArray projectFileBytes(const CalculationRecord& rec) {
     QByteArray bytes = recordBytes(rec);
     bytes[static_cast<qsizetype>(kFlowPictureShownOffset)] = 0;
-    writeFileAtomically(path, bytes, QStringLiteral("Die Projektdatei"));
+    return bytes;
+}
+
+void writeProjectFile(const QString& path, const CalculationRecord& rec) {
+    writeFileAtomically(path, projectFileBytes(rec), QStringLiteral("Die Projektdatei"));
 }
 
 } // namespace fyl

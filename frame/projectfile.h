@@ -17,5 +17,7 @@ void readProjectFile(const QString& path, CalculationRecord& rec);
 // Writes the record as the file's one image, atomically: a failure raises FileError and leaves
 // an existing file as it was. The flow picture shown flag is always 0 in the file.
 void writeProjectFile(const QString& path, const CalculationRecord& rec);
+// The bytes writeProjectFile writes, for a caller that writes them together with other files.
+QByteArray projectFileBytes(const CalculationRecord& rec);
 
 } // namespace fyl

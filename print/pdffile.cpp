@@ -13,6 +13,10 @@ namespace fyl {
 
 void writePdfAtomically(const QString& path, int dpi, const QString& kind,
                         const std::function<void(QPainter&)>& paint) {
+    writeFileAtomically(path, pdfBytes(dpi, kind, paint), kind);
+}
+
+QByteArray pdfBytes(int dpi, const QString& kind, const std::function<void(QPainter&)>& paint) {
     QTemporaryDir scratch;
     if (!scratch.isValid())
         throw FileError(QStringLiteral("Für das PDF kann kein temporärer Ordner angelegt werden."));
@@ -36,7 +40,7 @@ void writePdfAtomically(const QString& path, int dpi, const QString& kind,
         if (!painter.end())
             throw FileError(kind + QStringLiteral(" kann nicht als PDF geschrieben werden."));
     }
-    writeFileAtomically(path, readWholeFile(draft), kind);
+    return readWholeFile(draft);
 }
 
 } // namespace fyl

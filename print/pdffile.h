@@ -2,6 +2,7 @@
 // printer support.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -16,5 +17,7 @@ namespace fyl {
 // ("Der Bericht").
 void writePdfAtomically(const QString& path, int dpi, const QString& kind,
                         const std::function<void(QPainter&)>& paint);
+// The same job's finished PDF as bytes, for a caller that writes it together with other files.
+QByteArray pdfBytes(int dpi, const QString& kind, const std::function<void(QPainter&)>& paint);
 
 } // namespace fyl

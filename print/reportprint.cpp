@@ -47,4 +47,8 @@ void writeReportPdf(const QString& path, const ReportInputs& in, const ContourRo
                        [&](QPainter& painter) { printReport(painter, in, contours); });
 }
 
+QByteArray reportPdfBytes(const ReportInputs& in, const ContourRoutine& contours) {
+    return pdfBytes(in.dpi, QStringLiteral("Der Bericht"), [&](QPainter& painter) { printReport(painter, in, contours); });
+}
+
 } // namespace fyl

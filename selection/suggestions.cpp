@@ -96,19 +96,24 @@ Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec
 
 } // namespace
 
-Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
-                          const Folders& folders, const OutletChoice& choice) {
-    auto rec = std::make_unique<CalculationRecord>(room);
-    rec->continueUsed = 1;
+Suggestion takeOverChoice(const Catalogue& catalogue, CalculationRecord& rec, const TextTable& texts,
+                          const Folders& folders, const OutletChoice& choice, Dialogs& dialogs) {
+    rec.continueUsed = 1;
     RuntimeFlags flags;
     WorkingValues working;
     int calcStatus = 0;
-    CollectingDialogs dialogs;
     InertShell shell;
-    return suggestionOf(choice, *rec, [&] {
-        SelectionModel model({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
-        return planOutlet(model, catalogue, choice, *rec);
+    return suggestionOf(choice, rec, [&] {
+        SelectionModel model({{rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
+        return planOutlet(model, catalogue, choice, rec);
     });
+}
+
+Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
+                          const Folders& folders, const OutletChoice& choice) {
+    auto rec = std::make_unique<CalculationRecord>(room);
+    CollectingDialogs dialogs;
+    return takeOverChoice(catalogue, *rec, texts, folders, choice, dialogs);
 }
 
 bool ranksBefore(const Suggestion& a, const Suggestion& b) {

@@ -2,6 +2,7 @@
 // selection would, judged against the room's limits and ranked. Core layer (fylcore).
 #pragma once
 
+#include "frame/dialogs.h"
 #include "selection/planchoice.h"
 
 #include <optional>
@@ -30,6 +31,11 @@ struct Suggestion {
     double soundMargin = 0; // permitted level minus LWA
     QString flowShown;      // the flow per outlet as the calculation window shows it, with its unit
 };
+
+// Takes `choice` over into `rec` itself, as the selection window would, and evaluates it; what
+// fails becomes a reason. The selection's messages go to `dialogs`, its questions are answered there.
+Suggestion takeOverChoice(const Catalogue& catalogue, CalculationRecord& rec, const TextTable& texts,
+                          const Folders& folders, const OutletChoice& choice, Dialogs& dialogs);
 
 // Takes `choice` over into a copy of `room` and evaluates it; what fails becomes a reason.
 Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,

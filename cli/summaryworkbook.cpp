@@ -1,0 +1,103 @@
+// Writing the schedule summary as an .xlsx workbook through libxlsxwriter. Application layer over
+// the core.
+#include "cli/summaryworkbook.h"
+
+#include "frame/ansi.h"
+#include "frame/errors.h"
+#include "frame/files.h"
+
+#include <QFile>
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace fyl::cli {
+
+namespace {
+
+// XML cannot hold most control characters, and a cell holds at most 32767 characters.
+QByteArray cellText(QString text) {
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+    if (text.size() > 32767)
+        text.truncate(32767);
+    return text.toUtf8();
+}
+
+void check(lxw_error error, const QString& path) {
+    if (error != LXW_NO_ERROR)
+        throw FileError(QStringLiteral("Die Arbeitsmappe %1 kann nicht geschrieben werden (%2).")
+                            .arg(path, QString::fromUtf8(lxw_strerror(error))));
+}
+
+} // namespace
+
+QByteArray summaryWorkbook(const std::vector<SummaryRow>& rows, const QString& scratchFolder) {
+    const QString path = joinPath(scratchFolder, QStringLiteral("results.xlsx"));
+    const QByteArray nativePath = QFile::encodeName(path);
+    QByteArray tmpdir = QFile::encodeName(scratchFolder);
+    lxw_workbook_options options{};
+    options.tmpdir = tmpdir.data();
+    lxw_workbook* book = workbook_new_opt(nativePath.constData(), &options);
+    if (!book)
+        throw FileError(QStringLiteral("Die Arbeitsmappe %1 kann nicht angelegt werden.").arg(path));
+    // workbook_close frees the workbook whatever happened before; only it reports a write error.
+    struct Closer {
+        lxw_workbook* book;
+        ~Closer() {
+            if (book)
+                workbook_close(book);
+        }
+    } closer{book};
+
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Raumbuch");
+    lxw_format* bold = workbook_add_format(book);
+    format_set_bold(bold);
+    lxw_format* decimals[3];
+    const char* formats[3] = {"0", "0.0", "0.00"};
+    for (int d = 0; d < 3; ++d) {
+        decimals[d] = workbook_add_format(book);
+        format_set_num_format(decimals[d], formats[d]);
+    }
+    if (!sheet)
+        throw FileError(QStringLiteral("Die Arbeitsmappe %1 kann nicht angelegt werden.").arg(path));
+
+    const QStringList header = summaryHeader();
+    std::vector<int> widths;
+    for (int c = 0; c < header.size(); ++c) {
+        check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), cellText(header[c]).constData(), bold), path);
+        widths.push_back(static_cast<int>(header[c].size()));
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const auto row = static_cast<lxw_row_t>(r + 1);
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const SummaryCell& cell = rows[r][c];
+            const auto col = static_cast<lxw_col_t>(c);
+            int shown = 0;
+            if (cell.number) {
+                check(worksheet_write_number(sheet, row, col, *cell.number, decimals[std::clamp(cell.decimals, 0, 2)]),
+                      path);
+                shown = 8;
+            } else if (!cell.text.isEmpty()) {
+                check(worksheet_write_string(sheet, row, col, cellText(cell.text).constData(), nullptr), path);
+                shown = static_cast<int>(cell.text.size());
+            }
+            if (c < widths.size())
+                widths[c] = std::max(widths[c], shown);
+        }
+    }
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
+                             std::clamp(widths[c] + 2, 8, 60), nullptr);
+    worksheet_freeze_panes(sheet, 1, 0);
+    closer.book = nullptr;
+    check(workbook_close(book), path);
+    QByteArray bytes = readWholeFile(path);
+    QFile::remove(path);
+    return bytes;
+}
+
+} // namespace fyl::cli

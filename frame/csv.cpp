@@ -1,0 +1,113 @@
+// Reading and writing semicolon-separated spreadsheet text. Core layer (fylcore).
+#include "frame/csv.h"
+
+#include "frame/ansi.h"
+
+#include <QStringDecoder>
+
+namespace fyl {
+
+QString decodeSpreadsheetText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return fromAnsi(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+std::vector<CsvRecord> splitCsv(const QString& text) {
+    std::vector<CsvRecord> records;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    int line = 1;
+    while (i < n) {
+        CsvRecord rec;
+        rec.line = line;
+        QString field;
+        bool lineEnded = false;
+        while (i < n && !lineEnded) {
+            const QChar c = text[i];
+            if (c == QLatin1Char('"') && field.trimmed().isEmpty()) {
+                // A quoted field: up to the lone closing quote; blanks before the quote are dropped.
+                field.clear();
+                const qsizetype opened = i;
+                const int openedLine = line;
+                ++i;
+                bool closed = false;
+                while (i < n) {
+                    const QChar q = text[i];
+                    if (q == QLatin1Char('"')) {
+                        if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
+                            field += QLatin1Char('"');
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        closed = true;
+                        break;
+                    }
+                    if (q == QLatin1Char('\n') || (q == QLatin1Char('\r') && !(i + 1 < n && text[i + 1] == QLatin1Char('\n'))))
+                        ++line;
+                    field += q;
+                    ++i;
+                }
+                if (!closed) {
+                    // Taking the rest of the file as one field would swallow every later row: the
+                    // record ends with its line, and the rows after it are read as rows.
+                    if (rec.error.isEmpty())
+                        rec.error = QStringLiteral("ein Anführungszeichen wird nicht geschlossen");
+                    qsizetype end = opened;
+                    while (end < n && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
+                        ++end;
+                    field = text.mid(opened, end - opened);
+                    i = end;
+                    line = openedLine;
+                    continue;
+                }
+                // Blanks may follow the closing quote; anything else is malformed.
+                while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+                    ++i;
+                if (i < n && text[i] != QLatin1Char(';') && text[i] != QLatin1Char('\r') &&
+                    text[i] != QLatin1Char('\n') && rec.error.isEmpty())
+                    rec.error = QStringLiteral("Text nach einem schließenden Anführungszeichen");
+                continue;
+            }
+            if (c == QLatin1Char(';')) {
+                rec.fields << field;
+                field.clear();
+                ++i;
+            } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+                i += (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ? 2 : 1;
+                ++line;
+                lineEnded = true;
+            } else {
+                field += c;
+                ++i;
+            }
+        }
+        rec.fields << field;
+        const bool empty = rec.fields.size() == 1 && rec.fields.constFirst().trimmed().isEmpty();
+        if (!empty || !rec.error.isEmpty())
+            records.push_back(std::move(rec));
+    }
+    return records;
+}
+
+QString csvField(QString text) {
+    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n')) ||
+        text.contains(QLatin1Char('\r')))
+        text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    return text;
+}
+
+QString csvLine(const QStringList& fields) {
+    QStringList quoted;
+    quoted.reserve(fields.size());
+    for (const QString& f : fields)
+        quoted << csvField(f);
+    return quoted.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+}
+
+} // namespace fyl

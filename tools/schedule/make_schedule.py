@@ -1,0 +1,48 @@
+#!/usr/bin/env python3
+"""Writes a varied room schedule (semicolon CSV, decimal comma, UTF-8 with BOM, CR LF) to stdout:
+offices, meeting rooms, classrooms and halls, every room without a fixed outlet, so that each
+is ranked. For timing `zelkfyl-cli schedule` and for trying it out.
+
+    python3 tools/schedule/make_schedule.py 1000 > bench.csv
+"""
+import random
+import sys
+
+HEADER = ("Raum;Breite;Länge;Höhe;Luftwechsel;Volumenstrom;Kühllast;Raumtemperatur;Zulufttemperatur;"
+          "Kopfhöhe;Einbauhöhe;Luftgeschwindigkeit;Schallleistung;Typ;Größe;Strahlform;Schlitzlänge;"
+          "Schlitzanzahl;Rohr")
+KINDS = [  # name, width, length, height, air change rate
+    ("Büro", (3, 6), (4, 8), (2.6, 3.2), (3, 6)),
+    ("Besprechung", (4, 8), (5, 10), (2.8, 3.4), (5, 8)),
+    ("Klassenraum", (6, 9), (7, 10), (3.0, 3.6), (4, 7)),
+    ("Halle", (12, 30), (15, 40), (4.0, 8.0), (2, 4)),
+]
+
+
+def number(value, decimals):
+    return f"{value:.{decimals}f}".replace(".", ",")
+
+
+def main():
+    count = int(sys.argv[1]) if len(sys.argv) > 1 else 1000
+    rng = random.Random(int(sys.argv[2]) if len(sys.argv) > 2 else 1)
+    lines = [HEADER]
+    for i in range(1, count + 1):
+        name, w, l, h, ach = KINDS[i % len(KINDS)]
+        width, length, height = rng.uniform(*w), rng.uniform(*l), rng.uniform(*h)
+        rate = rng.uniform(*ach)
+        use_flow = i % 3 == 0
+        flow = width * length * height * rate
+        room_temp = rng.choice([20, 21, 22, 24])
+        supply = room_temp - rng.uniform(2, 8)
+        fields = [f"{name} {i:04d}", number(width, 2), number(length, 2), number(height, 2),
+                  "" if use_flow else number(rate, 1), number(flow, 0) if use_flow else "",
+                  number(rng.uniform(0.5, 5), 1), str(room_temp), number(supply, 1), "1,8",
+                  number(height, 2), number(rng.choice([0.15, 0.2, 0.25]), 2), str(rng.choice([30, 35, 40, 45])),
+                  "", "", "", "", "", ""]
+        lines.append(";".join(fields))
+    sys.stdout.buffer.write(b"\xef\xbb\xbf" + ("\r\n".join(lines) + "\r\n").encode("utf-8"))
+
+
+if __name__ == "__main__":
+    main()
