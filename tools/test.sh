@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite offscreen: once in the normal
-# build and once under the address and undefined-behaviour sanitizers.
+# build and once under the address and undefined-behaviour sanitizers; then every fuzz target for
+# a short budget (ZELK_FUZZ_SECONDS each, default 10; ZELK_SKIP_FUZZ=1 leaves it out).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/setup.sh"
@@ -10,4 +11,7 @@ BUILD_DIR=$root/build bash "$root/tools/build.sh"
 if [ "${ZELK_SKIP_SANITIZERS:-0}" != 1 ]; then
   BUILD_DIR=$root/build-sanitize BUILD_TYPE=Debug bash "$root/tools/build.sh" -DZELK_SANITIZE=ON -DZELK_BUILD_BENCHMARKS=OFF
   (cd "$root/build-sanitize" && ctest --output-on-failure -j "$(nproc)")
+fi
+if [ "${ZELK_SKIP_FUZZ:-0}" != 1 ]; then
+  bash "$root/tools/fuzz.sh" "${ZELK_FUZZ_SECONDS:-10}"
 fi

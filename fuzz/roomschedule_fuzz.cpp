@@ -1,0 +1,54 @@
+// Fuzz target of the room schedule reader (the spreadsheet's CSV of rooms) and of the file names
+// the rooms' projects get. Fuzzing harness over the core (fylcore).
+//
+// A file whose header is not the schedule's raises FileError. Otherwise rows come in line order;
+// a refused row names its line and carries no fields and no outlet, an accepted one types no
+// empty cell. The file names of all rows are never empty, hold no separator or forbidden
+// character, neither start with a dot or blank nor end with one, and differ even without case.
+#include "fuzz/fuzzsupport.h"
+
+#include "frame/errors.h"
+#include "schedule/roomschedule.h"
+
+#include <QSet>
+
+using namespace fyl;
+using fuzz::require;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::vector<RoomRow> rows;
+    try {
+        rows = readRoomSchedule(fuzz::inputBytes(data, size));
+    } catch (const FileError&) {
+        return 0;
+    }
+    int previousLine = 1; // the header's
+    std::vector<QString> names;
+    for (const RoomRow& row : rows) {
+        require(row.line > previousLine, "rows out of line order", QString::number(row.line));
+        previousLine = row.line;
+        if (!row.error.isEmpty()) {
+            const QString place = QStringLiteral("Zeile %1").arg(row.line); // then ":" or ", Spalte …"
+            require(row.error.startsWith(place + QLatin1Char(':')) || row.error.startsWith(place + QLatin1Char(',')),
+                    "a refused row does not name its line", row.error);
+            require(row.fields.empty() && !row.outlet, "a refused row keeps what it read", row.error);
+        } else {
+            for (const auto& field : row.fields)
+                require(!field.second.isEmpty(), "an empty cell would be typed", QString::number(row.line));
+        }
+        names.push_back(row.name);
+    }
+    QSet<QString> taken;
+    for (const QString& name : uniqueFileNames(names)) {
+        require(!name.isEmpty(), "an empty file name");
+        for (const QChar c : name)
+            require(c.unicode() >= 0x20 && c.unicode() != 0x7F && !QStringLiteral("<>:\"/\\|?*").contains(c),
+                    "a file name holds a forbidden character", name);
+        require(!name.startsWith(QLatin1Char('.')) && !name.startsWith(QLatin1Char(' ')) &&
+                    !name.endsWith(QLatin1Char('.')) && !name.endsWith(QLatin1Char(' ')),
+                "a file name starts or ends with a dot or blank", name);
+        require(!taken.contains(name.toCaseFolded()), "two rooms get the same file name", name);
+        taken.insert(name.toCaseFolded());
+    }
+    return 0;
+}

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets of fuzz/ with clang and libFuzzer into build-fuzz/ (or FUZZ_BUILD_DIR)
+# and runs each for SECONDS (default 60) on a copy of its seed corpus, so that a run leaves the
+# repository's corpus as it is. Prints executions and findings per target; exits 1 when any target
+# left a crash-, leak-, timeout- or oom- file (kept in build-fuzz/runs/<target>/).
+# FUZZ_TARGETS="project catalogue" runs only those.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
+bash "$root/tools/setup.sh" fuzz
+
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$root")} CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+      -DZELK_FUZZ=ON "${launcher[@]}" >/dev/null
+cmake --build "$build" --target zelk-fuzzers -j "$(( $(nproc) < 2 ? $(nproc) : 2 ))"
+
+# The targets write their input files into a folder of their own; memory is quicker than disk.
+[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
+targets=${FUZZ_TARGETS:-$(cd "$root/fuzz" && ls *_fuzz.cpp | sed 's/_fuzz\.cpp$//')}
+status=0
+printf '%-16s %12s %8s  %s\n' target executions findings log
+for name in $targets; do
+  run=$build/runs/$name
+  rm -rf "$run"
+  mkdir -p "$run"
+  cp -r "$root/fuzz/corpus/$name" "$run/corpus"
+  rc=0
+  (cd "$run" && "$build/${name}_fuzz" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
+     -artifact_prefix="$run/" corpus >"$run/log" 2>&1) || rc=$?
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$run/log" | tail -1)
+  findings=$(find "$run" -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
+  printf '%-16s %12s %8s  %s\n' "$name" "${execs:-?}" "$findings" "$run/log"
+  if [ "$findings" -ne 0 ] || [ "$rc" -ne 0 ]; then
+    status=1
+    find "$run" -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) -printf '  %p\n'
+    [ "$findings" -ne 0 ] || echo "  $name ended with status $rc without a finding file; see its log"
+  fi
+done
+exit $status
