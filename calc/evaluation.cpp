@@ -104,7 +104,7 @@ void storeCount(CalculationRecord& rec, const CountResult& c) {
 
 } // namespace
 
-HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand) {
+HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand, bool searchCriticalDistance) {
     static const RealFieldSet reads = {
         FYL_COMMON_READS,  "decay_k",         "decay_b",     "decay_a",          "free_jet_f", "detach_c",
         "detach_temp_exp", "detach_flow_exp", "angle",       "buoyancy",         "traj_exp",   "zone_coef",
@@ -129,7 +129,8 @@ HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetB
     if (r.xKrit != 0.0) {
         // A failing trajectory leaves the distance as it was.
         r.criticalDistance = rec.criticalDistance;
-        CriticalDistanceSearch(outlet, n, dT, vlim, V, r.xKrit, r.criticalDistance, r.calcStatus);
+        if (searchCriticalDistance)
+            CriticalDistanceSearch(outlet, n, dT, vlim, V, r.xKrit, r.criticalDistance, r.calcStatus);
     }
 
     pressureAndSound(rec, V, r.dp, r.lwa, r.calcStatus);
@@ -211,6 +212,30 @@ VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHan
     // Written whatever the status: a failing formula leaves 0.
     r.calcStatus = HeadHeightVelocity(n, outlet.headExp, outlet.headCoef, h, V, r.vk);
     return r;
+}
+
+namespace {
+
+void requireFiniteFigures(std::initializer_list<double> figures) {
+    for (const double figure : figures)
+        requireFinite(figure, "ein Ergebnis der Auswertung");
+}
+
+void requireFiniteShared(const CountResult& c, const WorkingValues& w) {
+    requireFiniteFigures({c.outletCount, c.flowPerOutlet, c.vMinOutlet, c.vMaxOutlet, w.V, w.vlim, w.h, w.dT});
+}
+
+} // namespace
+
+void requireFiniteResult(const HorizontalResult& r) {
+    requireFiniteShared(r.count, r.working);
+    requireFiniteFigures({r.xKrit, r.criticalDistance, r.dp, r.lwa, r.aMin, r.aMin13, r.wMin, r.wMin13, r.spacing,
+                          r.wallLeft, r.wallRight, r.vMid, r.vLeft, r.vRight, r.servedArea});
+}
+
+void requireFiniteResult(const VerticalResult& r) {
+    requireFiniteShared(r.count, r.working);
+    requireFiniteFigures({r.yMax, r.dp, r.lwa, r.vk});
 }
 
 void storeResults(CalculationRecord& rec, const HorizontalResult& r) {

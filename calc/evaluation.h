@@ -69,12 +69,20 @@ struct VerticalResult {
 // The evaluations. They read the record and the count-by-hand flag and change nothing; an
 // arithmetic fault the formulas do not guard, or a non-finite real among the values they read,
 // raises ArithmeticError naming what failed.
-HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand);
+// Without `searchCriticalDistance` the critical distance stays as the record holds it and nothing
+// else changes: the search gives only its own figures, or fails.
+HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand,
+                                    bool searchCriticalDistance = true);
 VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand);
 
 // The whole number of outlets the flow per outlet is computed for: the count (as proposed, with its
 // fraction, or as set by hand) rounded up from a tenth above a whole number.
 std::int32_t wholeOutletCount(double outletCount);
+
+// Raises ArithmeticError when a figure of the result is not finite, so that none reaches the
+// record, whether or not a view shows it.
+void requireFiniteResult(const HorizontalResult& result);
+void requireFiniteResult(const VerticalResult& result);
 
 // Writes a result's values into the record; nothing here can fail.
 void storeResults(CalculationRecord& rec, const HorizontalResult& result);

@@ -31,6 +31,29 @@ QString sizeKey(const QString& sizeName, QChar jetFormDigit) {
     return sizeName + QString(indexline::kKeyGap.width(), QLatin1Char(' ')) + QLatin1Char('0') + jetFormDigit;
 }
 
+std::vector<bool> sizeKeysFound(const Catalogue& catalogue, const QString& sizeName, const std::vector<QChar>& digits) {
+    std::vector<bool> found(digits.size(), false);
+    const QString prefix = sizeKey(sizeName, QChar()).chopped(1);
+    if (prefix.size() + 1 > 255) { // FindIndexLine cuts such keys; ask it key by key
+        for (std::size_t i = 0; i < digits.size(); ++i)
+            found[i] = FindIndexLine(catalogue, sizeKey(sizeName, digits[i])).found;
+        return found;
+    }
+    // A line holds a key exactly where the prefix occurs followed by the key's digit.
+    QString following;
+    const int count = std::min<int>(catalogue.indexCount, static_cast<int>(catalogue.catalogueIndex.size()));
+    const QStringMatcher matcher(prefix, Qt::CaseSensitive);
+    for (int j = 0; j < count; ++j) {
+        const QString& line = catalogue.catalogueIndex[static_cast<std::size_t>(j)];
+        for (qsizetype at = matcher.indexIn(line); at >= 0; at = matcher.indexIn(line, at + 1))
+            if (at + prefix.size() < line.size())
+                following += line[at + prefix.size()];
+    }
+    for (std::size_t i = 0; i < digits.size(); ++i)
+        found[i] = following.contains(digits[i]);
+    return found;
+}
+
 OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
     const QString path = joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(kDetailFile));
     // In 64 bits: the record number of the largest index does not fit an int.

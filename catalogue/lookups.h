@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace fyl {
 
 struct IndexLineMatch {
@@ -23,6 +25,10 @@ IndexLineMatch FindIndexLine(const Catalogue& catalogue, const QString& text);
 // The key by which the jet form step finds the index line of a size and jet form: the size name
 // (indexline::kSizeName), the blanks of indexline::kKeyGap, "0" and the jet form digit.
 QString sizeKey(const QString& sizeName, QChar jetFormDigit);
+
+// For each digit, whether FindIndexLine finds sizeKey(sizeName, digit): the answers to all the
+// keys of one size from a single pass over the index.
+std::vector<bool> sizeKeysFound(const Catalogue& catalogue, const QString& sizeName, const std::vector<QChar>& digits);
 
 // Reads detail record `recordIndex` (0-based) of ZELK.emd in the program directory. A missing
 // file, a negative index or a record beyond the end of the file raises FileError.

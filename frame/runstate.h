@@ -24,6 +24,8 @@ struct RuntimeFlags {
     bool countSetByHand = false;          // the outlet count was set with the results window's scroll bar
     bool spacingSetInFlowPicture = false; // the spacing was set with the flow picture's slider
     bool proportionalPictureDrawn = false;
+    bool figuresOnly = false; // nobody reads the result texts (ranking): the evaluations leave them out
+    bool criticalSearchLeftOut = false; // a first pass of the ranking, which compares no figure of the search
 };
 
 } // namespace fyl

@@ -95,17 +95,25 @@ void countView(const CountResult& count, ResultsView& view) {
     view.form3.setText(form3::Edit1, integerText(bar.position));
 }
 
+void horizontalFigures(const CalculationRecord& rec, const HorizontalResult& r, bool spacingSetInFlowPicture,
+                       ResultsView& view) {
+    view.evaluated = JetKind::Horizontal;
+    // Design "3" shows the flow of a whole outlet, not per metre.
+    const double V = r.working.V;
+    const ld shownFlow = rec.designCode.str() == QLatin1String("3") ? ld(V) * rec.effectiveLength / 1000.0L : ld(V);
+    view.form3.setText(form3::Label7, formatFixed(stored(shownFlow), 5, 2));
+    // Flow simulation window; its slider covers 0 to 10 m.
+    if (!spacingSetInFlowPicture)
+        view.spacingBarPosition = truncToInt32(ld(r.spacing) * -10.0L);
+}
+
 void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, const TextTable& texts,
                     bool spacingSetInFlowPicture, ResultsView& view) {
-    view.evaluated = JetKind::Horizontal;
+    horizontalFigures(rec, r, spacingSetInFlowPicture, view);
     countView(r.count, view);
     const QString design = rec.designCode.str();
     const QString jetCode = rec.outlet.jetFormCodeText();
-    const double V = r.working.V;
 
-    // Calculation window. Design "3" shows the flow of a whole outlet, not per metre.
-    const ld shownFlow = design == QLatin1String("3") ? ld(V) * rec.effectiveLength / 1000.0L : ld(V);
-    view.form3.setText(form3::Label7, formatFixed(stored(shownFlow), 5, 2));
     view.form3.setText(form3::Label13, soundLimitText(rec));
     view.form3.setText(form3::Label10, formatFixed(r.dp, 4, 0));
     view.form3.setColour(form3::Label15, soundColour(rec, r.lwa));
@@ -120,10 +128,7 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, con
     if (detaches)
         view.form3.setText(form3::Label21, formatFixed(r.xKrit, 4, 2));
 
-    // Flow simulation window; its slider covers 0 to 10 m.
     const double spacingShown = ld(r.spacing) > 10.0L ? 10.0 : r.spacing;
-    if (!spacingSetInFlowPicture)
-        view.spacingBarPosition = truncToInt32(ld(r.spacing) * -10.0L);
     flowPictureView(spacingShown, r.wallLeft, r.wallRight, r.vMid, r.vLeft, r.vRight, view);
     draughtView(rec.roomTemp, {r.vMid, r.vLeft, r.vRight}, view);
 
@@ -150,11 +155,15 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, con
     }
 }
 
+void verticalFigures(const VerticalResult& r, ResultsView& view) {
+    view.evaluated = JetKind::Vertical;
+    view.form3.setText(form3::Label7, formatFixed(r.working.V, 5, 2));
+}
+
 void verticalView(const CalculationRecord& rec, const VerticalResult& r, const TextTable& texts,
                   ResultsView& view) {
-    view.evaluated = JetKind::Vertical;
+    verticalFigures(r, view);
     countView(r.count, view);
-    view.form3.setText(form3::Label7, formatFixed(r.working.V, 5, 2));
     view.form3.setText(form3::Label13, soundLimitText(rec));
     view.form3.setText(form3::Label10, formatFixed(r.dp, 4, 0));
     view.form3.setText(form3::Label15, formatFixed(r.lwa, 4, 0));
@@ -186,14 +195,23 @@ ResultsView evaluateAndCommit(EvaluationParts parts, JetKind kind, ResultsView v
             view.form3.setColour(form3::Edit1, warn ? LabelColour::Red : LabelColour::Normal);
         }
         if (kind == JetKind::Horizontal) {
-            const HorizontalResult r = evaluateHorizontal(parts.record, parts.flags.countSetByHand);
-            horizontalView(parts.record, r, parts.texts, parts.flags.spacingSetInFlowPicture, view);
+            const HorizontalResult r = evaluateHorizontal(parts.record, parts.flags.countSetByHand,
+                                                          !parts.flags.criticalSearchLeftOut);
+            requireFiniteResult(r);
+            if (parts.flags.figuresOnly)
+                horizontalFigures(parts.record, r, parts.flags.spacingSetInFlowPicture, view);
+            else
+                horizontalView(parts.record, r, parts.texts, parts.flags.spacingSetInFlowPicture, view);
             storeResults(parts.record, r);
             parts.working = r.working;
             parts.calcStatus = r.calcStatus;
         } else if (kind == JetKind::Vertical) {
             const VerticalResult r = evaluateVertical(parts.record, parts.flags.countSetByHand);
-            verticalView(parts.record, r, parts.texts, view);
+            requireFiniteResult(r);
+            if (parts.flags.figuresOnly)
+                verticalFigures(r, view);
+            else
+                verticalView(parts.record, r, parts.texts, view);
             storeResults(parts.record, r);
             parts.working = r.working;
             parts.calcStatus = r.calcStatus;

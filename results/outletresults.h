@@ -29,10 +29,17 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& result
                     bool spacingSetInFlowPicture, ResultsView& view);
 void verticalView(const CalculationRecord& rec, const VerticalResult& result, const TextTable& texts,
                   ResultsView& view);
+// What a view needs besides its texts, for callers that read only the figures (ranking many
+// choices): the evaluated kind, the flow per outlet as shown, and the spacing scroll bar, the one
+// control a result may not fit. The full views start with these.
+void horizontalFigures(const CalculationRecord& rec, const HorizontalResult& result, bool spacingSetInFlowPicture,
+                       ResultsView& view);
+void verticalFigures(const VerticalResult& result, ResultsView& view);
 
 // Each runs its evaluation, builds the view and then stores the results, the working values and
-// the status. A fault raises ArithmeticError before anything is stored, so the record, the
-// working values and the windows keep what they had.
+// the status. A fault, or a result figure that is not finite, raises ArithmeticError before
+// anything is stored, so the record, the working values and the windows keep what they had. With
+// RuntimeFlags::figuresOnly the view holds the figures part alone.
 ResultsView EvaluateHorizontalJet(EvaluationParts parts);
 ResultsView EvaluateVerticalJet(EvaluationParts parts);
 // The heading, article number and unit labels, then the evaluation the jet form code asks for;

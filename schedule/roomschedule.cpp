@@ -317,13 +317,13 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
         if (!plan.result.feasible)
             plan.notes << QStringLiteral("nicht geeignet: ") + plan.result.reasons.join(QStringLiteral("; "));
     } else {
-        const std::vector<Suggestion> ranked =
-            suggestOutlets(context.catalogue, *rec, context.texts, selectionFolders);
-        if (ranked.empty()) {
+        const std::optional<Suggestion> head =
+            bestSuggestion(context.catalogue, *rec, context.texts, selectionFolders);
+        if (!head) {
             plan.failure = QStringLiteral("Der Katalog bietet keinen berechenbaren Durchlass an.");
             return plan;
         }
-        const Suggestion& best = ranked.front();
+        const Suggestion& best = *head;
         if (!best.feasible) {
             const QString name = best.designation.isEmpty() ? best.choice.size : best.designation;
             plan.failure = QStringLiteral("kein geeigneter Durchlass; am besten %1: %2")

@@ -205,11 +205,13 @@ SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, c
 
 SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletChoice& choice,
                               const Catalogue& catalogue, const TextTable& texts, const Folders& folders,
-                              Dialogs& dialogs, CalculationRecord& record) {
+                              Dialogs& dialogs, CalculationRecord& record, RankingShortcuts shortcuts) {
     Steps steps{prepared.outcome, prepared.left};
     if (steps.left)
         return steps.out;
     RuntimeFlags flags = prepared.flags;
+    flags.figuresOnly = shortcuts.figuresOnly;
+    flags.criticalSearchLeftOut = shortcuts.criticalSearchLeftOut;
     WorkingValues working = prepared.working;
     int calcStatus = prepared.calcStatus;
     InertShell shell;

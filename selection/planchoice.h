@@ -68,9 +68,14 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
                           const std::function<void(const OutletChoice&, const PreparedSelection&)>& visit);
 
 // Takes `choice` over from `prepared` into `record` (given a copy of the prepared record) on
-// fresh copies of the prepared flags and values; gives what planOutlet gives on the room.
+// fresh copies of the prepared flags and values; gives what planOutlet gives on the room, less
+// what `shortcuts` leaves out (RuntimeFlags::figuresOnly, RuntimeFlags::criticalSearchLeftOut).
+struct RankingShortcuts {
+    bool figuresOnly = false;
+    bool criticalSearchLeftOut = false;
+};
 SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletChoice& choice,
                               const Catalogue& catalogue, const TextTable& texts, const Folders& folders,
-                              Dialogs& dialogs, CalculationRecord& record);
+                              Dialogs& dialogs, CalculationRecord& record, RankingShortcuts shortcuts = {});
 
 } // namespace fyl

@@ -167,8 +167,12 @@ QString sizeKeyPrefix(const QString& sizeName) {
 std::vector<JetFormItem> jetFormsOfSize(const Catalogue& catalogue, const QString& sizeName) {
     std::vector<JetFormItem> forms;
     const int count = std::min<int>(catalogue.jetFormCount, static_cast<int>(catalogue.jetFormNames.size()));
+    std::vector<QChar> digits;
     for (int n = 1; n <= count; ++n)
-        if (FindIndexLine(catalogue, sizeKey(sizeName, QChar(static_cast<char16_t>(u'0' + n)))).found)
+        digits.push_back(QChar(static_cast<char16_t>(u'0' + n)));
+    const std::vector<bool> found = sizeKeysFound(catalogue, sizeName, digits);
+    for (int n = 1; n <= count; ++n)
+        if (found[static_cast<std::size_t>(n - 1)])
             forms.push_back({n, catalogue.jetFormNames[static_cast<std::size_t>(n - 1)]});
     std::stable_sort(forms.begin(), forms.end(), [](const JetFormItem& a, const JetFormItem& b) {
         return QString::compare(a.name, b.name, Qt::CaseInsensitive) < 0;

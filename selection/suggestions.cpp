@@ -129,22 +129,53 @@ bool ranksBefore(const Suggestion& a, const Suggestion& b) {
     return a.soundMargin > b.soundMargin;
 }
 
-std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
-                                       const TextTable& texts, const Folders& folders) {
+namespace {
+
+std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const CalculationRecord& room,
+                                      const TextTable& texts, const Folders& folders, bool criticalSearch) {
     std::vector<Suggestion> all;
     // The steps a size and jet form share with their other configurations are clicked once; each
-    // choice goes on from there on copies, as evaluateChoice would go through all of them.
+    // choice goes on from there on copies, as evaluateChoice would go through all of them. The
+    // result texts nobody reads here are left out; the figures are the same to the bit.
     CollectingDialogs dialogs;
     auto rec = std::make_unique<CalculationRecord>();
+    const RankingShortcuts shortcuts{true, !criticalSearch};
     forEachOfferedChoice(catalogue, room, texts, folders,
                          [&](const OutletChoice& choice, const PreparedSelection& prepared) {
                              *rec = *prepared.record;
                              all.push_back(suggestionOf(choice, *rec, [&] {
-                                 return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec);
+                                 return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec,
+                                                     shortcuts);
                              }));
                          });
     std::stable_sort(all.begin(), all.end(), ranksBefore);
     return all;
+}
+
+} // namespace
+
+std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
+                                       const TextTable& texts, const Folders& folders) {
+    return rankedChoices(catalogue, room, texts, folders, true);
+}
+
+std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const CalculationRecord& room,
+                                         const TextTable& texts, const Folders& folders) {
+    // The critical-distance search changes no figure the ranking compares; it can only fail, and a
+    // failed choice ranks behind every evaluated one. So the order without it is the ranking's, and
+    // the first feasible choice whose search does not fail heads the ranking.
+    const std::vector<Suggestion> quick = rankedChoices(catalogue, room, texts, folders, false);
+    if (quick.empty())
+        return std::nullopt;
+    for (const Suggestion& candidate : quick) {
+        if (!candidate.feasible)
+            break;
+        Suggestion full = evaluateChoice(catalogue, room, texts, folders, candidate.choice);
+        if (full.evaluated && full.feasible)
+            return full;
+    }
+    // No feasible choice: which unsuitable one comes first needs the whole ranking.
+    return suggestOutlets(catalogue, room, texts, folders).front();
 }
 
 QStringList suggestionColumns() {

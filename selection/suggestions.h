@@ -47,6 +47,10 @@ bool ranksBefore(const Suggestion& a, const Suggestion& b);
 // Every offered choice evaluated and ranked.
 std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
                                        const TextTable& texts, const Folders& folders);
+// The head of that ranking, found without the critical-distance search of the choices that cannot
+// head it; none when nothing is offered.
+std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const CalculationRecord& room,
+                                         const TextTable& texts, const Folders& folders);
 
 // The suggestion list as the selection window shows it: the column headings and one row of
 // texts per suggestion, in the order given.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -37,6 +38,28 @@ TEST(CatalogueFindIndexLine, ReturnsTheFirstLineContainingTheTextExactly) {
     EXPECT_FALSE(FindIndexLine(c, QString()).found);
     c.indexCount = 3; // lines beyond the count are not searched
     EXPECT_FALSE(FindIndexLine(c, QStringLiteral("Key")).found);
+}
+
+TEST(CatalogueFindIndexLine, AllKeysOfASizeAnswerAsFindIndexLineDoesKeyByKey) {
+    // The single pass must see a key behind an overlapping start, at a line's end, beyond the line
+    // count not at all, and a name too long for the 255-character cut as FindIndexLine does.
+    const QString gap(indexline::kKeyGap.width(), QLatin1Char(' '));
+    const QString longName(250, QLatin1Char('L'));
+    Catalogue c = indexOf({QStringLiteral("AB") + gap + QStringLiteral("0AB") + gap + QStringLiteral("03"),
+                           QStringLiteral("xAB") + gap + QStringLiteral("0"), sizeKey(QStringLiteral("AB"), QLatin1Char('5')),
+                           longName + gap + QStringLiteral("0"), sizeKey(QStringLiteral("AB"), QLatin1Char('7'))});
+    c.indexCount = 4;
+    std::vector<QChar> digits;
+    for (char d = '0'; d <= '9'; ++d)
+        digits.push_back(QLatin1Char(d));
+    for (const QString& name : {QStringLiteral("AB"), QStringLiteral("B"), longName, QString()}) {
+        const std::vector<bool> found = sizeKeysFound(c, name, digits);
+        for (std::size_t i = 0; i < digits.size(); ++i)
+            EXPECT_EQ(found[i], FindIndexLine(c, sizeKey(name, digits[i])).found) << name.size() << " " << i;
+    }
+    const std::vector<bool> ab = sizeKeysFound(c, QStringLiteral("AB"), digits);
+    EXPECT_EQ(std::count(ab.begin(), ab.end(), true), 2); // 3 and 5; 7 lies beyond the count
+    EXPECT_TRUE(sizeKeysFound(c, longName, digits)[9]); // the cut key ends before its digit
 }
 
 TEST(CatalogueFindIndexLine, SizeKeyFindsTheLineOfItsJetForm) {

@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
 using namespace fyl;
 using namespace fyl::numbers;
 
@@ -120,4 +127,26 @@ TEST_F(NumbersTest, NonFiniteValuesNeverBecomeText) {
     EXPECT_THROW(formatGeneral(std::nan("")), ArithmeticError);
     EXPECT_THROW(formatWidth(-inf, 5, 2), ArithmeticError);
     EXPECT_THROW(formatScientific(std::nan(""), 16), ArithmeticError);
+}
+
+// Stored doubles take the quicker double conversion; its digits must be those of the extended one,
+// ties included, or every shown figure could change by one in the last place.
+TEST(NumberDigits, DoubleConversionGivesTheDigitsOfTheExtendedOne) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> decimal(0.0, 20000.0);
+    std::uniform_int_distribution<int> exponent(-30, 30);
+    auto digits = [](auto value, int significant) {
+        char buf[64];
+        const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
+        return std::string(buf, res.ptr);
+    };
+    std::vector<double> values = {0.125, 2.5, 0.375, 1e15 + 0.5, 12.345, 0.1, 1.0 / 3.0, 9.9999999999999995,
+                                  std::numeric_limits<double>::min(), std::numeric_limits<double>::max()};
+    for (int i = 0; i < 100000; ++i) {
+        values.push_back(std::round(decimal(random) * 1000.0) / 1000.0); // typed values
+        values.push_back(std::ldexp(decimal(random), exponent(random))); // computed ones
+    }
+    for (const double v : values)
+        for (const int significant : {1, 2, 3, 15, 16, 17, 18})
+            ASSERT_EQ(digits(v, significant), digits(static_cast<long double>(v), significant)) << v;
 }

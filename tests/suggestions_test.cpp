@@ -23,6 +23,8 @@
 #include <cstring>
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <random>
 #include <set>
 #include <tuple>
 
@@ -194,18 +196,27 @@ TEST_F(Suggestions, FiguresAreThoseOfThePlanCommand) {
 
 TEST_F(Suggestions, RankingFromSharedStepsEqualsEachChoiceTakenOverOnItsOwn) {
     // The ranking clicks the steps a size and jet form share once; each choice taken over alone
-    // through every step must give the very same list, figure for figure and bit for bit.
-    for (const double flow : {600.0, 2500.0}) {
-        auto rec = room(flow);
-        rec->mountingHeight = 2.5; // slot outlets below the ceiling ask a question on the way
-        rec->roomTemp = 22.0;
-        rec->supplyTemp = 28.0;
+    // through every step (with every result text) must give the very same list, figure for figure
+    // and bit for bit. Cooling from the ceiling runs the critical-distance search.
+    struct Case {
+        double flow, mounting, roomTemp, supplyTemp;
+    };
+    for (const Case& c : {Case{600.0, 2.5, 22.0, 28.0}, Case{2500.0, 2.5, 22.0, 28.0}, Case{1200.0, 3.0, 26.0, 16.0},
+                          Case{4000.0, 3.0, 24.0, 17.5}}) {
+        auto rec = room(c.flow);
+        rec->mountingHeight = c.mounting; // slot outlets below the ceiling ask a question on the way
+        rec->roomTemp = c.roomTemp;
+        rec->supplyTemp = c.supplyTemp;
         std::vector<Suggestion> plain;
         for (const OutletChoice& choice : offeredChoices(catalogue, *rec, texts, folders))
             plain.push_back(evaluateChoice(catalogue, *rec, texts, folders, choice));
         std::stable_sort(plain.begin(), plain.end(), ranksBefore);
         const std::vector<Suggestion> fast = suggestOutlets(catalogue, *rec, texts, folders);
         ASSERT_EQ(fast.size(), plain.size());
+        const bool searched = std::any_of(fast.begin(), fast.end(), [](const Suggestion& s) {
+            return s.criticalDistance && *s.criticalDistance > 0.0;
+        });
+        EXPECT_EQ(searched, c.mounting == 3.0 && c.roomTemp > c.supplyTemp);
         for (std::size_t i = 0; i < fast.size(); ++i) {
             const Suggestion &a = fast[i], &b = plain[i];
             SCOPED_TRACE(b.designation.toStdString());
@@ -222,6 +233,33 @@ TEST_F(Suggestions, RankingFromSharedStepsEqualsEachChoiceTakenOverOnItsOwn) {
                       std::tie(b.flowPerOutlet, b.dp, b.lwa, b.aMin, b.wMin, b.criticalDistance, b.yMax, b.vMid,
                                b.vLeft, b.vRight, b.draughtRating, b.soundMargin));
         }
+    }
+}
+
+TEST_F(Suggestions, HeadFoundWithoutTheOthersSearchIsTheRankingsHead) {
+    // Room schedules take the head alone; it must be the whole ranking's head, figures and all,
+    // also when nothing is suitable and the head is the least unsuitable choice.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> flow(150.0, 6000.0), sound(20.0, 45.0), velocity(0.1, 0.3),
+        roomTemp(20.0, 27.0), supplyTemp(12.0, 30.0);
+    for (int i = 0; i < 10; ++i) {
+        auto rec = room(flow(random));
+        rec->maxSoundLevel = i == 0 ? 5.0 : sound(random); // nothing is that quiet
+        rec->velocityLimit = velocity(random);
+        rec->roomTemp = roomTemp(random);
+        rec->supplyTemp = i % 3 == 1 ? rec->roomTemp - 9.0 : supplyTemp(random); // cooling runs the search
+        const std::vector<Suggestion> ranked = suggestOutlets(catalogue, *rec, texts, folders);
+        const std::optional<Suggestion> head = bestSuggestion(catalogue, *rec, texts, folders);
+        ASSERT_TRUE(head);
+        const Suggestion &a = *head, &b = ranked.front();
+        SCOPED_TRACE(b.designation.toStdString());
+        EXPECT_EQ(i == 0, !b.feasible);
+        EXPECT_EQ(std::tie(a.choice.type, a.choice.size, a.choice.jetForm, a.choice.length, a.choice.slotCount,
+                           a.choice.tube, a.designation, a.feasible, a.reasons, a.count),
+                  std::tie(b.choice.type, b.choice.size, b.choice.jetForm, b.choice.length, b.choice.slotCount,
+                           b.choice.tube, b.designation, b.feasible, b.reasons, b.count));
+        EXPECT_EQ(std::tie(a.flowPerOutlet, a.dp, a.lwa, a.aMin, a.wMin, a.criticalDistance, a.vMid, a.draughtRating),
+                  std::tie(b.flowPerOutlet, b.dp, b.lwa, b.aMin, b.wMin, b.criticalDistance, b.vMid, b.draughtRating));
     }
 }
 
