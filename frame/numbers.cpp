@@ -41,17 +41,24 @@ Decimal decompose(long double value, int significant) {
     // Both conversions round the exact binary value correctly; the double one is several times
     // quicker, and nearly every value here is a stored double.
     const auto narrow = static_cast<double>(value);
-    auto res = static_cast<long double>(narrow) == value
-                   ? std::to_chars(buf, buf + sizeof buf, narrow, std::chars_format::scientific, significant - 1)
-                   : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
-    std::string text(buf, res.ptr);
-    const auto e = text.find('e');
-    std::string mantissa = text.substr(0, e);
-    mantissa.erase(std::remove(mantissa.begin(), mantissa.end(), '.'), mantissa.end());
-    d.exponent = std::stoi(text.substr(e + 1)) + 1;
-    while (!mantissa.empty() && mantissa.back() == '0')
-        mantissa.pop_back();
-    d.digits = mantissa;
+    auto res =
+        static_cast<long double>(narrow) == value
+            ? std::to_chars(buf, buf + sizeof buf, narrow, std::chars_format::scientific, significant - 1)
+            : std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, significant - 1);
+    // "d.ddde±xx": the digits without the point, then the exponent.
+    const char* const e = std::find(buf, res.ptr, 'e');
+    for (const char* p = buf; p != e; ++p)
+        if (*p != '.')
+            d.digits += *p;
+    int exponent = 0;
+    const char* from = e + 1;
+    const bool negativeExponent = from != res.ptr && *from == '-';
+    if (from != res.ptr && (*from == '-' || *from == '+'))
+        ++from;
+    std::from_chars(from, res.ptr, exponent);
+    d.exponent = (negativeExponent ? -exponent : exponent) + 1;
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
     return d;
 }
 
@@ -76,7 +83,7 @@ void roundTo(Decimal& d, int keep) {
             d.digits.insert(d.digits.begin(), '1');
             d.digits.pop_back();
             if (d.digits.empty())
-                d.digits = "1";
+                d.digits.assign(1, '1');
             ++d.exponent;
         } else {
             ++d.digits[static_cast<std::size_t>(i)];
@@ -92,30 +99,27 @@ Decimal prepared(long double value, int precision) {
 
 // Writes the decimal with exactly `decimals` places and the given separator.
 QString writeFixed(const Decimal& d, int decimals, QChar separator) {
-    std::string intPart;
-    std::string frac;
-    if (d.digits.empty()) {
-        intPart = "0";
-    } else {
-        if (d.exponent <= 0) {
-            intPart = "0";
-            frac.assign(static_cast<std::size_t>(-d.exponent), '0');
-            frac += d.digits;
-        } else if (static_cast<int>(d.digits.size()) <= d.exponent) {
-            intPart = d.digits + std::string(static_cast<std::size_t>(d.exponent) - d.digits.size(), '0');
-        } else {
-            intPart = d.digits.substr(0, static_cast<std::size_t>(d.exponent));
-            frac = d.digits.substr(static_cast<std::size_t>(d.exponent));
-        }
-    }
-    frac.resize(static_cast<std::size_t>(std::max(decimals, 0)), '0');
+    decimals = std::max(decimals, 0);
+    const int digitCount = static_cast<int>(d.digits.size());
+    const int intDigits = d.digits.empty() ? 0 : std::max(d.exponent, 0); // none: "0"
     QString out;
+    out.reserve(2 + std::max(intDigits, 1) + 1 + decimals);
     if (d.negative && !d.digits.empty())
         out += QLatin1Char('-');
-    out += QString::fromStdString(intPart);
+    // Digit k of the value, counted from the first significant one; zeros beyond them.
+    const auto digitAt = [&](int k) {
+        return QLatin1Char(k >= 0 && k < digitCount ? d.digits[static_cast<std::size_t>(k)] : '0');
+    };
+    if (intDigits == 0)
+        out += QLatin1Char('0');
+    for (int k = 0; k < intDigits; ++k)
+        out += digitAt(k);
     if (decimals > 0) {
         out += separator;
-        out += QString::fromStdString(frac);
+        // The first place after the separator is digit `exponent` (negative for leading zeros).
+        const int first = d.digits.empty() ? digitCount : d.exponent;
+        for (int k = 0; k < decimals; ++k)
+            out += digitAt(first + k);
     }
     return out;
 }

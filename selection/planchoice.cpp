@@ -85,10 +85,11 @@ bool isSlotted(const QString& design) {
 }
 
 // Installation kind, type, size and jet form, clicked as a planner clicks them; a step the window
-// takes by itself (a single size, a single jet form) is not clicked again. Returns the design code
-// the size brought.
-QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
-                    const CalculationRecord& record, Steps& steps) {
+// takes by itself (a single size, a single jet form) is not clicked again. The three phases are
+// also run one by one, each on a copy of the one before, when every choice is listed.
+
+// The installation kind that lists the type, then the type.
+void clickType(SelectionModel& model, const OutletChoice& choice, Steps& steps) {
     const SelectionState& s = model.state();
     int type = -1;
     bool dataSheetOnly = false;
@@ -98,14 +99,17 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
         dataSheetOnly = dataSheetOnly || indexOfText(s.ListBox2.items, choice.type) >= 0;
     }
     if (type < 0)
-        throw ChoiceRefused(dataSheetOnly ? QStringLiteral("Für den Typ \"%1\" gibt es nur ein Datenblatt, keine "
-                                                           "Berechnungsdaten.")
-                                                .arg(choice.type)
-                                          : QStringLiteral("Unbekannter Typ \"%1\".").arg(choice.type));
+        throw ChoiceRefused(dataSheetOnly
+                                ? QStringLiteral("Für den Typ \"%1\" gibt es nur ein Datenblatt, keine "
+                                                 "Berechnungsdaten.")
+                                      .arg(choice.type)
+                                : QStringLiteral("Unbekannter Typ \"%1\".").arg(choice.type));
     steps.take(model.ListBox8Click(type));
-    if (steps.left)
-        return {};
+}
 
+// The size, unless the window took it by itself.
+void clickSize(SelectionModel& model, const OutletChoice& choice, Steps& steps) {
+    const SelectionState& s = model.state();
     const int size = indexOfText(s.ListBox9.items, choice.size);
     if (size < 0)
         throw ChoiceRefused(QStringLiteral("Der Typ \"%1\" hat keine Größe \"%2\"; angeboten: %3.")
@@ -113,9 +117,13 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
     const QString sizeName = s.ListBox9.items[size];
     if (!(s.groupbox1Visible && s.Label17 == sizeName))
         steps.take(model.ListBox9Click(size));
-    if (steps.left)
-        return {};
+}
 
+// The jet form, unless the window took it by itself. Returns the design code the size brought.
+QString clickJetForm(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                     const CalculationRecord& record, Steps& steps) {
+    const SelectionState& s = model.state();
+    const QString sizeName = s.ListBox9.items[indexOfText(s.ListBox9.items, choice.size)];
     const std::vector<JetFormItem> forms = jetFormsOfSize(catalogue, sizeName);
     int jetForm = -1;
     QStringList formNumbers;
@@ -137,21 +145,34 @@ QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const Out
     return record.designCode.str();
 }
 
+QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                    const CalculationRecord& record, Steps& steps) {
+    clickType(model, choice, steps);
+    if (steps.left)
+        return {};
+    clickSize(model, choice, steps);
+    if (steps.left)
+        return {};
+    return clickJetForm(model, catalogue, choice, record, steps);
+}
+
 // The configuration a choice brings must be the one its design asks for.
 void checkConfiguration(const OutletChoice& choice, const QString& design) {
     const bool slotted = isSlotted(design);
     const bool tube = design == QLatin1String("2");
     if (!slotted && !tube && (choice.length || choice.slotCount || choice.tube))
-        throw ChoiceRefused(QStringLiteral("Die Größe \"%1\" (Bauart %2) wird nicht nach Länge, Schlitzen oder "
-                                           "Rohr gewählt.")
-                                .arg(choice.size, design));
+        throw ChoiceRefused(
+            QStringLiteral("Die Größe \"%1\" (Bauart %2) wird nicht nach Länge, Schlitzen oder "
+                           "Rohr gewählt.")
+                .arg(choice.size, design));
     if ((slotted || tube) && (!choice.length || !choice.slotCount))
         throw ChoiceRefused(QStringLiteral("Die Größe \"%1\" ist ein Schlitzdurchlass (Bauart %2): Länge und "
                                            "Schlitzanzahl fehlen.")
                                 .arg(choice.size, design));
     if (tube != choice.tube.has_value())
         throw ChoiceRefused(
-            tube ? QStringLiteral("Die Größe \"%1\" ist ein Schlitzrohr: der Rohrdurchmesser fehlt.").arg(choice.size)
+            tube ? QStringLiteral("Die Größe \"%1\" ist ein Schlitzrohr: der Rohrdurchmesser fehlt.")
+                       .arg(choice.size)
                  : QStringLiteral("Die Größe \"%1\" ist kein Schlitzrohr: ein Rohrdurchmesser entfällt.")
                        .arg(choice.size));
 }
@@ -162,8 +183,8 @@ namespace {
 
 // The steps after the jet form: "weiter" (unless already pressed) and, for slot outlets, the
 // configuration and its forward button.
-void configureAndForward(SelectionModel& model, const OutletChoice& choice, const QString& design, bool weiterPressed,
-                         int configured, Steps& steps) {
+void configureAndForward(SelectionModel& model, const OutletChoice& choice, const QString& design,
+                         bool weiterPressed, int configured, Steps& steps) {
     checkConfiguration(choice, design);
     const SelectionState& s = model.state();
     if (!weiterPressed)
@@ -172,20 +193,23 @@ void configureAndForward(SelectionModel& model, const OutletChoice& choice, cons
         if (configured < 1) {
             const QStringList diameters = tubeDiameters(s);
             steps.take(model.ListBox14Click(clickable(indexOfValue(diameters, *choice.tube),
-                                                      QStringLiteral("Der Rohrdurchmesser"), *choice.tube, diameters)));
+                                                      QStringLiteral("Der Rohrdurchmesser"), *choice.tube,
+                                                      diameters)));
         }
         if (configured < 2)
             model.ListBox15Click(clickable(indexOfValue(s.ListBox15.items, *choice.length),
                                            QStringLiteral("Die Länge"), *choice.length, s.ListBox15.items));
         model.ListBox16Click(clickable(indexOfValue(s.ListBox16.items, *choice.slotCount),
-                                       QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox16.items));
+                                       QStringLiteral("Die Schlitzanzahl"), *choice.slotCount,
+                                       s.ListBox16.items));
         steps.take(model.Button3Click());
     } else if (isSlotted(design)) {
         if (configured < 1)
             model.ListBox17Click(clickable(indexOfValue(s.ListBox17.items, *choice.length),
                                            QStringLiteral("Die Länge"), *choice.length, s.ListBox17.items));
-        const int count = clickable(indexOfValue(s.ListBox18.items, *choice.slotCount),
-                                    QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox18.items);
+        const int count =
+            clickable(indexOfValue(s.ListBox18.items, *choice.slotCount), QStringLiteral("Die Schlitzanzahl"),
+                      *choice.slotCount, s.ListBox18.items);
         if (s.ListBox18.items.size() > 1) // a single count is taken with the length
             model.ListBox18Click(count);
         steps.take(model.Button5Click());
@@ -237,7 +261,8 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
         RuntimeFlags flags;
         WorkingValues working;
         int calcStatus = 0;
-        SelectionModel lister({{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
+        SelectionModel lister(
+            {{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
         const SelectionState& l = lister.state();
         for (int kind = 0; kind < l.listbox1.items.size(); ++kind) {
             lister.listbox1Click(kind);
@@ -250,60 +275,99 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
             }
         }
     }
+    // One more click on copies of a prepared selection: the lists it shows then are what a planner
+    // sees after clicking the same way. `configuring` counts it as a configuration click.
+    const auto clicked = [&](const PreparedSelection& from, bool configuring, const auto& click) {
+        PreparedSelection next;
+        next.record = std::make_unique<CalculationRecord>(*from.record);
+        next.flags = from.flags;
+        next.working = from.working;
+        next.calcStatus = from.calcStatus;
+        next.design = from.design;
+        next.weiterPressed = from.weiterPressed;
+        next.configured = from.configured + (configuring ? 1 : 0);
+        Steps further{from.outcome, from.left};
+        SelectionModel m({{*next.record, next.flags, next.working, next.calcStatus, texts, dialogs},
+                          catalogue,
+                          shell,
+                          folders},
+                         from.state);
+        click(m, further, *next.record);
+        next.left = further.left;
+        next.outcome = further.out;
+        next.state = m.state();
+        return next;
+    };
+    // The steps run as planOutlet runs them on a copy of the room, with fresh flags and values: the
+    // type once for its sizes, the size once for its jet forms, each going on from a copy.
+    PreparedSelection start;
+    start.record = std::make_unique<CalculationRecord>(room);
+    start.record->continueUsed = 1;
+    start.state =
+        SelectionModel({{*start.record, start.flags, start.working, start.calcStatus, texts, dialogs},
+                        catalogue,
+                        shell,
+                        folders})
+            .state();
+    QString typeDone;
+    std::optional<PreparedSelection> typeStep; // empty when the type cannot be taken
     for (const Listed& listed : sizes) {
+        const OutletChoice sizeProbe{listed.type, listed.size, 0, {}, {}, {}};
+        if (!typeStep || typeDone != listed.type) {
+            typeDone = listed.type;
+            try {
+                typeStep = clicked(start, false, [&](SelectionModel& m, Steps& st, const CalculationRecord&) {
+                    clickType(m, sizeProbe, st);
+                });
+            } catch (const Error&) {
+                typeStep.reset();
+            }
+        }
+        if (!typeStep)
+            continue; // no readable record: nothing to offer
+        std::optional<PreparedSelection> sizeStep;
+        try {
+            sizeStep = clicked(*typeStep, false, [&](SelectionModel& m, Steps& st, const CalculationRecord&) {
+                if (!st.left)
+                    clickSize(m, sizeProbe, st);
+            });
+        } catch (const Error&) {
+            continue;
+        }
         for (const JetFormItem& form : jetFormsOfSize(catalogue, listed.sizeItem)) {
             const OutletChoice base{listed.type, listed.size, form.number, {}, {}, {}};
-            // The steps run as planOutlet runs them on a copy of the room, with fresh flags and
-            // values; the configuration step lists what it offers once the size is taken over.
+            QString design;
+            bool weiterPressed = false;
             PreparedSelection prepared;
-            prepared.record = std::make_unique<CalculationRecord>(room);
-            prepared.record->continueUsed = 1;
-            SelectionModel model({{*prepared.record, prepared.flags, prepared.working, prepared.calcStatus, texts,
-                                   dialogs},
-                                  catalogue, shell, folders});
-            Steps steps;
             try {
-                prepared.design = clickOutlet(model, catalogue, base, *prepared.record, steps);
-                prepared.weiterPressed = !steps.left && (prepared.design == QLatin1String("2") || isSlotted(prepared.design));
-                if (prepared.weiterPressed)
-                    steps.take(model.weiterClick());
+                prepared = clicked(
+                    *sizeStep, false, [&](SelectionModel& m, Steps& st, const CalculationRecord& rec) {
+                        if (st.left)
+                            return;
+                        design = clickJetForm(m, catalogue, base, rec, st);
+                        weiterPressed = !st.left && (design == QLatin1String("2") || isSlotted(design));
+                        if (weiterPressed)
+                            st.take(m.weiterClick());
+                    });
             } catch (const Error&) {
                 continue; // no readable record: nothing to offer
             }
-            prepared.left = steps.left;
-            prepared.outcome = steps.out;
-            prepared.state = model.state();
-            // One more configuration click on copies of a prepared selection: the lists it shows
-            // then are what a planner sees after clicking the same way.
-            const auto clicked = [&](const PreparedSelection& from, const auto& click) {
-                PreparedSelection next;
-                next.record = std::make_unique<CalculationRecord>(*from.record);
-                next.flags = from.flags;
-                next.working = from.working;
-                next.calcStatus = from.calcStatus;
-                next.design = from.design;
-                next.weiterPressed = from.weiterPressed;
-                next.configured = from.configured + 1;
-                Steps further{from.outcome, from.left};
-                SelectionModel m({{*next.record, next.flags, next.working, next.calcStatus, texts, dialogs}, catalogue,
-                                  shell, folders},
-                                 from.state);
-                click(m, further);
-                next.left = further.left;
-                next.outcome = further.out;
-                next.state = m.state();
-                return next;
-            };
+            prepared.design = design;
+            prepared.weiterPressed = weiterPressed;
             OutletChoice probe = base;
             if (prepared.design == QLatin1String("2")) {
                 const QStringList diameters = tubeDiameters(prepared.state);
                 for (int d = 0; d < diameters.size(); ++d) {
                     const PreparedSelection tube =
-                        clicked(prepared, [d](SelectionModel& m, Steps& st) { st.take(m.ListBox14Click(d)); });
+                        clicked(prepared, true, [d](SelectionModel& m, Steps& st, const CalculationRecord&) {
+                            st.take(m.ListBox14Click(d));
+                        });
                     const QStringList lengths = tube.state.ListBox15.items;
                     for (int li = 0; li < lengths.size(); ++li) {
                         const PreparedSelection length =
-                            clicked(tube, [li](SelectionModel& m, Steps&) { m.ListBox15Click(li); });
+                            clicked(tube, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
+                                m.ListBox15Click(li);
+                            });
                         for (const QString& count : length.state.ListBox16.items) {
                             probe.tube = valueOf(diameters[d]);
                             probe.length = valueOf(lengths[li]);
@@ -319,7 +383,9 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
                 const QStringList lengths = prepared.state.ListBox17.items;
                 for (int li = 0; li < lengths.size(); ++li) {
                     const PreparedSelection length =
-                        clicked(prepared, [li](SelectionModel& m, Steps&) { m.ListBox17Click(li); });
+                        clicked(prepared, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
+                            m.ListBox17Click(li);
+                        });
                     for (const QString& count : length.state.ListBox18.items) {
                         probe.length = valueOf(lengths[li]);
                         const auto slotNumber = valueOf(count);
@@ -339,8 +405,9 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
 std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const CalculationRecord& room,
                                          const TextTable& texts, const Folders& folders) {
     std::vector<OutletChoice> choices;
-    forEachOfferedChoice(catalogue, room, texts, folders,
-                         [&choices](const OutletChoice& choice, const PreparedSelection&) { choices.push_back(choice); });
+    forEachOfferedChoice(
+        catalogue, room, texts, folders,
+        [&choices](const OutletChoice& choice, const PreparedSelection&) { choices.push_back(choice); });
     return choices;
 }
 

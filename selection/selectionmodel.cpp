@@ -70,7 +70,7 @@ struct SelectionModel::Work : PlanningCopy {
 template <class Step> SelectionOutcome SelectionModel::transaction(Step step) {
     auto w = std::make_unique<Work>(parts_, state_);
     step(*w); // an error leaves here, before anything is stored
-    state_ = w->s;
+    state_ = std::move(w->s);
     w->storeInto(parts_);
     return w->out;
 }
