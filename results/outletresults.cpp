@@ -103,9 +103,7 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, con
     const QString jetCode = rec.outlet.jetFormCodeText();
     const double V = r.working.V;
 
-    // Calculation window. Design "3" shows the flow of a whole outlet, not per metre.
-    const ld shownFlow = design == QLatin1String("3") ? ld(V) * rec.effectiveLength / 1000.0L : ld(V);
-    view.form3.setText(form3::Label7, formatFixed(stored(shownFlow), 5, 2));
+    view.form3.setText(form3::Label7, formatFixed(shownFlowPerOutlet(rec, JetKind::Horizontal, V), 5, 2));
     view.form3.setText(form3::Label13, soundLimitText(rec));
     view.form3.setText(form3::Label10, formatFixed(r.dp, 4, 0));
     view.form3.setColour(form3::Label15, soundColour(rec, r.lwa));
@@ -150,11 +148,19 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, con
     }
 }
 
+double shownFlowPerOutlet(const CalculationRecord& rec, JetKind kind, double V) {
+    // Design "3" is rated per metre but sold as whole outlets, so its window shows a whole outlet.
+    if (kind == JetKind::Horizontal && rec.designCode.str() == QLatin1String("3"))
+        return stored(ld(V) * rec.effectiveLength / 1000.0L);
+    return V;
+}
+
 void verticalView(const CalculationRecord& rec, const VerticalResult& r, const TextTable& texts,
                   ResultsView& view) {
     view.evaluated = JetKind::Vertical;
     countView(r.count, view);
-    view.form3.setText(form3::Label7, formatFixed(r.working.V, 5, 2));
+    view.form3.setText(form3::Label7,
+                       formatFixed(shownFlowPerOutlet(rec, JetKind::Vertical, r.working.V), 5, 2));
     view.form3.setText(form3::Label13, soundLimitText(rec));
     view.form3.setText(form3::Label10, formatFixed(r.dp, 4, 0));
     view.form3.setText(form3::Label15, formatFixed(r.lwa, 4, 0));

@@ -30,6 +30,11 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& result
 void verticalView(const CalculationRecord& rec, const VerticalResult& result, const TextTable& texts,
                   ResultsView& view);
 
+// The flow per outlet as the calculation window shows it from the count step's flow V: a whole
+// outlet's flow for a horizontal jet of design "3", V itself otherwise (per metre for designs "1"
+// and "2"). Summaries that stand beside the window take it from here.
+double shownFlowPerOutlet(const CalculationRecord& rec, JetKind kind, double V);
+
 // Each runs its evaluation, builds the view and then stores the results, the working values and
 // the status. A fault raises ArithmeticError before anything is stored, so the record, the
 // working values and the windows keep what they had.

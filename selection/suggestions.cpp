@@ -6,6 +6,7 @@
 #include "frame/dialogs.h"
 #include "frame/numbers.h"
 #include "frame/shell.h"
+#include "results/outletresults.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,6 +67,7 @@ Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec
         s.vertical = view.evaluated == JetKind::Vertical;
         s.count = wholeOutletCount(rec.outletCount);
         s.flowPerOutlet = rec.flowPerOutlet;
+        s.shownFlow = shownFlowPerOutlet(rec, view.evaluated, rec.flowPerOutlet);
         s.dp = rec.dp;
         s.lwa = rec.lwa;
         s.vMid = rec.vMid;
@@ -75,6 +77,8 @@ Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec
             s.aMin = rec.aMin;
             s.wMin = rec.wMin;
             s.criticalDistance = rec.criticalDistance;
+            if (rec.xKrit > 0.0)
+                s.xKrit = rec.xKrit;
             s.vLeft = rec.vLeft;
             s.vRight = rec.vRight;
         }

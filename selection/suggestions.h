@@ -23,7 +23,9 @@ struct Suggestion {
     bool vertical = false;
     int count = 0; // the whole count the flow per outlet is for
     double flowPerOutlet = 0, dp = 0, lwa = 0;
+    double shownFlow = 0; // the flow per outlet as the calculation window shows it
     std::optional<double> aMin, wMin, criticalDistance, yMax;
+    std::optional<double> xKrit; // the detachment distance, where the window shows one (positive)
     double vMid = 0;
     std::optional<double> vLeft, vRight;
     std::optional<double> draughtRating;

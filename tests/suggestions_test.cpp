@@ -217,10 +217,12 @@ TEST_F(Suggestions, RankingFromSharedStepsEqualsEachChoiceTakenOverOnItsOwn) {
                                a.flowShown, a.draughtCategory, a.jetFormName),
                       std::tie(b.design, b.designation, b.evaluated, b.feasible, b.reasons, b.vertical, b.count,
                                b.flowShown, b.draughtCategory, b.jetFormName));
-            EXPECT_EQ(std::tie(a.flowPerOutlet, a.dp, a.lwa, a.aMin, a.wMin, a.criticalDistance, a.yMax, a.vMid,
-                               a.vLeft, a.vRight, a.draughtRating, a.soundMargin),
-                      std::tie(b.flowPerOutlet, b.dp, b.lwa, b.aMin, b.wMin, b.criticalDistance, b.yMax, b.vMid,
-                               b.vLeft, b.vRight, b.draughtRating, b.soundMargin));
+            EXPECT_EQ(std::tie(a.flowPerOutlet, a.shownFlow, a.dp, a.lwa, a.aMin, a.wMin, a.xKrit,
+                               a.criticalDistance, a.yMax, a.vMid, a.vLeft, a.vRight, a.draughtRating,
+                               a.soundMargin),
+                      std::tie(b.flowPerOutlet, b.shownFlow, b.dp, b.lwa, b.aMin, b.wMin, b.xKrit,
+                               b.criticalDistance, b.yMax, b.vMid, b.vLeft, b.vRight, b.draughtRating,
+                               b.soundMargin));
         }
     }
 }
