@@ -51,9 +51,11 @@ std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const Calcula
                                        const TextTable& texts, const Folders& folders);
 
 // The suggestion list as the selection window shows it: the column headings and one row of
-// texts per suggestion, in the order given.
+// texts per suggestion, in the order given, the first column its rank. Each cell has the number
+// it sorts by, where it shows a figure (a missing figure sorts as the least).
 struct SuggestionRow {
     QStringList cells;
+    std::vector<std::optional<double>> sortKeys; // one per cell; none: sorted by its text
     bool feasible = false;
 };
 QStringList suggestionColumns();

@@ -714,9 +714,28 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     ASSERT_FALSE(all.empty());
     ASSERT_TRUE(all.front().feasible) << "the office has suitable outlets; they come first";
     const QColor normal = table->item(0, 0)->foreground().color();
+    const int reasonsColumn = table->columnCount() - 1;
     for (int r = 0; r < table->rowCount(); ++r) {
         EXPECT_EQ(table->item(r, 0)->foreground().color() != normal, !all[r].feasible) << r;
-        EXPECT_EQ(table->item(r, 7)->text(), all[r].reasons.join(QStringLiteral("; "))) << r;
+        EXPECT_EQ(table->item(r, reasonsColumn)->text(), all[r].reasons.join(QStringLiteral("; "))) << r;
+    }
+
+    // A click on the "dp" heading sorts by the pressure drop as a number, ties in rank order; the
+    // double click then takes the row's own choice, not the one of that rank.
+    QHeaderView* header = table->horizontalHeader();
+    const int dpColumn = static_cast<int>(suggestionColumns().indexOf(QStringLiteral("dp")));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(dpColumn) + header->sectionSize(dpColumn) / 2,
+                             header->height() / 2));
+    const auto leastDp = std::min_element(
+        all.begin(), all.end(), [](const Suggestion& a, const Suggestion& b) { return a.dp < b.dp; });
+    ASSERT_NE(leastDp, all.begin()) << "the best-ranked outlet has the least dp: sorting would show nothing";
+    const Suggestion& taken = *leastDp;
+    for (int r = 1; r < table->rowCount(); ++r) {
+        const int up = table->item(r - 1, 0)->text().toInt(), down = table->item(r, 0)->text().toInt();
+        const double dpUp = all[static_cast<std::size_t>(up - 1)].dp,
+                     dpDown = all[static_cast<std::size_t>(down - 1)].dp;
+        ASSERT_TRUE(dpUp < dpDown || (dpUp == dpDown && up < down)) << "row " << r;
     }
 
     // What the selection's own steps give for that choice, on the record as "weiter" stored it.
@@ -728,7 +747,7 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     InertShell inert;
     SelectionModel steps({{*record, flags, working, status, forms->state.texts, quiet}, forms->state.catalogue,
                           inert, forms->state.folders});
-    const SelectionOutcome expected = planOutlet(steps, forms->state.catalogue, all.front().choice, *record);
+    const SelectionOutcome expected = planOutlet(steps, forms->state.catalogue, taken.choice, *record);
     ASSERT_TRUE(expected.results);
 
     table->scrollToItem(table->item(0, 0));
