@@ -50,6 +50,7 @@ QJsonObject suggestionJson(const Suggestion& s) {
     o.insert(QStringLiteral("lwa"), figure(s.lwa));
     o.insert(QStringLiteral("a_min"), optionalNumber(s.aMin));
     o.insert(QStringLiteral("w_min"), optionalNumber(s.wMin));
+    o.insert(QStringLiteral("x_krit"), optionalNumber(s.xKrit));
     o.insert(QStringLiteral("critical_distance"), optionalNumber(s.criticalDistance));
     o.insert(QStringLiteral("y_max"), optionalNumber(s.yMax));
     o.insert(QStringLiteral("v_mid"), figure(s.vMid));
@@ -82,12 +83,12 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
                                  s.designation,
                                  s.feasible ? QStringLiteral("ja") : QStringLiteral("nein"),
                                  fig(s.count, 0),
-                                 fig(s.flowPerOutlet, 2),
+                                 fig(s.shownFlow, 2),
                                  fig(s.dp, 1),
                                  fig(s.lwa, 1),
                                  csvNumber(s.aMin, 2),
                                  csvNumber(s.wMin, 2),
-                                 csvNumber(s.criticalDistance, 2),
+                                 csvNumber(s.xKrit, 2),
                                  csvNumber(s.yMax, 2),
                                  fig(s.vMid, 2),
                                  csvNumber(s.draughtRating, 1),

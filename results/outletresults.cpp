@@ -44,11 +44,13 @@ void flowPictureView(double spacingShown, double wallLeft, double wallRight, dou
 void draughtView(double roomTemp, std::initializer_list<double> velocities, ResultsView& view) {
     try {
         const DraughtResult dr = worstDraught(roomTemp, velocities);
-        const QString category = dr.category == QLatin1String("-") ? QStringLiteral("schlechter als Kategorie C")
-                                                                    : QStringLiteral("Kategorie ") + dr.category;
-        view.form3.setText(form3::DraughtHint, QStringLiteral("Zugluftrisiko DR (EN ISO 7730, Tu %1 %): %2 % – %3")
-                                                   .arg(formatGeneral(kDefaultTurbulence),
-                                                        formatFixed(dr.rating, 15, 1), category));
+        const QString category = dr.category == QLatin1String("-")
+                                     ? QStringLiteral("schlechter als Kategorie C")
+                                     : QStringLiteral("Kategorie ") + dr.category;
+        view.form3.setText(
+            form3::DraughtHint,
+            QStringLiteral("Zugluftrisiko DR (EN ISO 7730, Tu %1 %): %2 % – %3")
+                .arg(formatGeneral(kDefaultTurbulence), formatFixed(dr.rating, 15, 1), category));
         view.form3.setVisible(form3::DraughtHint, true);
     } catch (const ArithmeticError&) {
         view.form3.setVisible(form3::DraughtHint, false);
@@ -98,10 +100,8 @@ void countView(const CountResult& count, ResultsView& view) {
 void horizontalFigures(const CalculationRecord& rec, const HorizontalResult& r, bool spacingSetInFlowPicture,
                        ResultsView& view) {
     view.evaluated = JetKind::Horizontal;
-    // Design "3" shows the flow of a whole outlet, not per metre.
-    const double V = r.working.V;
-    const ld shownFlow = rec.designCode.str() == QLatin1String("3") ? ld(V) * rec.effectiveLength / 1000.0L : ld(V);
-    view.form3.setText(form3::Label7, formatFixed(stored(shownFlow), 5, 2));
+    view.form3.setText(form3::Label7,
+                       formatFixed(shownFlowPerOutlet(rec, JetKind::Horizontal, r.working.V), 5, 2));
     // Flow simulation window; its slider covers 0 to 10 m.
     if (!spacingSetInFlowPicture)
         view.spacingBarPosition = truncToInt32(ld(r.spacing) * -10.0L);
@@ -155,14 +155,22 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, con
     }
 }
 
-void verticalFigures(const VerticalResult& r, ResultsView& view) {
+double shownFlowPerOutlet(const CalculationRecord& rec, JetKind kind, double V) {
+    // Design "3" is rated per metre but sold as whole outlets, so its window shows a whole outlet.
+    if (kind == JetKind::Horizontal && rec.designCode.str() == QLatin1String("3"))
+        return stored(ld(V) * rec.effectiveLength / 1000.0L);
+    return V;
+}
+
+void verticalFigures(const CalculationRecord& rec, const VerticalResult& r, ResultsView& view) {
     view.evaluated = JetKind::Vertical;
-    view.form3.setText(form3::Label7, formatFixed(r.working.V, 5, 2));
+    view.form3.setText(form3::Label7,
+                       formatFixed(shownFlowPerOutlet(rec, JetKind::Vertical, r.working.V), 5, 2));
 }
 
 void verticalView(const CalculationRecord& rec, const VerticalResult& r, const TextTable& texts,
                   ResultsView& view) {
-    verticalFigures(r, view);
+    verticalFigures(rec, r, view);
     countView(r.count, view);
     view.form3.setText(form3::Label13, soundLimitText(rec));
     view.form3.setText(form3::Label10, formatFixed(r.dp, 4, 0));
@@ -209,7 +217,7 @@ ResultsView evaluateAndCommit(EvaluationParts parts, JetKind kind, ResultsView v
             const VerticalResult r = evaluateVertical(parts.record, parts.flags.countSetByHand);
             requireFiniteResult(r);
             if (parts.flags.figuresOnly)
-                verticalFigures(r, view);
+                verticalFigures(parts.record, r, view);
             else
                 verticalView(parts.record, r, parts.texts, view);
             storeResults(parts.record, r);

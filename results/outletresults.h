@@ -32,9 +32,14 @@ void verticalView(const CalculationRecord& rec, const VerticalResult& result, co
 // What a view needs besides its texts, for callers that read only the figures (ranking many
 // choices): the evaluated kind, the flow per outlet as shown, and the spacing scroll bar, the one
 // control a result may not fit. The full views start with these.
-void horizontalFigures(const CalculationRecord& rec, const HorizontalResult& result, bool spacingSetInFlowPicture,
-                       ResultsView& view);
-void verticalFigures(const VerticalResult& result, ResultsView& view);
+void horizontalFigures(const CalculationRecord& rec, const HorizontalResult& result,
+                       bool spacingSetInFlowPicture, ResultsView& view);
+void verticalFigures(const CalculationRecord& rec, const VerticalResult& result, ResultsView& view);
+
+// The flow per outlet as the calculation window shows it from the count step's flow V: a whole
+// outlet's flow for a horizontal jet of design "3", V itself otherwise (per metre for designs "1"
+// and "2"). Summaries that stand beside the window take it from here.
+double shownFlowPerOutlet(const CalculationRecord& rec, JetKind kind, double V);
 
 // Each runs its evaluation, builds the view and then stores the results, the working values and
 // the status. A fault, or a result figure that is not finite, raises ArithmeticError before

@@ -6,6 +6,7 @@
 #include "frame/dialogs.h"
 #include "frame/numbers.h"
 #include "frame/shell.h"
+#include "results/outletresults.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,15 @@ namespace {
 
 QString num(double value, int decimals) {
     return numbers::formatFixed(value, 15, decimals);
+}
+
+// A value that breaks its limit, with as many more decimals as it takes to read above it: "LWA 35,0 dB
+// > 35 dB" would look like no reason at all.
+QString above(double value, double limit, int decimals) {
+    QString text = num(value, decimals);
+    for (int d = decimals + 1; d <= decimals + 3 && numbers::parseReal(text) <= limit; ++d)
+        text = num(value, d);
+    return text;
 }
 
 // The limits a planner checks first; each broken one is named with its figures.
@@ -37,12 +47,14 @@ void judge(Suggestion& s, const CalculationRecord& rec) {
                               num(perOutlet ? rec.outlet.vMax : rec.vMaxOutlet, 1));
     }
     if (s.lwa > rec.maxSoundLevel)
-        s.reasons << QStringLiteral("LWA %1 dB > %2 dB").arg(num(s.lwa, 1), numbers::formatGeneral(rec.maxSoundLevel));
+        s.reasons << QStringLiteral("LWA %1 dB > %2 dB")
+                         .arg(above(s.lwa, rec.maxSoundLevel, 1), numbers::formatGeneral(rec.maxSoundLevel));
     if (s.design == QLatin1String("0") && s.aMin && *s.aMin * *s.aMin * s.count > rec.floorArea)
         s.reasons << QStringLiteral("a min² × Anzahl %1 m² > Grundfläche %2 m²")
                          .arg(num(*s.aMin * *s.aMin * s.count, 1), numbers::formatGeneral(rec.floorArea));
     if (s.vertical && s.vMid > rec.velocityLimit)
-        s.reasons << QStringLiteral("vk %1 m/s > %2 m/s").arg(num(s.vMid, 2), numbers::formatGeneral(rec.velocityLimit));
+        s.reasons << QStringLiteral("vk %1 m/s > %2 m/s")
+                         .arg(above(s.vMid, rec.velocityLimit, 2), numbers::formatGeneral(rec.velocityLimit));
     s.feasible = s.reasons.isEmpty();
 }
 
@@ -66,6 +78,7 @@ Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec
         s.vertical = view.evaluated == JetKind::Vertical;
         s.count = wholeOutletCount(rec.outletCount);
         s.flowPerOutlet = rec.flowPerOutlet;
+        s.shownFlow = shownFlowPerOutlet(rec, view.evaluated, rec.flowPerOutlet);
         s.dp = rec.dp;
         s.lwa = rec.lwa;
         s.vMid = rec.vMid;
@@ -75,6 +88,8 @@ Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec
             s.aMin = rec.aMin;
             s.wMin = rec.wMin;
             s.criticalDistance = rec.criticalDistance;
+            if (rec.xKrit > 0.0)
+                s.xKrit = rec.xKrit;
             s.vLeft = rec.vLeft;
             s.vRight = rec.vRight;
         }
@@ -179,14 +194,18 @@ std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const Calcu
 }
 
 QStringList suggestionColumns() {
-    return {QStringLiteral("Bezeichnung"), QStringLiteral("Anzahl"), QStringLiteral("Volumenstrom je Durchlass"),
-            QStringLiteral("dp"),          QStringLiteral("LWA"),    QStringLiteral("a min"),
-            QStringLiteral("DR"),          QStringLiteral("Hinweise")};
+    // The window's own word for the flow: per metre for slot outlets, as their unit says.
+    return {QStringLiteral("Rang"),    QStringLiteral("Bezeichnung"),
+            QStringLiteral("Anzahl"),  QStringLiteral("Durchlassbelastung"),
+            QStringLiteral("dp"),      QStringLiteral("LWA"),
+            QStringLiteral("a min"),   QStringLiteral("DR"),
+            QStringLiteral("Hinweise")};
 }
 
 std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
     std::vector<SuggestionRow> rows;
     rows.reserve(list.size());
+    int rank = 0;
     for (const Suggestion& s : list) {
         QString name = s.designation;
         if (name.isEmpty()) {
@@ -199,21 +218,31 @@ std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
             name += QStringLiteral(" – ") + s.jetFormName;
         SuggestionRow row;
         row.feasible = s.feasible;
-        row.cells << name;
+        const auto add = [&row](const QString& text, std::optional<double> key) {
+            row.cells << text;
+            row.sortKeys.push_back(key);
+        };
+        ++rank;
+        add(QString::number(rank), rank);
+        add(name, std::nullopt);
         if (s.evaluated) {
-            row.cells << QString::number(s.count) << s.flowShown << num(s.dp, 0) + QStringLiteral(" Pa")
-                      << num(s.lwa, 1) + QStringLiteral(" dB")
-                      << (s.aMin && *s.aMin >= 0.1 ? num(*s.aMin, 2) + QStringLiteral(" m") : QStringLiteral("–"))
-                      << (s.draughtRating ? QStringLiteral("%1 % (%2)").arg(num(*s.draughtRating, 1),
-                                                                           s.draughtCategory == QLatin1String("-")
-                                                                               ? QStringLiteral("über C")
-                                                                               : s.draughtCategory)
-                                          : QStringLiteral("–"));
+            const bool aMinShown = s.aMin && *s.aMin >= 0.1;
+            add(QString::number(s.count), s.count);
+            add(s.flowShown, s.shownFlow);
+            add(num(s.dp, 0) + QStringLiteral(" Pa"), s.dp);
+            add(num(s.lwa, 1) + QStringLiteral(" dB"), s.lwa);
+            add(aMinShown ? num(*s.aMin, 2) + QStringLiteral(" m") : QStringLiteral("–"), s.aMin);
+            add(s.draughtRating ? QStringLiteral("%1 % (%2)")
+                                      .arg(num(*s.draughtRating, 1), s.draughtCategory == QLatin1String("-")
+                                                                         ? QStringLiteral("über C")
+                                                                         : s.draughtCategory)
+                                : QStringLiteral("–"),
+                s.draughtRating);
         } else {
             for (int i = 0; i < 6; ++i)
-                row.cells << QString();
+                add(QString(), std::nullopt);
         }
-        row.cells << s.reasons.join(QStringLiteral("; "));
+        add(s.reasons.join(QStringLiteral("; ")), std::nullopt);
         rows.push_back(std::move(row));
     }
     return rows;

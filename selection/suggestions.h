@@ -23,7 +23,9 @@ struct Suggestion {
     bool vertical = false;
     int count = 0; // the whole count the flow per outlet is for
     double flowPerOutlet = 0, dp = 0, lwa = 0;
+    double shownFlow = 0; // the flow per outlet as the calculation window shows it
     std::optional<double> aMin, wMin, criticalDistance, yMax;
+    std::optional<double> xKrit; // the detachment distance, where the window shows one (positive)
     double vMid = 0;
     std::optional<double> vLeft, vRight;
     std::optional<double> draughtRating;
@@ -53,9 +55,11 @@ std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const Calcu
                                          const TextTable& texts, const Folders& folders);
 
 // The suggestion list as the selection window shows it: the column headings and one row of
-// texts per suggestion, in the order given.
+// texts per suggestion, in the order given, the first column its rank. Each cell has the number
+// it sorts by, where it shows a figure (a missing figure sorts as the least).
 struct SuggestionRow {
     QStringList cells;
+    std::vector<std::optional<double>> sortKeys; // one per cell; none: sorted by its text
     bool feasible = false;
 };
 QStringList suggestionColumns();

@@ -9,8 +9,33 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace fyl {
+
+namespace {
+
+// A cell that sorts by the figure it shows ("9 Pa" before "10 Pa"), not by its text.
+class SuggestionItem : public QTableWidgetItem {
+public:
+    SuggestionItem(const QString& text, std::optional<double> key) : QTableWidgetItem(text), key_(key) {}
+    bool operator<(const QTableWidgetItem& other) const override {
+        const auto* o = dynamic_cast<const SuggestionItem*>(&other);
+        if (!o || (!key_ && !o->key_))
+            return QTableWidgetItem::operator<(other);
+        if (!key_ || !o->key_)
+            return !key_;
+        return *key_ < *o->key_;
+    }
+
+private:
+    std::optional<double> key_;
+};
+
+// Where a row's suggestion sits in the list, whatever the table is sorted by.
+constexpr int kListIndexRole = Qt::UserRole + 1;
+
+} // namespace
 
 SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* parent)
     : QDialog(parent), list_(std::move(list)) {
@@ -21,8 +46,9 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
 
     const auto feasibleCount = std::count_if(list_.begin(), list_.end(), [](const Suggestion& s) { return s.feasible; });
     summary = new QLabel(
-        QStringLiteral("%1 von %2 Durchlässen sind für diesen Raum geeignet; geeignete zuerst, dann nach Anzahl, dp "
-                       "und Schallreserve. Doppelklick übernimmt den Durchlass.")
+        QStringLiteral(
+            "%1 von %2 Durchlässen sind für diesen Raum geeignet. Rang: geeignete zuerst, dann nach "
+            "Anzahl, dp und Schallreserve. Klick auf eine Spalte sortiert, Doppelklick übernimmt.")
             .arg(feasibleCount)
             .arg(list_.size()),
         this);
@@ -41,8 +67,9 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
     const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         for (int c = 0; c < rows[r].cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(rows[r].cells[c]);
-            if (c >= 1 && c <= 6)
+            auto* item = new SuggestionItem(rows[r].cells[c], rows[r].sortKeys[static_cast<std::size_t>(c)]);
+            item->setData(kListIndexRole, r);
+            if (c != 1 && c != columns.size() - 1)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (!rows[r].feasible)
                 item->setForeground(grey);
@@ -52,12 +79,20 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
         }
     }
     table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    // Sorted by rank to begin with: enabling sorting sorts at once by the header's indicator. Before
+    // the widths are fitted, so that the indicator's arrow does not cover a heading.
+    table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    table->setSortingEnabled(true);
     table->resizeColumnsToContents();
     // The reasons take the room that is left; a long one is cut and shown whole as a tool tip.
     table->horizontalHeader()->setSectionResizeMode(static_cast<int>(columns.size()) - 1, QHeaderView::Stretch);
-    connect(table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { take(row); });
+    connect(table, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        if (const QTableWidgetItem* item = table->item(row, column))
+            take(item->data(kListIndexRole).toInt());
+    });
 
     closeButton = new QPushButton(QStringLiteral("Schließen"), this);
+    closeButton->setAutoDefault(false); // Enter in the table must not close the list by accident
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
 
     auto* layout = new QVBoxLayout(this);
@@ -69,10 +104,10 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
     layout->addLayout(buttons);
 }
 
-void SuggestionsWindow::take(int row) {
-    if (row < 0 || row >= static_cast<int>(list_.size()))
+void SuggestionsWindow::take(int index) {
+    if (index < 0 || index >= static_cast<int>(list_.size()))
         return;
-    const OutletChoice choice = list_[static_cast<std::size_t>(row)].choice;
+    const OutletChoice choice = list_[static_cast<std::size_t>(index)].choice;
     const auto handler = chosen; // the window may be gone once it has closed
     close();
     if (handler)

@@ -21,7 +21,8 @@ class SuggestionsWindow : public QDialog {
 public:
     SuggestionsWindow(std::vector<Suggestion> list, QWidget* parent = nullptr);
 
-    // Receives the double-clicked choice; the window closes before it is called.
+    // Receives the double-clicked choice, in whatever order the table is sorted; the window closes
+    // before it is called.
     std::function<void(const OutletChoice&)> chosen;
     const std::vector<Suggestion>& suggestions() const { return list_; }
 
@@ -30,7 +31,7 @@ public:
     QPushButton* closeButton = nullptr;
 
 private:
-    void take(int row);
+    void take(int index); // the index into suggestions()
 
     std::vector<Suggestion> list_;
 };

@@ -1,5 +1,6 @@
 // Room schedules: reading the spreadsheet's CSV row by row, safe and distinct file names, and
-// zelkfyl-cli schedule on the demo catalogue (projects, summary, workbook, parallel runs).
+// zelkfyl-cli schedule on the demo catalogue (projects, summary, workbook, parallel runs), and a
+// generated schedule of varied rooms run from the program directory with its workbook read back.
 #include "frame/projectfile.h"
 #include "frame/record.h"
 #include "schedule/roomschedule.h"
@@ -9,6 +10,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <gtest/gtest.h>
 
@@ -166,6 +168,41 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
                    QStringLiteral("0")})
                   .exitCode,
               2);
+}
+
+// As a new user runs it: the generator's varied rooms (ZELK_SCHEDULE_ROOMS of them, 50 unless set),
+// the command started in the program directory without naming it, and the workbook read back with
+// the standard library against the CSV, cell by cell.
+TEST(ScheduleCli, VariedRoomsFromTheProgramDirectoryGiveAWorkbookThatIsTheCsv) {
+    bool set = false;
+    const int count = qEnvironmentVariableIntValue("ZELK_SCHEDULE_ROOMS", &set);
+    const int roomCount = set && count > 0 ? count : 50;
+    QTemporaryDir dir;
+    const QString rooms = dir.filePath(QStringLiteral("rooms.csv"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const auto python = [](const QString& script, const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral("python3"), QStringList{QStringLiteral(ZELK_SOURCE_DIR "/") + script} + args);
+        const bool finished = p.waitForFinished(60000);
+        return std::make_pair(finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                              QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()));
+    };
+    const auto made = python(QStringLiteral("tools/schedule/make_schedule.py"),
+                             {QString::number(roomCount), QStringLiteral("--out"), rooms});
+    ASSERT_EQ(made.first, 0) << made.second.toStdString();
+
+    const test::CliRun run = test::runCli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out},
+                                          QStringLiteral(ZELK_PROGRAM_DIR), 300000);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(run.out).startsWith(
+        QStringLiteral("%1 Räume: %1 geplant, 0 fehlgeschlagen.").arg(roomCount)))
+        << run.out.toStdString();
+    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.zol")}, QDir::Files).size(), roomCount);
+
+    const auto checked = python(QStringLiteral("tests/support/summary_workbook_check.py"), {out});
+    EXPECT_EQ(checked.first, 0) << checked.second.toStdString();
+    EXPECT_EQ(checked.second.trimmed(), QStringLiteral("%1 rooms").arg(roomCount));
 }
 
 } // namespace

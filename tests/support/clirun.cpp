@@ -10,10 +10,12 @@ QJsonObject CliRun::json() const {
     return QJsonDocument::fromJson(out).object();
 }
 
-CliRun runCli(const QStringList& args) {
+CliRun runCli(const QStringList& args, const QString& workingDirectory, int timeoutMs) {
     QProcess p;
+    if (!workingDirectory.isEmpty())
+        p.setWorkingDirectory(workingDirectory);
     p.start(QStringLiteral(ZELK_CLI), args);
-    p.waitForFinished(30000);
+    p.waitForFinished(timeoutMs);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QString>
 #include <QStringList>
 
 namespace fyl::test {
@@ -14,7 +15,7 @@ struct CliRun {
     QJsonObject json() const; // standard output as one JSON object
 };
 
-// Runs zelkfyl-cli with `args` and waits for it to end.
-CliRun runCli(const QStringList& args);
+// Runs zelkfyl-cli with `args` and waits for it to end, in `workingDirectory` when one is given.
+CliRun runCli(const QStringList& args, const QString& workingDirectory = QString(), int timeoutMs = 30000);
 
 } // namespace fyl::test

@@ -4,7 +4,9 @@ offices, meeting rooms, classrooms and halls, every room without a fixed outlet,
 is ranked. For timing `zelkfyl-cli schedule` and for trying it out.
 
     python3 tools/schedule/make_schedule.py 1000 > bench.csv
+    python3 tools/schedule/make_schedule.py 50 7 --out rooms.csv
 """
+import argparse
 import random
 import sys
 
@@ -23,9 +25,21 @@ def number(value, decimals):
     return f"{value:.{decimals}f}".replace(".", ",")
 
 
+def positive(text):
+    value = int(text)
+    if value < 1:
+        raise argparse.ArgumentTypeError(f"{text} is not a positive number of rooms")
+    return value
+
+
 def main():
-    count = int(sys.argv[1]) if len(sys.argv) > 1 else 1000
-    rng = random.Random(int(sys.argv[2]) if len(sys.argv) > 2 else 1)
+    parser = argparse.ArgumentParser(description="Writes a varied room schedule for zelkfyl-cli schedule.")
+    parser.add_argument("count", nargs="?", type=positive, default=1000, help="number of rooms (1000)")
+    parser.add_argument("seed", nargs="?", type=int, default=1, help="seed of the random rooms (1)")
+    parser.add_argument("--out", help="file to write instead of standard output")
+    args = parser.parse_args()
+    count = args.count
+    rng = random.Random(args.seed)
     lines = [HEADER]
     for i in range(1, count + 1):
         name, w, l, h, ach = KINDS[i % len(KINDS)]
@@ -41,7 +55,12 @@ def main():
                   number(height, 2), number(rng.choice([0.15, 0.2, 0.25]), 2), str(rng.choice([30, 35, 40, 45])),
                   "", "", "", "", "", ""]
         lines.append(";".join(fields))
-    sys.stdout.buffer.write(b"\xef\xbb\xbf" + ("\r\n".join(lines) + "\r\n").encode("utf-8"))
+    data = b"\xef\xbb\xbf" + ("\r\n".join(lines) + "\r\n").encode("utf-8")
+    if args.out:
+        with open(args.out, "wb") as f:
+            f.write(data)
+    else:
+        sys.stdout.buffer.write(data)
 
 
 if __name__ == "__main__":
