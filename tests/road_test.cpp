@@ -74,13 +74,16 @@ QJsonObject withoutDisplay(QJsonObject o) {
 // the scripted answers of the message boxes.
 class RoadTest : public test::MainWindowFixture {
 protected:
-    void startWindows() {
+    void openWindows() {
         forms = start();
         main = forms->form1.get();
         selection = forms->form2.get();
         results = forms->form3.get();
         main->show();
         activate(main);
+    }
+    void startWindows() {
+        openWindows();
         main->Neu1->trigger();
         main->Vorgaben1->trigger();
         ASSERT_TRUE(main->GroupBox3->isVisible());
@@ -868,12 +871,7 @@ TEST_P(ScheduleRoomByHand, WindowsShowTheSummaryRowAndSaveTheScheduleProject) {
     readProjectFile(scheduled, *plannedRec);
 
     // By hand: a new project named after the room, then the room data in the schedule's order.
-    forms = start();
-    main = forms->form1.get();
-    selection = forms->form2.get();
-    results = forms->form3.get();
-    main->show();
-    activate(main);
+    openWindows();
     dialogs.shown.clear();                   // the first start's question for the working directory
     dialogs.confirmAnswers.assign(20, true); // the schedule answers every question Yes
     main->Neu1->trigger();
