@@ -63,7 +63,7 @@ OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
             QStringLiteral("Datensatz %1 der Datei %2 existiert nicht (die Satznummer ist kleiner als 1).")
                 .arg(recordNo, QDir::toNativeSeparators(path)));
     QFile file(path);
-    openOrThrow(file, QIODevice::ReadOnly);
+    openOrThrow(file, QIODevice::ReadOnly | QIODevice::Unbuffered); // one record, read straight in
     OutletRecord record;
     const qint64 offset = static_cast<qint64>(recordIndex) * static_cast<qint64>(sizeof(OutletRecord));
     if (!file.seek(offset) ||

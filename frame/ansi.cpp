@@ -21,15 +21,19 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 } // namespace
 
-QString fromAnsi(const QByteArray& bytes) {
-    QString out;
-    out.reserve(bytes.size());
+QString fromAnsi(QByteArrayView bytes) {
+    // Sized once and filled in place: texts are decoded by the hundred (the text table, every
+    // catalogue line), and an empty one needs no allocation.
+    QString out(bytes.size(), Qt::Uninitialized);
+    if (bytes.isEmpty())
+        return out;
+    QChar* to = out.data();
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0)
-            out.append(QChar(kHighControls[b - 0x80]));
+            *to++ = QChar(kHighControls[b - 0x80]);
         else
-            out.append(QChar(static_cast<char16_t>(b)));
+            *to++ = QChar(static_cast<char16_t>(b));
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +14,7 @@ namespace fyl {
 // The program's text files (text table, catalogue, exchange files) use the Windows ANSI code
 // page 1252. Latin-1 differs from it in 0x80..0x9F (euro sign, typographic quotes, dashes),
 // so both directions go through this one table.
-QString fromAnsi(const QByteArray& bytes);
+QString fromAnsi(QByteArrayView bytes);
 QByteArray toAnsi(const QString& text);
 
 // Reads a text file as lines of raw bytes. A line ends at CR LF, LF or CR; the end of the file

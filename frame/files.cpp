@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace fyl {
@@ -28,7 +30,8 @@ void openOrThrow(QFileDevice& file, QIODevice::OpenMode mode, const QString& kin
 
 QByteArray readWholeFile(const QString& path) {
     QFile file(path);
-    openOrThrow(file, QIODevice::ReadOnly);
+    // Read in one piece into the result: a buffered file first fills a 16 KB buffer of its own.
+    openOrThrow(file, QIODevice::ReadOnly | QIODevice::Unbuffered);
     const QByteArray all = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
@@ -52,6 +55,43 @@ bool isPlainFileName(const QString& name) {
            !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char(':')) &&
            name != QLatin1String(".") && name != QLatin1String("..");
 }
+
+namespace {
+
+std::filesystem::path fileSystemPath(const QString& path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
+#else
+    const QByteArray encoded = QFile::encodeName(path);
+    return std::filesystem::path(std::string(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+#endif
+}
+
+// Renames `from` to `to`, replacing a file there in one step (QFile::rename refuses to replace).
+// Returns the system's reason on failure, else an empty text.
+QString renameOver(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(fileSystemPath(from), fileSystemPath(to), error);
+    return error ? QString::fromLocal8Bit(error.message()) : QString();
+}
+
+// Gives the file `path` the second name `keep` without taking the first away: a hard link, a copy
+// of a symbolic link, or where the file system has no hard links a copy of the file.
+QString keepAside(const QString& path, const QString& keep, bool symLink) {
+    std::error_code error;
+    if (symLink) {
+        std::filesystem::copy_symlink(fileSystemPath(path), fileSystemPath(keep), error);
+    } else {
+        std::filesystem::create_hard_link(fileSystemPath(path), fileSystemPath(keep), error);
+        if (error) {
+            error.clear();
+            std::filesystem::copy_file(fileSystemPath(path), fileSystemPath(keep), error);
+        }
+    }
+    return error ? QString::fromLocal8Bit(error.message()) : QString();
+}
+
+} // namespace
 
 void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder) {
     const QString shownFolder = QDir::toNativeSeparators(folder);
@@ -77,11 +117,12 @@ void writeFileSet(const std::map<QString, QByteArray>& files, const QString& fol
             QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(aside)) +
             unchanged);
 
-    // Each old file is moved aside before the new one takes its place; a failure undoes every
-    // move, so the folder never holds a mix of old and new files.
+    // Each old file keeps a second name in the aside folder, then the new one is renamed over it
+    // in one step: a run killed at any moment leaves every name either its old or its new file.
+    // A failure renames the kept old files back, so the folder never holds a mix of old and new.
     struct Move {
         QString name;
-        bool movedAside = false;
+        bool keptAside = false;
         bool placed = false;
     };
     std::vector<Move> moves;
@@ -91,18 +132,18 @@ void writeFileSet(const std::map<QString, QByteArray>& files, const QString& fol
         const QString target = joinPath(folder, move.name);
         const QFileInfo old(target);
         if (old.isFile() || old.isSymLink()) {
-            QFile file(target);
-            if (!file.rename(joinPath(aside, move.name))) {
+            const QString reason = keepAside(target, joinPath(aside, move.name), old.isSymLink());
+            if (!reason.isEmpty()) {
                 failure = QStringLiteral("Die bisherige Datei %1 kann nicht beiseitegelegt werden (%2).")
-                              .arg(QDir::toNativeSeparators(target), file.errorString());
+                              .arg(QDir::toNativeSeparators(target), reason);
                 break;
             }
-            move.movedAside = true;
+            move.keptAside = true;
         }
-        QFile fresh(staging.filePath(move.name));
-        if (!fresh.rename(target)) {
+        const QString reason = renameOver(staging.filePath(move.name), target);
+        if (!reason.isEmpty()) {
             failure = QStringLiteral("Die Datei %1 kann nicht an ihren Platz gebracht werden (%2).")
-                          .arg(QDir::toNativeSeparators(target), fresh.errorString());
+                          .arg(QDir::toNativeSeparators(target), reason);
             break;
         }
         move.placed = true;
@@ -112,11 +153,13 @@ void writeFileSet(const std::map<QString, QByteArray>& files, const QString& fol
 
     bool restored = true;
     for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
+        if (!it->placed)
+            continue;
         const QString target = joinPath(folder, it->name);
-        if (it->placed)
+        if (it->keptAside)
+            restored = renameOver(joinPath(aside, it->name), target).isEmpty() && restored;
+        else
             restored = QFile::remove(target) && restored;
-        if (it->movedAside)
-            restored = QFile::rename(joinPath(aside, it->name), target) && restored;
     }
     if (!restored) {
         // The old files must not be deleted with the staging folder: they are all that is left.

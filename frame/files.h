@@ -32,7 +32,8 @@ bool isPlainFileName(const QString& name);
 // Writes `files` (name -> bytes) into `folder`, creating it when missing, as one set: all are
 // written into a staging folder inside `folder` and moved into place only when every one
 // succeeded. A failure raises FileError saying what failed and leaves the files that were in
-// `folder` as they were. Files of the folder that the set does not name stay untouched.
+// `folder` as they were. Files of the folder that the set does not name stay untouched. A process
+// killed part way leaves each named file either whole old or whole new (or missing if it was new).
 void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder);
 
 } // namespace fyl

@@ -31,7 +31,8 @@ void TextTable::load(const QString& path) {
 
 QString TextTable::text(int n) const {
     checkEntryNumber(n);
-    return fromAnsi(slots_[static_cast<std::size_t>(n - 1)].mid(kPrefixLength));
+    const QByteArray& slot = slots_[static_cast<std::size_t>(n - 1)];
+    return fromAnsi(slot.size() > kPrefixLength ? QByteArrayView(slot).sliced(kPrefixLength) : QByteArrayView());
 }
 
 void showText(const TextTable& texts, Dialogs& dialogs, int n) {

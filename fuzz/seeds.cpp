@@ -1,23 +1,30 @@
 // fyl-fuzzseeds OUTDIR: writes the seed corpora of the fuzz targets into OUTDIR/<target>/ with the
 // program's own writers: project images of the evaluation fixture and of outlets planned from the
-// demo catalogue, their exchange files, the committed catalogue and text table, expressions.
+// demo catalogue, their exchange files, the committed catalogue's tables, small catalogues built
+// from parts of its source, parts of the committed text table, expressions.
 // Fuzzing harness over the core (fylcore).
 #include "fuzz/fuzzsupport.h"
 
+#include "catalogue/cataloguesource.h"
 #include "catalogue/loaders.h"
 #include "fixtures/calcfixture.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/projectfile.h"
 #include "frame/shell.h"
+#include "frame/texttable.h"
 #include "results/exchangefiles.h"
 #include "results/outletresults.h"
 #include "selection/planchoice.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
+#include <map>
 #include <memory>
 
 namespace {
@@ -32,11 +39,19 @@ void seed(const char* target, const QString& name, const QByteArray& bytes) {
     fuzz::writeBytes(folder + QLatin1Char('/') + name, bytes);
 }
 
-QByteArray readData(const char* name) {
-    QFile file(fuzz::dataFile(name));
+QByteArray readFile(const QString& path) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         fuzz::violated("cannot read a data file", file.fileName());
     return file.readAll();
+}
+
+QByteArray readData(const char* name) {
+    return readFile(fuzz::dataFile(name));
+}
+
+QByteArray readSource(const char* relative) {
+    return readFile(QStringLiteral(ZELK_SOURCE_DIR "/") + QString::fromLatin1(relative));
 }
 
 // A project as saved, and the two exchange files the calculation window writes for it.
@@ -103,20 +118,89 @@ void plannedProjects() {
     }
 }
 
-void catalogueSeeds() {
+// The catalogue files of a part of the catalogue source, built as `catalogue build` builds them:
+// `keep` maps a type code to the sizes kept, each with the jet forms kept. Seeds of a few records
+// keep every input small, so that each execution stays quick; the demo's 38 records made one
+// input 148 KB.
+QByteArray builtCatalogue(const std::map<QString, std::map<QString, QStringList>>& keep) {
+    QJsonObject root = QJsonDocument::fromJson(readSource("tools/catalogue/zelk-catalogue.json")).object();
+    QJsonArray types;
+    for (const QJsonValue& value : root.value(QLatin1String("types")).toArray()) {
+        QJsonObject type = value.toObject();
+        const auto kept = keep.find(type.value(QLatin1String("code")).toString());
+        if (kept == keep.end())
+            continue;
+        QJsonArray sizes;
+        for (const QJsonValue& sizeValue : type.value(QLatin1String("sizes")).toArray()) {
+            QJsonObject size = sizeValue.toObject();
+            const auto forms = kept->second.find(size.value(QLatin1String("name")).toString());
+            if (forms == kept->second.end())
+                continue;
+            QJsonObject jetForms;
+            const QJsonObject all = size.value(QLatin1String("jet_forms")).toObject();
+            for (const QString& form : forms->second)
+                jetForms.insert(form, all.value(form));
+            size.insert(QLatin1String("jet_forms"), jetForms);
+            sizes.append(size);
+        }
+        type.insert(QLatin1String("sizes"), sizes);
+        types.append(type);
+    }
+    root.insert(QLatin1String("types"), types);
+    QJsonArray installations;
+    for (const QJsonValue& value : root.value(QLatin1String("installations")).toArray()) {
+        QJsonObject installation = value.toObject();
+        QJsonArray listed;
+        for (const QJsonValue& code : installation.value(QLatin1String("types")).toArray())
+            if (keep.count(code.toString()))
+                listed.append(code);
+        if (listed.isEmpty())
+            continue;
+        installation.insert(QLatin1String("types"), listed);
+        installations.append(installation);
+    }
+    root.insert(QLatin1String("installations"), installations);
+    root.remove(QLatin1String("data_sheet_types"));
+
+    const BuiltCatalogue built = buildCatalogue(QJsonDocument(root).toJson());
     QByteArray all;
     for (std::size_t i = 0; i < fuzz::kCatalogueFiles.size(); ++i) {
         if (i > 0)
             all += fuzz::kCatalogueFileSeparator;
-        all += readData(fuzz::kCatalogueFiles[i]);
-        if (i == 5)
-            seed("catalogue", QStringLiteral("without-detail-file"), all);
+        all += built.files.at(QString::fromLatin1(fuzz::kCatalogueFiles[i]));
     }
-    seed("catalogue", QStringLiteral("demo"), all);
+    return all;
+}
+
+void catalogueSeeds() {
+    // Every table of the committed catalogue without its records: all its index lines.
+    QByteArray all;
+    for (std::size_t i = 0; i + 1 < fuzz::kCatalogueFiles.size(); ++i) {
+        if (i > 0)
+            all += fuzz::kCatalogueFileSeparator;
+        all += readData(fuzz::kCatalogueFiles[i]);
+    }
+    seed("catalogue", QStringLiteral("without-detail-file"), all);
+    // A horizontal and a vertical jet of a ceiling diffuser; slot, slot tube and linear slot.
+    seed("catalogue", QStringLiteral("ceiling-diffuser"),
+         builtCatalogue({{QStringLiteral("DRL"), {{QStringLiteral("DRL 500"), {"01", "02"}}}}}));
+    seed("catalogue", QStringLiteral("slot-outlets"),
+         builtCatalogue({{QStringLiteral("LSA"), {{QStringLiteral("LSA 20"), {"04"}}}},
+                         {QStringLiteral("LSB"), {{QStringLiteral("LSB 20"), {"05"}}}},
+                         {QStringLiteral("STR"), {{QStringLiteral("STR 15"), {"06"}}}}}));
 }
 
 void textSeeds() {
-    seed("texttable", QStringLiteral("Fyltext.txt"), readData("Fyltext.txt"));
+    // The committed table's first lines and a table one line too long, each line cut short: the
+    // whole 7 KB table as a seed made every input that long.
+    const QList<QByteArray> lines = readData("Fyltext.txt").split('\n');
+    QByteArray first, surplus;
+    for (qsizetype i = 0; i < lines.size() && i < 32; ++i)
+        first += lines[i] + '\n';
+    for (int i = 0; i <= TextTable::kEntries; ++i)
+        surplus += QByteArray(lines[i % lines.size()]).replace('\r', "").left(9) + "\r\n";
+    seed("texttable", QStringLiteral("Fyltext-32"), first);
+    seed("texttable", QStringLiteral("Fyltext-236"), surplus);
     seed("texttable", QStringLiteral("short"), "00001 erste\r\n00002 zweite\n00003 dritte");
     const char* expressions[] = {"12*8,5", "2*PI", "(2+3)*4", "1E3/4", "4,5*6-1/3", "((1+2)*(3-4))/0,5", "7=9"};
     int n = 0;

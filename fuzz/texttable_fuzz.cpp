@@ -9,6 +9,7 @@
 #include "frame/errors.h"
 #include "frame/texttable.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -17,24 +18,21 @@ using namespace fyl;
 using fuzz::require;
 
 // The lines as the file holds them: CR LF, CR and LF each end one; a last line without an end
-// still counts. Kept apart from the reader so that the two are held against each other.
-std::vector<QByteArray> linesOf(const QByteArray& bytes) {
-    std::vector<QByteArray> lines;
-    QByteArray line;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.isEmpty())
-        lines.push_back(line);
+// still counts. Kept apart from the reader so that the two are held against each other: every
+// line end becomes LF, then the text is split there.
+std::vector<QByteArray> linesOf(QByteArray bytes) {
+    bytes.replace("\r\n", "\n").replace('\r', '\n');
+    const QList<QByteArray> pieces = bytes.split('\n');
+    std::vector<QByteArray> lines(pieces.begin(), pieces.end());
+    if (lines.back().isEmpty()) // after the last line end, or an empty file
+        lines.pop_back();
     return lines;
+}
+
+// What an entry shows of its line: characters 7 to 180.
+QByteArrayView entryBytes(const QByteArray& line) {
+    const QByteArrayView kept = QByteArrayView(line).first(std::min<qsizetype>(line.size(), TextTable::kLineLength));
+    return kept.size() > TextTable::kPrefixLength ? kept.sliced(TextTable::kPrefixLength) : QByteArrayView();
 }
 
 } // namespace
@@ -56,12 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t stored = std::min<std::size_t>(lines.size(), TextTable::kEntries);
     require(table.lineCount() == int(stored), "the line count is not that of the lines stored");
     for (int n = 1; n <= TextTable::kEntries; ++n) {
-        const QString expected = std::size_t(n) <= stored
-                                     ? fromAnsi(lines[std::size_t(n - 1)]
-                                                    .left(TextTable::kLineLength)
-                                                    .mid(TextTable::kPrefixLength))
-                                     : QString();
-        require(table.text(n) == expected, "an entry is not its line", QString::number(n));
+        const QString expected =
+            std::size_t(n) <= stored ? fromAnsi(entryBytes(lines[std::size_t(n - 1)])) : QString();
+        if (table.text(n) != expected) // the detail is made only then: 235 entries per input
+            fuzz::violated("an entry is not its line", QString::number(n));
     }
     for (const int n : {0, -1, TextTable::kEntries + 1}) {
         try {

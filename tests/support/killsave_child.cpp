@@ -1,6 +1,8 @@
-// The child of the kill test: saves a project and an exchange file in a loop, alternating two
-// contents, until it is killed; with --references it writes each content once under its own name.
+// The child of the kill test: saves a project, an exchange file and a set of two files (as the
+// room schedule writes its summary) in a loop, alternating two contents, until it is killed; with
+// --references it writes each content once under its own name.
 // Test support (links the core only).
+#include "frame/files.h"
 #include "frame/projectfile.h"
 #include "frame/record.h"
 #include "results/exchangefiles.h"
@@ -28,6 +30,9 @@ void save(const QString& folder, const QString& project, const QString& exchange
     const auto rec = content(which);
     fyl::writeProjectFile(QDir(folder).filePath(project), *rec);
     fyl::writeExchangeFile(exchangeFolder, fyl::kCeilingExchangeName, fyl::ceilingExchangeLines(*rec));
+    fyl::writeFileSet({{QStringLiteral("results.csv"), rec->projectName.str().toUtf8()},
+                       {QStringLiteral("Raum.zol"), fyl::projectFileBytes(*rec)}},
+                      QDir(exchangeFolder).filePath(QStringLiteral("set")));
 }
 
 } // namespace
