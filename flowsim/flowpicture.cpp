@@ -166,14 +166,17 @@ FlowPicture drawFlowPicture(const FlowPictureInputs& in, const std::vector<Outle
     if (hasKy) {
         const int hk = truncPixel(ky * in.headHeight);
         line(kLeft, F - hk, kRight, F - hk, {kBlue, 3, PenStyle::Dot});
-        // Anchored at the floor; lines above the image are not drawn.
+        // Anchored at the floor; lines above or below the image are not drawn. The rows are
+        // counted unclamped: the floor of a very high section is held to the pixel limit, and a
+        // clamped row offset would never get above the image, adding lines until memory ran out.
         const int step = truncPixel(ky);
         const ld rows = std::trunc(H);
-        for (ld i = 1; i <= rows; ++i) {
-            const int y = F - truncPixel(i * step);
+        const ld below = step > 0 ? std::ceil(ld(F - FlowPicture::kHeight) / step) : 1.0L;
+        for (ld i = std::max(1.0L, below); i <= rows; ++i) {
+            const ld y = ld(F) - i * step;
             if (y < 0 || (step == 0 && i > 1))
                 break;
-            line(kLeft, y, kRight, y, thin);
+            line(kLeft, static_cast<int>(y), kRight, static_cast<int>(y), thin);
         }
     }
     if (!hasKx || !hasKy)

@@ -5,10 +5,14 @@
 // image of the file and no real that is not finite. Its evaluation either raises fyl::Error with
 // record, working values and status unchanged, or stores only finite values and shows no "nan" or
 // "inf"; the same holds after the count scroll bar moves, and for the exchange files written then.
+// The room section of the evaluated project, at both scales, holds no more primitives than its
+// image can show, however large the room.
 #include "fuzz/fuzzsupport.h"
 
 #include "calc/evaluation.h"
+#include "flowsim/flowpicture.h"
 #include "fixtures/calcfixture.h"
+#include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/jetkind.h"
 #include "frame/projectfile.h"
@@ -106,6 +110,23 @@ void checkExchangeLines(const CalculationRecord& record, bool recordSpellsNonFin
     }
 }
 
+// A grid line per pixel row and column, the zones of two outlets and the fixed parts are the
+// most the 369 x 361 picture can show.
+constexpr std::size_t kMostPicturePrimitives =
+    FlowPicture::kHeight + FlowPicture::kWidth + 2 * Contour::kMaxPolygons + 20;
+
+void checkFlowPicture(const CalculationRecord& record) {
+    CollectingDialogs dialogs;
+    const std::vector<OutletContour> zones =
+        computeContours(pictureContourInputs(flowPictureInputs(record, false), record), jetContours(record, dialogs));
+    for (const bool proportional : {false, true}) {
+        const FlowPicture picture = drawFlowPicture(flowPictureInputs(record, proportional), zones);
+        if (picture.primitives.size() > kMostPicturePrimitives)
+            fuzz::violated("the room section holds more primitives than its image can show",
+                           QString::number(picture.primitives.size()));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -137,6 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!view)
         return 0;
     checkExchangeLines(*record, evaluation.recordSpellsNonFinite);
+    checkFlowPicture(*record);
 
     // The count scroll bar moved to a position of its range, as the calculation window allows.
     if (view->countBar && view->countBar->maximum >= view->countBar->minimum) {

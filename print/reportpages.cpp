@@ -282,9 +282,19 @@ int picture(Page& p, const FlowPictureInputs& pic, const std::vector<OutletConto
     }
     for (int x = xc + stepX; stepX > 0 && x < right; x += stepX)
         p.line(x, T, x, F);
-    const int stepY = truncated(ky);
-    for (int i = 1; i <= truncated(pic.H); ++i)
-        p.line(left, F - i * stepY, right, F - i * stepY);
+    // Upward from the floor while inside the frame; rows closer than a pixel give one line. A very
+    // high room gave a line per metre, ten million of them, with row offsets beyond an int, and
+    // lines below the A4 page (3508 units) are on no paper.
+    const long long stepY = truncated(ky);
+    const long long pageBottom = p.u(3508);
+    const long long rows = truncated(pic.H);
+    const long long first = stepY > 0 && F > pageBottom ? (F - pageBottom + stepY - 1) / stepY : 1;
+    for (long long i = std::max(first, 1LL); i <= rows; ++i) {
+        const long long y = F - i * stepY;
+        if (y < T || (stepY == 0 && i > 1))
+            break;
+        p.line(left, static_cast<int>(y), right, static_cast<int>(y));
+    }
 
     const int hk = truncated(ky * pic.headHeight);
     p.pen(6);

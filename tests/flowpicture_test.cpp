@@ -89,6 +89,26 @@ TEST(FlowPicture, ProportionalHeightMovesTheFloorAndPaintsTheBand) {
     }));
 }
 
+// A room typed 100 km high: the floor is held to the pixel limit, and the floor-anchored grid must
+// still stop above the image instead of adding a line per metre at its top edge.
+TEST(FlowPicture, AVeryHighSectionDrawsOnlyTheGridLinesOnTheImage) {
+    for (bool proportional : {false, true}) {
+        FlowPictureInputs in = twoOutlets();
+        in.H = in.mountingHeight = 1e5;
+        in.proportional = proportional;
+        const FlowPicture picture = drawFlowPicture(in, {});
+        int grid = 0;
+        for (const LinePrimitive& l : all<LinePrimitive>(picture)) {
+            if (l.pen == Pen{kBlack, 1, PenStyle::Solid} && l.from.y == l.to.y) {
+                ++grid;
+                EXPECT_TRUE(l.from.y >= 0 && l.from.y <= FlowPicture::kHeight) << l.from.y;
+            }
+        }
+        EXPECT_LE(grid, FlowPicture::kHeight / 27 + 2) << proportional; // ky = 27 when proportional
+        EXPECT_GE(grid, 1) << proportional;
+    }
+}
+
 TEST(FlowPicture, GridsAndZonesInTheirOrder) {
     OutletContour failed;
     failed.error = 3;

@@ -276,6 +276,24 @@ TEST_F(ReportPictureTest, ProportionalPictureEndsAtItsOwnFloor) {
     EXPECT_EQ(text(p, QStringLiteral("E126"))->at, (Pixel{500, 7000}));
 }
 
+// A room typed 100 km high gave a grid line per metre: 100 000 lines, all on the floor line or
+// far below the page. Only lines inside the frame and on the A4 page (7016 pixels) are drawn.
+TEST_F(ReportPictureTest, AVeryHighRoomGetsNoLinesBeyondTheFrameOrThePage) {
+    state->record.roomHeight = state->record.mountingHeight = 1e5;
+    for (bool proportional : {false, true}) {
+        const ReportPage p = picturePage(proportional);
+        int grid = 0;
+        for (const LinePrimitive& l : all<LinePrimitive>(p)) {
+            if (l.pen.width == 1 && l.from.y == l.to.y && l.from.x == 500) {
+                ++grid;
+                EXPECT_TRUE(l.from.y >= 3000 && l.from.y <= 7016) << l.from.y;
+            }
+        }
+        EXPECT_LE(grid, 4) << proportional; // rows 1480 apart when proportional, else one floor line
+        EXPECT_GE(grid, 1) << proportional;
+    }
+}
+
 TEST_F(ReportPictureTest, ZonesAreGreyAndClampedIntoTheFrame) {
     OutletContour zone;
     zone.contour.polygons = {{{-1.0, 0.5}, {0.25, 0.5}, {0.25, 10.0}, {-1.0, 0.5}}};
