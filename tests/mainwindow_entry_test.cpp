@@ -417,68 +417,74 @@ TEST_F(EntryTest, AttachmentListHoldsTwentyFilesAndOpensThemWithTheirProgram) {
 // The folder chosen in the dialog is gone or read-only by the time the file is written: the error
 // names the file and the reason, an old file stays byte for byte, and nothing claims the project
 // saved or changes what the window and the record hold.
-TEST_F(EntryTest, ASaveIntoAVanishedOrReadOnlyFolderChangesNothing) {
-    main->Projektdaten1->trigger();
-    type(main->Edit15, QStringLiteral("Halle 3 Nord"));
-    fill(main->Edit4, QStringLiteral("12.5"));
-    const QString folder = path("Projekte");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString file = folder + QStringLiteral("/halle.zol");
-    save(file);
-    ASSERT_TRUE(shown(Kind::Error).isEmpty());
-    const QByteArray old = test::readFile(file);
-    ASSERT_EQ(old.size(), 11880);
+class FailedSaveTest : public EntryTest {
+protected:
+    void SetUp() override {
+        EntryTest::SetUp();
+        main->Projektdaten1->trigger();
+        type(main->Edit15, QStringLiteral("Halle 3 Nord"));
+        fill(main->Edit4, QStringLiteral("12.5"));
+        folder = path("Projekte");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        file = folder + QStringLiteral("/halle.zol");
+        save(file);
+        ASSERT_TRUE(shown(Kind::Error).isEmpty());
+        old = test::readFile(file);
+        ASSERT_EQ(old.size(), 11880);
 
-    // A new project, not yet saved: each failed save must leave it so.
-    main->Neu1->trigger();
-    main->Projektdaten1->trigger();
-    type(main->Edit15, QStringLiteral("Zweite Halle"));
-    main->Vorgaben1->trigger();
-    fill(main->Edit4, QStringLiteral("20"));
-    const QByteArray record = recordBytes(forms->state.record);
-    const QStringList window = room();
-    const QString title = main->windowTitle();
-    const auto unchanged = [&](const char* when) {
-        EXPECT_FALSE(forms->state.flags.projectSaved) << when;
-        EXPECT_EQ(recordBytes(forms->state.record), record) << when;
-        EXPECT_EQ(room(), window) << when;
-        EXPECT_EQ(main->Edit15->text().toStdString(), "Zweite Halle") << when;
-        EXPECT_EQ(main->windowTitle(), title) << when;
-        EXPECT_TRUE(main->isVisible()) << when;
-    };
+        // A new project, not yet saved: a failed save must leave it so.
+        main->Neu1->trigger();
+        main->Projektdaten1->trigger();
+        type(main->Edit15, QStringLiteral("Zweite Halle"));
+        main->Vorgaben1->trigger();
+        fill(main->Edit4, QStringLiteral("20"));
+        record = recordBytes(forms->state.record);
+        window = room();
+        title = main->windowTitle();
+    }
+    // The one error names the file and gives the system's reason in brackets.
+    void expectFailedSave(const QString& target) {
+        const QStringList errors = shown(Kind::Error);
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].contains(QDir::toNativeSeparators(target)) && errors[0].contains(QStringLiteral("(")))
+            << errors[0].toStdString();
+        EXPECT_FALSE(forms->state.flags.projectSaved);
+        EXPECT_EQ(recordBytes(forms->state.record), record);
+        EXPECT_EQ(room(), window);
+        EXPECT_EQ(main->Edit15->text().toStdString(), "Zweite Halle");
+        EXPECT_EQ(main->windowTitle(), title);
+        main->close(); // still unsaved: the closing question comes
+        EXPECT_EQ(shown(Kind::Confirm), entries({173}));
+    }
 
+    QString folder, file, title;
+    QByteArray old, record;
+    QStringList window;
+};
+
+TEST_F(FailedSaveTest, AFolderThatVanishedAfterItWasChosen) {
     const QString gone = path("weg");
     ASSERT_TRUE(QDir().mkpath(gone));
     ASSERT_TRUE(QDir(gone).removeRecursively()); // after the dialog chose it
     save(gone + QStringLiteral("/zweite.zol"));
-    QStringList errors = shown(Kind::Error);
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(QDir::toNativeSeparators(gone + QStringLiteral("/zweite.zol"))) &&
-                errors[0].contains(QStringLiteral("(")))
-        << errors[0].toStdString(); // the file and the system's reason
     EXPECT_FALSE(QFileInfo::exists(gone));
-    unchanged("vanished folder");
+    expectFailedSave(gone + QStringLiteral("/zweite.zol"));
+}
 
-    // Over the old file in a folder that became read-only.
+TEST_F(FailedSaveTest, AReadOnlyFolderKeepsTheOldFile) {
+    const auto writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
                                                   QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
     QFile probe(folder + QStringLiteral("/probe"));
     if (probe.open(QIODevice::WriteOnly)) {
         probe.remove();
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        GTEST_SKIP() << "a read-only folder takes files here (run as root); the vanished folder was checked";
+        QFile::setPermissions(folder, writable);
+        GTEST_SKIP() << "a read-only folder takes files here (run as root)";
     }
     save(file);
-    errors = shown(Kind::Error);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_EQ(errors.size(), 2);
-    EXPECT_TRUE(errors[1].contains(QDir::toNativeSeparators(file)) && errors[1].contains(QStringLiteral("(")))
-        << errors[1].toStdString();
+    QFile::setPermissions(folder, writable);
     EXPECT_EQ(test::readFile(file), old);
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("halle.zol")});
-    unchanged("read-only folder");
-
-    main->close(); // still unsaved: the closing question comes
-    EXPECT_EQ(shown(Kind::Confirm), entries({173}));
+    expectFailedSave(file);
 }
