@@ -4,9 +4,9 @@
 #include "auxiliary/Unit6.h"
 #include "auxiliary/Unit7.h"
 #include "flowsim/Unit4.h"
-#include "frame/Unit1.h"
 #include "print/Unit5.h"
 #include "results/Unit3.h"
+#include "room/Unit1.h"
 #include "selection/Unit2.h"
 
 #include "flowsim/flowpicture.h"

@@ -1,13 +1,13 @@
 // The running program: the shared state and the seven windows. Application layer.
 #pragma once
 
-#include "app/appstate.h"
-#include "app/qtdialogs.h"
-#include "app/qtshell.h"
-#include "frame/mainwindowmodel.h"
 #include "print/printchoices.h"
 #include "results/resultswindow.h"
+#include "room/appstate.h"
+#include "room/mainwindowmodel.h"
 #include "selection/selectionmodel.h"
+#include "widgets/qtdialogs.h"
+#include "widgets/qtshell.h"
 
 #include <QSettings>
 

@@ -1,8 +1,8 @@
 // Entry point of zelkfyl: the Qt application, its German translations and the windows.
 // Application layer.
 #include "app/forms.h"
-#include "frame/Unit1.h"
 #include "frame/workdir.h"
+#include "room/Unit1.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,10 +1,10 @@
 // The picture slideshow TForm6. Windows layer (fylui).
 #include "auxiliary/Unit6.h"
 
-#include "app/appstate.h"
-#include "frame/Unit1.h"
+#include "drawing/picture.h"
 #include "frame/dialogs.h"
-#include "frame/picture.h"
+#include "room/appstate.h"
+#include "widgets/stretchedimage.h"
 
 #include <QAction>
 #include <QMenuBar>

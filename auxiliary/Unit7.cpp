@@ -1,9 +1,9 @@
 // The information window TForm7. Windows layer (fylui).
 #include "auxiliary/Unit7.h"
 
-#include "app/appstate.h"
 #include "frame/dialogs.h"
 #include "frame/shell.h"
+#include "room/appstate.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -2,6 +2,7 @@
 #include "auxiliary/demopictures.h"
 
 #include "frame/ansi.h"
+#include "frame/files.h"
 
 #include <QDir>
 #include <QDirIterator>

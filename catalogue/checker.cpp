@@ -7,6 +7,7 @@
 #include "catalogue/lookups.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
 #include "frame/recordfields.h"

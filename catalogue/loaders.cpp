@@ -4,6 +4,7 @@
 #include "catalogue/layouts.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 
 #include <vector>
 

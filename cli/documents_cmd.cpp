@@ -5,12 +5,12 @@
 #include "catalogue/cataloguesource.h"
 #include "catalogue/loaders.h"
 #include "cli/commands.h"
+#include "drawing/pagespdf.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
 #include "frame/files.h"
 #include "print/cataloguedocuments.h"
 #include "print/datasheet.h"
-#include "print/datasheetpdf.h"
 
 #include <QFileInfo>
 

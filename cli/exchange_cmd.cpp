@@ -3,9 +3,9 @@
 #include "cli/commands.h"
 #include "cli/resultjson.h"
 
+#include "exchange/exchangefiles.h"
 #include "frame/errors.h"
 #include "frame/files.h"
-#include "results/exchangefiles.h"
 #include "results/outletresults.h"
 
 #include <QCommandLineParser>
@@ -13,19 +13,21 @@
 
 namespace {
 
-const char* const kUsage = "exchange PROJECT.zol [--ceiling Zoldaten.tmp] [--sound Sounddaten.tmp] [--program-dir DIR]";
+const char* const kUsage =
+    "exchange PROJECT.zol [--ceiling Zoldaten.tmp] [--sound Sounddaten.tmp] [--program-dir DIR]";
 
 int runExchange(const QStringList& args, QTextStream& out, QTextStream& err) {
     Q_UNUSED(out);
     QCommandLineParser parser;
-    const QCommandLineOption ceilingOption(QStringLiteral("ceiling"), QStringLiteral("Austauschdatei Deckenspiegel"),
-                                           QStringLiteral("FILE"));
-    const QCommandLineOption soundOption(QStringLiteral("sound"), QStringLiteral("Austauschdatei Schallberechnung"),
-                                         QStringLiteral("FILE"));
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"), QStringLiteral("Programmverzeichnis"),
-                                              QStringLiteral("DIR"));
+    const QCommandLineOption ceilingOption(
+        QStringLiteral("ceiling"), QStringLiteral("Austauschdatei Deckenspiegel"), QStringLiteral("FILE"));
+    const QCommandLineOption soundOption(
+        QStringLiteral("sound"), QStringLiteral("Austauschdatei Schallberechnung"), QStringLiteral("FILE"));
+    const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
+                                              QStringLiteral("Programmverzeichnis"), QStringLiteral("DIR"));
     parser.addOptions({ceilingOption, soundOption, programDirOption});
-    if (!parser.parse(QStringList{QStringLiteral("exchange")} + args) || parser.positionalArguments().size() != 1 ||
+    if (!parser.parse(QStringList{QStringLiteral("exchange")} + args) ||
+        parser.positionalArguments().size() != 1 ||
         (!parser.isSet(ceilingOption) && !parser.isSet(soundOption))) {
         if (!parser.errorText().isEmpty())
             err << parser.errorText() << "\n";
@@ -42,7 +44,8 @@ int runExchange(const QStringList& args, QTextStream& out, QTextStream& err) {
                                             QStringLiteral("Es wurde keine Austauschdatei geschrieben.")))
             return 2;
         // The Tools menu is reached from the calculation window, which evaluated the project.
-        fyl::ShowOutletResults({*session.record, session.working, session.calcStatus, session.flags, session.texts});
+        fyl::ShowOutletResults(
+            {*session.record, session.working, session.calcStatus, session.flags, session.texts});
         // Both files are made before either is written, so a failure writes none.
         std::vector<std::pair<QString, QByteArray>> files;
         if (parser.isSet(ceilingOption))

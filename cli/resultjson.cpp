@@ -4,6 +4,7 @@
 
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/jetkind.h"
 #include "frame/projectfile.h"
 

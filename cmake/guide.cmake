@@ -4,8 +4,7 @@
 # the guide shows what this build shows. A change of the source or of any window code sets it anew.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
-add_executable(fyl-guideshots ${PROJECT_SOURCE_DIR}/tools/guide/guideshots.cpp
-                              ${PROJECT_SOURCE_DIR}/tests/support/scripted.cpp)
+add_executable(fyl-guideshots ${PROJECT_SOURCE_DIR}/tools/guide/guideshots.cpp)
 target_link_libraries(fyl-guideshots PRIVATE fylui Qt6::Test)
 add_executable(fyl-guidepdf ${PROJECT_SOURCE_DIR}/tools/guide/guidepdf.cpp)
 target_link_libraries(fyl-guidepdf PRIVATE fyldraw)

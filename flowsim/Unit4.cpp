@@ -2,9 +2,9 @@
 // velocities at head height, the check boxes and the room sizes. Windows layer (fylui).
 #include "flowsim/Unit4.h"
 
-#include "app/appstate.h"
 #include "flowsim/flowpicturepainter.h"
 #include "frame/dialogs.h"
+#include "room/appstate.h"
 
 #include <QCheckBox>
 #include <QFrame>

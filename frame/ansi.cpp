@@ -77,17 +77,4 @@ std::vector<QByteArray> readAnsiLines(const QString& path) {
     return lines;
 }
 
-QString joinPath(const QString& folder, const QString& name) {
-    QString tail = name;
-    while (tail.startsWith(QLatin1Char('\\')) || tail.startsWith(QLatin1Char('/')))
-        tail.remove(0, 1);
-    tail.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QString head = folder;
-    while (head.size() > 1 && (head.endsWith(QLatin1Char('/')) || head.endsWith(QLatin1Char('\\'))))
-        head.chop(1);
-    if (tail.isEmpty())
-        return QDir::toNativeSeparators(head);
-    return QDir::toNativeSeparators(head + QLatin1Char('/') + tail);
-}
-
 } // namespace fyl

@@ -22,8 +22,4 @@ QByteArray toAnsi(const QString& text);
 // does not start a further, empty line. Raises FileError when the file cannot be opened or read.
 std::vector<QByteArray> readAnsiLines(const QString& path);
 
-// Joins a folder and a file or folder name with the platform's separator, whatever separator
-// the name starts with ("\ZELK.idx", "/ZELK.idx" and "ZELK.idx" give the same path).
-QString joinPath(const QString& folder, const QString& name);
-
 } // namespace fyl

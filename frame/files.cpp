@@ -2,7 +2,6 @@
 // (fylcore).
 #include "frame/files.h"
 
-#include "frame/ansi.h"
 #include "frame/errors.h"
 
 #include <QDir>
@@ -16,6 +15,19 @@
 #include <vector>
 
 namespace fyl {
+
+QString joinPath(const QString& folder, const QString& name) {
+    QString tail = name;
+    while (tail.startsWith(QLatin1Char('\\')) || tail.startsWith(QLatin1Char('/')))
+        tail.remove(0, 1);
+    tail.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QString head = folder;
+    while (head.size() > 1 && (head.endsWith(QLatin1Char('/')) || head.endsWith(QLatin1Char('\\'))))
+        head.chop(1);
+    if (tail.isEmpty())
+        return QDir::toNativeSeparators(head);
+    return QDir::toNativeSeparators(head + QLatin1Char('/') + tail);
+}
 
 void openOrThrow(QFileDevice& file, QIODevice::OpenMode mode, const QString& kind) {
     if (file.open(mode))

@@ -10,6 +10,10 @@
 
 namespace fyl {
 
+// Joins a folder and a file or folder name with the platform's separator, whatever separator
+// the name starts with ("\ZELK.idx", "/ZELK.idx" and "ZELK.idx" give the same path).
+QString joinPath(const QString& folder, const QString& name);
+
 // Opens `file` (a QFile or QSaveFile whose name is set) in `mode`, or raises FileError:
 // "<kind> <path> kann nicht geöffnet werden (<reason>)." for reading, "… angelegt …" for writing.
 // `kind` says what the file is to the user; empty means "Die Datei".

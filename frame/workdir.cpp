@@ -2,8 +2,9 @@
 #include "frame/workdir.h"
 
 #include "frame/ansi.h"
-#include "frame/runstate.h"
 #include "frame/dialogs.h"
+#include "frame/files.h"
+#include "frame/runstate.h"
 #include "frame/texttable.h"
 
 #include <QDir>

@@ -11,6 +11,7 @@
 #include "catalogue/loaders.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,12 +76,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         LoadCatalogue(catalogue, folder, &failedFile);
         require(failedFile.isEmpty(), "a catalogue that loaded names a failed file", failedFile);
     } catch (const Error& e) {
-        require(isCatalogueFile(failedFile), "a failed load names no catalogue file", failedFile + QStringLiteral(": ") + e.message());
-        require(e.message().contains(failedFile), "the message of a failed load does not name its file", e.message());
+        require(isCatalogueFile(failedFile), "a failed load names no catalogue file",
+                failedFile + QStringLiteral(": ") + e.message());
+        require(e.message().contains(failedFile), "the message of a failed load does not name its file",
+                e.message());
     }
     require(catalogue.indexCount >= 0 && catalogue.indexCount <= int(catalogue.catalogueIndex.size()),
             "the index count lies outside its table");
-    require(catalogue.outletListCount >= 0 && catalogue.outletListCount <= int(catalogue.outletListLines.size()),
+    require(catalogue.outletListCount >= 0 &&
+                catalogue.outletListCount <= int(catalogue.outletListLines.size()),
             "the outlet list count lies outside its table");
     require(catalogue.jetFormCount >= 0 && catalogue.jetFormCount <= int(catalogue.jetFormNames.size()),
             "the jet form count lies outside its table");

@@ -7,8 +7,8 @@
 #include "fuzz/fuzzsupport.h"
 
 #include "companions/deckenspiegel/ceilinglayout.h"
+#include "exchange/exchangefiles.h"
 #include "frame/errors.h"
-#include "results/exchangefiles.h"
 
 #include <cmath>
 #include <optional>
@@ -35,14 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         x = readCeilingExchange(fuzz::inputBytes(data, size));
     } catch (const FileError& e) {
-        require(e.message().startsWith(QLatin1String(kCeilingExchangeName)), "a refusal does not name the file",
-                e.message());
+        require(e.message().startsWith(QLatin1String(kCeilingExchangeName)),
+                "a refusal does not name the file", e.message());
         return 0;
     }
     require(x.outletCount >= 0 && x.outletCount <= 1000000, "an accepted count lies outside its range");
-    for (const auto& [value, what] : {std::pair{x.roomWidth, "width"}, {x.roomLength, "length"},
-                                      {x.spacing, "spacing"}, {x.wallDistance, "wall distance"},
-                                      {x.roomHeight, "height"}, {x.headHeight, "head height"}})
+    for (const auto& [value, what] : {std::pair{x.roomWidth, "width"},
+                                      {x.roomLength, "length"},
+                                      {x.spacing, "spacing"},
+                                      {x.wallDistance, "wall distance"},
+                                      {x.roomHeight, "height"},
+                                      {x.headHeight, "head height"}})
         requireWithin(value, 0, 1000, what);
     requireWithin(x.velocityLimit, 0, 100, "velocity");
     requireWithin(x.aMin, 0, 1000, "a_min");
@@ -60,9 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(std::isfinite(o.x) && std::isfinite(o.y) && std::isfinite(o.wallDistance),
                     "a planned outlet has a non-finite place");
             // The detail is made only for a violation: a plan holds up to 1000 outlets.
-            if (!(o.x >= -slack && o.x <= x.roomWidth + slack && o.y >= -slack && o.y <= x.roomLength + slack))
-                fuzz::violated("a planned outlet lies outside the room",
-                               QStringLiteral("%1, %2 in %3 x %4").arg(o.x).arg(o.y).arg(x.roomWidth).arg(x.roomLength));
+            if (!(o.x >= -slack && o.x <= x.roomWidth + slack && o.y >= -slack &&
+                  o.y <= x.roomLength + slack))
+                fuzz::violated(
+                    "a planned outlet lies outside the room",
+                    QStringLiteral("%1, %2 in %3 x %4").arg(o.x).arg(o.y).arg(x.roomWidth).arg(x.roomLength));
         }
         for (const ceiling::PlanGap& gap : layout.gaps) {
             require(gap.from >= 0 && gap.to >= 0 && std::size_t(gap.from) < layout.outlets.size() &&

@@ -3,6 +3,7 @@
 #include "fuzz/fuzzsupport.h"
 
 #include "frame/ansi.h"
+#include "frame/files.h"
 #include "frame/texttable.h"
 
 #include <QFile>

@@ -10,14 +10,14 @@
 #include "fuzz/fuzzsupport.h"
 
 #include "calc/evaluation.h"
-#include "flowsim/flowpicture.h"
+#include "exchange/exchangefiles.h"
 #include "fixtures/calcfixture.h"
+#include "flowsim/flowpicture.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/jetkind.h"
 #include "frame/projectfile.h"
 #include "frame/recordfields.h"
-#include "results/exchangefiles.h"
 #include "results/outletresults.h"
 
 #include <QRegularExpression>
@@ -53,8 +53,8 @@ template <class View> void requireFiniteTexts(const View& view, const char* wind
         const auto id = static_cast<typename View::Id>(i);
         if (const auto& text = view[id].text; text && fuzz::showsNonFinite(*text))
             fuzz::violated("a display text shows a non-finite number",
-                           QString::fromLatin1(window) + QLatin1Char('.') +
-                               QLatin1String(controlName(id)) + QStringLiteral(": ") + *text);
+                           QString::fromLatin1(window) + QLatin1Char('.') + QLatin1String(controlName(id)) +
+                               QStringLiteral(": ") + *text);
     }
 }
 
@@ -75,15 +75,18 @@ struct Evaluation {
         try {
             view = ShowOutletResults({record, working, calcStatus, flags, fuzz::programTexts()});
         } catch (const Error&) {
-            require(recordBytes(record) == before, "a failed evaluation changed the record", QString::fromLatin1(what));
+            require(recordBytes(record) == before, "a failed evaluation changed the record",
+                    QString::fromLatin1(what));
             require(sameWorking(working, workingBefore) && calcStatus == statusBefore,
                     "a failed evaluation changed the working values", QString::fromLatin1(what));
             return std::nullopt;
         }
         if (const auto field = firstNonFiniteReal(record))
-            fuzz::violated("an evaluation stored a non-finite real", QString::fromLatin1(what) + QStringLiteral(": ") + *field);
+            fuzz::violated("an evaluation stored a non-finite real",
+                           QString::fromLatin1(what) + QStringLiteral(": ") + *field);
         for (double v : {working.V, working.vlim, working.h, working.dT})
-            require(std::isfinite(v), "an evaluation stored a non-finite working value", QString::fromLatin1(what));
+            require(std::isfinite(v), "an evaluation stored a non-finite working value",
+                    QString::fromLatin1(what));
         if (!recordSpellsNonFinite) {
             requireFiniteTexts(view->form3, "TForm3");
             requireFiniteTexts(view->form4, "TForm4");
@@ -117,8 +120,8 @@ constexpr std::size_t kMostPicturePrimitives =
 
 void checkFlowPicture(const CalculationRecord& record) {
     CollectingDialogs dialogs;
-    const std::vector<OutletContour> zones =
-        computeContours(pictureContourInputs(flowPictureInputs(record, false), record), jetContours(record, dialogs));
+    const std::vector<OutletContour> zones = computeContours(
+        pictureContourInputs(flowPictureInputs(record, false), record), jetContours(record, dialogs));
     for (const bool proportional : {false, true}) {
         const FlowPicture picture = drawFlowPicture(flowPictureInputs(record, proportional), zones);
         if (picture.primitives.size() > kMostPicturePrimitives)
@@ -151,7 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // zelkfyl-cli evaluate refuses a jet form without an evaluation before evaluating.
     if (jetKindOfCode(record->outlet.jetFormCodeText()) == JetKind::None)
         return 0;
-    static const QRegularExpression spelled(QStringLiteral("nan|inf"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression spelled(QStringLiteral("nan|inf"),
+                                            QRegularExpression::CaseInsensitiveOption);
     Evaluation evaluation{*record, {}, 0, {}, false};
     evaluation.recordSpellsNonFinite = QString::fromLatin1(recordBytes(*record)).contains(spelled);
     const auto view = evaluation.run("evaluate");

@@ -7,13 +7,13 @@
 
 #include "catalogue/cataloguesource.h"
 #include "catalogue/loaders.h"
+#include "exchange/exchangefiles.h"
 #include "fixtures/calcfixture.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/projectfile.h"
 #include "frame/shell.h"
 #include "frame/texttable.h"
-#include "results/exchangefiles.h"
 #include "results/outletresults.h"
 #include "selection/planchoice.h"
 
@@ -202,7 +202,8 @@ void textSeeds() {
     seed("texttable", QStringLiteral("Fyltext-32"), first);
     seed("texttable", QStringLiteral("Fyltext-236"), surplus);
     seed("texttable", QStringLiteral("short"), "00001 erste\r\n00002 zweite\n00003 dritte");
-    const char* expressions[] = {"12*8,5", "2*PI", "(2+3)*4", "1E3/4", "4,5*6-1/3", "((1+2)*(3-4))/0,5", "7=9"};
+    const char* expressions[] = {"12*8,5", "2*PI", "(2+3)*4", "1E3/4", "4,5*6-1/3", "((1+2)*(3-4))/0,5",
+                                 "7=9"};
     int n = 0;
     for (const char* text : expressions)
         seed("expression", QStringLiteral("expr-%1").arg(++n), QByteArray("\x0a\x02") + text);

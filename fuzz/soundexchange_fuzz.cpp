@@ -8,8 +8,8 @@
 
 #include "companions/zelk_sound/roomacoustics.h"
 #include "companions/zelk_sound/soundsheet.h"
+#include "exchange/exchangefiles.h"
 #include "frame/errors.h"
-#include "results/exchangefiles.h"
 
 #include <cmath>
 
@@ -26,9 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     require(x.outletCount >= 0 && x.outletCount <= 1000000, "an accepted count lies outside its range");
-    require(std::isfinite(x.lwa) && x.lwa >= -100 && x.lwa <= 200, "an accepted sound level lies outside its range");
+    require(std::isfinite(x.lwa) && x.lwa >= -100 && x.lwa <= 200,
+            "an accepted sound level lies outside its range");
     for (const double length : {x.roomWidth, x.roomLength, x.roomHeight})
-        require(std::isfinite(length) && length >= 0 && length <= 1000, "an accepted room size lies outside its range");
+        require(std::isfinite(length) && length >= 0 && length <= 1000,
+                "an accepted room size lies outside its range");
 
     sound::SoundFigures figures;
     try {
@@ -37,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (const double v : {figures.totalPowerLevel, figures.volume, figures.surface, figures.absorptionArea,
-                           figures.meanAbsorption, figures.diffuseLevel, figures.directLevel, figures.listenerLevel,
-                           figures.criticalDistance, figures.limit, figures.excess})
+                           figures.meanAbsorption, figures.diffuseLevel, figures.directLevel,
+                           figures.listenerLevel, figures.criticalDistance, figures.limit, figures.excess})
         require(std::isfinite(v), "the acoustics gave a non-finite figure");
     require(!fuzz::showsNonFinite(sound::verdictText(figures)), "the verdict shows a non-finite number");
     return 0;

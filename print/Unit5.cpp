@@ -1,11 +1,12 @@
 // The print window TForm5. Windows layer (fylui).
 #include "print/Unit5.h"
 
-#include "app/appstate.h"
+#include "drawing/picture.h"
 #include "frame/ansi.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
-#include "frame/picture.h"
+#include "frame/files.h"
+#include "room/appstate.h"
 
 #include <QCheckBox>
 #include <QPainter>

@@ -3,9 +3,9 @@
 #include "print/datasheet.h"
 
 #include "calc/formulas.h"
+#include "drawing/millimetrepage.h"
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
-#include "print/millimetrepage.h"
 
 #include <QtMath>
 

@@ -3,7 +3,7 @@
 // formulas and the catalogue's coefficients. Core layer (fylcore); fyldraw writes the PDF.
 #pragma once
 
-#include "flowsim/flowpicture.h"
+#include "drawing/displaylist.h"
 #include "frame/record.h"
 #include "print/cataloguedocuments.h"
 #include "print/reportpages.h"

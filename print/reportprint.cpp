@@ -1,12 +1,12 @@
 // Printing the report onto a print job or into a PDF file. Drawing layer (fyldraw).
 #include "print/reportprint.h"
 
+#include "drawing/pdffile.h"
+#include "drawing/picture.h"
 #include "flowsim/flowpicturepainter.h"
 #include "frame/errors.h"
-#include "frame/picture.h"
 #include "print/bitmapprint.h"
 #include "print/bitmaprows.h"
-#include "print/pdffile.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -48,7 +48,8 @@ void writeReportPdf(const QString& path, const ReportInputs& in, const ContourRo
 }
 
 QByteArray reportPdfBytes(const ReportInputs& in, const ContourRoutine& contours) {
-    return pdfBytes(in.dpi, QStringLiteral("Der Bericht"), [&](QPainter& painter) { printReport(painter, in, contours); });
+    return pdfBytes(in.dpi, QStringLiteral("Der Bericht"),
+                    [&](QPainter& painter) { printReport(painter, in, contours); });
 }
 
 } // namespace fyl

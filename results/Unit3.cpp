@@ -2,9 +2,9 @@
 // layer (fylui).
 #include "results/Unit3.h"
 
-#include "app/appstate.h"
 #include "frame/dialogs.h"
 #include "frame/numbers.h"
+#include "room/appstate.h"
 
 #include <QAction>
 #include <QCloseEvent>

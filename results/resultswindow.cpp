@@ -2,10 +2,10 @@
 // picture and print commands. Core layer (fylcore).
 #include "results/resultswindow.h"
 
+#include "exchange/exchangefiles.h"
 #include "frame/ansi.h"
 #include "frame/files.h"
 #include "frame/numbers.h"
-#include "results/exchangefiles.h"
 #include "results/outletresults.h"
 #include "results/planningcopy.h"
 

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
-#include "frame/mainwindowmodel.h"
 #include "frame/record.h"
 #include "frame/texttable.h"
+#include "room/mainwindowmodel.h"
 #include "selection/suggestions.h"
 
 #include <QByteArray>

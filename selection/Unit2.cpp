@@ -2,14 +2,14 @@
 // Windows layer (fylui).
 #include "selection/Unit2.h"
 
-#include "app/appstate.h"
-#include "frame/Unit1.h"
+#include "drawing/picture.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
-#include "frame/picture.h"
+#include "room/appstate.h"
 #include "selection/planchoice.h"
 #include "selection/suggestions.h"
 #include "selection/suggestionswindow.h"
+#include "widgets/stretchedimage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -149,7 +149,8 @@ void TForm2::build() {
     BitBtn1 = t.bind(form2::BitBtn1, button(this, QStringLiteral("zurück"), 662, 344));
     Vorschlaege = button(this, QStringLiteral("Vorschläge"), 552, 344, 102);
     Vorschlaege->setObjectName(QStringLiteral("Vorschlaege"));
-    Vorschlaege->setToolTip(QStringLiteral("Alle berechenbaren Durchlässe für diesen Raum, die geeigneten zuerst"));
+    Vorschlaege->setToolTip(
+        QStringLiteral("Alle berechenbaren Durchlässe für diesen Raum, die geeigneten zuerst"));
 
     // Slot tubes: diameter, length and slot count, and what follows from them.
     GroupBox2 = t.bind(form2::GroupBox2, new QGroupBox(QStringLiteral("Bauart  2 ( TBX)"), this));

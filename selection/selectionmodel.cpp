@@ -9,6 +9,7 @@
 #include "catalogue/lookups.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/numbers.h"
 #include "results/outletresults.h"
 #include "selection/selectionlists.h"

@@ -3,7 +3,7 @@
 #include "app/forms.h"
 #include "auxiliary/Unit6.h"
 #include "auxiliary/Unit7.h"
-#include "frame/Unit1.h"
+#include "room/Unit1.h"
 #include "tests/support/mainwindowfixture.h"
 
 #include <QAction>

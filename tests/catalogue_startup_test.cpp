@@ -1,6 +1,6 @@
 // The catalogue at start-up of the running program, whole or with one file spoilt.
 #include "app/forms.h"
-#include "frame/Unit1.h"
+#include "room/Unit1.h"
 #include "tests/support/scripted.h"
 #include "tests/support/testfiles.h"
 

@@ -2,7 +2,7 @@
 // and the program's batch runs.
 #include "companions/deckenspiegel/ceilinglayout.h"
 #include "companions/deckenspiegel/ceilingpage.h"
-#include "companions/deckenspiegel/exchangelocation.h"
+#include "exchange/ceilinglookup.h"
 #include "frame/errors.h"
 #include "tests/support/testfiles.h"
 

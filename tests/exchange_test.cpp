@@ -1,7 +1,7 @@
 // The exchange files of the ceiling-plan and the sound tool: their bytes for a horizontal and a
 // vertical outlet, the reading back, and the hand-over that writes the file before the tool starts.
+#include "exchange/exchangefiles.h"
 #include "frame/errors.h"
-#include "results/exchangefiles.h"
 #include "tests/support/scripted.h"
 
 #include <QDir>
@@ -53,18 +53,21 @@ TEST(ExchangeFiles, BytesForAHorizontalAndAVerticalOutlet) {
     // The planner's locale writes decimal commas; the files keep the point.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto rec = designedRoom();
-    const QByteArray ceiling = "Typ\r\nDLX 125\r\nKennnummer\r\nxxxxxxxxxxx\r\nAnzahl\r\n4\r\n"
-                               "a_min\r\n2.35\r\nRand_min\r\n1.20\r\nRaumbreite\r\n12.50\r\n"
-                               "Rauml\xe4nge\r\n8.00\r\nEinbauabstand\r\n3.10\r\nWandabstand\r\n1.50\r\n"
-                               "Strahlform (v/h)\r\nh\r\nProjekt\r\nB\xfcro 2.14\r\nBearbeiter\r\nA. Planer\r\n"
-                               "Raumhoehe\r\n3.00\r\nKopfhoehe\r\n1.80\r\nLuftgeschwindigkeit\r\n0.20\r\n"
-                               "Minabstand f\xfcr Sitzh\xf6he(1.3 m)\r\n3.50\r\n"
-                               "Minwandabstand f\xfcr Sitzh\xf6he(1.3 m)\r\n1.75\r\n";
+    const QByteArray ceiling =
+        "Typ\r\nDLX 125\r\nKennnummer\r\nxxxxxxxxxxx\r\nAnzahl\r\n4\r\n"
+        "a_min\r\n2.35\r\nRand_min\r\n1.20\r\nRaumbreite\r\n12.50\r\n"
+        "Rauml\xe4nge\r\n8.00\r\nEinbauabstand\r\n3.10\r\nWandabstand\r\n1.50\r\n"
+        "Strahlform (v/h)\r\nh\r\nProjekt\r\nB\xfcro 2.14\r\nBearbeiter\r\nA. Planer\r\n"
+        "Raumhoehe\r\n3.00\r\nKopfhoehe\r\n1.80\r\nLuftgeschwindigkeit\r\n0.20\r\n"
+        "Minabstand f\xfcr Sitzh\xf6he(1.3 m)\r\n3.50\r\n"
+        "Minwandabstand f\xfcr Sitzh\xf6he(1.3 m)\r\n1.75\r\n";
     EXPECT_EQ(exchangeFileBytes(ceilingExchangeLines(*rec)), ceiling);
     const QByteArray sound = "Typ\r\nDLX 125\r\nAnzahl\r\n4\r\nSchallleistungspegel\r\n35\r\n"
                              "Raumdaten\r\n12.50\r\n8.00\r\n3.00\r\n\r\nProjektdaten\r\nB\xfcro 2.14\r\n"
-                             "Bearbeiter\r\nA. Planer\r\nTGA S\xfc" "d\r\nAdresse\r\nStadtwerke\r\n\r\n"
-                             "Bahnhofstra\xdf" "e 12\r\n\r\n\r\nP-118\r\n07.12.26\r\n";
+                             "Bearbeiter\r\nA. Planer\r\nTGA S\xfc"
+                             "d\r\nAdresse\r\nStadtwerke\r\n\r\n"
+                             "Bahnhofstra\xdf"
+                             "e 12\r\n\r\n\r\nP-118\r\n07.12.26\r\n";
     EXPECT_EQ(exchangeFileBytes(soundExchangeLines(*rec)), sound);
     EXPECT_EQ(soundExchangeLines(*rec).size(), kSoundExchangeLines);
 

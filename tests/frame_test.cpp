@@ -2,6 +2,7 @@
 #include "frame/ansi.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "tests/support/scripted.h"
 #include "tests/support/testfiles.h"
 

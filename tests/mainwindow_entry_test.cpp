@@ -1,8 +1,8 @@
 // The main window driven offscreen by keys, focus and clicks: room data entry, project files and
 // the attachment list.
 #include "fixtures/calcfixture.h"
-#include "frame/Unit1.h"
 #include "results/Unit3.h"
+#include "room/Unit1.h"
 #include "tests/support/mainwindowfixture.h"
 
 #include <QAction>
@@ -446,7 +446,8 @@ protected:
     void expectFailedSave(const QString& target) {
         const QStringList errors = shown(Kind::Error);
         ASSERT_EQ(errors.size(), 1);
-        EXPECT_TRUE(errors[0].contains(QDir::toNativeSeparators(target)) && errors[0].contains(QStringLiteral("(")))
+        EXPECT_TRUE(errors[0].contains(QDir::toNativeSeparators(target)) &&
+                    errors[0].contains(QStringLiteral("(")))
             << errors[0].toStdString();
         EXPECT_FALSE(forms->state.flags.projectSaved);
         EXPECT_EQ(recordBytes(forms->state.record), record);

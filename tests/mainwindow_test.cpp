@@ -2,8 +2,8 @@
 #include "app/forms.h"
 #include "auxiliary/Unit6.h"
 #include "auxiliary/Unit7.h"
-#include "frame/Unit1.h"
 #include "frame/errors.h"
+#include "room/Unit1.h"
 #include "selection/Unit2.h"
 #include "tests/support/mainwindowfixture.h"
 

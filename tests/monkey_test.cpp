@@ -3,9 +3,9 @@
 // or assert, and no visible text may show "nan" or "inf". ZELK_MONKEY_ACTIONS sets the number of
 // actions (default 1500; run more locally), ZELK_MONKEY_SEED the seed.
 #include "app/forms.h"
-#include "frame/Unit1.h"
 #include "frame/projectfile.h"
 #include "frame/record.h"
+#include "room/Unit1.h"
 #include "tests/support/clirun.h"
 #include "tests/support/scripted.h"
 #include "tests/support/testfiles.h"
@@ -18,10 +18,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QPushButton>
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -35,9 +35,9 @@
 namespace fyl {
 namespace {
 
-const QStringList kTexts = {QStringLiteral("0"),     QStringLiteral("-3"),   QStringLiteral("12,5"),
-                            QStringLiteral("1e308"), QStringLiteral("abc"),  QStringLiteral("(2+3)*4"),
-                            QStringLiteral("1/0"),   QStringLiteral(""),     QStringLiteral("999999999"),
+const QStringList kTexts = {QStringLiteral("0"),     QStringLiteral("-3"),    QStringLiteral("12,5"),
+                            QStringLiteral("1e308"), QStringLiteral("abc"),   QStringLiteral("(2+3)*4"),
+                            QStringLiteral("1/0"),   QStringLiteral(""),      QStringLiteral("999999999"),
                             QStringLiteral("2*PI"),  QStringLiteral("0,001"), QStringLiteral("NaN")};
 
 bool meaningless(const QString& text) {
@@ -56,7 +56,8 @@ std::optional<QString> meaninglessVisibleText() {
                 return label->objectName() + QStringLiteral(": ") + label->text();
         for (QLineEdit* edit : top->findChildren<QLineEdit*>())
             // What the monkey typed itself may say "NaN"; what the program wrote back may not.
-            if (edit->isVisible() && !edit->hasFocus() && meaningless(edit->text()) && edit->text() != QLatin1String("NaN"))
+            if (edit->isVisible() && !edit->hasFocus() && meaningless(edit->text()) &&
+                edit->text() != QLatin1String("NaN"))
                 return edit->objectName() + QStringLiteral(": ") + edit->text();
     }
     return std::nullopt;
@@ -81,8 +82,8 @@ TEST(Monkey, RandomActionsAcrossTheWindowsNeverCrashOrShowMeaninglessNumbers) {
         test::CurrentDirectory cwd(QStringLiteral(ZELK_PROGRAM_DIR));
         dialogs.fileAnswers.push_back(dir.filePath(QStringLiteral("work/Zelk.fyl")));
         forms = std::make_unique<Forms>(
-            std::make_unique<QSettings>(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat), dialogs,
-            shell);
+            std::make_unique<QSettings>(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat),
+            dialogs, shell);
     }
     forms->form1->show();
     // A planned project to come back to now and then, so that the monkey also works in the
@@ -96,13 +97,17 @@ TEST(Monkey, RandomActionsAcrossTheWindowsNeverCrashOrShowMeaninglessNumbers) {
         room->mountingHeight = 3.0;
         writeProjectFile(dir.filePath(QStringLiteral("room.zol")), *room);
         const test::CliRun run = test::runCli(
-            {QStringLiteral("plan"), dir.filePath(QStringLiteral("room.zol")), QStringLiteral("--type"), QStringLiteral("DRL"),
-             QStringLiteral("--size"), QStringLiteral("DRL 400"), QStringLiteral("--jet-form"), QStringLiteral("1"),
-             QStringLiteral("--write"), planned, QStringLiteral("--program-dir"), QStringLiteral(ZELK_PROGRAM_DIR)});
+            {QStringLiteral("plan"), dir.filePath(QStringLiteral("room.zol")), QStringLiteral("--type"),
+             QStringLiteral("DRL"), QStringLiteral("--size"), QStringLiteral("DRL 400"),
+             QStringLiteral("--jet-form"), QStringLiteral("1"), QStringLiteral("--write"), planned,
+             QStringLiteral("--program-dir"), QStringLiteral(ZELK_PROGRAM_DIR)});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     }
-    QRandomGenerator rng(qEnvironmentVariableIsSet("ZELK_MONKEY_SEED") ? qEnvironmentVariableIntValue("ZELK_MONKEY_SEED") : 7);
-    const int actions = qEnvironmentVariableIsSet("ZELK_MONKEY_ACTIONS") ? qEnvironmentVariableIntValue("ZELK_MONKEY_ACTIONS") : 1500;
+    QRandomGenerator rng(
+        qEnvironmentVariableIsSet("ZELK_MONKEY_SEED") ? qEnvironmentVariableIntValue("ZELK_MONKEY_SEED") : 7);
+    const int actions = qEnvironmentVariableIsSet("ZELK_MONKEY_ACTIONS")
+                            ? qEnvironmentVariableIntValue("ZELK_MONKEY_ACTIONS")
+                            : 1500;
     QStringList log;
     QSet<QString> reached;
     for (int i = 0; i < actions; ++i) {
@@ -160,7 +165,8 @@ TEST(Monkey, RandomActionsAcrossTheWindowsNeverCrashOrShowMeaninglessNumbers) {
                 QListWidget* l = lists[rng.bounded(static_cast<int>(lists.size()))];
                 if (l->count() > 0) {
                     const int row = rng.bounded(l->count());
-                    log << QStringLiteral("list ") + l->objectName() + QLatin1Char(' ') + QString::number(row);
+                    log << QStringLiteral("list ") + l->objectName() + QLatin1Char(' ') +
+                               QString::number(row);
                     const QRect r = l->visualItemRect(l->item(row));
                     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
                     if (rng.bounded(4) == 0)
@@ -196,7 +202,9 @@ TEST(Monkey, RandomActionsAcrossTheWindowsNeverCrashOrShowMeaninglessNumbers) {
         }
         QApplication::processEvents();
         const auto bad = meaninglessVisibleText();
-        ASSERT_EQ(bad, std::nullopt) << "after: " << log.mid(std::max<qsizetype>(0, log.size() - 8)).join(QStringLiteral(" | ")).toStdString();
+        ASSERT_EQ(bad, std::nullopt)
+            << "after: "
+            << log.mid(std::max<qsizetype>(0, log.size() - 8)).join(QStringLiteral(" | ")).toStdString();
     }
     RecordProperty("actions", actions);
     RecordProperty("done", static_cast<int>(log.size()));

@@ -1,11 +1,12 @@
 // Bitmap printing and the print window: row stride, range check, stretched drawing, and the
 // print dialog path with a scripted dialog. Window test group.
-#include "app/appstate.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "print/Unit5.h"
 #include "print/bitmapprint.h"
 #include "print/bitmaprows.h"
+#include "room/appstate.h"
 #include "tests/support/scripted.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // Rendering the report's texts: right alignment measured with the font drawn, the fallback for
 // the missing family. Window group (needs a GUI application for fonts).
-#include "flowsim/flowpicturepainter.h"
+#include "drawing/painter.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,12 +1,12 @@
 // The calculation and flow simulation windows against the results view: every identifier the
 // view uses has its control, and an evaluation's view shows in the real windows.
-#include "app/appstate.h"
 #include "fixtures/calcfixture.h"
 #include "flowsim/Unit4.h"
 #include "flowsim/flowpicture.h"
 #include "frame/projectfile.h"
 #include "results/Unit3.h"
 #include "results/outletresults.h"
+#include "room/appstate.h"
 #include "tests/support/clirun.h"
 #include "tests/support/scripted.h"
 #include "tests/support/testfiles.h"

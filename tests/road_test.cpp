@@ -6,12 +6,13 @@
 // double-clicked choice. Rooms of a schedule planned by hand give the schedule's summary and project.
 #include "catalogue/cataloguesource.h"
 #include "flowsim/Unit4.h"
-#include "frame/Unit1.h"
 #include "frame/ansi.h"
 #include "frame/csv.h"
+#include "frame/files.h"
 #include "frame/numbers.h"
 #include "frame/projectfile.h"
 #include "results/Unit3.h"
+#include "room/Unit1.h"
 #include "schedule/roomschedule.h"
 #include "selection/Unit2.h"
 #include "selection/planchoice.h"
@@ -286,10 +287,9 @@ TEST_P(RoadOnTheDemoCatalogue, WindowsShowWhatPlanPrintsAndTheSavedProjectEvalua
     // What the window shows is what the command printed, control by control.
     auto expectShownAsIn = [&](const QJsonObject& json, const char* source) {
         const QJsonObject display = json[QStringLiteral("display")].toObject();
-        QList<form3::Control> values = {form3::Label1,  form3::Label6,  form3::Label7,
-                                        form3::Label8,  form3::Label10, form3::Label13,
-                                        form3::Label15, form3::Label44, form3::Edit1,
-                                        form3::DraughtHint};
+        QList<form3::Control> values = {form3::Label1,  form3::Label6,     form3::Label7,  form3::Label8,
+                                        form3::Label10, form3::Label13,    form3::Label15, form3::Label44,
+                                        form3::Edit1,   form3::DraughtHint};
         values += vertical ? QList<form3::Control>{form3::Label35, form3::Label36}
                            : QList<form3::Control>{form3::Label19, form3::Label20};
         for (form3::Control id : values)
@@ -748,8 +748,10 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     int status = 0;
     CollectingDialogs quiet;
     InertShell inert;
-    SelectionModel steps({{*record, flags, working, status, forms->state.texts, quiet}, forms->state.catalogue,
-                          inert, forms->state.folders});
+    SelectionModel steps({{*record, flags, working, status, forms->state.texts, quiet},
+                          forms->state.catalogue,
+                          inert,
+                          forms->state.folders});
     const SelectionOutcome expected = planOutlet(steps, forms->state.catalogue, taken.choice, *record);
     ASSERT_TRUE(expected.results);
 
@@ -761,9 +763,10 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     EXPECT_TRUE(!list || !list->isVisible());
     ASSERT_TRUE(results->isVisible());
     EXPECT_FALSE(selection->isVisible());
-    for (form3::Control id : {form3::Label1, form3::Edit1, form3::Label7, form3::Label10, form3::Label15,
-                              form3::DraughtHint})
-        EXPECT_EQ(shown(id), expected.results->form3[id].text.value_or(QStringLiteral("?"))) << controlName(id);
+    for (form3::Control id :
+         {form3::Label1, form3::Edit1, form3::Label7, form3::Label10, form3::Label15, form3::DraughtHint})
+        EXPECT_EQ(shown(id), expected.results->form3[id].text.value_or(QStringLiteral("?")))
+            << controlName(id);
     EXPECT_EQ(shown(form3::Label1), taken.designation);
     EXPECT_TRUE(results->widget(form3::DraughtHint)->isVisible());
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();

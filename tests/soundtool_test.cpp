@@ -3,10 +3,10 @@
 #include "companions/zelk_sound/roomacoustics.h"
 #include "companions/zelk_sound/soundsheet.h"
 #include "companions/zelk_sound/soundsource.h"
+#include "exchange/exchangefiles.h"
 #include "frame/errors.h"
 #include "frame/record.h"
 #include "frame/workdir.h"
-#include "results/exchangefiles.h"
 #include "tests/support/clirun.h"
 #include "tests/support/testfiles.h"
 

@@ -3,7 +3,7 @@
 // Core layer of the ceiling-plan tool (fylceiling, QtCore only).
 #pragma once
 
-#include "results/exchangefiles.h"
+#include "exchange/exchangefiles.h"
 
 #include <QString>
 #include <QStringList>

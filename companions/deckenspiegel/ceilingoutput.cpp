@@ -2,7 +2,7 @@
 // ceiling-plan tool (fylceilingdraw).
 #include "companions/deckenspiegel/ceilingoutput.h"
 
-#include "flowsim/flowpicturepainter.h"
+#include "drawing/painter.h"
 #include "frame/errors.h"
 #include "frame/files.h"
 

@@ -2,8 +2,8 @@
 // title block. Core layer of the ceiling-plan tool (fylceiling).
 #include "companions/deckenspiegel/ceilingpage.h"
 
+#include "drawing/millimetrepage.h"
 #include "frame/numbers.h"
-#include "print/millimetrepage.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "companions/deckenspiegel/ceilinglayout.h"
-#include "flowsim/flowpicture.h"
+#include "drawing/displaylist.h"
 
 #include <QDate>
 

@@ -1,8 +1,8 @@
 // deckenspiegel: the ceiling-plan tool that ZELK FYL starts with its exchange file. Shows the plan
 // in a window, or with --pdf / --png writes it and ends without one. Application (QtWidgets).
 #include "companions/deckenspiegel/ceilingoutput.h"
-#include "companions/deckenspiegel/exchangelocation.h"
 #include "companions/deckenspiegel/planwindow.h"
+#include "exchange/ceilinglookup.h"
 
 #include "frame/errors.h"
 #include "frame/workdir.h"

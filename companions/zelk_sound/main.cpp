@@ -1,7 +1,6 @@
 // zelk_sound: the sound calculation that the calculation window starts with the exchange file
 // "Sounddaten.tmp". Opens its window, or with --pdf or --json works without one for batch jobs.
 // Application layer of the sound tool.
-#include "app/qtdialogs.h"
 #include "companions/zelk_sound/soundprint.h"
 #include "companions/zelk_sound/soundsource.h"
 #include "companions/zelk_sound/soundwindow.h"
@@ -9,6 +8,7 @@
 #include "frame/errors.h"
 #include "frame/numbers.h"
 #include "frame/workdir.h"
+#include "widgets/qtdialogs.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 // Printing the sound tool's sheet and writing it as a PDF. Drawing layer of the sound tool.
 #include "companions/zelk_sound/soundprint.h"
 
-#include "flowsim/flowpicturepainter.h"
-#include "print/pdffile.h"
+#include "drawing/painter.h"
+#include "drawing/pdffile.h"
 
 #include <QPageLayout>
 #include <QPainter>

@@ -1,9 +1,9 @@
 // The texts, the printed sheet and the JSON of the sound tool. Core layer (fylsound).
 #include "companions/zelk_sound/soundsheet.h"
 
+#include "drawing/millimetrepage.h"
 #include "frame/errors.h"
 #include "frame/numbers.h"
-#include "print/millimetrepage.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

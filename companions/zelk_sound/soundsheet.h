@@ -4,8 +4,8 @@
 #pragma once
 
 #include "companions/zelk_sound/roomacoustics.h"
-#include "flowsim/flowpicture.h"
-#include "results/exchangefiles.h"
+#include "drawing/displaylist.h"
+#include "exchange/exchangefiles.h"
 
 #include <QDate>
 #include <QString>

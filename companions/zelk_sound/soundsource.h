@@ -2,7 +2,7 @@
 // (fylsound, QtCore only).
 #pragma once
 
-#include "results/exchangefiles.h"
+#include "exchange/exchangefiles.h"
 
 #include <QString>
 

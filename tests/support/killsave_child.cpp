@@ -2,10 +2,10 @@
 // room schedule writes its summary) in a loop, alternating two contents, until it is killed; with
 // --references it writes each content once under its own name.
 // Test support (links the core only).
+#include "exchange/exchangefiles.h"
 #include "frame/files.h"
 #include "frame/projectfile.h"
 #include "frame/record.h"
-#include "results/exchangefiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +19,8 @@ std::unique_ptr<fyl::CalculationRecord> content(int which) {
     auto rec = std::make_unique<fyl::CalculationRecord>();
     std::memset(rec.get(), 0, sizeof *rec);
     fyl::ResetRecord(*rec);
-    rec->projectName.assign(which == 0 ? QStringLiteral("Altbau Nord") : QStringLiteral("Neubau Süd, Haus 2"));
+    rec->projectName.assign(which == 0 ? QStringLiteral("Altbau Nord")
+                                       : QStringLiteral("Neubau Süd, Haus 2"));
     rec->totalFlow = which == 0 ? 720.0 : 1350.0;
     rec->roomWidth = which == 0 ? 6.0 : 12.5;
     rec->outletCount = which == 0 ? 3 : 4;

@@ -1,52 +1,9 @@
-// Scripted dialogs and a recording shell for tests. Test support.
+// The scripted dialogs and recording shell under the names the tests use. Test support.
 #pragma once
 
-#include "frame/dialogs.h"
-#include "frame/shell.h"
-
-#include <QStringList>
-
-#include <deque>
-#include <optional>
+#include "frame/scripteddialogs.h"
 
 namespace fyl::test {
-
-// Answers the program's questions from queues and records everything it was shown.
-class ScriptedDialogs : public Dialogs {
-public:
-    struct Shown {
-        enum Kind { Information, Confirm, Error, OpenFile, SaveFile, Print } kind;
-        QString text;
-    };
-
-    std::deque<bool> confirmAnswers; // empty: answer No
-    std::deque<QString> fileAnswers; // a null QString, or none left: cancel
-    std::deque<bool> printAnswers;   // none left: cancel
-    std::vector<Shown> shown;
-    std::vector<FileDialogRequest> fileRequests;
-
-    void information(const QString& text) override;
-    bool confirm(const QString& text) override;
-    void error(const QString& message) override;
-    std::optional<QString> openFile(const FileDialogRequest& request) override;
-    std::optional<QString> saveFile(const FileDialogRequest& request) override;
-    bool printDialog(QPrinter& printer) override;
-
-    QStringList texts(Shown::Kind kind) const;
-
-private:
-    std::optional<QString> fileDialog(Shown::Kind kind, const FileDialogRequest& request);
-};
-
-class RecordingShell : public Shell {
-public:
-    QStringList opened;
-    QStringList started;
-    bool handlerAvailable = true;
-
-    bool hasHandler(const QString& documentPath) override;
-    bool open(const QString& target) override;
-    bool start(const QString& program, const QStringList& arguments, const QString& workingFolder) override;
-};
-
+using fyl::RecordingShell;
+using fyl::ScriptedDialogs;
 } // namespace fyl::test

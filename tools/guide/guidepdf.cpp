@@ -8,7 +8,7 @@
 // pictures is a figure, and an italic paragraph right after it is its caption; "bild.png?mm=45" sets a
 // picture's printed width. A heading or a figure never ends a page without what follows it, no
 // paragraph leaves a single line behind or ahead, and a table that fits a page is not split.
-#include "flowsim/flowpicturepainter.h"
+#include "drawing/painter.h"
 #include "frame/errors.h"
 #include "frame/files.h"
 

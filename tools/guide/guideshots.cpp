@@ -8,12 +8,12 @@
 // step that ends in an error box fails the tool, so the guide never shows a broken state.
 #include "app/forms.h"
 #include "flowsim/Unit4.h"
-#include "frame/Unit1.h"
+#include "frame/scripteddialogs.h"
 #include "frame/workdir.h"
 #include "print/Unit5.h"
 #include "results/Unit3.h"
+#include "room/Unit1.h"
 #include "selection/Unit2.h"
-#include "tests/support/scripted.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,7 +38,7 @@
 
 namespace {
 
-using fyl::test::ScriptedDialogs;
+using fyl::ScriptedDialogs;
 using Kind = ScriptedDialogs::Shown::Kind;
 
 struct Failure : std::runtime_error {
@@ -264,7 +264,7 @@ int main(int argc, char* argv[]) {
         std::make_unique<QSettings>(home.filePath(QStringLiteral("zol.ini")), QSettings::IniFormat);
     settings->setValue(QString::fromLatin1(fyl::kWorkingDirectoryKey), home.filePath(QStringLiteral("ZELK")));
     ScriptedDialogs dialogs;
-    fyl::test::RecordingShell shell;
+    fyl::RecordingShell shell;
     try {
         fyl::Forms forms(std::move(settings), dialogs, shell);
         Planner planner(forms, dialogs, outDir);

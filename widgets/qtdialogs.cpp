@@ -1,5 +1,5 @@
-// The Dialogs interface on Qt's message boxes and file dialogs. Application layer (QtWidgets).
-#include "app/qtdialogs.h"
+// The Dialogs interface on Qt's message boxes and file dialogs. Shared widgets (fylwidgets).
+#include "widgets/qtdialogs.h"
 
 #include <QApplication>
 #include <QDir>

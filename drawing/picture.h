@@ -1,4 +1,4 @@
-// Loading picture files for the windows. Drawing layer (fyldraw, QtGui).
+// Loading picture files for the windows and the printed pages. Drawing layer (fyldraw, QtGui).
 #pragma once
 
 #include <QImage>

@@ -1,5 +1,5 @@
 // Writing a painted job as a PDF file, atomically. Drawing layer (fyldraw).
-#include "print/pdffile.h"
+#include "drawing/pdffile.h"
 
 #include "frame/errors.h"
 #include "frame/files.h"

@@ -1,5 +1,5 @@
 // The main window's field texts as the record fills them. Core layer (fylcore).
-#include "frame/mainwindowcontent.h"
+#include "room/mainwindowcontent.h"
 
 #include "frame/numbers.h"
 

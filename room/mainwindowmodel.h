@@ -1,7 +1,7 @@
 // The main window without widgets: the room data fields with every derived value, the panels and
 // menus, "weiter", the project data texts, the attachment list, the project commands, the demo
-// pictures and the help menu. Core layer (fylcore); it sits above the other core folders, since
-// "weiter" evaluates the outlet.
+// pictures and the help menu. Core layer (fylcore); room/ sits above the other core folders but the
+// room schedules, since "weiter" evaluates the outlet.
 // TForm1 and the batch planning of room schedules drive the same model.
 #pragma once
 

@@ -1,5 +1,5 @@
-// The Shell interface on QDesktopServices and QProcess. Application layer.
-#include "app/qtshell.h"
+// The Shell interface on QDesktopServices and QProcess. Shared widgets (fylwidgets).
+#include "widgets/qtshell.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

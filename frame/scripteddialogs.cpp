@@ -1,7 +1,7 @@
-// Scripted dialogs and a recording shell for tests. Test support.
-#include "tests/support/scripted.h"
+// Dialogs that answer from a script and a shell that only records. Core layer (fylcore).
+#include "frame/scripteddialogs.h"
 
-namespace fyl::test {
+namespace fyl {
 
 void ScriptedDialogs::information(const QString& text) {
     shown.push_back({Shown::Information, text});
@@ -74,4 +74,4 @@ bool RecordingShell::start(const QString& program, const QStringList& arguments,
     return true;
 }
 
-} // namespace fyl::test
+} // namespace fyl

@@ -1,15 +1,16 @@
 // The main window TForm1: room and project data panels over the background picture, and the
 // menus. Windows layer (fylui).
-#include "frame/Unit1.h"
+#include "room/Unit1.h"
 
-#include "app/appstate.h"
 #include "catalogue/loaders.h"
+#include "drawing/picture.h"
 #include "frame/ansi.h"
 #include "frame/dialogs.h"
-#include "frame/mainwindowcontent.h"
-#include "frame/mainwindowtexts.h"
-#include "frame/picture.h"
+#include "frame/files.h"
 #include "frame/workdir.h"
+#include "room/appstate.h"
+#include "room/mainwindowcontent.h"
+#include "room/mainwindowtexts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,19 +37,6 @@
 #include <algorithm>
 
 namespace fyl {
-
-void StretchedImage::setImage(const QImage& image) {
-    image_ = image;
-    update();
-}
-
-void StretchedImage::paintEvent(QPaintEvent*) {
-    if (image_.isNull())
-        return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), image_);
-}
 
 namespace {
 

@@ -2,7 +2,7 @@
 // and the ceiling plan. Core layer (fylcore).
 #pragma once
 
-#include "flowsim/flowpicture.h"
+#include "drawing/displaylist.h"
 
 #include <optional>
 #include <vector>

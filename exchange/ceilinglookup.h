@@ -1,8 +1,8 @@
-// Where the ceiling-plan tool finds its exchange file, and reading it. Core layer of the
-// ceiling-plan tool (fylceiling, QtCore only).
+// Where the ceiling-plan tool finds its exchange file, and reading it. Core layer (fylcore,
+// QtCore only), beside the formats it reads.
 #pragma once
 
-#include "results/exchangefiles.h"
+#include "exchange/exchangefiles.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
-// Loading picture files for the windows. Drawing layer (fyldraw, QtGui).
-#include "frame/picture.h"
+// Loading picture files for the windows and the printed pages. Drawing layer (fyldraw, QtGui).
+#include "drawing/picture.h"
 
 #include "frame/errors.h"
 

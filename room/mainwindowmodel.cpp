@@ -1,16 +1,16 @@
 // The main window without widgets: room data actions, "weiter", panels, the record in and out,
 // attachments and the project commands. Core layer (fylcore), above the other core folders.
-#include "frame/mainwindowmodel.h"
+#include "room/mainwindowmodel.h"
 
 #include "calc/arithmetic.h"
 #include "calc/formulas.h"
 #include "frame/errors.h"
 #include "frame/expression.h"
-#include "frame/mainwindowcontent.h"
 #include "frame/numbers.h"
 #include "frame/projectfile.h"
 #include "results/outletresults.h"
 #include "results/planningcopy.h"
+#include "room/mainwindowcontent.h"
 
 #include <QLocale>
 

@@ -51,7 +51,8 @@ bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Fold
 // case (the program's own spelling `ownName` first), else the name in the current folder. An
 // argument with a folder part is taken as it is; an empty one stands for `ownName`. Raises
 // FileError naming what was looked for and where.
-QString locateExchangeFile(const QString& argument, const char* ownName, const std::optional<QString>& temporaryFolder);
+QString locateExchangeFile(const QString& argument, const char* ownName,
+                           const std::optional<QString>& temporaryFolder);
 
 // What the ceiling-plan tool reads. Lengths in m, the velocity in m/s. The four spacing limits are
 // empty for a vertical jet ("--").

@@ -1,5 +1,5 @@
 // Display lists laid out in millimetres. Core layer (fylcore).
-#include "print/millimetrepage.h"
+#include "drawing/millimetrepage.h"
 
 #include <algorithm>
 #include <cmath>

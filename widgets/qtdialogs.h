@@ -1,4 +1,5 @@
-// The Dialogs interface on Qt's message boxes and file dialogs. Application layer (QtWidgets).
+// The Dialogs interface on Qt's message boxes and file dialogs. Shared widgets
+// (fylwidgets, QtWidgets): the windows and the companion tools use it.
 #pragma once
 
 #include "frame/dialogs.h"

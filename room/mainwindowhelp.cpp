@@ -1,6 +1,6 @@
 // The main window's demo command and help menu: the demo folder's pictures into the slideshow,
 // the information window, the short guide. Core layer (fylcore), with the main window's model.
-#include "frame/mainwindowmodel.h"
+#include "room/mainwindowmodel.h"
 
 #include "auxiliary/demopictures.h"
 

@@ -1,5 +1,6 @@
-// The one instance of everything the windows share, assembled where the program starts. The
-// windows and app/ include it; no core file does, so the core folders stay free of cycles.
+// Everything the windows share, one instance of it assembled where the program starts. Core layer
+// (QtCore only), but for the windows and programs alone: core functions take only the parts they
+// need, so that no core file depends on all the others (the layering check refuses it).
 #pragma once
 
 #include "auxiliary/demopictures.h"

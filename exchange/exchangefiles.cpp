@@ -1,5 +1,5 @@
 // Writing and reading the exchange files of the ceiling-plan and the sound tool. Core layer.
-#include "results/exchangefiles.h"
+#include "exchange/exchangefiles.h"
 
 #include "frame/ansi.h"
 #include "frame/errors.h"
@@ -38,9 +38,9 @@ const char* const Velocity = "Luftgeschwindigkeit";
 const char* const AMinSeated = "Minabstand für Sitzhöhe(1.3 m)";
 const char* const WallMinSeated = "Minwandabstand für Sitzhöhe(1.3 m)";
 const char* const Sound = "Schallleistungspegel";
-const char* const Room = "Raumdaten";     // then width, length, height and an empty line
+const char* const Room = "Raumdaten"; // then width, length, height and an empty line
 const char* const ProjectData = "Projektdaten";
-const char* const Address = "Adresse";    // then five lines, the project number and date
+const char* const Address = "Adresse"; // then five lines, the project number and date
 } // namespace key
 
 const char* const kPlaceholder = "xxxxxxxxxxx";
@@ -63,7 +63,8 @@ class LineReader {
 public:
     LineReader(const QByteArray& bytes, int expected, const char* file) : file_(QString::fromLatin1(file)) {
         QString text = fromAnsi(bytes);
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
         // The terminator of the last line starts no further one; taking it for an empty last line
         // would let a file that lost its last line pass for a whole one.
         if (text.endsWith(QLatin1Char('\n')))
@@ -140,23 +141,40 @@ QStringList ceilingExchangeLines(const CalculationRecord& rec) {
         return horizontal ? number(value, width, 2, what) : kDashes;
     };
     const long double wall = std::min<long double>(rec.wallLeft, rec.wallRight);
-    return {QString::fromUtf8(key::Type),         textValue(outletName(rec)),
-            QString::fromUtf8(key::Id),           QString::fromLatin1(kPlaceholder),
-            QString::fromUtf8(key::Count),        number(rec.outletCount, 1, 0, "Anzahl"),
-            QString::fromUtf8(key::AMin),         spacingLimit(rec.aMin, 3, "a_min"),
-            QString::fromUtf8(key::WallMin),      spacingLimit(rec.wMin, 1, "Rand_min"),
-            QString::fromUtf8(key::Width),        number(rec.roomWidth, 4, 2, "Raumbreite"),
-            QString::fromUtf8(key::Length),       number(rec.roomLength, 4, 2, "Raumlänge"),
-            QString::fromUtf8(key::Spacing),      number(rec.spacing, 4, 2, "Einbauabstand"),
-            QString::fromUtf8(key::Wall),         number(wall, 4, 2, "Wandabstand"),
-            QString::fromUtf8(key::JetKind),      horizontal ? QStringLiteral("h") : QStringLiteral("v"),
-            QString::fromUtf8(key::Project),      textValue(rec.projectName.str()),
-            QString::fromUtf8(key::Editor),       textValue(rec.editor[0].str()),
-            QString::fromUtf8(key::Height),       number(rec.roomHeight, 4, 2, "Raumhoehe"),
-            QString::fromUtf8(key::Head),         number(rec.headHeight, 4, 2, "Kopfhoehe"),
-            QString::fromUtf8(key::Velocity),     number(rec.velocityLimit, 4, 2, "Luftgeschwindigkeit"),
-            QString::fromUtf8(key::AMinSeated),   spacingLimit(rec.aMin13, 3, "Minabstand"),
-            QString::fromUtf8(key::WallMinSeated), spacingLimit(rec.wMin13, 1, "Minwandabstand")};
+    return {QString::fromUtf8(key::Type),
+            textValue(outletName(rec)),
+            QString::fromUtf8(key::Id),
+            QString::fromLatin1(kPlaceholder),
+            QString::fromUtf8(key::Count),
+            number(rec.outletCount, 1, 0, "Anzahl"),
+            QString::fromUtf8(key::AMin),
+            spacingLimit(rec.aMin, 3, "a_min"),
+            QString::fromUtf8(key::WallMin),
+            spacingLimit(rec.wMin, 1, "Rand_min"),
+            QString::fromUtf8(key::Width),
+            number(rec.roomWidth, 4, 2, "Raumbreite"),
+            QString::fromUtf8(key::Length),
+            number(rec.roomLength, 4, 2, "Raumlänge"),
+            QString::fromUtf8(key::Spacing),
+            number(rec.spacing, 4, 2, "Einbauabstand"),
+            QString::fromUtf8(key::Wall),
+            number(wall, 4, 2, "Wandabstand"),
+            QString::fromUtf8(key::JetKind),
+            horizontal ? QStringLiteral("h") : QStringLiteral("v"),
+            QString::fromUtf8(key::Project),
+            textValue(rec.projectName.str()),
+            QString::fromUtf8(key::Editor),
+            textValue(rec.editor[0].str()),
+            QString::fromUtf8(key::Height),
+            number(rec.roomHeight, 4, 2, "Raumhoehe"),
+            QString::fromUtf8(key::Head),
+            number(rec.headHeight, 4, 2, "Kopfhoehe"),
+            QString::fromUtf8(key::Velocity),
+            number(rec.velocityLimit, 4, 2, "Luftgeschwindigkeit"),
+            QString::fromUtf8(key::AMinSeated),
+            spacingLimit(rec.aMin13, 3, "Minabstand"),
+            QString::fromUtf8(key::WallMinSeated),
+            spacingLimit(rec.wMin13, 1, "Minwandabstand")};
 }
 
 QStringList soundExchangeLines(const CalculationRecord& rec) {
@@ -197,7 +215,8 @@ QString writeExchangeFile(const QString& folder, const char* name, const QString
 }
 
 QString companionProgram(const QString& programDir, CompanionTool tool) {
-    QString name = tool == CompanionTool::CeilingPlan ? QStringLiteral("deckenspiegel") : QStringLiteral("zelk_sound");
+    QString name =
+        tool == CompanionTool::CeilingPlan ? QStringLiteral("deckenspiegel") : QStringLiteral("zelk_sound");
 #ifdef Q_OS_WIN
     name += QStringLiteral(".exe");
 #endif
@@ -230,7 +249,8 @@ std::optional<QString> matchIgnoringCase(const QString& folder, const QString& n
 
 } // namespace
 
-QString locateExchangeFile(const QString& argument, const char* ownName, const std::optional<QString>& temporaryFolder) {
+QString locateExchangeFile(const QString& argument, const char* ownName,
+                           const std::optional<QString>& temporaryFolder) {
     const QString own = QString::fromLatin1(ownName);
     const QString name = argument.isEmpty() ? own : argument;
     const bool bare = !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));

@@ -1,6 +1,5 @@
-// Finding and reading the ceiling-plan exchange file. Core layer of the ceiling-plan tool
-// (fylceiling).
-#include "companions/deckenspiegel/exchangelocation.h"
+// Finding and reading the ceiling-plan exchange file. Core layer (fylcore).
+#include "exchange/ceilinglookup.h"
 
 #include "frame/files.h"
 

@@ -2,7 +2,8 @@
 // layer (fylui).
 #pragma once
 
-#include "frame/mainwindowmodel.h"
+#include "room/mainwindowmodel.h"
+#include "widgets/stretchedimage.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -26,21 +27,6 @@ namespace fyl {
 struct AppState;
 class Dialogs;
 class Shell;
-
-// The background picture of the main window, stretched over the whole client area.
-class StretchedImage : public QWidget {
-    Q_OBJECT
-public:
-    using QWidget::QWidget;
-    void setImage(const QImage& image);
-    const QImage& image() const { return image_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QImage image_;
-};
 
 // The main window: room and project data panels over the background picture, and the menus.
 class TForm1 : public QMainWindow {

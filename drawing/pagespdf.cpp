@@ -1,11 +1,11 @@
 // Display-list pages as a PDF in memory. Drawing layer (fyldraw).
-#include "print/datasheetpdf.h"
+#include "drawing/pagespdf.h"
 
-#include "flowsim/flowpicturepainter.h"
+#include "drawing/painter.h"
+#include "drawing/pdffile.h"
+#include "drawing/picture.h"
 #include "frame/errors.h"
 #include "frame/files.h"
-#include "frame/picture.h"
-#include "print/pdffile.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -15,9 +15,9 @@
 
 namespace fyl {
 
-QByteArray pagesAsPdf(const std::vector<ReportPage>& pages, int dpi, const QString& title) {
+QByteArray pagesAsPdf(const std::vector<DisplayList>& pages, int dpi, const QString& title) {
     std::map<QString, QImage> pictures;
-    for (const ReportPage& page : pages)
+    for (const DisplayList& page : pages)
         for (const PicturePrimitive& primitive : page)
             if (const auto* image = std::get_if<ImagePrimitive>(&primitive);
                 image && !pictures.count(image->file))

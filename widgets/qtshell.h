@@ -1,4 +1,5 @@
-// The Shell interface on QDesktopServices and QProcess. Application layer.
+// The Shell interface on QDesktopServices and QProcess. Shared widgets (fylwidgets,
+// QtWidgets).
 #pragma once
 
 #include "frame/shell.h"
