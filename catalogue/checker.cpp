@@ -333,16 +333,9 @@ private:
             recordFinding(j, recordNo,
                           QStringLiteral("V_min/V_max weichen vom Volumenstrombereich der Indexzeile ab."));
 
-        const bool vertical = jetKindOfCode(code) == JetKind::Vertical;
-        bool evaluated = true;
-        if (design == QLatin1Char('0'))
-            evaluated = code == QLatin1String("01") || code == QLatin1String("02");
-        else if (design == QLatin1Char('2'))
-            evaluated =
-                code == QLatin1String("03") || code == QLatin1String("05") || code == QLatin1String("06");
-        else
-            evaluated = jetKindOfCode(code) != JetKind::None;
-        if (!evaluated)
+        const JetKind kind = jetFormOf(QString(design), code).kind;
+        const bool vertical = kind == JetKind::Vertical;
+        if (kind == JetKind::None)
             recordFinding(j, recordNo,
                           QStringLiteral("zur Bauart \"%1\" rechnet die Strahlform \"%2\" nicht.")
                               .arg(QString(design), code));

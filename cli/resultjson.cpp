@@ -108,7 +108,7 @@ bool loadEvaluableProject(Session& session, const QString& path, QTextStream& er
                           const QString& nothingDone) {
     readProjectFile(path, *session.record);
     const QString jetCode = session.record->outlet.jetFormCodeText();
-    if (jetKindOfCode(jetCode) != JetKind::None)
+    if (jetFormOf(session.record->designCode.str(), jetCode).kind != JetKind::None)
         return true;
     err << "Für die Strahlform \"" << jetCode << "\" gibt es keine Auswertung (erwartet: 01 bis 06). "
         << nothingDone << "\n";

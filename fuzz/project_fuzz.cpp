@@ -152,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::violated("an accepted project file holds a non-finite real", *field);
 
     // zelkfyl-cli evaluate refuses a jet form without an evaluation before evaluating.
-    if (jetKindOfCode(record->outlet.jetFormCodeText()) == JetKind::None)
+    if (jetFormOf(record->designCode.str(), record->outlet.jetFormCodeText()).kind == JetKind::None)
         return 0;
     static const QRegularExpression spelled(QStringLiteral("nan|inf"),
                                             QRegularExpression::CaseInsensitiveOption);

@@ -71,8 +71,8 @@ std::vector<double> coefficientsOf(SheetQuantity quantity, const OutletRecord& o
     return {};
 }
 
-bool appliesTo(SheetQuantity quantity, const DocumentedJetForm& form) {
-    const JetKind kind = jetKindOfCode(form.record.jetFormCodeText());
+bool appliesTo(SheetQuantity quantity, const DocumentedSize& size, const DocumentedJetForm& form) {
+    const JetKind kind = jetFormOf(size.design, form.record.jetFormCodeText()).kind;
     switch (quantity) {
     case SheetQuantity::PressureDrop:
     case SheetQuantity::SoundPower:
@@ -97,7 +97,7 @@ SheetChart chartOf(SheetQuantity quantity, const DocumentedType& type, int point
         const DocumentedSize& size = type.sizes[s];
         std::vector<std::vector<double>> drawn;
         for (const DocumentedJetForm& form : size.jetForms) {
-            if (!appliesTo(quantity, form))
+            if (!appliesTo(quantity, size, form))
                 continue;
             const std::vector<double> coefficients = coefficientsOf(quantity, form.record);
             if (std::find(drawn.begin(), drawn.end(), coefficients) != drawn.end())

@@ -1,6 +1,7 @@
 // Lays out the printed report's pages in printer device pixels. Core layer (fylcore).
 #include "print/reportpages.h"
 
+#include "frame/jetkind.h"
 #include "frame/numbers.h"
 
 #include <QDir>
@@ -167,16 +168,18 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
     const Row flowPerMetre{163, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h m")};
     const Row sound{145, fixed(rec.lwa, 1), QStringLiteral("dB")};
     const Row pressure{146, fixed(rec.dp, 1), QStringLiteral("Pa")};
-    if (rec.verticalJet) {
+    // The table follows the kind the results were evaluated for.
+    const JetKind kind = rec.verticalJet ? JetKind::Vertical : JetKind::Horizontal;
+    const Row form{156, {}, {}, jetFormAs(kind, design, rec.outlet.jetFormCodeText()).reportEntry};
+    if (kind == JetKind::Vertical) {
         const Row vk{150, fixed(rec.vMid, 1), ms};
         const Row yMax{158, fixed(rec.yMax, 1), m};
         if (slot)
-            return outletRows(
-                7, 10, {},
-                {head, {156, {}, {}, 174}, length, slotRow, count, flowPerMetre, sound, pressure, vk, yMax});
+            return outletRows(7, 10, {},
+                              {head, form, length, slotRow, count, flowPerMetre, sound, pressure, vk, yMax});
         return outletRows(7, 8, {},
                           {head,
-                           {156, {}, {}, 155},
+                           form,
                            count,
                            {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")},
                            sound,
@@ -184,53 +187,27 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
                            vk,
                            yMax});
     }
+    // The least distances and the velocities at the spacing and the walls, the same in both
+    // horizontal tables; the velocities carry table A's label in the slot table too: the head
+    // height's own label would name a velocity a height.
+    const std::vector<Row> distances = {{147, fixed(rec.aMin, 2), m},      {148, fixed(rec.wMin, 2), m},
+                                        {149, fixed(rec.spacing, 2), m},   {150, fixed(rec.vMid, 2), ms},
+                                        {151, fixed(rec.wallLeft, 2), m},  {150, fixed(rec.vLeft, 2), ms},
+                                        {152, fixed(rec.wallRight, 2), m}, {150, fixed(rec.vRight, 2), ms}};
+    std::vector<Row> rows;
     if (slot) {
-        const QString form = rec.outlet.jetFormCodeText();
-        const int formEntry = form == QLatin1String("04")   ? 175
-                              : form == QLatin1String("05") ? 176
-                              : form == QLatin1String("06") ? 177
-                                                            : 0;
         const QString stars = QStringLiteral("******");
         const Row dp{146, design == QLatin1String("2") ? stars : fixed(rec.dp, 1), QStringLiteral("Pa")};
+        rows = {head, form, length, slotRow, count, flowPerMetre, sound, dp};
+        rows.insert(rows.end(), distances.begin(), distances.end());
         // A slot jet detaching within 0.1 m gets no printed distance.
-        const Row xKrit{157, rec.xKrit < 0.1L ? stars : fixed(rec.xKrit, 2), m};
-        return outletRows(16, 8, {12, 14, 16},
-                          {head,
-                           {156, {}, {}, formEntry},
-                           length,
-                           slotRow,
-                           count,
-                           flowPerMetre,
-                           sound,
-                           dp,
-                           {147, fixed(rec.aMin, 2), m},
-                           {148, fixed(rec.wMin, 2), m},
-                           // The velocities carry table A's label: the head height's own label
-                           // would name a velocity a height.
-                           {149, fixed(rec.spacing, 2), m},
-                           {150, fixed(rec.vMid, 2), ms},
-                           {151, fixed(rec.wallLeft, 2), m},
-                           {150, fixed(rec.vLeft, 2), ms},
-                           {152, fixed(rec.wallRight, 2), m},
-                           {150, fixed(rec.vRight, 2), ms},
-                           xKrit});
+        rows.push_back({157, rec.xKrit < 0.1L ? stars : fixed(rec.xKrit, 2), m});
+        return outletRows(16, 8, {12, 14, 16}, std::move(rows));
     }
-    return outletRows(14, 8, {10, 12, 14},
-                      {head,
-                       {156, {}, {}, 154},
-                       count,
-                       {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")},
-                       sound,
-                       pressure,
-                       {147, fixed(rec.aMin, 2), m},
-                       {148, fixed(rec.wMin, 2), m},
-                       {149, fixed(rec.spacing, 2), m},
-                       {150, fixed(rec.vMid, 2), ms},
-                       {151, fixed(rec.wallLeft, 2), m},
-                       {150, fixed(rec.vLeft, 2), ms},
-                       {152, fixed(rec.wallRight, 2), m},
-                       {150, fixed(rec.vRight, 2), ms},
-                       {157, fixed(rec.xKrit, 2), m}});
+    rows = {head, form, count, {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")}, sound, pressure};
+    rows.insert(rows.end(), distances.begin(), distances.end());
+    rows.push_back({157, fixed(rec.xKrit, 2), m});
+    return outletRows(14, 8, {10, 12, 14}, std::move(rows));
 }
 
 // The date, project and editor lines both pages share.

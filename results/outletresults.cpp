@@ -4,6 +4,7 @@
 #include "calc/arithmetic.h"
 #include "calc/draught.h"
 #include "frame/errors.h"
+#include "frame/jetkind.h"
 #include "frame/numbers.h"
 
 namespace fyl {
@@ -132,14 +133,7 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, con
     flowPictureView(spacingShown, r.wallLeft, r.wallRight, r.vMid, r.vLeft, r.vRight, view);
     draughtView(rec.roomTemp, {r.vMid, r.vLeft, r.vRight}, view);
 
-    int hint = 86;
-    if (jetCode == QLatin1String("04"))
-        hint = 175;
-    else if (jetCode == QLatin1String("05"))
-        hint = 176;
-    else if (jetCode == QLatin1String("06"))
-        hint = 177;
-    view.form3.setText(form3::Label44, texts.text(hint));
+    view.form3.setText(form3::Label44, texts.text(jetFormAs(JetKind::Horizontal, design, jetCode).hintEntry));
 
     if (design == QLatin1String("0")) {
         for (form3::Control id : {form3::Label40, form3::Label41, form3::Label39, form3::Label42})
@@ -181,8 +175,10 @@ void verticalView(const CalculationRecord& rec, const VerticalResult& r, const T
     for (form3::Control id : {form3::Label40, form3::Label41, form3::Label39, form3::Label42})
         view.form3.setVisible(id, false);
     view.form3.setColour(form3::GroupBox4, LabelColour::Normal);
-    view.form3.setText(form3::Label44,
-                       texts.text(rec.outlet.jetFormCodeText() == QLatin1String("03") ? 174 : 89));
+    view.form3.setText(
+        form3::Label44,
+        texts.text(
+            jetFormAs(JetKind::Vertical, rec.designCode.str(), rec.outlet.jetFormCodeText()).hintEntry));
     flowPictureView(rec.spacing, rec.wallLeft, rec.wallRight, r.vk, rec.vLeft, rec.vRight, view);
     draughtView(rec.roomTemp, {r.vk}, view);
 }
@@ -242,14 +238,21 @@ ResultsView EvaluateVerticalJet(EvaluationParts parts) {
 }
 
 ResultsView ShowOutletResults(EvaluationParts parts) {
-    const JetKind kind = jetKindOfCode(parts.record.outlet.jetFormCodeText());
+    const JetKind kind = jetFormOf(parts.record.designCode.str(), parts.record.outlet.jetFormCodeText()).kind;
     ResultsView view;
     headingView(parts.record, parts.texts, view);
     if (kind != JetKind::None) {
         view.form3.setVisible(form3::GroupBox1, kind == JetKind::Horizontal);
         view.form3.setVisible(form3::GroupBox2, kind == JetKind::Vertical);
     }
-    return evaluateAndCommit(parts, kind, std::move(view));
+    view = evaluateAndCommit(parts, kind, std::move(view));
+    // After a reload the kind flags follow the evaluation that ran, so that a count changed later,
+    // the report and the exchange files see the same jet kind as these results.
+    if (kind != JetKind::None) {
+        parts.record.horizontalJet = kind == JetKind::Horizontal ? 1 : 0;
+        parts.record.verticalJet = kind == JetKind::Vertical ? 1 : 0;
+    }
+    return view;
 }
 
 } // namespace fyl

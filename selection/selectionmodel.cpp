@@ -10,6 +10,7 @@
 #include "frame/ansi.h"
 #include "frame/errors.h"
 #include "frame/files.h"
+#include "frame/jetkind.h"
 #include "frame/numbers.h"
 #include "results/outletresults.h"
 #include "selection/selectionlists.h"
@@ -202,9 +203,11 @@ void setJetKind(Work& w, JetKind kind) {
     w.rec.verticalJet = kind == JetKind::Vertical ? 1 : 0;
 }
 
-// Opens the calculation window with `view` and runs the evaluation of `kind` over it; None runs
-// nothing, and the window shows the heading only.
-void showResults(Work& w, ResultsView view, JetKind kind) {
+// Opens the calculation window with `view` and runs the evaluation the outlet's jet form asks for
+// over it, which also sets the hint; a form without one runs nothing, and the window shows the
+// heading only.
+void showResults(Work& w, ResultsView view) {
+    const JetKind kind = jetFormOf(w.rec.designCode.str(), w.rec.outlet.jetFormCodeText()).kind;
     w.out.hideSelection = true;
     w.out.showCalculation = true;
     if (kind != JetKind::None) {
@@ -263,15 +266,7 @@ void weiter(Work& w) {
         w.rec.resultsWindowFlag = 1;
         ResultsView view;
         headingView(w.rec, w.texts, view);
-        const QString code = w.rec.outlet.jetFormCodeText();
-        JetKind kind = JetKind::None;
-        if (code == QLatin1String("01")) {
-            kind = JetKind::Horizontal;
-            view.form3.setText(form3::Label44, w.texts.text(86));
-        } else if (code == QLatin1String("02")) {
-            kind = JetKind::Vertical;
-        }
-        showResults(w, view, kind);
+        showResults(w, view);
     } else if (design == QLatin1String("2")) {
         openSlotGroup(w, true);
     } else if (design == QLatin1String("1") || design == QLatin1String("3")) {
@@ -538,13 +533,7 @@ SelectionOutcome SelectionModel::Button3Click() {
         ResultsView view;
         headingView(w.rec, w.texts, view);
         w.rec.calculationMode = 1;
-        const QString code = w.rec.outlet.jetFormCodeText();
-        JetKind kind = JetKind::None;
-        if (code == QLatin1String("03"))
-            kind = JetKind::Vertical;
-        else if (code == QLatin1String("05") || code == QLatin1String("06"))
-            kind = JetKind::Horizontal;
-        showResults(w, view, kind);
+        showResults(w, view);
     });
 }
 
@@ -603,17 +592,7 @@ SelectionOutcome SelectionModel::Button5Click() {
         headingView(w.rec, w.texts, view);
         view.form3.setText(form3::Label13, QStringLiteral("(") + formatFixed(w.rec.maxSoundLevel, 3, 1) +
                                                QStringLiteral(")"));
-        const QString code = w.rec.outlet.jetFormCodeText();
-        if (code == QLatin1String("03")) {
-            view.form3.setText(form3::Label44, w.texts.text(174));
-            showResults(w, view, JetKind::Vertical);
-        } else {
-            if (code == QLatin1String("04"))
-                view.form3.setText(form3::Label44, w.texts.text(175));
-            else if (code == QLatin1String("05"))
-                view.form3.setText(form3::Label44, w.texts.text(176));
-            showResults(w, view, JetKind::Horizontal);
-        }
+        showResults(w, view);
     });
 }
 
