@@ -2,10 +2,8 @@
 # "Kurzanleitung" opens. Its source is docs/anleitung/Fyl_Anleitung.md; the pictures are taken at
 # build time from the real windows, planned offscreen in the program directory laid out above, so
 # the guide shows what this build shows. A change of the source or of any window code sets it anew.
-find_package(Qt6 REQUIRED COMPONENTS Test)
-
 add_executable(fyl-guideshots ${PROJECT_SOURCE_DIR}/tools/guide/guideshots.cpp)
-target_link_libraries(fyl-guideshots PRIVATE fylui Qt6::Test)
+target_link_libraries(fyl-guideshots PRIVATE fylui)
 add_executable(fyl-guidepdf ${PROJECT_SOURCE_DIR}/tools/guide/guidepdf.cpp)
 target_link_libraries(fyl-guidepdf PRIVATE fyldraw)
 

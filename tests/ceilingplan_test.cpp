@@ -342,3 +342,32 @@ TEST(DeckenspiegelProgram, WritesThePlanFromTheExchangeFileOrSaysWhyNot) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QLatin1String("passen in keiner Anordnung"))) << s(run.err);
 }
+
+// The exit codes of zelkfyl-cli: 2 for a wrong call, 1 for a file that is missing.
+TEST(DeckenspiegelProgram, WrongCallsEndWithTwoAndMissingFilesWithOne) {
+    QTemporaryDir home;
+    test::writeFile(home.filePath(QStringLiteral("config/Zelk/zol.conf")),
+                    QStringLiteral("[General]\nArbeitsverzeichnis=%1\n")
+                        .arg(home.filePath(QStringLiteral("ZELK")))
+                        .toUtf8());
+    const QString plan = home.filePath(QStringLiteral("plan.png"));
+    const QString written = home.filePath(QStringLiteral("Zoldaten.tmp"));
+    test::writeFile(written, fileOf(planningRecord()));
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* reason;
+    } cases[] = {
+        {{written, QStringLiteral("--png"), plan, QStringLiteral("--massstab")}, 2, "massstab"},
+        {{written, written, QStringLiteral("--png"), plan}, 2, "nicht 2"},
+        {{QStringLiteral("--png")}, 2, "png"},
+        {{QStringLiteral("Fehlt.tmp"), QStringLiteral("--png"), plan}, 1, "Fehlt.tmp"},
+        {{home.filePath(QStringLiteral("Fehlt.tmp")), QStringLiteral("--png"), plan}, 1, "Fehlt.tmp"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = runTool(home.path(), c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << s(c.args.join(' '));
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.reason))) << s(run.err);
+        EXPECT_FALSE(QFileInfo::exists(plan));
+    }
+}

@@ -196,12 +196,15 @@ TEST(SoundExchangeFile, BrokenFilesNameThePathAndTheLine) {
 namespace {
 
 // The program as the main program starts it: the bare name, the working directory in the
-// settings store (here a private one).
-test::CliRun runSound(const QStringList& args, const QString& configHome) {
+// settings store (here a private one). Without a display, no platform is named either.
+test::CliRun runSound(const QStringList& args, const QString& configHome, bool display = true) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!display)
+        for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(variable));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(ZELK_SOUND), args);
     p.waitForFinished(30000);
@@ -243,11 +246,51 @@ TEST(SoundProgram, BatchRunsWriteTheSheetOrRefuseWithTheReason) {
     EXPECT_TRUE(run.err.contains("Sounddaten.tmp")) << run.err.toStdString();
     EXPECT_EQ(test::readFile(pdf), sheet);
 
-    // A reverberation time the room cannot have is refused, not printed.
+    // A reverberation time the room cannot have is refused, not printed: the call asked for it.
     test::writeFile(work + QStringLiteral("/tmp/Sounddaten.tmp"), exchangeBytes(3, 35.0));
     run = runSound({QStringLiteral("--json"), QStringLiteral("--reverberation"), QStringLiteral("0.1")},
                    config);
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains("zu kurz")) << run.err.toStdString();
+}
+
+// The exit codes of zelkfyl-cli: 2 for a wrong call, 1 for a file that fails, nothing written.
+TEST(SoundProgram, WrongCallsEndWithTwoAndFailedFilesWithOne) {
+    QTemporaryDir dir;
+    const QString work = dir.filePath(QStringLiteral("ZELK"));
+    test::writeFile(work + QStringLiteral("/tmp/Sounddaten.tmp"), exchangeBytes(3, 35.0));
+    test::writeFile(work + QStringLiteral("/tmp/Leer.tmp"), exchangeBytes(0, 35.0));
+    test::writeFile(dir.filePath(QStringLiteral("config/Zelk/zol.conf")),
+                    QStringLiteral("[General]\nArbeitsverzeichnis=%1\n").arg(work).toUtf8());
+    const QString config = dir.filePath(QStringLiteral("config"));
+    const QString pdf = dir.filePath(QStringLiteral("Blatt.pdf"));
+    const QString pdfOption = QStringLiteral("--pdf=") + pdf;
+
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* reason;
+    } cases[] = {
+        {{pdfOption, QStringLiteral("--lautstaerke")}, 2, "lautstaerke"},
+        {{pdfOption, QStringLiteral("Sounddaten.tmp"), QStringLiteral("Zweite.tmp")}, 2, "nicht 2"},
+        {{pdfOption, QStringLiteral("--use"), QStringLiteral("garage")}, 2, "garage"},
+        {{pdfOption, QStringLiteral("--distance"), QStringLiteral("zwei")}, 2, "keine Zahl"},
+        {{pdfOption, QStringLiteral("Fehlt.tmp")}, 1, "Fehlt.tmp"},
+        {{pdfOption, QStringLiteral("Leer.tmp")}, 1, "Leer.tmp"},
+        {{QStringLiteral("--pdf"), dir.filePath(QStringLiteral("kein/Ordner/Blatt.pdf"))}, 1, "Blatt.pdf"},
+    };
+    for (const auto& c : cases) {
+        const test::CliRun run = runSound(c.args, config);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(pdf));
+    }
+
+    // Help and version open no window, so they need no display.
+    const test::CliRun help = runSound({QStringLiteral("--help")}, config, false);
+    EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.contains("--reverberation"));
+    EXPECT_EQ(runSound({QStringLiteral("--version")}, config, false).out,
+              QByteArray("zelk_sound " ZELK_VERSION "\n"));
 }

@@ -74,7 +74,7 @@ std::optional<RoomUse> roomUseFromKey(const QString& key) {
     return std::nullopt;
 }
 
-SoundFigures computeSound(const SoundInputs& in) {
+void requireComputableRoom(const SoundInputs& in) {
     require(in.outletCount >= 1,
             QStringLiteral("Die Anzahl der Durchlässe muss mindestens 1 sein (gelesen: %1).")
                 .arg(in.outletCount));
@@ -82,6 +82,10 @@ SoundFigures computeSound(const SoundInputs& in) {
     requireLength(in.width, "Raumbreite");
     requireLength(in.length, "Raumlänge");
     requireLength(in.height, "Raumhöhe");
+}
+
+SoundFigures computeSound(const SoundInputs& in) {
+    requireComputableRoom(in);
     requireFiniteInput(in.reverberationTime, "Nachhallzeit");
     require(
         in.reverberationTime >= kMinReverberationTime && in.reverberationTime <= kMaxReverberationTime,

@@ -58,6 +58,10 @@ struct SoundFigures {
     bool met() const { return excess <= 0.0; }
 };
 
+// Checks the values the exchange file gives (the count, the outlets' level, the room's size);
+// raises fyl::Error naming the first one out of range.
+void requireComputableRoom(const SoundInputs& in);
+
 // Checks every input and computes the figures. An input out of its range raises fyl::Error with
 // a German message naming it; nothing that is not finite is returned.
 SoundFigures computeSound(const SoundInputs& in);

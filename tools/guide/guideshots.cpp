@@ -18,19 +18,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextStream>
+#include <QThread>
+#include <QWindow>
 
 #include <memory>
 #include <stdexcept>
@@ -45,6 +50,73 @@ struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The planner's keys and clicks, delivered to the widget through the application as the platform
+// delivers them: shortcuts first, an ignored key passed on to the parent.
+
+void sendKey(QWidget* widget, Qt::Key key, const QString& text) {
+    QPointer<QWidget> alive(widget);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(widget, &press);
+    // A handler of the key may have deleted the widget.
+    if (!alive)
+        return;
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+// The focus a press on the screen gives: to the first widget from the pressed one outwards that
+// takes focus by click, unless one on the way has it already.
+void giveClickFocus(QWidget* widget, QPoint pos) {
+    const auto takesClickFocus = [](QWidget* w) {
+        QWidget* proxy = w;
+        while (proxy->focusProxy())
+            proxy = proxy->focusProxy();
+        return (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus &&
+               (proxy->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus;
+    };
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w->isEnabled() && w->rect().contains(pos) && takesClickFocus(w)) {
+            w->setFocus(Qt::MouseFocusReason);
+            return;
+        }
+        if (w->isWindow() || (w->focusProxy() ? w->focusProxy() : w)->hasFocus())
+            return;
+        pos += w->pos();
+    }
+}
+
+// A click of the left button at `pos`, the widget's centre when none is given.
+void sendClick(QWidget* widget, QPoint pos = {}) {
+    if (pos.isNull())
+        pos = widget->rect().center();
+    giveClickFocus(widget, pos);
+    const QPointF inWindow = widget->mapTo(widget->window(), QPointF(pos));
+    const QPointF onScreen = widget->mapToGlobal(QPointF(pos));
+    QMouseEvent press(QEvent::MouseButtonPress, pos, inWindow, onScreen, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, pos, inWindow, onScreen, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+// Activation on the platform is asynchronous; waits up to five seconds for it.
+bool waitUntilActive(QWidget* widget) {
+    const auto active = [widget] {
+        const QWindow* handle = widget->window()->windowHandle();
+        return handle && handle->isActive();
+    };
+    if (!widget->window()->windowHandle())
+        return false;
+    const QDeadlineTimer deadline(5000);
+    while (!active() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QThread::msleep(10);
+    }
+    return active();
+}
+
 class Planner {
 public:
     Planner(fyl::Forms& forms, ScriptedDialogs& dialogs, const QString& outDir)
@@ -55,7 +127,7 @@ public:
         QApplication::processEvents();
         if (!window->isActiveWindow()) {
             window->activateWindow();
-            if (!QTest::qWaitForWindowActive(window))
+            if (!waitUntilActive(window))
                 throw Failure("window " + window->objectName().toStdString() + " does not become active");
         }
     }
@@ -65,7 +137,7 @@ public:
         edit->setFocus(Qt::TabFocusReason);
         edit->selectAll();
         typeText(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
+        sendKey(edit, Qt::Key_Return, QStringLiteral("\r"));
         check(edit->objectName());
     }
     // A project text: typed, no action behind it.
@@ -75,22 +147,20 @@ public:
             line->selectAll();
         typeText(edit, text);
     }
-    // Key by key; QTest's own typing knows no umlauts.
+    // Key by key, umlauts included: the key of a letter is its capital.
     static void typeText(QWidget* widget, const QString& text) {
         for (const QChar c : text) {
             if (c == QLatin1Char('\n'))
-                QTest::keyClick(widget, Qt::Key_Return);
+                sendKey(widget, Qt::Key_Return, QStringLiteral("\r"));
             else
-                QTest::sendKeyEvent(QTest::Click, widget, static_cast<Qt::Key>(c.toUpper().unicode()),
-                                    QString(c), Qt::NoModifier);
+                sendKey(widget, static_cast<Qt::Key>(c.toUpper().unicode()), QString(c));
         }
     }
     void pick(QListWidget* list, const QString& text) {
         for (int i = 0; i < list->count(); ++i) {
             if (list->item(i)->text().trimmed() == text) {
                 list->scrollToItem(list->item(i));
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                                  list->visualItemRect(list->item(i)).center());
+                sendClick(list->viewport(), list->visualItemRect(list->item(i)).center());
                 check(list->objectName() + QLatin1Char(' ') + text);
                 return;
             }
@@ -100,7 +170,7 @@ public:
     void press(QPushButton* button) {
         if (!button->isVisible() || !button->isEnabled())
             throw Failure("button " + button->text().toStdString() + " cannot be pressed");
-        QTest::mouseClick(button, Qt::LeftButton);
+        sendClick(button);
         check(button->text());
     }
     // What the next file dialog answers.
@@ -110,7 +180,7 @@ public:
         check(action->text());
     }
     void click(QAbstractButton* box) {
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        sendClick(box, QPoint(8, box->height() / 2));
         check(box->text());
     }
     // The window, or its top left part up to `size` (window coordinates).
