@@ -63,7 +63,7 @@ struct RoomFieldControl {
     const char* name;
     RoomField field;
 };
-const RoomFieldControl kRoomFieldControls[] = {
+constexpr RoomFieldControl kRoomFieldControls[] = {
     {&TForm1::Edit4, "Edit4", RoomField::Width},
     {&TForm1::Edit5, "Edit5", RoomField::Length},
     {&TForm1::Edit2, "Edit2", RoomField::Height},
@@ -79,7 +79,14 @@ const RoomFieldControl kRoomFieldControls[] = {
     {&TForm1::Edit13, "Edit13", RoomField::SupplyTemperature},
     {&TForm1::Edit14, "Edit14", RoomField::MaxSoundPowerLevel},
 };
+// Every field once, in its order: a field without its control would leave a null in roomEdits_.
 static_assert(std::size(kRoomFieldControls) == kRoomFieldCount);
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(kRoomFieldControls); ++i)
+        if (static_cast<std::size_t>(kRoomFieldControls[i].field) != i)
+            return false;
+    return true;
+}());
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w = 230) {
     auto* label = new QLabel(text, parent);
