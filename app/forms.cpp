@@ -42,7 +42,7 @@ void Forms::follow(const SelectionOutcome& outcome) {
     if (outcome.hideSelection)
         form2->hide();
     if (outcome.mountingHeightText) {
-        form1->model().setRoomText(form1::Edit10, *outcome.mountingHeightText);
+        form1->model().setRoomText(RoomField::MountingHeight, *outcome.mountingHeightText);
         form1->refresh();
     }
     if (outcome.backToRoomData) {

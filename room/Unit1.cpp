@@ -35,6 +35,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <iterator>
 
 namespace fyl {
 
@@ -55,6 +56,37 @@ private:
 };
 
 const QColor kPanelColour(221, 215, 208);
+
+// The one place where the documented control names meet the room fields they show.
+struct RoomFieldControl {
+    QLineEdit* TForm1::*edit;
+    const char* name;
+    RoomField field;
+};
+constexpr RoomFieldControl kRoomFieldControls[] = {
+    {&TForm1::Edit4, "Edit4", RoomField::Width},
+    {&TForm1::Edit5, "Edit5", RoomField::Length},
+    {&TForm1::Edit2, "Edit2", RoomField::Height},
+    {&TForm1::Edit1, "Edit1", RoomField::FloorArea},
+    {&TForm1::Edit3, "Edit3", RoomField::Volume},
+    {&TForm1::Edit6, "Edit6", RoomField::AirChangeRate},
+    {&TForm1::edit7, "edit7", RoomField::VolumeFlow},
+    {&TForm1::Edit8, "Edit8", RoomField::VelocityLimit},
+    {&TForm1::Edit9, "Edit9", RoomField::HeadHeight},
+    {&TForm1::Edit10, "Edit10", RoomField::MountingHeight},
+    {&TForm1::Edit11, "Edit11", RoomField::CoolingLoad},
+    {&TForm1::Edit12, "Edit12", RoomField::RoomTemperature},
+    {&TForm1::Edit13, "Edit13", RoomField::SupplyTemperature},
+    {&TForm1::Edit14, "Edit14", RoomField::MaxSoundPowerLevel},
+};
+// Every field once, in its order: a field without its control would leave a null in roomEdits_.
+static_assert(std::size(kRoomFieldControls) == kRoomFieldCount);
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(kRoomFieldControls); ++i)
+        if (static_cast<std::size_t>(kRoomFieldControls[i].field) != i)
+            return false;
+    return true;
+}());
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w = 230) {
     auto* label = new QLabel(text, parent);
@@ -327,13 +359,11 @@ void TForm1::FillWindowFromRecord() {
 }
 
 void TForm1::bindModel() {
-    using namespace form1;
-    roomEdits_ = {Edit4, Edit5, Edit2,  Edit1,  Edit3,  Edit6,  edit7,
-                  Edit8, Edit9, Edit10, Edit11, Edit12, Edit13, Edit14};
-    for (std::size_t i = 0; i < roomEdits_.size(); ++i) {
-        QLineEdit* edit = roomEdits_[i];
-        Q_ASSERT(edit->objectName() == QLatin1String(kRoomFieldNames[i]));
-        const auto field = static_cast<RoomField>(i);
+    for (const RoomFieldControl& control : kRoomFieldControls) {
+        QLineEdit* edit = this->*control.edit;
+        Q_ASSERT(edit->objectName() == QLatin1String(control.name));
+        const RoomField field = control.field;
+        roomEdits_[static_cast<std::size_t>(field)] = edit;
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textEdited, this,
                 [this, field](const QString& text) { model_.setRoomText(field, text); });
@@ -452,7 +482,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     const auto it = std::find(roomEdits_.begin(), roomEdits_.end(), watched);
     if (it == roomEdits_.end() || acting_)
         return false;
-    const auto field = static_cast<form1::RoomField>(it - roomEdits_.begin());
+    const auto field = static_cast<RoomField>(it - roomEdits_.begin());
     switch (event->type()) {
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -46,8 +46,8 @@ public:
     MainWindowModel& model() { return model_; }
     // Receives what an action asks of the other windows (selection, calculation, flow picture).
     std::function<void(const MainWindowOutcome&)> outcomeHandler;
-    // The room field controls, in the order of form1::RoomField.
-    QLineEdit* roomEdit(form1::RoomField field) const { return roomEdits_[static_cast<std::size_t>(field)]; }
+    // The control that shows a room field.
+    QLineEdit* roomEdit(RoomField field) const { return roomEdits_[static_cast<std::size_t>(field)]; }
 
     // Shows the model's state again after another window changed it.
     void refresh();
@@ -124,7 +124,7 @@ private:
     Shell& shell_;
     QSettings& settings_;
     MainWindowModel model_;
-    std::array<QLineEdit*, form1::kRoomFieldCount> roomEdits_{};
+    std::array<QLineEdit*, kRoomFieldCount> roomEdits_{}; // by RoomField
     std::array<QLineEdit*, 10> projectEdits_{};
     bool acting_ = false; // an action runs: focus changes it causes are not the planner's
 };

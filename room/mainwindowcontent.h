@@ -13,7 +13,7 @@ namespace fyl {
 // The main window's fields as the record fills them: what `FillWindowFromRecord` writes into
 // the controls. The window only applies it.
 struct MainWindowContent {
-    // Room data, in this order: Edit4, Edit5, Edit2, Edit1, Edit3, Edit6, edit7, Edit8 .. Edit14.
+    // Room data, in the order of RoomField (mainwindowmodel.h): width, length, height, floor area, …
     std::array<QString, 14> roomFields;
     // Project data: Edit15 .. Edit24.
     std::array<QString, 10> projectFields;

@@ -19,7 +19,7 @@
 
 namespace fyl {
 
-using namespace form1;
+using enum RoomField;
 using arith::divide;
 using arith::sqrtOf;
 using arith::stored;
@@ -95,53 +95,53 @@ ld evaluatedField(Work& w, RoomField f) {
     return value;
 }
 
-// s6: the volume flow from volume and air change rate.
-void s6(Work& w) {
-    w.put(edit7, w.number(Edit3) * w.number(Edit6), 6, 0);
+// The volume flow from volume and air change rate, in whole m³/h.
+void deriveFlowFromAirChange(Work& w) {
+    w.put(VolumeFlow, w.number(Volume) * w.number(AirChangeRate), 6, 0);
 }
 
-// s1: floor area or room height left.
-void s1(Work& w) {
-    const ld area = evaluatedField(w, Edit1);
-    w.normalise(Edit2);
+// Floor area or room height left: the volume from both, and the flow it carries.
+void deriveVolumeFromArea(Work& w) {
+    const ld area = evaluatedField(w, FloorArea);
+    w.normalise(Height);
     if (w.s.areaInput) {
         const ld side = sqrtOf(area);
-        w.put(Edit4, side, 6, 2);
-        w.put(Edit5, side, 6, 2);
+        w.put(Width, side, 6, 2);
+        w.put(Length, side, 6, 2);
     }
-    const ld height = w.number(Edit2);
-    if (w.number(Edit10) > height)
-        w.field(Edit10) = w.field(Edit2);
-    w.put(Edit3, area * height, 6, 2);
+    const ld height = w.number(Height);
+    if (w.number(MountingHeight) > height)
+        w.field(MountingHeight) = w.field(Height);
+    w.put(Volume, area * height, 6, 2);
     if (area != ld(w.s.snapshot.area) || height != ld(w.s.snapshot.height))
         sizeChanged(w);
-    w.put(edit7, w.number(Edit3) * w.number(Edit6), 6, 2);
+    w.put(VolumeFlow, w.number(Volume) * w.number(AirChangeRate), 6, 2);
 }
 
-// s3: volume left.
-void s3(Work& w) {
-    const ld volume = evaluatedField(w, Edit3);
-    w.put(Edit1, divide(volume, w.number(Edit2)), 6, 2);
-    s6(w);
+// Volume left: the floor area at the room height, and the flow.
+void deriveAreaFromVolume(Work& w) {
+    const ld volume = evaluatedField(w, Volume);
+    w.put(FloorArea, divide(volume, w.number(Height)), 6, 2);
+    deriveFlowFromAirChange(w);
     if (volume != ld(w.s.snapshot.volume))
         sizeChanged(w);
 }
 
-// s4 and s5: width or length left; the volume flow is left as it was.
-void widthOrLength(Work& w, RoomField left) {
-    if (left == Edit4) {
-        w.normalise(Edit4);
-        w.normalise(Edit5);
+// Width or length left: floor area and volume; the volume flow is left as it was.
+void deriveAreaAndVolume(Work& w, RoomField left) {
+    if (left == Width) {
+        w.normalise(Width);
+        w.normalise(Length);
     } else {
-        w.normalise(Edit5);
-        w.normalise(Edit4);
+        w.normalise(Length);
+        w.normalise(Width);
     }
-    const ld area = w.number(Edit4) * w.number(Edit5);
-    w.put(Edit1, area, 6, 2);
-    w.put(Edit3, area * w.number(Edit2), 6, 2);
+    const ld area = w.number(Width) * w.number(Length);
+    w.put(FloorArea, area, 6, 2);
+    w.put(Volume, area * w.number(Height), 6, 2);
     w.rec.dimensionsEntered = 1;
     const ld value = w.number(left);
-    if (value != ld(left == Edit4 ? w.s.snapshot.width : w.s.snapshot.length))
+    if (value != ld(left == Width ? w.s.snapshot.width : w.s.snapshot.length))
         sizeChanged(w);
 }
 
@@ -181,16 +181,16 @@ void recalculate(Work& w) {
         continueStep(w);
 }
 
-// The cooling-load action: the supply temperature from the load and the volume flow.
-void coolingLoadAction(Work& w) {
-    if (w.field(Edit11).isEmpty()) {
+// Cooling load left (and after a new flow): the supply temperature from the load and the flow.
+void deriveSupplyTemperature(Work& w) {
+    if (w.field(CoolingLoad).isEmpty()) {
         recalculate(w);
         return;
     }
-    w.normalise(Edit11);
-    const double load = stored(w.number(Edit11));
-    const double flow = stored(w.number(edit7));
-    const ld roomTemp = w.number(Edit12);
+    w.normalise(CoolingLoad);
+    const double load = stored(w.number(CoolingLoad));
+    const double flow = stored(w.number(VolumeFlow));
+    const ld roomTemp = w.number(RoomTemperature);
     double dT = w.working.dT;
     w.calcStatus = FlowForCoolingLoad(flow, load, dT);
     // Without a volume flow there is no temperature difference; an old one would set a supply
@@ -199,27 +199,27 @@ void coolingLoadAction(Work& w) {
         w.working.dT = dT;
         bool newSupply = true;
         if (dT > 12.0 && w.ask(171)) {
-            w.put(Edit11, w.rec.coolingLoad, 4, 1);
+            w.put(CoolingLoad, w.rec.coolingLoad, 4, 1);
             newSupply = false;
         }
         if (newSupply) {
             w.rec.supplyTemp = stored(roomTemp - dT);
-            w.put(Edit13, w.rec.supplyTemp, 4, 1);
+            w.put(SupplyTemperature, w.rec.supplyTemp, 4, 1);
         }
     }
     recalculate(w);
 }
 
-// The temperature action: the cooling load that the new temperatures carry away.
-void temperatureAction(Work& w, RoomField left) {
+// Room or supply temperature left: the cooling load that the new temperatures carry away.
+void deriveCoolingLoad(Work& w, RoomField left) {
     w.normalise(left);
-    const double snapshot = left == Edit12 ? w.s.snapshot.roomTemp : w.s.snapshot.supplyTemp;
+    const double snapshot = left == RoomTemperature ? w.s.snapshot.roomTemp : w.s.snapshot.supplyTemp;
     if (w.number(left) != ld(snapshot)) {
-        const ld supply = w.number(Edit13);
-        const ld room = w.number(Edit12);
-        const double flow = stored(w.number(edit7));
+        const ld supply = w.number(SupplyTemperature);
+        const ld room = w.number(RoomTemperature);
+        const double flow = stored(w.number(VolumeFlow));
         if (supply >= room) {
-            const QString load = w.field(Edit11).trimmed();
+            const QString load = w.field(CoolingLoad).trimmed();
             bool isZero = load.isEmpty();
             if (!isZero) {
                 try {
@@ -229,7 +229,7 @@ void temperatureAction(Work& w, RoomField left) {
             }
             if (!isZero)
                 w.show(178);
-            w.field(Edit11) = QStringLiteral("0");
+            w.field(CoolingLoad) = QStringLiteral("0");
         } else {
             w.show(179);
             const double d = stored(room - supply);
@@ -240,7 +240,7 @@ void temperatureAction(Work& w, RoomField left) {
                 w.show(180);
                 load = 0.0;
             }
-            w.put(Edit11, load, 5, 1);
+            w.put(CoolingLoad, load, 5, 1);
         }
     }
     recalculate(w);
@@ -252,20 +252,20 @@ void StoreWindow(const MainWindowState& s, CalculationRecord& rec) {
     auto value = [&s](RoomField f) {
         return stored(numbers::parseReal(s.room[static_cast<std::size_t>(f)]));
     };
-    rec.roomWidth = value(Edit4);
-    rec.roomLength = value(Edit5);
-    rec.roomHeight = value(Edit2);
-    rec.floorArea = value(Edit1);
-    rec.roomVolume = value(Edit3);
-    rec.airChangeRate = value(Edit6);
-    rec.totalFlow = value(edit7);
-    rec.velocityLimit = value(Edit8);
-    rec.headHeight = value(Edit9);
-    rec.mountingHeight = value(Edit10);
-    rec.coolingLoad = value(Edit11);
-    rec.roomTemp = value(Edit12);
-    rec.supplyTemp = value(Edit13);
-    rec.maxSoundLevel = value(Edit14);
+    rec.roomWidth = value(Width);
+    rec.roomLength = value(Length);
+    rec.roomHeight = value(Height);
+    rec.floorArea = value(FloorArea);
+    rec.roomVolume = value(Volume);
+    rec.airChangeRate = value(AirChangeRate);
+    rec.totalFlow = value(VolumeFlow);
+    rec.velocityLimit = value(VelocityLimit);
+    rec.headHeight = value(HeadHeight);
+    rec.mountingHeight = value(MountingHeight);
+    rec.coolingLoad = value(CoolingLoad);
+    rec.roomTemp = value(RoomTemperature);
+    rec.supplyTemp = value(SupplyTemperature);
+    rec.maxSoundLevel = value(MaxSoundPowerLevel);
     rec.projectName.assign(s.project[0]);
     rec.projectNumber.assign(s.project[1]);
     rec.projectDate.assign(s.project[2]);
@@ -303,21 +303,21 @@ void roomData(Work& w) {
     if (w.s.areaInput) {
         w.s.dimensionFieldsEnabled = false;
         w.rec.dimensionsEntered = 0;
-        const ld side = sqrtOf(w.number(Edit1));
-        w.put(Edit4, side, 6, 2);
-        w.put(Edit5, side, 6, 2);
+        const ld side = sqrtOf(w.number(FloorArea));
+        w.put(Width, side, 6, 2);
+        w.put(Length, side, 6, 2);
     } else {
         w.s.dimensionFieldsEnabled = true;
         w.rec.dimensionsEntered = 1;
     }
     w.s.roomPanelVisible = !w.s.roomPanelVisible;
     if (w.s.roomPanelVisible)
-        w.s.focus = Edit6;
+        w.s.focus = AirChangeRate;
     w.s.projectPanelVisible = false;
-    s6(w);
-    w.s.accepted.mounting = stored(w.number(Edit10));
-    w.s.accepted.head = stored(w.number(Edit9));
-    w.s.accepted.sound = stored(w.number(Edit14));
+    deriveFlowFromAirChange(w);
+    w.s.accepted.mounting = stored(w.number(MountingHeight));
+    w.s.accepted.head = stored(w.number(HeadHeight));
+    w.s.accepted.sound = stored(w.number(MaxSoundPowerLevel));
     w.s.continueVisible = true;
     w.s.continueEnabled = true;
 }
@@ -381,30 +381,30 @@ void MainWindowModel::enterField(RoomField field) {
     transaction([field](Work& w) {
         auto snap = [&w](RoomField f) { return stored(w.number(f)); };
         switch (field) {
-        case Edit1:
-            w.s.snapshot.area = snap(Edit1);
+        case FloorArea:
+            w.s.snapshot.area = snap(FloorArea);
             break;
-        case Edit2:
-            w.s.snapshot.height = snap(Edit2);
+        case Height:
+            w.s.snapshot.height = snap(Height);
             break;
-        case Edit3:
-            w.s.snapshot.volume = snap(Edit3);
+        case Volume:
+            w.s.snapshot.volume = snap(Volume);
             break;
-        case Edit4:
-            w.s.snapshot.width = snap(Edit4);
+        case Width:
+            w.s.snapshot.width = snap(Width);
             break;
-        case Edit5:
-            w.s.snapshot.length = snap(Edit5);
+        case Length:
+            w.s.snapshot.length = snap(Length);
             break;
-        case Edit12:
-            w.s.snapshot.roomTemp = snap(Edit12);
+        case RoomTemperature:
+            w.s.snapshot.roomTemp = snap(RoomTemperature);
             break;
-        case Edit13:
-            w.s.snapshot.supplyTemp = snap(Edit13);
+        case SupplyTemperature:
+            w.s.snapshot.supplyTemp = snap(SupplyTemperature);
             break;
-        case Edit11:
+        case CoolingLoad:
             // The record's cooling load is this field's snapshot.
-            w.rec.coolingLoad = snap(Edit11);
+            w.rec.coolingLoad = snap(CoolingLoad);
             break;
         default:
             break;
@@ -415,54 +415,54 @@ void MainWindowModel::enterField(RoomField field) {
 MainWindowOutcome MainWindowModel::leaveField(RoomField field) {
     return transaction([field](Work& w) {
         switch (field) {
-        case Edit1:
-        case Edit2:
-            s1(w);
+        case FloorArea:
+        case Height:
+            deriveVolumeFromArea(w);
             break;
-        case Edit3:
-            s3(w);
+        case Volume:
+            deriveAreaFromVolume(w);
             break;
-        case Edit4:
-        case Edit5:
-            widthOrLength(w, field);
+        case Width:
+        case Length:
+            deriveAreaAndVolume(w, field);
             break;
-        case Edit6:
-            w.normalise(Edit6);
-            w.put(edit7, w.number(Edit6) * w.number(Edit3), 5, 0);
-            coolingLoadAction(w);
+        case AirChangeRate:
+            w.normalise(AirChangeRate);
+            w.put(VolumeFlow, w.number(AirChangeRate) * w.number(Volume), 5, 0);
+            deriveSupplyTemperature(w);
             recalculate(w);
             break;
-        case edit7:
-            w.normalise(edit7);
-            w.put(Edit6, divide(w.number(edit7), w.number(Edit3)), 6, 1);
-            coolingLoadAction(w);
+        case VolumeFlow:
+            w.normalise(VolumeFlow);
+            w.put(AirChangeRate, divide(w.number(VolumeFlow), w.number(Volume)), 6, 1);
+            deriveSupplyTemperature(w);
             recalculate(w);
             break;
-        case Edit8:
-            w.normalise(Edit8);
+        case VelocityLimit:
+            w.normalise(VelocityLimit);
             recalculate(w);
             break;
-        case Edit9:
-        case Edit10: {
+        case HeadHeight:
+        case MountingHeight: {
             w.normalise(field);
-            if (w.number(field) > w.number(Edit2)) {
+            if (w.number(field) > w.number(Height)) {
                 w.show(43);
-                w.put(field, field == Edit9 ? w.s.accepted.head : w.s.accepted.mounting, 6, 2);
+                w.put(field, field == HeadHeight ? w.s.accepted.head : w.s.accepted.mounting, 6, 2);
             }
             recalculate(w);
             break;
         }
-        case Edit11:
-            coolingLoadAction(w);
+        case CoolingLoad:
+            deriveSupplyTemperature(w);
             break;
-        case Edit12:
-        case Edit13:
-            temperatureAction(w, field);
+        case RoomTemperature:
+        case SupplyTemperature:
+            deriveCoolingLoad(w, field);
             break;
-        case Edit14:
-            w.normalise(Edit14);
-            if (!(w.number(Edit14) > 0.0L))
-                w.put(Edit14, w.s.accepted.sound, 4, 1);
+        case MaxSoundPowerLevel:
+            w.normalise(MaxSoundPowerLevel);
+            if (!(w.number(MaxSoundPowerLevel) > 0.0L))
+                w.put(MaxSoundPowerLevel, w.s.accepted.sound, 4, 1);
             recalculate(w);
             break;
         }

@@ -25,37 +25,32 @@
 
 namespace fyl {
 
-// The fourteen numeric room fields, spelled as the controls, in the order the record and the
-// content of the window list them.
-namespace form1 {
-enum RoomField : int {
-    Edit4,
-    Edit5,
-    Edit2,
-    Edit1,
-    Edit3,
-    Edit6,
-    edit7,
-    Edit8,
-    Edit9,
-    Edit10,
-    Edit11,
-    Edit12,
-    Edit13,
-    Edit14
+// The fourteen numeric room fields by their quantity, in the order the record and the content of
+// the window list them.
+enum class RoomField : int {
+    Width,             // mean, m
+    Length,            // mean, m
+    Height,            // m
+    FloorArea,         // m², takes arithmetic
+    Volume,            // m³, takes arithmetic
+    AirChangeRate,     // 1/h
+    VolumeFlow,        // total supply air, m³/h
+    VelocityLimit,     // admissible air velocity, m/s
+    HeadHeight,        // m
+    MountingHeight,    // of the outlets, m
+    CoolingLoad,       // dry, kW
+    RoomTemperature,   // °C
+    SupplyTemperature, // °C
+    MaxSoundPowerLevel // admissible for one outlet, dB
 };
-inline constexpr std::array<const char*, 14> kRoomFieldNames = {
-    "Edit4", "Edit5", "Edit2",  "Edit1",  "Edit3",  "Edit6",  "edit7",
-    "Edit8", "Edit9", "Edit10", "Edit11", "Edit12", "Edit13", "Edit14"};
 inline constexpr int kRoomFieldCount = 14;
-} // namespace form1
 
 // Everything the main window shows, as texts, flags and lists.
 struct MainWindowState {
-    std::array<QString, form1::kRoomFieldCount> room; // texts of the room fields
-    bool areaInput = false;                           // CheckBox1: area and volume are typed
-    bool dimensionFieldsEnabled = true;               // Edit4 and Edit5; Edit1 and Edit3 the opposite
-    bool continueEnabled = true;                      // BitBtn1 "weiter"
+    std::array<QString, kRoomFieldCount> room; // texts of the room fields
+    bool areaInput = false;                    // CheckBox1: area and volume are typed
+    bool dimensionFieldsEnabled = true;        // width and length; floor area and volume the opposite
+    bool continueEnabled = true;               // BitBtn1 "weiter"
     bool continueVisible = true;
     bool roomPanelVisible = false;    // GroupBox3
     bool projectPanelVisible = false; // GroupBox1
@@ -64,9 +59,9 @@ struct MainWindowState {
     QStringList remarks;              // Memo1, one line each
     QStringList attachments;          // ListBox1
     int selectedAttachment = -1;
-    QString run1Text;                      // the file-name part of the selected attachment
-    std::optional<QString> title;          // set once the project name changes (or a project is loaded)
-    std::optional<form1::RoomField> focus; // a field the window is to put the focus into
+    QString run1Text;               // the file-name part of the selected attachment
+    std::optional<QString> title;   // set once the project name changes (or a project is loaded)
+    std::optional<RoomField> focus; // a field the window is to put the focus into
 
     // Private values of the window: what a field held when it got the focus, and the limits that
     // a refused input falls back to.
@@ -104,19 +99,19 @@ public:
 
     const MainWindowState& state() const { return state_; }
     // The field an action wants the focus in, handed out once.
-    std::optional<form1::RoomField> takeFocusRequest() { return std::exchange(state_.focus, std::nullopt); }
+    std::optional<RoomField> takeFocusRequest() { return std::exchange(state_.focus, std::nullopt); }
 
     // Typing: the window hands over a field's text as it changes; nothing is computed.
-    void setRoomText(form1::RoomField field, const QString& text);
+    void setRoomText(RoomField field, const QString& text);
     void setProjectText(int index, const QString& text); // 0 = Edit15 .. 9 = Edit24; Edit15 sets the title
     void setRemarks(const QStringList& lines);
     void setAreaInput(bool checked); // the check box's state, before its click action runs
 
     // A room field got the focus: its snapshot (the cooling load goes straight into the record).
-    void enterField(form1::RoomField field);
+    void enterField(RoomField field);
     // Enter in a room field, or leaving it: the field's action. Every action works on copies and
     // stores them only at its end, so an error leaves window, record and values as they were.
-    MainWindowOutcome leaveField(form1::RoomField field);
+    MainWindowOutcome leaveField(RoomField field);
     MainWindowOutcome weiter(); // BitBtn1
 
     void roomDataCommand();                      // Vorgaben1

@@ -34,16 +34,22 @@ const char* const kHeader[ColumnCount] = {
 // room can have: `positive` refuses zero and less, otherwise only less than zero is refused.
 struct RoomColumn {
     Column column;
-    form1::RoomField field;
+    RoomField field;
     enum { Positive, NotNegative, Any } range;
 };
 constexpr RoomColumn kRoomColumns[] = {
-    {Width, form1::Edit4, RoomColumn::Positive},          {Length, form1::Edit5, RoomColumn::Positive},
-    {Height, form1::Edit2, RoomColumn::Positive},         {AirChangeRate, form1::Edit6, RoomColumn::Positive},
-    {VolumeFlow, form1::edit7, RoomColumn::Positive},     {CoolingLoad, form1::Edit11, RoomColumn::NotNegative},
-    {RoomTemp, form1::Edit12, RoomColumn::Any},           {SupplyTemp, form1::Edit13, RoomColumn::Any},
-    {HeadHeight, form1::Edit9, RoomColumn::NotNegative},  {MountingHeight, form1::Edit10, RoomColumn::NotNegative},
-    {AirVelocity, form1::Edit8, RoomColumn::Positive},    {SoundPower, form1::Edit14, RoomColumn::Positive},
+    {Width, RoomField::Width, RoomColumn::Positive},
+    {Length, RoomField::Length, RoomColumn::Positive},
+    {Height, RoomField::Height, RoomColumn::Positive},
+    {AirChangeRate, RoomField::AirChangeRate, RoomColumn::Positive},
+    {VolumeFlow, RoomField::VolumeFlow, RoomColumn::Positive},
+    {CoolingLoad, RoomField::CoolingLoad, RoomColumn::NotNegative},
+    {RoomTemp, RoomField::RoomTemperature, RoomColumn::Any},
+    {SupplyTemp, RoomField::SupplyTemperature, RoomColumn::Any},
+    {HeadHeight, RoomField::HeadHeight, RoomColumn::NotNegative},
+    {MountingHeight, RoomField::MountingHeight, RoomColumn::NotNegative},
+    {AirVelocity, RoomField::VelocityLimit, RoomColumn::Positive},
+    {SoundPower, RoomField::MaxSoundPowerLevel, RoomColumn::Positive},
 };
 
 QString columnName(int column) {
@@ -286,7 +292,7 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
         // "Raumdaten / Vorgaben" opens the panel with the focus in the air change rate; going to
         // the first field of the schedule leaves it.
         step([&] { model.roomDataCommand(); });
-        std::optional<form1::RoomField> focus = model.takeFocusRequest();
+        std::optional<RoomField> focus = model.takeFocusRequest();
         if (focus)
             step([&] { model.enterField(*focus); });
         model.setProjectText(0, row.name);

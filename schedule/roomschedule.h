@@ -55,7 +55,7 @@ struct RoomRow {
     QString name;
     // The room fields with the texts the planner would type, in column order; an empty cell is
     // not typed.
-    std::vector<std::pair<form1::RoomField, QString>> fields;
+    std::vector<std::pair<RoomField, QString>> fields;
     std::optional<OutletChoice> outlet; // none: the best-ranked feasible suggestion
     QString error;
 };

@@ -213,27 +213,27 @@ void TForm2::connectHandlers() {
         connect(widget, &QListWidget::itemClicked, this,
                 [this, widget, handler] { handler(widget->currentRow()); });
     };
-    clicked(listbox1, [this](int i) { act([this, i] { model_.listbox1Click(i); }); });
-    clicked(ListBox8, [this](int i) { actWithOutcome([this, i] { return model_.ListBox8Click(i); }); });
+    clicked(listbox1, [this](int i) { act([this, i] { model_.chooseKind(i); }); });
+    clicked(ListBox8, [this](int i) { actWithOutcome([this, i] { return model_.chooseType(i); }); });
     clicked(ListBox2, [this](int i) { act([this, i] { model_.ListBox2Click(i); }); });
-    clicked(ListBox9, [this](int i) { actWithOutcome([this, i] { return model_.ListBox9Click(i); }); });
-    clicked(ListBox10, [this](int i) { actWithOutcome([this, i] { return model_.ListBox10Click(i); }); });
-    clicked(ListBox14, [this](int i) { actWithOutcome([this, i] { return model_.ListBox14Click(i); }); });
-    clicked(ListBox15, [this](int i) { act([this, i] { model_.ListBox15Click(i); }); });
-    clicked(ListBox16, [this](int i) { act([this, i] { model_.ListBox16Click(i); }); });
-    clicked(ListBox17, [this](int i) { act([this, i] { model_.ListBox17Click(i); }); });
-    clicked(ListBox18, [this](int i) { act([this, i] { model_.ListBox18Click(i); }); });
+    clicked(ListBox9, [this](int i) { actWithOutcome([this, i] { return model_.chooseSize(i); }); });
+    clicked(ListBox10, [this](int i) { actWithOutcome([this, i] { return model_.chooseJetForm(i); }); });
+    clicked(ListBox14, [this](int i) { actWithOutcome([this, i] { return model_.chooseTubeDiameter(i); }); });
+    clicked(ListBox15, [this](int i) { act([this, i] { model_.chooseTubeLength(i); }); });
+    clicked(ListBox16, [this](int i) { act([this, i] { model_.chooseTubeSlotCount(i); }); });
+    clicked(ListBox17, [this](int i) { act([this, i] { model_.chooseLinearLength(i); }); });
+    clicked(ListBox18, [this](int i) { act([this, i] { model_.chooseLinearSlotCount(i); }); });
     connect(weiter, &QPushButton::clicked, this,
-            [this] { actWithOutcome([this] { return model_.weiterClick(); }); });
+            [this] { actWithOutcome([this] { return model_.goForward(); }); });
     connect(zurueck, &QPushButton::clicked, this, [this] { act([this] { model_.zurueckClick(); }); });
     connect(BitBtn1, &QPushButton::clicked, this,
             [this] { actWithOutcome([this] { return model_.BitBtn1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { act([this] { model_.Button2Click(); }); });
     connect(Button3, &QPushButton::clicked, this,
-            [this] { actWithOutcome([this] { return model_.Button3Click(); }); });
+            [this] { actWithOutcome([this] { return model_.goForwardWithTube(); }); });
     connect(Button4, &QPushButton::clicked, this, [this] { act([this] { model_.Button4Click(); }); });
     connect(Button5, &QPushButton::clicked, this,
-            [this] { actWithOutcome([this] { return model_.Button5Click(); }); });
+            [this] { actWithOutcome([this] { return model_.goForwardWithLinearSlots(); }); });
     connect(CheckBox1, &QCheckBox::clicked, this,
             [this](bool checked) { act([this, checked] { model_.CheckBox1Click(checked); }); });
     connect(ScrollBar1, &QScrollBar::valueChanged, this,

@@ -44,7 +44,8 @@ int indexOfValue(const QStringList& items, long double wanted) {
     return -1;
 }
 
-int clickable(int index, const QString& what, long double value, const QStringList& items) {
+// The index of an offered item; an item the list lacks is refused with what it offers.
+int listed(int index, const QString& what, long double value, const QStringList& items) {
     if (index < 0)
         throw ChoiceRefused(QStringLiteral("%1 %2 wird nicht angeboten; angeboten: %3.")
                                 .arg(what, numbers::formatGeneral(value), offered(items)));
@@ -84,17 +85,17 @@ bool isSlotted(const QString& design) {
     return design == QLatin1String("1") || design == QLatin1String("3");
 }
 
-// Installation kind, type, size and jet form, clicked as a planner clicks them; a step the window
-// takes by itself (a single size, a single jet form) is not clicked again. The three phases are
+// Installation kind, type, size and jet form, chosen as a planner chooses them; a step the window
+// takes by itself (a single size, a single jet form) is not taken again. The three phases are
 // also run one by one, each on a copy of the one before, when every choice is listed.
 
 // The installation kind that lists the type, then the type.
-void clickType(SelectionModel& model, const OutletChoice& choice, Steps& steps) {
+void chooseTypeOf(SelectionModel& model, const OutletChoice& choice, Steps& steps) {
     const SelectionState& s = model.state();
     int type = -1;
     bool dataSheetOnly = false;
     for (int kind = 0; kind < s.listbox1.items.size() && type < 0; ++kind) {
-        model.listbox1Click(kind);
+        model.chooseKind(kind);
         type = indexOfText(s.ListBox8.items, choice.type);
         dataSheetOnly = dataSheetOnly || indexOfText(s.ListBox2.items, choice.type) >= 0;
     }
@@ -104,11 +105,11 @@ void clickType(SelectionModel& model, const OutletChoice& choice, Steps& steps) 
                                                  "Berechnungsdaten.")
                                       .arg(choice.type)
                                 : QStringLiteral("Unbekannter Typ \"%1\".").arg(choice.type));
-    steps.take(model.ListBox8Click(type));
+    steps.take(model.chooseType(type));
 }
 
 // The size, unless the window took it by itself.
-void clickSize(SelectionModel& model, const OutletChoice& choice, Steps& steps) {
+void chooseSizeOf(SelectionModel& model, const OutletChoice& choice, Steps& steps) {
     const SelectionState& s = model.state();
     const int size = indexOfText(s.ListBox9.items, choice.size);
     if (size < 0)
@@ -116,12 +117,12 @@ void clickSize(SelectionModel& model, const OutletChoice& choice, Steps& steps) 
                                 .arg(choice.type, choice.size, offered(s.ListBox9.items)));
     const QString sizeName = s.ListBox9.items[size];
     if (!(s.groupbox1Visible && s.Label17 == sizeName))
-        steps.take(model.ListBox9Click(size));
+        steps.take(model.chooseSize(size));
 }
 
 // The jet form, unless the window took it by itself. Returns the design code the size brought.
-QString clickJetForm(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
-                     const CalculationRecord& record, Steps& steps) {
+QString chooseJetFormOf(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                        const CalculationRecord& record, Steps& steps) {
     const SelectionState& s = model.state();
     const QString sizeName = s.ListBox9.items[indexOfText(s.ListBox9.items, choice.size)];
     const std::vector<JetFormItem> forms = jetFormsOfSize(catalogue, sizeName);
@@ -138,22 +139,22 @@ QString clickJetForm(SelectionModel& model, const Catalogue& catalogue, const Ou
                 .arg(choice.size)
                 .arg(numbers::formatGeneral(choice.jetForm), formNumbers.join(QStringLiteral(", "))));
     if (!(s.ListBox10.items.size() == 1 && s.weiterEnabled))
-        steps.take(model.ListBox10Click(jetForm));
+        steps.take(model.chooseJetForm(jetForm));
     if (!s.weiterEnabled)
         throw Error(QStringLiteral("Für die Strahlform %1 der Größe \"%2\" ist kein Katalogsatz lesbar.")
                         .arg(numbers::formatGeneral(choice.jetForm), choice.size));
     return record.designCode.str();
 }
 
-QString clickOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
-                    const CalculationRecord& record, Steps& steps) {
-    clickType(model, choice, steps);
+QString chooseOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
+                     const CalculationRecord& record, Steps& steps) {
+    chooseTypeOf(model, choice, steps);
     if (steps.left)
         return {};
-    clickSize(model, choice, steps);
+    chooseSizeOf(model, choice, steps);
     if (steps.left)
         return {};
-    return clickJetForm(model, catalogue, choice, record, steps);
+    return chooseJetFormOf(model, catalogue, choice, record, steps);
 }
 
 // The configuration a choice brings must be the one its design asks for.
@@ -181,38 +182,37 @@ void checkConfiguration(const OutletChoice& choice, const QString& design) {
 
 namespace {
 
-// The steps after the jet form: "weiter" (unless already pressed) and, for slot outlets, the
-// configuration and its forward button.
-void configureAndForward(SelectionModel& model, const OutletChoice& choice, const QString& design,
-                         bool weiterPressed, int configured, Steps& steps) {
+// The steps after the jet form: forward (unless already gone) and, for slot outlets, the
+// configuration and forward into the evaluation.
+void configureAndGoForward(SelectionModel& model, const OutletChoice& choice, const QString& design,
+                           bool wentForward, int configured, Steps& steps) {
     checkConfiguration(choice, design);
     const SelectionState& s = model.state();
-    if (!weiterPressed)
-        steps.take(model.weiterClick());
+    if (!wentForward)
+        steps.take(model.goForward());
     if (design == QLatin1String("2")) {
         if (configured < 1) {
             const QStringList diameters = tubeDiameters(s);
-            steps.take(model.ListBox14Click(clickable(indexOfValue(diameters, *choice.tube),
-                                                      QStringLiteral("Der Rohrdurchmesser"), *choice.tube,
-                                                      diameters)));
+            steps.take(model.chooseTubeDiameter(listed(indexOfValue(diameters, *choice.tube),
+                                                       QStringLiteral("Der Rohrdurchmesser"), *choice.tube,
+                                                       diameters)));
         }
         if (configured < 2)
-            model.ListBox15Click(clickable(indexOfValue(s.ListBox15.items, *choice.length),
-                                           QStringLiteral("Die Länge"), *choice.length, s.ListBox15.items));
-        model.ListBox16Click(clickable(indexOfValue(s.ListBox16.items, *choice.slotCount),
-                                       QStringLiteral("Die Schlitzanzahl"), *choice.slotCount,
-                                       s.ListBox16.items));
-        steps.take(model.Button3Click());
+            model.chooseTubeLength(listed(indexOfValue(s.ListBox15.items, *choice.length),
+                                          QStringLiteral("Die Länge"), *choice.length, s.ListBox15.items));
+        model.chooseTubeSlotCount(listed(indexOfValue(s.ListBox16.items, *choice.slotCount),
+                                         QStringLiteral("Die Schlitzanzahl"), *choice.slotCount,
+                                         s.ListBox16.items));
+        steps.take(model.goForwardWithTube());
     } else if (isSlotted(design)) {
         if (configured < 1)
-            model.ListBox17Click(clickable(indexOfValue(s.ListBox17.items, *choice.length),
-                                           QStringLiteral("Die Länge"), *choice.length, s.ListBox17.items));
-        const int count =
-            clickable(indexOfValue(s.ListBox18.items, *choice.slotCount), QStringLiteral("Die Schlitzanzahl"),
-                      *choice.slotCount, s.ListBox18.items);
+            model.chooseLinearLength(listed(indexOfValue(s.ListBox17.items, *choice.length),
+                                            QStringLiteral("Die Länge"), *choice.length, s.ListBox17.items));
+        const int count = listed(indexOfValue(s.ListBox18.items, *choice.slotCount),
+                                 QStringLiteral("Die Schlitzanzahl"), *choice.slotCount, s.ListBox18.items);
         if (s.ListBox18.items.size() > 1) // a single count is taken with the length
-            model.ListBox18Click(count);
-        steps.take(model.Button5Click());
+            model.chooseLinearSlotCount(count);
+        steps.take(model.goForwardWithLinearSlots());
     }
 }
 
@@ -221,9 +221,9 @@ void configureAndForward(SelectionModel& model, const OutletChoice& choice, cons
 SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
                             const CalculationRecord& record) {
     Steps steps;
-    const QString design = clickOutlet(model, catalogue, choice, record, steps);
+    const QString design = chooseOutlet(model, catalogue, choice, record, steps);
     if (!steps.left)
-        configureAndForward(model, choice, design, false, 0, steps);
+        configureAndGoForward(model, choice, design, false, 0, steps);
     return steps.out;
 }
 
@@ -241,7 +241,7 @@ SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletCho
     InertShell shell;
     SelectionModel model({{record, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders},
                          prepared.state);
-    configureAndForward(model, choice, prepared.design, prepared.weiterPressed, prepared.configured, steps);
+    configureAndGoForward(model, choice, prepared.design, prepared.wentForward, prepared.configured, steps);
     return steps.out;
 }
 
@@ -265,26 +265,26 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
             {{*rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
         const SelectionState& l = lister.state();
         for (int kind = 0; kind < l.listbox1.items.size(); ++kind) {
-            lister.listbox1Click(kind);
+            lister.chooseKind(kind);
             const QStringList types = l.ListBox8.items;
             for (int t = 0; t < types.size(); ++t) {
-                lister.listbox1Click(kind);
-                lister.ListBox8Click(t);
+                lister.chooseKind(kind);
+                lister.chooseType(t);
                 for (const QString& size : l.ListBox9.items)
                     sizes.push_back({withoutTrailingBlanks(types[t]), withoutTrailingBlanks(size), size});
             }
         }
     }
-    // One more click on copies of a prepared selection: the lists it shows then are what a planner
-    // sees after clicking the same way. `configuring` counts it as a configuration click.
-    const auto clicked = [&](const PreparedSelection& from, bool configuring, const auto& click) {
+    // One more step on copies of a prepared selection: the lists it shows then are what a planner
+    // sees after the same steps. `configuring` counts it as a configuration step.
+    const auto stepped = [&](const PreparedSelection& from, bool configuring, const auto& step) {
         PreparedSelection next;
         next.record = std::make_unique<CalculationRecord>(*from.record);
         next.flags = from.flags;
         next.working = from.working;
         next.calcStatus = from.calcStatus;
         next.design = from.design;
-        next.weiterPressed = from.weiterPressed;
+        next.wentForward = from.wentForward;
         next.configured = from.configured + (configuring ? 1 : 0);
         Steps further{from.outcome, from.left};
         SelectionModel m({{*next.record, next.flags, next.working, next.calcStatus, texts, dialogs},
@@ -292,7 +292,7 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
                           shell,
                           folders},
                          from.state);
-        click(m, further, *next.record);
+        step(m, further, *next.record);
         next.left = further.left;
         next.outcome = further.out;
         next.state = m.state();
@@ -316,8 +316,8 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
         if (!typeStep || typeDone != listed.type) {
             typeDone = listed.type;
             try {
-                typeStep = clicked(start, false, [&](SelectionModel& m, Steps& st, const CalculationRecord&) {
-                    clickType(m, sizeProbe, st);
+                typeStep = stepped(start, false, [&](SelectionModel& m, Steps& st, const CalculationRecord&) {
+                    chooseTypeOf(m, sizeProbe, st);
                 });
             } catch (const Error&) {
                 typeStep.reset();
@@ -327,9 +327,9 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
             continue; // no readable record: nothing to offer
         std::optional<PreparedSelection> sizeStep;
         try {
-            sizeStep = clicked(*typeStep, false, [&](SelectionModel& m, Steps& st, const CalculationRecord&) {
+            sizeStep = stepped(*typeStep, false, [&](SelectionModel& m, Steps& st, const CalculationRecord&) {
                 if (!st.left)
-                    clickSize(m, sizeProbe, st);
+                    chooseSizeOf(m, sizeProbe, st);
             });
         } catch (const Error&) {
             continue;
@@ -337,36 +337,36 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
         for (const JetFormItem& form : jetFormsOfSize(catalogue, listed.sizeItem)) {
             const OutletChoice base{listed.type, listed.size, form.number, {}, {}, {}};
             QString design;
-            bool weiterPressed = false;
+            bool wentForward = false;
             PreparedSelection prepared;
             try {
-                prepared = clicked(
+                prepared = stepped(
                     *sizeStep, false, [&](SelectionModel& m, Steps& st, const CalculationRecord& rec) {
                         if (st.left)
                             return;
-                        design = clickJetForm(m, catalogue, base, rec, st);
-                        weiterPressed = !st.left && (design == QLatin1String("2") || isSlotted(design));
-                        if (weiterPressed)
-                            st.take(m.weiterClick());
+                        design = chooseJetFormOf(m, catalogue, base, rec, st);
+                        wentForward = !st.left && (design == QLatin1String("2") || isSlotted(design));
+                        if (wentForward)
+                            st.take(m.goForward());
                     });
             } catch (const Error&) {
                 continue; // no readable record: nothing to offer
             }
             prepared.design = design;
-            prepared.weiterPressed = weiterPressed;
+            prepared.wentForward = wentForward;
             OutletChoice probe = base;
             if (prepared.design == QLatin1String("2")) {
                 const QStringList diameters = tubeDiameters(prepared.state);
                 for (int d = 0; d < diameters.size(); ++d) {
                     const PreparedSelection tube =
-                        clicked(prepared, true, [d](SelectionModel& m, Steps& st, const CalculationRecord&) {
-                            st.take(m.ListBox14Click(d));
+                        stepped(prepared, true, [d](SelectionModel& m, Steps& st, const CalculationRecord&) {
+                            st.take(m.chooseTubeDiameter(d));
                         });
                     const QStringList lengths = tube.state.ListBox15.items;
                     for (int li = 0; li < lengths.size(); ++li) {
                         const PreparedSelection length =
-                            clicked(tube, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
-                                m.ListBox15Click(li);
+                            stepped(tube, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
+                                m.chooseTubeLength(li);
                             });
                         for (const QString& count : length.state.ListBox16.items) {
                             probe.tube = valueOf(diameters[d]);
@@ -383,8 +383,8 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
                 const QStringList lengths = prepared.state.ListBox17.items;
                 for (int li = 0; li < lengths.size(); ++li) {
                     const PreparedSelection length =
-                        clicked(prepared, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
-                            m.ListBox17Click(li);
+                        stepped(prepared, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
+                            m.chooseLinearLength(li);
                         });
                     for (const QString& count : length.state.ListBox18.items) {
                         probe.length = valueOf(lengths[li]);

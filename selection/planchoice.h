@@ -33,9 +33,10 @@ public:
     using Error::Error;
 };
 
-// Clicks installation kind, type, size and jet form as a planner clicks them (a step the window
-// takes by itself is not clicked again), presses "weiter" and, for slot outlets, configures them
-// and presses their forward button. Returns the last outcome: the evaluation's view when one ran.
+// Takes `choice` over: chooses installation kind, type, size and jet form as a planner chooses them
+// (a step the window takes by itself is not taken again), goes forward and, for slot outlets,
+// configures them and goes forward into the evaluation. Returns the last outcome: the evaluation's
+// view when one ran.
 SelectionOutcome planOutlet(SelectionModel& model, const Catalogue& catalogue, const OutletChoice& choice,
                             const CalculationRecord& record);
 
@@ -46,9 +47,9 @@ std::vector<OutletChoice> offeredChoices(const Catalogue& catalogue, const Calcu
                                          const TextTable& texts, const Folders& folders);
 
 // The selection once the steps that a choice shares with others are taken (kind, type, size and
-// jet form clicked; for slot outlets "weiter" pressed and the diameter and length chosen), with the
+// jet form chosen; for slot outlets gone forward and the diameter and length chosen), with the
 // record, flags and values those steps left. Ranking many configurations starts from here
-// instead of clicking the same steps again for each.
+// instead of taking the same steps again for each.
 struct PreparedSelection {
     SelectionState state;
     std::unique_ptr<CalculationRecord> record;
@@ -56,8 +57,8 @@ struct PreparedSelection {
     WorkingValues working;
     int calcStatus = 0;
     QString design;
-    bool weiterPressed = false;
-    int configured = 0;       // configuration clicks taken: tube diameter, then length (linear: length)
+    bool wentForward = false;
+    int configured = 0;       // configuration steps taken: tube diameter, then length (linear: length)
     bool left = false;        // a question sent the planner back to the room data
     SelectionOutcome outcome; // what the steps so far asked of the other windows
 };

@@ -98,8 +98,8 @@ void leaveWindow(Work& w) {
     w.flags.freshProject = false;
 }
 
-// ListBox10Click. A jet form without an index line, or whose detail record cannot be read, leaves
-// `weiter` disabled: the read buffer would still hold another outlet than the one shown.
+// The jet form chosen. A jet form without an index line, or whose detail record cannot be read,
+// leaves `weiter` disabled: the read buffer would still hold another outlet than the one shown.
 void jetFormChosen(Work& w, int index) {
     const SelectionList& list = w.s.ListBox10;
     if (list.items.size() == 1)
@@ -119,7 +119,7 @@ void jetFormChosen(Work& w, int index) {
     w.s.weiterEnabled = true;
 }
 
-// ListBox9Click.
+// The size chosen, and its jet form with it when it has only one.
 void sizeChosen(Work& w, int index) {
     const QString sizeName = w.s.ListBox9.items[index];
     w.s.ListBox9.selected = index;
@@ -220,7 +220,7 @@ void showResults(Work& w, ResultsView view) {
     w.out.results = view;
 }
 
-// weiterClick for slot outlets: the configuration group opens over the jet forms.
+// Forward with a slot outlet: the configuration group opens over the jet forms.
 void openSlotGroup(Work& w, bool tube) {
     w.s.Panel2Visible = false;
     ResultsView view;
@@ -284,7 +284,7 @@ SelectionModel::SelectionModel(SelectionParts parts) : parts_(parts) {
     state_.listbox1.items = installationKinds(parts_.catalogue);
 }
 
-void SelectionModel::listbox1Click(int index) {
+void SelectionModel::chooseKind(int index) {
     if (!valid(state_.listbox1, index))
         return;
     transaction([index](Work& w) {
@@ -307,7 +307,7 @@ void SelectionModel::listbox1Click(int index) {
     });
 }
 
-SelectionOutcome SelectionModel::ListBox8Click(int index) {
+SelectionOutcome SelectionModel::chooseType(int index) {
     if (!valid(state_.ListBox8, index))
         return {};
     return transaction([index](Work& w) {
@@ -347,13 +347,13 @@ void SelectionModel::ListBox2Click(int index) {
     });
 }
 
-SelectionOutcome SelectionModel::ListBox9Click(int index) {
+SelectionOutcome SelectionModel::chooseSize(int index) {
     if (!valid(state_.ListBox9, index))
         return {};
     return transaction([index](Work& w) { sizeChosen(w, index); });
 }
 
-SelectionOutcome SelectionModel::ListBox10Click(int index) {
+SelectionOutcome SelectionModel::chooseJetForm(int index) {
     if (!valid(state_.ListBox10, index))
         return {};
     try {
@@ -364,7 +364,7 @@ SelectionOutcome SelectionModel::ListBox10Click(int index) {
     }
 }
 
-SelectionOutcome SelectionModel::weiterClick() {
+SelectionOutcome SelectionModel::goForward() {
     if (!state_.weiterEnabled)
         return {};
     return transaction([](Work& w) { weiter(w); });
@@ -445,7 +445,7 @@ void SelectionModel::Edit1Exit() {
     });
 }
 
-SelectionOutcome SelectionModel::ListBox14Click(int index) {
+SelectionOutcome SelectionModel::chooseTubeDiameter(int index) {
     if (!valid(state_.ListBox14, index))
         return {};
     return transaction([index](Work& w) {
@@ -494,7 +494,7 @@ void linearChoiceMade(Work& w) {
 
 } // namespace
 
-void SelectionModel::ListBox15Click(int index) {
+void SelectionModel::chooseTubeLength(int index) {
     if (!valid(state_.ListBox15, index))
         return;
     transaction([index](Work& w) {
@@ -505,7 +505,7 @@ void SelectionModel::ListBox15Click(int index) {
     });
 }
 
-void SelectionModel::ListBox16Click(int index) {
+void SelectionModel::chooseTubeSlotCount(int index) {
     if (!valid(state_.ListBox16, index))
         return;
     transaction([index](Work& w) {
@@ -525,7 +525,7 @@ void SelectionModel::Button2Click() {
     state_.Button3Enabled = false;
 }
 
-SelectionOutcome SelectionModel::Button3Click() {
+SelectionOutcome SelectionModel::goForwardWithTube() {
     if (!state_.Button3Enabled)
         return {};
     return transaction([](Work& w) {
@@ -537,7 +537,7 @@ SelectionOutcome SelectionModel::Button3Click() {
     });
 }
 
-void SelectionModel::ListBox17Click(int index) {
+void SelectionModel::chooseLinearLength(int index) {
     if (!valid(state_.ListBox17, index))
         return;
     transaction([index](Work& w) {
@@ -562,7 +562,7 @@ void SelectionModel::ListBox17Click(int index) {
     });
 }
 
-void SelectionModel::ListBox18Click(int index) {
+void SelectionModel::chooseLinearSlotCount(int index) {
     if (!valid(state_.ListBox18, index))
         return;
     transaction([index](Work& w) {
@@ -581,7 +581,7 @@ void SelectionModel::Button4Click() {
     state_.Button5Enabled = false;
 }
 
-SelectionOutcome SelectionModel::Button5Click() {
+SelectionOutcome SelectionModel::goForwardWithLinearSlots() {
     if (!state_.Button5Enabled)
         return {};
     return transaction([](Work& w) {

@@ -112,25 +112,42 @@ struct SelectionParts : PlanningParts {
     const Folders& folders;
 };
 
-// One method per handler of the window. Each works on copies and stores them only at its end, so
-// an error (typed fyl::Error) leaves window, record, flags and values as they were. An item index
-// outside its list, or a click on a disabled forward button, does nothing.
+// The steps that take an outlet over are named by what they choose; the window's list clicks and
+// forward buttons call them, and so do `plan`, the suggestions and the room schedules. The other
+// methods are the window's remaining handlers. Each works on copies and stores them only at its
+// end, so an error (typed fyl::Error) leaves window, record, flags and values as they were. An item
+// index outside its list, or going forward while the window's forward button is disabled, does
+// nothing.
 class SelectionModel {
 public:
     explicit SelectionModel(SelectionParts parts); // FormCreate
     // A model that goes on from `state`, which another model left on parts of which these are
-    // copies: the same clicks then give the same results.
+    // copies: the same steps then give the same results.
     SelectionModel(SelectionParts parts, SelectionState state) : parts_(parts), state_(std::move(state)) {}
 
     const SelectionState& state() const { return state_; }
 
-    // Installation kind, type, size and jet form.
-    void listbox1Click(int index);
-    SelectionOutcome ListBox8Click(int index);
+    // Installation kind (listbox1), type (ListBox8), size (ListBox9), jet form (ListBox10), and
+    // forward ("weiter"): the evaluation, or the slot configuration.
+    void chooseKind(int index);
+    SelectionOutcome chooseType(int index);
+    SelectionOutcome chooseSize(int index);
+    SelectionOutcome chooseJetForm(int index);
+    SelectionOutcome goForward();
+
+    // The slot configuration and its forward step into the evaluation: slot tubes (ListBox14 …
+    // ListBox16, Button3), linear slot outlets (ListBox17, ListBox18, Button5).
+    SelectionOutcome chooseTubeDiameter(int index);
+    void chooseTubeLength(int index);
+    void chooseTubeSlotCount(int index);
+    SelectionOutcome goForwardWithTube();
+    void chooseLinearLength(int index);
+    void chooseLinearSlotCount(int index);
+    SelectionOutcome goForwardWithLinearSlots();
+
+    // The window's other handlers: a type with a data sheet only (ListBox2), back to the types,
+    // leaving the window, the picture and the data sheet.
     void ListBox2Click(int index);
-    SelectionOutcome ListBox9Click(int index);
-    SelectionOutcome ListBox10Click(int index);
-    SelectionOutcome weiterClick();
     void zurueckClick();
     SelectionOutcome BitBtn1Click(); // also FormClose
     void Panel2Click();
@@ -144,17 +161,9 @@ public:
     void setEdit1Text(const QString& text);
     void Edit1Exit();
 
-    // Slot tubes.
-    SelectionOutcome ListBox14Click(int index);
-    void ListBox15Click(int index);
-    void ListBox16Click(int index);
+    // Back from the slot tube and the linear configuration to the jet forms.
     void Button2Click();
-    SelectionOutcome Button3Click();
-    // Linear configuration.
-    void ListBox17Click(int index);
-    void ListBox18Click(int index);
     void Button4Click();
-    SelectionOutcome Button5Click();
 
     struct Work; // one step's copies; internal
 

@@ -149,7 +149,7 @@ namespace {
 std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const CalculationRecord& room,
                                       const TextTable& texts, const Folders& folders, bool criticalSearch) {
     std::vector<Suggestion> all;
-    // The steps a size and jet form share with their other configurations are clicked once; each
+    // The steps a size and jet form share with their other configurations are taken once; each
     // choice goes on from there on copies, as evaluateChoice would go through all of them. The
     // result texts nobody reads here are left out; the figures are the same to the bit.
     CollectingDialogs dialogs;

@@ -882,12 +882,12 @@ TEST_P(ScheduleRoomByHand, WindowsShowTheSummaryRowAndSaveTheScheduleProject) {
     typeInto(main->Edit15, name);
     main->Vorgaben1->trigger();
     ASSERT_TRUE(main->GroupBox3->isVisible());
-    const form1::RoomField fields[] = {form1::Edit4, form1::Edit5,  form1::Edit2,  form1::Edit6,
-                                       form1::edit7, form1::Edit11, form1::Edit12, form1::Edit13,
-                                       form1::Edit9, form1::Edit10, form1::Edit8,  form1::Edit14};
+    QLineEdit* const fields[] = {main->Edit4, main->Edit5,  main->Edit2,  main->Edit6,
+                                 main->edit7, main->Edit11, main->Edit12, main->Edit13,
+                                 main->Edit9, main->Edit10, main->Edit8,  main->Edit14};
     for (int column = 1; column <= 12; ++column)
         if (!row[column].isEmpty())
-            typeInto(main->roomEdit(fields[column - 1]), row[column]);
+            typeInto(fields[column - 1], row[column]);
     main->BitBtn1->setFocus(Qt::TabFocusReason); // the last field is left too
     press(main->BitBtn1);
     ASSERT_TRUE(selection->isVisible());

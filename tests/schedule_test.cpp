@@ -43,8 +43,8 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
     EXPECT_EQ(rows[0].outlet->jetForm, 1);
     // The air change rate is left empty: the volume flow is typed, the rate is not.
     ASSERT_EQ(rows[0].fields.size(), 11u);
-    EXPECT_EQ(rows[0].fields[1], std::make_pair(form1::Edit5, QStringLiteral("8,5")));
-    EXPECT_EQ(rows[0].fields[3].first, form1::edit7);
+    EXPECT_EQ(rows[0].fields[1], std::make_pair(RoomField::Length, QStringLiteral("8,5")));
+    EXPECT_EQ(rows[0].fields[3].first, RoomField::VolumeFlow);
 
     EXPECT_EQ(rows[1].line, 4);
     EXPECT_EQ(rows[1].error, QStringLiteral("Zeile 4, Spalte 3 (Länge): 'x' ist keine Zahl."));

@@ -109,10 +109,10 @@ protected:
     int indexOf(const SelectionList& list, const QString& item) const { return list.items.indexOf(item); }
     // Kind, type and size clicked as a planner does.
     SelectionOutcome choose(int kind, const char* type, const char* sizeName = nullptr) {
-        model->listbox1Click(kind);
-        SelectionOutcome out = model->ListBox8Click(indexOf(s().ListBox8, QString::fromLatin1(type)));
+        model->chooseKind(kind);
+        SelectionOutcome out = model->chooseType(indexOf(s().ListBox8, QString::fromLatin1(type)));
         if (sizeName)
-            out = model->ListBox9Click(indexOf(s().ListBox9, size(sizeName)));
+            out = model->chooseSize(indexOf(s().ListBox9, size(sizeName)));
         return out;
     }
 
@@ -131,13 +131,13 @@ TEST_F(Selection, KindsTypesAndSizesAsTheListsShowThem) {
     EXPECT_EQ(s().listbox1.items, (QStringList{QStringLiteral("Decke").leftJustified(27),
                                                QStringLiteral("Nur Datenblatt").leftJustified(27),
                                                QStringLiteral("Schlitz").leftJustified(27)}));
-    model->listbox1Click(1); // every type without calculation data
+    model->chooseKind(1); // every type without calculation data
     EXPECT_EQ(s().ListBox2.items, (QStringList{"XXX", "YYY"}));
     EXPECT_TRUE(s().ListBox8.items.isEmpty());
     EXPECT_TRUE(s().ListBox9.items.isEmpty());
     EXPECT_EQ(s().GroupBox4, QStringLiteral("Nur Datenblatt      "));
 
-    model->listbox1Click(0); // a name is listed once per code it holds
+    model->chooseKind(0); // a name is listed once per code it holds
     EXPECT_EQ(s().ListBox8.items, (QStringList{"AAA", "AAABBB", "AAABBB", "BBB"}));
     EXPECT_EQ(s().ListBox2.items, (QStringList{"XXX"}));
     model->ListBox2Click(0); // a data sheet only: said so, and Info1 opens it from the catalog folder
@@ -145,7 +145,7 @@ TEST_F(Selection, KindsTypesAndSizesAsTheListsShowThem) {
     model->Info1Click();
     const QString sheet = folders.program + QStringLiteral("/catalog/XXX.pdf");
     EXPECT_EQ(shell.opened, (QStringList{QStringLiteral("?") + sheet, sheet}));
-    model->ListBox8Click(0);
+    model->chooseType(0);
     EXPECT_EQ(s().ListBox9.items, (QStringList{size("AAA 100"), size("AAA 200"), size("AAA 300")}));
     EXPECT_EQ(s().ListBox11, (QStringList{"Ort 1", "Ort 8"}));
     EXPECT_EQ(s().Image2, folders.program + QStringLiteral("/Fyl_Bilder/AAA.bmp"));
@@ -187,7 +187,7 @@ TEST_F(Selection, SingleSizeAndJetFormJumpAheadAndWeiterEvaluatesTheOutletAsRead
     EXPECT_EQ(calc->record.outlet.typeNameText(), QStringLiteral("DLQ"));
 
     calc->record.outlet.vMax = 1.0; // forward starts again from the record as read
-    const SelectionOutcome out = model->weiterClick();
+    const SelectionOutcome out = model->goForward();
     ASSERT_TRUE(out.results);
     EXPECT_TRUE(out.hideSelection && out.showCalculation);
     EXPECT_EQ(out.results->evaluated, JetKind::Horizontal);
@@ -205,22 +205,22 @@ TEST_F(Selection, SingleSizeAndJetFormJumpAheadAndWeiterEvaluatesTheOutletAsRead
 TEST_F(Selection, AJetFormThatFindsNoRecordLeavesWeiterDisabled) {
     choose(0, "AAA", "AAA 300");
     EXPECT_EQ(s().ListBox10.items, (QStringList{"01 waagerecht", "07 falsch"}));
-    model->ListBox10Click(0);
+    model->chooseJetForm(0);
     EXPECT_TRUE(s().weiterEnabled);
-    model->ListBox10Click(1);
+    model->chooseJetForm(1);
     EXPECT_EQ(dialogs.texts(test::ScriptedDialogs::Shown::Information), QStringList{"Text 44"});
     EXPECT_FALSE(s().weiterEnabled);
-    EXPECT_FALSE(model->weiterClick().results.has_value());
+    EXPECT_FALSE(model->goForward().results.has_value());
     EXPECT_EQ(calc->record.calculationMode, 0);
 
     // A record that cannot be read leaves the read buffer with another outlet: weiter goes off too.
-    model->ListBox10Click(0);
+    model->chooseJetForm(0);
     ASSERT_TRUE(s().weiterEnabled);
     QFile::remove(dir.filePath(QStringLiteral("ZELK.emd")));
-    EXPECT_THROW(model->ListBox10Click(0), FileError);
+    EXPECT_THROW(model->chooseJetForm(0), FileError);
     EXPECT_FALSE(s().weiterEnabled);
     // A size with one jet form reads at once; the failed step changes nothing.
-    EXPECT_THROW(model->ListBox9Click(indexOf(s().ListBox9, size("AAA 200"))), FileError);
+    EXPECT_THROW(model->chooseSize(indexOf(s().ListBox9, size("AAA 200"))), FileError);
     EXPECT_EQ(s().Label17, size("AAA 300"));
 }
 
@@ -249,37 +249,37 @@ TEST_F(Selection, TubeLengthsCountsEndCorrectionAndMountingHeight) {
     calc->record.roomHeight = 3.0;
     calc->record.mountingHeight = 2.9;
     choose(2, "TUB");
-    SelectionOutcome out = model->weiterClick();
+    SelectionOutcome out = model->goForward();
     EXPECT_TRUE(s().GroupBox2Visible);
     EXPECT_FALSE(s().ListBox8.enabled);
     EXPECT_EQ(s().Label22, QStringLiteral("Text 65  3,00  Text 66  6,00  [ m ]")); // 600 / 200, 600 / 100
     EXPECT_EQ(out.results->form3[form3::Label1].text, QStringLiteral("TUB  1"));
     EXPECT_EQ(s().ListBox14.items.size(), 1);
 
-    out = model->ListBox14Click(0); // a 200 mm tube reaches 2.80 m at most
+    out = model->chooseTubeDiameter(0); // a 200 mm tube reaches 2.80 m at most
     EXPECT_EQ(dialogs.texts(test::ScriptedDialogs::Shown::Information),
               QStringList{"Text 168  2,80    Text 170"});
     EXPECT_EQ(+calc->record.mountingHeight, 2.8);
     EXPECT_EQ(out.mountingHeightText, QStringLiteral("2,80"));
     EXPECT_EQ(s().ListBox15.items, (QStringList{" 1000", " 1500"}));
-    model->ListBox15Click(1);
-    model->ListBox16Click(1); // 2 slots
+    model->chooseTubeLength(1);
+    model->chooseTubeSlotCount(1); // 2 slots
     EXPECT_TRUE(s().Button3Enabled);
     EXPECT_EQ(s().Label24, QStringLiteral("3,00  [ m ]"));
     EXPECT_EQ(s().Label26, QStringLiteral("1  bis  2"));
 
-    EXPECT_THROW(model->ListBox16Click(0), ArithmeticError); // 0 slots: no length per outlet
+    EXPECT_THROW(model->chooseTubeSlotCount(0), ArithmeticError); // 0 slots: no length per outlet
     EXPECT_EQ(s().Label24, QStringLiteral("3,00  [ m ]"));
     EXPECT_EQ(s().configuration.slotCount, 2);
 
     // The tube chosen again: its lists start afresh, and so do length and count.
-    model->ListBox14Click(0);
+    model->chooseTubeDiameter(0);
     EXPECT_FALSE(s().Button3Enabled);
-    model->ListBox15Click(1);
-    model->ListBox16Click(1);
+    model->chooseTubeLength(1);
+    model->chooseTubeSlotCount(1);
     EXPECT_TRUE(s().Button3Enabled);
 
-    out = model->Button3Click();
+    out = model->goForwardWithTube();
     const CalculationRecord& rec = calc->record;
     EXPECT_EQ(+rec.effectiveLength, 2600.0); // (1500 - 200) * 2
     EXPECT_EQ(+rec.vMinOutlet, 260.0);
@@ -296,27 +296,27 @@ TEST_F(Selection, TubeLengthsCountsEndCorrectionAndMountingHeight) {
 TEST_F(Selection, LinearSlotCountRangesAndForward) {
     calc->record.totalFlow = 1200.0;
     choose(2, "LIN");
-    model->weiterClick();
+    model->goForward();
     EXPECT_EQ(s().Label30, QStringLiteral("Text 65  4,00  Text 66  12,00  [ m ]"));
-    model->ListBox17Click(0);
+    model->chooseLinearLength(0);
     EXPECT_FALSE(s().Button5Enabled); // two counts offered, none chosen
-    model->ListBox18Click(0);
+    model->chooseLinearSlotCount(0);
     EXPECT_EQ(s().Label32, QStringLiteral("2,00  [ m ]"));
     EXPECT_EQ(s().Label34, QStringLiteral("2  <-->  6"));
-    model->ListBox18Click(1); // 4 / 3 + 0.999 truncates to 2
+    model->chooseLinearSlotCount(1); // 4 / 3 + 0.999 truncates to 2
     EXPECT_EQ(s().Label32, QStringLiteral("3,00  [ m ]"));
     EXPECT_EQ(s().Label34, QStringLiteral("2  <-->  4"));
     EXPECT_EQ(+calc->record.effectiveLength, 3000.0);
     EXPECT_EQ(+calc->record.countBound2, 4);
 
     // A new length voids the old length per outlet until its count is chosen.
-    model->ListBox17Click(1);
+    model->chooseLinearLength(1);
     EXPECT_FALSE(s().Button5Enabled);
     EXPECT_TRUE(s().Label32.isEmpty());
-    EXPECT_FALSE(model->Button5Click().results.has_value());
-    model->ListBox18Click(0);
+    EXPECT_FALSE(model->goForwardWithLinearSlots().results.has_value());
+    model->chooseLinearSlotCount(0);
     calc->flags.countSetByHand = true;
-    const SelectionOutcome out = model->Button5Click();
+    const SelectionOutcome out = model->goForwardWithLinearSlots();
     ASSERT_TRUE(out.results);
     EXPECT_FALSE(calc->flags.countSetByHand);
     EXPECT_EQ(out.results->form3[form3::Label1].text, QStringLiteral("LIN  1 / 1500 / 2"));
@@ -327,8 +327,8 @@ TEST_F(Selection, LinearSlotCountRangesAndForward) {
     model->Button4Click();
     model->zurueckClick();
     choose(2, "LIS");
-    model->weiterClick();
-    model->ListBox17Click(0);
+    model->goForward();
+    model->chooseLinearLength(0);
     EXPECT_TRUE(s().Button5Enabled);
     EXPECT_EQ(s().Label32, QStringLiteral("2,00  [ m ]"));
 }
