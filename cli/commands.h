@@ -14,7 +14,7 @@ using Command = int (*)(const QStringList& args, QTextStream& out, QTextStream& 
 
 struct CommandInfo {
     Command run;
-    const char* usage; // one line for --help, e.g. "expr TEXT [--width W] [--decimals D]"
+    const char* usage;  // one line for --help, e.g. "expr TEXT [--width W] [--decimals D]"
     bool fonts = false; // lays out text, which needs the platform's fonts (a GUI application)
 };
 

@@ -14,8 +14,8 @@
 #include "frame/projectfile.h"
 #include "frame/shell.h"
 #include "results/outletresults.h"
-#include "selection/selectionlists.h"
 #include "selection/planchoice.h"
+#include "selection/selectionlists.h"
 #include "selection/selectionmodel.h"
 
 #include <QCommandLineParser>

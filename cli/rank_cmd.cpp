@@ -57,7 +57,8 @@ QJsonObject suggestionJson(const Suggestion& s) {
     o.insert(QStringLiteral("v_left"), optionalNumber(s.vLeft));
     o.insert(QStringLiteral("v_right"), optionalNumber(s.vRight));
     o.insert(QStringLiteral("draught_rating"), optionalNumber(s.draughtRating));
-    o.insert(QStringLiteral("category"), s.draughtCategory.isEmpty() ? QJsonValue() : QJsonValue(s.draughtCategory));
+    o.insert(QStringLiteral("category"),
+             s.draughtCategory.isEmpty() ? QJsonValue() : QJsonValue(s.draughtCategory));
     return o;
 }
 
@@ -72,7 +73,9 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
     int rank = 0;
     for (const Suggestion& s : list) {
         const bool evaluated = s.evaluated;
-        const auto fig = [&](double v, int d) { return evaluated ? numbers::formatFixed(v, 15, d) : QString(); };
+        const auto fig = [&](double v, int d) {
+            return evaluated ? numbers::formatFixed(v, 15, d) : QString();
+        };
         const QStringList fields{QString::number(++rank),
                                  s.choice.type,
                                  s.choice.size,
@@ -101,15 +104,17 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
 
 int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption topOption(QStringLiteral("top"), QStringLiteral("nur die ersten N"), QStringLiteral("N"));
+    const QCommandLineOption topOption(QStringLiteral("top"), QStringLiteral("nur die ersten N"),
+                                       QStringLiteral("N"));
     const QCommandLineOption csvOption(QStringLiteral("csv"), QStringLiteral("als CSV"));
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"), QStringLiteral("Programmverzeichnis"),
-                                              QStringLiteral("DIR"));
+    const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
+                                              QStringLiteral("Programmverzeichnis"), QStringLiteral("DIR"));
     parser.addOptions({topOption, csvOption, programDirOption});
     bool topOk = true;
     const bool parsed = parser.parse(QStringList{QStringLiteral("rank")} + args);
     const int top = parsed && parser.isSet(topOption) ? parser.value(topOption).toInt(&topOk) : -1;
-    if (!parsed || parser.positionalArguments().size() != 1 || !topOk || (parser.isSet(topOption) && top < 1)) {
+    if (!parsed || parser.positionalArguments().size() != 1 || !topOk ||
+        (parser.isSet(topOption) && top < 1)) {
         if (!parser.errorText().isEmpty())
             err << parser.errorText() << "\n";
         err << "Aufruf: zelkfyl-cli " << kUsage << "\n";

@@ -20,18 +20,21 @@ const char* const kUsage = "report PROJECT.zol --pdf OUT.pdf [--dpi N] [--no-dat
 int runReport(const QStringList& args, QTextStream& out, QTextStream& err) {
     Q_UNUSED(out);
     QCommandLineParser parser;
-    const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("PDF-Datei"), QStringLiteral("OUT.pdf"));
-    const QCommandLineOption dpiOption(QStringLiteral("dpi"), QStringLiteral("Auflösung in dpi"), QStringLiteral("N"),
-                                       QStringLiteral("600"));
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("PDF-Datei"),
+                                       QStringLiteral("OUT.pdf"));
+    const QCommandLineOption dpiOption(QStringLiteral("dpi"), QStringLiteral("Auflösung in dpi"),
+                                       QStringLiteral("N"), QStringLiteral("600"));
     const QCommandLineOption noDataOption(QStringLiteral("no-data-page"), QStringLiteral("ohne Datenseite"));
-    const QCommandLineOption noPictureOption(QStringLiteral("no-picture-page"), QStringLiteral("ohne Raumschnitt"));
-    const QCommandLineOption noLetterheadOption(QStringLiteral("no-letterhead"), QStringLiteral("ohne Briefkopf"));
-    const QCommandLineOption proportionalOption(QStringLiteral("proportional"),
-                                                QStringLiteral("Raumschnitt maßstäblich, wie zuletzt gezeichnet"));
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"), QStringLiteral("Programmverzeichnis"),
-                                              QStringLiteral("DIR"));
-    parser.addOptions({pdfOption, dpiOption, noDataOption, noPictureOption, noLetterheadOption, proportionalOption,
-                       programDirOption});
+    const QCommandLineOption noPictureOption(QStringLiteral("no-picture-page"),
+                                             QStringLiteral("ohne Raumschnitt"));
+    const QCommandLineOption noLetterheadOption(QStringLiteral("no-letterhead"),
+                                                QStringLiteral("ohne Briefkopf"));
+    const QCommandLineOption proportionalOption(
+        QStringLiteral("proportional"), QStringLiteral("Raumschnitt maßstäblich, wie zuletzt gezeichnet"));
+    const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
+                                              QStringLiteral("Programmverzeichnis"), QStringLiteral("DIR"));
+    parser.addOptions({pdfOption, dpiOption, noDataOption, noPictureOption, noLetterheadOption,
+                       proportionalOption, programDirOption});
     bool dpiIsNumber = false;
     const bool parsed = parser.parse(QStringList{QStringLiteral("report")} + args);
     const int dpi = parsed ? parser.value(dpiOption).toInt(&dpiIsNumber) : 0;
@@ -40,7 +43,8 @@ int runReport(const QStringList& args, QTextStream& out, QTextStream& err) {
         if (!parser.errorText().isEmpty())
             err << parser.errorText() << "\n";
         else if (parsed && (!dpiIsNumber || dpi < 1))
-            err << "'" << parser.value(dpiOption) << "' ist keine Auflösung (eine ganze Zahl dpi größer 0).\n";
+            err << "'" << parser.value(dpiOption)
+                << "' ist keine Auflösung (eine ganze Zahl dpi größer 0).\n";
         err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
         return 2;
     }

@@ -31,7 +31,8 @@ const char* const kUsage = "schedule ROOMS.csv --out DIR [--program-dir DIR] [--
 
 // The report as the print window prints it after the outlet was taken over: both pages, the
 // picture page only where the window offers it.
-QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const QString& programDir, QStringList& notes) {
+QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const QString& programDir,
+                    QStringList& notes) {
     CollectingDialogs dialogs;
     const ReportInputs in{*plan.record,
                           texts,
@@ -48,11 +49,14 @@ QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const QString&
 
 int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
-    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Ausgabeordner"), QStringLiteral("DIR"));
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"), QStringLiteral("Programmverzeichnis"),
-                                              QStringLiteral("DIR"));
-    const QCommandLineOption reportOption(QStringLiteral("report"), QStringLiteral("Bericht je Raum als PDF"));
-    const QCommandLineOption jobsOption(QStringLiteral("jobs"), QStringLiteral("parallele Räume"), QStringLiteral("N"));
+    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Ausgabeordner"),
+                                       QStringLiteral("DIR"));
+    const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
+                                              QStringLiteral("Programmverzeichnis"), QStringLiteral("DIR"));
+    const QCommandLineOption reportOption(QStringLiteral("report"),
+                                          QStringLiteral("Bericht je Raum als PDF"));
+    const QCommandLineOption jobsOption(QStringLiteral("jobs"), QStringLiteral("parallele Räume"),
+                                        QStringLiteral("N"));
     parser.addOptions({outOption, programDirOption, reportOption, jobsOption});
     const bool parsed = parser.parse(QStringList{QStringLiteral("schedule")} + args);
     bool jobsOk = true;
@@ -83,15 +87,16 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
         LoadCatalogue(catalogue, programDir);
         rows = readRoomSchedule(readWholeFile(parser.positionalArguments().constFirst()));
         if (!QDir().mkpath(outDir))
-            throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(outDir)));
+            throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                                .arg(QDir::toNativeSeparators(outDir)));
     } catch (const Error& e) {
         err << e.message() << "\n";
         return 1;
     }
     QTemporaryDir scratch(joinPath(outDir, QStringLiteral(".ZELK-Raumbuch-XXXXXX")));
     if (!scratch.isValid()) {
-        err << "Im Ordner " << QDir::toNativeSeparators(outDir) << " kann kein Arbeitsordner angelegt werden ("
-            << scratch.errorString() << ").\n";
+        err << "Im Ordner " << QDir::toNativeSeparators(outDir)
+            << " kann kein Arbeitsordner angelegt werden (" << scratch.errorString() << ").\n";
         return 1;
     }
 
@@ -111,7 +116,8 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
                 std::map<QString, QByteArray> files;
                 files[fileNames[i] + QStringLiteral(".zol")] = projectFileBytes(*plan.record);
                 if (report)
-                    files[fileNames[i] + QStringLiteral(".pdf")] = reportOf(plan, session.texts, programDir, plan.notes);
+                    files[fileNames[i] + QStringLiteral(".pdf")] =
+                        reportOf(plan, session.texts, programDir, plan.notes);
                 writeFileSet(files, outDir);
             } catch (const Error& e) {
                 plan.failure = e.message();
@@ -146,8 +152,8 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
         err << e.message() << "\n";
         return 1;
     }
-    out << rows.size() << " Räume: " << (rows.size() - static_cast<std::size_t>(failed)) << " geplant, " << failed
-        << " fehlgeschlagen. Ergebnisse in " << QDir::toNativeSeparators(outDir) << "\n";
+    out << rows.size() << " Räume: " << (rows.size() - static_cast<std::size_t>(failed)) << " geplant, "
+        << failed << " fehlgeschlagen. Ergebnisse in " << QDir::toNativeSeparators(outDir) << "\n";
     return failed > 0 ? 1 : 0;
 }
 

@@ -24,11 +24,25 @@ using namespace schedule;
 
 namespace {
 
-const char* const kHeader[ColumnCount] = {
-    "Raum",          "Breite",       "Länge",         "Höhe",          "Luftwechsel",
-    "Volumenstrom",  "Kühllast",     "Raumtemperatur", "Zulufttemperatur", "Kopfhöhe",
-    "Einbauhöhe",    "Luftgeschwindigkeit", "Schallleistung", "Typ",   "Größe",
-    "Strahlform",    "Schlitzlänge", "Schlitzanzahl", "Rohr"};
+const char* const kHeader[ColumnCount] = {"Raum",
+                                          "Breite",
+                                          "Länge",
+                                          "Höhe",
+                                          "Luftwechsel",
+                                          "Volumenstrom",
+                                          "Kühllast",
+                                          "Raumtemperatur",
+                                          "Zulufttemperatur",
+                                          "Kopfhöhe",
+                                          "Einbauhöhe",
+                                          "Luftgeschwindigkeit",
+                                          "Schallleistung",
+                                          "Typ",
+                                          "Größe",
+                                          "Strahlform",
+                                          "Schlitzlänge",
+                                          "Schlitzanzahl",
+                                          "Rohr"};
 
 // The room columns in their order, with the field the planner types each into and the values a
 // room can have: `positive` refuses zero and less, otherwise only less than zero is refused.
@@ -69,7 +83,8 @@ struct RowRefusal {
 // a German spreadsheet writes it only as a thousands separator ("1.200" is not 1,2).
 long double cellNumber(int line, int column, const QString& text) {
     if (text.contains(QLatin1Char('.')))
-        refuse(line, column, QStringLiteral("'%1' ist keine Zahl mit Dezimalkomma (ohne Tausenderpunkt).").arg(text));
+        refuse(line, column,
+               QStringLiteral("'%1' ist keine Zahl mit Dezimalkomma (ohne Tausenderpunkt).").arg(text));
     long double value = 0;
     try {
         value = numbers::parseReal(text);
@@ -101,8 +116,9 @@ void readRow(RoomRow& row, const QStringList& cells) {
     const bool flow = !cells[VolumeFlow].trimmed().isEmpty();
     if (rate == flow)
         throw RowRefusal{QStringLiteral("Zeile %1, Spalten 5 und 6 (Luftwechsel, Volumenstrom): %2")
-                             .arg(QString::number(line), rate ? QStringLiteral("nur eines von beiden angeben.")
-                                                              : QStringLiteral("eines von beiden fehlt."))};
+                             .arg(QString::number(line), rate
+                                                             ? QStringLiteral("nur eines von beiden angeben.")
+                                                             : QStringLiteral("eines von beiden fehlt."))};
     for (const RoomColumn& c : kRoomColumns) {
         const QString text = cells[c.column].trimmed();
         if (text.isEmpty()) {
@@ -120,7 +136,9 @@ void readRow(RoomRow& row, const QStringList& cells) {
     if (cells[Type].trimmed().isEmpty()) {
         for (int column = Size; column <= Tube; ++column)
             if (!cells[column].trimmed().isEmpty())
-                refuse(line, column, QStringLiteral("ohne Typ wird der Durchlass vorgeschlagen; die Zelle muss leer sein."));
+                refuse(
+                    line, column,
+                    QStringLiteral("ohne Typ wird der Durchlass vorgeschlagen; die Zelle muss leer sein."));
         return;
     }
     OutletChoice choice;
@@ -152,11 +170,13 @@ bool isDeviceName(const QString& name) {
     while (base.endsWith(QLatin1Char(' ')))
         base.chop(1);
     base = base.toUpper();
-    static const QStringList devices{QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
-                                     QStringLiteral("NUL"), QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+    static const QStringList devices{QStringLiteral("CON"),    QStringLiteral("PRN"),
+                                     QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                                     QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
     if (devices.contains(base))
         return true;
-    if (base.size() == 4 && (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT")))) {
+    if (base.size() == 4 &&
+        (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT")))) {
         const QChar d = base[3];
         // COM¹ … LPT³ are devices too.
         return (d >= QLatin1Char('1') && d <= QLatin1Char('9')) || d == QChar(0x00B9) || d == QChar(0x00B2) ||
@@ -200,13 +220,15 @@ std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
     for (const QString& f : records.front().fields)
         given << f.trimmed();
     if (given != header)
-        throw FileError(QStringLiteral("Zeile %1: die Kopfzeile ist nicht die eines Raumbuchs. Erwartet wird: %2")
-                            .arg(QString::number(records.front().line), header.join(QLatin1Char(';'))));
+        throw FileError(
+            QStringLiteral("Zeile %1: die Kopfzeile ist nicht die eines Raumbuchs. Erwartet wird: %2")
+                .arg(QString::number(records.front().line), header.join(QLatin1Char(';'))));
     std::vector<RoomRow> rows;
     for (std::size_t i = 1; i < records.size(); ++i) {
         const CsvRecord& rec = records[i];
         // A spreadsheet exports its empty rows as bare separators.
-        if (std::all_of(rec.fields.begin(), rec.fields.end(), [](const QString& f) { return f.trimmed().isEmpty(); }) &&
+        if (std::all_of(rec.fields.begin(), rec.fields.end(),
+                        [](const QString& f) { return f.trimmed().isEmpty(); }) &&
             rec.error.isEmpty())
             continue;
         RoomRow& row = rows.emplace_back();
@@ -279,7 +301,8 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
     Folders folders;
     folders.program = context.programDir;
     DemoPictures demoPictures;
-    MainWindowModel model({{*rec, flags, working, calcStatus, context.texts, dialogs}, shell, folders, demoPictures});
+    MainWindowModel model(
+        {{*rec, flags, working, calcStatus, context.texts, dialogs}, shell, folders, demoPictures});
 
     // The planner's steps; the first that fails ends the room with what the window said.
     const auto step = [&](const std::function<void()>& action) {
@@ -351,12 +374,23 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
 }
 
 QStringList summaryHeader() {
-    return QStringList{QStringLiteral("Raum"),  QStringLiteral("Typ"),      QStringLiteral("Größe"),
-                       QStringLiteral("Strahlform"), QStringLiteral("Bezeichnung"), QStringLiteral("Anzahl"),
-                       QStringLiteral("Volumenstrom je Durchlass"), QStringLiteral("dp"), QStringLiteral("LWA"),
-                       QStringLiteral("a min"), QStringLiteral("w min"), QStringLiteral("x-krit"),
-                       QStringLiteral("y max"), QStringLiteral("vk"),   QStringLiteral("DR"),
-                       QStringLiteral("Kategorie"), QStringLiteral("Hinweise")};
+    return QStringList{QStringLiteral("Raum"),
+                       QStringLiteral("Typ"),
+                       QStringLiteral("Größe"),
+                       QStringLiteral("Strahlform"),
+                       QStringLiteral("Bezeichnung"),
+                       QStringLiteral("Anzahl"),
+                       QStringLiteral("Volumenstrom je Durchlass"),
+                       QStringLiteral("dp"),
+                       QStringLiteral("LWA"),
+                       QStringLiteral("a min"),
+                       QStringLiteral("w min"),
+                       QStringLiteral("x-krit"),
+                       QStringLiteral("y max"),
+                       QStringLiteral("vk"),
+                       QStringLiteral("DR"),
+                       QStringLiteral("Kategorie"),
+                       QStringLiteral("Hinweise")};
 }
 
 SummaryRow summaryRow(const QString& roomName, const RoomPlan& plan) {
@@ -370,7 +404,8 @@ SummaryRow summaryRow(const QString& roomName, const RoomPlan& plan) {
         return SummaryCell{QString(), rounded == 0.0 ? 0.0 : rounded, decimals};
     };
     if (!plan.planned())
-        return SummaryRow{text(roomName), {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, text(plan.failure)};
+        return SummaryRow{text(roomName),    {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
+                          text(plan.failure)};
     const Suggestion& s = plan.result;
     return SummaryRow{text(roomName),
                       text(s.choice.type),
@@ -402,8 +437,9 @@ QByteArray summaryCsv(const std::vector<SummaryRow>& rows) {
                 // A spreadsheet would run a text beginning like a formula as one; a lone "-" (no
                 // draught category) is no formula.
                 const bool formulaLike =
-                    !cell.text.isEmpty() && (QStringLiteral("=@\t\r").contains(cell.text[0]) ||
-                                             (cell.text.size() > 1 && QStringLiteral("+-").contains(cell.text[0])));
+                    !cell.text.isEmpty() &&
+                    (QStringLiteral("=@\t\r").contains(cell.text[0]) ||
+                     (cell.text.size() > 1 && QStringLiteral("+-").contains(cell.text[0])));
                 fields << (formulaLike ? QLatin1Char('\'') + cell.text : cell.text);
             }
         }

@@ -20,13 +20,15 @@ using namespace fyl;
 
 namespace {
 
-const QByteArray kHeader = "Raum;Breite;L\xC3\xA4nge;H\xC3\xB6he;Luftwechsel;Volumenstrom;K\xC3\xBChllast;Raumtemperatur;"
-                           "Zulufttemperatur;Kopfh\xC3\xB6he;Einbauh\xC3\xB6he;Luftgeschwindigkeit;Schallleistung;Typ;"
-                           "Gr\xC3\xB6\xC3\x9F"
-                           "e;Strahlform;Schlitzl\xC3\xA4nge;Schlitzanzahl;Rohr";
+const QByteArray kHeader =
+    "Raum;Breite;L\xC3\xA4nge;H\xC3\xB6he;Luftwechsel;Volumenstrom;K\xC3\xBChllast;Raumtemperatur;"
+    "Zulufttemperatur;Kopfh\xC3\xB6he;Einbauh\xC3\xB6he;Luftgeschwindigkeit;Schallleistung;Typ;"
+    "Gr\xC3\xB6\xC3\x9F"
+    "e;Strahlform;Schlitzl\xC3\xA4nge;Schlitzanzahl;Rohr";
 
 TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
-    const QByteArray utf8 = "\xEF\xBB\xBF" + kHeader + "\r\n"
+    const QByteArray utf8 = "\xEF\xBB\xBF" + kHeader +
+                            "\r\n"
                             "\"Flur; \"\"Nord\"\"\";10;8,5;3;;2000;2;22;16;1,8;3;0,2;35;DRL;DRL 400;1;;;\r\n"
                             ";;;;;;;;;;;;;;;;;;\r\n" // an empty spreadsheet row
                             "Lager;12;x;3;4;;0;20;20;1,8;3;0,2;40;;;;;;\n"
@@ -48,9 +50,12 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
 
     EXPECT_EQ(rows[1].line, 4);
     EXPECT_EQ(rows[1].error, QStringLiteral("Zeile 4, Spalte 3 (Länge): 'x' ist keine Zahl."));
-    EXPECT_TRUE(rows[2].error.contains(QStringLiteral("Zeile 5, Spalten 5 und 6"))) << rows[2].error.toStdString();
-    EXPECT_TRUE(rows[3].error.contains(QStringLiteral("Zeile 6: 5 Felder statt 19"))) << rows[3].error.toStdString();
-    EXPECT_TRUE(rows[4].error.startsWith(QStringLiteral("Zeile 7: ein Anführungszeichen"))) << rows[4].error.toStdString();
+    EXPECT_TRUE(rows[2].error.contains(QStringLiteral("Zeile 5, Spalten 5 und 6")))
+        << rows[2].error.toStdString();
+    EXPECT_TRUE(rows[3].error.contains(QStringLiteral("Zeile 6: 5 Felder statt 19")))
+        << rows[3].error.toStdString();
+    EXPECT_TRUE(rows[4].error.startsWith(QStringLiteral("Zeile 7: ein Anführungszeichen")))
+        << rows[4].error.toStdString();
     // An open quote ends with its line: the row after it is read as a row.
     EXPECT_EQ(rows[5].name, QStringLiteral("Halle"));
     EXPECT_EQ(rows[5].line, 8);
@@ -58,8 +63,12 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
     EXPECT_FALSE(rows[5].outlet);
 
     // Windows-1252 with an umlaut in the name; a thousands point is refused, not read as 1,2.
-    QByteArray ansi = kHeader + "\r\nB\xFC" "ro;5;5;3;;1.200;0;20;20;1,8;3;0,2;40;;;;;;\r\n";
-    ansi.replace("\xC3\xA4", "\xE4").replace("\xC3\xB6", "\xF6").replace("\xC3\xBC", "\xFC").replace("\xC3\x9F", "\xDF");
+    QByteArray ansi = kHeader + "\r\nB\xFC"
+                                "ro;5;5;3;;1.200;0;20;20;1,8;3;0,2;40;;;;;;\r\n";
+    ansi.replace("\xC3\xA4", "\xE4")
+        .replace("\xC3\xB6", "\xF6")
+        .replace("\xC3\xBC", "\xFC")
+        .replace("\xC3\x9F", "\xDF");
     const std::vector<RoomRow> ansiRows = readRoomSchedule(ansi);
     ASSERT_EQ(ansiRows.size(), 1u);
     EXPECT_EQ(ansiRows[0].name, QStringLiteral("Büro"));
@@ -71,18 +80,19 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
 
 TEST(ScheduleNames, StayInsideTheFolderAndDistinct) {
     const std::pair<const char*, const char*> cases[] = {
-        {"../x", "_x"},        {"a/b", "a_b"},   {"CON", "_CON"},   {"lpt1.txt", "_lpt1.txt"},
-        {".hidden", "hidden"}, {"..", "Raum"},   {"  ", "Raum"},    {"Raum 1. ", "Raum 1"},
+        {"../x", "_x"},        {"a/b", "a_b"},     {"CON", "_CON"}, {"lpt1.txt", "_lpt1.txt"},
+        {".hidden", "hidden"}, {"..", "Raum"},     {"  ", "Raum"},  {"Raum 1. ", "Raum 1"},
         {"a:b*c?", "a_b_c_"},  {"COM10", "COM10"}, {"Büro", "Büro"}};
     for (const auto& [name, expected] : cases)
         EXPECT_EQ(safeFileName(QString::fromUtf8(name)), QString::fromUtf8(expected)) << name;
     EXPECT_LE(safeFileName(QString(300, QChar(0x00FC))).toUtf8().size(), 200);
 
     const std::vector<QString> names =
-        uniqueFileNames({QStringLiteral("Büro"), QStringLiteral("büro"), QStringLiteral("Büro (2)"), QStringLiteral("a/b"),
-                         QStringLiteral("a:b")});
-    EXPECT_EQ(names, (std::vector<QString>{QStringLiteral("Büro"), QStringLiteral("büro (2)"), QStringLiteral("Büro (2) (2)"),
-                                           QStringLiteral("a_b"), QStringLiteral("a_b (2)")}));
+        uniqueFileNames({QStringLiteral("Büro"), QStringLiteral("büro"), QStringLiteral("Büro (2)"),
+                         QStringLiteral("a/b"), QStringLiteral("a:b")});
+    EXPECT_EQ(names, (std::vector<QString>{QStringLiteral("Büro"), QStringLiteral("büro (2)"),
+                                           QStringLiteral("Büro (2) (2)"), QStringLiteral("a_b"),
+                                           QStringLiteral("a_b (2)")}));
 }
 
 // On the demo catalogue of the build.
@@ -118,14 +128,18 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
     const QStringList ranked = csvCells(csv, 2);
     EXPECT_FALSE(ranked[1].isEmpty()); // a suggestion was taken over
     // A failed room: its name, no figures, the reason.
-    EXPECT_TRUE(QString::fromUtf8(csv).split(QStringLiteral("\r\n")).at(3).startsWith(
-        QStringLiteral("Leise;;;;;;;;;;;;;;;;\"kein geeigneter Durchlass; am besten ")))
+    EXPECT_TRUE(
+        QString::fromUtf8(csv)
+            .split(QStringLiteral("\r\n"))
+            .at(3)
+            .startsWith(QStringLiteral("Leise;;;;;;;;;;;;;;;;\"kein geeigneter Durchlass; am besten ")))
         << csv.toStdString();
 
     // The projects: the fixed outlet and the suggestion; none for the failed rooms, none outside.
     EXPECT_TRUE(QFileInfo::exists(out1 + QStringLiteral("/_Büro.zol")));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("Büro.zol"))));
-    EXPECT_EQ(QDir(out1).entryList(QDir::Files).size(), 4) << QDir(out1).entryList(QDir::Files).join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(QDir(out1).entryList(QDir::Files).size(), 4)
+        << QDir(out1).entryList(QDir::Files).join(QLatin1Char(' ')).toStdString();
 
     // The record holds what the window derives: the air change rate from the volume flow as the
     // field shows it, one decimal.
@@ -139,10 +153,12 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
     const test::CliRun evaluated = cli({QStringLiteral("evaluate"), out1 + QStringLiteral("/Büro.zol")});
     ASSERT_EQ(evaluated.exitCode, 0) << evaluated.err.toStdString();
     const QJsonObject json = evaluated.json();
-    EXPECT_EQ(QString::number(json.value(QStringLiteral("flow_per_outlet")).toDouble(), 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')),
+    EXPECT_EQ(QString::number(json.value(QStringLiteral("flow_per_outlet")).toDouble(), 'f', 2)
+                  .replace(QLatin1Char('.'), QLatin1Char(',')),
               office[6]);
     // The whole count is the one the flow per outlet is for.
-    EXPECT_EQ(QString::number(qRound(2000.0 / json.value(QStringLiteral("flow_per_outlet")).toDouble())), office[5]);
+    EXPECT_EQ(QString::number(qRound(2000.0 / json.value(QStringLiteral("flow_per_outlet")).toDouble())),
+              office[5]);
 
     // Two threads give the same summary, byte for byte.
     const QString out2 = dir.filePath(QStringLiteral("out2"));
@@ -156,12 +172,14 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
     QProcess python;
     python.start(QStringLiteral("python3"),
                  {QStringLiteral("-c"),
-                  QStringLiteral("import sys,zipfile;z=zipfile.ZipFile(sys.argv[1]);"
-                                 "s=z.read('xl/worksheets/sheet1.xml').decode()+z.read('xl/sharedStrings.xml').decode();"
-                                 "print(all(n in s for n in ['Büro','../Büro','Leise','Lager','pane ySplit=\"1\"']))"),
+                  QStringLiteral(
+                      "import sys,zipfile;z=zipfile.ZipFile(sys.argv[1]);"
+                      "s=z.read('xl/worksheets/sheet1.xml').decode()+z.read('xl/sharedStrings.xml').decode();"
+                      "print(all(n in s for n in ['Büro','../Büro','Leise','Lager','pane ySplit=\"1\"']))"),
                   out1 + QStringLiteral("/results.xlsx")});
     ASSERT_TRUE(python.waitForFinished(30000));
-    EXPECT_EQ(python.readAllStandardOutput().trimmed(), "True") << python.readAllStandardError().toStdString();
+    EXPECT_EQ(python.readAllStandardOutput().trimmed(), "True")
+        << python.readAllStandardError().toStdString();
 
     EXPECT_EQ(cli({QStringLiteral("schedule"), rooms}).exitCode, 2);
     EXPECT_EQ(cli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out2, QStringLiteral("--jobs"),
