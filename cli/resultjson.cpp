@@ -7,6 +7,7 @@
 #include "frame/files.h"
 #include "frame/jetkind.h"
 #include "frame/projectfile.h"
+#include "frame/recordfields.h"
 
 #include <QJsonArray>
 
@@ -55,32 +56,17 @@ QJsonObject displayObject(const ResultsView& view) {
 
 } // namespace
 
-// QJsonDocument writes doubles in their shortest round-trip form, so every real reads back exactly.
+// QJsonDocument writes doubles in their shortest round-trip form, so every real reads back exactly;
+// QJsonObject keeps its keys sorted, so the field table's order is not the output's.
 QJsonObject evaluationJson(const CalculationRecord& rec, const WorkingValues& working, int calcStatus,
                            const ResultsView& view) {
     QJsonObject o;
     o.insert(QStringLiteral("jet_kind"), jetKindName(view.evaluated));
-    o.insert(QStringLiteral("count"), double(rec.outletCount));
-    o.insert(QStringLiteral("flow_per_outlet"), double(rec.flowPerOutlet));
-    o.insert(QStringLiteral("dp"), double(rec.dp));
-    o.insert(QStringLiteral("lwa"), double(rec.lwa));
-    o.insert(QStringLiteral("x_krit"), double(rec.xKrit));
-    o.insert(QStringLiteral("critical_distance"), double(rec.criticalDistance));
-    o.insert(QStringLiteral("y_max"), double(rec.yMax));
-    o.insert(QStringLiteral("a_min"), double(rec.aMin));
-    o.insert(QStringLiteral("a_min_13"), double(rec.aMin13));
-    o.insert(QStringLiteral("w_min"), double(rec.wMin));
-    o.insert(QStringLiteral("w_min_13"), double(rec.wMin13));
-    o.insert(QStringLiteral("spacing"), double(rec.spacing));
-    o.insert(QStringLiteral("wall_left"), double(rec.wallLeft));
-    o.insert(QStringLiteral("wall_right"), double(rec.wallRight));
-    o.insert(QStringLiteral("v_mid"), double(rec.vMid));
-    o.insert(QStringLiteral("v_left"), double(rec.vLeft));
-    o.insert(QStringLiteral("v_right"), double(rec.vRight));
-    o.insert(QStringLiteral("count_bound_1"), int(rec.countBound1));
-    o.insert(QStringLiteral("count_bound_2"), int(rec.countBound2));
-    o.insert(QStringLiteral("v_min_outlet"), double(rec.vMinOutlet));
-    o.insert(QStringLiteral("v_max_outlet"), double(rec.vMaxOutlet));
+    for (const RecordRealField& field : recordRealFields())
+        if (field.result)
+            o.insert(QLatin1String(field.key), readReal(rec, field));
+    for (const RecordIntegerField& field : recordIntegerResults())
+        o.insert(QLatin1String(field.key), int(readInteger(rec, field)));
     if (view.countBar) {
         o.insert(QStringLiteral("count_range"), QJsonArray{view.countBar->minimum, view.countBar->maximum});
         o.insert(QStringLiteral("count_position"), view.countBar->position);

@@ -64,7 +64,11 @@ constexpr std::array kTextFields = {
 
 #define ROOM(key, member)                                                                                    \
     RecordRealField {                                                                                        \
-        key, offsetof(CalculationRecord, member)                                                             \
+        key, offsetof(CalculationRecord, member), false                                                      \
+    }
+#define RESULT(key, member)                                                                                  \
+    RecordRealField {                                                                                        \
+        key, offsetof(CalculationRecord, member), true                                                       \
     }
 constexpr std::array kRecordRealFields = {
     ROOM("room_width", roomWidth),
@@ -74,8 +78,8 @@ constexpr std::array kRecordRealFields = {
     ROOM("room_volume", roomVolume),
     ROOM("air_change_rate", airChangeRate),
     ROOM("total_flow", totalFlow),
-    ROOM("count", outletCount),
-    ROOM("flow_per_outlet", flowPerOutlet),
+    RESULT("count", outletCount),
+    RESULT("flow_per_outlet", flowPerOutlet),
     ROOM("velocity_limit", velocityLimit),
     ROOM("head_height", headHeight),
     ROOM("room_temp", roomTemp),
@@ -84,30 +88,36 @@ constexpr std::array kRecordRealFields = {
     ROOM("max_sound_level", maxSoundLevel),
     ROOM("selection_flow", selectionFlow),
     ROOM("value_3896", unread3896),
-    ROOM("x_krit", xKrit),
-    ROOM("critical_distance", criticalDistance),
-    ROOM("y_max", yMax),
-    ROOM("a_min", aMin),
-    ROOM("a_min_13", aMin13),
-    ROOM("w_min", wMin),
-    ROOM("w_min_13", wMin13),
-    ROOM("dp", dp),
-    ROOM("lwa", lwa),
-    ROOM("v_min_outlet", vMinOutlet),
-    ROOM("v_max_outlet", vMaxOutlet),
-    ROOM("spacing", spacing),
-    ROOM("v_mid", vMid),
-    ROOM("v_left", vLeft),
-    ROOM("v_right", vRight),
+    RESULT("x_krit", xKrit),
+    RESULT("critical_distance", criticalDistance),
+    RESULT("y_max", yMax),
+    RESULT("a_min", aMin),
+    RESULT("a_min_13", aMin13),
+    RESULT("w_min", wMin),
+    RESULT("w_min_13", wMin13),
+    RESULT("dp", dp),
+    RESULT("lwa", lwa),
+    RESULT("v_min_outlet", vMinOutlet),
+    RESULT("v_max_outlet", vMaxOutlet),
+    RESULT("spacing", spacing),
+    RESULT("v_mid", vMid),
+    RESULT("v_left", vLeft),
+    RESULT("v_right", vRight),
     ROOM("section_width", sectionWidth),
     ROOM("picture_outlet_count", pictureOutletCount),
     ROOM("mounting_height", mountingHeight),
-    ROOM("wall_left", wallLeft),
-    ROOM("wall_right", wallRight),
+    RESULT("wall_left", wallLeft),
+    RESULT("wall_right", wallRight),
     ROOM("effective_length", effectiveLength),
     ROOM("nominal_length", nominalLength),
 };
 #undef ROOM
+#undef RESULT
+
+constexpr std::array kRecordIntegerResults = {
+    RecordIntegerField{"count_bound_1", offsetof(CalculationRecord, countBound1)},
+    RecordIntegerField{"count_bound_2", offsetof(CalculationRecord, countBound2)},
+};
 
 const char* bytesOf(const OutletRecord& record) {
     return reinterpret_cast<const char*>(&record);
@@ -128,6 +138,16 @@ const RecordRealField& recordRealField(const char* key) {
             return field;
     Q_ASSERT_X(false, "recordRealField", key);
     return kRecordRealFields.front();
+}
+
+std::span<const RecordIntegerField> recordIntegerResults() {
+    return kRecordIntegerResults;
+}
+
+std::int32_t readInteger(const CalculationRecord& record, const RecordIntegerField& field) {
+    std::int32_t value;
+    std::memcpy(&value, reinterpret_cast<const char*>(&record) + field.offset, sizeof value);
+    return value;
 }
 
 double readReal(const CalculationRecord& record, const RecordRealField& field) {
@@ -155,7 +175,7 @@ RealFieldSet::RealFieldSet(std::initializer_list<const char*> keys) {
         // The outlet part starts the calculation record, so its offsets hold there too.
         for (const OutletRealField& field : kRealFields)
             if (std::strcmp(field.key, key) == 0)
-                fields_.push_back({field.key, field.offset});
+                fields_.push_back({field.key, field.offset, false});
         for (const RecordRealField& field : kRecordRealFields)
             if (std::strcmp(field.key, key) == 0)
                 fields_.push_back(field);

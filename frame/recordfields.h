@@ -45,11 +45,21 @@ bool writeText(OutletRecord& record, const OutletTextField& field, const QString
 struct RecordRealField {
     const char* key; // e.g. "velocity_limit"
     std::size_t offset;
+    bool result = false; // set by the evaluation: one of the results evaluate and plan print
 };
 std::span<const RecordRealField> recordRealFields();
 // The field of that key; an unknown key is a programming error.
 const RecordRealField& recordRealField(const char* key);
 double readReal(const CalculationRecord& record, const RecordRealField& field);
+
+// The whole-number results of the calculation record (the count range the evaluation sets),
+// named and placed as the reals are.
+struct RecordIntegerField {
+    const char* key; // e.g. "count_bound_1"
+    std::size_t offset;
+};
+std::span<const RecordIntegerField> recordIntegerResults();
+std::int32_t readInteger(const CalculationRecord& record, const RecordIntegerField& field);
 
 // The first real of the record (outlet part first, then the rest in record order) that is NaN or
 // infinite, as "key (Byte offset)"; none when every real is finite. The program never stores

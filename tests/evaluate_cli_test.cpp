@@ -101,8 +101,25 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
     ASSERT_EQ(written.size(), 11880);
-    EXPECT_EQ(realAt(written, 3816), j[QStringLiteral("count")].toDouble());
     EXPECT_EQ(written[4184], 0); // the spacing-reset flag was used
+    // Every result the JSON names is the record's field at its byte place, and nothing else is.
+    const std::pair<const char*, int> reals[] = {{"count", 3816},        {"flow_per_outlet", 3832},
+                                                 {"x_krit", 3904},       {"critical_distance", 3912},
+                                                 {"y_max", 3920},        {"a_min", 3928},
+                                                 {"a_min_13", 3936},     {"w_min", 3944},
+                                                 {"w_min_13", 3952},     {"dp", 3960},
+                                                 {"lwa", 3968},          {"v_min_outlet", 4064},
+                                                 {"v_max_outlet", 4072}, {"spacing", 4088},
+                                                 {"v_mid", 4096},        {"v_left", 4104},
+                                                 {"v_right", 4112},      {"wall_left", 4152},
+                                                 {"wall_right", 4160}};
+    for (const auto& [key, offset] : reals)
+        EXPECT_EQ(j[QLatin1String(key)].toDouble(), realAt(written, offset)) << key;
+    std::int32_t bounds[2];
+    std::memcpy(bounds, written.constData() + 4080, sizeof bounds);
+    EXPECT_EQ(j[QStringLiteral("count_bound_1")].toInt(), bounds[0]);
+    EXPECT_EQ(j[QStringLiteral("count_bound_2")].toInt(), bounds[1]);
+    EXPECT_EQ(j.size(), 27); // with the kind, the count bar, the status, the working values and the display
 }
 
 TEST(EvaluateCommand, CountSetByHandAndTexts) {
