@@ -11,10 +11,9 @@
 #include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/files.h"
-#include "frame/projectfile.h"
 #include "print/reportprint.h"
 #include "results/resultswindow.h"
-#include "schedule/roomschedule.h"
+#include "schedule/schedulerun.h"
 
 #include <QCommandLineParser>
 #include <QDate>
@@ -100,53 +99,25 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 1;
     }
 
-    std::vector<QString> roomNames;
-    for (const RoomRow& row : rows)
-        roomNames.push_back(row.name);
-    const std::vector<QString> fileNames = uniqueFileNames(roomNames);
-    const ScheduleContext context{catalogue, session.texts, programDir};
-    std::vector<SummaryRow> summary(rows.size());
-    std::vector<QString> failures(rows.size());
-
-    // Each room works on its own record, dialogs and files; what rooms share is only read.
-    const auto planAndWrite = [&](std::size_t i) {
-        RoomPlan plan = planRoom(rows[i], context);
-        if (plan.planned()) {
-            try {
-                std::map<QString, QByteArray> files;
-                files[fileNames[i] + QStringLiteral(".zol")] = projectFileBytes(*plan.record);
-                if (report)
-                    files[fileNames[i] + QStringLiteral(".pdf")] =
-                        reportOf(plan, session.texts, programDir, plan.notes);
-                writeFileSet(files, outDir);
-            } catch (const Error& e) {
-                plan.failure = e.message();
-            }
-        }
-        summary[i] = summaryRow(rows[i].name, plan);
-        plan.record.reset();
-        failures[i] = plan.failure;
-    };
+    ScheduleRun run{outDir, jobs, {}};
+    if (report)
+        run.report = [&](const RoomPlan& plan, QStringList& notes) {
+            return reportOf(plan, session.texts, programDir, notes);
+        };
+    ScheduleResult result;
     try {
-        runParallel(rows.size(), jobs, planAndWrite);
+        result = runRoomSchedule(rows, {catalogue, session.texts, programDir}, run);
     } catch (const std::exception& e) {
         err << "Abbruch: " << e.what() << "\n";
         return 1;
     }
-
-    int failed = 0;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (failures[i].isEmpty())
-            continue;
-        ++failed;
-        if (failures[i].startsWith(QLatin1String("Zeile ")))
-            err << failures[i] << "\n";
-        else
-            err << "Zeile " << rows[i].line << " (" << rows[i].name << "): " << failures[i] << "\n";
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (const QString line = failureLine(rows[i], result.outcomes[i]); !line.isEmpty())
+            err << line << "\n";
+    const int failed = result.failed();
     try {
-        writeFileSet({{QStringLiteral("results.csv"), summaryCsv(summary)},
-                      {QStringLiteral("results.xlsx"), cli::summaryWorkbook(summary, scratch.path())}},
+        writeFileSet({{QStringLiteral("results.csv"), summaryCsv(result.summary)},
+                      {QStringLiteral("results.xlsx"), cli::summaryWorkbook(result.summary, scratch.path())}},
                      outDir);
     } catch (const Error& e) {
         err << e.message() << "\n";

@@ -12,11 +12,8 @@
 
 #include <QSet>
 
-#include <atomic>
 #include <cmath>
-#include <exception>
-#include <mutex>
-#include <thread>
+#include <functional>
 
 namespace fyl {
 
@@ -286,10 +283,23 @@ std::vector<QString> uniqueFileNames(const std::vector<QString>& roomNames) {
     return names;
 }
 
+QString failureLine(const RoomRow& row, const RoomOutcome& outcome) {
+    switch (outcome.kind) {
+    case RoomOutcome::Planned:
+        return QString();
+    case RoomOutcome::RowRefused:
+        return outcome.message;
+    case RoomOutcome::PlanningFailed:
+    case RoomOutcome::FilesNotWritten:
+        break;
+    }
+    return QStringLiteral("Zeile %1 (%2): %3").arg(QString::number(row.line), row.name, outcome.message);
+}
+
 RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
     RoomPlan plan;
     if (!row.error.isEmpty()) {
-        plan.failure = row.error;
+        plan.outcome = {RoomOutcome::RowRefused, row.error};
         return plan;
     }
     auto rec = std::make_unique<CalculationRecord>();
@@ -329,7 +339,7 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
         }
         step([&] { model.weiter(); });
     } catch (const Error& e) {
-        plan.failure = e.message();
+        plan.outcome = {RoomOutcome::PlanningFailed, e.message()};
         return plan;
     }
     plan.notes = dialogs.messages;
@@ -340,7 +350,7 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
         plan.result = takeOverChoice(context.catalogue, *rec, context.texts, selectionFolders, *row.outlet,
                                      selectionDialogs);
         if (plan.result.designation.isEmpty()) {
-            plan.failure = plan.result.reasons.join(QStringLiteral("; "));
+            plan.outcome = {RoomOutcome::PlanningFailed, plan.result.reasons.join(QStringLiteral("; "))};
             return plan;
         }
         if (!plan.result.feasible)
@@ -349,14 +359,16 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
         const std::optional<Suggestion> head =
             bestSuggestion(context.catalogue, *rec, context.texts, selectionFolders);
         if (!head) {
-            plan.failure = QStringLiteral("Der Katalog bietet keinen berechenbaren Durchlass an.");
+            plan.outcome = {RoomOutcome::PlanningFailed,
+                            QStringLiteral("Der Katalog bietet keinen berechenbaren Durchlass an.")};
             return plan;
         }
         const Suggestion& best = *head;
         if (!best.feasible) {
             const QString name = best.designation.isEmpty() ? best.choice.size : best.designation;
-            plan.failure = QStringLiteral("kein geeigneter Durchlass; am besten %1: %2")
-                               .arg(name, best.reasons.join(QStringLiteral("; ")));
+            plan.outcome = {RoomOutcome::PlanningFailed,
+                            QStringLiteral("kein geeigneter Durchlass; am besten %1: %2")
+                                .arg(name, best.reasons.join(QStringLiteral("; ")))};
             return plan;
         }
         plan.result = takeOverChoice(context.catalogue, *rec, context.texts, selectionFolders, best.choice,
@@ -366,7 +378,8 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
     plan.notes.removeDuplicates(); // a message the window shows at every field is one note
     // A figure that is not finite would make the project unreadable and the summary meaningless.
     if (const auto field = firstNonFiniteReal(*rec)) {
-        plan.failure = QStringLiteral("Die Auswertung ergibt im Feld %1 keine endliche Zahl.").arg(*field);
+        plan.outcome = {RoomOutcome::PlanningFailed,
+                        QStringLiteral("Die Auswertung ergibt im Feld %1 keine endliche Zahl.").arg(*field)};
         return plan;
     }
     plan.record = std::move(rec);
@@ -404,8 +417,23 @@ SummaryRow summaryRow(const QString& roomName, const RoomPlan& plan) {
         return SummaryCell{QString(), rounded == 0.0 ? 0.0 : rounded, decimals};
     };
     if (!plan.planned())
-        return SummaryRow{text(roomName),    {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
-                          text(plan.failure)};
+        return SummaryRow{text(roomName),
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          {},
+                          text(plan.outcome.message)};
     const Suggestion& s = plan.result;
     return SummaryRow{text(roomName),
                       text(s.choice.type),
@@ -446,36 +474,6 @@ QByteArray summaryCsv(const std::vector<SummaryRow>& rows) {
         out += csvLine(fields);
     }
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
-}
-
-void runParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work) {
-    const std::size_t threads = std::min<std::size_t>(count, static_cast<std::size_t>(std::max(1, jobs)));
-    std::atomic<std::size_t> next{0};
-    std::exception_ptr failure;
-    std::mutex failureLock;
-    const auto worker = [&] {
-        for (std::size_t i = next++; i < count; i = next++) {
-            try {
-                work(i);
-            } catch (...) {
-                const std::lock_guard<std::mutex> lock(failureLock);
-                if (!failure)
-                    failure = std::current_exception();
-            }
-        }
-    };
-    if (threads <= 1) {
-        worker();
-    } else {
-        std::vector<std::thread> pool;
-        pool.reserve(threads);
-        for (std::size_t t = 0; t < threads; ++t)
-            pool.emplace_back(worker);
-        for (std::thread& t : pool)
-            t.join();
-    }
-    if (failure)
-        std::rethrow_exception(failure);
 }
 
 } // namespace fyl

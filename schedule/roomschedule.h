@@ -13,7 +13,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -78,14 +77,31 @@ struct ScheduleContext {
     QString programDir;
 };
 
+// What became of a room: planned, or which step failed and why. The message is the reason as the
+// summary's notes give it; a refused row's names its line and column already.
+struct RoomOutcome {
+    enum Kind {
+        Planned,
+        RowRefused,      // the row could not be read
+        PlanningFailed,  // the windows' steps or the outlet's take-over failed
+        FilesNotWritten, // planned, but its files could not be made or written
+    };
+    Kind kind = Planned;
+    QString message;
+};
+
+// The line standard error gets for a room that was not planned: a refused row's message as it
+// stands, any other failure after the row's line and room name. Empty for a planned room.
+QString failureLine(const RoomRow& row, const RoomOutcome& outcome);
+
 // A planned room: the project record the windows would save after taking the outlet over, its
-// figures, and what the windows said on the way. A room that could not be planned has `failure`.
+// figures, and what the windows said on the way. A room that could not be planned has no record.
 struct RoomPlan {
-    QString failure;
+    RoomOutcome outcome;
     QStringList notes;
     Suggestion result;
     std::unique_ptr<CalculationRecord> record;
-    bool planned() const { return failure.isEmpty() && record != nullptr; }
+    bool planned() const { return outcome.kind == RoomOutcome::Planned && record != nullptr; }
 };
 
 // Plans one room on its own record, dialogs and flags: a new project, the room fields typed and
@@ -104,9 +120,5 @@ QStringList summaryHeader();
 SummaryRow summaryRow(const QString& roomName, const RoomPlan& plan);
 // The summary as the schedule came: semicolons, decimal comma, UTF-8 with byte order mark, CR LF.
 QByteArray summaryCsv(const std::vector<SummaryRow>& rows);
-
-// Runs work(0) … work(count - 1) on up to `jobs` threads and returns when all are done. The first
-// exception a work item throws is rethrown here after the others have ended.
-void runParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work);
 
 } // namespace fyl

@@ -1,9 +1,12 @@
 // Room schedules: reading the spreadsheet's CSV row by row, safe and distinct file names, and
 // zelkfyl-cli schedule on the demo catalogue (projects, summary, workbook, parallel runs), and a
 // generated schedule of varied rooms run from the program directory with its workbook read back.
+#include "catalogue/loaders.h"
+#include "frame/errors.h"
 #include "frame/projectfile.h"
 #include "frame/record.h"
 #include "schedule/roomschedule.h"
+#include "schedule/schedulerun.h"
 #include "tests/support/clirun.h"
 #include "tests/support/testfiles.h"
 
@@ -93,6 +96,55 @@ TEST(ScheduleNames, StayInsideTheFolderAndDistinct) {
     EXPECT_EQ(names, (std::vector<QString>{QStringLiteral("Büro"), QStringLiteral("büro (2)"),
                                            QStringLiteral("Büro (2) (2)"), QStringLiteral("a_b"),
                                            QStringLiteral("a_b (2)")}));
+}
+
+// A refused row, a planned room, a room no outlet suits, and a planned room whose files cannot be
+// made: each outcome is told by its kind, not by its text, and comes in input order.
+TEST(ScheduleRun, EachRoomsOutcomeIsItsKindInInputOrder) {
+    const QString program = QStringLiteral(ZELK_PROGRAM_DIR);
+    Catalogue catalogue;
+    LoadCatalogue(catalogue, program);
+    TextTable texts;
+    texts.load(program + QStringLiteral("/Fyltext.txt"));
+    const std::vector<RoomRow> rows =
+        readRoomSchedule(kHeader + "\r\n"
+                                   "Lager;12;x;3;4;;0;20;20;1,8;3;0,2;40;;;;;;\r\n"
+                                   "B\xC3\xBCro;10;8;3;;2000;2;22;16;1,8;3;0,2;35;DRL;DRL 400;1;;;\r\n"
+                                   "Leise;10;10;3;10;;2;22;16;1,8;3;0,2;1;;;;;;\r\n"
+                                   "Flur;10;8;3;;2000;2;22;16;1,8;3;0,2;35;DRL;DRL 400;1;;;\r\n");
+    QTemporaryDir dir;
+    ScheduleRun run{dir.path(), 2, [](const RoomPlan& plan, QStringList& notes) {
+                        if (plan.record->projectName.str() == QStringLiteral("Flur"))
+                            throw FileError(QStringLiteral("Zeile 1 des Berichts passt nicht."));
+                        notes << QStringLiteral("Bericht");
+                        return QByteArray("%PDF");
+                    }};
+    const ScheduleResult result = runRoomSchedule(rows, {catalogue, texts, program}, run);
+
+    ASSERT_EQ(result.outcomes.size(), 4u);
+    EXPECT_EQ(result.outcomes[0].kind, RoomOutcome::RowRefused);
+    EXPECT_EQ(result.outcomes[1].kind, RoomOutcome::Planned);
+    EXPECT_EQ(result.outcomes[2].kind, RoomOutcome::PlanningFailed);
+    EXPECT_EQ(result.outcomes[3].kind, RoomOutcome::FilesNotWritten);
+    EXPECT_EQ(result.failed(), 3);
+    EXPECT_EQ(failureLine(rows[0], result.outcomes[0]),
+              QStringLiteral("Zeile 2, Spalte 3 (Länge): 'x' ist keine Zahl."));
+    EXPECT_TRUE(failureLine(rows[1], result.outcomes[1]).isEmpty());
+    EXPECT_TRUE(failureLine(rows[2], result.outcomes[2])
+                    .startsWith(QStringLiteral("Zeile 4 (Leise): kein geeigneter")));
+    // A reason that begins like a refused row's still gets the room's line and name.
+    EXPECT_EQ(failureLine(rows[3], result.outcomes[3]),
+              QStringLiteral("Zeile 5 (Flur): Zeile 1 des Berichts passt nicht."));
+
+    // The summary in input order; a room's files are written as a set, or none of them.
+    ASSERT_EQ(result.summary.size(), 4u);
+    EXPECT_EQ(result.summary[1][2].text, QStringLiteral("DRL 400"));
+    EXPECT_TRUE(result.summary[1][16].text.endsWith(QStringLiteral("Bericht")))
+        << result.summary[1][16].text.toStdString();
+    EXPECT_EQ(result.summary[3][0].text, QStringLiteral("Flur"));
+    EXPECT_EQ(result.summary[3][16].text, QStringLiteral("Zeile 1 des Berichts passt nicht."));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("Büro.pdf"), QStringLiteral("Büro.zol")}));
 }
 
 // On the demo catalogue of the build.

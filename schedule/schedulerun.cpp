@@ -1,0 +1,84 @@
+// Running a room schedule: rooms in parallel, per-room file sets, outcomes in input order. Core
+// layer (fylcore), above the room schedules.
+#include "schedule/schedulerun.h"
+
+#include "frame/errors.h"
+#include "frame/files.h"
+#include "frame/projectfile.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace fyl {
+
+int ScheduleResult::failed() const {
+    return static_cast<int>(std::count_if(outcomes.begin(), outcomes.end(), [](const RoomOutcome& o) {
+        return o.kind != RoomOutcome::Planned;
+    }));
+}
+
+ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleContext& context,
+                               const ScheduleRun& run) {
+    std::vector<QString> roomNames;
+    for (const RoomRow& row : rows)
+        roomNames.push_back(row.name);
+    const std::vector<QString> fileNames = uniqueFileNames(roomNames);
+    ScheduleResult result;
+    result.outcomes.resize(rows.size());
+    result.summary.resize(rows.size());
+
+    // Each room writes only its own slots of the result.
+    const auto planAndWrite = [&](std::size_t i) {
+        RoomPlan plan = planRoom(rows[i], context);
+        if (plan.planned()) {
+            try {
+                std::map<QString, QByteArray> files;
+                files[fileNames[i] + QStringLiteral(".zol")] = projectFileBytes(*plan.record);
+                if (run.report)
+                    files[fileNames[i] + QStringLiteral(".pdf")] = run.report(plan, plan.notes);
+                writeFileSet(files, run.outDir);
+            } catch (const Error& e) {
+                plan.outcome = {RoomOutcome::FilesNotWritten, e.message()};
+            }
+        }
+        result.summary[i] = summaryRow(rows[i].name, plan);
+        result.outcomes[i] = plan.outcome;
+    };
+    runParallel(rows.size(), run.jobs, planAndWrite);
+    return result;
+}
+
+void runParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work) {
+    const std::size_t threads = std::min<std::size_t>(count, static_cast<std::size_t>(std::max(1, jobs)));
+    std::atomic<std::size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    const auto worker = [&] {
+        for (std::size_t i = next++; i < count; i = next++) {
+            try {
+                work(i);
+            } catch (...) {
+                const std::lock_guard<std::mutex> lock(failureLock);
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+    };
+    if (threads <= 1) {
+        worker();
+    } else {
+        std::vector<std::thread> pool;
+        pool.reserve(threads);
+        for (std::size_t t = 0; t < threads; ++t)
+            pool.emplace_back(worker);
+        for (std::thread& t : pool)
+            t.join();
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+} // namespace fyl
