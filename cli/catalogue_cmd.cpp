@@ -7,39 +7,39 @@
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
 #include "cli/commands.h"
+#include "cli/options.h"
 #include "frame/errors.h"
-#include "frame/numbers.h"
 #include "selection/selectionlists.h"
 
-#include <QCommandLineParser>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <limits>
 
 namespace {
 
 constexpr const char* kUsage =
     "catalogue build SOURCE.json OUTDIR | check DIR | dump DIR | record DIR N | tree [--program-dir DIR]";
 
-int build(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.size() != 2) {
-        err << "Aufruf: zelkfyl-cli catalogue build SOURCE.json OUTDIR\n";
-        return 2;
-    }
-    const fyl::BuiltCatalogue built = fyl::buildCatalogueFromFile(args[0]);
-    fyl::writeCatalogueFiles(built, args[1]);
+// The arguments of a subcommand that takes `count` of them and no option.
+QStringList arguments(const char* usage, const QStringList& args, int count) {
+    fyl::cli::CommandLine call(QString::fromUtf8(usage), {});
+    call.parse(args, count);
+    return call.positionals();
+}
+
+int build(const QStringList& args, QTextStream& out) {
+    const QStringList given = arguments("catalogue build SOURCE.json OUTDIR", args, 2);
+    const fyl::BuiltCatalogue built = fyl::buildCatalogueFromFile(given[0]);
+    fyl::writeCatalogueFiles(built, given[1]);
     out << "Katalog geschrieben: " << built.files.size() << " Dateien, " << built.recordCount
-        << " Datensätze in " << args[1] << "\n";
+        << " Datensätze in " << given[1] << "\n";
     return 0;
 }
 
-int check(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.size() != 1) {
-        err << "Aufruf: zelkfyl-cli catalogue check DIR\n";
-        return 2;
-    }
-    const auto findings = fyl::checkCatalogue(args[0]);
+int check(const QStringList& args, QTextStream& out) {
+    const auto findings = fyl::checkCatalogue(arguments("catalogue check DIR", args, 1)[0]);
     for (const auto& finding : findings)
         out << fyl::formatFinding(finding) << "\n";
     if (findings.empty())
@@ -47,16 +47,13 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err) {
     return findings.empty() ? 0 : 1;
 }
 
-int dump(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.size() != 1) {
-        err << "Aufruf: zelkfyl-cli catalogue dump DIR\n";
-        return 2;
-    }
+int dump(const QStringList& args, QTextStream& out) {
+    const QString dir = arguments("catalogue dump DIR", args, 1)[0];
     fyl::Catalogue catalogue;
     std::optional<fyl::CatalogueLoadFailure> failure;
     QString failedFile;
     try {
-        fyl::LoadCatalogue(catalogue, args[0], &failedFile);
+        fyl::LoadCatalogue(catalogue, dir, &failedFile);
     } catch (const fyl::Error& e) {
         failure = fyl::CatalogueLoadFailure{failedFile, e.message()};
     }
@@ -64,13 +61,13 @@ int dump(const QStringList& args, QTextStream& out, QTextStream& err) {
     return failure ? 1 : 0;
 }
 
-int record(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.size() != 2) {
-        err << "Aufruf: zelkfyl-cli catalogue record DIR N\n";
-        return 2;
-    }
-    const int index = fyl::numbers::parseInt(args[1]);
-    out << fyl::outletRecordJson(fyl::ReadOutletRecord(args[0], index));
+// N counts from 0; a number past the file's end is a read failure, found only by reading.
+int record(const QStringList& args, QTextStream& out) {
+    const char* const usage = "catalogue record DIR N";
+    const QStringList given = arguments(usage, args, 2);
+    const int index =
+        fyl::cli::integerArgument(given[1], 0, std::numeric_limits<int>::max(), QString::fromUtf8(usage));
+    out << fyl::outletRecordJson(fyl::ReadOutletRecord(given[0], index));
     return 0;
 }
 
@@ -95,19 +92,11 @@ QJsonArray sizesOf(const fyl::Catalogue& catalogue, const QString& type) {
 
 // The kinds, types, sizes and jet forms as the selection window lists them without the flow
 // filter; names without the blanks that pad them.
-int tree(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"), QString(),
-                                              QStringLiteral("DIR"));
-    parser.addOption(programDirOption);
-    if (!parser.parse(QStringList{QStringLiteral("tree")} + args) ||
-        !parser.positionalArguments().isEmpty()) {
-        err << "Aufruf: zelkfyl-cli catalogue tree [--program-dir DIR]\n";
-        return 2;
-    }
+int tree(const QStringList& args, QTextStream& out) {
+    fyl::cli::CommandLine call(QStringLiteral("catalogue tree [--program-dir DIR]"), {"program-dir"});
+    call.parse(args, 0);
     fyl::Catalogue catalogue;
-    fyl::LoadCatalogue(catalogue,
-                       parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath());
+    fyl::LoadCatalogue(catalogue, call.programDir());
     const QStringList codes = fyl::typeCodes(catalogue);
     QJsonArray kinds;
     for (const QString& kind : fyl::installationKinds(catalogue)) {
@@ -129,27 +118,21 @@ int tree(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-int runCatalogue(const QStringList& args, QTextStream& out, QTextStream& err) {
+int runCatalogue(const QStringList& args, QTextStream& out, QTextStream&) {
     const QString sub = args.value(0);
     const QStringList rest = args.mid(1);
-    try {
-        if (sub == QLatin1String("build"))
-            return build(rest, out, err);
-        if (sub == QLatin1String("check"))
-            return check(rest, out, err);
-        if (sub == QLatin1String("dump"))
-            return dump(rest, out, err);
-        if (sub == QLatin1String("record"))
-            return record(rest, out, err);
-        if (sub == QLatin1String("tree"))
-            return tree(rest, out, err);
-    } catch (const fyl::Error& e) {
-        out.flush();
-        err << e.message() << "\n";
-        return 1;
-    }
-    err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-    return 2;
+    if (sub == QLatin1String("build"))
+        return build(rest, out);
+    if (sub == QLatin1String("check"))
+        return check(rest, out);
+    if (sub == QLatin1String("dump"))
+        return dump(rest, out);
+    if (sub == QLatin1String("record"))
+        return record(rest, out);
+    if (sub == QLatin1String("tree"))
+        return tree(rest, out);
+    throw fyl::cli::WrongCall{
+        args.isEmpty() ? QString() : QStringLiteral("Unbekannter Unterbefehl: %1").arg(sub), {}};
 }
 
 const fyl::cli::CommandRegistration registration("catalogue", runCatalogue, kUsage);

@@ -2,7 +2,8 @@
 // planned from the catalogue with different outlets, each with a caption, as 24-bit BMP files.
 // Application layer over the core (fylcore) and the painter (fyldraw).
 #include "cli/commands.h"
-#include "cli/resultjson.h"
+#include "cli/options.h"
+#include "cli/session.h"
 
 #include "flowsim/flowpicturepainter.h"
 #include "flowsim/flowsimmodel.h"
@@ -11,11 +12,9 @@
 #include "frame/numbers.h"
 #include "frame/projectfile.h"
 #include "frame/record.h"
-#include "results/outletresults.h"
 #include "results/resultswindow.h"
 
 #include <QBuffer>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -91,7 +90,7 @@ void writeRoom(const QString& path, const DemoRoom& room) {
 QString runCommand(const char* name, const QStringList& args) {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    const int status = cli::commandRegistry().at(QString::fromLatin1(name)).run(args, outStream, errStream);
+    const int status = cli::runCommand(QString::fromLatin1(name), args, outStream, errStream);
     outStream.flush();
     errStream.flush();
     if (status != 0)
@@ -102,10 +101,9 @@ QString runCommand(const char* name, const QStringList& args) {
 // The room section as "Raumschnitt" opens it for the planned project.
 FlowPicture sectionOf(const QString& project, const QString& programDir, QTextStream& err) {
     cli::Session session;
-    cli::loadTexts(session, programDir);
     cli::AnsweringDialogs dialogs(err);
-    readProjectFile(project, *session.record);
-    ShowOutletResults({*session.record, session.working, session.calcStatus, session.flags, session.texts});
+    cli::openProject(session, programDir, project);
+    cli::evaluateAsShown(session, QStringLiteral("Es wurde kein Demobild gezeichnet."));
     const PlanningParts parts{*session.record,    session.flags, session.working,
                               session.calcStatus, session.texts, dialogs};
     ResultsWindowModel resultsWindow(parts);
@@ -182,70 +180,54 @@ QByteArray bmpBytes(const QImage& image) {
 
 // Plans each room with `plan` (every question answered Yes), opens its section and writes it.
 int runDemoPictures(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
-                                              QStringLiteral("Programmverzeichnis"), QStringLiteral("DIR"));
-    parser.addOption(programDirOption);
-    if (!parser.parse(QStringList{QStringLiteral("demo-pictures")} + args) ||
-        parser.positionalArguments().size() != 1) {
-        if (!parser.errorText().isEmpty())
-            err << parser.errorText() << "\n";
-        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-        return 2;
+    cli::CommandLine call(QString::fromUtf8(kUsage), {"program-dir"});
+    call.parse(args, 1);
+    const QString outDir = call.positional(0);
+    const QString programDir = call.programDir();
+    QTemporaryDir work;
+    if (!work.isValid())
+        throw FileError(QStringLiteral("Der temporäre Ordner kann nicht angelegt werden."));
+    std::vector<std::pair<QString, QByteArray>> drawn;
+    for (const DemoRoom& room : kRooms) {
+        const QString in = work.filePath(QStringLiteral("room.zol"));
+        const QString planned = work.filePath(QStringLiteral("planned.zol"));
+        writeRoom(in, room);
+        QStringList plan = {in,
+                            QStringLiteral("--type"),
+                            QString::fromUtf8(room.type),
+                            QStringLiteral("--size"),
+                            QString::fromUtf8(room.size),
+                            QStringLiteral("--jet-form"),
+                            QString::number(room.jetForm),
+                            QStringLiteral("--write"),
+                            planned,
+                            QStringLiteral("--program-dir"),
+                            programDir};
+        if (room.slotLength)
+            plan << QStringLiteral("--length") << QString::fromLatin1(room.slotLength)
+                 << QStringLiteral("--slots") << QString::fromLatin1(room.slotCount);
+        const QJsonObject result = QJsonDocument::fromJson(runCommand("plan", plan).toUtf8()).object();
+        CalculationRecord rec{};
+        readProjectFile(planned, rec);
+        const QString designation = result.value(QStringLiteral("designation")).toString().simplified();
+        const QString title = QStringLiteral("%1 – %2").arg(QString::fromUtf8(room.room), designation);
+        const QString facts = QStringLiteral("%1 m³/h mit %2 Durchlässen · Zuluft %3 °C, Raum %4 °C")
+                                  .arg(fixed(room.flow, 0), fixed(rec.outletCount, 0),
+                                       fixed(room.supplyTemp, 1), fixed(room.roomTemp, 1));
+        const QString legend = QStringLiteral("Rot: Luftgeschwindigkeit über %1 m/s   ·   blau gestrichelt: "
+                                              "Kopfhöhe %2 m   ·   gelb: Durchlässe")
+                                   .arg(fixed(rec.velocityLimit, 2), fixed(rec.headHeight, 2));
+        drawn.push_back({QDir(outDir).filePath(QString::fromLatin1(room.file)),
+                         bmpBytes(demoImage(sectionOf(planned, programDir, err), title, facts, legend))});
     }
-    const QString outDir = parser.positionalArguments().constFirst();
-    const QString programDir =
-        parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath();
-    try {
-        QTemporaryDir work;
-        if (!work.isValid())
-            throw FileError(QStringLiteral("Der temporäre Ordner kann nicht angelegt werden."));
-        std::vector<std::pair<QString, QByteArray>> drawn;
-        for (const DemoRoom& room : kRooms) {
-            const QString in = work.filePath(QStringLiteral("room.zol"));
-            const QString planned = work.filePath(QStringLiteral("planned.zol"));
-            writeRoom(in, room);
-            QStringList plan = {in,
-                                QStringLiteral("--type"),
-                                QString::fromUtf8(room.type),
-                                QStringLiteral("--size"),
-                                QString::fromUtf8(room.size),
-                                QStringLiteral("--jet-form"),
-                                QString::number(room.jetForm),
-                                QStringLiteral("--write"),
-                                planned,
-                                QStringLiteral("--program-dir"),
-                                programDir};
-            if (room.slotLength)
-                plan << QStringLiteral("--length") << QString::fromLatin1(room.slotLength)
-                     << QStringLiteral("--slots") << QString::fromLatin1(room.slotCount);
-            const QJsonObject result = QJsonDocument::fromJson(runCommand("plan", plan).toUtf8()).object();
-            CalculationRecord rec{};
-            readProjectFile(planned, rec);
-            const QString designation = result.value(QStringLiteral("designation")).toString().simplified();
-            const QString title = QStringLiteral("%1 – %2").arg(QString::fromUtf8(room.room), designation);
-            const QString facts = QStringLiteral("%1 m³/h mit %2 Durchlässen · Zuluft %3 °C, Raum %4 °C")
-                                      .arg(fixed(room.flow, 0), fixed(rec.outletCount, 0),
-                                           fixed(room.supplyTemp, 1), fixed(room.roomTemp, 1));
-            const QString legend =
-                QStringLiteral("Rot: Luftgeschwindigkeit über %1 m/s   ·   blau gestrichelt: "
-                               "Kopfhöhe %2 m   ·   gelb: Durchlässe")
-                    .arg(fixed(rec.velocityLimit, 2), fixed(rec.headHeight, 2));
-            drawn.push_back({QDir(outDir).filePath(QString::fromLatin1(room.file)),
-                             bmpBytes(demoImage(sectionOf(planned, programDir, err), title, facts, legend))});
-        }
-        // Written only once every room is drawn: a room that fails leaves no half set behind.
-        if (!QDir().mkpath(outDir))
-            throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(outDir));
-        for (const auto& [target, bytes] : drawn) {
-            writeFileAtomically(target, bytes, QStringLiteral("Das Demobild"));
-            out << QDir::toNativeSeparators(target) << "\n";
-        }
-        return 0;
-    } catch (const Error& e) {
-        err << e.message() << "\n";
-        return 1;
+    // Written only once every room is drawn: a room that fails leaves no half set behind.
+    if (!QDir().mkpath(outDir))
+        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(outDir));
+    for (const auto& [target, bytes] : drawn) {
+        writeFileAtomically(target, bytes, QStringLiteral("Das Demobild"));
+        out << QDir::toNativeSeparators(target) << "\n";
     }
+    return 0;
 }
 
 const cli::CommandRegistration registration("demo-pictures", runDemoPictures, kUsage, true);

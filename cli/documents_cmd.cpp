@@ -5,9 +5,9 @@
 #include "catalogue/cataloguesource.h"
 #include "catalogue/loaders.h"
 #include "cli/commands.h"
+#include "cli/options.h"
 #include "drawing/pagespdf.h"
 #include "frame/ansi.h"
-#include "frame/errors.h"
 #include "frame/files.h"
 #include "print/cataloguedocuments.h"
 #include "print/datasheet.h"
@@ -26,40 +26,33 @@ QString pictureOf(const QString& programDir, const QString& type) {
     return QFileInfo(own).isFile() ? own : fyl::joinPath(programDir, QStringLiteral("Fyl_Bilder/image5.bmp"));
 }
 
-int runDocuments(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (args.size() != 2) {
-        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-        return 2;
-    }
-    const QString& programDir = args[1];
-    try {
-        const fyl::CatalogueDocuments documents = fyl::readCatalogueDocuments(fyl::readWholeFile(args[0]));
-        fyl::Catalogue catalogue;
-        fyl::LoadCatalogue(catalogue, programDir);
-        const std::vector<fyl::DocumentedType> types = fyl::documentedTypes(catalogue, programDir, documents);
+int runDocuments(const QStringList& args, QTextStream& out, QTextStream&) {
+    fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {});
+    call.parse(args, 2);
+    const QString programDir = call.positional(1);
+    const fyl::CatalogueDocuments documents =
+        fyl::readCatalogueDocuments(fyl::readWholeFile(call.positional(0)));
+    fyl::Catalogue catalogue;
+    fyl::LoadCatalogue(catalogue, programDir);
+    const std::vector<fyl::DocumentedType> types = fyl::documentedTypes(catalogue, programDir, documents);
 
-        // Everything is made before anything is written.
-        const std::map<QString, QByteArray> texts = fyl::tenderTextFiles(types);
-        std::map<QString, QByteArray> sheets;
-        for (const fyl::DocumentedType& type : types) {
-            const QByteArray pdf =
-                fyl::pagesAsPdf(fyl::dataSheetPages({type, pictureOf(programDir, type.name), kSheetDpi}),
-                                kSheetDpi, QStringLiteral("Datenblatt ") + type.name);
-            for (const QString& name : fyl::dataSheetNames(type))
-                sheets[name] = pdf;
-        }
-        const QString textFolder = fyl::joinPath(programDir, QStringLiteral("Aus_texte"));
-        const QString sheetFolder = fyl::joinPath(programDir, QStringLiteral("catalog"));
-        fyl::writeFileSet(texts, textFolder);
-        fyl::writeFileSet(sheets, sheetFolder);
-        out << texts.size() << " Ausschreibungstexte in " << textFolder << ", " << sheets.size()
-            << " Datenblätter in " << sheetFolder << "\n";
-        return 0;
-    } catch (const fyl::Error& e) {
-        out.flush();
-        err << e.message() << "\n";
-        return 1;
+    // Everything is made before anything is written.
+    const std::map<QString, QByteArray> texts = fyl::tenderTextFiles(types);
+    std::map<QString, QByteArray> sheets;
+    for (const fyl::DocumentedType& type : types) {
+        const QByteArray pdf =
+            fyl::pagesAsPdf(fyl::dataSheetPages({type, pictureOf(programDir, type.name), kSheetDpi}),
+                            kSheetDpi, QStringLiteral("Datenblatt ") + type.name);
+        for (const QString& name : fyl::dataSheetNames(type))
+            sheets[name] = pdf;
     }
+    const QString textFolder = fyl::joinPath(programDir, QStringLiteral("Aus_texte"));
+    const QString sheetFolder = fyl::joinPath(programDir, QStringLiteral("catalog"));
+    fyl::writeFileSet(texts, textFolder);
+    fyl::writeFileSet(sheets, sheetFolder);
+    out << texts.size() << " Ausschreibungstexte in " << textFolder << ", " << sheets.size()
+        << " Datenblätter in " << sheetFolder << "\n";
+    return 0;
 }
 
 const fyl::cli::CommandRegistration registration("documents", runDocuments, kUsage, true);

@@ -1,48 +1,27 @@
 // zelkfyl-cli expr: the arithmetic of the area and volume fields. Application layer over the core.
 #include "cli/commands.h"
+#include "cli/options.h"
 
 #include "frame/expression.h"
 #include "frame/jsontext.h"
 
-#include <QCommandLineParser>
 #include <limits>
 
 namespace {
 
 const char* const kUsage = "expr TEXT [--width W] [--decimals D]";
 
-bool readInt(const QString& text, int low, int high, int& value) {
-    bool ok = false;
-    value = text.trimmed().toInt(&ok);
-    return ok && value >= low && value <= high;
-}
-
-int runExpr(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption widthOption(QStringLiteral("width"), QStringLiteral("Breite"),
-                                         QStringLiteral("W"), QStringLiteral("5"));
-    const QCommandLineOption decimalsOption(QStringLiteral("decimals"), QStringLiteral("Nachkommastellen"),
-                                            QStringLiteral("D"), QStringLiteral("2"));
-    parser.addOptions({widthOption, decimalsOption});
+int runExpr(const QStringList& args, QTextStream& out, QTextStream&) {
+    fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {"width", "decimals"});
     // TEXT comes first and is taken whole, so a leading minus ("-3*2") is never read as an option.
-    if (args.isEmpty()) {
-        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-        return 2;
-    }
+    if (args.isEmpty())
+        call.wrongCall(QStringLiteral("Der Ausdruck fehlt."));
     QString text = args.constFirst();
-    int width = 5;
-    int decimals = 2;
-    const bool parsed = parser.parse(QStringList{QStringLiteral("expr")} + args.mid(1));
-    if (!parsed || !parser.positionalArguments().isEmpty() ||
-        !readInt(parser.value(widthOption), std::numeric_limits<std::int16_t>::min(),
-                 std::numeric_limits<std::int16_t>::max(), width) ||
-        !readInt(parser.value(decimalsOption), std::numeric_limits<int>::min(),
-                 std::numeric_limits<int>::max(), decimals)) {
-        if (!parsed)
-            err << parser.errorText() << "\n";
-        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-        return 2;
-    }
+    call.parse(args.mid(1), 0);
+    const int width = call.integer("width", std::numeric_limits<std::int16_t>::min(),
+                                   std::numeric_limits<std::int16_t>::max())
+                          .value_or(5);
+    const int decimals = call.integer("decimals").value_or(2);
 
     float value = 0.0f;
     int calcStatus = 0;

@@ -1,6 +1,7 @@
 // Entry point of zelkfyl-cli: dispatches to the registered commands. Application layer over
 // the core.
 #include "cli/commands.h"
+#include "cli/options.h"
 #include "frame/batchplatform.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,12 @@ namespace fyl::cli {
 std::map<QString, CommandInfo>& commandRegistry() {
     static std::map<QString, CommandInfo> registry;
     return registry;
+}
+
+int runCommand(const QString& name, const QStringList& args, QTextStream& out, QTextStream& err) {
+    const CommandInfo& command = commandRegistry().at(name);
+    return runCommandBody(QString::fromUtf8(command.usage), out, err,
+                          [&] { return command.run(args, out, err); });
 }
 
 } // namespace fyl::cli
@@ -41,16 +48,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[]) {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("zelkfyl-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-
-    QStringList args = QCoreApplication::arguments().mid(1);
+int dispatch(QStringList args, QTextStream& out, QTextStream& err) {
     if (args.isEmpty()) {
         printUsage(err);
         return 2;
@@ -64,12 +62,27 @@ int main(int argc, char* argv[]) {
         printUsage(out);
         return 0;
     }
-    const auto& registry = fyl::cli::commandRegistry();
-    const auto found = registry.find(command);
-    if (found == registry.end()) {
+    if (!fyl::cli::commandRegistry().count(command)) {
         err << "Unbekannter Befehl: " << command << "\n\n";
         printUsage(err);
         return 2;
     }
-    return found->second.run(args, out, err);
+    return fyl::cli::runCommand(command, args, out, err);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return fyl::cli::guardedMain(err, [&] {
+        const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("zelkfyl-cli"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
+        const int status = dispatch(QCoreApplication::arguments().mid(1), out, err);
+        // The streams outlive the application: what they hold is written before it ends.
+        out.flush();
+        err.flush();
+        return status;
+    });
 }

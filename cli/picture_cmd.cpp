@@ -2,27 +2,18 @@
 // "Raumschnitt" opens it, after moving its sliders, printed as JSON and written as PNG or SVG.
 // Application layer over the core (fylcore) and the painter (fyldraw).
 #include "cli/commands.h"
-#include "cli/resultjson.h"
+#include "cli/options.h"
+#include "cli/session.h"
 
 #include "flowsim/flowpicturepainter.h"
 #include "flowsim/flowpicturesvg.h"
 #include "flowsim/flowsimmodel.h"
-#include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/files.h"
-#include "frame/jetkind.h"
 #include "frame/jsontext.h"
-#include "frame/projectfile.h"
-#include "frame/runstate.h"
-#include "frame/texttable.h"
-#include "results/outletresults.h"
 #include "results/resultswindow.h"
 
 #include <QBuffer>
-#include <QCommandLineParser>
-#include <QDir>
-
-#include <memory>
 
 namespace {
 
@@ -78,91 +69,52 @@ QByteArray pngBytes(const QImage& image) {
 // window redraws after is drawn here too: drawing stores the picture's spacing and width in the
 // record, which the next move's evaluation reads.
 int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption spacingOption(QStringLiteral("spacing"), QStringLiteral("Einbauabstand"),
-                                           QStringLiteral("M"));
-    const QCommandLineOption leftOption(QStringLiteral("wall-left"), QStringLiteral("Wandabstand links"),
-                                        QStringLiteral("M"));
-    const QCommandLineOption rightOption(QStringLiteral("wall-right"), QStringLiteral("Wandabstand rechts"),
-                                         QStringLiteral("M"));
-    const QCommandLineOption proportionalOption(QStringLiteral("proportional"),
-                                                QStringLiteral("Höhe maßstäblich darstellen"));
-    const QCommandLineOption pngOption(QStringLiteral("png"), QStringLiteral("Bild als PNG"),
-                                       QStringLiteral("OUT.png"));
-    const QCommandLineOption svgOption(QStringLiteral("svg"), QStringLiteral("Bild als SVG"),
-                                       QStringLiteral("OUT.svg"));
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
-                                              QStringLiteral("Programmverzeichnis"), QStringLiteral("DIR"));
-    parser.addOptions(
-        {spacingOption, leftOption, rightOption, proportionalOption, pngOption, svgOption, programDirOption});
-    if (!parser.parse(QStringList{QStringLiteral("picture")} + args) ||
-        parser.positionalArguments().size() != 1) {
-        if (!parser.errorText().isEmpty())
-            err << parser.errorText() << "\n";
-        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-        return 2;
-    }
-    // The slider positions the fields would give, checked before anything is read.
+    fyl::cli::CommandLine call(QString::fromUtf8(kUsage),
+                               {"spacing", "wall-left", "wall-right", "png", "svg", "program-dir"},
+                               {"proportional"});
+    call.parse(args, 1);
+    // The slider positions the fields would give, checked before anything is read; a decimal point
+    // as the shell writes it, or the window's comma.
     std::optional<int> moves[3];
-    const QCommandLineOption* movers[3] = {&spacingOption, &leftOption, &rightOption};
-    for (int i = 0; i < 3; ++i) {
-        if (!parser.isSet(*movers[i]))
-            continue;
-        try {
-            // A decimal point as the shell writes it, or the window's comma.
-            QString text = parser.value(*movers[i]);
-            moves[i] = fyl::FlowSimModel::editPosition(text.replace(QLatin1Char('.'), QLatin1Char(',')));
-        } catch (const fyl::Error&) {
-            err << "'" << parser.value(*movers[i]) << "' ist kein gültiger Gleitkommawert.\n";
-            return 2;
-        }
-    }
-    const QString programDir =
-        parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath();
+    const char* const movers[3] = {"spacing", "wall-left", "wall-right"};
+    for (int i = 0; i < 3; ++i)
+        moves[i] =
+            call.converted(movers[i], fyl::FlowSimModel::editPosition, fyl::cli::Decimals::CommaOrPoint);
 
     fyl::cli::Session session;
-    fyl::cli::loadTexts(session, programDir);
     fyl::cli::AnsweringDialogs dialogs(err);
-    try {
-        if (!fyl::cli::loadEvaluableProject(session, parser.positionalArguments().constFirst(), err,
-                                            QStringLiteral("Es wurde kein Bild gezeichnet.")))
-            return 2;
-        fyl::ShowOutletResults(
-            {*session.record, session.working, session.calcStatus, session.flags, session.texts});
-        const fyl::PlanningParts parts{*session.record,    session.flags, session.working,
-                                       session.calcStatus, session.texts, dialogs};
-        fyl::ResultsWindowModel resultsWindow(parts);
-        if (!resultsWindow.Raumschnitt1Click().flowPictureLabels)
-            return 2; // refused, the reason already on standard error
+    fyl::cli::openProject(session, call.programDir(), call.positional(0));
+    fyl::cli::evaluateAsShown(session, QStringLiteral("Es wurde kein Bild gezeichnet."));
+    const fyl::PlanningParts parts{*session.record,    session.flags, session.working,
+                                   session.calcStatus, session.texts, dialogs};
+    fyl::ResultsWindowModel resultsWindow(parts);
+    if (!resultsWindow.Raumschnitt1Click().flowPictureLabels)
+        return 2; // refused, the reason already on standard error
 
-        const fyl::ContourRoutine routine = fyl::jetContours(*session.record, dialogs);
-        fyl::FlowSimModel model(parts);
-        fyl::FlowPictureView view = model.picture(routine);
-        const auto follow = [&](const fyl::FlowSimOutcome& outcome) {
-            if (outcome.redraw)
-                view = model.picture(routine);
-        };
-        if (parser.isSet(proportionalOption))
-            follow(model.CheckBox3Click(true));
-        if (moves[0])
-            follow(model.ScrollBar2Change(*moves[0]));
-        if (moves[1])
-            follow(model.ScrollBar3Change(*moves[1]));
-        if (moves[2])
-            follow(model.ScrollBar4Change(*moves[2]));
+    const fyl::ContourRoutine routine = fyl::jetContours(*session.record, dialogs);
+    fyl::FlowSimModel model(parts);
+    fyl::FlowPictureView view = model.picture(routine);
+    const auto follow = [&](const fyl::FlowSimOutcome& outcome) {
+        if (outcome.redraw)
+            view = model.picture(routine);
+    };
+    if (call.isSet("proportional"))
+        follow(model.CheckBox3Click(true));
+    if (moves[0])
+        follow(model.ScrollBar2Change(*moves[0]));
+    if (moves[1])
+        follow(model.ScrollBar3Change(*moves[1]));
+    if (moves[2])
+        follow(model.ScrollBar4Change(*moves[2]));
 
-        if (parser.isSet(pngOption))
-            fyl::writeFileAtomically(parser.value(pngOption), pngBytes(fyl::flowPictureImage(view.picture)),
-                                     QStringLiteral("Das Bild"));
-        if (parser.isSet(svgOption))
-            fyl::writeFileAtomically(parser.value(svgOption), fyl::flowPictureSvg(view.picture),
-                                     QStringLiteral("Das Bild"));
-        out << pictureJson(*session.record, view);
-        return 0;
-    } catch (const fyl::Error& e) {
-        err << e.message() << "\n";
-        return 1;
-    }
+    if (call.isSet("png"))
+        fyl::writeFileAtomically(call.value("png"), pngBytes(fyl::flowPictureImage(view.picture)),
+                                 QStringLiteral("Das Bild"));
+    if (call.isSet("svg"))
+        fyl::writeFileAtomically(call.value("svg"), fyl::flowPictureSvg(view.picture),
+                                 QStringLiteral("Das Bild"));
+    out << pictureJson(*session.record, view);
+    return 0;
 }
 
 const fyl::cli::CommandRegistration registration("picture", runPicture, kUsage);

@@ -2,27 +2,18 @@
 // configures a slot outlet, runs the forward step with its evaluation and prints it as JSON.
 // Application layer over the core (fylcore).
 #include "cli/commands.h"
+#include "cli/options.h"
 #include "cli/resultjson.h"
+#include "cli/session.h"
 
 #include "calc/evaluation.h"
-#include "catalogue/loaders.h"
-#include "catalogue/lookups.h"
-#include "frame/ansi.h"
-#include "frame/dialogs.h"
-#include "frame/errors.h"
-#include "frame/numbers.h"
 #include "frame/projectfile.h"
 #include "frame/shell.h"
 #include "results/outletresults.h"
 #include "selection/planchoice.h"
-#include "selection/selectionlists.h"
 #include "selection/selectionmodel.h"
 
-#include <QCommandLineParser>
-#include <QDir>
 #include <QJsonDocument>
-
-#include <memory>
 
 namespace {
 
@@ -31,34 +22,22 @@ using namespace fyl;
 const char* const kUsage = "plan PROJECT.zol --type TYPE --size SIZE --jet-form N [--length MM --slots N] "
                            "[--tube DIAMETER] [--count N] [--write OUT.zol] [--program-dir DIR]";
 
-// A call that asks for what the catalogue does not offer: exit status 2.
-struct Refusal {
-    QString message;
-};
-
 struct PlanRequest {
     OutletChoice choice;
     std::optional<int> count;
 };
 
-PlanRequest requestFrom(const QCommandLineParser& parser) {
+PlanRequest requestFrom(const cli::CommandLine& call) {
     PlanRequest request;
     OutletChoice& choice = request.choice;
-    choice.type = parser.value(QStringLiteral("type"));
-    choice.size = parser.value(QStringLiteral("size"));
-    try {
-        choice.jetForm = numbers::parseInt(parser.value(QStringLiteral("jet-form")));
-        if (parser.isSet(QStringLiteral("length")))
-            choice.length = numbers::parseReal(parser.value(QStringLiteral("length")));
-        if (parser.isSet(QStringLiteral("tube")))
-            choice.tube = numbers::parseReal(parser.value(QStringLiteral("tube")));
-        if (parser.isSet(QStringLiteral("slots")))
-            choice.slotCount = numbers::parseInt(parser.value(QStringLiteral("slots")));
-        if (parser.isSet(QStringLiteral("count")))
-            request.count = numbers::parseInt(parser.value(QStringLiteral("count")));
-    } catch (const ConversionError& e) {
-        throw Refusal{e.message()};
-    }
+    choice.type = call.required("type");
+    choice.size = call.required("size");
+    call.required("jet-form");
+    choice.jetForm = *call.integer("jet-form");
+    choice.length = call.real("length");
+    choice.tube = call.real("tube");
+    choice.slotCount = call.integer("slots");
+    request.count = call.integer("count");
     return request;
 }
 
@@ -66,73 +45,46 @@ PlanRequest requestFrom(const QCommandLineParser& parser) {
 // planner reached the selection through the main window's "weiter", which the record remembers.
 // --count then moves the calculation window's count scroll bar: a second evaluation.
 int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    for (const char* name :
-         {"type", "size", "jet-form", "length", "slots", "tube", "count", "write", "program-dir"})
-        parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("VALUE")));
-    if (!parser.parse(QStringList{QStringLiteral("plan")} + args) ||
-        parser.positionalArguments().size() != 1 || !parser.isSet(QStringLiteral("type")) ||
-        !parser.isSet(QStringLiteral("size")) || !parser.isSet(QStringLiteral("jet-form"))) {
-        if (!parser.errorText().isEmpty())
-            err << parser.errorText() << "\n";
-        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-        return 2;
-    }
-    const QString programDir = parser.isSet(QStringLiteral("program-dir"))
-                                   ? parser.value(QStringLiteral("program-dir"))
-                                   : QDir::currentPath();
+    cli::CommandLine call(QString::fromUtf8(kUsage), {"type", "size", "jet-form", "length", "slots", "tube",
+                                                      "count", "write", "program-dir"});
+    call.parse(args, 1);
+    const PlanRequest request = requestFrom(call);
 
     cli::Session session;
-    cli::loadTexts(session, programDir);
+    cli::openProject(session, call.programDir(), call.positional(0), cli::WithCatalogue::Yes);
     CalculationRecord* record = session.record.get();
-    TextTable& texts = session.texts;
-    RuntimeFlags& flags = session.flags;
-    WorkingValues& working = session.working;
-    int& calcStatus = session.calcStatus;
-    Catalogue catalogue;
-    Folders folders;
-    folders.program = programDir;
     cli::AnsweringDialogs dialogs(err);
     InertShell shell;
+    record->continueUsed = 1;
+    SelectionModel model({*record, session.flags, session.working, session.calcStatus, session.texts, dialogs,
+                          session.catalogue, shell, session.folders});
+    SelectionOutcome outcome;
     try {
-        const PlanRequest request = requestFrom(parser);
-        LoadCatalogue(catalogue, programDir);
-        readProjectFile(parser.positionalArguments().constFirst(), *record);
-        record->continueUsed = 1;
-        SelectionModel model(
-            {*record, flags, working, calcStatus, texts, dialogs, catalogue, shell, folders});
-        const SelectionOutcome outcome = planOutlet(model, catalogue, request.choice, *record);
-        if (!outcome.results || outcome.results->evaluated == JetKind::None)
-            throw Refusal{
-                QStringLiteral("Für die Strahlform \"%1\" gibt es bei Bauart %2 keine Auswertung. Es "
-                               "wurde nichts ausgewertet.")
-                    .arg(record->outlet.jetFormCodeText(), record->designCode.str())};
-        ResultsView view = *outcome.results;
-        if (request.count) {
-            SetOutletCountByHand(*record, flags, *request.count);
-            const EvaluationParts parts{*record, working, calcStatus, flags, texts};
-            applyView(view,
-                      record->horizontalJet ? EvaluateHorizontalJet(parts) : EvaluateVerticalJet(parts));
-        }
-        QJsonObject result = cli::evaluationJson(*record, working, calcStatus, view);
-        result.insert(QStringLiteral("designation"), view.form3[form3::Label1].text.value_or(QString()));
-        result.insert(QStringLiteral("design"), record->designCode.str());
-        if (parser.isSet(QStringLiteral("write"))) {
-            record->flowPictureShown = 0;
-            writeProjectFile(parser.value(QStringLiteral("write")), *record);
-        }
-        out << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));
-        return 0;
-    } catch (const Refusal& refusal) {
-        err << refusal.message << "\n";
-        return 2;
+        outcome = planOutlet(model, session.catalogue, request.choice, *record);
     } catch (const ChoiceRefused& refusal) {
-        err << refusal.message() << "\n";
-        return 2;
-    } catch (const Error& e) {
-        err << e.message() << "\n";
-        return 1;
+        throw cli::Refused{refusal.message()};
     }
+    if (!outcome.results || outcome.results->evaluated == JetKind::None)
+        throw cli::Refused{
+            QStringLiteral("Für die Strahlform \"%1\" gibt es bei Bauart %2 keine Auswertung. Es "
+                           "wurde nichts ausgewertet.")
+                .arg(record->outlet.jetFormCodeText(), record->designCode.str())};
+    ResultsView view = *outcome.results;
+    if (request.count) {
+        SetOutletCountByHand(*record, session.flags, *request.count);
+        const EvaluationParts parts{*record, session.working, session.calcStatus, session.flags,
+                                    session.texts};
+        applyView(view, record->horizontalJet ? EvaluateHorizontalJet(parts) : EvaluateVerticalJet(parts));
+    }
+    QJsonObject result = cli::evaluationJson(*record, session.working, session.calcStatus, view);
+    result.insert(QStringLiteral("designation"), view.form3[form3::Label1].text.value_or(QString()));
+    result.insert(QStringLiteral("design"), record->designCode.str());
+    if (call.isSet("write")) {
+        record->flowPictureShown = 0;
+        writeProjectFile(call.value("write"), *record);
+    }
+    out << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));
+    return 0;
 }
 
 const cli::CommandRegistration registration("plan", runPlan, kUsage);

@@ -1,21 +1,18 @@
 // zelkfyl-cli rank: every calculable catalogue choice for the project's room, evaluated as the
 // selection takes it over and ranked, as JSON or CSV. Application layer over the core.
 #include "cli/commands.h"
-#include "cli/resultjson.h"
+#include "cli/options.h"
+#include "cli/session.h"
 
-#include "catalogue/loaders.h"
 #include "frame/csv.h"
-#include "frame/errors.h"
 #include "frame/numbers.h"
-#include "frame/projectfile.h"
-#include "frame/runstate.h"
 #include "selection/suggestions.h"
 
-#include <QCommandLineParser>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <limits>
 
 namespace {
 
@@ -102,50 +99,26 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
     return out;
 }
 
-int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption topOption(QStringLiteral("top"), QStringLiteral("nur die ersten N"),
-                                       QStringLiteral("N"));
-    const QCommandLineOption csvOption(QStringLiteral("csv"), QStringLiteral("als CSV"));
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
-                                              QStringLiteral("Programmverzeichnis"), QStringLiteral("DIR"));
-    parser.addOptions({topOption, csvOption, programDirOption});
-    bool topOk = true;
-    const bool parsed = parser.parse(QStringList{QStringLiteral("rank")} + args);
-    const int top = parsed && parser.isSet(topOption) ? parser.value(topOption).toInt(&topOk) : -1;
-    if (!parsed || parser.positionalArguments().size() != 1 || !topOk ||
-        (parser.isSet(topOption) && top < 1)) {
-        if (!parser.errorText().isEmpty())
-            err << parser.errorText() << "\n";
-        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-        return 2;
-    }
-    const QString programDir =
-        parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath();
+int runRank(const QStringList& args, QTextStream& out, QTextStream&) {
+    cli::CommandLine call(QString::fromUtf8(kUsage), {"top", "program-dir"}, {"csv"});
+    call.parse(args, 1);
+    const int top = call.integer("top", 1, std::numeric_limits<int>::max()).value_or(-1);
+
     cli::Session session;
-    cli::loadTexts(session, programDir);
-    Catalogue catalogue;
-    Folders folders;
-    folders.program = programDir;
-    try {
-        LoadCatalogue(catalogue, programDir);
-        readProjectFile(parser.positionalArguments().constFirst(), *session.record);
-        std::vector<Suggestion> list = suggestOutlets(catalogue, *session.record, session.texts, folders);
-        if (top > 0 && static_cast<int>(list.size()) > top)
-            list.resize(static_cast<std::size_t>(top));
-        if (parser.isSet(csvOption)) {
-            out << suggestionsCsv(list);
-            return 0;
-        }
-        QJsonArray choices;
-        for (const Suggestion& s : list)
-            choices.append(suggestionJson(s));
-        out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("choices"), choices}}).toJson());
+    cli::openProject(session, call.programDir(), call.positional(0), cli::WithCatalogue::Yes);
+    std::vector<Suggestion> list =
+        suggestOutlets(session.catalogue, *session.record, session.texts, session.folders);
+    if (top > 0 && static_cast<int>(list.size()) > top)
+        list.resize(static_cast<std::size_t>(top));
+    if (call.isSet("csv")) {
+        out << suggestionsCsv(list);
         return 0;
-    } catch (const Error& e) {
-        err << e.message() << "\n";
-        return 1;
     }
+    QJsonArray choices;
+    for (const Suggestion& s : list)
+        choices.append(suggestionJson(s));
+    out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("choices"), choices}}).toJson());
+    return 0;
 }
 
 const cli::CommandRegistration registration("rank", runRank, kUsage);

@@ -1,12 +1,7 @@
-// The JSON of an evaluation as evaluate and plan print it, and the loading of a command's
-// session. Application layer over the core.
+// The JSON of an evaluation as evaluate and plan print it. Application layer over the core.
 #include "cli/resultjson.h"
 
-#include "frame/ansi.h"
-#include "frame/errors.h"
-#include "frame/files.h"
 #include "frame/jetkind.h"
-#include "frame/projectfile.h"
 #include "frame/recordfields.h"
 
 #include <QJsonArray>
@@ -81,24 +76,6 @@ QJsonObject evaluationJson(const CalculationRecord& rec, const WorkingValues& wo
                                                     {QStringLiteral("dT"), working.dT}});
     o.insert(QStringLiteral("display"), displayObject(view));
     return o;
-}
-
-void loadTexts(Session& session, const QString& programDir) {
-    try {
-        session.texts.load(joinPath(programDir, QStringLiteral("Fyltext.txt")));
-    } catch (const Error&) {
-    }
-}
-
-bool loadEvaluableProject(Session& session, const QString& path, QTextStream& err,
-                          const QString& nothingDone) {
-    readProjectFile(path, *session.record);
-    const QString jetCode = session.record->outlet.jetFormCodeText();
-    if (jetFormOf(session.record->designCode.str(), jetCode).kind != JetKind::None)
-        return true;
-    err << "Für die Strahlform \"" << jetCode << "\" gibt es keine Auswertung (erwartet: 01 bis 06). "
-        << nothingDone << "\n";
-    return false;
 }
 
 } // namespace fyl::cli

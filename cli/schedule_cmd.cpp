@@ -2,12 +2,12 @@
 // per room (and its report), and a summary as CSV and workbook. Application layer over the core and
 // the drawing layer.
 #include "cli/commands.h"
-#include "cli/resultjson.h"
+#include "cli/options.h"
+#include "cli/session.h"
 #include "cli/summaryworkbook.h"
 
 #include "catalogue/loaders.h"
 #include "flowsim/flowpicture.h"
-#include "frame/ansi.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/files.h"
@@ -15,7 +15,6 @@
 #include "results/resultswindow.h"
 #include "schedule/schedulerun.h"
 
-#include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
 #include <QTemporaryDir>
@@ -47,66 +46,36 @@ QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const QString&
 }
 
 int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QCommandLineParser parser;
-    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Ausgabeordner"),
-                                       QStringLiteral("DIR"));
-    const QCommandLineOption programDirOption(QStringLiteral("program-dir"),
-                                              QStringLiteral("Programmverzeichnis"), QStringLiteral("DIR"));
-    const QCommandLineOption reportOption(QStringLiteral("report"),
-                                          QStringLiteral("Bericht je Raum als PDF"));
-    const QCommandLineOption jobsOption(QStringLiteral("jobs"), QStringLiteral("parallele Räume"),
-                                        QStringLiteral("N"));
-    parser.addOptions({outOption, programDirOption, reportOption, jobsOption});
-    const bool parsed = parser.parse(QStringList{QStringLiteral("schedule")} + args);
-    bool jobsOk = true;
-    int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    if (parsed && parser.isSet(jobsOption)) {
-        jobs = parser.value(jobsOption).trimmed().toInt(&jobsOk);
-        jobsOk = jobsOk && jobs >= 1 && jobs <= 256;
-    }
-    if (!parsed || parser.positionalArguments().size() != 1 || !parser.isSet(outOption) ||
-        parser.value(outOption).isEmpty() || !jobsOk) {
-        if (!parser.errorText().isEmpty())
-            err << parser.errorText() << "\n";
-        else if (!jobsOk)
-            err << "'" << parser.value(jobsOption) << "' ist keine Anzahl paralleler Räume (1 bis 256).\n";
-        err << "Aufruf: zelkfyl-cli " << kUsage << "\n";
-        return 2;
-    }
-    const QString programDir =
-        parser.isSet(programDirOption) ? parser.value(programDirOption) : QDir::currentPath();
-    const QString outDir = parser.value(outOption);
-    const bool report = parser.isSet(reportOption);
+    cli::CommandLine call(QString::fromUtf8(kUsage), {"out", "program-dir", "jobs"}, {"report"});
+    call.parse(args, 1);
+    const QString outDir = call.required("out");
+    if (outDir.isEmpty())
+        call.wrongCall(QStringLiteral("Der Ausgabeordner (--out) ist leer."));
+    const int jobs = call.integer("jobs", 1, 256, "Anzahl paralleler Räume (1 bis 256)")
+                         .value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+    const QString programDir = call.programDir();
 
-    cli::Session session;
-    cli::loadTexts(session, programDir);
+    TextTable texts;
+    cli::loadProgramTexts(texts, programDir);
     Catalogue catalogue;
-    std::vector<RoomRow> rows;
-    try {
-        LoadCatalogue(catalogue, programDir);
-        rows = readRoomSchedule(readWholeFile(parser.positionalArguments().constFirst()));
-        if (!QDir().mkpath(outDir))
-            throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
-                                .arg(QDir::toNativeSeparators(outDir)));
-    } catch (const Error& e) {
-        err << e.message() << "\n";
-        return 1;
-    }
+    LoadCatalogue(catalogue, programDir);
+    const std::vector<RoomRow> rows = readRoomSchedule(readWholeFile(call.positional(0)));
+    if (!QDir().mkpath(outDir))
+        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                            .arg(QDir::toNativeSeparators(outDir)));
     QTemporaryDir scratch(joinPath(outDir, QStringLiteral(".ZELK-Raumbuch-XXXXXX")));
-    if (!scratch.isValid()) {
-        err << "Im Ordner " << QDir::toNativeSeparators(outDir)
-            << " kann kein Arbeitsordner angelegt werden (" << scratch.errorString() << ").\n";
-        return 1;
-    }
+    if (!scratch.isValid())
+        throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
+                            .arg(QDir::toNativeSeparators(outDir), scratch.errorString()));
 
     ScheduleRun run{outDir, jobs, {}};
-    if (report)
+    if (call.isSet("report"))
         run.report = [&](const RoomPlan& plan, QStringList& notes) {
-            return reportOf(plan, session.texts, programDir, notes);
+            return reportOf(plan, texts, programDir, notes);
         };
     ScheduleResult result;
     try {
-        result = runRoomSchedule(rows, {catalogue, session.texts, programDir}, run);
+        result = runRoomSchedule(rows, {catalogue, texts, programDir}, run);
     } catch (const std::exception& e) {
         err << "Abbruch: " << e.what() << "\n";
         return 1;
@@ -114,15 +83,11 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (const QString line = failureLine(rows[i], result.outcomes[i]); !line.isEmpty())
             err << line << "\n";
+    // The summary's two files as one set, after every room.
+    writeFileSet({{QStringLiteral("results.csv"), summaryCsv(result.summary)},
+                  {QStringLiteral("results.xlsx"), cli::summaryWorkbook(result.summary, scratch.path())}},
+                 outDir);
     const int failed = result.failed();
-    try {
-        writeFileSet({{QStringLiteral("results.csv"), summaryCsv(result.summary)},
-                      {QStringLiteral("results.xlsx"), cli::summaryWorkbook(result.summary, scratch.path())}},
-                     outDir);
-    } catch (const Error& e) {
-        err << e.message() << "\n";
-        return 1;
-    }
     out << rows.size() << " Räume: " << (rows.size() - static_cast<std::size_t>(failed)) << " geplant, "
         << failed << " fehlgeschlagen. Ergebnisse in " << QDir::toNativeSeparators(outDir) << "\n";
     return failed > 0 ? 1 : 0;

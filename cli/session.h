@@ -1,0 +1,68 @@
+// What a command works on: the project's record, the program directory's texts and catalogue, and
+// the one way of loading a project and evaluating it as the calculation window shows it.
+// Application layer over the core.
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "frame/dialogs.h"
+#include "frame/record.h"
+#include "frame/runstate.h"
+#include "frame/texttable.h"
+#include "results/resultsview.h"
+
+#include <QTextStream>
+
+#include <memory>
+#include <optional>
+
+namespace fyl::cli {
+
+// What the windows would show in a message box goes to standard error; every question is answered
+// Yes (and says so), file and print dialogs are cancelled.
+class AnsweringDialogs : public Dialogs {
+public:
+    explicit AnsweringDialogs(QTextStream& err) : err_(err) {}
+    void information(const QString& text) override { err_ << text << "\n"; }
+    bool confirm(const QString& text) override {
+        err_ << text << " – Ja\n";
+        return true;
+    }
+    void error(const QString& message) override { err_ << message << "\n"; }
+    std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    bool printDialog(QPrinter&) override { return false; }
+
+private:
+    QTextStream& err_;
+};
+
+// The project's record, the program's texts and catalogue, and the flags and values the windows
+// would keep beside them.
+struct Session {
+    std::unique_ptr<CalculationRecord> record = std::make_unique<CalculationRecord>();
+    TextTable texts;
+    RuntimeFlags flags;
+    WorkingValues working;
+    int calcStatus = 0;
+    Catalogue catalogue; // loaded only for the commands that choose outlets
+    Folders folders;
+};
+
+enum class WithCatalogue { No, Yes };
+
+// The program directory's text table; without one the texts stay empty, since the numbers do not
+// depend on them.
+void loadProgramTexts(TextTable& texts, const QString& programDir);
+
+// The program directory's texts, its catalogue when asked for, then the project: the last whole
+// record of the file (a damaged file raises FileError).
+void openProject(Session& session, const QString& programDir, const QString& project,
+                 WithCatalogue catalogue = WithCatalogue::No);
+
+// The loaded project as the calculation window shows it, after `countByHand` moved the count
+// scroll bar. A jet form code without an evaluation is Refused, the reason followed by
+// `nothingDone`.
+ResultsView evaluateAsShown(Session& session, const QString& nothingDone,
+                            std::optional<int> countByHand = std::nullopt);
+
+} // namespace fyl::cli
