@@ -96,6 +96,7 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
 
     std::vector<QString> roomNames;
+    roomNames.reserve(rows.size());
     for (const RoomRow& row : rows)
         roomNames.push_back(row.name);
     const std::vector<QString> fileNames = uniqueFileNames(roomNames);

@@ -75,7 +75,7 @@ TEST_P(RoadOnTheDemoCatalogue, WindowsShowWhatPlanPrintsAndTheSavedProjectEvalua
     copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
     startWindows();
     enter(main->edit7, QString::fromUtf8(road.flow));
-    if (road.mounting)
+    if (road.mounting != nullptr)
         enter(main->Edit10, QString::fromUtf8(road.mounting));
     const QString room = path("room.zol");
     save(room);
@@ -89,12 +89,12 @@ TEST_P(RoadOnTheDemoCatalogue, WindowsShowWhatPlanPrintsAndTheSavedProjectEvalua
     if (selection->ListBox10->count() > 1)
         pick(selection->ListBox10, QStringLiteral("0%1").arg(road.jetForm));
     press(selection->weiter);
-    if (road.tube) {
+    if (road.tube != nullptr) {
         pick(selection->ListBox14, QString::fromUtf8(road.tube));
         pick(selection->ListBox15, QString::fromUtf8(road.length));
         pick(selection->ListBox16, QString::fromUtf8(road.slotCount));
         press(selection->Button3);
-    } else if (road.length) {
+    } else if (road.length != nullptr) {
         pick(selection->ListBox17, QString::fromUtf8(road.length));
         if (selection->ListBox18->count() > 1)
             pick(selection->ListBox18, QString::fromUtf8(road.slotCount));
@@ -106,7 +106,7 @@ TEST_P(RoadOnTheDemoCatalogue, WindowsShowWhatPlanPrintsAndTheSavedProjectEvalua
     EXPECT_EQ(main->Edit10->text(), QString::fromUtf8(road.mountingAfter));
     EXPECT_EQ(shown(form3::Label1), QString::fromUtf8(road.designation));
     EXPECT_EQ(shown(form3::Edit1), QString::fromUtf8(road.count));
-    if (road.flowShown) {
+    if (road.flowShown != nullptr) {
         EXPECT_EQ(shown(form3::Label7), QString::fromUtf8(road.flowShown));
     }
 
@@ -115,9 +115,9 @@ TEST_P(RoadOnTheDemoCatalogue, WindowsShowWhatPlanPrintsAndTheSavedProjectEvalua
                         QStringLiteral("--size"),        QString::fromUtf8(road.size),
                         QStringLiteral("--jet-form"),    QString::number(road.jetForm),
                         QStringLiteral("--program-dir"), program};
-    if (road.tube)
+    if (road.tube != nullptr)
         args << QStringLiteral("--tube") << QString::fromUtf8(road.tube);
-    if (road.length)
+    if (road.length != nullptr)
         args << QStringLiteral("--length") << QString::fromUtf8(road.length) << QStringLiteral("--slots")
              << QString::fromUtf8(road.slotCount);
     const QString planned = path("planned.zol");

@@ -120,7 +120,7 @@ TEST_P(ScheduleRoomByHand, WindowsShowTheSummaryRowAndSaveTheScheduleProject) {
         return at < 0 ? QStringLiteral("?") : cells[at];
     };
     const QStringList row = QString::fromUtf8(room.row).split(QLatin1Char(';'));
-    const QString name = row[0];
+    const QString& name = row[0];
     const QString scheduled = out + QLatin1Char('/') + safeFileName(name) + QStringLiteral(".zol");
     auto plannedRec = std::make_unique<CalculationRecord>();
     readProjectFile(scheduled, *plannedRec);

@@ -82,7 +82,7 @@ QString limitPair(const std::optional<double>& spacing, const std::optional<doub
 class PageBuilder : private MillimetrePage {
 public:
     PageBuilder(const CeilingExchange& x, const CeilingLayout& layout, const PageGeometry& geometry)
-        : MillimetrePage(geometry.dpi), x_(x), layout_(layout), g_(geometry) {}
+        : MillimetrePage(static_cast<int>(geometry.dpi)), x_(x), layout_(layout), g_(geometry) {}
 
     CeilingPage build(const QDate& date) {
         drawInto(page_.primitives);
