@@ -27,12 +27,12 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 bool sameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::memcmp(&a, &b, sizeof a) == 0; // NOLINT(bugprone-suspicious-memory-comparison): bit patterns
 }
 
 std::string hex(double x) {
     char text[40];
-    std::snprintf(text, sizeof text, "%a", x);
+    std::snprintf(text, sizeof text, "%a", x); // NOLINT(cert-err33-c): 40 characters hold any %a
     return text;
 }
 

@@ -44,6 +44,7 @@ TEST(RecordLayout, AHandMadeProjectFileIsReadAndWrittenByteForByte) {
     put<double>(bytes, 3968, 31.5);    // LWA
     put<std::uint8_t>(bytes, 4186, 1); // flow picture shown
     put<std::uint8_t>(bytes, 4217, 5); // project name: length byte, then the characters
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): characters of a text field, not a C string
     std::memcpy(bytes + 4218, "Halle", 5);
     put<std::int32_t>(bytes, 6696, 4);              // slot count
     put<std::uint8_t>(bytes, 6760 + 19 * 256, 255); // attachment 20 at its full length
@@ -135,8 +136,11 @@ TEST(RecordLayout, TextFieldsAreLengthBytePlusCharacters) {
 TEST(RecordLayout, OutletFieldsLieAtTheirDetailFileOffsets) {
     auto rec = filledRecord(0);
     char* base = reinterpret_cast<char*>(rec.get());
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): bytes of the image, not a C string
     std::memcpy(base + 2, "DLX\0", 4);
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): bytes of the image, not a C string
     std::memcpy(base + 13, "DLX 400    ", 11); // full width, no NUL
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): bytes of the image, not a C string
     std::memcpy(base + 51, "04", 2);
     put<double>(base, 65, 150);
     put<double>(base, 73, 600);
@@ -272,5 +276,6 @@ TEST(RecordImage, BytesRoundTrip) {
     EXPECT_EQ(static_cast<unsigned char>(image[4217]), 5);
     auto copy = filledRecord(0xFF);
     setRecordBytes(*copy, image);
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): the byte images are compared on purpose
     EXPECT_EQ(std::memcmp(copy.get(), rec.get(), sizeof *rec), 0);
 }

@@ -45,6 +45,7 @@ QString typedDefault(double value) {
 
 } // namespace
 
+// NOLINTNEXTLINE(bugprone-exception-escape): each throwing call is in a try; std::get follows a get_if
 int main(int argc, char* argv[]) {
     const bool batch = isBatch(argc, argv);
     const auto app = makeApplication(argc, argv, batch);

@@ -34,7 +34,7 @@ QGroupBox* rowsBox(const QString& title, const std::vector<SheetRow>& rows, bool
         value->setWordWrap(wrap);
         form->addRow(row.label.isEmpty() ? QString() : row.label + QLatin1Char(':'), value);
     }
-    return box;
+    return box; // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks): the box owns its layout and labels
 }
 
 QString colourStyle(Rgb c, bool bold) {
@@ -110,6 +110,7 @@ SoundWindow::SoundWindow(const SoundExchange& exchange, const WindowStart& start
         resultForm->addRow(new QLabel, value);
     }
 
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the group box owns the form and its labels
     auto* formulas = new QGroupBox(QStringLiteral("Formeln"));
     auto* formulaLayout = new QVBoxLayout(formulas);
     auto* formulaText = new QLabel(formulaLines().join(QLatin1Char('\n')) + QStringLiteral("\n\n") +

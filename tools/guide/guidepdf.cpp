@@ -310,6 +310,7 @@ void keepTogether(Guide& g) {
             const QTextBlock next = block.next();
             const bool heading = block.blockFormat().headingLevel() > 0;
             const bool figure = isPicture(block) && isItalicParagraph(next);
+            // NOLINTNEXTLINE(bugprone-branch-clone): two reasons for the same page break
             if ((heading || figure) && next.isValid() && pageOf(g, block, true) != pageOf(g, next, false)) {
                 breakBefore(block);
                 changed = true;
