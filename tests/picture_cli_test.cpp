@@ -31,7 +31,7 @@ QString plannedProject(const QTemporaryDir& dir, double flow, const char* size, 
     rec->totalFlow = flow;
     rec->mountingHeight = 3.0;
     const QString in = dir.filePath(QStringLiteral("in.zol"));
-    const QString out = dir.filePath(QStringLiteral("plan.zol"));
+    QString out = dir.filePath(QStringLiteral("plan.zol"));
     writeProjectFile(in, *rec);
     const CliRun run = cli({QStringLiteral("plan"), in, QStringLiteral("--type"), QStringLiteral("DRL"),
                             QStringLiteral("--size"), QString::fromUtf8(size), QStringLiteral("--jet-form"),
