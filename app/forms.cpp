@@ -148,7 +148,7 @@ void Forms::printReport(QPainter& painter, const PrintChoices& choices, double d
     const auto* heading = qobject_cast<QLabel*>(form3->widget(form3::Label1));
     const ReportInputs in{state.record,
                           state.texts,
-                          heading ? heading->text() : QString(),
+                          heading != nullptr ? heading->text() : QString(),
                           state.folders.program,
                           QDate::currentDate(),
                           static_cast<int>(dpi),

@@ -34,6 +34,7 @@ namespace {
 
 void BM_HorizontalEvaluation(benchmark::State& bench) {
     auto state = fyl::test::ceilingDiffuserState("01");
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts the runs
     for (auto _ : bench) {
         fyl::ResultsView view = fyl::EvaluateHorizontalJet(state->parts());
         benchmark::DoNotOptimize(view);
@@ -43,6 +44,7 @@ BENCHMARK(BM_HorizontalEvaluation);
 
 void BM_VerticalEvaluation(benchmark::State& bench) {
     auto state = fyl::test::ceilingDiffuserState("02");
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts the runs
     for (auto _ : bench) {
         fyl::ResultsView view = fyl::EvaluateVerticalJet(state->parts());
         benchmark::DoNotOptimize(view);
@@ -55,6 +57,7 @@ void BM_CriticalDistanceSearch(benchmark::State& bench) {
     const fyl::OutletRecord outlet = state->record.outlet;
     int status = 0;
     const long before = g_allocations.load();
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts the runs
     for (auto _ : bench) {
         double xk = 0.0;
         fyl::CriticalDistanceSearch(outlet, 1, 8.0, 0.2, 93.75, 7.5, xk, status);
@@ -65,6 +68,7 @@ void BM_CriticalDistanceSearch(benchmark::State& bench) {
 BENCHMARK(BM_CriticalDistanceSearch);
 
 void BM_Expression(benchmark::State& bench) {
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts the runs
     for (auto _ : bench) {
         QString text = QStringLiteral("(4,5+1,5)*2*PI-10/4");
         float value = 0.0f;

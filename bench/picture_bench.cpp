@@ -39,6 +39,7 @@ void BM_PictureSliderStep(benchmark::State& bench) {
     const fyl::ContourRoutine routine = fyl::jetContours(s.calc->record, s.dialogs);
     model.picture(routine);
     int position = -30;
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts the runs
     for (auto _ : bench) {
         position = position == -30 ? -31 : -30; // a real move each time
         const fyl::FlowSimOutcome outcome = model.ScrollBar2Change(position);
@@ -58,6 +59,7 @@ void BM_PictureContours(benchmark::State& bench) {
     const fyl::FlowPictureInputs in = fyl::flowPictureInputs(rec, false);
     const std::vector<fyl::ContourRequest> requests = fyl::pictureContourInputs(in, rec);
     const fyl::ContourRoutine routine = fyl::jetContours(rec, s.dialogs);
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts the runs
     for (auto _ : bench) {
         const std::vector<fyl::OutletContour> zones = fyl::computeContours(requests, routine);
         benchmark::DoNotOptimize(zones.data());
@@ -86,7 +88,7 @@ void BM_ReportPdf(benchmark::State& bench) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
     const fyl::ContourRoutine routine = fyl::jetContours(s.calc->record, s.dialogs);
-    for (auto _ : bench)
+    for (auto _ : bench) // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable only counts the runs
         fyl::writeReportPdf(path, in, routine);
     bench.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
 }

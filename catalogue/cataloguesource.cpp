@@ -82,7 +82,7 @@ QString flagString(const QJsonObject& type, const char* key, Columns columns, co
     if (!value.isArray())
         fail(where, QStringLiteral("\"%1\" muss eine Liste von Nummern sein.").arg(QLatin1String(key)));
     // Only the eight named places of each table exist; a flag beyond them fails at run time.
-    for (const QJsonValue& v : value.toArray())
+    for (const QJsonValue v : value.toArray())
         flags[wholeNumber(v, where + QLatin1Char('.') + QLatin1String(key), 1, 8) - 1] = QLatin1Char('1');
     return flags;
 }
@@ -107,7 +107,7 @@ QString itemList(const QJsonValue& value, int width, const QString& where) {
     if (!value.isArray())
         fail(where, QStringLiteral("ein Text oder eine Liste von Zahlen wird erwartet."));
     QString text;
-    for (const QJsonValue& v : value.toArray())
+    for (const QJsonValue v : value.toArray())
         text += rightAligned(wholeNumber(v, where, 1, widest(width)), width);
     return text;
 }
@@ -121,7 +121,7 @@ QString sizeTableText(const QJsonObject& entry, const QString& where) {
     QString text = (rightAligned(diameter, kDiameter.width()) + QStringLiteral(" mm"))
                        .leftJustified(kLengths.first - 1, QLatin1Char(' '));
     QString lengths;
-    for (const QJsonValue& v : entry.value(QLatin1String("lengths")).toArray())
+    for (const QJsonValue v : entry.value(QLatin1String("lengths")).toArray())
         lengths += rightAligned(wholeNumber(v, where + QStringLiteral(".lengths"), 1, widest(kLengthWidth)),
                                 kLengthWidth);
     if (lengths.isEmpty() || lengths.size() > kLengths.width())
@@ -129,7 +129,7 @@ QString sizeTableText(const QJsonObject& entry, const QString& where) {
              QStringLiteral("1 bis %1 Rohrlängen werden erwartet.").arg(kLengths.width() / kLengthWidth));
     text += lengths.leftJustified(kLengths.width(), QLatin1Char(' '));
     QString counts;
-    for (const QJsonValue& v : entry.value(QLatin1String("counts")).toArray())
+    for (const QJsonValue v : entry.value(QLatin1String("counts")).toArray())
         counts += rightAligned(wholeNumber(v, where + QStringLiteral(".counts"), 1, widest(kCountDigits)),
                                kCountDigits)
                       .leftJustified(kCountWidth, QLatin1Char(' '));
@@ -231,7 +231,7 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson) {
         const QString name = stringAt(installation, "name", at);
         requireFits(name, outletlistline::kInstallationKind.width(), at);
         QString line = name.leftJustified(outletlistline::kInstallationKind.width(), QLatin1Char(' '));
-        for (const QJsonValue& type : installation.value(QLatin1String("types")).toArray()) {
+        for (const QJsonValue type : installation.value(QLatin1String("types")).toArray()) {
             const QString typeName = type.toString();
             if (typeName.isEmpty() || typeName.contains(QLatin1Char('/')) || typeName != typeName.toUpper())
                 fail(at, QStringLiteral("Typnamen sind nicht leere Großbuchstaben-Texte ohne \"/\"."));
@@ -373,7 +373,7 @@ TypeDocuments typeDocuments(const QJsonObject& type, const QString& typeAt) {
     docs.surface = optionalText("surface");
     docs.installation = optionalText("installation");
     docs.connection = optionalText("connection");
-    for (const QJsonValue& item : documents.value(QLatin1String("accessories")).toArray()) {
+    for (const QJsonValue item : documents.value(QLatin1String("accessories")).toArray()) {
         if (!item.isString())
             fail(at + QStringLiteral(".accessories"), QStringLiteral("ein Text wird erwartet."));
         docs.accessories << item.toString().trimmed();

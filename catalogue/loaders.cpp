@@ -13,7 +13,7 @@ namespace fyl {
 namespace {
 
 std::vector<QByteArray> readCatalogueFile(const QString& programDir, const char* name, QString* currentFile) {
-    if (currentFile)
+    if (currentFile != nullptr)
         *currentFile = QString::fromLatin1(name);
     return readAnsiLines(joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(name)));
 }
@@ -104,7 +104,7 @@ void LoadCatalogue(Catalogue& catalogue, const QString& programDir, QString* fai
         LoadCatalogueIndex(catalogue, programDir, &current);
         LoadOutletList(catalogue, programDir, &current);
     } catch (...) {
-        if (failedFile)
+        if (failedFile != nullptr)
             *failedFile = current;
         throw;
     }

@@ -203,7 +203,7 @@ int runDemoPictures(const QStringList& args, QTextStream& out, QTextStream& err)
                             planned,
                             QStringLiteral("--program-dir"),
                             programDir};
-        if (room.slotLength)
+        if (room.slotLength != nullptr)
             plan << QStringLiteral("--length") << QString::fromLatin1(room.slotLength)
                  << QStringLiteral("--slots") << QString::fromLatin1(room.slotCount);
         const QJsonObject result = QJsonDocument::fromJson(runCommand("plan", plan).toUtf8()).object();

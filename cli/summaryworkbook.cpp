@@ -42,13 +42,13 @@ QByteArray summaryWorkbook(const std::vector<SummaryRow>& rows, const QString& s
     lxw_workbook_options options{};
     options.tmpdir = tmpdir.data();
     lxw_workbook* book = workbook_new_opt(nativePath.constData(), &options);
-    if (!book)
+    if (book == nullptr)
         throw FileError(QStringLiteral("Die Arbeitsmappe %1 kann nicht angelegt werden.").arg(path));
     // workbook_close frees the workbook whatever happened before; only it reports a write error.
     struct Closer {
         lxw_workbook* book;
         ~Closer() {
-            if (book)
+            if (book != nullptr)
                 workbook_close(book);
         }
     } closer{book};
@@ -62,7 +62,7 @@ QByteArray summaryWorkbook(const std::vector<SummaryRow>& rows, const QString& s
         decimals[d] = workbook_add_format(book);
         format_set_num_format(decimals[d], formats[d]);
     }
-    if (!sheet)
+    if (sheet == nullptr)
         throw FileError(QStringLiteral("Die Arbeitsmappe %1 kann nicht angelegt werden.").arg(path));
 
     const QStringList header = summaryHeader();

@@ -20,7 +20,7 @@ QByteArray pagesAsPdf(const std::vector<DisplayList>& pages, int dpi, const QStr
     for (const DisplayList& page : pages)
         for (const PicturePrimitive& primitive : page)
             if (const auto* image = std::get_if<ImagePrimitive>(&primitive);
-                image && !pictures.count(image->file))
+                image != nullptr && !pictures.count(image->file))
                 pictures.emplace(image->file, loadPicture(image->file));
 
     // The catalogue's documents are written as one set, so the PDF is wanted as bytes.
@@ -35,7 +35,7 @@ QByteArray pagesAsPdf(const std::vector<DisplayList>& pages, int dpi, const QStr
         };
         auto* job = dynamic_cast<QPagedPaintDevice*>(painter.device());
         for (std::size_t i = 0; i < pages.size(); ++i) {
-            if (i > 0 && job && !job->newPage())
+            if (i > 0 && job != nullptr && !job->newPage())
                 throw FileError(QStringLiteral("%1: das PDF konnte keine neue Seite beginnen.").arg(title));
             renderPrimitives(pages[i], painter, dpi, drawPicture);
         }

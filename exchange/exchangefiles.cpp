@@ -209,7 +209,7 @@ QByteArray exchangeFileBytes(const QStringList& lines) {
 }
 
 QString writeExchangeFile(const QString& folder, const char* name, const QStringList& lines) {
-    const QString path = joinPath(folder, QString::fromLatin1(name));
+    QString path = joinPath(folder, QString::fromLatin1(name));
     writeFileAtomically(path, exchangeFileBytes(lines), QStringLiteral("Die Austauschdatei"));
     return path;
 }
@@ -252,7 +252,7 @@ std::optional<QString> matchIgnoringCase(const QString& folder, const QString& n
 QString locateExchangeFile(const QString& argument, const char* ownName,
                            const std::optional<QString>& temporaryFolder) {
     const QString own = QString::fromLatin1(ownName);
-    const QString name = argument.isEmpty() ? own : argument;
+    QString name = argument.isEmpty() ? own : argument;
     const bool bare = !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
     if (!bare) {
         if (QFileInfo(name).isFile())
@@ -261,7 +261,7 @@ QString locateExchangeFile(const QString& argument, const char* ownName,
             QStringLiteral("Die Austauschdatei %1 gibt es nicht.").arg(QDir::toNativeSeparators(name)));
     }
     if (temporaryFolder) {
-        const QString exact = joinPath(*temporaryFolder, name);
+        QString exact = joinPath(*temporaryFolder, name);
         if (QFileInfo(exact).isFile())
             return exact;
         if (const auto match = matchIgnoringCase(*temporaryFolder, name, own))

@@ -150,6 +150,7 @@ std::vector<Polygon> traceSide(const Jet& jet, const HorizontalContourInput& in,
 
     Polygon down;
     double v = 0.0;
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop sets it first; never left undefined
     double depth = db;
     // Counted steps rather than a running sum, so the last depth does not depend on rounding.
     for (int k = 1;; ++k) {

@@ -172,6 +172,7 @@ FlowPicture drawFlowPicture(const FlowPictureInputs& in, const std::vector<Outle
         const int step = truncPixel(ky);
         const ld rows = std::trunc(H);
         const ld below = step > 0 ? std::ceil(ld(F - FlowPicture::kHeight) / step) : 1.0L;
+        // NOLINTNEXTLINE(clang-analyzer-security.FloatLoopCounter): whole numbers, counted exactly
         for (ld i = std::max(1.0L, below); i <= rows; ++i) {
             const ld y = ld(F) - i * step;
             if (y < 0 || (step == 0 && i > 1))

@@ -16,10 +16,10 @@ void prepareBatchPlatform() {
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
             return;
-        if (qtDefault)
+        if (qtDefault != nullptr)
             qtDefault(type, context, text);
         else
-            std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+            std::fprintf(stderr, "%s\n", qUtf8Printable(text)); // NOLINT(cert-err33-c): nowhere to report
     });
 #endif
 }

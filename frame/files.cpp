@@ -44,7 +44,7 @@ QByteArray readWholeFile(const QString& path) {
     QFile file(path);
     // Read in one piece into the result: a buffered file first fills a 16 KB buffer of its own.
     openOrThrow(file, QIODevice::ReadOnly | QIODevice::Unbuffered);
-    const QByteArray all = file.readAll();
+    QByteArray all = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
                             .arg(QDir::toNativeSeparators(path), file.errorString()));

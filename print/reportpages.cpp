@@ -114,7 +114,7 @@ void table(Page& p, const Table& t) {
     }
     p.pen(1);
     const int top = p.u(t.y0 + 70 - t.gap);
-    const int bottom = p.u(t.y0 + (t.framed + 1) * 70 - t.gap);
+    const int bottom = p.u(t.y0 + static_cast<long>(t.framed + 1) * 70 - t.gap);
     p.line(left, top, right, top);
     p.line(right, top, right, bottom);
     p.line(right, bottom, left, bottom);
@@ -122,7 +122,7 @@ void table(Page& p, const Table& t) {
     for (int i = 1; i <= t.framed + 1; ++i) {
         if (std::find(t.openRows.begin(), t.openRows.end(), i) != t.openRows.end())
             continue;
-        const int y = p.u(t.y0 + i * 70 - t.gap);
+        const int y = p.u(t.y0 + static_cast<long>(i) * 70 - t.gap);
         p.line(left, y, right, y);
     }
 }

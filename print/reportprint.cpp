@@ -36,7 +36,7 @@ void printReport(QPainter& painter, const ReportInputs& in, const ContourRoutine
     };
     auto* job = dynamic_cast<QPagedPaintDevice*>(painter.device());
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0 && job && !job->newPage())
+        if (i > 0 && job != nullptr && !job->newPage())
             throw FileError(QStringLiteral("Der Druckauftrag konnte keine neue Seite beginnen."));
         renderPrimitives(pages[i], painter, in.dpi, bitmap);
     }

@@ -58,11 +58,12 @@ void applyControlView(QObject* control, const ControlView& view) {
     if (view.colour) {
         const bool red = *view.colour == LabelColour::Red;
         QPalette palette = widget->palette();
-        const QPalette standard = widget->style() ? widget->style()->standardPalette() : QPalette();
-        if (qobject_cast<QGroupBox*>(widget)) {
+        const QPalette standard =
+            widget->style() != nullptr ? widget->style()->standardPalette() : QPalette();
+        if (qobject_cast<QGroupBox*>(widget) != nullptr) {
             // A group box goes back to the window's own face colour.
             palette.setColor(QPalette::Window, standard.color(QPalette::Window));
-        } else if (qobject_cast<QLineEdit*>(widget)) {
+        } else if (qobject_cast<QLineEdit*>(widget) != nullptr) {
             palette.setColor(QPalette::Base, red ? QColor(Qt::red) : QColor(Qt::white));
         } else {
             palette.setColor(QPalette::WindowText,

@@ -105,7 +105,7 @@ ResultsWindowOutcome ResultsWindowModel::Raumschnitt1Click() {
 
 bool picturePageAvailable(const CalculationRecord& rec) {
     const bool isothermalVertical =
-        std::fabs(static_cast<long double>(rec.roomTemp) - rec.supplyTemp) < 0.1L && rec.verticalJet;
+        std::fabs(static_cast<long double>(rec.roomTemp) - rec.supplyTemp) < 0.1L && rec.verticalJet != 0;
     return !isothermalVertical;
 }
 

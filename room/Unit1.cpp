@@ -243,7 +243,7 @@ void TForm1::buildRoomPanel() {
     for (const RightRow& r : rows) {
         makeLabel(p, r.label, r.labelText, rx, row(i), 214);
         *r.edit = makeEdit(p, r.editName, r.value, rex, row(i));
-        if (r.unit)
+        if (r.unit != nullptr)
             makeLabel(p, r.unit, r.unitText, ux, row(i), 60);
         ++i;
     }

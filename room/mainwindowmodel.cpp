@@ -270,7 +270,7 @@ void StoreWindow(const MainWindowState& s, CalculationRecord& rec) {
     rec.projectNumber.assign(s.project[1]);
     rec.projectDate.assign(s.project[2]);
     for (int i = 0; i < 5; ++i)
-        rec.contactAddress[i].assign(s.project[static_cast<std::size_t>(3 + i)]);
+        rec.contactAddress[i].assign(s.project[3 + static_cast<std::size_t>(i)]);
     rec.editor[0].assign(s.project[8]);
     rec.editor[1].assign(s.project[9]);
     for (int i = 0; i < 26; ++i)

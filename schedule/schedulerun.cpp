@@ -24,6 +24,7 @@ int ScheduleResult::failed() const {
 ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleContext& context,
                                const ScheduleRun& run) {
     std::vector<QString> roomNames;
+    roomNames.reserve(rows.size());
     for (const RoomRow& row : rows)
         roomNames.push_back(row.name);
     const std::vector<QString> fileNames = uniqueFileNames(roomNames);

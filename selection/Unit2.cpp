@@ -298,7 +298,7 @@ void TForm2::showSuggestions() {
     QApplication::restoreOverrideCursor();
     if (!done)
         return;
-    if (suggestions_)
+    if (suggestions_ != nullptr)
         suggestions_->close();
     suggestions_ = new SuggestionsWindow(std::move(list), this);
     suggestions_->chosen = [this](const OutletChoice& choice) { takeSuggestion(choice); };

@@ -21,7 +21,7 @@ public:
     SuggestionItem(const QString& text, std::optional<double> key) : QTableWidgetItem(text), key_(key) {}
     bool operator<(const QTableWidgetItem& other) const override {
         const auto* o = dynamic_cast<const SuggestionItem*>(&other);
-        if (!o || (!key_ && !o->key_))
+        if (o == nullptr || (!key_ && !o->key_))
             return QTableWidgetItem::operator<(other);
         if (!key_ || !o->key_)
             return !key_;

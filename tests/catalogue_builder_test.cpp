@@ -79,7 +79,7 @@ TEST(CatalogueBuilder, IndexLinesCarryEveryFieldInItsColumns) {
     EXPECT_EQ(built.recordCount, 3);
     const QStringList lines = decoded(built.files.at("ZELK.idx")).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 4); // three lines and the empty rest after the last CR LF
-    const QString l = lines[1];
+    const QString& l = lines[1];
     EXPECT_EQ(l.mid(0, 25).toStdString(), "AAA 600                  ");
     EXPECT_EQ(l.mid(25, 7).toStdString(), "       ");
     EXPECT_EQ(l.mid(32, 2).toStdString(), "02");
@@ -112,7 +112,7 @@ TEST(CatalogueBuilder, RecordsMergeTypeSizeAndJetFormAndLayOutTheTubeTable) {
     EXPECT_EQ(+r.decayK, 0.0015);
     EXPECT_EQ(+r.vMin, 320.0);
     EXPECT_EQ(+r.vMax, 760.0);
-    std::memcpy(&r, emd.constData() + 2 * 3759, sizeof r);
+    std::memcpy(&r, emd.constData() + 2 * std::ptrdiff_t{3759}, sizeof r);
     const QString entry = r.sizeTable[0].content.str();
     EXPECT_EQ(entry.left(5).toStdString(), "  200");
     EXPECT_EQ(entry.mid(15, 10).toStdString(), " 1000 1500");
@@ -221,7 +221,7 @@ int runCli(const QStringList& args, QByteArray* out = nullptr) {
     QProcess p;
     p.start(QStringLiteral(ZELK_CLI), args);
     EXPECT_TRUE(p.waitForFinished(30000));
-    if (out)
+    if (out != nullptr)
         *out = p.readAllStandardOutput();
     return p.exitCode();
 }
@@ -285,7 +285,7 @@ TEST_F(CatalogueBuiltFolder, RecordFaultsAreFoundThroughTheIndexLine) {
     QByteArray emd = f.readAll();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     std::memcpy(emd.data() + 212, &nan, sizeof nan);          // pressure k of record 1
-    std::memcpy(emd.data() + 2 * 3759 + 734 + 1, "  2x0", 5); // tube diameter of record 3
+    std::memcpy(emd.data() + 2 * std::ptrdiff_t{3759} + 734 + 1, "  2x0", 5); // tube diameter of record 3
     f.seek(0);
     f.write(emd);
     f.close();
@@ -316,7 +316,7 @@ TEST_F(CatalogueBuiltFolder, TextFromTheFilesReachesJsonAndFindingsVerbatim) {
     r.sizeTable[0].content.assign(entry);
     QFile f(dir.filePath("ZELK.emd"));
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(f.seek(2 * 3759));
+    ASSERT_TRUE(f.seek(2 * qint64{3759}));
     ASSERT_EQ(f.write(reinterpret_cast<const char*>(&r), sizeof r), 3759);
     f.close();
     QByteArray out;

@@ -160,9 +160,9 @@ TEST(CeilingPage, DrawsTheRoomAtAStandardScaleAndTheBreachesInRed) {
     bool dated = false;
     for (const PicturePrimitive& p : page.primitives) {
         if (const auto* e = std::get_if<EllipsePrimitive>(&p))
-            redOutlets += e->pen.colour == pagecolours::kLimit;
+            redOutlets += e->pen.colour == pagecolours::kLimit ? 1 : 0;
         if (const auto* line = std::get_if<LinePrimitive>(&p))
-            redLines += line->pen.colour == pagecolours::kLimit;
+            redLines += line->pen.colour == pagecolours::kLimit ? 1 : 0;
         if (const auto* t = std::get_if<TextPrimitive>(&p))
             dated = dated || t->text == QLatin1String("01.03.2024");
     }

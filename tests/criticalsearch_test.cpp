@@ -27,12 +27,12 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 bool sameBits(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::memcmp(&a, &b, sizeof a) == 0; // NOLINT(bugprone-suspicious-memory-comparison): bit patterns
 }
 
 std::string hex(double x) {
     char text[40];
-    std::snprintf(text, sizeof text, "%a", x);
+    std::snprintf(text, sizeof text, "%a", x); // NOLINT(cert-err33-c): 40 characters hold any %a
     return text;
 }
 
@@ -216,7 +216,7 @@ TEST(CriticalSearchSteps, MatchTheFormulasBitForBit) {
             const Call velocity = call(
                 [&](double& v) { return CentreVelocity(c.n, o.decayA, o.decayB, o.decayK, 0.0, x, c.V, v); });
             expectSame("velocity", velocity, call([&](double& v) { return velocityStep(k, x, v); }), c);
-            raised += !velocity.error.isEmpty();
+            raised += velocity.error.isEmpty() ? 0 : 1;
         }
         for (const double s :
              {maker.uniform(0.0, 40.0), maker.uniform(0.0, 0.01), -maker.uniform(0.0, 40.0)}) {
@@ -231,7 +231,7 @@ TEST(CriticalSearchSteps, MatchTheFormulasBitForBit) {
                     ++zoneLeftOut;
                     expectSame("a zone that cannot fail", zone, Call{0, zone.value, {}}, c);
                 }
-                raised += !zone.error.isEmpty();
+                raised += zone.error.isEmpty() ? 0 : 1;
             }
         }
     }
@@ -247,7 +247,7 @@ TEST(CriticalSearch, FastAndPlainAgreeOnRandomInputs) {
     Endings ownSteps, leftToPlain;
     int mismatches = 0;
     for (int i = 0; i < 4000 && mismatches < 10; ++i)
-        mismatches += !sameSearch(maker.make(i % 3 ? 0.1 : 0.0), ownSteps, leftToPlain);
+        mismatches += sameSearch(maker.make(i % 3 ? 0.1 : 0.0), ownSteps, leftToPlain) ? 0 : 1;
 
     EXPECT_GT(ownSteps.found, 1000);
     EXPECT_GT(ownSteps.walkBound, 50);
@@ -315,7 +315,7 @@ TEST(CriticalSearch, FastAndPlainAgreeAtTheDecisions) {
             ++boundaries;
             for (const std::uint64_t b : {lo - 1, lo, hi, hi + 1}) {
                 inputs[input](c, fromBits(b));
-                mismatches += !sameSearch(c, ownSteps, leftToPlain);
+                mismatches += sameSearch(c, ownSteps, leftToPlain) ? 0 : 1;
             }
             break;
         }
@@ -326,7 +326,7 @@ TEST(CriticalSearch, FastAndPlainAgreeAtTheDecisions) {
     for (int k = 0; k < 100 && mismatches < 10; ++k) {
         SearchCase c = maker.make(0.0);
         c.x0 = k % 2 ? 8.0 : 4.0;
-        mismatches += !sameSearch(c, ownSteps, leftToPlain);
+        mismatches += sameSearch(c, ownSteps, leftToPlain) ? 0 : 1;
     }
     EXPECT_GT(ownSteps.found, 100);
 }
@@ -414,7 +414,7 @@ TEST(CriticalSearch, EvaluationOfRandomRoomsStoresThePlainResult) {
         fromRoom.vlim = r.working.vlim;
         fromRoom.V = r.working.V;
         fromRoom.x0 = r.xKrit;
-        mismatches += !sameSearch(fromRoom, ownSteps, leftToPlain);
+        mismatches += sameSearch(fromRoom, ownSteps, leftToPlain) ? 0 : 1;
 
         double xk = rec.criticalDistance;
         int status = 0;

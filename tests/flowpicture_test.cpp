@@ -122,13 +122,14 @@ TEST(FlowPicture, GridsAndZonesInTheirOrder) {
     std::vector<int> horizontalGrid, verticalGrid;
     std::size_t zoneAt = 0, firstVertical = 0, lastHorizontal = 0;
     for (std::size_t i = 0; i < picture.primitives.size(); ++i) {
-        if (const auto* p = std::get_if<PolygonPrimitive>(&picture.primitives[i]); p && isRedZone(*p)) {
+        if (const auto* p = std::get_if<PolygonPrimitive>(&picture.primitives[i]);
+            p != nullptr && isRedZone(*p)) {
             EXPECT_EQ(zoneAt, 0u) << "one zone only";
             zoneAt = i;
             EXPECT_EQ(p->points, (std::vector<Pixel>{{276, 170}, {360, 125}, {220, 260}}));
         }
         const auto* l = std::get_if<LinePrimitive>(&picture.primitives[i]);
-        if (!l || l->pen != Pen{kBlack, 1})
+        if (l == nullptr || l->pen != Pen{kBlack, 1})
             continue;
         if (l->from.y == l->to.y) {
             horizontalGrid.push_back(l->from.y);

@@ -82,7 +82,7 @@ TEST(KillSave, EveryKilledSaveLeavesAWholeOldOrNewFile) {
             const QByteArray x = bytesOf(exchangePath);
             ASSERT_TRUE(x == exchange[0] || x == exchange[1]) << "round " << round << ": " << x.size() << " bytes";
         }
-        seenBoth += p == project[1];
+        seenBoth += p == project[1] ? 1 : 0;
         // A file of the set, once written, is never missing: the old one stays until the new one
         // has taken its place.
         for (int k : {0, 1}) {

@@ -128,7 +128,7 @@ TEST(Monkey, RandomActionsAcrossTheWindowsNeverCrashOrShowMeaninglessNumbers) {
         }
         std::vector<QWidget*> tops;
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->isVisible() && !qobject_cast<QMenu*>(top))
+            if (top->isVisible() && qobject_cast<QMenu*>(top) == nullptr)
                 tops.push_back(top);
         if (tops.empty()) {
             forms->form1->show();
@@ -152,7 +152,7 @@ TEST(Monkey, RandomActionsAcrossTheWindowsNeverCrashOrShowMeaninglessNumbers) {
             auto edits = usable<QLineEdit>(top);
             if (!edits.empty()) {
                 QLineEdit* e = edits[rng.bounded(static_cast<int>(edits.size()))];
-                const QString text = kTexts[rng.bounded(kTexts.size())];
+                const QString& text = kTexts[rng.bounded(kTexts.size())];
                 log << QStringLiteral("type ") + e->objectName() + QLatin1Char(' ') + text;
                 e->setFocus();
                 e->selectAll();
@@ -184,7 +184,7 @@ TEST(Monkey, RandomActionsAcrossTheWindowsNeverCrashOrShowMeaninglessNumbers) {
         } else if (kind == 4) {
             std::vector<QAction*> actionsOfTop;
             for (QAction* a : top->findChildren<QAction*>())
-                if (a->isEnabled() && a->isVisible() && !a->menu() && !a->isSeparator() &&
+                if (a->isEnabled() && a->isVisible() && a->menu() == nullptr && !a->isSeparator() &&
                     a->objectName() != QLatin1String("Beenden1"))
                     actionsOfTop.push_back(a);
             if (!actionsOfTop.empty()) {

@@ -31,7 +31,7 @@ QString plannedProject(const QTemporaryDir& dir, double flow, const char* size, 
     rec->totalFlow = flow;
     rec->mountingHeight = 3.0;
     const QString in = dir.filePath(QStringLiteral("in.zol"));
-    const QString out = dir.filePath(QStringLiteral("plan.zol"));
+    QString out = dir.filePath(QStringLiteral("plan.zol"));
     writeProjectFile(in, *rec);
     const CliRun run = cli({QStringLiteral("plan"), in, QStringLiteral("--type"), QStringLiteral("DRL"),
                             QStringLiteral("--size"), QString::fromUtf8(size), QStringLiteral("--jet-form"),
@@ -62,7 +62,7 @@ TEST(PictureCommand, TheSlidersSetTheSectionAndTheZonesStayInsideIt) {
     const QJsonArray polygons = j[QStringLiteral("polygons")].toArray();
     ASSERT_FALSE(polygons.isEmpty());
     bool outletSeen[2] = {false, false};
-    for (const QJsonValue& value : polygons) {
+    for (const QJsonValue value : polygons) {
         const QJsonObject polygon = value.toObject();
         const int outlet = polygon[QStringLiteral("outlet")].toInt();
         ASSERT_TRUE(outlet == 1 || outlet == 2) << outlet;
@@ -71,7 +71,7 @@ TEST(PictureCommand, TheSlidersSetTheSectionAndTheZonesStayInsideIt) {
         const QJsonArray points = polygon[QStringLiteral("points")].toArray();
         ASSERT_GE(points.size(), 4);
         EXPECT_EQ(points.first(), points.last()); // closed
-        for (const QJsonValue& point : points) {
+        for (const QJsonValue point : points) {
             const double x = axis + point[0].toDouble(), y = point[1].toDouble();
             EXPECT_TRUE(x >= -1e-5 && x <= width + 1e-5) << x;
             EXPECT_TRUE(y >= 0.0 && y <= 3.0) << y;

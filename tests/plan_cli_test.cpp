@@ -32,7 +32,7 @@ QString project(const QTemporaryDir& dir, double totalFlow, double mountingHeigh
     ResetRecord(*rec);
     rec->totalFlow = totalFlow;
     rec->mountingHeight = mountingHeight;
-    const QString path = dir.filePath(QStringLiteral("in.zol"));
+    QString path = dir.filePath(QStringLiteral("in.zol"));
     writeProjectFile(path, *rec);
     return path;
 }

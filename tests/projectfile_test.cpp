@@ -55,7 +55,7 @@ public:
         if (active_)
             setrlimit(RLIMIT_FSIZE, &previous_);
         if (previousHandler_ != SIG_ERR)
-            std::signal(SIGXFSZ, previousHandler_);
+            std::signal(SIGXFSZ, previousHandler_); // NOLINT(cert-err33-c): nothing to do if it fails
     }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;

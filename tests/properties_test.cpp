@@ -41,7 +41,7 @@ template <class View> std::optional<QString> meaninglessText(const View& view) {
 
 std::optional<QString> meaninglessText(const std::vector<PicturePrimitive>& primitives) {
     for (const PicturePrimitive& p : primitives)
-        if (const auto* t = std::get_if<TextPrimitive>(&p); t && meaningless(t->text))
+        if (const auto* t = std::get_if<TextPrimitive>(&p); t != nullptr && meaningless(t->text))
             return t->text;
     return std::nullopt;
 }

@@ -1,5 +1,9 @@
 // The record images: field offsets written out, reset values, bytes that survive.
+#include "frame/projectfile.h"
 #include "frame/record.h"
+#include "tests/support/testfiles.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -29,9 +33,43 @@ std::unique_ptr<CalculationRecord> filledRecord(unsigned char fill) {
 
 } // namespace
 
-TEST(RecordLayout, SizesOfTheFileImages) {
-    EXPECT_EQ(sizeof(CalculationRecord), 11880u);
-    EXPECT_EQ(sizeof(OutletRecord), 3759u);
+// A project file made byte by byte: the reader finds each field at its offset, the file's last byte
+// is the last character of attachment 20, and the writer gives every byte back, the ones no field
+// names included, but the flow picture flag, which a saved file always has cleared.
+TEST(RecordLayout, AHandMadeProjectFileIsReadAndWrittenByteForByte) {
+    QByteArray image(11880, '\xAB'); // 0xABAB... read as a real is finite
+    char* bytes = image.data();
+    put<double>(bytes, 65, 150);       // the outlet's least flow
+    put<double>(bytes, 3760, 12.5);    // room width
+    put<double>(bytes, 3968, 31.5);    // LWA
+    put<std::uint8_t>(bytes, 4186, 1); // flow picture shown
+    put<std::uint8_t>(bytes, 4217, 5); // project name: length byte, then the characters
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): characters of a text field, not a C string
+    std::memcpy(bytes + 4218, "Halle", 5);
+    put<std::int32_t>(bytes, 6696, 4);              // slot count
+    put<std::uint8_t>(bytes, 6760 + 19 * 256, 255); // attachment 20 at its full length
+    bytes[11879] = 'z';
+
+    QTemporaryDir dir;
+    const QString original = dir.filePath(QStringLiteral("hand.zol"));
+    test::writeFile(original, image);
+    auto rec = filledRecord(0);
+    readProjectFile(original, *rec);
+    EXPECT_EQ(+rec->outlet.vMin, 150);
+    EXPECT_EQ(+rec->roomWidth, 12.5);
+    EXPECT_EQ(+rec->lwa, 31.5);
+    EXPECT_EQ(+rec->flowPictureShown, 1);
+    EXPECT_EQ(rec->projectName.str(), QStringLiteral("Halle"));
+    EXPECT_EQ(+rec->slotCount, 4);
+    const QString attachment = rec->attachments[19].str();
+    EXPECT_EQ(attachment.size(), 255);
+    EXPECT_TRUE(attachment.endsWith(QLatin1Char('z'))) << attachment.right(3).toStdString();
+
+    const QString saved = dir.filePath(QStringLiteral("saved.zol"));
+    writeProjectFile(saved, *rec);
+    QByteArray expected = image;
+    expected[4186] = 0;
+    EXPECT_EQ(test::readFile(saved), expected);
 }
 
 TEST(RecordLayout, RoomAndResultFieldsLieAtTheirFileOffsets) {
@@ -98,8 +136,11 @@ TEST(RecordLayout, TextFieldsAreLengthBytePlusCharacters) {
 TEST(RecordLayout, OutletFieldsLieAtTheirDetailFileOffsets) {
     auto rec = filledRecord(0);
     char* base = reinterpret_cast<char*>(rec.get());
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): bytes of the image, not a C string
     std::memcpy(base + 2, "DLX\0", 4);
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): bytes of the image, not a C string
     std::memcpy(base + 13, "DLX 400    ", 11); // full width, no NUL
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): bytes of the image, not a C string
     std::memcpy(base + 51, "04", 2);
     put<double>(base, 65, 150);
     put<double>(base, 73, 600);
@@ -235,5 +276,6 @@ TEST(RecordImage, BytesRoundTrip) {
     EXPECT_EQ(static_cast<unsigned char>(image[4217]), 5);
     auto copy = filledRecord(0xFF);
     setRecordBytes(*copy, image);
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): the byte images are compared on purpose
     EXPECT_EQ(std::memcmp(copy.get(), rec.get(), sizeof *rec), 0);
 }

@@ -47,7 +47,7 @@ protected:
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     }
 
-    CliRun report(QStringList options, const QString& programDir = QStringLiteral(ZELK_PROGRAM_DIR)) {
+    CliRun report(const QStringList& options, const QString& programDir = QStringLiteral(ZELK_PROGRAM_DIR)) {
         return cli(QStringList{QStringLiteral("report"), project, QStringLiteral("--pdf"), pdf} + options,
                    programDir);
     }

@@ -32,7 +32,7 @@ protected:
 
     const TextPrimitive* text(const ReportPage& p, const QString& s) {
         for (const PicturePrimitive& prim : p)
-            if (const auto* t = std::get_if<TextPrimitive>(&prim); t && t->text == s)
+            if (const auto* t = std::get_if<TextPrimitive>(&prim); t != nullptr && t->text == s)
                 return t;
         return nullptr;
     }
@@ -40,7 +40,7 @@ protected:
     QString valueAt(const ReportPage& p, int y) {
         for (const PicturePrimitive& prim : p)
             if (const auto* t = std::get_if<TextPrimitive>(&prim);
-                t && t->align == TextAlign::Right && t->at == Pixel{3575, y})
+                t != nullptr && t->align == TextAlign::Right && t->at == Pixel{3575, y})
                 return t->text;
         return QStringLiteral("<none>");
     }
@@ -49,8 +49,8 @@ protected:
         std::vector<int> ys;
         for (const PicturePrimitive& prim : p)
             if (const auto* l = std::get_if<LinePrimitive>(&prim);
-                l && l->from.y == l->to.y && l->from.y >= top && std::min(l->from.x, l->to.x) == 555 &&
-                std::max(l->from.x, l->to.x) == 4200)
+                l != nullptr && l->from.y == l->to.y && l->from.y >= top &&
+                std::min(l->from.x, l->to.x) == 555 && std::max(l->from.x, l->to.x) == 4200)
                 ys.push_back(l->from.y);
         std::sort(ys.begin(), ys.end());
         return ys;
@@ -228,7 +228,7 @@ protected:
     static bool hasLine(const ReportPage& p, Pixel from, Pixel to, int width) {
         return std::any_of(p.begin(), p.end(), [&](const PicturePrimitive& prim) {
             const auto* l = std::get_if<LinePrimitive>(&prim);
-            return l && l->from == from && l->to == to && l->pen.width == width;
+            return l != nullptr && l->from == from && l->to == to && l->pen.width == width;
         });
     }
 };

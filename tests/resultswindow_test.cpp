@@ -171,7 +171,7 @@ TEST(ResultsWindows, TheCommandLinePictureIsTheWindowsPixelForPixel) {
     int red = 0;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
-            red += shown.pixelColor(x, y) == QColor(255, 0, 0);
+            red += shown.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
     EXPECT_GT(red, 100);
 }
 

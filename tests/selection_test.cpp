@@ -106,12 +106,14 @@ protected:
     }
 
     const SelectionState& s() const { return model->state(); }
-    int indexOf(const SelectionList& list, const QString& item) const { return list.items.indexOf(item); }
+    int indexOf(const SelectionList& list, const QString& item) const {
+        return static_cast<int>(list.items.indexOf(item));
+    }
     // Kind, type and size clicked as a planner does.
     SelectionOutcome choose(int kind, const char* type, const char* sizeName = nullptr) {
         model->chooseKind(kind);
         SelectionOutcome out = model->chooseType(indexOf(s().ListBox8, QString::fromLatin1(type)));
-        if (sizeName)
+        if (sizeName != nullptr)
             out = model->chooseSize(indexOf(s().ListBox9, size(sizeName)));
         return out;
     }

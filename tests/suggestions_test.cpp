@@ -64,7 +64,7 @@ protected:
 QJsonObject sourceType(const char* code) {
     const QJsonDocument doc = QJsonDocument::fromJson(
         test::readFile(QStringLiteral(ZELK_SOURCE_DIR "/tools/catalogue/zelk-catalogue.json")));
-    for (const QJsonValue& t : doc.object()[QStringLiteral("types")].toArray())
+    for (const QJsonValue t : doc.object()[QStringLiteral("types")].toArray())
         if (t[QStringLiteral("code")].toString() == QLatin1String(code))
             return t.toObject();
     return {};
@@ -148,20 +148,20 @@ TEST_F(Suggestions, SlotConfigurationsAreExactlyThoseTheCatalogueOffers) {
     // A linear slot: every length with every slot count, in the lists' order.
     const QJsonObject lsa = sourceType("LSA")[QStringLiteral("record")].toObject();
     std::vector<Config> expected;
-    for (const QJsonValue& length : lsa[QStringLiteral("lengths_list")].toArray())
-        for (const QJsonValue& count : lsa[QStringLiteral("counts_list")].toArray())
+    for (const QJsonValue length : lsa[QStringLiteral("lengths_list")].toArray())
+        for (const QJsonValue count : lsa[QStringLiteral("counts_list")].toArray())
             expected.emplace_back(0.0, length.toDouble(), count.toInt());
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(configurations(QStringLiteral("LSA 20"), 4), expected);
 
     // A slot tube: per diameter its lengths and counts.
     expected.clear();
-    for (const QJsonValue& size : sourceType("STR")[QStringLiteral("sizes")].toArray()) {
+    for (const QJsonValue size : sourceType("STR")[QStringLiteral("sizes")].toArray()) {
         if (size[QStringLiteral("name")].toString() != QLatin1String("STR 15"))
             continue;
-        for (const QJsonValue& row : size[QStringLiteral("record")][QStringLiteral("size_table")].toArray())
-            for (const QJsonValue& length : row[QStringLiteral("lengths")].toArray())
-                for (const QJsonValue& count : row[QStringLiteral("counts")].toArray())
+        for (const QJsonValue row : size[QStringLiteral("record")][QStringLiteral("size_table")].toArray())
+            for (const QJsonValue length : row[QStringLiteral("lengths")].toArray())
+                for (const QJsonValue count : row[QStringLiteral("counts")].toArray())
                     expected.emplace_back(row[QStringLiteral("diameter")].toDouble(), length.toDouble(),
                                           count.toInt());
     }

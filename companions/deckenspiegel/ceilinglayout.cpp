@@ -239,8 +239,8 @@ QString figuresLine(const CeilingExchange& x, const CeilingLayout& layout) {
                           layout.limits.wall ? metres(*layout.limits.wall) : QStringLiteral("--"));
     int limit = 0, seated = 0;
     const auto count = [&](Breach b) {
-        limit += b == Breach::Limit;
-        seated += b == Breach::Seated;
+        limit += b == Breach::Limit ? 1 : 0;
+        seated += b == Breach::Seated ? 1 : 0;
     };
     for (const PlanOutlet& o : layout.outlets)
         count(o.breach);

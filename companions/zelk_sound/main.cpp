@@ -24,6 +24,7 @@ QString typedDefault(double value) {
 
 } // namespace
 
+// NOLINTNEXTLINE(bugprone-exception-escape): each throwing call is in a try; std::get follows a get_if
 int main(int argc, char* argv[]) {
     fyl::CompanionStart call(QStringLiteral("zelk_sound"), QStringLiteral("ZELK FYL"),
                              QStringLiteral("Schallberechnung zu ZELK FYL: Schalldruckpegel im Raum aus der "

@@ -34,7 +34,7 @@ QGroupBox* rowsBox(const QString& title, const std::vector<SheetRow>& rows, bool
         value->setWordWrap(wrap);
         form->addRow(row.label.isEmpty() ? QString() : row.label + QLatin1Char(':'), value);
     }
-    return box;
+    return box; // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks): the box owns its layout and labels
 }
 
 QString colourStyle(Rgb c, bool bold) {
@@ -110,6 +110,7 @@ SoundWindow::SoundWindow(const SoundExchange& exchange, const WindowStart& start
         resultForm->addRow(new QLabel, value);
     }
 
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks): the group box owns the form and its labels
     auto* formulas = new QGroupBox(QStringLiteral("Formeln"));
     auto* formulaLayout = new QVBoxLayout(formulas);
     auto* formulaText = new QLabel(formulaLines().join(QLatin1Char('\n')) + QStringLiteral("\n\n") +
@@ -164,15 +165,15 @@ void SoundWindow::recompute() {
     choice_ = evaluateTyped(inputsFrom(exchange_), reverberationEdit->text(), distanceEdit->text(),
                             static_cast<RoomUse>(useBox->currentData().toInt()));
     const auto* figures = std::get_if<SoundFigures>(&choice_.outcome);
-    std::vector<SheetRow> rows = resultRows(figures ? *figures : SoundFigures{});
-    rows.push_back(listenerRow(figures ? *figures : SoundFigures{}));
+    std::vector<SheetRow> rows = resultRows(figures != nullptr ? *figures : SoundFigures{});
+    rows.push_back(listenerRow(figures != nullptr ? *figures : SoundFigures{}));
     rows.push_back(
         {QStringLiteral("Richtwert ") + QString::fromUtf8(roomUseInfo(choice_.inputs.use).name),
          numbers::formatGeneral(roomUseInfo(choice_.inputs.use).limit) + QStringLiteral(" dB(A)")});
-    rows.push_back({QStringLiteral("Bewertung"), figures ? verdictText(*figures) : kNoValue});
+    rows.push_back({QStringLiteral("Bewertung"), figures != nullptr ? verdictText(*figures) : kNoValue});
     auto* form = qobject_cast<QFormLayout*>(resultValues.front()->parentWidget()->layout());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const bool keep = figures || i + 2 == rows.size(); // the guide value holds without figures
+        const bool keep = figures != nullptr || i + 2 == rows.size(); // the guide value holds without figures
         resultValues[i]->setText(keep ? rows[i].value : kNoValue);
         if (auto* label = qobject_cast<QLabel*>(form->labelForField(resultValues[i])))
             label->setText(rows[i].label + QLatin1Char(':'));
@@ -180,10 +181,12 @@ void SoundWindow::recompute() {
     // The listener level and the verdict stand out; the verdict in its colour.
     const std::size_t listener = rows.size() - 3, verdict = rows.size() - 1;
     resultValues[listener]->setStyleSheet(colourStyle(Rgb{}, true));
-    resultValues[verdict]->setStyleSheet(figures ? colourStyle(verdictColour(*figures), true) : QString());
-    messageLabel->setText(figures ? inputRangeText(choice_.inputs) : std::get<QString>(choice_.outcome));
-    messageLabel->setStyleSheet(figures ? QStringLiteral("color: palette(dark);")
-                                        : colourStyle(Rgb{200, 0, 0}, false));
+    resultValues[verdict]->setStyleSheet(figures != nullptr ? colourStyle(verdictColour(*figures), true)
+                                                            : QString());
+    messageLabel->setText(figures != nullptr ? inputRangeText(choice_.inputs)
+                                             : std::get<QString>(choice_.outcome));
+    messageLabel->setStyleSheet(figures != nullptr ? QStringLiteral("color: palette(dark);")
+                                                   : colourStyle(Rgb{200, 0, 0}, false));
     printButton->setEnabled(figures != nullptr);
     pdfButton->setEnabled(figures != nullptr);
 }

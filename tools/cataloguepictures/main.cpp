@@ -159,7 +159,7 @@ void drawTransfer(QPainter& p) {
     p.setPen(QPen(kJet, 2));
     for (int y : {104, 118}) {
         p.drawLine(kWidth / 2 - 60, y, kWidth / 2 + 50, y);
-        arrowHead(p, QPointF(kWidth / 2 + 56, y), 0.0);
+        arrowHead(p, QPointF(kWidth / 2.0 + 56, y), 0.0);
     }
 }
 
@@ -234,6 +234,7 @@ QImage sketch(const QString& family, const QString& caption) {
 bool save(const QImage& image, const QString& path) {
     if (image.save(path, "BMP"))
         return true;
+    // NOLINTNEXTLINE(cert-err33-c): a failed message has nowhere to go
     std::fprintf(stderr, "fyl-cataloguepictures: cannot write %s\n", qPrintable(path));
     return false;
 }
@@ -243,11 +244,13 @@ bool save(const QImage& image, const QString& path) {
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     if (argc != 3 && argc != 4) {
+        // NOLINTNEXTLINE(cert-err33-c): a failed message has nowhere to go
         std::fprintf(stderr, "usage: fyl-cataloguepictures SOURCE.json OUTDIR [KEY]\n");
         return 2;
     }
     QFile file(QString::fromLocal8Bit(argv[1]));
     if (!file.open(QIODevice::ReadOnly)) {
+        // NOLINTNEXTLINE(cert-err33-c): a failed message has nowhere to go
         std::fprintf(stderr, "fyl-cataloguepictures: cannot read %s\n", argv[1]);
         return 1;
     }
@@ -255,7 +258,7 @@ int main(int argc, char* argv[]) {
     const QString out = QString::fromLocal8Bit(argv[2]);
     const QString key = argc == 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("types");
     bool ok = argc == 4 || save(sketch(QString(), QString()), out + QStringLiteral("/image5.bmp"));
-    for (const QJsonValue& value : root.value(key).toArray()) {
+    for (const QJsonValue value : root.value(key).toArray()) {
         const QJsonObject type = value.toObject();
         const QString code = type.value(QLatin1String("code")).toString();
         ok = save(sketch(type.value(QLatin1String("picture")).toString(), code),

@@ -136,7 +136,7 @@ void placePicture(Guide& g, const QTextFragment& fragment) {
     QTextImageFormat format = fragment.charFormat().toImageFormat();
     // "name.png?mm=60": the printed width.
     const QStringList parts = format.name().split(QLatin1Char('?'));
-    const QString name = parts.first();
+    const QString& name = parts.first();
     QImage image;
     for (const QString& dir : g.pictureDirs)
         if (image.load(QDir(dir).filePath(name)))
@@ -183,7 +183,7 @@ void style(Guide& g) {
         const int level = block.blockFormat().headingLevel();
         if (level == 2)
             titleBlock = false;
-        if (QTextCursor(block).currentTable())
+        if (QTextCursor(block).currentTable() != nullptr)
             continue;
         if (isPicture(block)) {
             std::vector<QTextFragment> pictures;
@@ -214,14 +214,14 @@ void style(Guide& g) {
             setBlockFont(block, 10.5, false, false, QColor(40, 40, 40));
             setSpacing(block, 0, 6);
         } else {
-            const bool inList = block.textList() && block.next().textList() == block.textList();
+            const bool inList = block.textList() != nullptr && block.next().textList() == block.textList();
             setSpacing(block, 0, inList ? 2 : 6);
         }
     }
     // Tables: thin grey rules and some air in the cells.
     for (QTextFrame* frame : g.doc.rootFrame()->childFrames()) {
         auto* table = qobject_cast<QTextTable*>(frame);
-        if (!table)
+        if (table == nullptr)
             continue;
         QTextTableFormat format = table->format();
         format.setBorder(ptToUnits(0.5));
@@ -246,7 +246,7 @@ int pageAt(const Guide& g, double y) {
 }
 
 int pageOf(const Guide& g, const QTextBlock& block, bool lastLine) {
-    const int lines = block.layout() ? block.layout()->lineCount() : 0;
+    const int lines = block.layout() != nullptr ? block.layout()->lineCount() : 0;
     if (lines == 0)
         return pageAt(g, g.doc.documentLayout()->blockBoundingRect(block).top());
     return pageAt(g, lineTop(g, block, lastLine ? lines - 1 : 0));
@@ -255,7 +255,7 @@ int pageOf(const Guide& g, const QTextBlock& block, bool lastLine) {
 // A paragraph broken over two pages with a single line on either of them.
 bool leavesALoneLine(const Guide& g, const QTextBlock& block) {
     const int lines = block.layout()->lineCount();
-    if (lines < 2 || QTextCursor(block).currentTable())
+    if (lines < 2 || QTextCursor(block).currentTable() != nullptr)
         return false;
     const int first = pageOf(g, block, false);
     if (first == pageOf(g, block, true))
@@ -288,12 +288,12 @@ void keepTogether(Guide& g) {
         for (QTextFrame* frame : g.doc.rootFrame()->childFrames()) {
             auto* table = qobject_cast<QTextTable*>(frame);
             const QRectF box = g.doc.documentLayout()->frameBoundingRect(frame);
-            if (!table || table->format().pageBreakPolicy() != QTextFormat::PageBreak_Auto ||
+            if (table == nullptr || table->format().pageBreakPolicy() != QTextFormat::PageBreak_Auto ||
                 pageAt(g, box.top()) == pageAt(g, box.bottom()) || box.height() > textHeight)
                 continue;
             const QTextBlock before = table->firstCursorPosition().block().previous();
             if (before.isValid() && before.blockFormat().headingLevel() > 0) {
-                if (moved.count(before.position()))
+                if (moved.contains(before.position()))
                     continue;
                 breakBefore(before);
             } else {
@@ -305,11 +305,12 @@ void keepTogether(Guide& g) {
             break;
         }
         for (QTextBlock block = g.doc.begin(); block.isValid() && !changed; block = block.next()) {
-            if (moved.count(block.position()))
+            if (moved.contains(block.position()))
                 continue;
             const QTextBlock next = block.next();
             const bool heading = block.blockFormat().headingLevel() > 0;
             const bool figure = isPicture(block) && isItalicParagraph(next);
+            // NOLINTNEXTLINE(bugprone-branch-clone): two reasons for the same page break
             if ((heading || figure) && next.isValid() && pageOf(g, block, true) != pageOf(g, next, false)) {
                 breakBefore(block);
                 changed = true;

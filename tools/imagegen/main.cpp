@@ -125,17 +125,20 @@ int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
     if (argc == 5 && QString::fromLocal8Bit(argv[1]) == QLatin1String("logo")) {
         if (!writeLogo(argv[2], argv[3], QString::fromLocal8Bit(argv[4]))) {
+            // NOLINTNEXTLINE(cert-err33-c): a failed message has nowhere to go
             std::fprintf(stderr, "fyl-imagegen: cannot write %s\n", argv[4]);
             return 1;
         }
         return 0;
     }
     if (argc != 3 || QString::fromLocal8Bit(argv[1]) != QLatin1String("background")) {
+        // NOLINTNEXTLINE(cert-err33-c): a failed message has nowhere to go
         std::fprintf(stderr, "usage: fyl-imagegen background OUT.jpg | logo W H OUT.bmp\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
     if (!drawBackground().save(out, "JPG", 88)) {
+        // NOLINTNEXTLINE(cert-err33-c): a failed message has nowhere to go
         std::fprintf(stderr, "fyl-imagegen: cannot write %s\n", argv[2]);
         return 1;
     }

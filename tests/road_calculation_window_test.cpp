@@ -1,0 +1,167 @@
+// The calculation window's count and sound rules as a planner meets them on the road through the
+// real windows, on a small catalogue of the test's own.
+#include "catalogue/cataloguesource.h"
+#include "tests/support/roadfixture.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+using namespace fyl;
+using fyl::test::copyFolder;
+using fyl::test::outletCoefficients;
+using fyl::test::RoadTest;
+
+namespace {
+
+// One ceiling outlet AAA 100, rated 100 .. 200 m³/h, blowing along the ceiling (01) or down (02),
+// with 24.4 dB at 100 m³/h.
+QJsonObject smallCatalogue() {
+    const QJsonObject size{{"name", "AAA 100"},
+                           {"v_min", 100},
+                           {"v_max", 200},
+                           {"record", QJsonObject{{"article_number", "A-100"}}},
+                           {"jet_forms", QJsonObject{{"01", QJsonObject{{"third_name", "waagerecht"}}},
+                                                     {"02", QJsonObject{{"third_name", "senkrecht"}}}}}};
+    const QJsonObject type{{"code", "AAA"},
+                           {"design", "0"},
+                           {"data_sheet", "AAA.pdf"},
+                           {"mounting", QJsonArray{1}},
+                           {"record", outletCoefficients()},
+                           {"sizes", QJsonArray{size}}};
+    return {{"characteristic_names_1", QJsonArray{"Decke"}},
+            {"characteristic_names_2", QJsonArray{"fest"}},
+            {"characteristic_names_3", QJsonArray{"Büro"}},
+            {"jet_forms", QJsonArray{"01 waagerecht", "02 senkrecht"}},
+            {"installations", QJsonArray{QJsonObject{{"name", "Decke"}, {"types", QJsonArray{"AAA"}}}}},
+            {"types", QJsonArray{type}}};
+}
+
+} // namespace
+
+// 600 m³/h with admissible 24.4 dB: Vsound = 10^((24.4 + 15.6) / 20) = 100, so 6 outlets of
+// 100 m³/h at 24.4 dB (20 lg 100 - 15.6 with the program's lg constant: 24.39999996); the count
+// range is trunc(600 / 200 + 0.999) = 3 to trunc(600 / 100) = 6 and the bar stands at 4.
+TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
+    copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
+    writeCatalogueFiles(buildCatalogue(QJsonDocument(smallCatalogue()).toJson()), program);
+    startWindows();
+    enter(main->edit7, QStringLiteral("600"));
+    enter(main->Edit14, QStringLiteral("24,4"));
+    press(main->BitBtn1);
+    pick(selection->listbox1, QStringLiteral("Decke"));
+    pick(selection->ListBox8, QStringLiteral("AAA")); // the single size jumps to its jet forms
+    auto choose = [&](const char* jetForm) {
+        pick(selection->ListBox10, QString::fromLatin1(jetForm));
+        press(selection->weiter);
+        ASSERT_TRUE(results->isVisible());
+    };
+    choose("01");
+    EXPECT_EQ(shown(form3::Label7), "100,00");
+    EXPECT_EQ(shown(form3::Label10), "10"); // 0.001 · 100²
+    EXPECT_EQ(shown(form3::Label15), " < 25");
+    EXPECT_FALSE(red(form3::Label15)); // 24.4 dB where 24.4 are admitted
+    EXPECT_EQ(shown(form3::Edit1), "4");
+    EXPECT_EQ(results->ScrollBar1->minimum(), 3);
+    EXPECT_EQ(results->ScrollBar1->maximum(), 6);
+
+    // The same level from the vertical evaluation is a number.
+    press(results->Button1);
+    EXPECT_FALSE(results->isVisible());
+    ASSERT_TRUE(selection->isVisible());
+    choose("02");
+    EXPECT_EQ(shown(form3::Label15), "24");
+    EXPECT_FALSE(red(form3::Label15));
+    EXPECT_TRUE(results->widget(form3::GroupBox2)->isVisible());
+    EXPECT_FALSE(results->widget(form3::GroupBox1)->isVisible());
+    EXPECT_FALSE(results->widget(form3::Label39)->isVisible());
+
+    // Every count the bar offers keeps 600 / count within 100 .. 200: the field stays white. A typed
+    // count beyond the range is taken as the nearest end.
+    press(results->Button1);
+    choose("01");
+    enterCount(QStringLiteral("3"));
+    for (const char* flow : {"200,00", "150,00", "120,00", "100,00"}) {
+        EXPECT_EQ(shown(form3::Edit1), QString::number(results->ScrollBar1->value())) << flow;
+        EXPECT_EQ(shown(form3::Label7), flow);
+        EXPECT_TRUE(white(form3::Edit1)) << flow;
+        clickArrow(QStyle::SC_ScrollBarAddLine);
+    }
+    EXPECT_EQ(results->ScrollBar1->value(), 6);
+    EXPECT_EQ(shown(form3::Label15), " < 25");
+    enterCount(QStringLiteral("2"));
+    EXPECT_EQ(results->ScrollBar1->value(), 3);
+    EXPECT_EQ(shown(form3::Edit1), "3");
+    EXPECT_EQ(shown(form3::Label7), "200,00");
+    EXPECT_EQ(shown(form3::Label15), "30"); // 20 lg 200 - 15.6 = 30.4 above 24.4
+    EXPECT_TRUE(red(form3::Label15));
+    enterCount(QStringLiteral("7"));
+    EXPECT_EQ(shown(form3::Edit1), "6");
+    EXPECT_EQ(shown(form3::Label7), "100,00");
+    EXPECT_TRUE(white(form3::Edit1));
+
+    // One dB less admitted in the room data: the six outlets set by hand stay and their level turns red.
+    enter(main->Edit14, QStringLiteral("23,4"));
+    EXPECT_EQ(shown(form3::Label7), "100,00");
+    EXPECT_EQ(shown(form3::Label13), "( 23,4 )");
+    EXPECT_TRUE(red(form3::Label15));
+
+    // " Auswahl" and the same outlet again: the count is proposed anew for 23.4 dB,
+    // Vsound = 10^(39 / 20) = 89.13, 6.73 outlets, N = 7: 85.71 m³/h at 23.06 dB.
+    press(results->Button1);
+    choose("01");
+    EXPECT_EQ(shown(form3::Label7), "85,71");
+    EXPECT_EQ(shown(form3::Edit1), "4");
+    EXPECT_FALSE(red(form3::Label15));
+
+    // 50 m³/h: at least trunc(0.25 + 0.999) = 1 and at most trunc(0.5) = 0 outlets. The bar offers
+    // the one outlet the evaluation uses.
+    enter(main->edit7, QStringLiteral("50"));
+    EXPECT_EQ(shown(form3::Label7), "50,00");
+    EXPECT_EQ(shown(form3::Edit1), "1");
+    EXPECT_EQ(results->ScrollBar1->minimum(), 1);
+    EXPECT_EQ(results->ScrollBar1->maximum(), 1);
+    EXPECT_EQ(results->ScrollBar1->value(), 1);
+
+    // "zurück" with five outlets set by hand: the main window with its room data, and "weiter"
+    // brings back the five.
+    enter(main->edit7, QStringLiteral("600"));
+    main->Vorgaben1->trigger(); // the room data panel closed
+    ASSERT_FALSE(main->GroupBox3->isVisible());
+    enterCount(QStringLiteral("5"));
+    EXPECT_EQ(shown(form3::Label7), "120,00");
+    press(results->Button2);
+    EXPECT_FALSE(results->isVisible());
+    EXPECT_FALSE(selection->isVisible());
+    EXPECT_TRUE(main->GroupBox3->isVisible());
+    EXPECT_EQ(+forms->state.record.outletCount, 5.0);
+    press(main->BitBtn1);
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_EQ(shown(form3::Edit1), "5");
+    EXPECT_EQ(shown(form3::Label7), "120,00");
+
+    // More air with the five kept: the bar keeps its range 3 .. 6, where 700 / 3 = 233 m³/h is
+    // more than one outlet takes.
+    enter(main->edit7, QStringLiteral("700"));
+    EXPECT_EQ(shown(form3::Label7), "140,00");
+    clickArrow(QStyle::SC_ScrollBarSubLine);
+    clickArrow(QStyle::SC_ScrollBarSubLine);
+    EXPECT_EQ(shown(form3::Edit1), "3");
+    EXPECT_TRUE(red(form3::Edit1));
+    clickArrow(QStyle::SC_ScrollBarAddLine);
+    EXPECT_EQ(shown(form3::Label7), "175,00");
+    EXPECT_TRUE(white(form3::Edit1));
+
+    // " Auswahl" discards the count set by hand and with it its warning: the proposal for 700 m³/h,
+    // 7.85 outlets, N = 8 of 87.50 m³/h, stands in the middle of 4 .. 7 on white.
+    clickArrow(QStyle::SC_ScrollBarSubLine);
+    ASSERT_TRUE(red(form3::Edit1));
+    press(results->Button1);
+    choose("01");
+    EXPECT_EQ(shown(form3::Label7), "87,50");
+    EXPECT_EQ(shown(form3::Edit1), "5");
+    EXPECT_TRUE(white(form3::Edit1));
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+}
