@@ -2,6 +2,7 @@
 // selection steps and the calculation window, one road per design code, each checked against
 // zelkfyl-cli plan and evaluate; the data sheet and tender text the build wrote, opened on the way.
 #include "flowsim/Unit4.h"
+#include "frame/files.h"
 #include "frame/numbers.h"
 #include "tests/support/clirun.h"
 #include "tests/support/roadfixture.h"

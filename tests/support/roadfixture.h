@@ -3,7 +3,7 @@
 // Test support.
 #pragma once
 
-#include "frame/Unit1.h"
+#include "room/Unit1.h"
 #include "results/Unit3.h"
 #include "selection/Unit2.h"
 #include "tests/support/mainwindowfixture.h"
