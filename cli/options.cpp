@@ -59,7 +59,7 @@ std::optional<int> CommandLine::integer(const char* name, int low, int high, con
     try {
         return integerArgument(text, low, high, usage_);
     } catch (const WrongCall& call) {
-        if (what)
+        if (what != nullptr)
             wrongCall(QStringLiteral("'%1' ist keine %2.").arg(text, QString::fromUtf8(what)));
         throw;
     }

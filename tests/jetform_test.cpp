@@ -52,7 +52,7 @@ protected:
         QJsonObject catalogue = QJsonDocument::fromJson(source.readAll()).object();
         QJsonArray types = catalogue.value(QStringLiteral("types")).toArray();
         QJsonObject vertical;
-        for (const QJsonValue& t : types)
+        for (const QJsonValue t : types)
             if (t[QStringLiteral("code")] == QStringLiteral("DUE"))
                 vertical = t[QStringLiteral("sizes")][0][QStringLiteral("jet_forms")][QStringLiteral("02")]
                                .toObject();
@@ -95,7 +95,7 @@ protected:
     // The size name and a configuration of `type` with jet form `code`, as the ranking lists it.
     static QStringList choiceArgs(const QString& project, const char* type, const char* code) {
         const test::CliRun ranked = cli({QStringLiteral("rank"), project});
-        for (const QJsonValue& c : ranked.json()[QStringLiteral("choices")].toArray()) {
+        for (const QJsonValue c : ranked.json()[QStringLiteral("choices")].toArray()) {
             const QJsonObject o = c.toObject();
             if (o[QStringLiteral("type")] != QLatin1String(type) ||
                 o[QStringLiteral("jet_form")].toInt() != QString::fromLatin1(code).toInt())

@@ -58,7 +58,7 @@ void sendKey(QWidget* widget, Qt::Key key, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(widget, &press);
     // A handler of the key may have deleted the widget.
-    if (!alive)
+    if (alive.isNull())
         return;
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(widget, &release);
@@ -69,17 +69,17 @@ void sendKey(QWidget* widget, Qt::Key key, const QString& text) {
 void giveClickFocus(QWidget* widget, QPoint pos) {
     const auto takesClickFocus = [](QWidget* w) {
         QWidget* proxy = w;
-        while (proxy->focusProxy())
+        while (proxy->focusProxy() != nullptr)
             proxy = proxy->focusProxy();
         return (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus &&
                (proxy->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus;
     };
-    for (QWidget* w = widget; w; w = w->parentWidget()) {
+    for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
         if (w->isEnabled() && w->rect().contains(pos) && takesClickFocus(w)) {
             w->setFocus(Qt::MouseFocusReason);
             return;
         }
-        if (w->isWindow() || (w->focusProxy() ? w->focusProxy() : w)->hasFocus())
+        if (w->isWindow() || (w->focusProxy() != nullptr ? w->focusProxy() : w)->hasFocus())
             return;
         pos += w->pos();
     }
@@ -104,9 +104,9 @@ void sendClick(QWidget* widget, QPoint pos = {}) {
 bool waitUntilActive(QWidget* widget) {
     const auto active = [widget] {
         const QWindow* handle = widget->window()->windowHandle();
-        return handle && handle->isActive();
+        return handle != nullptr && handle->isActive();
     };
-    if (!widget->window()->windowHandle())
+    if (widget->window()->windowHandle() == nullptr)
         return false;
     const QDeadlineTimer deadline(5000);
     while (!active() && !deadline.hasExpired()) {
