@@ -30,6 +30,10 @@ std::int32_t wholeOutletCount(double outletCount) {
     return truncToInt32(ld(outletCount) + 0.9L);
 }
 
+std::int32_t outletsOf(const CalculationRecord& rec) {
+    return wholeOutletCount(rec.outletCount);
+}
+
 namespace {
 
 // The first part of both evaluations: the proposed or the hand-set count, the count scroll bar,
@@ -65,9 +69,10 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
     }
     c.bar.minimum = countedOneByOne ? c.countBound2 : c.countBound1;
     c.bar.maximum = countedOneByOne ? c.countBound1 : c.countBound2;
-    c.bar.position = byHand ? truncToInt32(ld(c.outletCount) + 0.99L)
-                            : truncToInt32((ld(c.countBound1) + ld(c.countBound2)) / 2.0L);
+    // The bar stands at the count the figures are for, proposed or set by hand.
     const std::int32_t N = wholeOutletCount(c.outletCount);
+    c.outlets = N;
+    c.bar.position = N;
     c.flowPerOutlet = countedOneByOne ? stored(divide(totalFlow, N))
                                       : stored(divide(divide(totalFlow, N), ld(slotLength) / 1000.0L));
 
@@ -183,7 +188,7 @@ HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetB
         r.spacing = 0.001;
         r.resultsWindowFlag = 0;
     }
-    r.servedArea = stored(ld(r.aMin) * r.aMin * r.count.outletCount);
+    r.servedArea = stored(ld(r.aMin) * r.aMin * r.count.outlets);
     return r;
 }
 

@@ -21,8 +21,8 @@ struct WorkingValues {
     double dT = 0.0;   // room minus supply temperature
 };
 
-// The calculation window's count scroll bar as the count step sets it. The values are as
-// computed: the scroll bar itself clamps the position into its range.
+// The calculation window's count scroll bar as the count step sets it: the range as computed and
+// the position at the count the figures are for, which may lie outside the range.
 struct CountBar {
     int minimum = 0;
     int maximum = 0;
@@ -31,7 +31,8 @@ struct CountBar {
 
 // The first part of both evaluations. Fields the step leaves alone hold the record's values.
 struct CountResult {
-    double outletCount = 0.0; // proposed, or as set by hand
+    double outletCount = 0.0;   // proposed, or as set by hand
+    std::int32_t outlets = 0;   // the whole count the figures are for (wholeOutletCount)
     double flowPerOutlet = 0.0;
     double vMinOutlet = 0.0;
     double vMaxOutlet = 0.0;
@@ -78,6 +79,9 @@ VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHan
 // The whole number of outlets the flow per outlet is computed for: the count (as proposed, with its
 // fraction, or as set by hand) rounded up from a tenth above a whole number.
 std::int32_t wholeOutletCount(double outletCount);
+// That number for the record's count: the one count the window, the report, the exchange files, the
+// flow picture and the command line show next to the figures.
+std::int32_t outletsOf(const CalculationRecord& rec);
 
 // Raises ArithmeticError when a figure of the result is not finite, so that none reaches the
 // record, whether or not a view shows it.

@@ -5,6 +5,7 @@
 #include "cli/options.h"
 #include "cli/session.h"
 
+#include "calc/evaluation.h"
 #include "flowsim/flowpicturepainter.h"
 #include "flowsim/flowsimmodel.h"
 #include "frame/errors.h"
@@ -212,7 +213,7 @@ int runDemoPictures(const QStringList& args, QTextStream& out, QTextStream& err)
         const QString designation = result.value(QStringLiteral("designation")).toString().simplified();
         const QString title = QStringLiteral("%1 – %2").arg(QString::fromUtf8(room.room), designation);
         const QString facts = QStringLiteral("%1 m³/h mit %2 Durchlässen · Zuluft %3 °C, Raum %4 °C")
-                                  .arg(fixed(room.flow, 0), fixed(rec.outletCount, 0),
+                                  .arg(fixed(room.flow, 0), fixed(fyl::outletsOf(rec), 0),
                                        fixed(room.supplyTemp, 1), fixed(room.roomTemp, 1));
         const QString legend = QStringLiteral("Rot: Luftgeschwindigkeit über %1 m/s   ·   blau gestrichelt: "
                                               "Kopfhöhe %2 m   ·   gelb: Durchlässe")

@@ -62,6 +62,10 @@ QJsonObject evaluationJson(const CalculationRecord& rec, const WorkingValues& wo
             o.insert(QLatin1String(field.key), readReal(rec, field));
     for (const RecordIntegerField& field : recordIntegerResults())
         o.insert(QLatin1String(field.key), int(readInteger(rec, field)));
+    // The count is the whole one the figures are for; the record's count, which may be a proposal
+    // with a fraction, stays readable beside it.
+    o.insert(QStringLiteral("count_stored"), o.value(QStringLiteral("count")));
+    o.insert(QStringLiteral("count"), outletsOf(rec));
     if (view.countBar) {
         o.insert(QStringLiteral("count_range"), QJsonArray{view.countBar->minimum, view.countBar->maximum});
         o.insert(QStringLiteral("count_position"), view.countBar->position);

@@ -27,6 +27,7 @@ void openProject(Session& session, const QString& programDir, const QString& pro
     if (catalogue == WithCatalogue::Yes)
         LoadCatalogue(session.catalogue, programDir);
     readProjectFile(project, *session.record);
+    setFlagsAfterLoad(*session.record, session.flags);
 }
 
 ResultsView evaluateAsShown(Session& session, const QString& nothingDone, std::optional<int> countByHand) {

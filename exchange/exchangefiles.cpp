@@ -1,6 +1,8 @@
 // Writing and reading the exchange files of the ceiling-plan and the sound tool. Core layer.
 #include "exchange/exchangefiles.h"
 
+#include "calc/evaluation.h"
+
 #include "frame/ansi.h"
 #include "frame/errors.h"
 #include "frame/files.h"
@@ -146,7 +148,7 @@ QStringList ceilingExchangeLines(const CalculationRecord& rec) {
             QString::fromUtf8(key::Id),
             QString::fromLatin1(kPlaceholder),
             QString::fromUtf8(key::Count),
-            number(rec.outletCount, 1, 0, "Anzahl"),
+            number(outletsOf(rec), 1, 0, "Anzahl"),
             QString::fromUtf8(key::AMin),
             spacingLimit(rec.aMin, 3, "a_min"),
             QString::fromUtf8(key::WallMin),
@@ -181,7 +183,7 @@ QStringList soundExchangeLines(const CalculationRecord& rec) {
     QStringList lines{QString::fromUtf8(key::Type),
                       textValue(outletName(rec)),
                       QString::fromUtf8(key::Count),
-                      number(rec.outletCount, 1, 0, "Anzahl"),
+                      number(outletsOf(rec), 1, 0, "Anzahl"),
                       QString::fromUtf8(key::Sound),
                       number(rec.lwa, 2, 0, "Schallleistungspegel"),
                       QString::fromUtf8(key::Room),

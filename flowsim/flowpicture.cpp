@@ -2,6 +2,8 @@
 // drawing. Core layer (fylcore).
 #include "flowsim/flowpicture.h"
 
+#include "calc/evaluation.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,7 +39,7 @@ bool finitePoint(const ContourPoint& p) {
 
 FlowPictureInputs flowPictureInputs(const CalculationRecord& rec, bool proportional) {
     FlowPictureInputs in;
-    const bool one = rec.outletCount == 1.0 || rec.singleOutlet != 0;
+    const bool one = outletsOf(rec) == 1 || rec.singleOutlet != 0;
     in.outlets = one ? 1 : 2;
     in.spacing = one ? 0.0 : rec.spacing;
     in.wallLeft = rec.wallLeft;

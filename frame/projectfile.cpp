@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <cmath>
 #include <cstddef>
 #include <memory>
 
@@ -16,6 +17,12 @@ namespace {
 constexpr qint64 kRecordSize = sizeof(CalculationRecord);
 constexpr std::size_t kFlowPictureShownOffset = offsetof(CalculationRecord, flowPictureShown);
 } // namespace
+
+void setFlagsAfterLoad(const CalculationRecord& rec, RuntimeFlags& flags) {
+    flags.loadedWithResults = rec.calculationMode != 0;
+    const double count = rec.outletCount;
+    flags.countSetByHand = flags.loadedWithResults && count >= 1.0 && std::floor(count) == count;
+}
 
 void readProjectFile(const QString& path, CalculationRecord& rec) {
     QFile file(path);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "frame/record.h"
+#include "frame/runstate.h"
 
 #include <QString>
 
@@ -13,6 +14,11 @@ namespace fyl {
 // names the field); the record then keeps its content. That and any open or read failure raise
 // FileError.
 void readProjectFile(const QString& path, CalculationRecord& rec);
+
+// The flags a loaded project brings back: results when it was saved in calculation mode, and a
+// count set by hand when the stored count is a whole one (the proposal is kept with its fraction,
+// and a proposal that happens to be whole gives the same outlets either way).
+void setFlagsAfterLoad(const CalculationRecord& rec, RuntimeFlags& flags);
 
 // Writes the record as the file's one image, atomically: a failure raises FileError and leaves
 // an existing file as it was. The flow picture shown flag is always 0 in the file.

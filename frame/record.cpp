@@ -14,6 +14,39 @@ QString OutletRecord::fixedText(const char* field, std::size_t size) {
     return fromAnsi(QByteArray(field, static_cast<qsizetype>(n)));
 }
 
+void forgetPreviousOutlet(CalculationRecord& rec) {
+    rec.outletCount = 0.0;
+    rec.flowPerOutlet = 1000.0;
+    rec.xKrit = 0.0;
+    rec.criticalDistance = 0.0;
+    rec.yMax = 0.0;
+    rec.aMin = 0.0;
+    rec.aMin13 = 0.0;
+    rec.wMin = 0.0;
+    rec.wMin13 = 0.0;
+    rec.dp = 0.0;
+    rec.lwa = 0.0;
+    rec.vMinOutlet = 1.0;
+    rec.vMaxOutlet = 100000.0;
+    rec.countBound1 = 1;
+    rec.countBound2 = 100;
+    rec.spacing = 0.0;
+    rec.vMid = 0.0;
+    rec.vLeft = 0.0;
+    rec.vRight = 0.0;
+    rec.sectionWidth = 0.0;
+    rec.pictureOutletCount = 2.0;
+    rec.wallLeft = 1.0;
+    rec.wallRight = 1.0;
+    rec.resultsWindowFlag = 1;
+    rec.singleOutlet = 0;
+    rec.flowPictureShown = 0;
+    rec.slotCount = 1;
+    rec.effectiveLength = 1000.0;
+    rec.nominalLength = 0.0;
+    rec.sizeText.clear();
+}
+
 void ResetRecord(CalculationRecord& rec) {
     rec.roomWidth = 10.0;
     rec.roomLength = 10.0;

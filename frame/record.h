@@ -341,6 +341,12 @@ FYL_AT(CalculationRecord, attachments, 6760);
 // that nothing uses and the results that the reset leaves alone keep what they hold.
 void ResetRecord(CalculationRecord& rec);
 
+// Before an outlet is taken over: every value an earlier outlet could leave behind (its slot
+// configuration, its flow limits and count, its results and the flow picture's distances) goes
+// back to what a new project holds, so the new outlet's figures depend on the room and on it
+// alone. The room, the project texts and the selection's own fields stay.
+void forgetPreviousOutlet(CalculationRecord& rec);
+
 // The record as bytes, and back; a project file is exactly this image.
 QByteArray recordBytes(const CalculationRecord& rec);
 void setRecordBytes(CalculationRecord& rec, const QByteArray& bytes); // bytes.size() must be 11880

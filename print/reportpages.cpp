@@ -1,6 +1,8 @@
 // Lays out the printed report's pages in printer device pixels. Core layer (fylcore).
 #include "print/reportpages.h"
 
+#include "calc/evaluation.h"
+
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
 
@@ -162,7 +164,7 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
     const QString m = QStringLiteral("m");
     const QString ms = QStringLiteral("m/s");
     const Row head{142, designation, {}, 0};
-    const Row count{143, fixed(rec.outletCount, 0), {}, 0};
+    const Row count{143, fixed(outletsOf(rec), 0), {}, 0};
     const Row length{161, fixed(rec.nominalLength, 0), QStringLiteral("mm"), 0};
     const Row slotRow{162, fixed(rec.slotCount, 0), {}, 0};
     const Row flowPerMetre{163, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h m")};

@@ -166,13 +166,21 @@ void TForm3::ScrollBar1Change(int position) {
 
 void TForm3::Edit1Change(const QString& text) {
     runAction(dialogs_, [this, &text] {
-        // The scroll bar clamps the position and reports only a real change, which evaluates.
-        if (const std::optional<int> position = ResultsWindowModel::Edit1Change(text)) {
-            ScrollBar1->setValue(*position);
-            // A count outside the bar's range is not taken: the field shows the count in use.
-            auto* count = qobject_cast<QLineEdit*>(controls_.widget(form3::Edit1));
-            if (ScrollBar1->value() != *position)
-                count->setText(numbers::formatGeneral(ScrollBar1->value()));
+        const std::optional<ResultsWindowModel::TypedCount> taken =
+            model_.Edit1Change(text, ScrollBar1->minimum(), ScrollBar1->maximum());
+        if (!taken)
+            return;
+        if (taken->evaluate) {
+            // The bar reports only a move; when it already stands there (at an end, with figures
+            // for a count outside the range) the count is taken all the same.
+            if (ScrollBar1->value() == taken->position)
+                ScrollBar1Change(taken->position);
+            else
+                ScrollBar1->setValue(taken->position);
+        } else {
+            // Clamped back to the count in use: the field shows it again.
+            qobject_cast<QLineEdit*>(controls_.widget(form3::Edit1))
+                ->setText(numbers::formatGeneral(taken->position));
         }
     });
 }

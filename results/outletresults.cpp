@@ -7,6 +7,8 @@
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
 
+#include <algorithm>
+
 namespace fyl {
 
 using arith::stored;
@@ -89,14 +91,27 @@ void headingView(const CalculationRecord& rec, const TextTable& texts, ResultsVi
 void countView(const CountResult& count, ResultsView& view) {
     CountBar bar = count.bar;
     // A small total flow can give a least count above the greatest; the scroll bar then offers
-    // the least one alone, and the edit shows where the bar stands.
-    if (bar.minimum > bar.maximum) {
+    // the least one alone.
+    if (bar.minimum > bar.maximum)
         bar.maximum = bar.minimum;
-        bar.position = bar.minimum;
-    }
+    // The field always shows the count the figures are for; a count outside the range leaves
+    // the bar at the nearer end and the field red.
+    bar.position = std::clamp(count.outlets, bar.minimum, bar.maximum);
     view.countBar = bar;
-    view.form3.setText(form3::Edit1, integerText(bar.position));
+    view.form3.setText(form3::Edit1, integerText(count.outlets));
 }
+
+namespace {
+
+bool countWarning(const CalculationRecord& rec, const CountResult& count) {
+    const CountBar& bar = count.bar;
+    const int greatest = std::max(bar.minimum, bar.maximum);
+    if (count.outlets < bar.minimum || count.outlets > greatest)
+        return true;
+    return count.outlets >= 1 && countOutsideFlowRange(rec, count.outlets);
+}
+
+} // namespace
 
 void horizontalFigures(const CalculationRecord& rec, const HorizontalResult& r, bool spacingSetInFlowPicture,
                        ResultsView& view) {
@@ -185,19 +200,17 @@ void verticalView(const CalculationRecord& rec, const VerticalResult& r, const T
 
 namespace {
 
+void setCountColour(const CalculationRecord& rec, const CountResult& count, ResultsView& view) {
+    view.form3.setColour(form3::Edit1, countWarning(rec, count) ? LabelColour::Red : LabelColour::Normal);
+}
+
 // Evaluates, adds what the result shows to `view`, and commits only when all of it succeeded, so
 // that a fault leaves the record, the working values and the windows as they were.
 ResultsView evaluateAndCommit(EvaluationParts parts, JetKind kind, ResultsView view) {
     try {
-        // Red in the count field warns about a count set by hand whose flow leaves the outlet's
-        // range; it follows every evaluation, since the total flow may have changed. A proposed
-        // count is the evaluation's own and never red.
-        if (kind != JetKind::None) {
-            const bool warn =
-                parts.flags.countSetByHand &&
-                countOutsideFlowRange(parts.record, arith::truncToInt32(parts.record.outletCount));
-            view.form3.setColour(form3::Edit1, warn ? LabelColour::Red : LabelColour::Normal);
-        }
+        // Red in the count field warns about a count outside the scroll bar's range or whose flow
+        // leaves the outlet's range; it follows every evaluation, since the total flow may have
+        // changed.
         if (kind == JetKind::Horizontal) {
             const HorizontalResult r = evaluateHorizontal(parts.record, parts.flags.countSetByHand,
                                                           !parts.flags.criticalSearchLeftOut);
@@ -207,6 +220,7 @@ ResultsView evaluateAndCommit(EvaluationParts parts, JetKind kind, ResultsView v
             else
                 horizontalView(parts.record, r, parts.texts, parts.flags.spacingSetInFlowPicture, view);
             storeResults(parts.record, r);
+            setCountColour(parts.record, r.count, view);
             parts.working = r.working;
             parts.calcStatus = r.calcStatus;
         } else if (kind == JetKind::Vertical) {
@@ -217,6 +231,7 @@ ResultsView evaluateAndCommit(EvaluationParts parts, JetKind kind, ResultsView v
             else
                 verticalView(parts.record, r, parts.texts, view);
             storeResults(parts.record, r);
+            setCountColour(parts.record, r.count, view);
             parts.working = r.working;
             parts.calcStatus = r.calcStatus;
         }

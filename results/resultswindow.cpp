@@ -9,6 +9,7 @@
 #include "results/outletresults.h"
 #include "results/planningcopy.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -48,11 +49,18 @@ ResultsWindowOutcome ResultsWindowModel::ScrollBar1Change(int position) {
     return out;
 }
 
-std::optional<int> ResultsWindowModel::Edit1Change(const QString& text) {
+std::optional<ResultsWindowModel::TypedCount> ResultsWindowModel::Edit1Change(const QString& text, int minimum,
+                                                                             int maximum) const {
     // While the planner clears the field to type a new count there is nothing to take yet.
     if (text.trimmed().isEmpty())
         return std::nullopt;
-    return numbers::parseInt(text);
+    const int typed = numbers::parseInt(text);
+    if (typed == outletsOf(parts_.record))
+        return std::nullopt;
+    TypedCount taken;
+    taken.position = std::clamp(typed, minimum, std::max(minimum, maximum));
+    taken.evaluate = taken.position != outletsOf(parts_.record);
+    return taken;
 }
 
 ResultsWindowOutcome ResultsWindowModel::Button1Click() {

@@ -55,9 +55,16 @@ public:
     // evaluation runs again. The count edit turns red when the flow per outlet leaves the outlet's
     // range.
     ResultsWindowOutcome ScrollBar1Change(int position);
-    // Typing in the count edit: the scroll bar's new position, or none while the edit is empty.
+    // A count typed into the count edit and taken (Enter, or leaving the edit), with the scroll bar's
+    // range: where the bar is to stand, and whether the evaluation runs again for it. Nothing is
+    // taken while the edit is empty; a count outside the range is taken at the nearer end. The
+    // count the figures are for, typed again, changes nothing, even when the bar stands at an end.
     // A text that is not a whole number raises ConversionError.
-    static std::optional<int> Edit1Change(const QString& text);
+    struct TypedCount {
+        int position = 0;
+        bool evaluate = false;
+    };
+    std::optional<TypedCount> Edit1Change(const QString& text, int minimum, int maximum) const;
     ResultsWindowOutcome Button1Click(); // " Auswahl": back to the selection
     // "zurück": back to the main window; the count edit's text becomes the outlet count.
     ResultsWindowOutcome Button2Click(const QString& countText);

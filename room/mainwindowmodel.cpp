@@ -566,7 +566,7 @@ MainWindowOutcome MainWindowModel::Laden1Click(const QDate& today) {
         if (!path)
             return;
         readProjectFile(*path, w.rec); // a malformed or damaged file is refused whole
-        w.flags.loadedWithResults = w.rec.calculationMode != 0;
+        setFlagsAfterLoad(w.rec, w.flags);
         w.s.menusEnabled = true;
         projectData(w, today);
         w.s.projectPanelVisible = true;

@@ -259,8 +259,12 @@ void openSlotGroup(Work& w, bool tube) {
 }
 
 void weiter(Work& w) {
-    // Every forward step starts from the record as read from the detail file.
+    // Every forward step starts from the record as read from the detail file, and from the room
+    // alone: nothing of an outlet taken over before may reach this one's figures.
     w.rec.outlet = w.s.readBuffer;
+    forgetPreviousOutlet(w.rec);
+    w.flags.countSetByHand = false;
+    w.flags.spacingSetInFlowPicture = false;
     const QString design = w.rec.designCode.str();
     if (design == QLatin1String("0")) {
         w.rec.resultsWindowFlag = 1;

@@ -83,14 +83,17 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject j = run.json();
     EXPECT_EQ(j[QStringLiteral("jet_kind")].toString(), "horizontal");
-    EXPECT_NEAR(j[QStringLiteral("count")].toDouble(), 7.5, 1e-12);
-    EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 93.75);
+    // The proposal 7.5 is kept; the figures are for trunc(7.5 + 0.9) = 8 outlets, and so is the count.
+    EXPECT_NEAR(j[QStringLiteral("count_stored")].toDouble(), 7.5, 1e-12);
+    EXPECT_EQ(j[QStringLiteral("count")].toInt(), 8);
+    EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 93.75); // 750 / 8
     EXPECT_NEAR(j[QStringLiteral("x_krit")].toDouble(), 7.5, 1e-12); // 0.64 * 93.75 / 8
     EXPECT_NEAR(j[QStringLiteral("critical_distance")].toDouble(), 6.97265625, 1e-12);
     EXPECT_NEAR(j[QStringLiteral("a_min")].toDouble(), 25.2, 1e-12); // 2 * (15 - 2 * 1.2)
     EXPECT_EQ(j[QStringLiteral("count_range")].toArray(), (QJsonArray{5, 15}));
-    EXPECT_EQ(j[QStringLiteral("count_position")].toInt(), 10);
+    EXPECT_EQ(j[QStringLiteral("count_position")].toInt(), 8);
     const QJsonObject display = j[QStringLiteral("display")].toObject();
+    EXPECT_EQ(display[QStringLiteral("Edit1")].toString(), "8");
     EXPECT_EQ(display[QStringLiteral("Label7")].toString(), "93,75");
     EXPECT_EQ(display[QStringLiteral("Label21.visible")].toBool(), true);
     EXPECT_EQ(display[QStringLiteral("TForm4.Edit2")].toString(), "10,00");
@@ -103,7 +106,7 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     ASSERT_EQ(written.size(), 11880);
     EXPECT_EQ(written[4184], 0); // the spacing-reset flag was used
     // Every result the JSON names is the record's field at its byte place, and nothing else is.
-    const std::pair<const char*, int> reals[] = {{"count", 3816},        {"flow_per_outlet", 3832},
+    const std::pair<const char*, int> reals[] = {{"count_stored", 3816}, {"flow_per_outlet", 3832},
                                                  {"x_krit", 3904},       {"critical_distance", 3912},
                                                  {"y_max", 3920},        {"a_min", 3928},
                                                  {"a_min_13", 3936},     {"w_min", 3944},
@@ -119,7 +122,7 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     std::memcpy(bounds, written.constData() + 4080, sizeof bounds);
     EXPECT_EQ(j[QStringLiteral("count_bound_1")].toInt(), bounds[0]);
     EXPECT_EQ(j[QStringLiteral("count_bound_2")].toInt(), bounds[1]);
-    EXPECT_EQ(j.size(), 27); // with the kind, the count bar, the status, the working values and the display
+    EXPECT_EQ(j.size(), 28); // with the count, the kind, the count bar, the status, the working values and the display
 }
 
 TEST(EvaluateCommand, CountSetByHandAndTexts) {
@@ -133,7 +136,7 @@ TEST(EvaluateCommand, CountSetByHandAndTexts) {
                             QStringLiteral("6"), QStringLiteral("--program-dir"), dir.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject j = run.json();
-    EXPECT_EQ(j[QStringLiteral("count_position")].toInt(), 6);         // trunc(6 + 0.99)
+    EXPECT_EQ(j[QStringLiteral("count")].toInt(), 6);
     EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 125.0); // 750 / 6
     EXPECT_NEAR(j[QStringLiteral("a_min")].toDouble(), 35.2, 1e-12);   // g = 4: 2 * (20 - 2.4)
     EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Label44")].toString(), "Text 86");

@@ -55,7 +55,10 @@ TEST(HorizontalEvaluation, CeilingJetByHand) {
     EXPECT_EQ(+rec.countBound2, 5);  // trunc(750 / 150 + 0.999)
     EXPECT_EQ(+rec.countBound1, 15); // trunc(750 / 50)
     EXPECT_EQ(view.countBar->minimum, 5);
-    EXPECT_EQ(textOf(view.form3, form3::Edit1), "10");
+    // The field and the bar show the 8 outlets the flow is for, not the middle of the range.
+    EXPECT_EQ(textOf(view.form3, form3::Edit1), "8");
+    EXPECT_EQ(view.countBar->position, 8);
+    EXPECT_EQ(colourOf(view.form3, form3::Edit1), LabelColour::Normal);
     EXPECT_NEAR(+rec.xKrit, 7.5, 1e-12); // 0.64 * 93.75 / 8
     // x0 7.5: lo 1.875, step 0.075; the walk ends at the first s with 0.25 (s - mid) > 0.1:
     // mid 4.6875 -> s 5.1, lo; 6.09375 -> 6.525, lo; 6.796875 -> 7.2, lo; 7.1484375 -> 7.575 > 7.5, hi;
@@ -86,7 +89,7 @@ TEST(HorizontalEvaluation, CeilingJetByHand) {
     EXPECT_EQ(view.spacingBarPosition,
               -251); // trunc(25.19999999999999929 * -10): 25.2 as a double lies below 25.2
     EXPECT_EQ(textOf(view.form3, form3::Label44), "Text 86");
-    EXPECT_EQ(textOf(view.form3, form3::Label39), "4763"); // 25.2² * 7.5 = 4762.8 m² > 100 m²
+    EXPECT_EQ(textOf(view.form3, form3::Label39), "5080"); // 25.2² * 8 = 5080.32 m² > 100 m²
     EXPECT_EQ(colourOf(view.form3, form3::Label39), LabelColour::Red);
 }
 
@@ -179,16 +182,30 @@ TEST(CountStep, RoundingOfProposedAndHandSetCounts) {
     view = EvaluateHorizontalJet(state->parts());
     EXPECT_NEAR(+rec.outletCount, 7.05, 1e-12);
     EXPECT_NEAR(+rec.flowPerOutlet, 705.0 / 7.0, 1e-12);
+    EXPECT_EQ(view.countBar->position, 7); // where the figures are, not the middle of 5 … 14
+    EXPECT_EQ(textOf(view.form3, form3::Edit1), "7");
 
     state->flags.countSetByHand = true;
     rec.outletCount = 7.0;
     view = EvaluateHorizontalJet(state->parts());
-    EXPECT_EQ(view.countBar->position, 7); // trunc(7.0 + 0.99)
-    EXPECT_EQ(+rec.outletCount, 7.0);      // not proposed again
+    EXPECT_EQ(view.countBar->position, 7);
+    EXPECT_EQ(+rec.outletCount, 7.0); // not proposed again
+    // A stored count with a fraction: the bar once stood at trunc(7.02 + 0.99) = 8 beside the
+    // flows of trunc(7.02 + 0.9) = 7 outlets.
     rec.outletCount = 7.02;
     view = EvaluateHorizontalJet(state->parts());
-    EXPECT_EQ(view.countBar->position, 8); // trunc(8.01)
-    EXPECT_EQ(textOf(view.form3, form3::Edit1), "8");
+    EXPECT_EQ(view.countBar->position, 7);
+    EXPECT_EQ(textOf(view.form3, form3::Edit1), "7");
+    EXPECT_NEAR(+rec.flowPerOutlet, 705.0 / 7.0, 1e-12);
+    EXPECT_EQ(colourOf(view.form3, form3::Edit1), LabelColour::Normal);
+    // A count beyond the range (a reloaded one, say): the bar at the nearer end, the field red
+    // with the count the figures are for.
+    rec.outletCount = 20.0;
+    view = EvaluateHorizontalJet(state->parts());
+    EXPECT_EQ(view.countBar->position, 14);
+    EXPECT_EQ(textOf(view.form3, form3::Edit1), "20");
+    EXPECT_EQ(colourOf(view.form3, form3::Edit1), LabelColour::Red);
+    EXPECT_NEAR(+rec.flowPerOutlet, 705.0 / 20.0, 1e-12);
 
     // The scroll bar's step: 705 / 3 = 235 m³/h lies above V max 150.
     EXPECT_TRUE(SetOutletCountByHand(rec, state->flags, 3));
@@ -208,7 +225,7 @@ TEST(CountStep, LineOutletsCountPerMetre) {
     EXPECT_NEAR(+rec.outletCount, 5.303300855076443, 1e-9);
     EXPECT_EQ(+rec.flowPerOutlet, 62.5); // 750 / 6 / 2
     EXPECT_EQ(view.countBar->minimum, 2);
-    EXPECT_EQ(view.countBar->position, 5);
+    EXPECT_EQ(view.countBar->position, 6); // the 6 outlets of the flow, not the middle of 2 … 9
     EXPECT_EQ(textOf(view.form3, form3::Label7), "125,00"); // design 3 shows the flow of a whole outlet
     EXPECT_EQ(textOf(view.form3, form3::Label1), "DLQ  625 / 2500 / 1");
     EXPECT_EQ(visibleOf(view.form3, form3::Label39), std::nullopt);

@@ -70,7 +70,8 @@ TEST(PlanCommand, OrdinaryOutletsTakeTheProposedCountAndTheCountByHand) {
     EXPECT_EQ(j[QStringLiteral("design")].toString(), QStringLiteral("0"));
     EXPECT_EQ(j[QStringLiteral("jet_kind")].toString(), QStringLiteral("horizontal"));
     EXPECT_EQ(j[QStringLiteral("count_range")].toArray(), (QJsonArray{5, 12}));
-    EXPECT_EQ(j[QStringLiteral("count_position")].toInt(), 8);
+    EXPECT_EQ(j[QStringLiteral("count_position")].toInt(), 7);
+    EXPECT_EQ(j[QStringLiteral("count")].toInt(), 7);
     EXPECT_DOUBLE_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 1700.0 / 7);
     EXPECT_NEAR(j[QStringLiteral("dp")].toDouble(), 0.000504 * (1700.0 / 7) * (1700.0 / 7), 1e-9);
     EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Label8")].toString(),

@@ -72,14 +72,14 @@ TEST(ResultsWindows, AnEvaluationShowsInBothWindows) {
 
     EXPECT_EQ(textOf(form3.widget(form3::Label1)), "DLQ  625 A");
     EXPECT_EQ(textOf(form3.widget(form3::Label7)), "93,75");
-    EXPECT_EQ(textOf(form3.widget(form3::Edit1)), "10");
+    EXPECT_EQ(textOf(form3.widget(form3::Edit1)), "8"); // 750 m³/h for trunc(7.5 + 0.9) outlets
     EXPECT_EQ(form3.ScrollBar1->minimum(), 5);
     EXPECT_EQ(form3.ScrollBar1->maximum(), 15);
-    EXPECT_EQ(form3.ScrollBar1->value(), 10);
+    EXPECT_EQ(form3.ScrollBar1->value(), 8);
     EXPECT_FALSE(form3.widget(form3::Label21)->isHidden()); // x-krit 7.5 m
     EXPECT_FALSE(form3.widget(form3::GroupBox1)->isHidden());
     EXPECT_TRUE(form3.widget(form3::GroupBox2)->isHidden());
-    // 25.2² · 7.5 m² needed in a 100 m² room: red.
+    // 25.2² · 8 m² needed in a 100 m² room: red.
     EXPECT_EQ(form3.widget(form3::Label39)->palette().color(QPalette::WindowText), QColor(Qt::red));
     EXPECT_EQ(textOf(form4.widget(form4::Edit2)), "10,00");
     EXPECT_EQ(form4.ScrollBar2->value(), -100); // -251 clamped to the slider's 10 m

@@ -43,7 +43,7 @@ QJsonObject smallCatalogue() {
 
 // 600 m³/h with admissible 24.4 dB: Vsound = 10^((24.4 + 15.6) / 20) = 100, so 6 outlets of
 // 100 m³/h at 24.4 dB (20 lg 100 - 15.6 with the program's lg constant: 24.39999996); the count
-// range is trunc(600 / 200 + 0.999) = 3 to trunc(600 / 100) = 6 and the bar stands at 4.
+// range is trunc(600 / 200 + 0.999) = 3 to trunc(600 / 100) = 6 and the bar stands at the 6.
 TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
     copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
     writeCatalogueFiles(buildCatalogue(QJsonDocument(smallCatalogue()).toJson()), program);
@@ -63,7 +63,8 @@ TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
     EXPECT_EQ(shown(form3::Label10), "10"); // 0.001 · 100²
     EXPECT_EQ(shown(form3::Label15), " < 25");
     EXPECT_FALSE(red(form3::Label15)); // 24.4 dB where 24.4 are admitted
-    EXPECT_EQ(shown(form3::Edit1), "4");
+    EXPECT_EQ(shown(form3::Edit1), "6");
+    EXPECT_EQ(results->ScrollBar1->value(), 6);
     EXPECT_EQ(results->ScrollBar1->minimum(), 3);
     EXPECT_EQ(results->ScrollBar1->maximum(), 6);
 
@@ -109,11 +110,15 @@ TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
     EXPECT_TRUE(red(form3::Label15));
 
     // " Auswahl" and the same outlet again: the count is proposed anew for 23.4 dB,
-    // Vsound = 10^(39 / 20) = 89.13, 6.73 outlets, N = 7: 85.71 m³/h at 23.06 dB.
+    // Vsound = 10^(39 / 20) = 89.13, 6.73 outlets, N = 7: 85.71 m³/h at 23.06 dB. Seven lie beyond
+    // the range 3 .. 6 (85.71 m³/h is less than one outlet takes): the field says 7 on red and the
+    // bar stands at its end.
     press(results->Button1);
     choose("01");
     EXPECT_EQ(shown(form3::Label7), "85,71");
-    EXPECT_EQ(shown(form3::Edit1), "4");
+    EXPECT_EQ(shown(form3::Edit1), "7");
+    EXPECT_TRUE(red(form3::Edit1));
+    EXPECT_EQ(results->ScrollBar1->value(), 6);
     EXPECT_FALSE(red(form3::Label15));
 
     // 50 m³/h: at least trunc(0.25 + 0.999) = 1 and at most trunc(0.5) = 0 outlets. The bar offers
@@ -154,14 +159,22 @@ TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
     EXPECT_EQ(shown(form3::Label7), "175,00");
     EXPECT_TRUE(white(form3::Edit1));
 
-    // " Auswahl" discards the count set by hand and with it its warning: the proposal for 700 m³/h,
-    // 7.85 outlets, N = 8 of 87.50 m³/h, stands in the middle of 4 .. 7 on white.
+    // " Auswahl" discards the count set by hand: the proposal for 700 m³/h, 7.85 outlets, N = 8 of
+    // 87.50 m³/h, is beyond the range 4 .. 7 and says so.
     clickArrow(QStyle::SC_ScrollBarSubLine);
     ASSERT_TRUE(red(form3::Edit1));
     press(results->Button1);
     choose("01");
     EXPECT_EQ(shown(form3::Label7), "87,50");
-    EXPECT_EQ(shown(form3::Edit1), "5");
+    EXPECT_EQ(shown(form3::Edit1), "8");
+    EXPECT_TRUE(red(form3::Edit1));
+    EXPECT_EQ(results->ScrollBar1->value(), 7);
+    // Typing the 8 again changes nothing; typing 7 takes the bar's end, though the bar does not move.
+    enterCount(QStringLiteral("8"));
+    EXPECT_EQ(shown(form3::Label7), "87,50");
+    enterCount(QStringLiteral("7"));
+    EXPECT_EQ(shown(form3::Label7), "100,00");
+    EXPECT_EQ(shown(form3::Edit1), "7");
     EXPECT_TRUE(white(form3::Edit1));
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
 }

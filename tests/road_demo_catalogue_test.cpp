@@ -26,8 +26,8 @@ QJsonObject withoutDisplay(QJsonObject o) {
 }
 
 // One outlet per design code on the demo catalogue. The heading, the count edit and the flows are
-// the hand computations of the plan command's tests; the count edit shows the middle of the count
-// range, which need not be the number of outlets the flows are computed for.
+// the hand computations of the plan command's tests; the count edit shows the number of outlets
+// the flows are computed for.
 struct Road {
     const char* name;
     const char* flow;     // typed into the volume flow
@@ -48,19 +48,19 @@ struct Road {
 const Road kRoads[] = {
     // 1700 / 7; the range 5 .. 12.
     {"Design0Horizontal", "1700", nullptr, "Deckendurchlässe", "DRL", "DRL 400", 1, nullptr, nullptr, nullptr,
-     "DRL  400 horizontal", "8", "242,86", "3,00"},
+     "DRL  400 horizontal", "7", "242,86", "3,00"},
     // 4000 / 11; the range 8 .. 18.
     {"Design0Vertical", "4000", nullptr, "Deckendurchlässe", "DRL", "DRL 500", 2, nullptr, nullptr, nullptr,
-     "DRL  500 vertikal", "13", "363,64", "3,00"},
+     "DRL  500 vertikal", "11", "363,64", "3,00"},
     // 2.40 m per outlet for 8 .. 20 m of slot: 4 .. 9 outlets.
     {"Design1", "1200", nullptr, "Schlitzdurchlässe", "LSA", "LSA 20", 4, nullptr, "1200", "2",
-     "LSA  20 / 1200 / 2", "6", nullptr, "3,00"},
+     "LSA  20 / 1200 / 2", "7", nullptr, "3,00"},
     // A 200 mm tube lowers 2.90 m to 2.80 m; 3.00 m per outlet for 6 .. 15 m: 2 .. 5 outlets.
     {"Design2", "600", "2,9", "Schlitzdurchlässe", "STR", "STR 15", 5, "200", "1500", "2",
-     "STR  15/1500/2 (  200)", "3", nullptr, "2,80"},
+     "STR  15/1500/2 (  200)", "5", nullptr, "2,80"},
     // Question 166 answered Yes: 2.90 m; N = 10 gives 65 per metre, 130 per 2 m outlet; 5 .. 13.
     {"Design3", "1300", "2,5", "Schlitzdurchlässe", "LSB", "LSB 20", 4, nullptr, "1000", "2",
-     "LSB  20 / 1000 / 2", "9", "130,00", "2,90"},
+     "LSB  20 / 1000 / 2", "10", "130,00", "2,90"},
 };
 
 void PrintTo(const Road& road, std::ostream* os) {
