@@ -3,7 +3,7 @@
 # argument "fuzz" also clang and libFuzzer (its runtime is in libclang-rt-14-dev) for tools/fuzz.sh.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl1-mesa-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-dejavu-core qt6-translations-l10n python3 libxlsxwriter-dev pkg-config
+          libbenchmark-dev fonts-dejavu-core poppler-utils qt6-translations-l10n python3 libxlsxwriter-dev pkg-config
           clang-tidy)
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
