@@ -5,6 +5,7 @@
 #include "frame/constants.h"
 #include "frame/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <system_error>
 
@@ -79,15 +80,25 @@ int findOperator(const QString& t, QChar op) {
     }
 }
 
+// The first operator of a precedence group, whichever of its two characters comes first.
+int findFirstOfGroup(const QString& t, QChar first, QChar second) {
+    const int a = findOperator(t, first);
+    const int b = findOperator(t, second);
+    if (a < 0)
+        return b;
+    return b < 0 ? a : std::min(a, b);
+}
+
 // Evaluates a text without parentheses in place; returns 0 or the error result.
+// "*" and "/" bind before "+" and "-"; within each pair the operations go from left to right.
 int flatStage(QString& t) {
-    static const char kOrder[] = {'*', '/', '+', '-'};
-    for (const char opChar : kOrder) {
-        const QChar op = QLatin1Char(opChar);
+    static const char kGroups[][2] = {{'*', '/'}, {'+', '-'}};
+    for (const auto& group : kGroups) {
         for (;;) {
-            const int p = findOperator(t, op);
+            const int p = findFirstOfGroup(t, QLatin1Char(group[0]), QLatin1Char(group[1]));
             if (p < 0)
                 break;
+            const char opChar = t[p].toLatin1();
             const int position = p + 1;
             const int size = static_cast<int>(t.size());
 

@@ -10,8 +10,8 @@ namespace fyl {
 
 // Evaluates a small arithmetic expression typed into a numeric field ("4,5*6", "(2+3)*4",
 // "2*PI", "1E3/4") by rewriting the text: one innermost parenthesis or one operation at a time
-// is replaced by its result until one number remains. Operators are done in the fixed order:
-// all "*", then all "/", then all "+", then all "-". Operands and results are single precision.
+// is replaced by its result until one number remains. "*" and "/" go before "+" and "-", each
+// pair from left to right. Operands and results are single precision.
 //
 // `text` is cut before its first "="; on success it becomes the input, "=" and the result
 // (fixed-point with a point, `width` wide, `decimals` decimals) when the input holds an

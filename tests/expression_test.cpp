@@ -41,15 +41,41 @@ TEST(ExpressionEvaluator, RewritesTheTextWithTheResult) {
     EXPECT_EQ(o.text, "(2 + 3) * 4=    20.0");
 }
 
-TEST(ExpressionEvaluator, FixedOperatorOrderAndSigns) {
-    EXPECT_EQ(evaluate(QStringLiteral("8/2*2")).value, 2.0f);  // 2*2 first, then 8/4
-    EXPECT_EQ(evaluate(QStringLiteral("10-2+3")).value, 5.0f); // 2+3 first, then 10-5
-    EXPECT_EQ(evaluate(QStringLiteral("-3*2")).value, -6.0f);  // leading minus is the sign
-    EXPECT_EQ(evaluate(QStringLiteral("5-3*-1")).value, 8.0f); // sign after an operator
-    EXPECT_EQ(evaluate(QStringLiteral("1E3/4")).value, 250.0f);
-    EXPECT_EQ(evaluate(QStringLiteral("1E-3+1")).value, 1.001f);
-    EXPECT_EQ(evaluate(QStringLiteral("10-2-3")).value, 5.0f);
-    EXPECT_EQ(evaluate(QStringLiteral("((1+1)*(2+1))")).value, 6.0f);
+// "*" and "/" before "+" and "-", each pair left to right, also through the negative numbers
+// and exponents that earlier steps write back into the text.
+TEST(ExpressionEvaluator, PrecedenceLeftToRightAndSigns) {
+    struct Case {
+        const char* input;
+        int error; // 0, or the operator's position in the text of the step that failed
+        float value;
+    };
+    const Case cases[] = {
+        {"10-2+3", 0, 11.0f},
+        {"8/2*2", 0, 8.0f},
+        {"12*8,5-2*3+4", 0, 100.0f},
+        {"10-2-3", 0, 5.0f},
+        {"((1+1)*(2+1))", 0, 6.0f},
+        // Negative results and exponents written back into the text by an earlier step.
+        {"2-5+1", 0, -2.0f},
+        {"1E2/4*2", 0, 50.0f},
+        {"2*-3+1", 0, -5.0f},
+        {"6/-2*3", 0, -9.0f},
+        // Signs: leading, after an operator, in an exponent.
+        {"-3*2", 0, -6.0f},
+        {"5-3*-1", 0, 8.0f},
+        {"1E3/4", 0, 250.0f},
+        {"1E-3+1", 0, 1.001f},
+        // The "/" fails before the "*" is reached; then the "*" fails in " 2.00000000E+0000*A"
+        // and the "+" in "-1.00000000E+0000+A".
+        {"8/A*2", 2, 0.0f},
+        {"6/3*A", 18, 0.0f},
+        {"2-3+A", 18, 0.0f},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = evaluate(QString::fromLatin1(c.input));
+        EXPECT_EQ(o.error, c.error) << c.input;
+        EXPECT_EQ(o.value, c.value) << c.input;
+    }
 }
 
 TEST(ExpressionEvaluator, SinglePrecisionAndPi) {

@@ -108,7 +108,7 @@ TEST_F(EntryTest, FloorAreaAndVolumeTakeArithmetic) {
     EXPECT_EQ(text(main->Edit3), "306,00");
     EXPECT_EQ(text(main->edit7), "3060,00");
     const std::pair<const char*, const char*> cases[] = {
-        {"2*PI", " 6,28"}, {"8/2*2", " 2,00"}, {"(2+3)*4", "20,00"}, {"10-2+3", " 5,00"}};
+        {"2*PI", " 6,28"}, {"8/2*2", " 8,00"}, {"(2+3)*4", "20,00"}, {"10-2+3", "11,00"}};
     for (const auto& [typed, expected] : cases) {
         fill(main->Edit1, QString::fromLatin1(typed));
         EXPECT_EQ(text(main->Edit1), expected) << typed;
