@@ -83,6 +83,11 @@ void headingView(const CalculationRecord& rec, const TextTable& texts, ResultsVi
     }
     view.form3.setText(form3::Label4, outlet.articleNumberText());
     view.form3.setVisible(form3::DraughtHint, false); // a new outlet: until its evaluation rates it
+    // The floor-area hint belongs to ordinary outlets; a slot outlet taken over after one must not
+    // show the area the earlier outlet needed.
+    if (design != QLatin1String("0"))
+        for (form3::Control id : {form3::Label39, form3::Label40, form3::Label41, form3::Label42})
+            view.form3.setVisible(id, false);
     const bool perMetre = design == QLatin1String("1") || design == QLatin1String("2");
     view.form3.setText(form3::Label6, texts.text(perMetre ? 99 : 83));
     view.form3.setText(form3::Label8, perMetre ? QStringLiteral("[ m³/h m ]") : QStringLiteral("[ m³/h ]"));
