@@ -42,7 +42,9 @@ void Forms::follow(const SelectionOutcome& outcome) {
     if (outcome.hideSelection)
         form2->hide();
     if (outcome.mountingHeightText) {
-        form1->model().setRoomText(RoomField::MountingHeight, *outcome.mountingHeightText);
+        // The selection stored the height it set; the text shows it rounded.
+        form1->model().setRoomValue(RoomField::MountingHeight, *outcome.mountingHeightText,
+                                    state.record.mountingHeight);
         form1->refresh();
     }
     if (outcome.backToRoomData) {

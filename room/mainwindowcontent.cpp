@@ -3,22 +3,24 @@
 
 #include "frame/numbers.h"
 
+#include <utility>
+
 namespace fyl {
 
 using numbers::formatFixed;
 
 MainWindowContent contentFromRecord(const CalculationRecord& rec) {
     MainWindowContent c;
-    // precision (significant digits), decimals: as each field shows its quantity
-    c.roomFields = {
-        formatFixed(rec.roomWidth, 6, 2),   formatFixed(rec.roomLength, 6, 2),
-        formatFixed(rec.roomHeight, 4, 2),  formatFixed(rec.floorArea, 6, 2),
-        formatFixed(rec.roomVolume, 6, 2),  formatFixed(rec.airChangeRate, 4, 0),
-        formatFixed(rec.totalFlow, 6, 0),   formatFixed(rec.velocityLimit, 6, 2),
-        formatFixed(rec.headHeight, 6, 2),  formatFixed(rec.mountingHeight, 6, 2),
-        formatFixed(rec.coolingLoad, 6, 2), formatFixed(rec.roomTemp, 6, 2),
-        formatFixed(rec.supplyTemp, 6, 2),  formatFixed(rec.maxSoundLevel, 6, 2),
+    c.roomValues = {
+        rec.roomWidth,     rec.roomLength, rec.roomHeight,    rec.floorArea,     rec.roomVolume,
+        rec.airChangeRate, rec.totalFlow,  rec.velocityLimit, rec.headHeight,    rec.mountingHeight,
+        rec.coolingLoad,   rec.roomTemp,   rec.supplyTemp,    rec.maxSoundLevel,
     };
+    // precision (significant digits), decimals: as each field shows its quantity
+    constexpr std::pair<int, int> kShown[] = {{6, 2}, {6, 2}, {4, 2}, {6, 2}, {6, 2}, {4, 0}, {6, 0},
+                                              {6, 2}, {6, 2}, {6, 2}, {6, 2}, {6, 2}, {6, 2}, {6, 2}};
+    for (std::size_t i = 0; i < c.roomFields.size(); ++i)
+        c.roomFields[i] = formatFixed(c.roomValues[i], kShown[i].first, kShown[i].second);
     c.projectFields = {
         rec.projectName.str(),       rec.projectNumber.str(),     rec.projectDate.str(),
         rec.contactAddress[0].str(), rec.contactAddress[1].str(), rec.contactAddress[2].str(),

@@ -15,6 +15,7 @@ namespace fyl {
 struct MainWindowContent {
     // Room data, in the order of RoomField (mainwindowmodel.h): width, length, height, floor area, …
     std::array<QString, 14> roomFields;
+    std::array<double, 14> roomValues; // the record's values that the texts show rounded
     // Project data: Edit15 .. Edit24.
     std::array<QString, 10> projectFields;
     QStringList remarkLines; // Memo1

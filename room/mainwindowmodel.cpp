@@ -14,7 +14,9 @@
 
 #include <QLocale>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace fyl {
@@ -35,7 +37,48 @@ QString fileNamePartOf(const QString& path) {
     return fileNamePart(path);
 }
 
+std::size_t indexOf(RoomField f) {
+    return static_cast<std::size_t>(f);
+}
+
+QString normalised(QString text) {
+    return text.replace(QLatin1Char('.'), numbers::decimalSeparator());
+}
+
+// A room field holds what the record stores, so a loaded project computes as the saved one did.
+// A value beyond the record's range stays as it is: storing it refuses it where it always did.
+ld recordPrecision(ld value) {
+    return std::fabs(value) <= std::numeric_limits<double>::max() ? ld(static_cast<double>(value)) : value;
+}
+
+// Values derived from each other (flow and air change rate at a volume, volume and floor area at
+// a height, supply temperature and cooling load) are rounded to the record's precision, so that
+// deriving one back from the other can miss the value it came from in its last digit. A field
+// whose value already gives back the value it would be derived from keeps it: leaving a field
+// unchanged changes no figure.
+bool givesBack(ld derivedBack, ld source) {
+    return recordPrecision(derivedBack) == source;
+}
+
 } // namespace
+
+std::optional<long double> MainWindowState::writtenValue(RoomField field) const {
+    const Written& w = written[indexOf(field)];
+    if (w.valid && normalised(room[indexOf(field)]) == normalised(w.text))
+        return w.value;
+    return std::nullopt;
+}
+
+long double MainWindowState::roomValue(RoomField field) const {
+    if (const auto value = writtenValue(field))
+        return *value;
+    return recordPrecision(numbers::parseReal(room[indexOf(field)]));
+}
+
+void MainWindowState::writeRoom(RoomField field, const QString& text, long double value) {
+    room[indexOf(field)] = text;
+    written[indexOf(field)] = {text, recordPrecision(value), true};
+}
 
 // One action's copies of everything it may change; they replace the originals only when the
 // action ends without an error.
@@ -50,13 +93,27 @@ struct MainWindowModel::Work : PlanningCopy {
     const Folders& folders;
     MainWindowOutcome out;
 
-    QString& field(RoomField f) { return s.room[static_cast<std::size_t>(f)]; }
+    const QString& field(RoomField f) const { return s.room[indexOf(f)]; }
     // NormaliseDecimal: a typed point becomes the decimal separator.
-    void normalise(RoomField f) { field(f).replace(QLatin1Char('.'), numbers::decimalSeparator()); }
-    // ReadEditNumber: the field as a number; a text that is not one ends the action.
-    ld number(RoomField f) { return numbers::parseReal(field(f)); }
+    void normalise(RoomField f) { s.room[indexOf(f)] = normalised(field(f)); }
+    // ReadEditNumber: the field's value; a text that is not a number ends the action.
+    ld number(RoomField f) const { return s.roomValue(f); }
+    std::optional<ld> numberIfAny(RoomField f) const {
+        try {
+            return number(f);
+        } catch (const ConversionError&) {
+            return std::nullopt;
+        }
+    }
+    void write(RoomField f, const QString& text, ld value) { s.writeRoom(f, text, value); }
     void put(RoomField f, ld value, int precision, int decimals) {
-        field(f) = formatFixed(value, precision, decimals);
+        write(f, formatFixed(value, precision, decimals), value);
+    }
+    // A value derived from others; the field keeps a value of its own that `keeps` accepts.
+    template <class Keeps> void derive(RoomField f, ld value, int precision, int decimals, Keeps keeps) {
+        if (const std::optional<ld> held = numberIfAny(f); held && keeps(*held))
+            value = *held;
+        put(f, value, precision, decimals);
     }
     void show(int entry) { showText(texts, dialogs, entry); }
     bool ask(int entry) { return askText(texts, dialogs, entry); }
@@ -84,20 +141,35 @@ void sizeChanged(Work& w) {
     }
 }
 
-// The area and volume fields take arithmetic; the value is written back five characters wide.
+// The area and volume fields take arithmetic; the value is written back five characters wide. A
+// text the program wrote is not evaluated again: it is the value rounded.
 ld evaluatedField(Work& w, RoomField f) {
-    QString text = w.field(f);
-    float value = 0.0f;
-    int status = 0;
-    if (ExpressionEvaluator(text, value, 5, 2, status) != 0)
-        value = 0.0f;
-    w.field(f) = numbers::formatWidth(value, 5, 2).replace(QLatin1Char('.'), numbers::decimalSeparator());
-    return value;
+    ld value = 0.0L;
+    if (const auto written = w.s.writtenValue(f)) {
+        value = *written;
+    } else {
+        QString text = w.field(f);
+        float result = 0.0f;
+        int status = 0;
+        if (ExpressionEvaluator(text, result, 5, 2, status) != 0)
+            result = 0.0f;
+        value = result;
+    }
+    w.write(f, normalised(numbers::formatWidth(value, 5, 2)), value);
+    return w.number(f);
+}
+
+// The volume flow that volume and air change rate give; a flow whose rate at this volume is that
+// rate already stays.
+void putFlow(Work& w, ld volume, ld rate, int precision, int decimals) {
+    w.derive(VolumeFlow, volume * rate, precision, decimals,
+             [&](ld flow) { return volume != 0.0L && givesBack(flow / volume, rate); });
 }
 
 // The volume flow from volume and air change rate, in whole m³/h.
 void deriveFlowFromAirChange(Work& w) {
-    w.put(VolumeFlow, w.number(Volume) * w.number(AirChangeRate), 6, 0);
+    const ld volume = w.number(Volume);
+    putFlow(w, volume, w.number(AirChangeRate), 6, 0);
 }
 
 // Floor area or room height left: the volume from both, and the flow it carries.
@@ -111,17 +183,21 @@ void deriveVolumeFromArea(Work& w) {
     }
     const ld height = w.number(Height);
     if (w.number(MountingHeight) > height)
-        w.field(MountingHeight) = w.field(Height);
-    w.put(Volume, area * height, 6, 2);
+        w.write(MountingHeight, w.field(Height), height);
+    w.derive(Volume, area * height, 6, 2,
+             [&](ld volume) { return height != 0.0L && givesBack(volume / height, area); });
     if (area != ld(w.s.snapshot.area) || height != ld(w.s.snapshot.height))
         sizeChanged(w);
-    w.put(VolumeFlow, w.number(Volume) * w.number(AirChangeRate), 6, 2);
+    const ld volume = w.number(Volume);
+    putFlow(w, volume, w.number(AirChangeRate), 6, 2);
 }
 
 // Volume left: the floor area at the room height, and the flow.
 void deriveAreaFromVolume(Work& w) {
     const ld volume = evaluatedField(w, Volume);
-    w.put(FloorArea, divide(volume, w.number(Height)), 6, 2);
+    const ld height = w.number(Height);
+    w.derive(FloorArea, divide(volume, height), 6, 2,
+             [&](ld area) { return givesBack(area * height, volume); });
     deriveFlowFromAirChange(w);
     if (volume != ld(w.s.snapshot.volume))
         sizeChanged(w);
@@ -136,9 +212,9 @@ void deriveAreaAndVolume(Work& w, RoomField left) {
         w.normalise(Length);
         w.normalise(Width);
     }
-    const ld area = w.number(Width) * w.number(Length);
-    w.put(FloorArea, area, 6, 2);
-    w.put(Volume, area * w.number(Height), 6, 2);
+    w.put(FloorArea, w.number(Width) * w.number(Length), 6, 2);
+    // From the area as the field holds it, as leaving the height computes the volume.
+    w.put(Volume, w.number(FloorArea) * w.number(Height), 6, 2);
     w.rec.dimensionsEntered = 1;
     const ld value = w.number(left);
     if (value != ld(left == Width ? w.s.snapshot.width : w.s.snapshot.length))
@@ -203,8 +279,22 @@ void deriveSupplyTemperature(Work& w) {
             newSupply = false;
         }
         if (newSupply) {
-            w.rec.supplyTemp = stored(roomTemp - dT);
-            w.put(SupplyTemperature, w.rec.supplyTemp, 4, 1);
+            // A supply temperature from which this cooling load was computed at this flow stays.
+            const auto keeps = [&](ld supply) {
+                const ld difference = recordPrecision(roomTemp - supply);
+                if (!(supply < roomTemp && difference >= 0.05L &&
+                      difference <= std::numeric_limits<double>::max()))
+                    return false;
+                double back = 0.0;
+                try {
+                    CoolingLoadForFlow(static_cast<double>(difference), flow, back);
+                } catch (const ArithmeticError&) {
+                    return false;
+                }
+                return back == load;
+            };
+            w.derive(SupplyTemperature, stored(roomTemp - dT), 4, 1, keeps);
+            w.rec.supplyTemp = stored(w.number(SupplyTemperature));
         }
     }
     recalculate(w);
@@ -219,17 +309,11 @@ void deriveCoolingLoad(Work& w, RoomField left) {
         const ld room = w.number(RoomTemperature);
         const double flow = stored(w.number(VolumeFlow));
         if (supply >= room) {
-            const QString load = w.field(CoolingLoad).trimmed();
-            bool isZero = load.isEmpty();
-            if (!isZero) {
-                try {
-                    isZero = numbers::parseReal(load) == 0.0L;
-                } catch (const ConversionError&) {
-                }
-            }
+            const bool isZero =
+                w.field(CoolingLoad).trimmed().isEmpty() || w.numberIfAny(CoolingLoad) == 0.0L;
             if (!isZero)
                 w.show(178);
-            w.field(CoolingLoad) = QStringLiteral("0");
+            w.write(CoolingLoad, QStringLiteral("0"), 0.0L);
         } else {
             w.show(179);
             const double d = stored(room - supply);
@@ -249,9 +333,7 @@ void deriveCoolingLoad(Work& w, RoomField left) {
 // The window's texts are written with zeros after their length, so a shorter text or a removed
 // attachment leaves nothing of the old one in a saved file.
 void StoreWindow(const MainWindowState& s, CalculationRecord& rec) {
-    auto value = [&s](RoomField f) {
-        return stored(numbers::parseReal(s.room[static_cast<std::size_t>(f)]));
-    };
+    auto value = [&s](RoomField f) { return stored(s.roomValue(f)); };
     rec.roomWidth = value(Width);
     rec.roomLength = value(Length);
     rec.roomHeight = value(Height);
@@ -281,7 +363,8 @@ void StoreWindow(const MainWindowState& s, CalculationRecord& rec) {
 
 void FillWindow(MainWindowState& s, const CalculationRecord& rec) {
     const MainWindowContent c = contentFromRecord(rec);
-    s.room = c.roomFields;
+    for (int i = 0; i < kRoomFieldCount; ++i)
+        s.writeRoom(static_cast<RoomField>(i), c.roomFields[i], c.roomValues[i]);
     // Like typing, a new project name sets the title; the same name leaves the title as it is.
     if (c.projectFields[0] != s.project[0])
         s.title = kTitlePrefix + c.projectFields[0];
@@ -359,7 +442,11 @@ MainWindowModel::MainWindowModel(MainWindowParts parts) : parts_(parts) {
 }
 
 void MainWindowModel::setRoomText(RoomField field, const QString& text) {
-    state_.room[static_cast<std::size_t>(field)] = text;
+    state_.room[indexOf(field)] = text;
+}
+
+void MainWindowModel::setRoomValue(RoomField field, const QString& text, double value) {
+    state_.writeRoom(field, text, value);
 }
 
 void MainWindowModel::setProjectText(int index, const QString& text) {
@@ -380,12 +467,21 @@ void MainWindowModel::setAreaInput(bool checked) {
 void MainWindowModel::enterField(RoomField field) {
     transaction([field](Work& w) {
         auto snap = [&w](RoomField f) { return stored(w.number(f)); };
+        // Leaving the floor area or the height compares both with what they held on entering; the
+        // other one's snapshot is taken too, so that an old one does not count as a change.
+        auto snapOther = [&w](RoomField f, double& snapshot) {
+            const std::optional<ld> value = w.numberIfAny(f);
+            if (value && std::fabs(*value) <= std::numeric_limits<double>::max())
+                snapshot = static_cast<double>(*value);
+        };
         switch (field) {
         case FloorArea:
             w.s.snapshot.area = snap(FloorArea);
+            snapOther(Height, w.s.snapshot.height);
             break;
         case Height:
             w.s.snapshot.height = snap(Height);
+            snapOther(FloorArea, w.s.snapshot.area);
             break;
         case Volume:
             w.s.snapshot.volume = snap(Volume);
@@ -426,18 +522,25 @@ MainWindowOutcome MainWindowModel::leaveField(RoomField field) {
         case Length:
             deriveAreaAndVolume(w, field);
             break;
-        case AirChangeRate:
+        case AirChangeRate: {
             w.normalise(AirChangeRate);
-            w.put(VolumeFlow, w.number(AirChangeRate) * w.number(Volume), 5, 0);
+            const ld rate = w.number(AirChangeRate);
+            putFlow(w, w.number(Volume), rate, 5, 0);
             deriveSupplyTemperature(w);
             recalculate(w);
             break;
-        case VolumeFlow:
+        }
+        case VolumeFlow: {
             w.normalise(VolumeFlow);
-            w.put(AirChangeRate, divide(w.number(VolumeFlow), w.number(Volume)), 6, 1);
+            const ld flow = w.number(VolumeFlow);
+            const ld volume = w.number(Volume);
+            // A rate that gives this flow at this volume already stays.
+            w.derive(AirChangeRate, divide(flow, volume), 6, 1,
+                     [&](ld rate) { return givesBack(rate * volume, flow); });
             deriveSupplyTemperature(w);
             recalculate(w);
             break;
+        }
         case VelocityLimit:
             w.normalise(VelocityLimit);
             recalculate(w);

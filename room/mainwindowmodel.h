@@ -71,6 +71,24 @@ struct MainWindowState {
     struct {
         double mounting = 0, head = 0, sound = 0;
     } accepted;
+
+    // What the program last wrote into each room field: the text and the value it stands for. A
+    // shown text is rounded; while the field still shows it, the field's value is this one.
+    struct Written {
+        QString text;
+        long double value = 0;
+        bool valid = false;
+    };
+    std::array<Written, kRoomFieldCount> written;
+
+    // A room field's value at the precision the record stores it: what the program wrote while the
+    // field still shows that text, else the text read as a number (ConversionError if it is none).
+    // Every reader of a room field goes through here, so a rounded text is never read back.
+    long double roomValue(RoomField field) const;
+    // The value the program wrote, while the field still shows the text it wrote with it.
+    std::optional<long double> writtenValue(RoomField field) const;
+    // The program shows `value` in a room field as `text`.
+    void writeRoom(RoomField field, const QString& text, long double value);
 };
 
 // What an action asks of the other windows besides the main window's own state.
@@ -103,6 +121,8 @@ public:
 
     // Typing: the window hands over a field's text as it changes; nothing is computed.
     void setRoomText(RoomField field, const QString& text);
+    // Another window put a value into a room field, shown as `text`.
+    void setRoomValue(RoomField field, const QString& text, double value);
     void setProjectText(int index, const QString& text); // 0 = Edit15 .. 9 = Edit24; Edit15 sets the title
     void setRemarks(const QStringList& lines);
     void setAreaInput(bool checked); // the check box's state, before its click action runs
