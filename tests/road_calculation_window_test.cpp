@@ -176,5 +176,16 @@ TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
     EXPECT_EQ(shown(form3::Label7), "100,00");
     EXPECT_EQ(shown(form3::Edit1), "7");
     EXPECT_TRUE(white(form3::Edit1));
+
+    // Saved and loaded again, "weiter" keeps the seven: a whole stored count was set by hand.
+    const QString seven = path("seven.zol");
+    save(seven);
+    dialogs.fileAnswers.push_back(seven);
+    main->Laden1->trigger();
+    main->Vorgaben1->trigger();
+    press(main->BitBtn1);
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_EQ(shown(form3::Edit1), "7");
+    EXPECT_EQ(shown(form3::Label7), "100,00");
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
 }
