@@ -107,7 +107,40 @@ void storeCount(CalculationRecord& rec, const CountResult& c) {
     rec.countBound2 = c.countBound2;
 }
 
+// The decay coefficient: a free jet decays faster than one along the ceiling.
+double decayCoefficient(const CalculationRecord& rec, const HorizontalResult& r) {
+    const double K = rec.outlet.decayK;
+    return r.ceilingMounted ? K : stored(ld(K) * rec.outlet.freeJetF);
+}
+
+// The velocity at head height where a jet comes down a wall `wall` away (vertical weight 1: the
+// jet runs along the ceiling to the wall and down the wall), and midway between two outlets
+// `spacing` apart.
+int wallVelocity(const CalculationRecord& rec, const HorizontalResult& r, double wall, double& v) {
+    return CentreVelocity(rec.slotCount, rec.outlet.decayA, 1.0, decayCoefficient(rec, r), r.working.h, wall,
+                          r.working.V, v);
+}
+
+int midwayVelocity(const CalculationRecord& rec, const HorizontalResult& r, double spacing, double& v) {
+    return CentreVelocity(rec.slotCount, rec.outlet.decayA, rec.outlet.decayB, decayCoefficient(rec, r),
+                          r.working.h, stored(ld(spacing) / 2.0L), r.working.V, v);
+}
+
 } // namespace
+
+SectionVelocities sectionVelocities(const CalculationRecord& rec, const HorizontalResult& r, double spacing,
+                                    double wall) {
+    SectionVelocities s;
+    if (!(r.working.h > 0.0))
+        return s;
+    double v = 0.0;
+    if (wallVelocity(rec, r, wall, v) == 0)
+        s.wall = v;
+    v = 0.0;
+    if (midwayVelocity(rec, r, spacing, v) == 0)
+        s.mid = v;
+    return s;
+}
 
 HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand, bool searchCriticalDistance) {
     static const RealFieldSet reads = {
@@ -140,8 +173,7 @@ HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetB
 
     pressureAndSound(rec, V, r.dp, r.lwa, r.calcStatus);
 
-    const double K = outlet.decayK;
-    const double Kd = r.ceilingMounted ? K : stored(ld(K) * outlet.freeJetF);
+    const double Kd = decayCoefficient(rec, r);
     const double a = outlet.decayA;
     const double b = outlet.decayB;
 
@@ -176,11 +208,11 @@ HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetB
         }
         // Written whatever the status; a formula that writes nothing passes on the value before it.
         double v = 0.0;
-        r.calcStatus = CentreVelocity(n, a, 1.0, Kd, h, r.wallLeft, V, v);
+        r.calcStatus = wallVelocity(rec, r, r.wallLeft, v);
         r.vLeft = v;
-        r.calcStatus = CentreVelocity(n, a, 1.0, Kd, h, r.wallRight, V, v);
+        r.calcStatus = wallVelocity(rec, r, r.wallRight, v);
         r.vRight = v;
-        r.calcStatus = CentreVelocity(n, a, b, Kd, h, stored(ld(r.spacing) / 2.0L), V, v);
+        r.calcStatus = midwayVelocity(rec, r, r.spacing, v);
         r.vMid = v;
     } else if (r.resultsWindowFlag == 1) {
         r.wallLeft = 0.001;

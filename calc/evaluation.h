@@ -76,6 +76,16 @@ HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetB
                                     bool searchCriticalDistance = true);
 VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand);
 
+// The velocities at head height of a horizontal jet, as its evaluation computes them for the flow
+// picture, at any distances: midway between two outlets `spacing` apart, and where a jet comes
+// down a wall `wall` away. 0 where the formula gives none (no run to head height).
+struct SectionVelocities {
+    double mid = 0.0;
+    double wall = 0.0;
+};
+SectionVelocities sectionVelocities(const CalculationRecord& rec, const HorizontalResult& result, double spacing,
+                                    double wall);
+
 // The whole number of outlets the flow per outlet is computed for: the count (as proposed, with its
 // fraction, or as set by hand) rounded up from a tenth above a whole number.
 std::int32_t wholeOutletCount(double outletCount);

@@ -18,13 +18,28 @@ namespace {
 
 using namespace fyl;
 
-const char* const kUsage = "rank PROJECT.zol [--top N] [--csv] [--program-dir DIR]";
+const char* const kUsage = "rank PROJECT.zol [--top N] [--target-category A|B|C] [--csv] [--program-dir DIR]";
 
 QJsonValue optionalNumber(const std::optional<double>& v) {
     return v ? QJsonValue(*v) : QJsonValue();
 }
 template <class T> QJsonValue optionalValue(const std::optional<T>& v) {
     return v ? QJsonValue(static_cast<double>(*v)) : QJsonValue();
+}
+
+QJsonValue layoutJson(const OutletLayout& l) {
+    const char* kind = l.kind == LayoutKind::Grid ? "grid" : l.kind == LayoutKind::SlotRows ? "slot_rows" : "wall_row";
+    return QJsonObject{{QStringLiteral("kind"), QLatin1String(kind)},
+                       {QStringLiteral("rows"), l.rows},
+                       {QStringLiteral("columns"), l.columns},
+                       {QStringLiteral("rows_along_length"), l.rowsAlongLength},
+                       {QStringLiteral("spacing_width"), optionalNumber(l.spacingWidth)},
+                       {QStringLiteral("spacing_length"), optionalNumber(l.spacingLength)},
+                       {QStringLiteral("wall_width"), optionalNumber(l.wallWidth)},
+                       {QStringLiteral("wall_length"), optionalNumber(l.wallLength)},
+                       {QStringLiteral("depth"), optionalNumber(l.depth)},
+                       {QStringLiteral("row_ends"), optionalNumber(l.rowEnds)},
+                       {QStringLiteral("text"), layoutText(l)}};
 }
 
 QJsonObject suggestionJson(const Suggestion& s) {
@@ -56,6 +71,22 @@ QJsonObject suggestionJson(const Suggestion& s) {
     o.insert(QStringLiteral("draught_rating"), optionalNumber(s.draughtRating));
     o.insert(QStringLiteral("category"),
              s.draughtCategory.isEmpty() ? QJsonValue() : QJsonValue(s.draughtCategory));
+    o.insert(QStringLiteral("draught_valid"), s.draughtValid);
+    o.insert(QStringLiteral("lwa_together"), figure(s.lwaTogether));
+    o.insert(QStringLiteral("layout"), s.layout ? layoutJson(*s.layout) : QJsonValue());
+    QJsonArray checks;
+    for (const SuggestionCheck& c : s.checks) {
+        QJsonValue limit = optionalNumber(c.limit);
+        if (c.lowLimit)
+            limit = QJsonArray{*c.lowLimit, *c.limit};
+        checks.append(QJsonObject{{QStringLiteral("name"), c.name},
+                                  {QStringLiteral("value"), c.value},
+                                  {QStringLiteral("limit"), limit},
+                                  {QStringLiteral("ok"), c.ok},
+                                  {QStringLiteral("text"), c.text}});
+    }
+    o.insert(QStringLiteral("checks"), checks);
+    o.insert(QStringLiteral("alternatives"), QJsonArray::fromStringList(s.alternatives));
     return o;
 }
 
@@ -65,7 +96,7 @@ QString csvNumber(const std::optional<double>& v, int decimals) {
 
 QString suggestionsCsv(const std::vector<Suggestion>& list) {
     QString out = QStringLiteral(
-        "Rang;Typ;Größe;Strahlform;Schlitzlänge;Schlitzanzahl;Rohr;Bezeichnung;geeignet;Anzahl;"
+        "Rang;Typ;Größe;Strahlform;Schlitzlänge;Schlitzanzahl;Rohr;Bezeichnung;geeignet;Anzahl;Anordnung;"
         "Volumenstrom je Durchlass;dp;LWA;a min;w min;x-krit;y max;vk;DR;Kategorie;Hinweise\r\n");
     int rank = 0;
     for (const Suggestion& s : list) {
@@ -83,6 +114,7 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
                                  s.designation,
                                  s.feasible ? QStringLiteral("ja") : QStringLiteral("nein"),
                                  fig(s.count, 0),
+                                 s.layout ? layoutText(*s.layout) : QString(),
                                  fig(s.shownFlow, 2),
                                  fig(s.dp, 1),
                                  fig(s.lwa, 1),
@@ -100,14 +132,21 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
 }
 
 int runRank(const QStringList& args, QTextStream& out, QTextStream&) {
-    cli::CommandLine call(QString::fromUtf8(kUsage), {"top", "program-dir"}, {"csv"});
+    cli::CommandLine call(QString::fromUtf8(kUsage), {"top", "target-category", "program-dir"}, {"csv"});
     call.parse(args, 1);
     const int top = call.integer("top", 1, std::numeric_limits<int>::max()).value_or(-1);
+    RankingOptions options;
+    if (call.isSet("target-category")) {
+        const QString category = call.value("target-category");
+        if (category != QLatin1String("A") && category != QLatin1String("B") && category != QLatin1String("C"))
+            call.wrongCall(QStringLiteral("--target-category nimmt A, B oder C, nicht \"%1\".").arg(category));
+        options.targetCategory = category[0];
+    }
 
     cli::Session session;
     cli::openProject(session, call.programDir(), call.positional(0), cli::WithCatalogue::Yes);
     std::vector<Suggestion> list =
-        suggestOutlets(session.catalogue, *session.record, session.texts, session.folders);
+        suggestOutlets(session.catalogue, *session.record, session.texts, session.folders, options);
     if (top > 0 && static_cast<int>(list.size()) > top)
         list.resize(static_cast<std::size_t>(top));
     if (call.isSet("csv")) {

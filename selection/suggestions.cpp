@@ -3,16 +3,21 @@
 
 #include "calc/draught.h"
 #include "calc/evaluation.h"
+#include "calc/outletlayout.h"
+#include "frame/errors.h"
 #include "frame/dialogs.h"
 #include "frame/numbers.h"
 #include "frame/shell.h"
 #include "results/outletresults.h"
+#include "selection/selectionlists.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
 namespace fyl {
+
+using ld = long double;
 
 namespace {
 
@@ -29,39 +34,379 @@ QString above(double value, double limit, int decimals) {
     return text;
 }
 
-// The limits a planner checks first; each broken one is named with its figures.
-void judge(Suggestion& s, const CalculationRecord& rec) {
-    // The count range as the evaluation stored it, not as the scroll bar shows it: the bar offers
-    // the least count alone when the range is empty.
-    const bool perOutlet = rec.designCode.str() == QLatin1String("0");
-    const int least = perOutlet ? rec.countBound2 : rec.countBound1;
-    const int most = perOutlet ? rec.countBound1 : rec.countBound2;
-    if (least > most || most < 1)
-        s.reasons << QStringLiteral("kein zulässiger Anzahlbereich (%1 … %2)").arg(least).arg(most);
-    if (s.count < 1) {
-        s.reasons << QStringLiteral("Anzahl %1").arg(s.count);
-    } else if (countOutsideFlowRange(rec, s.count)) {
-        // Compared per outlet; slot outlets show their flow per metre elsewhere.
-        s.reasons << QStringLiteral("Volumenstrom je Durchlass %1 m³/h außerhalb %2 … %3 m³/h")
-                         .arg(num(rec.totalFlow / s.count, 1), num(perOutlet ? rec.outlet.vMin : rec.vMinOutlet, 1),
-                              num(perOutlet ? rec.outlet.vMax : rec.vMaxOutlet, 1));
-    }
-    if (s.lwa > rec.maxSoundLevel)
-        s.reasons << QStringLiteral("LWA %1 dB > %2 dB")
-                         .arg(above(s.lwa, rec.maxSoundLevel, 1), numbers::formatGeneral(rec.maxSoundLevel));
-    if (s.design == QLatin1String("0") && s.aMin && *s.aMin * *s.aMin * s.count > rec.floorArea)
-        s.reasons << QStringLiteral("a min² × Anzahl %1 m² > Grundfläche %2 m²")
-                         .arg(num(*s.aMin * *s.aMin * s.count, 1), numbers::formatGeneral(rec.floorArea));
-    if (s.vertical && s.vMid > rec.velocityLimit)
-        s.reasons << QStringLiteral("vk %1 m/s > %2 m/s")
-                         .arg(above(s.vMid, rec.velocityLimit, 2), numbers::formatGeneral(rec.velocityLimit));
-    s.feasible = s.reasons.isEmpty();
+constexpr int kMaxCountsTried = 40; // counts of one choice tried for a layout, from the least up
+constexpr double kHeatingMountingLimit = 4.0; // [m] above it warm air from a horizontal jet stays up
+constexpr double kFreeColdJetLimit = 3.0;     // [K] under-temperature of a jet that is not at the ceiling
+constexpr double kDraughtValidLow = 20.0, kDraughtValidHigh = 26.0, kDraughtValidVelocity = 0.5;
+
+int categoryRank(const QString& category) {
+    if (category.size() == 1 && category[0] >= QLatin1Char('A') && category[0] <= QLatin1Char('C'))
+        return category[0].unicode() - 'A';
+    return 3;
 }
 
-// Runs the take-over into `rec` and reads the suggestion from what it left; what fails becomes a
-// reason.
+double categoryLimit(QChar category) {
+    return category == QLatin1Char('A') ? 10.0 : category == QLatin1Char('C') ? 30.0 : 20.0;
+}
+
+// Types the catalogue offers for walls alone (no ceiling, suspended ceiling or hall roof among their
+// mounting places) blow from a wall across the room.
+bool mountedOnWallsOnly(const Catalogue& catalogue, const QString& type) {
+    const std::optional<TypeAttributes> attributes = typeAttributes(catalogue, type);
+    if (!attributes || attributes->mounting.isEmpty())
+        return false;
+    for (const QString& place : attributes->mounting)
+        if (place.contains(QStringLiteral("decke"), Qt::CaseInsensitive) ||
+            place.contains(QStringLiteral("dach"), Qt::CaseInsensitive))
+            return false;
+    return true;
+}
+
+LayoutKind layoutKindOf(const CalculationRecord& rec, const Catalogue& catalogue, const OutletChoice& choice) {
+    const QString jet = rec.outlet.jetFormCodeText();
+    if (rec.designCode.str() == QLatin1String("0"))
+        return jet == QLatin1String("01") && mountedOnWallsOnly(catalogue, choice.type) ? LayoutKind::WallRow
+                                                                                       : LayoutKind::Grid;
+    // One-sided slots and tubes blow from a wall; the others blow to both sides of their row.
+    return jet == QLatin1String("04") || jet == QLatin1String("06") ? LayoutKind::WallRow : LayoutKind::SlotRows;
+}
+
+// The length one outlet takes in its row: slot outlets their nominal length, others none.
+double outletLengthOf(const CalculationRecord& rec) {
+    return rec.designCode.str() == QLatin1String("0") ? 0.0 : rec.nominalLength / 1000.0;
+}
+
+// One section of a layout as the flow picture shows it: two outlets `spacing` apart, each `wall`
+// from its wall. Without a neighbour the wall on the far side stands in for it.
+struct Section {
+    std::optional<double> spacing, wall;
+};
+
+std::vector<Section> sectionsOf(const OutletLayout& l) {
+    std::vector<Section> out;
+    const auto add = [&out](const std::optional<double>& spacing, const std::optional<double>& wall) {
+        if (spacing || wall)
+            out.push_back({spacing, wall});
+    };
+    if (l.kind == LayoutKind::WallRow) {
+        add(l.rowsAlongLength ? l.spacingLength : l.spacingWidth, l.depth);
+    } else {
+        add(l.spacingWidth, l.wallWidth);
+        add(l.spacingLength, l.wallLength);
+    }
+    return out;
+}
+
+// The figures of one choice at one count, and at one layout of it.
+struct AtLayout {
+    int count = 0;
+    OutletLayout layout;
+    std::vector<SuggestionCheck> checks;
+    DraughtResult draught;
+    bool draughtValid = true;
+    bool feasible = false;
+    double lwa = 0, dp = 0;
+    Section worst; // the section the flow picture shows: the one with the highest velocity
+    double vMid = 0, vLeft = 0, vRight = 0;
+};
+
+SuggestionCheck rangeCheck(const char* name, double value, double low, double high, const QString& text) {
+    SuggestionCheck c;
+    c.name = QLatin1String(name);
+    c.value = value;
+    c.lowLimit = low;
+    c.limit = high;
+    c.ok = value >= low && value <= high;
+    c.text = text;
+    return c;
+}
+
+SuggestionCheck atLeast(const char* name, double value, double limit, const QString& text) {
+    SuggestionCheck c;
+    c.name = QLatin1String(name);
+    c.value = value;
+    c.limit = limit;
+    c.ok = value >= limit - 1e-9;
+    c.text = text;
+    return c;
+}
+
+SuggestionCheck atMost(const char* name, double value, double limit, const QString& text) {
+    SuggestionCheck c;
+    c.name = QLatin1String(name);
+    c.value = value;
+    c.limit = limit;
+    c.ok = value <= limit + 1e-9;
+    c.text = text;
+    return c;
+}
+
+// The checks of the choice evaluated into `rec` at `count` outlets, at `layout`.
+AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, const VerticalResult* v, int count,
+                     int least, int most, const OutletLayout& layout, const RankingOptions& options) {
+    AtLayout a;
+    a.count = count;
+    a.layout = layout;
+    a.lwa = rec.lwa;
+    a.dp = rec.dp;
+    const bool perOutlet = rec.designCode.str() == QLatin1String("0");
+    const double vMin = perOutlet ? rec.outlet.vMin : rec.vMinOutlet;
+    const double vMax = perOutlet ? rec.outlet.vMax : rec.vMaxOutlet;
+    const double flow = rec.totalFlow / count;
+    std::vector<SuggestionCheck>& c = a.checks;
+    c.push_back(rangeCheck("flow_range", flow, vMin, vMax,
+                           QStringLiteral("Volumenstrom je Durchlass %1 m³/h, zulässig %2 … %3 m³/h")
+                               .arg(num(flow, 1), num(vMin, 1), num(vMax, 1))));
+    c.push_back(rangeCheck("count_range", count, least, most,
+                           QStringLiteral("Anzahl %1, Bereich %2 … %3").arg(count).arg(least).arg(most)));
+    const double dT = ld(rec.roomTemp) - rec.supplyTemp;
+    const double mounting = rec.mountingHeight;
+    std::vector<double> velocities;
+    if (h != nullptr) {
+        const LayoutDistances d = layoutDistances(layout);
+        if (d.spacing && h->aMin >= 0.1)
+            c.push_back(atLeast("spacing", *d.spacing, h->aMin,
+                                QStringLiteral("Abstand %1 m, a min %2 m").arg(num(*d.spacing, 2), num(h->aMin, 2))));
+        if (d.wall && h->wMin > 0.0)
+            c.push_back(atLeast("wall_distance", *d.wall, h->wMin,
+                                QStringLiteral("Wandabstand %1 m, w min %2 m").arg(num(*d.wall, 2), num(h->wMin, 2))));
+        if (dT > 0.1 && h->xKrit > 0.0)
+            c.push_back(atLeast("detachment", h->xKrit, d.travel,
+                                QStringLiteral("x-krit %1 m, Strahlweg an der Decke %2 m")
+                                    .arg(num(h->xKrit, 2), num(d.travel, 2))));
+        if (dT < -0.1)
+            c.push_back(atMost("heating_height", mounting, kHeatingMountingLimit,
+                               QStringLiteral("Heizen mit Horizontalstrahl in %1 m Höhe (höchstens %2 m): die "
+                                              "warme Luft bleibt unter der Decke")
+                                   .arg(num(mounting, 2), numbers::formatGeneral(kHeatingMountingLimit))));
+        if (dT > kFreeColdJetLimit && !h->ceilingMounted) {
+            SuggestionCheck f = atMost("free_cold_jet", dT, kFreeColdJetLimit,
+                                       QStringLiteral("kalter Freistrahl unter der Decke (%1 K Untertemperatur): "
+                                                      "sein Absinken wird nicht berechnet")
+                                           .arg(num(dT, 1)));
+            c.push_back(f);
+        }
+        // The velocities at head height at the layout's places; the flow picture shows the worst section.
+        double worstVelocity = -1.0;
+        for (const Section& s : sectionsOf(layout)) {
+            const double wall = s.wall.value_or(0.0);
+            const double spacing = s.spacing.value_or(2.0 * wall);
+            const SectionVelocities sv = sectionVelocities(rec, *h, spacing, wall);
+            if (s.spacing)
+                velocities.push_back(sv.mid);
+            if (s.wall)
+                velocities.push_back(sv.wall);
+            const double highest = std::max(s.spacing ? sv.mid : 0.0, s.wall ? sv.wall : 0.0);
+            if (highest > worstVelocity) {
+                worstVelocity = highest;
+                a.worst = {spacing, wall};
+                a.vMid = sv.mid;
+                a.vLeft = sv.wall;
+                a.vRight = sv.wall;
+            }
+        }
+    } else if (v != nullptr) {
+        const double run = ld(mounting) - rec.headHeight;
+        if (dT < -0.1)
+            c.push_back(atLeast("penetration", v->yMax, run,
+                                QStringLiteral("y max %1 m, bis Kopfhöhe %2 m").arg(num(v->yMax, 2), num(run, 2))));
+        else
+            c.push_back(atMost("velocity", v->vk, rec.velocityLimit,
+                               QStringLiteral("vk %1 m/s, zulässig %2 m/s")
+                                   .arg(above(v->vk, rec.velocityLimit, 2), numbers::formatGeneral(rec.velocityLimit))));
+        velocities.push_back(v->vk);
+        a.vMid = v->vk;
+    }
+    c.push_back(atMost("sound", rec.lwa, rec.maxSoundLevel,
+                       QStringLiteral("LWA %1 dB, zulässig %2 dB")
+                           .arg(above(rec.lwa, rec.maxSoundLevel, 1), numbers::formatGeneral(rec.maxSoundLevel))));
+    if (!velocities.empty()) {
+        try {
+            DraughtResult worst{0.0, QString()};
+            bool first = true;
+            for (const double velocity : velocities) {
+                const DraughtResult dr = worstDraught(rec.roomTemp, {velocity});
+                if (first || dr.rating > worst.rating)
+                    worst = dr;
+                first = false;
+            }
+            a.draught = worst;
+            a.draughtValid = ld(rec.roomTemp) >= kDraughtValidLow && ld(rec.roomTemp) <= kDraughtValidHigh &&
+                             std::all_of(velocities.begin(), velocities.end(),
+                                         [](double x) { return x < kDraughtValidVelocity; });
+            SuggestionCheck dc = atMost("draught", worst.rating, categoryLimit(options.targetCategory),
+                                        QStringLiteral("DR %1 % (%2), Ziel Kategorie %3%4")
+                                            .arg(num(worst.rating, 1), worst.category == QLatin1String("-")
+                                                                           ? QStringLiteral("über C")
+                                                                           : worst.category,
+                                                 QString(options.targetCategory),
+                                                 a.draughtValid ? QString()
+                                                                : QStringLiteral(", außerhalb des Gültigkeitsbereichs")));
+            // Outside the model's range the velocity limit decides, not the rating.
+            if (!a.draughtValid)
+                dc.ok = true;
+            c.push_back(dc);
+        } catch (const ArithmeticError&) {
+        }
+    }
+    a.feasible = std::all_of(c.begin(), c.end(), [](const SuggestionCheck& x) { return x.ok; });
+    return a;
+}
+
+// The order of ranksBefore, on the figures of two layouts.
+struct OrderKey {
+    bool feasible = false, evaluated = false;
+    int failed = 0; // checks that fail: of two unsuitable choices, the one nearer to suitable first
+    int category = 3;
+    int soundBand = 0;
+    bool dpInside = false;
+    int count = 0;
+    double rating = 0;
+};
+
+OrderKey orderKey(bool feasible, bool evaluated, int failed, const QString& category, double soundMargin, double dp,
+                  int count, std::optional<double> rating) {
+    OrderKey k;
+    k.feasible = feasible;
+    k.evaluated = evaluated;
+    k.failed = failed;
+    k.category = rating ? categoryRank(category) : 3;
+    k.soundBand = static_cast<int>(std::floor(soundMargin / 3.0));
+    k.dpInside = dp >= 20.0 && dp <= 60.0;
+    k.count = count;
+    k.rating = rating.value_or(1000.0);
+    return k;
+}
+
+bool before(const OrderKey& a, const OrderKey& b) {
+    if (a.feasible != b.feasible)
+        return a.feasible;
+    // A choice that could not be evaluated has no count; it must not pass for the fewest outlets.
+    if (a.evaluated != b.evaluated)
+        return a.evaluated;
+    if (a.failed != b.failed)
+        return a.failed < b.failed;
+    if (a.category != b.category)
+        return a.category < b.category;
+    if (a.soundBand != b.soundBand)
+        return a.soundBand > b.soundBand;
+    if (a.dpInside != b.dpInside)
+        return a.dpInside;
+    if (a.count != b.count)
+        return a.count < b.count;
+    return a.rating < b.rating;
+}
+
+int failedChecks(const std::vector<SuggestionCheck>& checks) {
+    return static_cast<int>(std::count_if(checks.begin(), checks.end(), [](const SuggestionCheck& c) { return !c.ok; }));
+}
+
+OrderKey orderKey(const AtLayout& a, double maxSound) {
+    return orderKey(a.feasible, true, failedChecks(a.checks), a.draught.category, maxSound - a.lwa, a.dp, a.count,
+                    a.draught.category.isEmpty() ? std::nullopt : std::optional<double>(a.draught.rating));
+}
+
+// Evaluates the choice in `rec` at `count` outlets set by hand, with the flow picture at the given
+// section; the critical-distance search only when asked for.
+void evaluateAt(CalculationRecord& rec, bool horizontal, int count, const Section* section, bool criticalSearch,
+                std::optional<HorizontalResult>& h, std::optional<VerticalResult>& v) {
+    rec.outletCount = count;
+    if (section != nullptr) {
+        const double wall = section->wall.value_or(0.0);
+        rec.spacing = section->spacing.value_or(2.0 * wall);
+        rec.wallLeft = wall;
+        rec.wallRight = wall;
+        rec.resultsWindowFlag = 0;
+    }
+    if (horizontal) {
+        HorizontalResult r = evaluateHorizontal(rec, true, criticalSearch);
+        requireFiniteResult(r);
+        storeResults(rec, r);
+        h = r;
+        v.reset();
+    } else {
+        VerticalResult r = evaluateVertical(rec, true);
+        requireFiniteResult(r);
+        storeResults(rec, r);
+        v = r;
+        h.reset();
+    }
+}
+
+// Every count of the choice's range at each of its layouts: the best one by the ranking's order.
+std::optional<AtLayout> bestLayout(const CalculationRecord& proposed, LayoutKind kind, const RankingOptions& options,
+                                   int least, int most) {
+    const bool horizontal = proposed.horizontalJet != 0;
+    std::optional<AtLayout> best;
+    std::optional<OrderKey> bestKey;
+    const int first = std::max(1, least);
+    const int last = std::min(most, first + kMaxCountsTried - 1);
+    auto rec = std::make_unique<CalculationRecord>(proposed);
+    for (int count = first; count <= last; ++count) {
+        *rec = proposed;
+        std::optional<HorizontalResult> h;
+        std::optional<VerticalResult> v;
+        try {
+            evaluateAt(*rec, horizontal, count, nullptr, false, h, v);
+        } catch (const Error&) {
+            continue;
+        }
+        for (const OutletLayout& layout :
+             outletLayouts(kind, rec->roomWidth, rec->roomLength, count, outletLengthOf(*rec))) {
+            AtLayout a = judgeLayout(*rec, h ? &*h : nullptr, v ? &*v : nullptr, count, least, most, layout, options);
+            const OrderKey key = orderKey(a, rec->maxSoundLevel);
+            if (!bestKey || before(key, *bestKey)) {
+                bestKey = key;
+                best = std::move(a);
+            }
+        }
+    }
+    return best;
+}
+
+// The figures of the record the take-over and the layout search left.
+void readFigures(Suggestion& s, const CalculationRecord& rec, const ResultsView& view) {
+    s.design = rec.designCode.str();
+    s.designation = view.form3[form3::Label1].text.value_or(s.designation);
+    s.jetFormName = rec.outlet.thirdNameText().trimmed();
+    s.evaluated = true;
+    s.vertical = view.evaluated == JetKind::Vertical;
+    s.count = outletsOf(rec);
+    s.flowPerOutlet = rec.flowPerOutlet;
+    s.shownFlow = shownFlowPerOutlet(rec, view.evaluated, rec.flowPerOutlet);
+    s.dp = rec.dp;
+    s.lwa = rec.lwa;
+    s.vMid = rec.vMid;
+    s.aMin.reset();
+    s.wMin.reset();
+    s.criticalDistance.reset();
+    s.xKrit.reset();
+    s.vLeft.reset();
+    s.vRight.reset();
+    s.yMax.reset();
+    if (s.vertical) {
+        s.yMax = rec.yMax;
+    } else {
+        s.aMin = rec.aMin;
+        s.wMin = rec.wMin;
+        s.criticalDistance = rec.criticalDistance;
+        if (rec.xKrit > 0.0)
+            s.xKrit = rec.xKrit;
+        s.vLeft = rec.vLeft;
+        s.vRight = rec.vRight;
+    }
+    s.soundMargin = rec.maxSoundLevel - rec.lwa;
+    s.lwaTogether = s.count > 0 ? rec.lwa + 10.0 * std::log10(double(s.count)) : rec.lwa;
+    const QString unit = view.form3[form3::Label8].text.value_or(QString());
+    s.flowShown = num(s.shownFlow, 2) + QLatin1Char(' ') +
+                  QString(unit).remove(QLatin1Char('[')).remove(QLatin1Char(']')).trimmed();
+}
+
+// Runs the take-over into `rec`, searches the layouts and reads the suggestion from what that left;
+// what fails becomes a reason.
 template <class TakeOver>
-Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec, TakeOver takeOver) {
+Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, const Catalogue& catalogue,
+                        const RankingOptions& options, bool criticalSearch, TakeOver takeOver) {
     Suggestion s;
     s.choice = choice;
     try {
@@ -72,36 +417,39 @@ Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec
             return s;
         }
         const ResultsView& view = *outcome.results;
-        s.designation = view.form3[form3::Label1].text.value_or(QString());
-        s.jetFormName = rec.outlet.thirdNameText().trimmed();
-        s.evaluated = true;
-        s.vertical = view.evaluated == JetKind::Vertical;
-        s.count = wholeOutletCount(rec.outletCount);
-        s.flowPerOutlet = rec.flowPerOutlet;
-        s.shownFlow = shownFlowPerOutlet(rec, view.evaluated, rec.flowPerOutlet);
-        s.dp = rec.dp;
-        s.lwa = rec.lwa;
-        s.vMid = rec.vMid;
-        if (s.vertical) {
-            s.yMax = rec.yMax;
-        } else {
-            s.aMin = rec.aMin;
-            s.wMin = rec.wMin;
-            s.criticalDistance = rec.criticalDistance;
-            if (rec.xKrit > 0.0)
-                s.xKrit = rec.xKrit;
-            s.vLeft = rec.vLeft;
-            s.vRight = rec.vRight;
+        readFigures(s, rec, view);
+        // The count range as the evaluation stored it, not as the scroll bar shows it.
+        const bool perOutlet = rec.designCode.str() == QLatin1String("0");
+        const int least = perOutlet ? rec.countBound2 : rec.countBound1;
+        const int most = perOutlet ? rec.countBound1 : rec.countBound2;
+        const LayoutKind kind = layoutKindOf(rec, catalogue, choice);
+        std::optional<AtLayout> best = bestLayout(rec, kind, options, least, most);
+        if (!best && (least > most || most < 1)) {
+            // No count in range: the proposal's count, judged at its layouts, says why.
+            best = bestLayout(rec, kind, options, s.count, s.count);
         }
-        s.soundMargin = rec.maxSoundLevel - rec.lwa;
-        const QString unit = view.form3[form3::Label8].text.value_or(QString());
-        s.flowShown = view.form3[form3::Label7].text.value_or(QString()).trimmed() + QLatin1Char(' ') +
-                      QString(unit).remove(QLatin1Char('[')).remove(QLatin1Char(']')).trimmed();
-        if (const auto dr = headHeightDraught(rec)) {
-            s.draughtRating = dr->rating;
-            s.draughtCategory = dr->category;
+        if (!best) {
+            s.reasons << QStringLiteral("keine Anordnung von %1 Durchlässen in %2 × %3 m")
+                             .arg(s.count)
+                             .arg(num(rec.roomWidth, 2), num(rec.roomLength, 2));
+            return s;
         }
-        judge(s, rec);
+        const bool horizontal = rec.horizontalJet != 0;
+        std::optional<HorizontalResult> h;
+        std::optional<VerticalResult> v;
+        evaluateAt(rec, horizontal, best->count, horizontal ? &best->worst : nullptr, criticalSearch, h, v);
+        readFigures(s, rec, view);
+        s.layout = best->layout;
+        s.checks = best->checks;
+        s.draughtValid = best->draughtValid;
+        if (!best->draught.category.isEmpty()) {
+            s.draughtRating = best->draught.rating;
+            s.draughtCategory = best->draught.category;
+        }
+        for (const SuggestionCheck& c : s.checks)
+            if (!c.ok)
+                s.reasons << c.text;
+        s.feasible = s.reasons.isEmpty();
     } catch (const Error& e) {
         s.feasible = false;
         s.reasons << e.message();
@@ -112,93 +460,158 @@ Suggestion suggestionOf(const OutletChoice& choice, const CalculationRecord& rec
 } // namespace
 
 Suggestion takeOverChoice(const Catalogue& catalogue, CalculationRecord& rec, const TextTable& texts,
-                          const Folders& folders, const OutletChoice& choice, Dialogs& dialogs) {
+                          const Folders& folders, const OutletChoice& choice, Dialogs& dialogs,
+                          const RankingOptions& options) {
     rec.continueUsed = 1;
     RuntimeFlags flags;
     WorkingValues working;
     int calcStatus = 0;
     InertShell shell;
-    return suggestionOf(choice, rec, [&] {
+    return suggestionOf(choice, rec, catalogue, options, true, [&] {
         SelectionModel model({{rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
         return planOutlet(model, catalogue, choice, rec);
     });
 }
 
 Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
-                          const Folders& folders, const OutletChoice& choice) {
+                          const Folders& folders, const OutletChoice& choice, const RankingOptions& options) {
     auto rec = std::make_unique<CalculationRecord>(room);
     CollectingDialogs dialogs;
-    return takeOverChoice(catalogue, *rec, texts, folders, choice, dialogs);
+    return takeOverChoice(catalogue, *rec, texts, folders, choice, dialogs, options);
 }
 
 bool ranksBefore(const Suggestion& a, const Suggestion& b) {
-    if (a.feasible != b.feasible)
-        return a.feasible;
-    // A choice that could not be evaluated has no count; it must not pass for the fewest outlets.
-    if (a.evaluated != b.evaluated)
-        return a.evaluated;
-    if (a.count != b.count)
-        return a.count < b.count;
-    if (a.dp != b.dp)
-        return a.dp < b.dp;
-    return a.soundMargin > b.soundMargin;
+    return before(orderKey(a.feasible, a.evaluated, failedChecks(a.checks), a.draughtCategory, a.soundMargin, a.dp,
+                           a.count, a.draughtRating),
+                  orderKey(b.feasible, b.evaluated, failedChecks(b.checks), b.draughtCategory, b.soundMargin, b.dp,
+                           b.count, b.draughtRating));
+}
+
+QString layoutText(const OutletLayout& l) {
+    const auto metres = [](const std::optional<double>& v) { return v ? num(*v, 2) : QStringLiteral("–"); };
+    switch (l.kind) {
+    case LayoutKind::Grid:
+        return QStringLiteral("%1 × %2, %3 / %4 m")
+            .arg(l.columns)
+            .arg(l.rows)
+            .arg(metres(l.spacingWidth ? l.spacingWidth : l.wallWidth),
+                 metres(l.spacingLength ? l.spacingLength : l.wallLength));
+    case LayoutKind::SlotRows:
+        return QStringLiteral("%1 %2 zu %3 längs der %4, Abstand %5 m")
+            .arg(l.rows)
+            .arg(l.rows == 1 ? QStringLiteral("Reihe") : QStringLiteral("Reihen"))
+            .arg(l.columns)
+            .arg(l.rowsAlongLength ? QStringLiteral("Länge") : QStringLiteral("Breite"),
+                 metres(l.rowsAlongLength ? (l.spacingWidth ? l.spacingWidth : l.wallWidth)
+                                          : (l.spacingLength ? l.spacingLength : l.wallLength)));
+    case LayoutKind::WallRow:
+        return QStringLiteral("%1 an der %2wand, Wurf %3 m")
+            .arg(l.columns)
+            .arg(l.rowsAlongLength ? QStringLiteral("Längs") : QStringLiteral("Stirn"), metres(l.depth));
+    }
+    return {};
 }
 
 namespace {
 
+// Choices that differ only in the tube diameter or the slot length and give the same figures, as
+// the list shows them, are one row.
+QString figuresKey(const Suggestion& s) {
+    if (!s.evaluated)
+        return {};
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
+        .arg(s.choice.type, s.choice.size)
+        .arg(s.choice.jetForm)
+        .arg(s.choice.slotCount.value_or(0))
+        .arg(s.count)
+        .arg(num(s.shownFlow, 2), num(s.dp, 0), num(s.lwa, 1))
+        .arg(s.layout ? layoutText(*s.layout) : QString()) +
+           (s.draughtRating ? num(*s.draughtRating, 1) : QString()) + (s.feasible ? QStringLiteral("+") : QString());
+}
+
+QString choiceText(const OutletChoice& c) {
+    QString text = c.size;
+    if (c.length)
+        text += QStringLiteral(" / %1 mm").arg(numbers::formatGeneral(*c.length));
+    if (c.tube)
+        text += QStringLiteral(" / Rohr %1 mm").arg(numbers::formatGeneral(*c.tube));
+    return text;
+}
+
+void groupAlike(std::vector<Suggestion>& list) {
+    std::vector<Suggestion> grouped;
+    std::vector<QString> keys;
+    for (Suggestion& s : list) {
+        const QString key = figuresKey(s);
+        const auto same = key.isEmpty() ? keys.end() : std::find(keys.begin(), keys.end(), key);
+        if (same != keys.end()) {
+            grouped[static_cast<std::size_t>(same - keys.begin())].alternatives << choiceText(s.choice);
+            continue;
+        }
+        keys.push_back(key);
+        grouped.push_back(std::move(s));
+    }
+    list = std::move(grouped);
+}
+
 std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const CalculationRecord& room,
-                                      const TextTable& texts, const Folders& folders, bool criticalSearch) {
+                                      const TextTable& texts, const Folders& folders, bool criticalSearch,
+                                      const RankingOptions& options) {
     std::vector<Suggestion> all;
     // The steps a size and jet form share with their other configurations are taken once; each
     // choice goes on from there on copies, as evaluateChoice would go through all of them. The
     // result texts nobody reads here are left out; the figures are the same to the bit.
     CollectingDialogs dialogs;
     auto rec = std::make_unique<CalculationRecord>();
-    const RankingShortcuts shortcuts{true, !criticalSearch};
+    const RankingShortcuts shortcuts{true, true};
     forEachOfferedChoice(catalogue, room, texts, folders,
                          [&](const OutletChoice& choice, const PreparedSelection& prepared) {
                              *rec = *prepared.record;
-                             all.push_back(suggestionOf(choice, *rec, [&] {
+                             all.push_back(suggestionOf(choice, *rec, catalogue, options, criticalSearch, [&] {
                                  return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec,
                                                      shortcuts);
                              }));
                          });
     std::stable_sort(all.begin(), all.end(), ranksBefore);
+    groupAlike(all);
     return all;
 }
 
 } // namespace
 
 std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
-                                       const TextTable& texts, const Folders& folders) {
-    return rankedChoices(catalogue, room, texts, folders, true);
+                                       const TextTable& texts, const Folders& folders,
+                                       const RankingOptions& options) {
+    return rankedChoices(catalogue, room, texts, folders, true, options);
 }
 
 std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const CalculationRecord& room,
-                                         const TextTable& texts, const Folders& folders) {
+                                         const TextTable& texts, const Folders& folders,
+                                         const RankingOptions& options) {
     // The critical-distance search changes no figure the ranking compares; it can only fail, and a
     // failed choice ranks behind every evaluated one. So the order without it is the ranking's, and
     // the first feasible choice whose search does not fail heads the ranking.
-    const std::vector<Suggestion> quick = rankedChoices(catalogue, room, texts, folders, false);
+    const std::vector<Suggestion> quick = rankedChoices(catalogue, room, texts, folders, false, options);
     if (quick.empty())
         return std::nullopt;
     for (const Suggestion& candidate : quick) {
         if (!candidate.feasible)
             break;
-        Suggestion full = evaluateChoice(catalogue, room, texts, folders, candidate.choice);
-        if (full.evaluated && full.feasible)
+        Suggestion full = evaluateChoice(catalogue, room, texts, folders, candidate.choice, options);
+        if (full.evaluated && full.feasible) {
+            full.alternatives = candidate.alternatives;
             return full;
+        }
     }
     // No feasible choice: which unsuitable one comes first needs the whole ranking.
-    return suggestOutlets(catalogue, room, texts, folders).front();
+    return suggestOutlets(catalogue, room, texts, folders, options).front();
 }
 
 QStringList suggestionColumns() {
     // The window's own word for the flow: per metre for slot outlets, as their unit says.
-    return {QStringLiteral("Rang"),    QStringLiteral("Bezeichnung"),
-            QStringLiteral("Anzahl"),  QStringLiteral("Durchlassbelastung"),
-            QStringLiteral("dp"),      QStringLiteral("LWA"),
-            QStringLiteral("a min"),   QStringLiteral("DR"),
+    return {QStringLiteral("Rang"),  QStringLiteral("Bezeichnung"),        QStringLiteral("Anzahl"),
+            QStringLiteral("Anordnung"), QStringLiteral("Durchlassbelastung"), QStringLiteral("dp"),
+            QStringLiteral("LWA"),   QStringLiteral("a min"),              QStringLiteral("DR"),
             QStringLiteral("Hinweise")};
 }
 
@@ -228,6 +641,7 @@ std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
         if (s.evaluated) {
             const bool aMinShown = s.aMin && *s.aMin >= 0.1;
             add(QString::number(s.count), s.count);
+            add(s.layout ? layoutText(*s.layout) : QStringLiteral("–"), std::nullopt);
             add(s.flowShown, s.shownFlow);
             add(num(s.dp, 0) + QStringLiteral(" Pa"), s.dp);
             add(num(s.lwa, 1) + QStringLiteral(" dB"), s.lwa);
@@ -239,10 +653,20 @@ std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
                                 : QStringLiteral("–"),
                 s.draughtRating);
         } else {
-            for (int i = 0; i < 6; ++i)
+            for (int i = 0; i < 7; ++i)
                 add(QString(), std::nullopt);
         }
-        add(s.reasons.join(QStringLiteral("; ")), std::nullopt);
+        QStringList notes = s.reasons;
+        if (!s.alternatives.isEmpty())
+            notes << QStringLiteral("ebenso: ") + s.alternatives.join(QStringLiteral(", "));
+        add(notes.join(QStringLiteral("; ")), std::nullopt);
+        // Every check with its figures, as the row's tool tip.
+        QStringList checks;
+        for (const SuggestionCheck& c : s.checks)
+            checks << (c.ok ? QStringLiteral("✓ ") : QStringLiteral("✗ ")) + c.text;
+        if (s.evaluated && s.count > 1)
+            checks << QStringLiteral("LWA aller %1 Durchlässe zusammen %2 dB").arg(s.count).arg(num(s.lwaTogether, 1));
+        row.toolTip = checks.join(QLatin1Char('\n'));
         rows.push_back(std::move(row));
     }
     return rows;

@@ -2,6 +2,7 @@
 // selection would, judged against the room's limits and ranked. Core layer (fylcore).
 #pragma once
 
+#include "calc/outletlayout.h"
 #include "frame/dialogs.h"
 #include "selection/planchoice.h"
 
@@ -9,6 +10,23 @@
 #include <vector>
 
 namespace fyl {
+
+// What the ranking asks of a room besides its record: the draught category it must reach.
+struct RankingOptions {
+    QChar targetCategory = QLatin1Char('B'); // 'A', 'B' or 'C'
+};
+
+// One check of a suggestion with its figures: what it compares, against what, and whether it
+// holds. A range has a low and a high limit; a check beyond the model's range (a draught rating
+// outside its validity) is shown but holds.
+struct SuggestionCheck {
+    QString name; // flow_range, count_range, spacing, wall_distance, detachment, penetration,
+                  // velocity, heating_height, free_cold_jet, sound, draught
+    double value = 0.0;
+    std::optional<double> limit, lowLimit; // a range: lowLimit … limit
+    bool ok = true;
+    QString text; // the check as the list says it, with its figures
+};
 
 // One evaluated choice. The figures are the record's after the take-over, exactly what `plan`
 // gives; those a jet kind has not stay empty.
@@ -32,27 +50,47 @@ struct Suggestion {
     QString draughtCategory;
     double soundMargin = 0; // permitted level minus LWA
     QString flowShown;      // the flow per outlet as the calculation window shows it, with its unit
+    // Where the outlets sit, and the count above is the layout's; the figures above are for it.
+    std::optional<OutletLayout> layout;
+    std::vector<SuggestionCheck> checks; // those that apply to the choice, in the order of their names
+    bool draughtValid = true;            // the rating lies inside the model's range
+    double lwaTogether = 0;              // all outlets together: LWA + 10 lg count
+    QStringList alternatives;            // choices that differ only in tube or slot length, same figures
 };
 
-// Takes `choice` over into `rec` itself, as the selection window would, and evaluates it; what
-// fails becomes a reason. The selection's messages go to `dialogs`, its questions are answered there.
+// Takes `choice` over into `rec` itself, as the selection window would, searches its layouts
+// (each count of its count range, each layout of the count) and evaluates it at the best one: the
+// record then holds that count, set by hand, and the worse section of the layout as the flow
+// picture's spacing and wall distances. What fails becomes a reason. The selection's messages go
+// to `dialogs`, its questions are answered there.
 Suggestion takeOverChoice(const Catalogue& catalogue, CalculationRecord& rec, const TextTable& texts,
-                          const Folders& folders, const OutletChoice& choice, Dialogs& dialogs);
+                          const Folders& folders, const OutletChoice& choice, Dialogs& dialogs,
+                          const RankingOptions& options = {});
 
 // Takes `choice` over into a copy of `room` and evaluates it; what fails becomes a reason.
 Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
-                          const Folders& folders, const OutletChoice& choice);
+                          const Folders& folders, const OutletChoice& choice, const RankingOptions& options = {});
 
-// Feasible before infeasible, then fewest outlets, lowest pressure drop, largest sound margin.
+// The order of the list: feasible before infeasible (of two unsuitable ones, the one with fewer
+// failing checks first); then the draught category (A, B, C, worse);
+// then the sound margin in bands of 3 dB, more first; then a pressure drop inside 20 … 60 Pa before
+// one outside; then fewer outlets; then the lower draught rating.
 bool ranksBefore(const Suggestion& a, const Suggestion& b);
 
-// Every offered choice evaluated and ranked.
+// Every offered choice evaluated at its best layout and ranked; choices that differ only in the
+// tube diameter or the slot length and give the same figures are one, the others its alternatives.
 std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
-                                       const TextTable& texts, const Folders& folders);
+                                       const TextTable& texts, const Folders& folders,
+                                       const RankingOptions& options = {});
 // The head of that ranking, found without the critical-distance search of the choices that cannot
 // head it; none when nothing is offered.
 std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const CalculationRecord& room,
-                                         const TextTable& texts, const Folders& folders);
+                                         const TextTable& texts, const Folders& folders,
+                                         const RankingOptions& options = {});
+
+// The layout as the list shows it: "2 × 3, 3,00 / 2,67 m" (outlets across the width × along the
+// length, then the spacings across / along, or the wall distances where there is one outlet).
+QString layoutText(const OutletLayout& layout);
 
 // The suggestion list as the selection window shows it: the column headings and one row of
 // texts per suggestion, in the order given, the first column its rank. Each cell has the number
@@ -61,6 +99,7 @@ struct SuggestionRow {
     QStringList cells;
     std::vector<std::optional<double>> sortKeys; // one per cell; none: sorted by its text
     bool feasible = false;
+    QString toolTip; // the checks with their figures, one per line
 };
 QStringList suggestionColumns();
 std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list);

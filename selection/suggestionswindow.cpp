@@ -69,12 +69,15 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
         for (int c = 0; c < rows[r].cells.size(); ++c) {
             auto* item = new SuggestionItem(rows[r].cells[c], rows[r].sortKeys[static_cast<std::size_t>(c)]);
             item->setData(kListIndexRole, r);
-            if (c != 1 && c != columns.size() - 1)
+            if (c != 1 && c != 3 && c != columns.size() - 1)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (!rows[r].feasible)
                 item->setForeground(grey);
-            if (c == columns.size() - 1)
-                item->setToolTip(rows[r].cells[c]);
+            // The notes column shows a long note whole; every other cell the row's checks.
+            if (c == columns.size() - 1 && !rows[r].cells[c].isEmpty())
+                item->setToolTip(rows[r].cells[c] + QStringLiteral("\n\n") + rows[r].toolTip);
+            else
+                item->setToolTip(rows[r].toolTip);
             table->setItem(r, c, item);
         }
     }
