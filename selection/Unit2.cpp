@@ -301,23 +301,19 @@ void TForm2::showSuggestions() {
     if (suggestions_ != nullptr)
         suggestions_->close();
     suggestions_ = new SuggestionsWindow(std::move(list), this);
-    suggestions_->chosen = [this](const OutletChoice& choice) { takeSuggestion(choice); };
+    suggestions_->chosen = [this](const Suggestion& suggestion) { takeSuggestion(suggestion); };
     suggestions_->show();
 }
 
-void TForm2::takeSuggestion(const OutletChoice& choice) {
-    actWithOutcome([this, &choice] {
-        // The list's figures are for the proposed count; a count set by hand for an earlier
-        // outlet must not carry over to this one.
-        const bool byHand = state_.flags.countSetByHand;
-        state_.flags.countSetByHand = false;
+void TForm2::takeSuggestion(const Suggestion& suggestion) {
+    actWithOutcome([this, &suggestion] {
         model_.resetToFirstStep();
-        try {
-            return planOutlet(model_, state_.catalogue, choice, state_.record);
-        } catch (...) {
-            state_.flags.countSetByHand = byHand;
-            throw;
-        }
+        SelectionOutcome outcome = planOutlet(model_, state_.catalogue, suggestion.choice, state_.record);
+        // The count and the layout the list ranked, not the proposal of the take-over.
+        showAsSuggested(suggestion,
+                        {state_.record, state_.flags, state_.working, state_.calcStatus, state_.texts, dialogs_},
+                        outcome);
+        return outcome;
     });
 }
 

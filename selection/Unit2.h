@@ -71,7 +71,7 @@ private:
     void actWithOutcome(const std::function<SelectionOutcome()>& step);
     void showPicture();
     void showSuggestions();
-    void takeSuggestion(const OutletChoice& choice);
+    void takeSuggestion(const Suggestion& suggestion);
 
     AppState& state_;
     Dialogs& dialogs_;

@@ -4,11 +4,12 @@
 #include "calc/draught.h"
 #include "calc/evaluation.h"
 #include "calc/outletlayout.h"
-#include "frame/errors.h"
 #include "frame/dialogs.h"
+#include "frame/errors.h"
 #include "frame/numbers.h"
 #include "frame/shell.h"
 #include "results/outletresults.h"
+#include "results/planningcopy.h"
 #include "selection/selectionlists.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ QString above(double value, double limit, int decimals) {
     return text;
 }
 
-constexpr int kMaxCountsTried = 40; // counts of one choice tried for a layout, from the least up
+constexpr int kMaxCountsTried = 40;           // counts of one choice tried for a layout, from the least up
 constexpr double kHeatingMountingLimit = 4.0; // [m] above it warm air from a horizontal jet stays up
 constexpr double kFreeColdJetLimit = 3.0;     // [K] under-temperature of a jet that is not at the ceiling
 constexpr double kDraughtValidLow = 20.0, kDraughtValidHigh = 26.0, kDraughtValidVelocity = 0.5;
@@ -62,13 +63,15 @@ bool mountedOnWallsOnly(const Catalogue& catalogue, const QString& type) {
     return true;
 }
 
-LayoutKind layoutKindOf(const CalculationRecord& rec, const Catalogue& catalogue, const OutletChoice& choice) {
+LayoutKind layoutKindOf(const CalculationRecord& rec, const Catalogue& catalogue,
+                        const OutletChoice& choice) {
     const QString jet = rec.outlet.jetFormCodeText();
     if (rec.designCode.str() == QLatin1String("0"))
         return jet == QLatin1String("01") && mountedOnWallsOnly(catalogue, choice.type) ? LayoutKind::WallRow
-                                                                                       : LayoutKind::Grid;
+                                                                                        : LayoutKind::Grid;
     // One-sided slots and tubes blow from a wall; the others blow to both sides of their row.
-    return jet == QLatin1String("04") || jet == QLatin1String("06") ? LayoutKind::WallRow : LayoutKind::SlotRows;
+    return jet == QLatin1String("04") || jet == QLatin1String("06") ? LayoutKind::WallRow
+                                                                    : LayoutKind::SlotRows;
 }
 
 // The length one outlet takes in its row: slot outlets their nominal length, others none.
@@ -110,80 +113,97 @@ struct AtLayout {
     double vMid = 0, vLeft = 0, vRight = 0;
 };
 
-SuggestionCheck rangeCheck(const char* name, double value, double low, double high, const QString& text) {
+// The checks' texts are made only for the layout a choice is shown with: the search compares
+// thousands of layouts by their figures alone.
+template <class MakeText>
+SuggestionCheck rangeCheck(const QString& name, double value, double low, double high, bool texts,
+                           MakeText text) {
     SuggestionCheck c;
-    c.name = QLatin1String(name);
+    c.name = name;
     c.value = value;
     c.lowLimit = low;
     c.limit = high;
     c.ok = value >= low && value <= high;
-    c.text = text;
+    if (texts)
+        c.text = text();
     return c;
 }
 
-SuggestionCheck atLeast(const char* name, double value, double limit, const QString& text) {
+template <class MakeText>
+SuggestionCheck atLeast(const QString& name, double value, double limit, bool texts, MakeText text) {
     SuggestionCheck c;
-    c.name = QLatin1String(name);
+    c.name = name;
     c.value = value;
     c.limit = limit;
     c.ok = value >= limit - 1e-9;
-    c.text = text;
+    if (texts)
+        c.text = text();
     return c;
 }
 
-SuggestionCheck atMost(const char* name, double value, double limit, const QString& text) {
+template <class MakeText>
+SuggestionCheck atMost(const QString& name, double value, double limit, bool texts, MakeText text) {
     SuggestionCheck c;
-    c.name = QLatin1String(name);
+    c.name = name;
     c.value = value;
     c.limit = limit;
     c.ok = value <= limit + 1e-9;
-    c.text = text;
+    if (texts)
+        c.text = text();
     return c;
 }
 
 // The checks of the choice evaluated into `rec` at `count` outlets, at `layout`.
-AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, const VerticalResult* v, int count,
-                     int least, int most, const OutletLayout& layout, const RankingOptions& options) {
+AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, const VerticalResult* v,
+                     int count, int least, int most, const OutletLayout& layout,
+                     const RankingOptions& options, bool texts) {
     AtLayout a;
     a.count = count;
     a.layout = layout;
-    a.lwa = rec.lwa;
-    a.dp = rec.dp;
+    a.lwa = h != nullptr ? h->lwa : v->lwa;
+    a.dp = h != nullptr ? h->dp : v->dp;
     const bool perOutlet = rec.designCode.str() == QLatin1String("0");
     const double vMin = perOutlet ? rec.outlet.vMin : rec.vMinOutlet;
     const double vMax = perOutlet ? rec.outlet.vMax : rec.vMaxOutlet;
     const double flow = rec.totalFlow / count;
     std::vector<SuggestionCheck>& c = a.checks;
-    c.push_back(rangeCheck("flow_range", flow, vMin, vMax,
-                           QStringLiteral("Volumenstrom je Durchlass %1 m³/h, zulässig %2 … %3 m³/h")
-                               .arg(num(flow, 1), num(vMin, 1), num(vMax, 1))));
-    c.push_back(rangeCheck("count_range", count, least, most,
-                           QStringLiteral("Anzahl %1, Bereich %2 … %3").arg(count).arg(least).arg(most)));
+    c.push_back(rangeCheck(QStringLiteral("flow_range"), flow, vMin, vMax, texts, [&] {
+        return QStringLiteral("Volumenstrom je Durchlass %1 m³/h, zulässig %2 … %3 m³/h")
+            .arg(num(flow, 1), num(vMin, 1), num(vMax, 1));
+    }));
+    c.push_back(rangeCheck(QStringLiteral("count_range"), count, least, most, texts, [&] {
+        return QStringLiteral("Anzahl %1, Bereich %2 … %3").arg(count).arg(least).arg(most);
+    }));
     const double dT = ld(rec.roomTemp) - rec.supplyTemp;
     const double mounting = rec.mountingHeight;
     std::vector<double> velocities;
     if (h != nullptr) {
         const LayoutDistances d = layoutDistances(layout);
         if (d.spacing && h->aMin >= 0.1)
-            c.push_back(atLeast("spacing", *d.spacing, h->aMin,
-                                QStringLiteral("Abstand %1 m, a min %2 m").arg(num(*d.spacing, 2), num(h->aMin, 2))));
+            c.push_back(atLeast(QStringLiteral("spacing"), *d.spacing, h->aMin, texts, [&] {
+                return QStringLiteral("Abstand %1 m, a min %2 m").arg(num(*d.spacing, 2), num(h->aMin, 2));
+            }));
         if (d.wall && h->wMin > 0.0)
-            c.push_back(atLeast("wall_distance", *d.wall, h->wMin,
-                                QStringLiteral("Wandabstand %1 m, w min %2 m").arg(num(*d.wall, 2), num(h->wMin, 2))));
+            c.push_back(atLeast(QStringLiteral("wall_distance"), *d.wall, h->wMin, texts, [&] {
+                return QStringLiteral("Wandabstand %1 m, w min %2 m").arg(num(*d.wall, 2), num(h->wMin, 2));
+            }));
         if (dT > 0.1 && h->xKrit > 0.0)
-            c.push_back(atLeast("detachment", h->xKrit, d.travel,
-                                QStringLiteral("x-krit %1 m, Strahlweg an der Decke %2 m")
-                                    .arg(num(h->xKrit, 2), num(d.travel, 2))));
+            c.push_back(atLeast(QStringLiteral("detachment"), h->xKrit, d.travel, texts, [&] {
+                return QStringLiteral("x-krit %1 m, Strahlweg an der Decke %2 m")
+                    .arg(num(h->xKrit, 2), num(d.travel, 2));
+            }));
         if (dT < -0.1)
-            c.push_back(atMost("heating_height", mounting, kHeatingMountingLimit,
-                               QStringLiteral("Heizen mit Horizontalstrahl in %1 m Höhe (höchstens %2 m): die "
-                                              "warme Luft bleibt unter der Decke")
-                                   .arg(num(mounting, 2), numbers::formatGeneral(kHeatingMountingLimit))));
+            c.push_back(atMost(QStringLiteral("heating_height"), mounting, kHeatingMountingLimit, texts, [&] {
+                return QStringLiteral("Heizen mit Horizontalstrahl in %1 m Höhe (höchstens %2 m): die "
+                                      "warme Luft bleibt unter der Decke")
+                    .arg(num(mounting, 2), numbers::formatGeneral(kHeatingMountingLimit));
+            }));
         if (dT > kFreeColdJetLimit && !h->ceilingMounted) {
-            SuggestionCheck f = atMost("free_cold_jet", dT, kFreeColdJetLimit,
-                                       QStringLiteral("kalter Freistrahl unter der Decke (%1 K Untertemperatur): "
-                                                      "sein Absinken wird nicht berechnet")
-                                           .arg(num(dT, 1)));
+            SuggestionCheck f = atMost(QStringLiteral("free_cold_jet"), dT, kFreeColdJetLimit, texts, [&] {
+                return QStringLiteral("kalter Freistrahl unter der Decke (%1 K Untertemperatur): "
+                                      "sein Absinken wird nicht berechnet")
+                    .arg(num(dT, 1));
+            });
             c.push_back(f);
         }
         // The velocities at head height at the layout's places; the flow picture shows the worst section.
@@ -208,40 +228,40 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
     } else if (v != nullptr) {
         const double run = ld(mounting) - rec.headHeight;
         if (dT < -0.1)
-            c.push_back(atLeast("penetration", v->yMax, run,
-                                QStringLiteral("y max %1 m, bis Kopfhöhe %2 m").arg(num(v->yMax, 2), num(run, 2))));
+            c.push_back(atLeast(QStringLiteral("penetration"), v->yMax, run, texts, [&] {
+                return QStringLiteral("y max %1 m, bis Kopfhöhe %2 m").arg(num(v->yMax, 2), num(run, 2));
+            }));
         else
-            c.push_back(atMost("velocity", v->vk, rec.velocityLimit,
-                               QStringLiteral("vk %1 m/s, zulässig %2 m/s")
-                                   .arg(above(v->vk, rec.velocityLimit, 2), numbers::formatGeneral(rec.velocityLimit))));
+            c.push_back(atMost(QStringLiteral("velocity"), v->vk, rec.velocityLimit, texts, [&] {
+                return QStringLiteral("vk %1 m/s, zulässig %2 m/s")
+                    .arg(above(v->vk, rec.velocityLimit, 2), numbers::formatGeneral(rec.velocityLimit));
+            }));
         velocities.push_back(v->vk);
         a.vMid = v->vk;
     }
-    c.push_back(atMost("sound", rec.lwa, rec.maxSoundLevel,
-                       QStringLiteral("LWA %1 dB, zulässig %2 dB")
-                           .arg(above(rec.lwa, rec.maxSoundLevel, 1), numbers::formatGeneral(rec.maxSoundLevel))));
+    c.push_back(atMost(QStringLiteral("sound"), a.lwa, rec.maxSoundLevel, texts, [&] {
+        return QStringLiteral("LWA %1 dB, zulässig %2 dB")
+            .arg(above(a.lwa, rec.maxSoundLevel, 1), numbers::formatGeneral(rec.maxSoundLevel));
+    }));
     if (!velocities.empty()) {
         try {
-            DraughtResult worst{0.0, QString()};
-            bool first = true;
-            for (const double velocity : velocities) {
-                const DraughtResult dr = worstDraught(rec.roomTemp, {velocity});
-                if (first || dr.rating > worst.rating)
-                    worst = dr;
-                first = false;
-            }
+            double rating = 0.0;
+            for (const double velocity : velocities)
+                rating = std::max(rating, draughtRating(rec.roomTemp, velocity));
+            const DraughtResult worst{rating, draughtCategory(rating)};
             a.draught = worst;
             a.draughtValid = ld(rec.roomTemp) >= kDraughtValidLow && ld(rec.roomTemp) <= kDraughtValidHigh &&
                              std::all_of(velocities.begin(), velocities.end(),
                                          [](double x) { return x < kDraughtValidVelocity; });
-            SuggestionCheck dc = atMost("draught", worst.rating, categoryLimit(options.targetCategory),
-                                        QStringLiteral("DR %1 % (%2), Ziel Kategorie %3%4")
-                                            .arg(num(worst.rating, 1), worst.category == QLatin1String("-")
-                                                                           ? QStringLiteral("über C")
-                                                                           : worst.category,
-                                                 QString(options.targetCategory),
-                                                 a.draughtValid ? QString()
-                                                                : QStringLiteral(", außerhalb des Gültigkeitsbereichs")));
+            SuggestionCheck dc = atMost(
+                QStringLiteral("draught"), worst.rating, categoryLimit(options.targetCategory), texts, [&] {
+                    return QStringLiteral("DR %1 % (%2), Ziel Kategorie %3%4")
+                        .arg(num(worst.rating, 1),
+                             worst.category == QLatin1String("-") ? QStringLiteral("über C") : worst.category,
+                             QString(options.targetCategory),
+                             a.draughtValid ? QString()
+                                            : QStringLiteral(", außerhalb des Gültigkeitsbereichs"));
+                });
             // Outside the model's range the velocity limit decides, not the rating.
             if (!a.draughtValid)
                 dc.ok = true;
@@ -264,8 +284,8 @@ struct OrderKey {
     double rating = 0;
 };
 
-OrderKey orderKey(bool feasible, bool evaluated, int failed, const QString& category, double soundMargin, double dp,
-                  int count, std::optional<double> rating) {
+OrderKey orderKey(bool feasible, bool evaluated, int failed, const QString& category, double soundMargin,
+                  double dp, int count, std::optional<double> rating) {
     OrderKey k;
     k.feasible = feasible;
     k.evaluated = evaluated;
@@ -298,18 +318,20 @@ bool before(const OrderKey& a, const OrderKey& b) {
 }
 
 int failedChecks(const std::vector<SuggestionCheck>& checks) {
-    return static_cast<int>(std::count_if(checks.begin(), checks.end(), [](const SuggestionCheck& c) { return !c.ok; }));
+    return static_cast<int>(
+        std::count_if(checks.begin(), checks.end(), [](const SuggestionCheck& c) { return !c.ok; }));
 }
 
 OrderKey orderKey(const AtLayout& a, double maxSound) {
-    return orderKey(a.feasible, true, failedChecks(a.checks), a.draught.category, maxSound - a.lwa, a.dp, a.count,
+    return orderKey(a.feasible, true, failedChecks(a.checks), a.draught.category, maxSound - a.lwa, a.dp,
+                    a.count,
                     a.draught.category.isEmpty() ? std::nullopt : std::optional<double>(a.draught.rating));
 }
 
 // Evaluates the choice in `rec` at `count` outlets set by hand, with the flow picture at the given
 // section; the critical-distance search only when asked for.
-void evaluateAt(CalculationRecord& rec, bool horizontal, int count, const Section* section, bool criticalSearch,
-                std::optional<HorizontalResult>& h, std::optional<VerticalResult>& v) {
+void evaluateAt(CalculationRecord& rec, bool horizontal, int count, const Section* section,
+                bool criticalSearch, std::optional<HorizontalResult>& h, std::optional<VerticalResult>& v) {
     rec.outletCount = count;
     if (section != nullptr) {
         const double wall = section->wall.value_or(0.0);
@@ -334,26 +356,35 @@ void evaluateAt(CalculationRecord& rec, bool horizontal, int count, const Sectio
 }
 
 // Every count of the choice's range at each of its layouts: the best one by the ranking's order.
-std::optional<AtLayout> bestLayout(const CalculationRecord& proposed, LayoutKind kind, const RankingOptions& options,
-                                   int least, int most) {
+// `least` … `most` is the count range the counts are checked against, `from` … `to` the counts tried.
+std::optional<AtLayout> bestLayout(const CalculationRecord& proposed, LayoutKind kind,
+                                   const RankingOptions& options, int least, int most, int from, int to) {
     const bool horizontal = proposed.horizontalJet != 0;
     std::optional<AtLayout> best;
     std::optional<OrderKey> bestKey;
-    const int first = std::max(1, least);
-    const int last = std::min(most, first + kMaxCountsTried - 1);
+    const int first = std::max(1, from);
+    const int last = std::min(to, first + kMaxCountsTried - 1);
+    // The evaluations are pure: one copy of the record serves every count, and nothing is stored.
     auto rec = std::make_unique<CalculationRecord>(proposed);
     for (int count = first; count <= last; ++count) {
-        *rec = proposed;
+        rec->outletCount = count;
         std::optional<HorizontalResult> h;
         std::optional<VerticalResult> v;
         try {
-            evaluateAt(*rec, horizontal, count, nullptr, false, h, v);
+            if (horizontal) {
+                h = evaluateHorizontal(*rec, true, false);
+                requireFiniteResult(*h);
+            } else {
+                v = evaluateVertical(*rec, true);
+                requireFiniteResult(*v);
+            }
         } catch (const Error&) {
             continue;
         }
         for (const OutletLayout& layout :
              outletLayouts(kind, rec->roomWidth, rec->roomLength, count, outletLengthOf(*rec))) {
-            AtLayout a = judgeLayout(*rec, h ? &*h : nullptr, v ? &*v : nullptr, count, least, most, layout, options);
+            AtLayout a = judgeLayout(*rec, h ? &*h : nullptr, v ? &*v : nullptr, count, least, most, layout,
+                                     options, false);
             const OrderKey key = orderKey(a, rec->maxSoundLevel);
             if (!bestKey || before(key, *bestKey)) {
                 bestKey = key;
@@ -423,10 +454,10 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
         const int least = perOutlet ? rec.countBound2 : rec.countBound1;
         const int most = perOutlet ? rec.countBound1 : rec.countBound2;
         const LayoutKind kind = layoutKindOf(rec, catalogue, choice);
-        std::optional<AtLayout> best = bestLayout(rec, kind, options, least, most);
+        std::optional<AtLayout> best = bestLayout(rec, kind, options, least, most, least, most);
         if (!best && (least > most || most < 1)) {
             // No count in range: the proposal's count, judged at its layouts, says why.
-            best = bestLayout(rec, kind, options, s.count, s.count);
+            best = bestLayout(rec, kind, options, least, most, s.count, s.count);
         }
         if (!best) {
             s.reasons << QStringLiteral("keine Anordnung von %1 Durchlässen in %2 × %3 m")
@@ -439,12 +470,18 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
         std::optional<VerticalResult> v;
         evaluateAt(rec, horizontal, best->count, horizontal ? &best->worst : nullptr, criticalSearch, h, v);
         readFigures(s, rec, view);
-        s.layout = best->layout;
-        s.checks = best->checks;
-        s.draughtValid = best->draughtValid;
-        if (!best->draught.category.isEmpty()) {
-            s.draughtRating = best->draught.rating;
-            s.draughtCategory = best->draught.category;
+        const AtLayout shown = judgeLayout(rec, h ? &*h : nullptr, v ? &*v : nullptr, best->count, least,
+                                           most, best->layout, options, true);
+        if (horizontal) {
+            s.pictureSpacing = rec.spacing;
+            s.pictureWall = rec.wallLeft;
+        }
+        s.layout = shown.layout;
+        s.checks = shown.checks;
+        s.draughtValid = shown.draughtValid;
+        if (!shown.draught.category.isEmpty()) {
+            s.draughtRating = shown.draught.rating;
+            s.draughtCategory = shown.draught.category;
         }
         for (const SuggestionCheck& c : s.checks)
             if (!c.ok)
@@ -481,10 +518,34 @@ Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& r
 }
 
 bool ranksBefore(const Suggestion& a, const Suggestion& b) {
-    return before(orderKey(a.feasible, a.evaluated, failedChecks(a.checks), a.draughtCategory, a.soundMargin, a.dp,
-                           a.count, a.draughtRating),
-                  orderKey(b.feasible, b.evaluated, failedChecks(b.checks), b.draughtCategory, b.soundMargin, b.dp,
-                           b.count, b.draughtRating));
+    return before(orderKey(a.feasible, a.evaluated, failedChecks(a.checks), a.draughtCategory, a.soundMargin,
+                           a.dp, a.count, a.draughtRating),
+                  orderKey(b.feasible, b.evaluated, failedChecks(b.checks), b.draughtCategory, b.soundMargin,
+                           b.dp, b.count, b.draughtRating));
+}
+
+void showAsSuggested(const Suggestion& suggestion, PlanningParts parts, SelectionOutcome& outcome) {
+    if (!suggestion.evaluated || !outcome.results || outcome.results->evaluated == JetKind::None)
+        return;
+    auto copy = std::make_unique<PlanningCopy>(parts);
+    CalculationRecord& rec = copy->rec;
+    rec.outletCount = suggestion.count;
+    copy->flags.countSetByHand = true;
+    copy->flags.spacingSetInFlowPicture = false;
+    if (suggestion.pictureSpacing && suggestion.pictureWall) {
+        rec.spacing = *suggestion.pictureSpacing;
+        rec.wallLeft = *suggestion.pictureWall;
+        rec.wallRight = *suggestion.pictureWall;
+        rec.resultsWindowFlag = 0;
+    }
+    ResultsView view = *outcome.results;
+    const ResultsView again = outcome.results->evaluated == JetKind::Horizontal
+                                  ? EvaluateHorizontalJet(copy->evaluationParts(parts.texts))
+                                  : EvaluateVerticalJet(copy->evaluationParts(parts.texts));
+    // The heading and visibilities of the take-over stay; the figures are the new evaluation's.
+    applyView(view, again);
+    outcome.results = view;
+    copy->storeInto(parts);
 }
 
 QString layoutText(const OutletLayout& l) {
@@ -520,13 +581,14 @@ QString figuresKey(const Suggestion& s) {
     if (!s.evaluated)
         return {};
     return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
-        .arg(s.choice.type, s.choice.size)
-        .arg(s.choice.jetForm)
-        .arg(s.choice.slotCount.value_or(0))
-        .arg(s.count)
-        .arg(num(s.shownFlow, 2), num(s.dp, 0), num(s.lwa, 1))
-        .arg(s.layout ? layoutText(*s.layout) : QString()) +
-           (s.draughtRating ? num(*s.draughtRating, 1) : QString()) + (s.feasible ? QStringLiteral("+") : QString());
+               .arg(s.choice.type, s.choice.size)
+               .arg(s.choice.jetForm)
+               .arg(s.choice.slotCount.value_or(0))
+               .arg(s.count)
+               .arg(num(s.shownFlow, 2), num(s.dp, 0), num(s.lwa, 1))
+               .arg(s.layout ? layoutText(*s.layout) : QString()) +
+           (s.draughtRating ? num(*s.draughtRating, 1) : QString()) +
+           (s.feasible ? QStringLiteral("+") : QString());
 }
 
 QString choiceText(const OutletChoice& c) {
@@ -564,14 +626,13 @@ std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const Calculat
     CollectingDialogs dialogs;
     auto rec = std::make_unique<CalculationRecord>();
     const RankingShortcuts shortcuts{true, true};
-    forEachOfferedChoice(catalogue, room, texts, folders,
-                         [&](const OutletChoice& choice, const PreparedSelection& prepared) {
-                             *rec = *prepared.record;
-                             all.push_back(suggestionOf(choice, *rec, catalogue, options, criticalSearch, [&] {
-                                 return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec,
-                                                     shortcuts);
-                             }));
-                         });
+    forEachOfferedChoice(
+        catalogue, room, texts, folders, [&](const OutletChoice& choice, const PreparedSelection& prepared) {
+            *rec = *prepared.record;
+            all.push_back(suggestionOf(choice, *rec, catalogue, options, criticalSearch, [&] {
+                return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec, shortcuts);
+            }));
+        });
     std::stable_sort(all.begin(), all.end(), ranksBefore);
     groupAlike(all);
     return all;
@@ -609,9 +670,15 @@ std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const Calcu
 
 QStringList suggestionColumns() {
     // The window's own word for the flow: per metre for slot outlets, as their unit says.
-    return {QStringLiteral("Rang"),  QStringLiteral("Bezeichnung"),        QStringLiteral("Anzahl"),
-            QStringLiteral("Anordnung"), QStringLiteral("Durchlassbelastung"), QStringLiteral("dp"),
-            QStringLiteral("LWA"),   QStringLiteral("a min"),              QStringLiteral("DR"),
+    return {QStringLiteral("Rang"),
+            QStringLiteral("Bezeichnung"),
+            QStringLiteral("Anzahl"),
+            QStringLiteral("Anordnung"),
+            QStringLiteral("Durchlassbelastung"),
+            QStringLiteral("dp"),
+            QStringLiteral("LWA"),
+            QStringLiteral("a min"),
+            QStringLiteral("DR"),
             QStringLiteral("Hinweise")};
 }
 
@@ -624,7 +691,9 @@ std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
         if (name.isEmpty()) {
             name = QStringLiteral("%1 / Strahlform %2").arg(s.choice.size).arg(s.choice.jetForm);
             if (s.choice.length && s.choice.slotCount)
-                name += QStringLiteral(" / %1 / %2").arg(numbers::formatGeneral(*s.choice.length)).arg(*s.choice.slotCount);
+                name += QStringLiteral(" / %1 / %2")
+                            .arg(numbers::formatGeneral(*s.choice.length))
+                            .arg(*s.choice.slotCount);
         }
         // Slot outlets' headings leave the jet form out; two of them would read alike.
         if (s.evaluated && s.design != QLatin1String("0") && !s.jetFormName.isEmpty())
@@ -665,7 +734,9 @@ std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
         for (const SuggestionCheck& c : s.checks)
             checks << (c.ok ? QStringLiteral("✓ ") : QStringLiteral("✗ ")) + c.text;
         if (s.evaluated && s.count > 1)
-            checks << QStringLiteral("LWA aller %1 Durchlässe zusammen %2 dB").arg(s.count).arg(num(s.lwaTogether, 1));
+            checks << QStringLiteral("LWA aller %1 Durchlässe zusammen %2 dB")
+                          .arg(s.count)
+                          .arg(num(s.lwaTogether, 1));
         row.toolTip = checks.join(QLatin1Char('\n'));
         rows.push_back(std::move(row));
     }

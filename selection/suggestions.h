@@ -56,6 +56,8 @@ struct Suggestion {
     bool draughtValid = true;            // the rating lies inside the model's range
     double lwaTogether = 0;              // all outlets together: LWA + 10 lg count
     QStringList alternatives;            // choices that differ only in tube or slot length, same figures
+    // The flow picture's section the figures are for: the layout's worse one (horizontal jets).
+    std::optional<double> pictureSpacing, pictureWall;
 };
 
 // Takes `choice` over into `rec` itself, as the selection window would, searches its layouts
@@ -87,6 +89,11 @@ std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const Calcula
 std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const CalculationRecord& room,
                                          const TextTable& texts, const Folders& folders,
                                          const RankingOptions& options = {});
+
+// A suggestion taken over: after `planOutlet` took its choice over into the parts' record, its count
+// is set by hand and the flow picture stands at its layout's section; the evaluation runs again
+// and its view replaces the outcome's, so the windows show the suggestion as it was ranked.
+void showAsSuggested(const Suggestion& suggestion, PlanningParts parts, SelectionOutcome& outcome);
 
 // The layout as the list shows it: "2 × 3, 3,00 / 2,67 m" (outlets across the width × along the
 // length, then the spacings across / along, or the wall distances where there is one outlet).

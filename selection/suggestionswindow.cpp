@@ -110,11 +110,11 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
 void SuggestionsWindow::take(int index) {
     if (index < 0 || index >= static_cast<int>(list_.size()))
         return;
-    const OutletChoice choice = list_[static_cast<std::size_t>(index)].choice;
+    const Suggestion suggestion = list_[static_cast<std::size_t>(index)];
     const auto handler = chosen; // the window may be gone once it has closed
     close();
     if (handler)
-        handler(choice);
+        handler(suggestion);
 }
 
 } // namespace fyl

@@ -23,7 +23,7 @@ public:
 
     // Receives the double-clicked choice, in whatever order the table is sorted; the window closes
     // before it is called.
-    std::function<void(const OutletChoice&)> chosen;
+    std::function<void(const Suggestion&)> chosen;
     const std::vector<Suggestion>& suggestions() const { return list_; }
 
     QLabel* summary = nullptr;
