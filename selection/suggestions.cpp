@@ -460,9 +460,29 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
             best = bestLayout(rec, kind, options, least, most, s.count, s.count);
         }
         if (!best) {
-            s.reasons << QStringLiteral("keine Anordnung von %1 Durchlässen in %2 × %3 m")
-                             .arg(s.count)
-                             .arg(num(rec.roomWidth, 2), num(rec.roomLength, 2));
+            // Nothing fits the room: the proposal's figures, with the checks that need no layout.
+            const bool horizontal = rec.horizontalJet != 0;
+            std::optional<HorizontalResult> h;
+            std::optional<VerticalResult> v;
+            evaluateAt(rec, horizontal, s.count, nullptr, criticalSearch, h, v);
+            readFigures(s, rec, view);
+            OutletLayout none;
+            none.wallWidth.reset();
+            none.wallLength.reset();
+            const AtLayout shown = judgeLayout(rec, h ? &*h : nullptr, v ? &*v : nullptr, s.count, least, most,
+                                               none, options, true);
+            s.checks = shown.checks;
+            SuggestionCheck placed;
+            placed.name = QStringLiteral("layout");
+            placed.value = s.count;
+            placed.ok = false;
+            placed.text = QStringLiteral("keine Anordnung von %1 Durchlässen in %2 × %3 m")
+                              .arg(s.count)
+                              .arg(num(rec.roomWidth, 2), num(rec.roomLength, 2));
+            s.checks.push_back(placed);
+            for (const SuggestionCheck& c : s.checks)
+                if (!c.ok)
+                    s.reasons << c.text;
             return s;
         }
         const bool horizontal = rec.horizontalJet != 0;

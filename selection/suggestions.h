@@ -21,7 +21,7 @@ struct RankingOptions {
 // outside its validity) is shown but holds.
 struct SuggestionCheck {
     QString name; // flow_range, count_range, spacing, wall_distance, detachment, penetration,
-                  // velocity, heating_height, free_cold_jet, sound, draught
+                  // velocity, heating_height, free_cold_jet, sound, draught; layout when none fits
     double value = 0.0;
     std::optional<double> limit, lowLimit; // a range: lowLimit … limit
     bool ok = true;

@@ -236,14 +236,20 @@ TEST_P(ScheduleRoomByHand, WindowsShowTheSummaryRowAndSaveTheScheduleProject) {
     EXPECT_FALSE(roomSaid.isEmpty()) << "typing the temperatures after the cooling load says so";
 
     // The project saved from the windows is the schedule's, but for the date that opening the
-    // project data panel writes.
+    // project data panel writes, and for the flow picture: the schedule's stands at its layout's
+    // section (spacing, velocities, wall distances, the spacing-reset flag), the window's at a min;
+    // and where the layout's count is the proposal's, the window keeps the proposal's fraction
+    // (the same outlets either way).
     const QString saved = path("byhand.zol");
     save(saved);
     const QByteArray mine = test::readFile(saved), theirs = test::readFile(scheduled);
     ASSERT_EQ(mine.size(), theirs.size());
     const qsizetype dateAt = 4206, dateEnd = dateAt + qsizetype(sizeof(CalculationRecord::projectDate));
+    const auto flowPicture = [](qsizetype i) {
+        return (i >= 3816 && i < 3824) || (i >= 4088 && i < 4120) || (i >= 4152 && i < 4168) || i == 4184;
+    };
     for (qsizetype i = 0; i < mine.size(); ++i) {
-        if (i < dateAt || i >= dateEnd) {
+        if ((i < dateAt || i >= dateEnd) && !flowPicture(i)) {
             ASSERT_EQ(mine[i], theirs[i]) << "byte " << i;
         }
     }

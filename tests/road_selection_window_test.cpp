@@ -227,7 +227,11 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     const int reasonsColumn = table->columnCount() - 1;
     for (int r = 0; r < table->rowCount(); ++r) {
         EXPECT_EQ(table->item(r, 0)->foreground().color() != normal, !all[r].feasible) << r;
-        EXPECT_EQ(table->item(r, reasonsColumn)->text(), all[r].reasons.join(QStringLiteral("; "))) << r;
+        // The notes: the reasons, then the alternatives with the same figures.
+        EXPECT_TRUE(table->item(r, reasonsColumn)->text().startsWith(all[r].reasons.join(QStringLiteral("; ")))) << r;
+        EXPECT_EQ(table->item(r, reasonsColumn)->text().contains(QStringLiteral("ebenso: ")),
+                  !all[r].alternatives.isEmpty())
+            << r;
     }
 
     // A click on the "dp" heading sorts by the pressure drop as a number, ties in rank order; the
@@ -248,7 +252,8 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
         ASSERT_TRUE(dpUp < dpDown || (dpUp == dpDown && up < down)) << "row " << r;
     }
 
-    // What the selection's own steps give for that choice, on the record as "weiter" stored it.
+    // What the selection's own steps give for that choice, on the record as "weiter" stored it, at
+    // the count and layout the list ranked.
     auto record = std::make_unique<CalculationRecord>(forms->state.record);
     RuntimeFlags flags;
     WorkingValues working;
@@ -257,8 +262,10 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     InertShell inert;
     SelectionModel steps({{*record, flags, working, status, forms->state.texts, quiet}, forms->state.catalogue,
                           inert, forms->state.folders});
-    const SelectionOutcome expected = planOutlet(steps, forms->state.catalogue, taken.choice, *record);
+    SelectionOutcome expected = planOutlet(steps, forms->state.catalogue, taken.choice, *record);
     ASSERT_TRUE(expected.results);
+    showAsSuggested(taken, {*record, flags, working, status, forms->state.texts, quiet}, expected);
+    EXPECT_EQ(record->outletCount, taken.count);
 
     table->scrollToItem(table->item(0, 0));
     const QPoint firstRow = table->visualItemRect(table->item(0, 0)).center();
@@ -272,6 +279,8 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
                               form3::DraughtHint})
         EXPECT_EQ(shown(id), expected.results->form3[id].text.value_or(QStringLiteral("?"))) << controlName(id);
     EXPECT_EQ(shown(form3::Label1), taken.designation);
+    EXPECT_EQ(shown(form3::Edit1), QString::number(taken.count));
+    EXPECT_EQ(forms->state.record.spacing, *taken.pictureSpacing); // the flow picture at the layout
     EXPECT_TRUE(results->widget(form3::DraughtHint)->isVisible());
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
 }

@@ -263,12 +263,19 @@ TEST(ScheduleCli, VariedRoomsFromTheProgramDirectoryGiveAWorkbookThatIsTheCsv) {
 
     const test::CliRun run = test::runCli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out},
                                           QStringLiteral(ZELK_PROGRAM_DIR), 300000);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    // A room no outlet suits is named with the best unsuitable one; every other room is planned.
+    const QStringList failures = QString::fromUtf8(run.err).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& line : failures)
+        EXPECT_TRUE(line.contains(QStringLiteral("kein geeigneter Durchlass"))) << line.toStdString();
+    EXPECT_EQ(run.exitCode, failures.isEmpty() ? 0 : 1);
+    EXPECT_LT(failures.size(), roomCount / 5) << run.err.toStdString();
     EXPECT_TRUE(QString::fromUtf8(run.out).startsWith(
-        QStringLiteral("%1 Räume: %1 geplant, 0 fehlgeschlagen.").arg(roomCount)))
+        QStringLiteral("%1 Räume: %2 geplant, %3 fehlgeschlagen.")
+            .arg(roomCount)
+            .arg(roomCount - failures.size())
+            .arg(failures.size())))
         << run.out.toStdString();
-    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.zol")}, QDir::Files).size(), roomCount);
+    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.zol")}, QDir::Files).size(), roomCount - failures.size());
 
     const auto checked = python(QStringLiteral("tests/support/summary_workbook_check.py"), {out});
     EXPECT_EQ(checked.first, 0) << checked.second.toStdString();
