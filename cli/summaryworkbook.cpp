@@ -56,9 +56,9 @@ QByteArray summaryWorkbook(const std::vector<SummaryRow>& rows, const QString& s
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Raumbuch");
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);
-    lxw_format* decimals[3];
-    const char* formats[3] = {"0", "0.0", "0.00"};
-    for (int d = 0; d < 3; ++d) {
+    lxw_format* decimals[4];
+    const char* formats[4] = {"0", "0.0", "0.00", "0.000"};
+    for (int d = 0; d < 4; ++d) {
         decimals[d] = workbook_add_format(book);
         format_set_num_format(decimals[d], formats[d]);
     }
@@ -78,7 +78,8 @@ QByteArray summaryWorkbook(const std::vector<SummaryRow>& rows, const QString& s
             const auto col = static_cast<lxw_col_t>(c);
             int shown = 0;
             if (cell.number) {
-                check(worksheet_write_number(sheet, row, col, *cell.number, decimals[std::clamp(cell.decimals, 0, 2)]),
+                check(worksheet_write_number(sheet, row, col, *cell.number,
+                                             decimals[std::clamp(cell.decimals, 0, 3)]),
                       path);
                 shown = 8;
             } else if (!cell.text.isEmpty()) {

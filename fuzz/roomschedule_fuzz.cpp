@@ -2,9 +2,11 @@
 // the rooms' projects get. Fuzzing harness over the core (fylcore).
 //
 // A file whose header is not the schedule's raises FileError. Otherwise rows come in line order;
-// a refused row names its line and carries no fields and no outlet, an accepted one types no
-// empty cell. The file names of all rows are never empty, hold no separator or forbidden
-// character, neither start with a dot or blank nor end with one, and differ even without case.
+// a refused row names its line and carries no fields, cooling figures or outlet; an accepted one
+// types no empty cell, has a comfort category A, B or C and cooling figures with a positive flow, a
+// load not below 0 and a ΔT from 0 to 12 K. The file names of all rows are never empty, hold no
+// separator or forbidden character, neither start with a dot or blank nor end with one, and differ
+// even without case.
 #include "fuzz/fuzzsupport.h"
 
 #include "frame/errors.h"
@@ -31,11 +33,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const QString place = QStringLiteral("Zeile %1").arg(row.line); // then ":" or ", Spalte …"
             require(row.error.startsWith(place + QLatin1Char(':')) || row.error.startsWith(place + QLatin1Char(',')),
                     "a refused row does not name its line", row.error);
-            require(row.fields.empty() && !row.outlet, "a refused row keeps what it read", row.error);
+            require(row.fields.empty() && !row.cooling && !row.outlet, "a refused row keeps what it read",
+                    row.error);
         } else {
-            for (const auto& field : row.fields)
-                if (field.second.isEmpty())
+            for (const RoomEntry& field : row.fields)
+                if (field.text.isEmpty())
                     fuzz::violated("an empty cell would be typed", QString::number(row.line));
+            require(QStringLiteral("ABC").contains(row.comfortCategory), "no comfort category",
+                    QString::number(row.line));
+            require(row.cooling.has_value(), "an accepted row without cooling figures",
+                    QString::number(row.line));
+            const CoolingFigures& c = *row.cooling;
+            // The supply temperature derived from a load of ΔT 12 K may lie a rounding below.
+            require(c.flow > 0 && c.load >= 0 && c.dT() >= 0 && c.dT() <= 12 + 1e-9,
+                    "cooling figures outside the rule", QString::number(row.line));
         }
         names.push_back(row.name);
     }

@@ -2,6 +2,8 @@
 // (fylcore), above the main window's model.
 #include "schedule/roomschedule.h"
 
+#include "calc/arithmetic.h"
+#include "calc/formulas.h"
 #include "frame/csv.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
@@ -18,6 +20,7 @@
 namespace fyl {
 
 using namespace schedule;
+using arith::stored;
 
 namespace {
 
@@ -39,41 +42,57 @@ const char* const kHeader[ColumnCount] = {"Raum",
                                           "Strahlform",
                                           "Schlitzlänge",
                                           "Schlitzanzahl",
-                                          "Rohr"};
+                                          "Rohr",
+                                          "Komfortkategorie"};
 
 // The room columns in their order, with the field the planner types each into and the values a
 // room can have: `positive` refuses zero and less, otherwise only less than zero is refused.
+// Flow, air change rate, cooling load and supply temperature may be empty; the cooling rule
+// decides what they must give together.
 struct RoomColumn {
     Column column;
     RoomField field;
     enum { Positive, NotNegative, Any } range;
+    bool required;
 };
 constexpr RoomColumn kRoomColumns[] = {
-    {Width, RoomField::Width, RoomColumn::Positive},
-    {Length, RoomField::Length, RoomColumn::Positive},
-    {Height, RoomField::Height, RoomColumn::Positive},
-    {AirChangeRate, RoomField::AirChangeRate, RoomColumn::Positive},
-    {VolumeFlow, RoomField::VolumeFlow, RoomColumn::Positive},
-    {CoolingLoad, RoomField::CoolingLoad, RoomColumn::NotNegative},
-    {RoomTemp, RoomField::RoomTemperature, RoomColumn::Any},
-    {SupplyTemp, RoomField::SupplyTemperature, RoomColumn::Any},
-    {HeadHeight, RoomField::HeadHeight, RoomColumn::NotNegative},
-    {MountingHeight, RoomField::MountingHeight, RoomColumn::NotNegative},
-    {AirVelocity, RoomField::VelocityLimit, RoomColumn::Positive},
-    {SoundPower, RoomField::MaxSoundPowerLevel, RoomColumn::Positive},
+    {Width, RoomField::Width, RoomColumn::Positive, true},
+    {Length, RoomField::Length, RoomColumn::Positive, true},
+    {Height, RoomField::Height, RoomColumn::Positive, true},
+    {AirChangeRate, RoomField::AirChangeRate, RoomColumn::Positive, false},
+    {VolumeFlow, RoomField::VolumeFlow, RoomColumn::Positive, false},
+    {CoolingLoad, RoomField::CoolingLoad, RoomColumn::NotNegative, false},
+    {RoomTemp, RoomField::RoomTemperature, RoomColumn::Any, true},
+    {SupplyTemp, RoomField::SupplyTemperature, RoomColumn::Any, false},
+    {HeadHeight, RoomField::HeadHeight, RoomColumn::NotNegative, true},
+    {MountingHeight, RoomField::MountingHeight, RoomColumn::NotNegative, true},
+    {AirVelocity, RoomField::VelocityLimit, RoomColumn::Positive, true},
+    {SoundPower, RoomField::MaxSoundPowerLevel, RoomColumn::Positive, true},
 };
 
 QString columnName(int column) {
     return QString::fromUtf8(kHeader[column]);
 }
 
-// "Zeile 7, Spalte 4 (Höhe): …"
+// "Zeile 7, Spalte 4 (Höhe): …", "Zeile 7, Spalten 8 und 9 (Raumtemperatur, Zulufttemperatur): …"
 struct RowRefusal {
     QString message;
 };
+[[noreturn]] void refuse(int line, const std::vector<int>& columns, const QString& what) {
+    QStringList places, names;
+    for (const int column : columns) {
+        places << QString::number(column + 1);
+        names << columnName(column);
+    }
+    const QString last = places.takeLast();
+    const QString place =
+        places.isEmpty() ? QStringLiteral("Spalte %1").arg(last)
+                         : QStringLiteral("Spalten %1 und %2").arg(places.join(QStringLiteral(", ")), last);
+    throw RowRefusal{QStringLiteral("Zeile %1, %2 (%3): %4")
+                         .arg(QString::number(line), place, names.join(QStringLiteral(", ")), what)};
+}
 [[noreturn]] void refuse(int line, int column, const QString& what) {
-    throw RowRefusal{QStringLiteral("Zeile %1, Spalte %2 (%3): %4")
-                         .arg(QString::number(line), QString::number(column + 1), columnName(column), what)};
+    refuse(line, std::vector<int>{column}, what);
 }
 
 // A number as the schedule gives it: decimal comma, blanks around allowed. A point is refused, since
@@ -104,32 +123,121 @@ int cellInteger(int line, int column, const QString& text) {
     }
 }
 
+// A figure in a message: four significant digits, decimal comma.
+QString figure(double value) {
+    return numbers::formatGeneral(value, 4);
+}
+
+// The volume flow that volume and air change rate give, rounded where the window stores each
+// step (floor area, volume, flow), so that the window ends with this very flow.
+double flowOfRate(double width, double length, double height, double rate) {
+    const double area = stored(static_cast<long double>(width) * length);
+    const double volume = stored(static_cast<long double>(area) * height);
+    return stored(static_cast<long double>(volume) * rate);
+}
+
+// The cooling load the window computes on leaving a temperature: none where the supply air is not
+// at least 0,05 K cooler than the room.
+double loadOfTemperatures(double flow, double roomTemp, double supplyTemp) {
+    const double dT = stored(static_cast<long double>(roomTemp) - supplyTemp);
+    double load = 0.0;
+    if (supplyTemp < roomTemp && static_cast<long double>(dT) >= 0.05L)
+        CoolingLoadForFlow(dT, flow, load);
+    return load;
+}
+
+// A cooling figure the schedule derived, shown as the window shows the field.
+RoomEntry derivedEntry(RoomField field, double value, int precision, int decimals) {
+    return RoomEntry{field, numbers::formatFixed(value, precision, decimals), value};
+}
+
 void readRow(RoomRow& row, const QStringList& cells) {
     const int line = row.line;
     row.name = cells[Room].trimmed();
     if (row.name.isEmpty())
         refuse(line, Room, QStringLiteral("der Raum hat keinen Namen."));
-    const bool rate = !cells[AirChangeRate].trimmed().isEmpty();
-    const bool flow = !cells[VolumeFlow].trimmed().isEmpty();
-    if (rate == flow)
-        throw RowRefusal{QStringLiteral("Zeile %1, Spalten 5 und 6 (Luftwechsel, Volumenstrom): %2")
-                             .arg(QString::number(line), rate
-                                                             ? QStringLiteral("nur eines von beiden angeben.")
-                                                             : QStringLiteral("eines von beiden fehlt."))};
+    const QString rateText = cells[AirChangeRate].trimmed(), flowText = cells[VolumeFlow].trimmed();
+    if (!rateText.isEmpty() && !flowText.isEmpty())
+        refuse(line, {AirChangeRate, VolumeFlow}, QStringLiteral("nur eines von beiden angeben."));
+    std::optional<double> value[ColumnCount];
     for (const RoomColumn& c : kRoomColumns) {
         const QString text = cells[c.column].trimmed();
         if (text.isEmpty()) {
-            if (c.column == AirChangeRate || c.column == VolumeFlow)
-                continue;
-            refuse(line, c.column, QStringLiteral("der Wert fehlt."));
+            if (c.required)
+                refuse(line, c.column, QStringLiteral("der Wert fehlt."));
+            continue;
         }
-        const long double value = cellNumber(line, c.column, text);
-        if (c.range == RoomColumn::Positive && !(value > 0))
+        const long double v = cellNumber(line, c.column, text);
+        if (c.range == RoomColumn::Positive && !(v > 0))
             refuse(line, c.column, QStringLiteral("'%1' muss größer als 0 sein.").arg(text));
-        if (c.range == RoomColumn::NotNegative && value < 0)
+        if (c.range == RoomColumn::NotNegative && v < 0)
             refuse(line, c.column, QStringLiteral("'%1' darf nicht negativ sein.").arg(text));
-        row.fields.emplace_back(c.field, text);
+        value[c.column] = stored(v); // as the window's field holds it
     }
+
+    CoolingCells given{value[VolumeFlow], value[CoolingLoad], *value[RoomTemp], value[SupplyTemp]};
+    if (value[AirChangeRate])
+        given.flow = flowOfRate(*value[Width], *value[Length], *value[Height], *value[AirChangeRate]);
+    const auto figures = coolingFigures(given);
+    if (const auto* refusal = std::get_if<CoolingRefusal>(&figures)) {
+        std::vector<int> columns;
+        if (refusal->cells & CoolingRefusal::Flow) {
+            if (!rateText.isEmpty() || flowText.isEmpty()) // neither given: both are meant
+                columns.push_back(AirChangeRate);
+            if (rateText.isEmpty())
+                columns.push_back(VolumeFlow);
+        }
+        for (const auto& [cell, column] :
+             {std::pair{CoolingRefusal::Load, CoolingLoad}, std::pair{CoolingRefusal::RoomTemp, RoomTemp},
+              std::pair{CoolingRefusal::SupplyTemp, SupplyTemp}})
+            if (refusal->cells & cell)
+                columns.push_back(column);
+        refuse(line, columns, refusal->message);
+    }
+    const CoolingFigures& cooling = std::get<CoolingFigures>(figures);
+    row.cooling = cooling;
+
+    // The fields as a planner fills them so that the window keeps the rule's figures: the
+    // temperatures, then a given cooling load, from which the window derives the supply
+    // temperature just as the rule did; a load the rule derived the window computes itself on
+    // leaving the supply temperature.
+    for (const RoomColumn& c : kRoomColumns) {
+        const QString text = cells[c.column].trimmed();
+        switch (c.column) {
+        case VolumeFlow:
+            if (cooling.derived == CoolingFigures::Flow)
+                row.fields.push_back(derivedEntry(c.field, cooling.flow, 6, 0));
+            else if (value[c.column])
+                row.fields.push_back({c.field, text, *value[c.column]});
+            break;
+        case CoolingLoad:
+            break;
+        case SupplyTemp:
+            if (cooling.derived == CoolingFigures::SupplyTemp) {
+                row.fields.push_back(derivedEntry(c.field, cooling.supplyTemp, 4, 1));
+                row.fields.push_back({RoomField::CoolingLoad, cells[CoolingLoad].trimmed(), cooling.load});
+            } else if (value[c.column]) {
+                row.fields.push_back({c.field, text, *value[c.column]});
+            } else { // isothermal: the supply air at room temperature
+                row.fields.push_back({c.field, cells[RoomTemp].trimmed(), cooling.roomTemp});
+            }
+            break;
+        default:
+            if (value[c.column])
+                row.fields.push_back({c.field, text, *value[c.column]});
+            break;
+        }
+    }
+
+    if (cells.size() > ComfortCategory) {
+        const QString category = cells[ComfortCategory].trimmed();
+        if (category.size() > 1 || (category.size() == 1 && !QStringLiteral("ABC").contains(category[0])))
+            refuse(line, ComfortCategory,
+                   QStringLiteral("'%1' ist keine Komfortkategorie (A, B oder C; leer: B).").arg(category));
+        if (!category.isEmpty())
+            row.comfortCategory = category[0];
+    }
+
     if (cells[Type].trimmed().isEmpty()) {
         for (int column = Size; column <= Tube; ++column)
             if (!cells[column].trimmed().isEmpty())
@@ -200,6 +308,77 @@ QString cutName(QString name) {
 
 } // namespace
 
+std::variant<CoolingFigures, CoolingRefusal> coolingFigures(const CoolingCells& in) {
+    using R = CoolingRefusal;
+    const auto refused = [](unsigned cells, const QString& message) { return R{cells, message}; };
+    CoolingFigures f;
+    f.roomTemp = in.roomTemp;
+    try {
+        if (in.supplyTemp) {
+            const double dT = stored(static_cast<long double>(in.roomTemp) - *in.supplyTemp);
+            if (dT < 0)
+                return refused(R::RoomTemp | R::SupplyTemp,
+                               QStringLiteral("die Zuluft ist wärmer als der Raum (ΔT = %1 K); geplant wird "
+                                              "gekühlte oder isotherme Zuluft.")
+                                   .arg(figure(dT)));
+            if (dT > 12)
+                return refused(R::RoomTemp | R::SupplyTemp,
+                               QStringLiteral("ΔT = %1 K ist mehr als 12 K.").arg(figure(dT)));
+        }
+        if (!in.flow) {
+            if (!in.load || !in.supplyTemp)
+                return refused(R::Flow, QStringLiteral("eines von beiden fehlt (ohne beide Kühllast und "
+                                                       "Zulufttemperatur angeben)."));
+            const double dT = stored(static_cast<long double>(in.roomTemp) - *in.supplyTemp);
+            // Below 0,05 K the window computes no load, so no flow could carry the given one.
+            if (!(*in.load > 0) || dT < 0.05)
+                return refused(R::Load | R::SupplyTemp,
+                               QStringLiteral("aus %1 kW bei ΔT = %2 K folgt kein Volumenstrom; Luftwechsel "
+                                              "oder Volumenstrom angeben.")
+                                   .arg(figure(*in.load), figure(dT)));
+            FlowForCoolingLoad(dT, *in.load, f.flow);
+            f.supplyTemp = *in.supplyTemp;
+            f.load = loadOfTemperatures(f.flow, f.roomTemp, f.supplyTemp);
+            f.derived = CoolingFigures::Flow;
+            return f;
+        }
+        f.flow = *in.flow;
+        if (!(f.flow > 0))
+            return refused(R::Flow, QStringLiteral("der Volumenstrom ist 0."));
+        if (in.supplyTemp) {
+            f.supplyTemp = *in.supplyTemp;
+            f.load = loadOfTemperatures(f.flow, f.roomTemp, f.supplyTemp);
+            f.derived = CoolingFigures::Load;
+            if (in.load && std::fabs(f.load - *in.load) > 0.05 * *in.load)
+                return refused(
+                    R::Flow | R::Load | R::SupplyTemp,
+                    QStringLiteral("%1 m³/h mit Zuluft von %2 °C (ΔT = %3 K) führen %4 kW ab, nicht "
+                                   "%5 kW (mehr als 5 % Abweichung).")
+                        .arg(figure(f.flow), figure(f.supplyTemp), figure(f.dT()), figure(f.load),
+                             figure(*in.load)));
+            return f;
+        }
+        if (in.load) {
+            double dT = 0;
+            FlowForCoolingLoad(f.flow, *in.load, dT); // with the flow in place of ΔT, ΔT
+            if (dT > 12)
+                return refused(R::Flow | R::Load,
+                               QStringLiteral("%1 kW bei %2 m³/h ergeben ΔT = %3 K, mehr als 12 K.")
+                                   .arg(figure(*in.load), figure(f.flow), figure(dT)));
+            f.load = *in.load;
+            f.supplyTemp = stored(static_cast<long double>(f.roomTemp) - dT);
+            f.derived = CoolingFigures::SupplyTemp;
+            return f;
+        }
+    } catch (const ArithmeticError&) {
+        return refused(R::Flow | R::Load | R::SupplyTemp,
+                       QStringLiteral("die Werte ergeben keine endliche Zahl."));
+    }
+    f.supplyTemp = f.roomTemp;
+    f.derived = CoolingFigures::Isothermal;
+    return f;
+}
+
 QStringList scheduleHeader() {
     QStringList header;
     for (const char* name : kHeader)
@@ -216,10 +395,15 @@ std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
     QStringList given;
     for (const QString& f : records.front().fields)
         given << f.trimmed();
-    if (given != header)
+    // Files written before the comfort category stay valid: the last column may be left out.
+    const QStringList required = header.mid(0, ComfortCategory);
+    if (given != header && given != required)
         throw FileError(
-            QStringLiteral("Zeile %1: die Kopfzeile ist nicht die eines Raumbuchs. Erwartet wird: %2")
-                .arg(QString::number(records.front().line), header.join(QLatin1Char(';'))));
+            QStringLiteral("Zeile %1: die Kopfzeile ist nicht die eines Raumbuchs. Erwartet wird: "
+                           "%2, wahlweise gefolgt von %3")
+                .arg(QString::number(records.front().line), required.join(QLatin1Char(';')),
+                     header.constLast()));
+    const qsizetype columns = given.size();
     std::vector<RoomRow> rows;
     for (std::size_t i = 1; i < records.size(); ++i) {
         const CsvRecord& rec = records[i];
@@ -235,14 +419,15 @@ std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
         try {
             if (!rec.error.isEmpty())
                 throw RowRefusal{QStringLiteral("Zeile %1: %2.").arg(QString::number(rec.line), rec.error)};
-            if (rec.fields.size() != ColumnCount)
+            if (rec.fields.size() != columns)
                 throw RowRefusal{QStringLiteral("Zeile %1: %2 Felder statt %3.")
                                      .arg(QString::number(rec.line), QString::number(rec.fields.size()),
-                                          QString::number(ColumnCount))};
+                                          QString::number(columns))};
             readRow(row, rec.fields);
         } catch (const RowRefusal& refusal) {
             row.error = refusal.message;
             row.fields.clear();
+            row.cooling.reset();
             row.outlet.reset();
         }
     }
@@ -298,6 +483,7 @@ QString failureLine(const RoomRow& row, const RoomOutcome& outcome) {
 
 RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
     RoomPlan plan;
+    plan.comfortCategory = row.comfortCategory;
     if (!row.error.isEmpty()) {
         plan.outcome = {RoomOutcome::RowRefused, row.error};
         return plan;
@@ -329,12 +515,12 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
         if (focus)
             step([&] { model.enterField(*focus); });
         model.setProjectText(0, row.name);
-        for (const auto& [field, text] : row.fields) {
-            if (focus && *focus != field)
+        for (const RoomEntry& entry : row.fields) {
+            if (focus && *focus != entry.field)
                 step([&, left = *focus] { model.leaveField(left); });
-            step([&, f = field] { model.enterField(f); });
-            model.setRoomText(field, text);
-            step([&, f = field] { model.leaveField(f); });
+            step([&, f = entry.field] { model.enterField(f); });
+            model.setRoomValue(entry.field, entry.text, entry.value);
+            step([&, f = entry.field] { model.leaveField(f); });
             focus.reset();
         }
         step([&] { model.weiter(); });
@@ -386,72 +572,84 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
     return plan;
 }
 
+namespace {
+
+SummaryCell textCell(const QString& t) {
+    return SummaryCell{t, std::nullopt, 0};
+}
+
+// Rounded as shown, so that the workbook holds the number the CSV shows.
+SummaryCell numberCell(std::optional<double> v, int decimals) {
+    if (!v || !std::isfinite(*v))
+        return SummaryCell{};
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(*v * scale) / scale;
+    return SummaryCell{QString(), rounded == 0.0 ? 0.0 : rounded, decimals};
+}
+
+bool isSlotOutlet(const CalculationRecord& rec) {
+    return rec.designCode.str() != QLatin1String("0");
+}
+
+// The summary's figures of a planned room, between its name and its notes: one table for the
+// header and the rows, so that they cannot drift apart.
+struct SummaryColumn {
+    const char* name;
+    SummaryCell (*cell)(const Suggestion& s, const CalculationRecord& rec);
+};
+const SummaryColumn kSummaryColumns[] = {
+    {"Typ", [](const Suggestion& s, const CalculationRecord&) { return textCell(s.choice.type); }},
+    {"Größe", [](const Suggestion& s, const CalculationRecord&) { return textCell(s.choice.size); }},
+    {"Strahlform",
+     [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.choice.jetForm, 0); }},
+    {"Bezeichnung", [](const Suggestion& s, const CalculationRecord&) { return textCell(s.designation); }},
+    {"Anzahl", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.count, 0); }},
+    // Slot outlets are rated per metre of their active length; a whole outlet carries that length.
+    {"Volumenstrom je Durchlass",
+     [](const Suggestion& s, const CalculationRecord& rec) {
+         return numberCell(isSlotOutlet(rec) ? stored(static_cast<long double>(s.flowPerOutlet) *
+                                                      rec.effectiveLength / 1000.0L)
+                                             : s.flowPerOutlet,
+                           2);
+     }},
+    {"Volumenstrom je m Schlitz",
+     [](const Suggestion& s, const CalculationRecord& rec) {
+         return isSlotOutlet(rec) ? numberCell(s.flowPerOutlet, 2) : SummaryCell{};
+     }},
+    {"Kühllast",
+     [](const Suggestion&, const CalculationRecord& rec) { return numberCell(rec.coolingLoad, 3); }},
+    {"ΔT",
+     [](const Suggestion&, const CalculationRecord& rec) {
+         return numberCell(stored(static_cast<long double>(rec.roomTemp) - rec.supplyTemp), 2);
+     }},
+    {"Zulufttemperatur",
+     [](const Suggestion&, const CalculationRecord& rec) { return numberCell(rec.supplyTemp, 2); }},
+    {"dp", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.dp, 1); }},
+    {"LWA", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.lwa, 1); }},
+    {"a min", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.aMin, 2); }},
+    {"w min", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.wMin, 2); }},
+    {"x-krit", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.xKrit, 2); }},
+    {"y max", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.yMax, 2); }},
+    {"vk", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.vMid, 2); }},
+    {"DR", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.draughtRating, 1); }},
+    {"Kategorie", [](const Suggestion& s, const CalculationRecord&) { return textCell(s.draughtCategory); }},
+};
+
+} // namespace
+
 QStringList summaryHeader() {
-    return QStringList{QStringLiteral("Raum"),
-                       QStringLiteral("Typ"),
-                       QStringLiteral("Größe"),
-                       QStringLiteral("Strahlform"),
-                       QStringLiteral("Bezeichnung"),
-                       QStringLiteral("Anzahl"),
-                       QStringLiteral("Volumenstrom je Durchlass"),
-                       QStringLiteral("dp"),
-                       QStringLiteral("LWA"),
-                       QStringLiteral("a min"),
-                       QStringLiteral("w min"),
-                       QStringLiteral("x-krit"),
-                       QStringLiteral("y max"),
-                       QStringLiteral("vk"),
-                       QStringLiteral("DR"),
-                       QStringLiteral("Kategorie"),
-                       QStringLiteral("Hinweise")};
+    QStringList header{QStringLiteral("Raum")};
+    for (const SummaryColumn& c : kSummaryColumns)
+        header << QString::fromUtf8(c.name);
+    return header << QStringLiteral("Hinweise");
 }
 
 SummaryRow summaryRow(const QString& roomName, const RoomPlan& plan) {
-    const auto text = [](const QString& t) { return SummaryCell{t, std::nullopt, 0}; };
-    // Rounded as shown, so that the workbook holds the number the CSV shows.
-    const auto number = [](std::optional<double> v, int decimals) {
-        if (!v || !std::isfinite(*v))
-            return SummaryCell{};
-        const double scale = std::pow(10.0, decimals);
-        const double rounded = std::round(*v * scale) / scale;
-        return SummaryCell{QString(), rounded == 0.0 ? 0.0 : rounded, decimals};
-    };
-    if (!plan.planned())
-        return SummaryRow{text(roomName),
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          {},
-                          text(plan.outcome.message)};
-    const Suggestion& s = plan.result;
-    return SummaryRow{text(roomName),
-                      text(s.choice.type),
-                      text(s.choice.size),
-                      number(s.choice.jetForm, 0),
-                      text(s.designation),
-                      number(s.count, 0),
-                      number(s.shownFlow, 2),
-                      number(s.dp, 1),
-                      number(s.lwa, 1),
-                      number(s.aMin, 2),
-                      number(s.wMin, 2),
-                      number(s.xKrit, 2),
-                      number(s.yMax, 2),
-                      number(s.vMid, 2),
-                      number(s.draughtRating, 1),
-                      text(s.draughtCategory),
-                      text(plan.notes.join(QStringLiteral("; ")))};
+    SummaryRow row{textCell(roomName)};
+    for (const SummaryColumn& c : kSummaryColumns)
+        row.push_back(plan.planned() ? c.cell(plan.result, *plan.record) : SummaryCell{});
+    row.push_back(textCell(plan.planned() ? plan.notes.join(QStringLiteral("; ")) : plan.outcome.message));
+    return row;
 }
 
 QByteArray summaryCsv(const std::vector<SummaryRow>& rows) {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace fyl {
@@ -42,24 +43,68 @@ enum Column : int {
     SlotLength,
     SlotCount,
     Tube,
+    ComfortCategory, // may be left out of the file, header and rows alike
     ColumnCount
 };
 } // namespace schedule
 
+// Every column's name, the optional last one included.
 QStringList scheduleHeader();
+
+// The cooling of a room. Of volume flow, cooling load and supply temperature any two give the
+// third, by the main window's own formulas (cooling load [kW] = flow [m³/h] / 3600 · 1,2 · 1,006 ·
+// ΔT [K], ΔT = room − supply temperature); with the flow alone the supply air is isothermal.
+struct CoolingCells {
+    std::optional<double> flow; // m³/h: the volume flow, or air change rate × volume
+    std::optional<double> load; // kW
+    double roomTemp = 0;
+    std::optional<double> supplyTemp;
+};
+struct CoolingFigures {
+    enum Derived { Load, SupplyTemp, Flow, Isothermal };
+    double flow = 0, load = 0, roomTemp = 0, supplyTemp = 0;
+    Derived derived = Isothermal; // which figure was computed
+    double dT() const { return static_cast<double>(static_cast<long double>(roomTemp) - supplyTemp); }
+};
+// Why cells cannot be planned together, and which: a set of CoolingRefusal::Cell.
+struct CoolingRefusal {
+    enum Cell : unsigned { Flow = 1, Load = 2, RoomTemp = 4, SupplyTemp = 8 };
+    unsigned cells = 0;
+    QString message;
+};
+// The figures a room is planned with, or why not. Refused: a ΔT above 12 K or below 0 (supply air
+// warmer than the room), all three given and the load that flow and ΔT carry more than 5 % off the
+// given one, no flow. Where the load follows from the temperatures it is what the window computes
+// on leaving them, 0 below 0,05 K; given too (within the 5 %), it gives way to that.
+std::variant<CoolingFigures, CoolingRefusal> coolingFigures(const CoolingCells& cells);
+
+// A room field as the schedule fills it: the cell's text with the value the window reads from it,
+// or a figure the schedule derived, shown as the window would show it. The value goes with the
+// text, so that a field still showing a rounded figure the window wrote with that very text takes
+// the schedule's value, not the one behind the figure.
+struct RoomEntry {
+    RoomField field{};
+    QString text;
+    double value = 0;
+    bool operator==(const RoomEntry&) const = default;
+};
 
 // One row of the schedule. A row with an error is not planned; the error names its line and column.
 struct RoomRow {
     int line = 0;
     QString name;
-    // The room fields with the texts the planner would type, in column order; an empty cell is
-    // not typed.
-    std::vector<std::pair<RoomField, QString>> fields;
-    std::optional<OutletChoice> outlet; // none: the best-ranked feasible suggestion
+    // The room fields in the order they are filled: the column order, but the cooling load (typed
+    // only where the supply temperature is derived from it) after the temperatures. An empty cell
+    // is not typed.
+    std::vector<RoomEntry> fields;
+    std::optional<CoolingFigures> cooling;    // set for a row that was read
+    std::optional<OutletChoice> outlet;       // none: the best-ranked feasible suggestion
+    QChar comfortCategory = QLatin1Char('B'); // the draught category the room must reach
     QString error;
 };
 
 // The rows of a schedule file's bytes (UTF-8 with or without byte order mark, or Windows-1252).
+// The header names every column or all but the last; each row has as many fields as the header.
 // A header that is not the schedule's raises FileError: then no row can be trusted.
 std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes);
 
@@ -98,17 +143,19 @@ QString failureLine(const RoomRow& row, const RoomOutcome& outcome);
 // figures, and what the windows said on the way. A room that could not be planned has no record.
 struct RoomPlan {
     RoomOutcome outcome;
+    QChar comfortCategory = QLatin1Char('B'); // the draught category the room must reach
     QStringList notes;
     Suggestion result;
     std::unique_ptr<CalculationRecord> record;
     bool planned() const { return outcome.kind == RoomOutcome::Planned && record != nullptr; }
 };
 
-// Plans one room on its own record, dialogs and flags: a new project, the room fields typed and
-// left in column order, "weiter", then the outlet taken over. Safe to run for several rooms at once.
+// Plans one room on its own record, dialogs and flags: a new project, the row's fields filled and
+// left in their order, "weiter", then the outlet taken over. The record ends with the row's cooling
+// figures exactly. Safe to run for several rooms at once.
 RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context);
 
-// A cell of the summary: a text, or a number shown with `decimals`.
+// A cell of the summary: a text, or a number shown with `decimals` (0 to 3).
 struct SummaryCell {
     QString text;
     std::optional<double> number;

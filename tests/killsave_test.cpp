@@ -149,7 +149,7 @@ QByteArray schedule(int which) {
                      "Kopfhöhe;Einbauhöhe;Luftgeschwindigkeit;Schallleistung;Typ;Größe;Strahlform;Schlitzlänge;"
                      "Schlitzanzahl;Rohr\r\n";
     for (int room = 1; room <= 16; ++room)
-        csv += QStringLiteral("Büro %1;%2;8;3;;%3;1,5;22;16;1,8;3;0,2;45;DRL;DRL 400;1;;;\r\n")
+        csv += QStringLiteral("Büro %1;%2;8;3;;%3;;22;16;1,8;3;0,2;45;DRL;DRL 400;1;;;\r\n")
                    .arg(room)
                    .arg(which == 0 ? 6 : 7)
                    .arg(which == 0 ? 600 + 10 * room : 900 + 10 * room)

@@ -18,10 +18,12 @@ import sys
 import zipfile
 import xml.etree.ElementTree as ET
 
-HEADER = ["Raum", "Typ", "Größe", "Strahlform", "Bezeichnung", "Anzahl", "Volumenstrom je Durchlass", "dp",
-          "LWA", "a min", "w min", "x-krit", "y max", "vk", "DR", "Kategorie", "Hinweise"]
-FIGURES = {"Strahlform": 0, "Anzahl": 0, "Volumenstrom je Durchlass": 2, "dp": 1, "LWA": 1, "a min": 2,
-           "w min": 2, "x-krit": 2, "y max": 2, "vk": 2, "DR": 1}
+HEADER = ["Raum", "Typ", "Größe", "Strahlform", "Bezeichnung", "Anzahl", "Volumenstrom je Durchlass",
+          "Volumenstrom je m Schlitz", "Kühllast", "ΔT", "Zulufttemperatur", "dp", "LWA", "a min", "w min",
+          "x-krit", "y max", "vk", "DR", "Kategorie", "Hinweise"]
+FIGURES = {"Strahlform": 0, "Anzahl": 0, "Volumenstrom je Durchlass": 2, "Volumenstrom je m Schlitz": 2,
+           "Kühllast": 3, "ΔT": 2, "Zulufttemperatur": 2, "dp": 1, "LWA": 1, "a min": 2, "w min": 2, "x-krit": 2,
+           "y max": 2, "vk": 2, "DR": 1}
 NS = {"m": "http://schemas.openxmlformats.org/spreadsheetml/2006/main"}
 BUILTIN_FORMATS = {0: "General", 1: "0", 2: "0.00"}
 
@@ -135,7 +137,8 @@ def main():
                     problems.append(f"{where}, {name}: CSV {value!r}, workbook {kind} {content!r}")
         if row[1]:  # a planned room
             horizontal = row[HEADER.index("y max")] == ""
-            needed = ["Strahlform", "Anzahl", "Volumenstrom je Durchlass", "dp", "LWA", "vk", "DR", "Kategorie"]
+            needed = ["Strahlform", "Anzahl", "Volumenstrom je Durchlass", "Kühllast", "ΔT", "Zulufttemperatur",
+                      "dp", "LWA", "vk", "DR", "Kategorie"]
             needed += ["a min", "w min"] if horizontal else ["y max"]
             for name in needed:
                 if row[HEADER.index(name)] == "":

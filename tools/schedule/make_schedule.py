@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Writes a varied room schedule (semicolon CSV, decimal comma, UTF-8 with BOM, CR LF) to stdout:
 offices, meeting rooms, classrooms and halls, every room without a fixed outlet, so that each
-is ranked. For timing `zelkfyl-cli schedule` and for trying it out.
+is ranked. The cooling is given in each of the ways the schedule accepts: flow and supply
+temperature, flow and cooling load, all three, or cooling load and supply temperature without a
+flow; the comfort category is A, B, C or left empty. For timing `zelkfyl-cli schedule` and for
+trying it out.
 
     python3 tools/schedule/make_schedule.py 1000 > bench.csv
     python3 tools/schedule/make_schedule.py 50 7 --out rooms.csv
@@ -12,7 +15,7 @@ import sys
 
 HEADER = ("Raum;Breite;Länge;Höhe;Luftwechsel;Volumenstrom;Kühllast;Raumtemperatur;Zulufttemperatur;"
           "Kopfhöhe;Einbauhöhe;Luftgeschwindigkeit;Schallleistung;Typ;Größe;Strahlform;Schlitzlänge;"
-          "Schlitzanzahl;Rohr")
+          "Schlitzanzahl;Rohr;Komfortkategorie")
 KINDS = [  # name, width, length, height, air change rate
     ("Büro", (3, 6), (4, 8), (2.6, 3.2), (3, 6)),
     ("Besprechung", (4, 8), (5, 10), (2.8, 3.4), (5, 8)),
@@ -23,6 +26,16 @@ KINDS = [  # name, width, length, height, air change rate
 
 def number(value, decimals):
     return f"{value:.{decimals}f}".replace(".", ",")
+
+
+def rounded(value, decimals):
+    """The value as its text in the schedule gives it."""
+    return float(f"{value:.{decimals}f}")
+
+
+def cooling_load(flow, dt):
+    """kW, as the program computes it: flow [m³/h] / 3600 · 1,2 · 1,006 · ΔT [K]."""
+    return flow / 3600 * 1.2 * 1.006 * dt
 
 
 def positive(text):
@@ -49,11 +62,17 @@ def main():
         flow = width * length * height * rate
         room_temp = rng.choice([20, 21, 22, 24])
         supply = room_temp - rng.uniform(2, 8)
+        rng.uniform(0.5, 5)  # drawn still, so that a seed gives the rooms it gave before
+        planned_flow = (rounded(flow, 0) if use_flow else
+                        rounded(width, 2) * rounded(length, 2) * rounded(height, 2) * rounded(rate, 1))
+        load = number(cooling_load(planned_flow, room_temp - rounded(supply, 1)), 3)
+        given = ["flow supply", "flow load", "flow load supply", "load supply"][i % 4]
         fields = [f"{name} {i:04d}", number(width, 2), number(length, 2), number(height, 2),
-                  "" if use_flow else number(rate, 1), number(flow, 0) if use_flow else "",
-                  number(rng.uniform(0.5, 5), 1), str(room_temp), number(supply, 1), "1,8",
-                  number(height, 2), number(rng.choice([0.15, 0.2, 0.25]), 2), str(rng.choice([30, 35, 40, 45])),
-                  "", "", "", "", "", ""]
+                  "" if use_flow or "flow" not in given else number(rate, 1),
+                  number(flow, 0) if use_flow and "flow" in given else "",
+                  load if "load" in given else "", str(room_temp), number(supply, 1) if "supply" in given else "",
+                  "1,8", number(height, 2), number(rng.choice([0.15, 0.2, 0.25]), 2),
+                  str(rng.choice([30, 35, 40, 45])), "", "", "", "", "", "", ["", "A", "B", "C"][i // 4 % 4]]
         lines.append(";".join(fields))
     data = b"\xef\xbb\xbf" + ("\r\n".join(lines) + "\r\n").encode("utf-8")
     if args.out:
