@@ -532,9 +532,11 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
 
     const Folders selectionFolders = folders;
     CollectingDialogs selectionDialogs;
+    RankingOptions options;
+    options.targetCategory = row.comfortCategory;
     if (row.outlet) {
         plan.result = takeOverChoice(context.catalogue, *rec, context.texts, selectionFolders, *row.outlet,
-                                     selectionDialogs);
+                                     selectionDialogs, options);
         if (plan.result.designation.isEmpty()) {
             plan.outcome = {RoomOutcome::PlanningFailed, plan.result.reasons.join(QStringLiteral("; "))};
             return plan;
@@ -543,7 +545,7 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
             plan.notes << QStringLiteral("nicht geeignet: ") + plan.result.reasons.join(QStringLiteral("; "));
     } else {
         const std::optional<Suggestion> head =
-            bestSuggestion(context.catalogue, *rec, context.texts, selectionFolders);
+            bestSuggestion(context.catalogue, *rec, context.texts, selectionFolders, options);
         if (!head) {
             plan.outcome = {RoomOutcome::PlanningFailed,
                             QStringLiteral("Der Katalog bietet keinen berechenbaren Durchlass an.")};
@@ -558,7 +560,7 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
             return plan;
         }
         plan.result = takeOverChoice(context.catalogue, *rec, context.texts, selectionFolders, best.choice,
-                                     selectionDialogs);
+                                     selectionDialogs, options);
     }
     plan.notes << selectionDialogs.messages;
     plan.notes.removeDuplicates(); // a message the window shows at every field is one note
@@ -604,6 +606,10 @@ const SummaryColumn kSummaryColumns[] = {
      [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.choice.jetForm, 0); }},
     {"Bezeichnung", [](const Suggestion& s, const CalculationRecord&) { return textCell(s.designation); }},
     {"Anzahl", [](const Suggestion& s, const CalculationRecord&) { return numberCell(s.count, 0); }},
+    {"Anordnung",
+     [](const Suggestion& s, const CalculationRecord&) {
+         return s.layout ? textCell(layoutText(*s.layout)) : SummaryCell{};
+     }},
     // Slot outlets are rated per metre of their active length; a whole outlet carries that length.
     {"Volumenstrom je Durchlass",
      [](const Suggestion& s, const CalculationRecord& rec) {

@@ -18,7 +18,7 @@ import sys
 import zipfile
 import xml.etree.ElementTree as ET
 
-HEADER = ["Raum", "Typ", "Größe", "Strahlform", "Bezeichnung", "Anzahl", "Volumenstrom je Durchlass",
+HEADER = ["Raum", "Typ", "Größe", "Strahlform", "Bezeichnung", "Anzahl", "Anordnung", "Volumenstrom je Durchlass",
           "Volumenstrom je m Schlitz", "Kühllast", "ΔT", "Zulufttemperatur", "dp", "LWA", "a min", "w min",
           "x-krit", "y max", "vk", "DR", "Kategorie", "Hinweise"]
 FIGURES = {"Strahlform": 0, "Anzahl": 0, "Volumenstrom je Durchlass": 2, "Volumenstrom je m Schlitz": 2,
@@ -137,7 +137,7 @@ def main():
                     problems.append(f"{where}, {name}: CSV {value!r}, workbook {kind} {content!r}")
         if row[1]:  # a planned room
             horizontal = row[HEADER.index("y max")] == ""
-            needed = ["Strahlform", "Anzahl", "Volumenstrom je Durchlass", "Kühllast", "ΔT", "Zulufttemperatur",
+            needed = ["Strahlform", "Anzahl", "Anordnung", "Volumenstrom je Durchlass", "Kühllast", "ΔT", "Zulufttemperatur",
                       "dp", "LWA", "vk", "DR", "Kategorie"]
             needed += ["a min", "w min"] if horizontal else ["y max"]
             for name in needed:
