@@ -1,7 +1,7 @@
 // The ceiling-plan tool: the grid it lays out, the limits it checks, the exchange file it reads
 // and the program's batch runs.
-#include "companions/deckenspiegel/ceilinglayout.h"
 #include "companions/deckenspiegel/ceilingpage.h"
+#include "exchange/ceilinglayout.h"
 #include "exchange/ceilinglookup.h"
 #include "frame/errors.h"
 #include "tests/support/testfiles.h"

@@ -1,6 +1,6 @@
 // Laying out the outlets of the ceiling plan on their grid and checking spacing and wall
-// distances. Core layer of the ceiling-plan tool (fylceiling).
-#include "companions/deckenspiegel/ceilinglayout.h"
+// distances. Core layer (fylcore).
+#include "exchange/ceilinglayout.h"
 
 #include "frame/numbers.h"
 

@@ -1,6 +1,6 @@
 // The ceiling plan as plain data: where the outlets of an exchange file sit on a regular grid in
-// the room, and which outlets and gaps fall short of the least spacing and wall distance.
-// Core layer of the ceiling-plan tool (fylceiling, QtCore only).
+// the room, and which outlets and gaps fall short of the least spacing and wall distance. The one
+// layout of a ceiling plan, which the ceiling-plan tool draws. Core layer (fylcore).
 #pragma once
 
 #include "exchange/exchangefiles.h"
