@@ -1,12 +1,12 @@
 // Fuzz target of the ceiling-plan exchange file (Zoldaten.tmp) and of the layout the ceiling-plan
-// tool makes of an accepted file. Fuzzing harness over the core (fylcore, fylceiling).
+// tool makes of an accepted file. Fuzzing harness over the core (fylcore).
 //
 // The reader raises FileError for anything it cannot take; what it accepts holds finite values
 // within their ranges. The layout then places exactly the file's outlets inside the room with
 // finite distances, or says why it cannot; its line of figures shows no non-finite number.
 #include "fuzz/fuzzsupport.h"
 
-#include "companions/deckenspiegel/ceilinglayout.h"
+#include "exchange/ceilinglayout.h"
 #include "exchange/exchangefiles.h"
 #include "frame/errors.h"
 

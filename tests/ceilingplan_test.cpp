@@ -1,7 +1,8 @@
 // The ceiling-plan tool: the grid it lays out, the limits it checks, the exchange file it reads
 // and the program's batch runs.
-#include "companions/deckenspiegel/ceilinglayout.h"
+#include "calc/outletlayout.h"
 #include "companions/deckenspiegel/ceilingpage.h"
+#include "exchange/ceilinglayout.h"
 #include "exchange/ceilinglookup.h"
 #include "frame/errors.h"
 #include "tests/support/testfiles.h"
@@ -86,7 +87,10 @@ TEST(CeilingLayout, CentresTheGridAndPrefersTheArrangementThatKeepsTheWallDistan
 }
 
 TEST(CeilingLayout, MarksEachGapAndOutletBelowItsLimitWithTheReason) {
-    CeilingExchange x = room(4, 2.0); // 2 x 2, 2 m from the side walls, 3 m from the end walls
+    // 2 x 2, 2 m from the side walls, 3 m from the end walls. (2 m apart and 1 m from the walls
+    // would be the room's even grid of one column of four.)
+    CeilingExchange x = room(4, 2.0);
+    x.wallDistance = 2.0;
     x.wallMin = 2.5;
     x.aMinSeated = 2.2;
     const CeilingLayout l = layOutCeiling(x);
@@ -152,6 +156,7 @@ TEST(CeilingLayout, DegenerateInputsGiveAMessageAndNoOutlets) {
 
 TEST(CeilingPage, DrawsTheRoomAtAStandardScaleAndTheBreachesInRed) {
     CeilingExchange x = room(4, 2.0);
+    x.wallDistance = 2.0;
     x.wallMin = 2.5; // every outlet 2 m from a side wall
     const CeilingLayout l = layOutCeiling(x);
     const CeilingPage page = ceilingPage(x, l, a4Landscape(254), QDate(2024, 3, 1)); // 10 px per mm
@@ -169,6 +174,15 @@ TEST(CeilingPage, DrawsTheRoomAtAStandardScaleAndTheBreachesInRed) {
     EXPECT_EQ(redOutlets, 2 * 4); // each outlet: its outline and the ring of its vanes
     EXPECT_GE(redLines, 4 + 1);   // the four gaps, the chain's spacing and the legend
     EXPECT_TRUE(dated);
+
+    // An even grid's title block gives both its spacings; the file gives one of them.
+    x = room(6, 2.67);
+    x.wallDistance = 1.33;
+    bool both = false;
+    for (const PicturePrimitive& p : ceilingPage(x, layOutCeiling(x), a4Landscape(96), {}).primitives)
+        if (const auto* t = std::get_if<TextPrimitive>(&p))
+            both = both || t->text == QLatin1String("3,00 / 2,67 m");
+    EXPECT_TRUE(both);
 }
 
 // ---- the exchange file ----------------------------------------------------------------------
@@ -272,6 +286,101 @@ TEST(CeilingExchangeFile, ABareNameIsLookedUpInTheTemporaryFolderWhateverItsCase
         EXPECT_TRUE(e.message().contains(QLatin1String("Fehlt.tmp"))) << s(e.message());
         EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(tmp))) << s(e.message());
     }
+}
+
+// ---- a grid taken over from the ranking --------------------------------------------------
+
+namespace {
+
+// The file ZELK FYL writes after taking over the even grid of `columns` × `rows` in the room: the
+// flow picture shows one section of it, across the width or along the length.
+QByteArray takenOver(double width, double length, int columns, int rows, bool across) {
+    CalculationRecord rec = planningRecord();
+    rec.roomWidth = width;
+    rec.roomLength = length;
+    rec.outletCount = columns * rows;
+    for (const OutletLayout& grid : outletLayouts(LayoutKind::Grid, width, length, columns * rows)) {
+        if (grid.columns != columns)
+            continue;
+        const double wall = *(across ? grid.wallWidth : grid.wallLength);
+        rec.spacing = (across ? grid.spacingWidth : grid.spacingLength).value_or(2.0 * wall);
+        rec.wallLeft = rec.wallRight = wall;
+    }
+    return fileOf(rec);
+}
+
+} // namespace
+
+TEST(CeilingLayout, AGridTakenOverIsDrawnAsTheEvenGridWhicheverSectionTheFileHolds) {
+    const struct {
+        double width, length;
+        int columns, rows;
+        const char* spacing; // as the line of figures gives it
+    } cases[] = {
+        {6, 8, 2, 3, "Abstand 3,00 / 2,67 m (quer / längs)"},
+        {10, 10, 2, 2, "Abstand 5,00 m"},
+        {5, 12, 1, 3, "Abstand 4,00 m"},
+        {6, 8, 1, 4, "Abstand 2,00 m"},
+        {3.5, 14, 1, 7, "Abstand 2,00 m"},
+        {14, 3.5, 7, 1, "Abstand 2,00 m"},
+        {7.3, 11.8, 3, 4, "Abstand 2,43 / 2,95 m (quer / längs)"},
+    };
+    for (const auto& c : cases) {
+        for (const bool across : {true, false}) {
+            const CeilingExchange x =
+                readCeilingExchange(takenOver(c.width, c.length, c.columns, c.rows, across));
+            const CeilingLayout l = layOutCeiling(x);
+            SCOPED_TRACE(testing::Message() << c.width << " x " << c.length << ", " << c.columns << " x "
+                                            << c.rows << (across ? ", across" : ", along"));
+            EXPECT_TRUE(l.evenGrid);
+            ASSERT_EQ(l.columns, c.columns);
+            ASSERT_EQ(l.rows, c.rows);
+            ASSERT_EQ(l.outlets.size(), std::size_t(c.columns * c.rows));
+            for (int i = 0; i < c.columns * c.rows; ++i) {
+                const int row = i / c.columns, column = i % c.columns;
+                EXPECT_NEAR(l.outlets[i].x, (column + 0.5) * c.width / c.columns, 1e-3);
+                EXPECT_NEAR(l.outlets[i].y, (row + 0.5) * c.length / c.rows, 1e-3);
+            }
+            EXPECT_TRUE(figuresLine(x, l).contains(QString::fromUtf8(c.spacing))) << s(figuresLine(x, l));
+        }
+    }
+    // 4 x 3 in 6 x 9 m shares 1,50 / 0,75 m with 2 x 6: the file cannot tell them apart.
+    const CeilingLayout turned = layOutCeiling(readCeilingExchange(takenOver(6, 9, 4, 3, true)));
+    EXPECT_EQ(std::make_pair(turned.columns, turned.rows), std::make_pair(2, 6));
+}
+
+TEST(CeilingLayout, OnlyAFileWithinACentimetreOfAnEvenGridIsTakenForIt) {
+    // Six in 6 x 8 m: the even grid has 3,00 / 1,50 m across and 2,67 / 1,33 m along. Off by more,
+    // the file's spacing is kept both ways as before: 2 x 3 centred.
+    const struct {
+        double spacing, wall;
+        bool even;
+    } cases[] = {
+        {3.00, 1.50, true},  {2.99, 1.49, true},  {3.01, 1.51, true},  {2.67, 1.33, true},
+        {3.00, 1.48, false}, {2.98, 1.50, false}, {2.67, 1.31, false},
+    };
+    for (const auto& c : cases) {
+        CeilingExchange x = room(6, c.spacing);
+        x.wallDistance = c.wall;
+        const CeilingLayout l = layOutCeiling(x);
+        SCOPED_TRACE(testing::Message() << c.spacing << " / " << c.wall);
+        EXPECT_EQ(l.evenGrid, c.even);
+        ASSERT_EQ(l.outlets.size(), 6u);
+        EXPECT_NEAR(l.outlets[0].y, c.even ? 4.0 / 3 : (8 - 2 * c.spacing) / 2, 1e-12);
+        EXPECT_NEAR(l.spacingY, c.even ? 8.0 / 3 : c.spacing, 1e-12);
+    }
+
+    // The checks hold for either pitch: only the gaps between the rows fall short of a_min.
+    CeilingExchange x = room(6, 3.0);
+    x.wallDistance = 1.5;
+    x.aMin = 2.8;
+    x.wallMin = 1.4;
+    const CeilingLayout l = layOutCeiling(x);
+    ASSERT_EQ(l.findings.size(), 2u);
+    EXPECT_EQ(s(l.findings[0].text), "Wandabstand 1,33 m < Rand_min 1,40 m");
+    EXPECT_EQ(l.findings[0].count, 4);
+    EXPECT_EQ(s(l.findings[1].text), "Abstand 2,67 m < a_min 2,80 m");
+    EXPECT_EQ(l.findings[1].count, 4);
 }
 
 // ---- the program ----------------------------------------------------------------------------

@@ -157,7 +157,8 @@ private:
         if (!layout_.problem.isEmpty())
             return;
         const bool partial = layout_.lastRowCount != layout_.columns;
-        const double split = partial ? layout_.wallY + (layout_.rows - 1.5) * layout_.spacing : x_.roomLength;
+        const double split =
+            partial ? layout_.wallY + (layout_.rows - 1.5) * layout_.spacingY : x_.roomLength;
         for (const PlanOutlet& o : layout_.outlets) {
             if (o.column == 0)
                 line(roomLeft_, planY(o.y), planX(x_.roomWidth), planY(o.y), kAxis, 0.15, PenStyle::Dot);
@@ -172,8 +173,9 @@ private:
         // About the size of a diffuser face, big enough to see, and never touching its neighbour.
         if (layout_.outlets.size() <= 1)
             return std::clamp(0.6 * scale_, 2.5, 16.0);
-        const double d = std::clamp(std::min(0.6, 0.45 * layout_.spacing) * scale_, 2.5, 16.0);
-        return std::max(0.8, std::min(d, 0.8 * layout_.spacing * scale_));
+        const double spacing = std::min(layout_.spacingX, layout_.spacingY);
+        const double d = std::clamp(std::min(0.6, 0.45 * spacing) * scale_, 2.5, 16.0);
+        return std::max(0.8, std::min(d, 0.8 * spacing * scale_));
     }
 
     void drawGaps() {
@@ -452,6 +454,8 @@ private:
         QString count = numbers::formatGeneral(x_.outletCount);
         if (layout_.problem.isEmpty() && layout_.rows == 1 && x_.outletCount > 1)
             count += QStringLiteral(" (eine Reihe)");
+        else if (layout_.problem.isEmpty() && layout_.columns == 1 && layout_.rows > 1)
+            count += QStringLiteral(" (eine Reihe längs)");
         else if (layout_.problem.isEmpty() && layout_.rows > 1)
             count += layout_.lastRowCount == layout_.columns
                          ? QStringLiteral(" (%1 Reihen zu %2)").arg(layout_.rows).arg(layout_.columns)
@@ -481,6 +485,23 @@ private:
                                                         : QStringLiteral("an das Fenster angepasst")},
             {QStringLiteral("Datum"), date.toString(QStringLiteral("dd.MM.yyyy"))},
         };
+        if (layout_.evenGrid) {
+            // The grid's own figures in both directions: the file gives only one of them. A
+            // direction with one outlet has no spacing.
+            const auto spacing = [](int outlets, double pitch) {
+                return outlets > 1 ? metres(pitch) : QStringLiteral("--");
+            };
+            const auto given = std::find_if(rows.begin(), rows.end(), [](const auto& row) {
+                return row.first == QLatin1String("Abstand, Wand");
+            });
+            *given = {QStringLiteral("Abstand quer/längs"),
+                      QStringLiteral("%1 / %2 m")
+                          .arg(spacing(layout_.columns, layout_.spacingX),
+                               spacing(layout_.rows, layout_.spacingY))};
+            rows.insert(given + 1,
+                        {QStringLiteral("Wand quer/längs"),
+                         QStringLiteral("%1 / %2 m").arg(metres(layout_.wallX), metres(layout_.wallY))});
+        }
         return rows;
     }
     void drawTitleBlock(double top, double right, const std::vector<std::pair<QString, QString>>& rows) {

@@ -3,8 +3,8 @@
 // the ceiling-plan tool (fylceiling); fyldraw's renderPrimitives draws it.
 #pragma once
 
-#include "companions/deckenspiegel/ceilinglayout.h"
 #include "drawing/displaylist.h"
+#include "exchange/ceilinglayout.h"
 
 #include <QDate>
 

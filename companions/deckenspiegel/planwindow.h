@@ -2,7 +2,7 @@
 // commands to save it as PDF or PNG. Window layer of the ceiling-plan tool (QtWidgets).
 #pragma once
 
-#include "companions/deckenspiegel/ceilinglayout.h"
+#include "exchange/ceilinglayout.h"
 
 #include <QDate>
 #include <QMainWindow>

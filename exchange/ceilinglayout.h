@@ -1,6 +1,6 @@
 // The ceiling plan as plain data: where the outlets of an exchange file sit on a regular grid in
-// the room, and which outlets and gaps fall short of the least spacing and wall distance.
-// Core layer of the ceiling-plan tool (fylceiling, QtCore only).
+// the room, and which outlets and gaps fall short of the least spacing and wall distance. The one
+// layout of a ceiling plan, which the ceiling-plan tool draws. Core layer (fylcore).
 #pragma once
 
 #include "exchange/exchangefiles.h"
@@ -65,11 +65,19 @@ struct CeilingLayout {
     int rows = 0;    // along the length
     int columns = 0; // outlets of a full row, across the width
     int lastRowCount = 0;
-    double spacing = 0;
-    double wallX = 0;              // from the side walls to the full rows
-    double wallY = 0;              // from the end walls to the first and the last row
-    double lastRowWallX = 0;       // a last row with fewer outlets is centred on its own
-    bool keepsWallDistance = true; // the given wall distance holds on every side
+    // The room's even grid that the file's spacing and wall distance belong to, rather than a grid
+    // of the file's spacing both ways.
+    bool evenGrid = false;
+    // The grid's pitch across the width (between columns) and along the length (between rows). A
+    // grid of the file's spacing has it both ways; an even grid has each side's share per outlet,
+    // also in a direction with one outlet.
+    double spacingX = 0, spacingY = 0;
+    double wallX = 0;        // from the side walls to the full rows
+    double wallY = 0;        // from the end walls to the first and the last row
+    double lastRowWallX = 0; // a last row with fewer outlets is centred on its own
+    // The given wall distance holds on every side. An even grid keeps the wall distances of its
+    // own directions, of which the file gives one.
+    bool keepsWallDistance = true;
     double leastWallDistance = 0;
     Limits limits;
     std::vector<PlanOutlet> outlets; // row by row from the top, left to right
@@ -85,9 +93,21 @@ inline constexpr int kMaxOutlets = 1000;
 // The limits that apply to `x`: its four values for a horizontal jet, none for a vertical one.
 Limits limitsOf(const CeilingExchange& x);
 
-// Lays out the outlets and checks them. The grid keeps the given spacing in both directions and
-// is centred in the room; a row runs across the width and the rows follow each other along the
-// length, a last row with fewer outlets centred. Of the arrangements (outlets per row from 1 to
+// Lays out the outlets and checks them. A row runs across the width and the rows follow each
+// other along the length.
+//
+// First the room's even grids of the count (outletLayouts' grids: rows × columns = the count,
+// each outlet in the middle of an equal share of the floor). A grid one of whose two directions
+// has the file's spacing and wall distance, both within 0.01 m since the file gives centimetres,
+// is the grid ZELK FYL wrote the file for when it took a suggestion over (the file holds the
+// grid's worse direction), and it is laid out as it stands: full rows, a pitch and a wall distance
+// of its own in each direction. A direction with one outlet has no spacing; twice its wall
+// distance stands in for it. Of several such grids the one whose other direction also comes
+// nearest the file's figures, then the one with the squarest cells, then the one with fewer
+// columns.
+//
+// Otherwise the grid keeps the given spacing in both directions and is centred in the room, a
+// last row with fewer outlets centred on its own. Of the arrangements (outlets per row from 1 to
 // the count) that put every outlet inside the room, the chosen one
 //   1. keeps the given wall distance on all four sides, or else has the greatest least wall
 //      distance;

@@ -1,7 +1,8 @@
 // Laying out the outlets of the ceiling plan on their grid and checking spacing and wall
-// distances. Core layer of the ceiling-plan tool (fylceiling).
-#include "companions/deckenspiegel/ceilinglayout.h"
+// distances. Core layer (fylcore).
+#include "exchange/ceilinglayout.h"
 
+#include "calc/outletlayout.h"
 #include "frame/numbers.h"
 
 #include <algorithm>
@@ -14,6 +15,9 @@ namespace {
 
 // The file gives lengths to the centimetre; a distance that prints as its limit is not below it.
 constexpr double kTolerance = 1e-6;
+// How far the file's spacing and wall distance may lie from an even grid's, which it rounds to
+// the centimetre.
+constexpr double kGridMatch = 0.01 + kTolerance;
 
 bool below(double length, const std::optional<double>& limit) {
     return limit && length < *limit - kTolerance;
@@ -47,6 +51,46 @@ struct Arrangement {
                                columns);
     }
 };
+
+// One direction of an even grid: its pitch (twice the wall distance where it has one outlet) and
+// wall distance.
+struct Direction {
+    double spacing = 0, wall = 0;
+
+    // How far the file's spacing and wall distance lie from this direction's.
+    double miss(const CeilingExchange& x) const {
+        return std::max(std::abs(spacing - x.spacing), std::abs(wall - x.wallDistance));
+    }
+};
+
+Direction directionOf(const std::optional<double>& spacing, const std::optional<double>& wall) {
+    const double w = wall.value_or(0.0);
+    return {spacing.value_or(2.0 * w), w};
+}
+
+// The even grid the file's spacing and wall distance belong to, if one does: the order of the
+// rule in the header.
+std::optional<OutletLayout> matchingEvenGrid(const CeilingExchange& x) {
+    std::optional<OutletLayout> best;
+    std::tuple<double, double, int> bestRank;
+    for (const OutletLayout& grid :
+         outletLayouts(LayoutKind::Grid, x.roomWidth, x.roomLength, x.outletCount)) {
+        const Direction across = directionOf(grid.spacingWidth, grid.wallWidth);
+        const Direction along = directionOf(grid.spacingLength, grid.wallLength);
+        const double missAcross = across.miss(x), missAlong = along.miss(x);
+        if (std::min(missAcross, missAlong) > kGridMatch)
+            continue;
+        // A direction that matches too counts as a perfect match: rounding must not decide.
+        const double other = std::max(missAcross, missAlong);
+        const auto rank = std::make_tuple(other > kGridMatch ? other : 0.0,
+                                          std::abs(std::log(across.spacing / along.spacing)), grid.columns);
+        if (!best || rank < bestRank) {
+            best = grid;
+            bestRank = rank;
+        }
+    }
+    return best;
+}
 
 std::optional<Arrangement> bestArrangement(const CeilingExchange& x) {
     const int n = x.outletCount;
@@ -89,16 +133,15 @@ QString problemOf(const CeilingExchange& x) {
 }
 
 void placeOutlets(const CeilingExchange& x, CeilingLayout& out) {
-    const double a = x.spacing;
     for (int row = 0; row < out.rows; ++row) {
         const int k = row == out.rows - 1 ? out.lastRowCount : out.columns;
-        const double left = (x.roomWidth - (k - 1) * a) / 2;
+        const double left = k == out.columns ? out.wallX : out.lastRowWallX;
         for (int column = 0; column < k; ++column) {
             PlanOutlet o;
             o.row = row;
             o.column = column;
-            o.x = left + column * a;
-            o.y = out.wallY + row * a;
+            o.x = left + column * out.spacingX;
+            o.y = out.wallY + row * out.spacingY;
             o.wallDistance = std::min({o.x, x.roomWidth - o.x, o.y, x.roomLength - o.y});
             check(o.wallDistance, out.limits.wall, out.limits.wallSeated, QStringLiteral("Wandabstand"),
                   QStringLiteral("Rand_min"), o.breach, o.reasons);
@@ -180,29 +223,39 @@ Limits limitsOf(const CeilingExchange& x) {
 CeilingLayout layOutCeiling(const CeilingExchange& x) {
     CeilingLayout out;
     out.limits = limitsOf(x);
-    out.spacing = x.spacing;
+    out.spacingX = out.spacingY = x.spacing;
     out.problem = problemOf(x);
     if (!out.problem.isEmpty())
         return out;
-    const std::optional<Arrangement> best = bestArrangement(x);
-    if (!best) {
+    if (const std::optional<OutletLayout> grid = matchingEvenGrid(x)) {
+        const Direction across = directionOf(grid->spacingWidth, grid->wallWidth);
+        const Direction along = directionOf(grid->spacingLength, grid->wallLength);
+        out.evenGrid = true;
+        out.columns = out.lastRowCount = grid->columns;
+        out.rows = grid->rows;
+        out.spacingX = across.spacing;
+        out.spacingY = along.spacing;
+        out.wallX = out.lastRowWallX = across.wall;
+        out.wallY = along.wall;
+    } else if (const std::optional<Arrangement> best = bestArrangement(x)) {
+        out.columns = best->columns;
+        out.rows = best->rows;
+        out.lastRowCount = x.outletCount - (best->rows - 1) * best->columns;
+        out.wallX = best->wallX;
+        out.wallY = best->wallY;
+        out.lastRowWallX = (x.roomWidth - (out.lastRowCount - 1) * x.spacing) / 2;
+    } else {
         out.problem =
             QStringLiteral("%1 Durchlässe mit %2 m Abstand passen in keiner Anordnung in den Raum %3 × %4 m.")
                 .arg(x.outletCount)
                 .arg(metres(x.spacing), metres(x.roomWidth), metres(x.roomLength));
         return out;
     }
-    out.columns = best->columns;
-    out.rows = best->rows;
-    out.lastRowCount = x.outletCount - (best->rows - 1) * best->columns;
-    out.wallX = best->wallX;
-    out.wallY = best->wallY;
-    out.lastRowWallX = (x.roomWidth - (out.lastRowCount - 1) * x.spacing) / 2;
     placeOutlets(x, out);
     findGaps(out);
     collectFindings(out);
-    out.leastWallDistance = best->least();
-    out.keepsWallDistance = best->keeps;
+    out.leastWallDistance = std::min(out.wallX, out.wallY);
+    out.keepsWallDistance = out.evenGrid || out.leastWallDistance >= x.wallDistance - kTolerance;
     return out;
 }
 
@@ -214,6 +267,8 @@ QString figuresLine(const CeilingExchange& x, const CeilingLayout& layout) {
         parts << QStringLiteral("1 Durchlass in Raummitte");
     else if (layout.rows == 1)
         parts << QStringLiteral("%1 Durchlässe in einer Reihe").arg(x.outletCount);
+    else if (layout.columns == 1)
+        parts << QStringLiteral("%1 Durchlässe in einer Reihe längs").arg(x.outletCount);
     else if (layout.lastRowCount == layout.columns)
         parts << QStringLiteral("%1 Durchlässe in %2 Reihen zu %3")
                      .arg(x.outletCount)
@@ -225,8 +280,14 @@ QString figuresLine(const CeilingExchange& x, const CeilingLayout& layout) {
                      .arg(layout.rows)
                      .arg(layout.columns)
                      .arg(layout.lastRowCount);
-    if (x.outletCount > 1)
-        parts << QStringLiteral("Abstand %1 m").arg(metres(layout.spacing));
+    if (x.outletCount > 1) {
+        // Only the directions with neighbours; one figure where both print alike.
+        const QString across = metres(layout.spacingX), along = metres(layout.spacingY);
+        if (layout.rows > 1 && layout.columns > 1 && across != along)
+            parts << QStringLiteral("Abstand %1 / %2 m (quer / längs)").arg(across, along);
+        else
+            parts << QStringLiteral("Abstand %1 m").arg(layout.columns > 1 ? across : along);
+    }
     parts << QStringLiteral("Wandabstand %1 m links und rechts, %2 m oben und unten")
                  .arg(metres(layout.wallX), metres(layout.wallY));
     if (!layout.limits.any()) {
