@@ -35,7 +35,7 @@ QString above(double value, double limit, int decimals) {
     return text;
 }
 
-constexpr int kMaxCountsTried = 40;           // counts of one choice tried for a layout, from the least up
+constexpr int kMaxCountsTried = 20;           // counts of one choice tried for a layout, from the least up
 constexpr double kHeatingMountingLimit = 4.0; // [m] above it warm air from a horizontal jet stays up
 constexpr double kFreeColdJetLimit = 3.0;     // [K] under-temperature of a jet that is not at the ceiling
 constexpr double kDraughtValidLow = 20.0, kDraughtValidHigh = 26.0, kDraughtValidVelocity = 0.5;
@@ -167,6 +167,7 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
     const double vMax = perOutlet ? rec.outlet.vMax : rec.vMaxOutlet;
     const double flow = rec.totalFlow / count;
     std::vector<SuggestionCheck>& c = a.checks;
+    c.reserve(8);
     c.push_back(rangeCheck(QStringLiteral("flow_range"), flow, vMin, vMax, texts, [&] {
         return QStringLiteral("Volumenstrom je Durchlass %1 m³/h, zulässig %2 … %3 m³/h")
             .arg(num(flow, 1), num(vMin, 1), num(vMax, 1));
@@ -245,9 +246,9 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
     }));
     if (!velocities.empty()) {
         try {
-            double rating = 0.0;
-            for (const double velocity : velocities)
-                rating = std::max(rating, draughtRating(rec.roomTemp, velocity));
+            // The rating grows with the velocity: the worst place is the fastest.
+            const double rating =
+                draughtRating(rec.roomTemp, *std::max_element(velocities.begin(), velocities.end()));
             const DraughtResult worst{rating, draughtCategory(rating)};
             a.draught = worst;
             a.draughtValid = ld(rec.roomTemp) >= kDraughtValidLow && ld(rec.roomTemp) <= kDraughtValidHigh &&

@@ -375,10 +375,12 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
     const QJsonObject json = evaluated.json();
     EXPECT_EQ(QString::number(json.value(QStringLiteral("flow_per_outlet")).toDouble(), 'f', 2)
                   .replace(QLatin1Char('.'), QLatin1Char(',')),
-              office[6]);
-    // The whole count is the one the flow per outlet is for.
-    EXPECT_EQ(QString::number(qRound(2000.0 / json.value(QStringLiteral("flow_per_outlet")).toDouble())),
-              office[5]);
+              office[summaryHeader().indexOf(QStringLiteral("Volumenstrom je Durchlass"))]);
+    // The whole count is the one the flow per outlet is for, and evaluate's count.
+    const QString count = office[summaryHeader().indexOf(QStringLiteral("Anzahl"))];
+    EXPECT_EQ(QString::number(qRound(2000.0 / json.value(QStringLiteral("flow_per_outlet")).toDouble())), count);
+    EXPECT_EQ(QString::number(json.value(QStringLiteral("count")).toInt()), count);
+    EXPECT_FALSE(office[summaryHeader().indexOf(QStringLiteral("Anordnung"))].isEmpty());
 
     // Two threads give the same summary, byte for byte.
     const QString out2 = dir.filePath(QStringLiteral("out2"));
