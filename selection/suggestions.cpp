@@ -35,7 +35,7 @@ QString above(double value, double limit, int decimals) {
     return text;
 }
 
-constexpr int kMaxCountsTried = 20;           // counts of one choice tried for a layout, from the least up
+constexpr int kMaxCountsTried = 40;           // counts of one choice tried for a layout, from the least up
 constexpr double kHeatingMountingLimit = 4.0; // [m] above it warm air from a horizontal jet stays up
 constexpr double kFreeColdJetLimit = 3.0;     // [K] under-temperature of a jet that is not at the ceiling
 constexpr double kDraughtValidLow = 20.0, kDraughtValidHigh = 26.0, kDraughtValidVelocity = 0.5;
