@@ -142,7 +142,9 @@ SectionVelocities sectionVelocities(const CalculationRecord& rec, const Horizont
     return s;
 }
 
-HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand, bool searchCriticalDistance) {
+HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand, bool searchCriticalDistance,
+                                    bool onlyWhatLayoutsCompare) {
+    searchCriticalDistance = searchCriticalDistance && !onlyWhatLayoutsCompare;
     static const RealFieldSet reads = {
         FYL_COMMON_READS,  "decay_k",         "decay_b",     "decay_a",          "free_jet_f", "detach_c",
         "detach_temp_exp", "detach_flow_exp", "angle",       "buoyancy",         "traj_exp",   "zone_coef",
@@ -191,6 +193,8 @@ HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetB
         // Weight 1: the jet runs along the ceiling to the wall and down the wall.
         r.calcStatus = DistanceForVelocity(n, a, 1.0, Kd, vlim, h, V, value);
         r.wMin = r.calcStatus == 0 ? value : 0.0;
+        if (onlyWhatLayoutsCompare)
+            return r;
         if (ld(rec.headHeight) > 1.3L) {
             const double h13 = stored(ld(rec.mountingHeight) - 1.3L);
             r.calcStatus = DoubledDistanceForVelocity(n, a, b, Kd, h13, vlim, V, value);

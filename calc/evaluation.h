@@ -72,8 +72,10 @@ struct VerticalResult {
 // raises ArithmeticError naming what failed.
 // Without `searchCriticalDistance` the critical distance stays as the record holds it and nothing
 // else changes: the search gives only its own figures, or fails.
+// `onlyWhatLayoutsCompare` leaves out, besides the search, the figures at a seated head height
+// and the flow picture's velocities, which a layout search computes at its own distances.
 HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand,
-                                    bool searchCriticalDistance = true);
+                                    bool searchCriticalDistance = true, bool onlyWhatLayoutsCompare = false);
 VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand);
 
 // The velocities at head height of a horizontal jet, as its evaluation computes them for the flow

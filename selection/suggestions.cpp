@@ -373,7 +373,7 @@ std::optional<AtLayout> bestLayout(const CalculationRecord& proposed, LayoutKind
         std::optional<VerticalResult> v;
         try {
             if (horizontal) {
-                h = evaluateHorizontal(*rec, true, false);
+                h = evaluateHorizontal(*rec, true, false, true);
                 requireFiniteResult(*h);
             } else {
                 v = evaluateVertical(*rec, true);
