@@ -48,7 +48,9 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
     summary = new QLabel(
         QStringLiteral(
             "%1 von %2 Durchlässen sind für diesen Raum geeignet. Rang: geeignete zuerst, dann nach "
-            "Anzahl, dp und Schallreserve. Klick auf eine Spalte sortiert, Doppelklick übernimmt.")
+            "Zugluftkategorie, Schallreserve (3-dB-Stufen), dp im Bereich 20 … 60 Pa, Anzahl und "
+            "Zugluftrisiko. Die Prüfungen zeigt der Tooltip einer Zeile. Klick auf eine Spalte "
+            "sortiert, Doppelklick übernimmt Anzahl und Anordnung.")
             .arg(feasibleCount)
             .arg(list_.size()),
         this);
