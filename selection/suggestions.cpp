@@ -676,16 +676,19 @@ std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const Calcu
     const std::vector<Suggestion> quick = rankedChoices(catalogue, room, texts, folders, false, options);
     if (quick.empty())
         return std::nullopt;
+    // The same holds among unsuitable choices when none is suitable: the head is the first whose
+    // search does not fail.
+    const bool anySuitable = quick.front().feasible;
     for (const Suggestion& candidate : quick) {
-        if (!candidate.feasible)
+        if (candidate.feasible != anySuitable || !candidate.evaluated)
             break;
         Suggestion full = evaluateChoice(catalogue, room, texts, folders, candidate.choice, options);
-        if (full.evaluated && full.feasible) {
+        if (full.evaluated && full.feasible == candidate.feasible) {
             full.alternatives = candidate.alternatives;
             return full;
         }
     }
-    // No feasible choice: which unsuitable one comes first needs the whole ranking.
+    // Every candidate's search failed: the whole ranking decides.
     return suggestOutlets(catalogue, room, texts, folders, options).front();
 }
 
