@@ -100,11 +100,48 @@ std::vector<Section> sectionsOf(const OutletLayout& l) {
     return out;
 }
 
+// The checks of one layout. The search compares thousands of layouts by whether they hold alone,
+// so only the layout a choice is shown with keeps its checks, with their figures and texts.
+struct Checks {
+    bool keep = false;
+    std::vector<SuggestionCheck> list;
+    int failed = 0;
+
+    template <class MakeText>
+    void add(const char* name, double value, std::optional<double> low, double limit, bool ok,
+             MakeText text) {
+        if (!ok)
+            ++failed;
+        if (!keep)
+            return;
+        SuggestionCheck c;
+        c.name = QString::fromLatin1(name);
+        c.value = value;
+        c.lowLimit = low;
+        c.limit = limit;
+        c.ok = ok;
+        c.text = text();
+        list.push_back(std::move(c));
+    }
+    template <class MakeText>
+    void range(const char* name, double value, double low, double high, MakeText text) {
+        add(name, value, low, high, value >= low && value <= high, text);
+    }
+    template <class MakeText> void atLeast(const char* name, double value, double limit, MakeText text) {
+        add(name, value, std::nullopt, limit, value >= limit - 1e-9, text);
+    }
+    // `decides` false: shown, but it holds whatever its figures.
+    template <class MakeText>
+    void atMost(const char* name, double value, double limit, MakeText text, bool decides = true) {
+        add(name, value, std::nullopt, limit, !decides || value <= limit + 1e-9, text);
+    }
+};
+
 // The figures of one choice at one count, and at one layout of it.
 struct AtLayout {
     int count = 0;
     OutletLayout layout;
-    std::vector<SuggestionCheck> checks;
+    Checks checks;
     DraughtResult draught;
     bool draughtValid = true;
     bool feasible = false;
@@ -112,46 +149,6 @@ struct AtLayout {
     Section worst; // the section the flow picture shows: the one with the highest velocity
     double vMid = 0, vLeft = 0, vRight = 0;
 };
-
-// The checks' texts are made only for the layout a choice is shown with: the search compares
-// thousands of layouts by their figures alone.
-template <class MakeText>
-SuggestionCheck rangeCheck(const QString& name, double value, double low, double high, bool texts,
-                           MakeText text) {
-    SuggestionCheck c;
-    c.name = name;
-    c.value = value;
-    c.lowLimit = low;
-    c.limit = high;
-    c.ok = value >= low && value <= high;
-    if (texts)
-        c.text = text();
-    return c;
-}
-
-template <class MakeText>
-SuggestionCheck atLeast(const QString& name, double value, double limit, bool texts, MakeText text) {
-    SuggestionCheck c;
-    c.name = name;
-    c.value = value;
-    c.limit = limit;
-    c.ok = value >= limit - 1e-9;
-    if (texts)
-        c.text = text();
-    return c;
-}
-
-template <class MakeText>
-SuggestionCheck atMost(const QString& name, double value, double limit, bool texts, MakeText text) {
-    SuggestionCheck c;
-    c.name = name;
-    c.value = value;
-    c.limit = limit;
-    c.ok = value <= limit + 1e-9;
-    if (texts)
-        c.text = text();
-    return c;
-}
 
 // The checks of the choice evaluated into `rec` at `count` outlets, at `layout`.
 AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, const VerticalResult* v,
@@ -166,46 +163,44 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
     const double vMin = perOutlet ? rec.outlet.vMin : rec.vMinOutlet;
     const double vMax = perOutlet ? rec.outlet.vMax : rec.vMaxOutlet;
     const double flow = rec.totalFlow / count;
-    std::vector<SuggestionCheck>& c = a.checks;
-    c.reserve(8);
-    c.push_back(rangeCheck(QStringLiteral("flow_range"), flow, vMin, vMax, texts, [&] {
+    Checks& c = a.checks;
+    c.keep = texts;
+    c.range("flow_range", flow, vMin, vMax, [&] {
         return QStringLiteral("Volumenstrom je Durchlass %1 m³/h, zulässig %2 … %3 m³/h")
             .arg(num(flow, 1), num(vMin, 1), num(vMax, 1));
-    }));
-    c.push_back(rangeCheck(QStringLiteral("count_range"), count, least, most, texts, [&] {
-        return QStringLiteral("Anzahl %1, Bereich %2 … %3").arg(count).arg(least).arg(most);
-    }));
+    });
+    c.range("count_range", count, least, most,
+            [&] { return QStringLiteral("Anzahl %1, Bereich %2 … %3").arg(count).arg(least).arg(most); });
     const double dT = ld(rec.roomTemp) - rec.supplyTemp;
     const double mounting = rec.mountingHeight;
     std::vector<double> velocities;
     if (h != nullptr) {
         const LayoutDistances d = layoutDistances(layout);
         if (d.spacing && h->aMin >= 0.1)
-            c.push_back(atLeast(QStringLiteral("spacing"), *d.spacing, h->aMin, texts, [&] {
+            c.atLeast("spacing", *d.spacing, h->aMin, [&] {
                 return QStringLiteral("Abstand %1 m, a min %2 m").arg(num(*d.spacing, 2), num(h->aMin, 2));
-            }));
+            });
         if (d.wall && h->wMin > 0.0)
-            c.push_back(atLeast(QStringLiteral("wall_distance"), *d.wall, h->wMin, texts, [&] {
+            c.atLeast("wall_distance", *d.wall, h->wMin, [&] {
                 return QStringLiteral("Wandabstand %1 m, w min %2 m").arg(num(*d.wall, 2), num(h->wMin, 2));
-            }));
+            });
         if (dT > 0.1 && h->xKrit > 0.0)
-            c.push_back(atLeast(QStringLiteral("detachment"), h->xKrit, d.travel, texts, [&] {
+            c.atLeast("detachment", h->xKrit, d.travel, [&] {
                 return QStringLiteral("x-krit %1 m, Strahlweg an der Decke %2 m")
                     .arg(num(h->xKrit, 2), num(d.travel, 2));
-            }));
+            });
         if (dT < -0.1)
-            c.push_back(atMost(QStringLiteral("heating_height"), mounting, kHeatingMountingLimit, texts, [&] {
+            c.atMost("heating_height", mounting, kHeatingMountingLimit, [&] {
                 return QStringLiteral("Heizen mit Horizontalstrahl in %1 m Höhe (höchstens %2 m): die "
                                       "warme Luft bleibt unter der Decke")
                     .arg(num(mounting, 2), numbers::formatGeneral(kHeatingMountingLimit));
-            }));
+            });
         if (dT > kFreeColdJetLimit && !h->ceilingMounted) {
-            SuggestionCheck f = atMost(QStringLiteral("free_cold_jet"), dT, kFreeColdJetLimit, texts, [&] {
+            c.atMost("free_cold_jet", dT, kFreeColdJetLimit, [&] {
                 return QStringLiteral("kalter Freistrahl unter der Decke (%1 K Untertemperatur): "
                                       "sein Absinken wird nicht berechnet")
                     .arg(num(dT, 1));
             });
-            c.push_back(f);
         }
         // The velocities at head height at the layout's places; the flow picture shows the worst section.
         double worstVelocity = -1.0;
@@ -229,21 +224,21 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
     } else if (v != nullptr) {
         const double run = ld(mounting) - rec.headHeight;
         if (dT < -0.1)
-            c.push_back(atLeast(QStringLiteral("penetration"), v->yMax, run, texts, [&] {
+            c.atLeast("penetration", v->yMax, run, [&] {
                 return QStringLiteral("y max %1 m, bis Kopfhöhe %2 m").arg(num(v->yMax, 2), num(run, 2));
-            }));
+            });
         else
-            c.push_back(atMost(QStringLiteral("velocity"), v->vk, rec.velocityLimit, texts, [&] {
+            c.atMost("velocity", v->vk, rec.velocityLimit, [&] {
                 return QStringLiteral("vk %1 m/s, zulässig %2 m/s")
                     .arg(above(v->vk, rec.velocityLimit, 2), numbers::formatGeneral(rec.velocityLimit));
-            }));
+            });
         velocities.push_back(v->vk);
         a.vMid = v->vk;
     }
-    c.push_back(atMost(QStringLiteral("sound"), a.lwa, rec.maxSoundLevel, texts, [&] {
+    c.atMost("sound", a.lwa, rec.maxSoundLevel, [&] {
         return QStringLiteral("LWA %1 dB, zulässig %2 dB")
             .arg(above(a.lwa, rec.maxSoundLevel, 1), numbers::formatGeneral(rec.maxSoundLevel));
-    }));
+    });
     if (!velocities.empty()) {
         try {
             // The rating grows with the velocity: the worst place is the fastest.
@@ -254,23 +249,22 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
             a.draughtValid = ld(rec.roomTemp) >= kDraughtValidLow && ld(rec.roomTemp) <= kDraughtValidHigh &&
                              std::all_of(velocities.begin(), velocities.end(),
                                          [](double x) { return x < kDraughtValidVelocity; });
-            SuggestionCheck dc = atMost(
-                QStringLiteral("draught"), worst.rating, categoryLimit(options.targetCategory), texts, [&] {
+            // Outside the model's range the velocity limit decides, not the rating.
+            c.atMost(
+                "draught", worst.rating, categoryLimit(options.targetCategory),
+                [&] {
                     return QStringLiteral("DR %1 % (%2), Ziel Kategorie %3%4")
                         .arg(num(worst.rating, 1),
                              worst.category == QLatin1String("-") ? QStringLiteral("über C") : worst.category,
                              QString(options.targetCategory),
                              a.draughtValid ? QString()
                                             : QStringLiteral(", außerhalb des Gültigkeitsbereichs"));
-                });
-            // Outside the model's range the velocity limit decides, not the rating.
-            if (!a.draughtValid)
-                dc.ok = true;
-            c.push_back(dc);
+                },
+                a.draughtValid);
         } catch (const ArithmeticError&) {
         }
     }
-    a.feasible = std::all_of(c.begin(), c.end(), [](const SuggestionCheck& x) { return x.ok; });
+    a.feasible = c.failed == 0;
     return a;
 }
 
@@ -324,8 +318,7 @@ int failedChecks(const std::vector<SuggestionCheck>& checks) {
 }
 
 OrderKey orderKey(const AtLayout& a, double maxSound) {
-    return orderKey(a.feasible, true, failedChecks(a.checks), a.draught.category, maxSound - a.lwa, a.dp,
-                    a.count,
+    return orderKey(a.feasible, true, a.checks.failed, a.draught.category, maxSound - a.lwa, a.dp, a.count,
                     a.draught.category.isEmpty() ? std::nullopt : std::optional<double>(a.draught.rating));
 }
 
@@ -470,9 +463,9 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
             OutletLayout none;
             none.wallWidth.reset();
             none.wallLength.reset();
-            const AtLayout shown = judgeLayout(rec, h ? &*h : nullptr, v ? &*v : nullptr, s.count, least, most,
-                                               none, options, true);
-            s.checks = shown.checks;
+            const AtLayout shown = judgeLayout(rec, h ? &*h : nullptr, v ? &*v : nullptr, s.count, least,
+                                               most, none, options, true);
+            s.checks = shown.checks.list;
             SuggestionCheck placed;
             placed.name = QStringLiteral("layout");
             placed.value = s.count;
@@ -498,7 +491,7 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
             s.pictureWall = rec.wallLeft;
         }
         s.layout = shown.layout;
-        s.checks = shown.checks;
+        s.checks = shown.checks.list;
         s.draughtValid = shown.draughtValid;
         if (!shown.draught.category.isEmpty()) {
             s.draughtRating = shown.draught.rating;
