@@ -1,6 +1,7 @@
 // Evaluating and ranking every calculable catalogue choice for a room. Core layer (fylcore).
 #include "selection/suggestions.h"
 
+#include "calc/arithmetic.h"
 #include "calc/draught.h"
 #include "calc/evaluation.h"
 #include "calc/outletlayout.h"
@@ -171,7 +172,7 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
     });
     c.range("count_range", count, least, most,
             [&] { return QStringLiteral("Anzahl %1, Bereich %2 … %3").arg(count).arg(least).arg(most); });
-    const double dT = ld(rec.roomTemp) - rec.supplyTemp;
+    const double dT = arith::stored(ld(rec.roomTemp) - rec.supplyTemp);
     const double mounting = rec.mountingHeight;
     std::vector<double> velocities;
     if (h != nullptr) {
@@ -222,7 +223,7 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
             }
         }
     } else if (v != nullptr) {
-        const double run = ld(mounting) - rec.headHeight;
+        const double run = arith::stored(ld(mounting) - rec.headHeight);
         if (dT < -0.1)
             c.atLeast("penetration", v->yMax, run, [&] {
                 return QStringLiteral("y max %1 m, bis Kopfhöhe %2 m").arg(num(v->yMax, 2), num(run, 2));
