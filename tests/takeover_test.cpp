@@ -209,7 +209,7 @@ TEST_F(TakeOver, TheRankingOfARoomIsTheSameWhateverItsProjectHeld) {
         const OutletChoice* held = nullptr;
         for (const OutletChoice& c : offered)
             if (c.slotCount && c.length && !c.tube &&
-                (!held || *c.slotCount * *c.length > *held->slotCount * *held->length))
+                (held == nullptr || *c.slotCount * *c.length > *held->slotCount * *held->length))
                 held = &c;
         ASSERT_NE(held, nullptr);
         Run project(*this, *room);
@@ -263,11 +263,11 @@ TEST_F(TakeOver, EveryChoiceShowsTheOneCountItsFiguresAreFor) {
             std::optional<int> rowY;
             QStringList onRow;
             for (const PicturePrimitive& p : page)
-                if (const auto* t = std::get_if<TextPrimitive>(&p); t && t->text == texts.text(143))
+                if (const auto* t = std::get_if<TextPrimitive>(&p); t != nullptr && t->text == texts.text(143))
                     rowY = t->at.y;
             ASSERT_TRUE(rowY);
             for (const PicturePrimitive& p : page)
-                if (const auto* t = std::get_if<TextPrimitive>(&p); t && t->at.y == *rowY)
+                if (const auto* t = std::get_if<TextPrimitive>(&p); t != nullptr && t->at.y == *rowY)
                     onRow << t->text;
             EXPECT_TRUE(onRow.contains(count)) << onRow.join(QLatin1Char('|')).toStdString();
 
@@ -315,8 +315,8 @@ TEST_F(TakeOver, PlanRankAndACountByHandOnTheCommandLine) {
     auto cli = [&](QStringList args) {
         return test::runCli(args << QStringLiteral("--program-dir") << program);
     };
-    auto plan = [&](const QString& in, const QString& out, QStringList choice) {
-        const test::CliRun run =
+    auto plan = [&](const QString& in, const QString& out, const QStringList& choice) {
+        test::CliRun run =
             cli(QStringList{QStringLiteral("plan"), in} + choice + QStringList{QStringLiteral("--write"), out});
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         return run;
