@@ -323,6 +323,14 @@ OrderKey orderKey(const AtLayout& a, double maxSound) {
                     a.draught.category.isEmpty() ? std::nullopt : std::optional<double>(a.draught.rating));
 }
 
+// How far a grid's share of the floor per outlet is from a square (1: square); other layouts 1.
+double cellAspect(const OutletLayout& l, double width, double length) {
+    if (l.kind != LayoutKind::Grid)
+        return 1.0;
+    const double across = width / l.columns, along = length / l.rows;
+    return std::max(across, along) / std::min(across, along);
+}
+
 // Evaluates the choice in `rec` at `count` outlets set by hand, with the flow picture at the given
 // section; the critical-distance search only when asked for.
 void evaluateAt(CalculationRecord& rec, bool horizontal, int count, const Section* section,
@@ -381,7 +389,11 @@ std::optional<AtLayout> bestLayout(const CalculationRecord& proposed, LayoutKind
             AtLayout a = judgeLayout(*rec, h ? &*h : nullptr, v ? &*v : nullptr, count, least, most, layout,
                                      options, false);
             const OrderKey key = orderKey(a, rec->maxSoundLevel);
-            if (!bestKey || before(key, *bestKey)) {
+            // Of layouts the order cannot tell apart, the grid with the squarest shares of the floor.
+            const bool tie = bestKey && !before(*bestKey, key) && !before(key, *bestKey);
+            if (!bestKey || before(key, *bestKey) ||
+                (tie && cellAspect(a.layout, rec->roomWidth, rec->roomLength) <
+                            cellAspect(best->layout, rec->roomWidth, rec->roomLength))) {
                 bestKey = key;
                 best = std::move(a);
             }

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -23,7 +24,7 @@ namespace {
 // One ceiling outlet AAA 100 for 60 … 200 m³/h: LWA = 20 lg V − 15,6, dp = 0,001 V²; along the
 // ceiling the velocity is v = 0,004 V / (run + distance), so w min = 0,02 V − h at 0,2 m/s and
 // a min twice that.
-QJsonObject catalogueSource() {
+QJsonObject catalogueSource(QJsonArray extraTypes = {}, QStringList extraCodes = {}) {
     const QJsonObject coefficients{
         {"pressure_k", 0.001}, {"pressure_m", 2.0},      {"sound_a", 20.0},        {"sound_b", -15.6},
         {"decay_k", 0.004},    {"decay_b", 1.0},         {"decay_a", 1.0},         {"free_jet_f", 0.7},
@@ -39,12 +40,48 @@ QJsonObject catalogueSource() {
     const QJsonObject type{{"code", "AAA"},          {"design", "0"},
                            {"data_sheet", "AAA.pdf"}, {"mounting", QJsonArray{1}},
                            {"record", coefficients},  {"sizes", QJsonArray{size}}};
+    QJsonArray types{type};
+    QJsonArray codes{"AAA"};
+    for (const QJsonValue t : extraTypes)
+        types.append(t);
+    for (const QString& code : extraCodes)
+        codes.append(code);
     return {{"characteristic_names_1", QJsonArray{"Decke"}},
             {"characteristic_names_2", QJsonArray{"fest"}},
             {"characteristic_names_3", QJsonArray{"Büro"}},
-            {"jet_forms", QJsonArray{"01 waagerecht"}},
-            {"installations", QJsonArray{QJsonObject{{"name", "Decke"}, {"types", QJsonArray{"AAA"}}}}},
-            {"types", QJsonArray{type}}};
+            {"jet_forms", QJsonArray{"01 waagerecht", "02 senkrecht"}},
+            {"installations", QJsonArray{QJsonObject{{"name", "Decke"}, {"types", codes}}}},
+            {"types", types}};
+}
+
+struct Planning {
+    QTemporaryDir folder;
+    Catalogue catalogue;
+    TextTable texts;
+    Folders folders;
+    explicit Planning(const QJsonObject& source) {
+        writeCatalogueFiles(buildCatalogue(QJsonDocument(source).toJson()), folder.path());
+        LoadCatalogue(catalogue, folder.path());
+        texts.load(QStringLiteral(ZELK_PROGRAM_DIR "/Fyltext.txt"));
+        folders.program = folder.path();
+    }
+};
+
+std::unique_ptr<CalculationRecord> roomOf(double width, double length, double height, double flow, double roomTemp,
+                                          double supplyTemp) {
+    auto room = std::make_unique<CalculationRecord>();
+    std::memset(room.get(), 0, sizeof *room);
+    ResetRecord(*room);
+    room->roomWidth = width;
+    room->roomLength = length;
+    room->roomHeight = height;
+    room->mountingHeight = height;
+    room->floorArea = width * length;
+    room->roomVolume = width * length * height;
+    room->totalFlow = flow;
+    room->roomTemp = roomTemp;
+    room->supplyTemp = supplyTemp;
+    return room;
 }
 
 const SuggestionCheck* checkNamed(const Suggestion& s, const char* name) {
@@ -66,26 +103,9 @@ const SuggestionCheck* checkNamed(const Suggestion& s, const char* name) {
 // - Of the grids of 10, 2 × 5 (3,00 / 1,60 m) is the calmest: 0,24 / (1,2 + 0,8) = 0,12 m/s at worst,
 //   DR = 12 · 0,07^0,62 · (0,37 · 0,12 · 40 + 3,14) = 11,34 %; 5 × 2 has 0,24 / 1,8 = 0,133 m/s, 13,15 %.
 TEST(HandWorkedRooms, AnOfficeGetsTheGridWithTheMostSoundMarginAndTheLeastDraught) {
-    QTemporaryDir folder;
-    writeCatalogueFiles(buildCatalogue(QJsonDocument(catalogueSource()).toJson()), folder.path());
-    Catalogue catalogue;
-    LoadCatalogue(catalogue, folder.path());
-    TextTable texts;
-    texts.load(QStringLiteral(ZELK_PROGRAM_DIR "/Fyltext.txt"));
-    Folders folders;
-    folders.program = folder.path();
-
-    auto room = std::make_unique<CalculationRecord>();
-    std::memset(room.get(), 0, sizeof *room);
-    ResetRecord(*room);
-    room->roomWidth = 6.0;
-    room->roomLength = 8.0;
-    room->floorArea = 48.0;
-    room->roomVolume = 144.0;
-    room->totalFlow = 600.0;
-    room->roomTemp = 22.0;
-    room->supplyTemp = 22.0;
-    const std::vector<Suggestion> list = suggestOutlets(catalogue, *room, texts, folders);
+    Planning p(catalogueSource());
+    auto room = roomOf(6.0, 8.0, 3.0, 600.0, 22.0, 22.0);
+    const std::vector<Suggestion> list = suggestOutlets(p.catalogue, *room, p.texts, p.folders);
     ASSERT_EQ(list.size(), 1u);
     const Suggestion& s = list.front();
     ASSERT_TRUE(s.feasible) << s.reasons.join(QLatin1Char(';')).toStdString();
@@ -126,10 +146,64 @@ TEST(HandWorkedRooms, AnOfficeGetsTheGridWithTheMostSoundMarginAndTheLeastDraugh
     // least unsuitable one names the draught.
     RankingOptions strict;
     strict.targetCategory = QLatin1Char('A');
-    const Suggestion a = suggestOutlets(catalogue, *room, texts, folders, strict).front();
+    const Suggestion a = suggestOutlets(p.catalogue, *room, p.texts, p.folders, strict).front();
     EXPECT_FALSE(a.feasible);
     const SuggestionCheck* failing = checkNamed(a, "draught");
     ASSERT_NE(failing, nullptr);
     EXPECT_FALSE(failing->ok);
     EXPECT_EQ(failing->limit, 10.0);
+}
+
+// A hall of 20 × 30 × 6 m heated with 6000 m³/h of air 10 K above its 18 °C, outlets at the roof,
+// head height 1,80 m, 55 dB. BBB 500 (500 … 2000 m³/h) blows along the roof (01) or down (02): the
+// count range is 3 to 12.
+// - Along the roof the warm air stays up: 6 m is above the 4 m a heating horizontal jet may hang.
+// - Down, the jet must reach head height: y max = 0,01 V / √10 ≥ 6 − 1,8 = 4,2 m holds for 3
+//   outlets (6,32 m) and 4 (4,74 m), not for 5 (3,79 m). Four leave 7,1 dB of sound margin
+//   (LWA 20 lg 1500 − 15,6 = 47,92 dB), three only 4,6: four win, in the squarest grid 2 × 2.
+// - The draught rating at 18 °C lies outside the model's range: shown, and it does not decide.
+TEST(HandWorkedRooms, AHeatedHallGetsTheOutletThatReachesHeadHeight) {
+    QJsonObject bbb = catalogueSource()[QStringLiteral("types")].toArray()[0].toObject();
+    bbb[QStringLiteral("code")] = QStringLiteral("BBB");
+    bbb[QStringLiteral("data_sheet")] = QStringLiteral("BBB.pdf");
+    bbb[QStringLiteral("sizes")] = QJsonArray{QJsonObject{
+        {"name", "BBB 500"},
+        {"v_min", 500},
+        {"v_max", 2000},
+        {"record", QJsonObject{{"article_number", "B-500"}}},
+        {"jet_forms", QJsonObject{{"01", QJsonObject{{"third_name", "waagerecht"}}},
+                                  {"02", QJsonObject{{"third_name", "senkrecht"}}}}}}};
+    Planning p(catalogueSource({bbb}, {QStringLiteral("BBB")}));
+    auto hall = roomOf(20.0, 30.0, 6.0, 6000.0, 18.0, 28.0);
+    hall->maxSoundLevel = 55.0;
+    const std::vector<Suggestion> list = suggestOutlets(p.catalogue, *hall, p.texts, p.folders);
+    ASSERT_GE(list.size(), 2u);
+    const Suggestion& down = list.front();
+    EXPECT_EQ(down.choice.type, QStringLiteral("BBB"));
+    EXPECT_EQ(down.choice.jetForm, 2);
+    ASSERT_TRUE(down.feasible) << down.reasons.join(QLatin1Char(';')).toStdString();
+    EXPECT_EQ(down.count, 4);
+    ASSERT_TRUE(down.layout);
+    EXPECT_EQ(layoutText(*down.layout), QStringLiteral("2 × 2, 10,00 / 15,00 m"));
+    EXPECT_NEAR(down.lwa, 47.9218, 1e-3);
+    const SuggestionCheck* reach = checkNamed(down, "penetration");
+    ASSERT_NE(reach, nullptr);
+    EXPECT_NEAR(reach->value, 15.0 / std::sqrt(10.0), 1e-9);
+    EXPECT_NEAR(*reach->limit, 4.2, 1e-12);
+    EXPECT_FALSE(down.draughtValid);
+    EXPECT_EQ(checkNamed(down, "velocity"), nullptr); // heating: the reach decides, not vk
+
+    bool horizontalSeen = false;
+    for (const Suggestion& s : list) {
+        if (s.choice.type != QLatin1String("BBB") || s.choice.jetForm != 1)
+            continue;
+        horizontalSeen = true;
+        EXPECT_FALSE(s.feasible);
+        const SuggestionCheck* height = checkNamed(s, "heating_height");
+        ASSERT_NE(height, nullptr);
+        EXPECT_FALSE(height->ok);
+        EXPECT_EQ(height->value, 6.0);
+        EXPECT_EQ(height->limit, 4.0);
+    }
+    EXPECT_TRUE(horizontalSeen);
 }
