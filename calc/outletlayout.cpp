@@ -142,18 +142,20 @@ bool layoutCloses(const OutletLayout& layout, double width, double length, int c
         const double along = layout.rowsAlongLength ? length : width;
         const auto& spacing = layout.rowsAlongLength ? layout.spacingWidth : layout.spacingLength;
         const auto& wall = layout.rowsAlongLength ? layout.wallWidth : layout.wallLength;
-        return layout.rows * layout.columns == count && closes(spacing, wall, layout.rows, across, tolerance) &&
-               layout.rowEnds && near(layout.columns * outletLength + 2.0 * *layout.rowEnds, along, tolerance);
+        return layout.rows * layout.columns == count &&
+               closes(spacing, wall, layout.rows, across, tolerance) && layout.rowEnds &&
+               near(layout.columns * outletLength + 2.0 * *layout.rowEnds, along, tolerance);
     }
     case LayoutKind::WallRow: {
         const double across = layout.rowsAlongLength ? width : length;
         const double along = layout.rowsAlongLength ? length : width;
         const auto& spacing = layout.rowsAlongLength ? layout.spacingLength : layout.spacingWidth;
-        const bool alongCloses = outletLength > 0.0
-                                     ? layout.rowEnds && near(count * outletLength + 2.0 * *layout.rowEnds, along,
-                                                              tolerance)
-                                     : closes(spacing, layout.rowEnds, count, along, tolerance);
-        return layout.columns == count && layout.depth && near(*layout.depth, across, tolerance) && alongCloses;
+        const bool alongCloses =
+            outletLength > 0.0
+                ? layout.rowEnds && near(count * outletLength + 2.0 * *layout.rowEnds, along, tolerance)
+                : closes(spacing, layout.rowEnds, count, along, tolerance);
+        return layout.columns == count && layout.depth && near(*layout.depth, across, tolerance) &&
+               alongCloses;
     }
     }
     return false;

@@ -24,7 +24,7 @@ namespace {
 // One ceiling outlet AAA 100 for 60 … 200 m³/h: LWA = 20 lg V − 15,6, dp = 0,001 V²; along the
 // ceiling the velocity is v = 0,004 V / (run + distance), so w min = 0,02 V − h at 0,2 m/s and
 // a min twice that.
-QJsonObject catalogueSource(QJsonArray extraTypes = {}, QStringList extraCodes = {}) {
+QJsonObject catalogueSource(QJsonArray extraTypes = {}, QStringList extraCodes = {}, int vMin = 60) {
     const QJsonObject coefficients{
         {"pressure_k", 0.001}, {"pressure_m", 2.0},      {"sound_a", 20.0},        {"sound_b", -15.6},
         {"decay_k", 0.004},    {"decay_b", 1.0},         {"decay_a", 1.0},         {"free_jet_f", 0.7},
@@ -33,11 +33,11 @@ QJsonObject catalogueSource(QJsonArray extraTypes = {}, QStringList extraCodes =
         {"angle", 0.0},        {"buoyancy", 5000.0},     {"traj_exp", 3.0},        {"zone_coef", -1.0},
         {"spread", 24.0},      {"width_term", 0.05},     {"value_524", 0.1}};
     const QJsonObject size{{"name", "AAA 100"},
-                           {"v_min", 60},
+                           {"v_min", vMin},
                            {"v_max", 200},
                            {"record", QJsonObject{{"article_number", "A-100"}}},
                            {"jet_forms", QJsonObject{{"01", QJsonObject{{"third_name", "waagerecht"}}}}}};
-    const QJsonObject type{{"code", "AAA"},          {"design", "0"},
+    const QJsonObject type{{"code", "AAA"},           {"design", "0"},
                            {"data_sheet", "AAA.pdf"}, {"mounting", QJsonArray{1}},
                            {"record", coefficients},  {"sizes", QJsonArray{size}}};
     QJsonArray types{type};
@@ -67,8 +67,8 @@ struct Planning {
     }
 };
 
-std::unique_ptr<CalculationRecord> roomOf(double width, double length, double height, double flow, double roomTemp,
-                                          double supplyTemp) {
+std::unique_ptr<CalculationRecord> roomOf(double width, double length, double height, double flow,
+                                          double roomTemp, double supplyTemp) {
     auto room = std::make_unique<CalculationRecord>();
     std::memset(room.get(), 0, sizeof *room);
     ResetRecord(*room);
@@ -166,13 +166,13 @@ TEST(HandWorkedRooms, AHeatedHallGetsTheOutletThatReachesHeadHeight) {
     QJsonObject bbb = catalogueSource()[QStringLiteral("types")].toArray()[0].toObject();
     bbb[QStringLiteral("code")] = QStringLiteral("BBB");
     bbb[QStringLiteral("data_sheet")] = QStringLiteral("BBB.pdf");
-    bbb[QStringLiteral("sizes")] = QJsonArray{QJsonObject{
-        {"name", "BBB 500"},
-        {"v_min", 500},
-        {"v_max", 2000},
-        {"record", QJsonObject{{"article_number", "B-500"}}},
-        {"jet_forms", QJsonObject{{"01", QJsonObject{{"third_name", "waagerecht"}}},
-                                  {"02", QJsonObject{{"third_name", "senkrecht"}}}}}}};
+    bbb[QStringLiteral("sizes")] =
+        QJsonArray{QJsonObject{{"name", "BBB 500"},
+                               {"v_min", 500},
+                               {"v_max", 2000},
+                               {"record", QJsonObject{{"article_number", "B-500"}}},
+                               {"jet_forms", QJsonObject{{"01", QJsonObject{{"third_name", "waagerecht"}}},
+                                                         {"02", QJsonObject{{"third_name", "senkrecht"}}}}}}};
     Planning p(catalogueSource({bbb}, {QStringLiteral("BBB")}));
     auto hall = roomOf(20.0, 30.0, 6.0, 6000.0, 18.0, 28.0);
     hall->maxSoundLevel = 55.0;
@@ -206,4 +206,60 @@ TEST(HandWorkedRooms, AHeatedHallGetsTheOutletThatReachesHeadHeight) {
         EXPECT_EQ(height->limit, 4.0);
     }
     EXPECT_TRUE(horizontalSeen);
+}
+
+// A meeting room of 5 × 8 × 3 m with 200 m³/h at 22 °C, AAA 100 for 70 … 200 m³/h: one or two
+// outlets. One outlet of 200 m³/h needs w min = 0,02 · 200 − 1,2 = 2,80 m, but the room's middle is
+// 2,50 m from the side walls; two of 100 m³/h need 0,80 m (a min 1,60 m) and keep it in a row along
+// the length, 4,00 m apart and 2,00 m from the end walls. That row is calmer than two across
+// (0,4 / (1,2 + 2,0) = 0,125 m/s against 0,4 / (1,2 + 1,25) = 0,163 m/s).
+TEST(HandWorkedRooms, AMeetingRoomGetsTwoInARowWhereOneMissesItsWallDistance) {
+    Planning p(catalogueSource({}, {}, 70));
+    auto room = roomOf(5.0, 8.0, 3.0, 200.0, 22.0, 22.0);
+    const Suggestion two = suggestOutlets(p.catalogue, *room, p.texts, p.folders).front();
+    ASSERT_TRUE(two.feasible) << two.reasons.join(QLatin1Char(';')).toStdString();
+    EXPECT_EQ(two.count, 2);
+    EXPECT_EQ(layoutText(*two.layout), QStringLiteral("1 × 2, 2,50 / 4,00 m"));
+    const SuggestionCheck* wall = checkNamed(two, "wall_distance");
+    ASSERT_NE(wall, nullptr);
+    EXPECT_NEAR(wall->value, 2.0, 1e-12);
+    EXPECT_NEAR(*wall->limit, 0.8, 1e-9);
+    const SuggestionCheck* spacing = checkNamed(two, "spacing");
+    ASSERT_NE(spacing, nullptr);
+    EXPECT_NEAR(spacing->value, 4.0, 1e-12);
+    EXPECT_NEAR(*spacing->limit, 1.6, 1e-9);
+    EXPECT_NEAR(*two.draughtRating, 12.0 * std::pow(0.075, 0.62) * (0.37 * 0.125 * 40.0 + 3.14), 1e-6);
+
+    // With 101 m³/h as the least flow only one outlet is in range, and it misses its wall distance.
+    Planning single(catalogueSource({}, {}, 101));
+    const Suggestion one = suggestOutlets(single.catalogue, *room, single.texts, single.folders).front();
+    EXPECT_FALSE(one.feasible);
+    EXPECT_EQ(one.count, 1);
+    const SuggestionCheck* missed = checkNamed(one, "wall_distance");
+    ASSERT_NE(missed, nullptr);
+    EXPECT_FALSE(missed->ok);
+    EXPECT_NEAR(missed->value, 2.5, 1e-12);
+    EXPECT_NEAR(*missed->limit, 2.8, 1e-9);
+}
+
+// The office's outlets hung 0,50 m below its ceiling and cooling by 6 K: a cold jet that is not
+// attached to a ceiling drops, and nothing here computes how far, so no count of it is suitable.
+TEST(HandWorkedRooms, ACooledFreeJetIsNotSuitable) {
+    Planning p(catalogueSource());
+    auto room = roomOf(6.0, 8.0, 3.0, 600.0, 26.0, 20.0);
+    room->mountingHeight = 2.5;
+    const Suggestion s = suggestOutlets(p.catalogue, *room, p.texts, p.folders).front();
+    EXPECT_FALSE(s.feasible);
+    const SuggestionCheck* free = checkNamed(s, "free_cold_jet");
+    ASSERT_NE(free, nullptr);
+    EXPECT_FALSE(free->ok);
+    EXPECT_NEAR(free->value, 6.0, 1e-12);
+    EXPECT_EQ(free->limit, 3.0);
+    EXPECT_TRUE(free->text.contains(QStringLiteral("kalter Freistrahl"))) << free->text.toStdString();
+    EXPECT_EQ(checkNamed(s, "detachment"), nullptr); // below the ceiling nothing detaches from it
+    // At the ceiling the same jets are judged by their detachment instead.
+    room->mountingHeight = 3.0;
+    const Suggestion attached = suggestOutlets(p.catalogue, *room, p.texts, p.folders).front();
+    EXPECT_EQ(checkNamed(attached, "free_cold_jet"), nullptr);
+    EXPECT_NE(checkNamed(attached, "detachment"), nullptr);
 }

@@ -25,17 +25,18 @@ TEST(OutletLayouts, GridsRowsAndWallRowsCloseOnTheRoom) {
         int layouts; // how many fit
     };
     const Case cases[] = {
-        {LayoutKind::Grid, 6.0, 8.0, 6, 0.0, 4},       // 1×6, 2×3, 3×2, 6×1
-        {LayoutKind::Grid, 6.0, 8.0, 7, 0.0, 2},       // a prime count: one row either way
-        {LayoutKind::Grid, 5.0, 8.0, 1, 0.0, 1},       // one outlet in the middle
-        {LayoutKind::SlotRows, 6.0, 8.0, 4, 1.5, 6},   // 1, 2 or 4 rows along either side
-        {LayoutKind::SlotRows, 3.5, 4.5, 3, 2.0, 2},   // 3 rows along either side; no row of two fits
-        {LayoutKind::WallRow, 6.0, 8.0, 4, 1.5, 2},    // 6 m of slot at either wall
-        {LayoutKind::WallRow, 6.0, 8.0, 5, 1.5, 1},    // 7,5 m: only along the 8 m wall
-        {LayoutKind::WallRow, 6.0, 8.0, 3, 0.0, 2},    // wall grilles: evenly along either wall
+        {LayoutKind::Grid, 6.0, 8.0, 6, 0.0, 4},     // 1×6, 2×3, 3×2, 6×1
+        {LayoutKind::Grid, 6.0, 8.0, 7, 0.0, 2},     // a prime count: one row either way
+        {LayoutKind::Grid, 5.0, 8.0, 1, 0.0, 1},     // one outlet in the middle
+        {LayoutKind::SlotRows, 6.0, 8.0, 4, 1.5, 6}, // 1, 2 or 4 rows along either side
+        {LayoutKind::SlotRows, 3.5, 4.5, 3, 2.0, 2}, // 3 rows along either side; no row of two fits
+        {LayoutKind::WallRow, 6.0, 8.0, 4, 1.5, 2},  // 6 m of slot at either wall
+        {LayoutKind::WallRow, 6.0, 8.0, 5, 1.5, 1},  // 7,5 m: only along the 8 m wall
+        {LayoutKind::WallRow, 6.0, 8.0, 3, 0.0, 2},  // wall grilles: evenly along either wall
     };
     for (const Case& c : cases) {
-        const std::vector<OutletLayout> layouts = outletLayouts(c.kind, c.width, c.length, c.count, c.outletLength);
+        const std::vector<OutletLayout> layouts =
+            outletLayouts(c.kind, c.width, c.length, c.count, c.outletLength);
         EXPECT_EQ(static_cast<int>(layouts.size()), c.layouts) << int(c.kind) << " " << c.count;
         for (const OutletLayout& l : layouts)
             EXPECT_TRUE(layoutCloses(l, c.width, c.length, c.count, c.outletLength))
@@ -91,16 +92,46 @@ TEST(SuggestionOrder, EachStepDecides) {
     };
     const Step steps[] = {
         {"suitable first", [](Suggestion&) {}, [](Suggestion& s) { s.feasible = false; }},
-        {"fewer failing checks", [](Suggestion& s) { s.feasible = false; s.checks = {{}, {QStringLiteral("sound"), 0, {}, {}, false, {}}}; },
-         [](Suggestion& s) { s.feasible = false; s.checks = {{QStringLiteral("spacing"), 0, {}, {}, false, {}}, {QStringLiteral("sound"), 0, {}, {}, false, {}}}; }},
-        {"draught category", [](Suggestion& s) { s.draughtCategory = QStringLiteral("A"); s.draughtRating = 9.9; },
-         [](Suggestion& s) { s.draughtCategory = QStringLiteral("B"); s.draughtRating = 10.0; }},
-        {"sound margin band", [](Suggestion& s) { s.soundMargin = 6.0; s.count = 9; },
+        {"fewer failing checks",
+         [](Suggestion& s) {
+             s.feasible = false;
+             s.checks = {{}, {QStringLiteral("sound"), 0, {}, {}, false, {}}};
+         },
+         [](Suggestion& s) {
+             s.feasible = false;
+             s.checks = {{QStringLiteral("spacing"), 0, {}, {}, false, {}},
+                         {QStringLiteral("sound"), 0, {}, {}, false, {}}};
+         }},
+        {"draught category",
+         [](Suggestion& s) {
+             s.draughtCategory = QStringLiteral("A");
+             s.draughtRating = 9.9;
+         },
+         [](Suggestion& s) {
+             s.draughtCategory = QStringLiteral("B");
+             s.draughtRating = 10.0;
+         }},
+        {"sound margin band",
+         [](Suggestion& s) {
+             s.soundMargin = 6.0;
+             s.count = 9;
+         },
          [](Suggestion& s) { s.soundMargin = 5.9; }},
-        {"pressure drop inside 20 … 60 Pa", [](Suggestion& s) { s.dp = 60.0; s.count = 9; },
+        {"pressure drop inside 20 … 60 Pa",
+         [](Suggestion& s) {
+             s.dp = 60.0;
+             s.count = 9;
+         },
          [](Suggestion& s) { s.dp = 19.9; }},
-        {"fewer outlets", [](Suggestion& s) { s.count = 3; s.draughtRating = 19.0; },
-         [](Suggestion& s) { s.count = 4; s.draughtRating = 11.0; }},
+        {"fewer outlets",
+         [](Suggestion& s) {
+             s.count = 3;
+             s.draughtRating = 19.0;
+         },
+         [](Suggestion& s) {
+             s.count = 4;
+             s.draughtRating = 11.0;
+         }},
         {"lower draught rating", [](Suggestion& s) { s.draughtRating = 11.0; },
          [](Suggestion& s) { s.draughtRating = 12.0; }},
     };
@@ -143,7 +174,8 @@ TEST(SuggestionLayouts, SuitableSuggestionsCloseOnTheRoomAndHoldTheirChecks) {
         const std::vector<Suggestion> list = suggestOutlets(catalogue, *rec, texts, folders);
         for (std::size_t k = 0; k < list.size(); ++k) {
             const Suggestion& s = list[k];
-            SCOPED_TRACE(QStringLiteral("room %1, rank %2: %3").arg(i).arg(k + 1).arg(s.designation).toStdString());
+            SCOPED_TRACE(
+                QStringLiteral("room %1, rank %2: %3").arg(i).arg(k + 1).arg(s.designation).toStdString());
             if (k > 0)
                 EXPECT_FALSE(ranksBefore(s, list[k - 1]));
             if (!s.feasible)
@@ -158,8 +190,10 @@ TEST(SuggestionLayouts, SuitableSuggestionsCloseOnTheRoomAndHoldTheirChecks) {
                 if (c.name == QLatin1String("draught") && !s.draughtValid)
                     continue; // outside the model's range the rating is shown, not judged
                 if (c.limit && !c.lowLimit)
-                    EXPECT_TRUE(c.name == QLatin1String("spacing") || c.name == QLatin1String("wall_distance") ||
-                                        c.name == QLatin1String("detachment") || c.name == QLatin1String("penetration")
+                    EXPECT_TRUE(c.name == QLatin1String("spacing") ||
+                                        c.name == QLatin1String("wall_distance") ||
+                                        c.name == QLatin1String("detachment") ||
+                                        c.name == QLatin1String("penetration")
                                     ? c.value >= *c.limit - 1e-9
                                     : c.value <= *c.limit + 1e-9)
                         << c.text.toStdString();
