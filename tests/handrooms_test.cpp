@@ -24,7 +24,8 @@ namespace {
 // One ceiling outlet AAA 100 for 60 … 200 m³/h: LWA = 20 lg V − 15,6, dp = 0,001 V²; along the
 // ceiling the velocity is v = 0,004 V / (run + distance), so w min = 0,02 V − h at 0,2 m/s and
 // a min twice that.
-QJsonObject catalogueSource(QJsonArray extraTypes = {}, QStringList extraCodes = {}, int vMin = 60) {
+QJsonObject catalogueSource(const QJsonArray& extraTypes = {}, const QStringList& extraCodes = {},
+                            int vMin = 60) {
     const QJsonObject coefficients{
         {"pressure_k", 0.001}, {"pressure_m", 2.0},      {"sound_a", 20.0},        {"sound_b", -15.6},
         {"decay_k", 0.004},    {"decay_b", 1.0},         {"decay_a", 1.0},         {"free_jet_f", 0.7},
