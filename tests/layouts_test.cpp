@@ -176,8 +176,9 @@ TEST(SuggestionLayouts, SuitableSuggestionsCloseOnTheRoomAndHoldTheirChecks) {
             const Suggestion& s = list[k];
             SCOPED_TRACE(
                 QStringLiteral("room %1, rank %2: %3").arg(i).arg(k + 1).arg(s.designation).toStdString());
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_FALSE(ranksBefore(s, list[k - 1]));
+            }
             if (!s.feasible)
                 continue;
             ++suitableSeen;
@@ -189,7 +190,7 @@ TEST(SuggestionLayouts, SuitableSuggestionsCloseOnTheRoomAndHoldTheirChecks) {
                 EXPECT_TRUE(c.ok) << c.text.toStdString();
                 if (c.name == QLatin1String("draught") && !s.draughtValid)
                     continue; // outside the model's range the rating is shown, not judged
-                if (c.limit && !c.lowLimit)
+                if (c.limit && !c.lowLimit) {
                     EXPECT_TRUE(c.name == QLatin1String("spacing") ||
                                         c.name == QLatin1String("wall_distance") ||
                                         c.name == QLatin1String("detachment") ||
@@ -197,6 +198,7 @@ TEST(SuggestionLayouts, SuitableSuggestionsCloseOnTheRoomAndHoldTheirChecks) {
                                     ? c.value >= *c.limit - 1e-9
                                     : c.value <= *c.limit + 1e-9)
                         << c.text.toStdString();
+                }
             }
         }
     }
