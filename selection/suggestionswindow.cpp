@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -44,7 +46,8 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
     setAttribute(Qt::WA_DeleteOnClose);
     resize(1100, 560);
 
-    const auto feasibleCount = std::count_if(list_.begin(), list_.end(), [](const Suggestion& s) { return s.feasible; });
+    const auto feasibleCount =
+        std::count_if(list_.begin(), list_.end(), [](const Suggestion& s) { return s.feasible; });
     summary = new QLabel(
         QStringLiteral(
             "%1 von %2 Durchlässen sind für diesen Raum geeignet. Rang: geeignete zuerst, dann nach "
@@ -89,8 +92,16 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
     table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     table->setSortingEnabled(true);
     table->resizeColumnsToContents();
-    // The reasons take the room that is left; a long one is cut and shown whole as a tool tip.
-    table->horizontalHeader()->setSectionResizeMode(static_cast<int>(columns.size()) - 1, QHeaderView::Stretch);
+    // The reasons take the room that is left; a long one is cut and shown whole as a tool tip. The
+    // window is as wide as the figures and a readable notes column need, as far as the screen allows.
+    const int notes = static_cast<int>(columns.size()) - 1;
+    int figuresWidth = 0;
+    for (int c = 0; c < notes; ++c)
+        figuresWidth += table->columnWidth(c);
+    table->horizontalHeader()->setSectionResizeMode(notes, QHeaderView::Stretch);
+    const int wanted = figuresWidth + 320 + table->verticalScrollBar()->sizeHint().width() + 40;
+    const int available = screen() != nullptr ? screen()->availableGeometry().width() - 40 : wanted;
+    resize(std::max(width(), std::min(wanted, available)), height());
     connect(table, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (const QTableWidgetItem* item = table->item(row, column))
             take(item->data(kListIndexRole).toInt());
