@@ -14,16 +14,16 @@ QString OutletRecord::fixedText(const char* field, std::size_t size) {
     return fromAnsi(QByteArray(field, static_cast<qsizetype>(n)));
 }
 
-void forgetPreviousOutlet(CalculationRecord& rec) {
+namespace {
+
+// The outlet's figures as a new project holds them.
+void resetOutletFigures(CalculationRecord& rec) {
     rec.outletCount = 0.0;
     rec.flowPerOutlet = 1000.0;
     rec.xKrit = 0.0;
     rec.criticalDistance = 0.0;
     rec.yMax = 0.0;
     rec.aMin = 0.0;
-    rec.aMin13 = 0.0;
-    rec.wMin = 0.0;
-    rec.wMin13 = 0.0;
     rec.dp = 0.0;
     rec.lwa = 0.0;
     rec.vMinOutlet = 1.0;
@@ -32,8 +32,6 @@ void forgetPreviousOutlet(CalculationRecord& rec) {
     rec.countBound2 = 100;
     rec.spacing = 0.0;
     rec.vMid = 0.0;
-    rec.vLeft = 0.0;
-    rec.vRight = 0.0;
     rec.sectionWidth = 0.0;
     rec.pictureOutletCount = 2.0;
     rec.wallLeft = 1.0;
@@ -43,11 +41,24 @@ void forgetPreviousOutlet(CalculationRecord& rec) {
     rec.flowPictureShown = 0;
     rec.slotCount = 1;
     rec.effectiveLength = 1000.0;
+}
+
+} // namespace
+
+void forgetPreviousOutlet(CalculationRecord& rec) {
+    resetOutletFigures(rec);
+    // Left alone by a new project, but an earlier outlet's all the same.
+    rec.wMin = 0.0;
+    rec.aMin13 = 0.0;
+    rec.wMin13 = 0.0;
+    rec.vLeft = 0.0;
+    rec.vRight = 0.0;
     rec.nominalLength = 0.0;
     rec.sizeText.clear();
 }
 
 void ResetRecord(CalculationRecord& rec) {
+    resetOutletFigures(rec);
     rec.roomWidth = 10.0;
     rec.roomLength = 10.0;
     rec.floorArea = 100.0;
@@ -55,8 +66,6 @@ void ResetRecord(CalculationRecord& rec) {
     rec.roomVolume = 300.0;
     rec.airChangeRate = 10.0;
     rec.totalFlow = 4000.0;
-    rec.outletCount = 0.0;
-    rec.flowPerOutlet = 1000.0;
     rec.velocityLimit = 0.2;
     rec.headHeight = 1.8;
     rec.roomTemp = 20.0;
@@ -65,26 +74,10 @@ void ResetRecord(CalculationRecord& rec) {
     rec.maxSoundLevel = 35.0;
     rec.selectionFlow = 100.0;
     rec.unread3896 = 5000.0;
-    rec.xKrit = 0.0;
-    rec.criticalDistance = 0.0;
-    rec.yMax = 0.0;
-    rec.aMin = 0.0;
-    rec.dp = 0.0;
-    rec.lwa = 0.0;
     rec.unread3976.assign(QStringLiteral("n. n."));
     rec.unread4003.assign(QStringLiteral(" "));
     rec.unread4014.assign(QStringLiteral(" "));
-    rec.vMinOutlet = 1.0;
-    rec.vMaxOutlet = 100000.0;
-    rec.countBound1 = 1;
-    rec.countBound2 = 100;
-    rec.spacing = 0.0;
-    rec.vMid = 0.0;
-    rec.sectionWidth = 0.0;
-    rec.pictureOutletCount = 2.0;
     rec.mountingHeight = rec.roomHeight;
-    rec.wallLeft = 1.0;
-    rec.wallRight = 1.0;
     rec.unusedFlag4168 = 0;
     rec.unreadFlag4169 = 0;
     rec.calculationMode = 0;
@@ -94,9 +87,6 @@ void ResetRecord(CalculationRecord& rec) {
     rec.verticalJet = 0;
     for (auto& flag : rec.unusedFlags4176)
         flag = 0;
-    rec.resultsWindowFlag = 1;
-    rec.singleOutlet = 0;
-    rec.flowPictureShown = 0;
     rec.continueUsed = 0;
     rec.projectNumber.clear();
     rec.projectDate.clear();
@@ -107,8 +97,6 @@ void ResetRecord(CalculationRecord& rec) {
         line.clear();
     for (auto& line : rec.editor)
         line.clear();
-    rec.slotCount = 1;
-    rec.effectiveLength = 1000.0;
     for (auto& entry : rec.attachments)
         entry.clear();
 }
