@@ -36,9 +36,26 @@ std::int32_t outletsOf(const CalculationRecord& rec) {
 
 namespace {
 
+// The flow per outlet at N outlets; per metre of slot for line outlets.
+double flowPerOutletAt(const CalculationRecord& rec, std::int32_t N) {
+    return rec.designCode.str() == QLatin1String("0")
+               ? stored(divide(rec.totalFlow, N))
+               : stored(divide(divide(rec.totalFlow, N), ld(rec.effectiveLength) / 1000.0L));
+}
+
+// The sound power level at flow V per outlet (status of the formula; 0: `lwa` written).
+int soundPowerAt(const CalculationRecord& rec, double V, double& lwa) {
+    const int n = rec.slotCount;
+    const double slotLength = stored(divide(rec.effectiveLength, n));
+    return SoundPowerLevel(n, rec.outlet.soundA, rec.outlet.soundB, slotLength, V, lwa);
+}
+
 // The first part of both evaluations: the proposed or the hand-set count, the count scroll bar,
 // the flow per outlet and the working values. `status` receives the sound formula's status.
-CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& working, int& status) {
+// `again`: the record was evaluated before at another count, so the flow at the sound limit, which
+// a count set by hand does not use and which does not depend on the count, is known to succeed.
+CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& working, int& status,
+                      bool again = false) {
     CountResult c;
     c.outletCount = rec.outletCount;
     c.vMinOutlet = rec.vMinOutlet;
@@ -50,8 +67,10 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
     const double totalFlow = rec.totalFlow;
     const double slotLength = rec.effectiveLength;
     double vSound = 0.0; // stays 0 when the sound slope is zero; the count division then fails
-    status =
-        FlowForSoundLevel(n, rec.outlet.soundA, rec.outlet.soundB, slotLength, rec.maxSoundLevel, vSound);
+    status = 0;
+    if (!(byHand && again))
+        status =
+            FlowForSoundLevel(n, rec.outlet.soundA, rec.outlet.soundB, slotLength, rec.maxSoundLevel, vSound);
 
     const bool countedOneByOne = rec.designCode.str() == QLatin1String("0");
     if (!byHand) {
@@ -73,8 +92,7 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
     const std::int32_t N = wholeOutletCount(c.outletCount);
     c.outlets = N;
     c.bar.position = N;
-    c.flowPerOutlet = countedOneByOne ? stored(divide(totalFlow, N))
-                                      : stored(divide(divide(totalFlow, N), ld(slotLength) / 1000.0L));
+    c.flowPerOutlet = flowPerOutletAt(rec, N);
 
     working.V = c.flowPerOutlet;
     working.vlim = rec.velocityLimit;
@@ -85,15 +103,13 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
 
 // Pressure drop and sound power level; each keeps the record's value when its formula fails.
 void pressureAndSound(const CalculationRecord& rec, double V, double& dp, double& lwa, int& status) {
-    const int n = rec.slotCount;
     dp = rec.dp;
     lwa = rec.lwa;
     double value = 0.0;
     status = PressureDrop(rec.outlet.pressureM, rec.outlet.pressureK, V, value);
     if (status == 0)
         dp = value;
-    const double slotLength = stored(divide(rec.effectiveLength, n));
-    status = SoundPowerLevel(n, rec.outlet.soundA, rec.outlet.soundB, slotLength, V, value);
+    status = soundPowerAt(rec, V, value);
     if (status == 0)
         lwa = value;
 }
@@ -142,16 +158,26 @@ SectionVelocities sectionVelocities(const CalculationRecord& rec, const Horizont
     return s;
 }
 
-HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand, bool searchCriticalDistance,
-                                    bool onlyWhatLayoutsCompare) {
+namespace {
+
+// `search`: one of many counts a layout search tries; it leaves out, besides the critical-distance
+// search, the figures at a seated head height and the flow picture's velocities, which a layout
+// search computes at its own distances, and what its first evaluation checked.
+HorizontalResult horizontalAt(const CalculationRecord& rec, bool countSetByHand, bool searchCriticalDistance,
+                              CountSearch* search) {
+    const bool onlyWhatLayoutsCompare = search != nullptr;
+    const bool again = search != nullptr && search->recordChecked;
     searchCriticalDistance = searchCriticalDistance && !onlyWhatLayoutsCompare;
     static const RealFieldSet reads = {
         FYL_COMMON_READS,  "decay_k",         "decay_b",     "decay_a",          "free_jet_f", "detach_c",
         "detach_temp_exp", "detach_flow_exp", "angle",       "buoyancy",         "traj_exp",   "zone_coef",
         "spread",          "width_term",      "room_height", "critical_distance"};
-    reads.requireFinite(rec);
+    if (!again)
+        reads.requireFinite(rec);
     HorizontalResult r;
-    r.count = countStep(rec, countSetByHand, r.working, r.calcStatus);
+    r.count = countStep(rec, countSetByHand, r.working, r.calcStatus, again);
+    if (search != nullptr)
+        search->recordChecked = true;
     const OutletRecord& outlet = rec.outlet;
     const int n = rec.slotCount;
     const double V = r.working.V;
@@ -228,12 +254,16 @@ HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetB
     return r;
 }
 
-VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand) {
+VerticalResult verticalAt(const CalculationRecord& rec, bool countSetByHand, CountSearch* search) {
+    const bool again = search != nullptr && search->recordChecked;
     static const RealFieldSet reads = {FYL_COMMON_READS, "head_coef",    "head_exp", "pen_coef",
                                        "pen_temp_exp",   "pen_flow_exp", "v_left",   "v_right"};
-    reads.requireFinite(rec);
+    if (!again)
+        reads.requireFinite(rec);
     VerticalResult r;
-    r.count = countStep(rec, countSetByHand, r.working, r.calcStatus);
+    r.count = countStep(rec, countSetByHand, r.working, r.calcStatus, again);
+    if (search != nullptr)
+        search->recordChecked = true;
     const OutletRecord& outlet = rec.outlet;
     const int n = rec.slotCount;
 
@@ -253,6 +283,33 @@ VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHan
     // Written whatever the status: a failing formula leaves 0.
     r.calcStatus = HeadHeightVelocity(n, outlet.headExp, outlet.headCoef, h, V, r.vk);
     return r;
+}
+
+} // namespace
+
+HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand,
+                                    bool searchCriticalDistance) {
+    return horizontalAt(rec, countSetByHand, searchCriticalDistance, nullptr);
+}
+
+VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand) {
+    return verticalAt(rec, countSetByHand, nullptr);
+}
+
+HorizontalResult evaluateHorizontalAtCount(const CalculationRecord& rec, CountSearch& search) {
+    return horizontalAt(rec, true, false, &search);
+}
+
+VerticalResult evaluateVerticalAtCount(const CalculationRecord& rec, CountSearch& search) {
+    return verticalAt(rec, true, &search);
+}
+
+double soundPowerAtCount(const CalculationRecord& rec, int count) {
+    double lwa = rec.lwa;
+    double value = 0.0;
+    if (soundPowerAt(rec, flowPerOutletAt(rec, wholeOutletCount(count)), value) == 0)
+        lwa = value;
+    return lwa;
 }
 
 namespace {

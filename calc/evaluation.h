@@ -72,11 +72,23 @@ struct VerticalResult {
 // raises ArithmeticError naming what failed.
 // Without `searchCriticalDistance` the critical distance stays as the record holds it and nothing
 // else changes: the search gives only its own figures, or fails.
-// `onlyWhatLayoutsCompare` leaves out, besides the search, the figures at a seated head height
-// and the flow picture's velocities, which a layout search computes at its own distances.
 HorizontalResult evaluateHorizontal(const CalculationRecord& rec, bool countSetByHand,
-                                    bool searchCriticalDistance = true, bool onlyWhatLayoutsCompare = false);
+                                    bool searchCriticalDistance = true);
 VerticalResult evaluateVertical(const CalculationRecord& rec, bool countSetByHand);
+
+// A layout search evaluates one record at many counts set by hand (the record's count is the only
+// field that changes between them). What does not depend on the count (the finite check of the
+// record's reals, the flow at the sound limit) is done until one evaluation has got past it. The
+// horizontal figures leave out the critical-distance search, the figures at a seated head height
+// and the flow picture's velocities, which the search computes at its own distances.
+struct CountSearch {
+    bool recordChecked = false;
+};
+HorizontalResult evaluateHorizontalAtCount(const CalculationRecord& rec, CountSearch& search);
+VerticalResult evaluateVerticalAtCount(const CalculationRecord& rec, CountSearch& search);
+// The sound power level either evaluation gives at `count` outlets set by hand: a search can pass
+// over a count that is too loud before evaluating it.
+double soundPowerAtCount(const CalculationRecord& rec, int count);
 
 // The velocities at head height of a horizontal jet, as its evaluation computes them for the flow
 // picture, at any distances: midway between two outlets `spacing` apart, and where a jet comes

@@ -15,10 +15,21 @@ void evenOver(double side, int outlets, std::optional<double>& spacing, std::opt
     wall = side / (2.0 * outlets);
 }
 
+// Calls `visit` with each divisor of `count`, ascending, without allocating: the layout search asks
+// for the layouts of every count of every catalogue choice.
+template <class Visit> void forEachDivisor(int count, Visit visit) {
+    const auto square = [](int d) { return static_cast<long long>(d) * d; };
+    int d = 1;
+    for (; square(d) <= count; ++d)
+        if (count % d == 0)
+            visit(d);
+    for (--d; d >= 1; --d)
+        if (count % d == 0 && square(d) != count)
+            visit(count / d);
+}
+
 void addGrids(double width, double length, int count, std::vector<OutletLayout>& out) {
-    for (int columns = 1; columns <= count; ++columns) {
-        if (count % columns != 0)
-            continue;
+    forEachDivisor(count, [&](int columns) {
         OutletLayout l;
         l.kind = LayoutKind::Grid;
         l.columns = columns;
@@ -26,19 +37,17 @@ void addGrids(double width, double length, int count, std::vector<OutletLayout>&
         evenOver(width, l.columns, l.spacingWidth, l.wallWidth);
         evenOver(length, l.rows, l.spacingLength, l.wallLength);
         out.push_back(l);
-    }
+    });
 }
 
 // Rows of slot outlets along one side (`along`), evenly across the other (`across`).
 void addSlotRows(double across, double along, bool rowsAlongLength, int count, double outletLength,
                  std::vector<OutletLayout>& out) {
-    for (int rows = 1; rows <= count; ++rows) {
-        if (count % rows != 0)
-            continue;
+    forEachDivisor(count, [&](int rows) {
         const int inRow = count / rows;
         const double band = inRow * outletLength;
         if (band > along + 1e-9)
-            continue;
+            return;
         OutletLayout l;
         l.kind = LayoutKind::SlotRows;
         l.rowsAlongLength = rowsAlongLength;
@@ -50,7 +59,7 @@ void addSlotRows(double across, double along, bool rowsAlongLength, int count, d
         else
             evenOver(across, rows, l.spacingLength, l.wallLength);
         out.push_back(l);
-    }
+    });
 }
 
 // One row along a wall of length `along`, blowing across `depth`.
@@ -93,6 +102,7 @@ std::vector<OutletLayout> outletLayouts(LayoutKind kind, double width, double le
     std::vector<OutletLayout> out;
     if (count < 1 || !(width > 0.0) || !(length > 0.0))
         return out;
+    out.reserve(16);
     switch (kind) {
     case LayoutKind::Grid:
         addGrids(width, length, count, out);

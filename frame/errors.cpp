@@ -7,11 +7,9 @@ namespace fyl {
 
 Error::Error(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
 
-long double requireFinite(long double value, const char* what) {
-    if (!std::isfinite(value))
-        throw ArithmeticError(QStringLiteral("Ungültige Gleitkommaoperation: %1 ist keine endliche Zahl.")
-                                  .arg(QString::fromLatin1(what)));
-    return value;
+void throwNotFinite(const char* what) {
+    throw ArithmeticError(QStringLiteral("Ungültige Gleitkommaoperation: %1 ist keine endliche Zahl.")
+                              .arg(QString::fromLatin1(what)));
 }
 
 } // namespace fyl

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <cmath>
 #include <stdexcept>
 
 namespace fyl {
@@ -43,8 +44,15 @@ public:
     using Error::Error;
 };
 
+[[noreturn]] void throwNotFinite(const char* what);
+
 // Raises ArithmeticError when value is NaN or infinite; returns value otherwise. Used at the
 // points where a result is stored, so that nothing but a finite number reaches the record.
-long double requireFinite(long double value, const char* what);
+// Inline: the evaluations check every figure they store, thousands of times per ranking.
+inline long double requireFinite(long double value, const char* what) {
+    if (!std::isfinite(value)) [[unlikely]]
+        throwNotFinite(what);
+    return value;
+}
 
 } // namespace fyl

@@ -186,7 +186,8 @@ RealFieldSet::RealFieldSet(std::initializer_list<const char*> keys) {
 
 void RealFieldSet::requireFinite(const CalculationRecord& record) const {
     for (const RecordRealField& field : fields_)
-        fyl::requireFinite(readReal(record, field), field.key);
+        if (!std::isfinite(readReal(record, field)))
+            throwNotFinite(field.key);
 }
 
 std::span<const OutletRealField> outletRealFields() {

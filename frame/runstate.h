@@ -26,6 +26,7 @@ struct RuntimeFlags {
     bool proportionalPictureDrawn = false;
     bool figuresOnly = false; // nobody reads the result texts (ranking): the evaluations leave them out
     bool criticalSearchLeftOut = false; // a first pass of the ranking, which compares no figure of the search
+    bool headingLeftOut = false; // nobody reads the outlet's heading (a ranking that looks for its head)
 };
 
 } // namespace fyl

@@ -236,6 +236,7 @@ SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletCho
     RuntimeFlags flags = prepared.flags;
     flags.figuresOnly = shortcuts.figuresOnly;
     flags.criticalSearchLeftOut = shortcuts.criticalSearchLeftOut;
+    flags.headingLeftOut = shortcuts.headingLeftOut;
     WorkingValues working = prepared.working;
     int calcStatus = prepared.calcStatus;
     InertShell shell;

@@ -70,10 +70,12 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
 
 // Takes `choice` over from `prepared` into `record` (given a copy of the prepared record) on
 // fresh copies of the prepared flags and values; gives what planOutlet gives on the room, less
-// what `shortcuts` leaves out (RuntimeFlags::figuresOnly, RuntimeFlags::criticalSearchLeftOut).
+// what `shortcuts` leaves out (RuntimeFlags::figuresOnly, RuntimeFlags::criticalSearchLeftOut,
+// RuntimeFlags::headingLeftOut).
 struct RankingShortcuts {
     bool figuresOnly = false;
     bool criticalSearchLeftOut = false;
+    bool headingLeftOut = false;
 };
 SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletChoice& choice,
                               const Catalogue& catalogue, const TextTable& texts, const Folders& folders,

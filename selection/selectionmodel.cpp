@@ -258,6 +258,11 @@ void openSlotGroup(Work& w, bool tube) {
     }
 }
 
+void heading(const Work& w, ResultsView& view) {
+    if (!w.flags.headingLeftOut)
+        headingView(w.rec, w.texts, view);
+}
+
 void weiter(Work& w) {
     // Every forward step starts from the record as read from the detail file, and from the room
     // alone: nothing of an outlet taken over before may reach this one's figures.
@@ -269,7 +274,7 @@ void weiter(Work& w) {
     if (design == QLatin1String("0")) {
         w.rec.resultsWindowFlag = 1;
         ResultsView view;
-        headingView(w.rec, w.texts, view);
+        heading(w, view);
         showResults(w, view);
     } else if (design == QLatin1String("2")) {
         openSlotGroup(w, true);
@@ -535,7 +540,7 @@ SelectionOutcome SelectionModel::goForwardWithTube() {
     return transaction([](Work& w) {
         storeConfiguration(w);
         ResultsView view;
-        headingView(w.rec, w.texts, view);
+        heading(w, view);
         w.rec.calculationMode = 1;
         showResults(w, view);
     });
@@ -593,7 +598,7 @@ SelectionOutcome SelectionModel::goForwardWithLinearSlots() {
         storeConfiguration(w);
         w.rec.calculationMode = 1;
         ResultsView view;
-        headingView(w.rec, w.texts, view);
+        heading(w, view);
         view.form3.setText(form3::Label13, QStringLiteral("(") + formatFixed(w.rec.maxSoundLevel, 3, 1) +
                                                QStringLiteral(")"));
         showResults(w, view);

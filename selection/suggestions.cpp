@@ -13,9 +13,13 @@
 #include "results/planningcopy.h"
 #include "selection/selectionlists.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
+#include <tuple>
 
 namespace fyl {
 
@@ -101,10 +105,14 @@ std::vector<Section> sectionsOf(const OutletLayout& l) {
     return out;
 }
 
-// The checks of one layout. The search compares thousands of layouts by whether they hold alone,
-// so only the layout a choice is shown with keeps its checks, with their figures and texts.
+// How much of its checks a judging keeps: the search compares thousands of layouts by how many
+// checks fail alone; a quick ranking keeps the checks without their texts; only the layout a
+// choice is shown with needs the texts too.
+enum class Judging { Tally, Listed, Worded };
+
+// The checks of one layout.
 struct Checks {
-    bool keep = false;
+    Judging judging = Judging::Tally;
     std::vector<SuggestionCheck> list;
     int failed = 0;
 
@@ -113,7 +121,7 @@ struct Checks {
              MakeText text) {
         if (!ok)
             ++failed;
-        if (!keep)
+        if (judging == Judging::Tally)
             return;
         SuggestionCheck c;
         c.name = QString::fromLatin1(name);
@@ -121,7 +129,8 @@ struct Checks {
         c.lowLimit = low;
         c.limit = limit;
         c.ok = ok;
-        c.text = text();
+        if (judging == Judging::Worded)
+            c.text = text();
         list.push_back(std::move(c));
     }
     template <class MakeText>
@@ -149,12 +158,16 @@ struct AtLayout {
     double lwa = 0, dp = 0;
     Section worst; // the section the flow picture shows: the one with the highest velocity
     double vMid = 0, vLeft = 0, vRight = 0;
+    bool abandoned = false; // more checks failed than `failAbove` allowed; the figures are incomplete
 };
 
-// The checks of the choice evaluated into `rec` at `count` outlets, at `layout`.
+// The checks of the choice evaluated into `rec` at `count` outlets, at `layout`. With `failAbove`
+// the judging stops before the velocities once more checks fail than that: such a layout cannot
+// rank before one that failed only `failAbove`.
 AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, const VerticalResult* v,
                      int count, int least, int most, const OutletLayout& layout,
-                     const RankingOptions& options, bool texts) {
+                     const RankingOptions& options, Judging judging,
+                     std::optional<int> failAbove = std::nullopt) {
     AtLayout a;
     a.count = count;
     a.layout = layout;
@@ -165,7 +178,7 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
     const double vMax = perOutlet ? rec.outlet.vMax : rec.vMaxOutlet;
     const double flow = rec.totalFlow / count;
     Checks& c = a.checks;
-    c.keep = texts;
+    c.judging = judging;
     c.range("flow_range", flow, vMin, vMax, [&] {
         return QStringLiteral("Volumenstrom je Durchlass %1 m³/h, zulässig %2 … %3 m³/h")
             .arg(num(flow, 1), num(vMin, 1), num(vMax, 1));
@@ -202,6 +215,11 @@ AtLayout judgeLayout(const CalculationRecord& rec, const HorizontalResult* h, co
                                       "sein Absinken wird nicht berechnet")
                     .arg(num(dT, 1));
             });
+        }
+        const bool soundFails = !(a.lwa <= rec.maxSoundLevel + 1e-9);
+        if (failAbove && c.failed + (soundFails ? 1 : 0) > *failAbove) {
+            a.abandoned = true;
+            return a;
         }
         // The velocities at head height at the layout's places; the flow picture shows the worst section.
         double worstVelocity = -1.0;
@@ -360,40 +378,84 @@ void evaluateAt(CalculationRecord& rec, bool horizontal, int count, const Sectio
 
 // Every count of the choice's range at each of its layouts: the best one by the ranking's order.
 // `least` … `most` is the count range the counts are checked against, `from` … `to` the counts tried.
-std::optional<AtLayout> bestLayout(const CalculationRecord& proposed, LayoutKind kind,
-                                   const RankingOptions& options, int least, int most, int from, int to) {
-    const bool horizontal = proposed.horizontalJet != 0;
+// With `failAbove` the layouts that fail more checks are left out (`cut` tells whether any was).
+// The evaluations are pure: `rec` serves every count, and its own count is put back at the end.
+std::optional<AtLayout> bestLayout(CalculationRecord& rec, LayoutKind kind,
+                                   const RankingOptions& options, int least, int most, int from, int to,
+                                   std::optional<int> failAbove = std::nullopt, bool* cut = nullptr) {
+    const bool horizontal = rec.horizontalJet != 0;
+    const double proposedCount = rec.outletCount;
+    const auto putBack = qScopeGuard([&rec, proposedCount] { rec.outletCount = proposedCount; });
     std::optional<AtLayout> best;
     std::optional<OrderKey> bestKey;
     const int first = std::max(1, from);
     const int last = std::min(to, first + kMaxCountsTried - 1);
-    // The evaluations are pure: one copy of the record serves every count, and nothing is stored.
-    auto rec = std::make_unique<CalculationRecord>(proposed);
+    const bool perOutlet = rec.designCode.str() == QLatin1String("0");
+    const double vMin = perOutlet ? rec.outlet.vMin : rec.vMinOutlet;
+    const double vMax = perOutlet ? rec.outlet.vMax : rec.vMaxOutlet;
+    const auto bound = [&]() -> std::optional<int> {
+        if (bestKey && failAbove)
+            return std::min(bestKey->failed, *failAbove);
+        return bestKey ? std::optional<int>(bestKey->failed) : failAbove;
+    };
+    CountSearch search;
     for (int count = first; count <= last; ++count) {
-        rec->outletCount = count;
+        // The checks of the count alone, before evaluating it.
+        const double flow = rec.totalFlow / count;
+        int failedBefore = (flow >= vMin && flow <= vMax ? 0 : 1) + (count >= least && count <= most ? 0 : 1);
+        const std::optional<int> limit = bound();
+        if (limit && failedBefore == *limit) {
+            try {
+                if (!(soundPowerAtCount(rec, count) <= rec.maxSoundLevel + 1e-9))
+                    ++failedBefore;
+            } catch (const Error&) {
+                // the evaluation below fails the same way
+            }
+        }
+        if (limit && failedBefore > *limit) {
+            if (cut != nullptr)
+                *cut = true;
+            continue;
+        }
+        rec.outletCount = count;
         std::optional<HorizontalResult> h;
         std::optional<VerticalResult> v;
         try {
             if (horizontal) {
-                h = evaluateHorizontal(*rec, true, false, true);
+                h = evaluateHorizontalAtCount(rec, search);
                 requireFiniteResult(*h);
             } else {
-                v = evaluateVertical(*rec, true);
+                v = evaluateVerticalAtCount(rec, search);
                 requireFiniteResult(*v);
             }
         } catch (const Error&) {
             continue;
         }
+        // A vertical jet's figures do not depend on where the outlets sit: one judging serves them all.
+        std::optional<AtLayout> vertical;
         for (const OutletLayout& layout :
-             outletLayouts(kind, rec->roomWidth, rec->roomLength, count, outletLengthOf(*rec))) {
-            AtLayout a = judgeLayout(*rec, h ? &*h : nullptr, v ? &*v : nullptr, count, least, most, layout,
-                                     options, false);
-            const OrderKey key = orderKey(a, rec->maxSoundLevel);
+             outletLayouts(kind, rec.roomWidth, rec.roomLength, count, outletLengthOf(rec))) {
+            AtLayout a;
+            if (vertical) {
+                a = *vertical;
+                a.layout = layout;
+            } else {
+                a = judgeLayout(rec, h ? &*h : nullptr, v ? &*v : nullptr, count, least, most, layout, options,
+                                Judging::Tally, bound());
+                if (a.abandoned) {
+                    if (cut != nullptr)
+                        *cut = true;
+                    continue;
+                }
+                if (v)
+                    vertical = a;
+            }
+            const OrderKey key = orderKey(a, rec.maxSoundLevel);
             // Of layouts the order cannot tell apart, the grid with the squarest shares of the floor.
             const bool tie = bestKey && !before(*bestKey, key) && !before(key, *bestKey);
             if (!bestKey || before(key, *bestKey) ||
-                (tie && cellAspect(a.layout, rec->roomWidth, rec->roomLength) <
-                            cellAspect(best->layout, rec->roomWidth, rec->roomLength))) {
+                (tie && cellAspect(a.layout, rec.roomWidth, rec.roomLength) <
+                            cellAspect(best->layout, rec.roomWidth, rec.roomLength))) {
                 bestKey = key;
                 best = std::move(a);
             }
@@ -441,10 +503,17 @@ void readFigures(Suggestion& s, const CalculationRecord& rec, const ResultsView&
 }
 
 // Runs the take-over into `rec`, searches the layouts and reads the suggestion from what that left;
-// what fails becomes a reason.
+// what fails becomes a reason. Not `full`: only what the order needs, without the critical-distance
+// search and the checks' texts (so without reasons).
+// With `failAbove` (the failed checks of an evaluated choice found before), layouts that fail more
+// are not searched: a choice none of whose layouts is left cannot head the ranking, and `outranked`
+// is set instead of a suggestion being made.
 template <class TakeOver>
 Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, const Catalogue& catalogue,
-                        const RankingOptions& options, bool criticalSearch, TakeOver takeOver) {
+                        const RankingOptions& options, bool full, TakeOver takeOver,
+                        std::optional<int> failAbove = std::nullopt, bool* outranked = nullptr) {
+    const bool criticalSearch = full;
+    const Judging judging = full ? Judging::Worded : Judging::Listed;
     Suggestion s;
     s.choice = choice;
     try {
@@ -461,10 +530,15 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
         const int least = perOutlet ? rec.countBound2 : rec.countBound1;
         const int most = perOutlet ? rec.countBound1 : rec.countBound2;
         const LayoutKind kind = layoutKindOf(rec, catalogue, choice);
-        std::optional<AtLayout> best = bestLayout(rec, kind, options, least, most, least, most);
+        bool cut = false;
+        std::optional<AtLayout> best = bestLayout(rec, kind, options, least, most, least, most, failAbove, &cut);
         if (!best && (least > most || most < 1)) {
             // No count in range: the proposal's count, judged at its layouts, says why.
-            best = bestLayout(rec, kind, options, least, most, s.count, s.count);
+            best = bestLayout(rec, kind, options, least, most, s.count, s.count, failAbove, &cut);
+        }
+        if (!best && cut && outranked != nullptr) {
+            *outranked = true;
+            return s;
         }
         if (!best) {
             // Nothing fits the room: the proposal's figures, with the checks that need no layout.
@@ -477,7 +551,7 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
             none.wallWidth.reset();
             none.wallLength.reset();
             const AtLayout shown = judgeLayout(rec, h ? &*h : nullptr, v ? &*v : nullptr, s.count, least,
-                                               most, none, options, true);
+                                               most, none, options, judging);
             s.checks = shown.checks.list;
             SuggestionCheck placed;
             placed.name = QStringLiteral("layout");
@@ -487,9 +561,10 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
                               .arg(s.count)
                               .arg(num(rec.roomWidth, 2), num(rec.roomLength, 2));
             s.checks.push_back(placed);
-            for (const SuggestionCheck& c : s.checks)
-                if (!c.ok)
-                    s.reasons << c.text;
+            if (full)
+                for (const SuggestionCheck& c : s.checks)
+                    if (!c.ok)
+                        s.reasons << c.text;
             return s;
         }
         const bool horizontal = rec.horizontalJet != 0;
@@ -498,7 +573,7 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
         evaluateAt(rec, horizontal, best->count, horizontal ? &best->worst : nullptr, criticalSearch, h, v);
         readFigures(s, rec, view);
         const AtLayout shown = judgeLayout(rec, h ? &*h : nullptr, v ? &*v : nullptr, best->count, least,
-                                           most, best->layout, options, true);
+                                           most, best->layout, options, judging);
         if (horizontal) {
             s.pictureSpacing = rec.spacing;
             s.pictureWall = rec.wallLeft;
@@ -510,10 +585,11 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
             s.draughtRating = shown.draught.rating;
             s.draughtCategory = shown.draught.category;
         }
-        for (const SuggestionCheck& c : s.checks)
-            if (!c.ok)
-                s.reasons << c.text;
-        s.feasible = s.reasons.isEmpty();
+        if (full)
+            for (const SuggestionCheck& c : s.checks)
+                if (!c.ok)
+                    s.reasons << c.text;
+        s.feasible = failedChecks(s.checks) == 0;
     } catch (const Error& e) {
         s.feasible = false;
         s.reasons << e.message();
@@ -544,11 +620,17 @@ Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& r
     return takeOverChoice(catalogue, *rec, texts, folders, choice, dialogs, options);
 }
 
+namespace {
+
+OrderKey orderKey(const Suggestion& s) {
+    return orderKey(s.feasible, s.evaluated, failedChecks(s.checks), s.draughtCategory, s.soundMargin, s.dp,
+                    s.count, s.draughtRating);
+}
+
+} // namespace
+
 bool ranksBefore(const Suggestion& a, const Suggestion& b) {
-    return before(orderKey(a.feasible, a.evaluated, failedChecks(a.checks), a.draughtCategory, a.soundMargin,
-                           a.dp, a.count, a.draughtRating),
-                  orderKey(b.feasible, b.evaluated, failedChecks(b.checks), b.draughtCategory, b.soundMargin,
-                           b.dp, b.count, b.draughtRating));
+    return before(orderKey(a), orderKey(b));
 }
 
 void showAsSuggested(const Suggestion& suggestion, PlanningParts parts, SelectionOutcome& outcome) {
@@ -628,37 +710,73 @@ QString choiceText(const OutletChoice& c) {
 }
 
 void groupAlike(std::vector<Suggestion>& list) {
+    // Only rows of one type, size, jet form, slot count and count can be alike; their full keys,
+    // which take formatting, are made only when such a row is already there.
+    using Bucket = std::tuple<QString, QString, int, int, int>;
+    std::map<Bucket, std::vector<std::size_t>> buckets;
     std::vector<Suggestion> grouped;
-    std::vector<QString> keys;
+    std::vector<QString> keys; // per grouped row; empty until needed
     for (Suggestion& s : list) {
-        const QString key = figuresKey(s);
-        const auto same = key.isEmpty() ? keys.end() : std::find(keys.begin(), keys.end(), key);
-        if (same != keys.end()) {
-            grouped[static_cast<std::size_t>(same - keys.begin())].alternatives << choiceText(s.choice);
-            continue;
+        if (s.evaluated) {
+            std::vector<std::size_t>& rows = buckets[Bucket{s.choice.type, s.choice.size, s.choice.jetForm,
+                                                             s.choice.slotCount.value_or(0), s.count}];
+            if (!rows.empty()) {
+                const QString key = figuresKey(s);
+                const auto same = std::find_if(rows.begin(), rows.end(), [&](std::size_t row) {
+                    if (keys[row].isEmpty())
+                        keys[row] = figuresKey(grouped[row]);
+                    return keys[row] == key;
+                });
+                if (same != rows.end()) {
+                    grouped[*same].alternatives << choiceText(s.choice);
+                    continue;
+                }
+                keys.push_back(key);
+            } else {
+                keys.emplace_back();
+            }
+            rows.push_back(grouped.size());
+        } else {
+            keys.emplace_back();
         }
-        keys.push_back(key);
         grouped.push_back(std::move(s));
     }
     list = std::move(grouped);
 }
 
+// The ranking: `Full` with every figure and text; `Quick` in the same order, with what the order needs;
+// `Head` as quick, but only choices that may head it, so the first is the head and the others follow
+// in order, though not all of them.
+enum class Ranking { Full, Quick, Head };
+
 std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const CalculationRecord& room,
-                                      const TextTable& texts, const Folders& folders, bool criticalSearch,
+                                      const TextTable& texts, const Folders& folders, Ranking ranking,
                                       const RankingOptions& options) {
+    const bool full = ranking == Ranking::Full;
+    std::optional<OrderKey> head; // of the evaluated choices so far, for `Head`
     std::vector<Suggestion> all;
     // The steps a size and jet form share with their other configurations are taken once; each
     // choice goes on from there on copies, as evaluateChoice would go through all of them. The
     // result texts nobody reads here are left out; the figures are the same to the bit.
     CollectingDialogs dialogs;
     auto rec = std::make_unique<CalculationRecord>();
-    const RankingShortcuts shortcuts{true, true};
+    const RankingShortcuts shortcuts{true, true, ranking != Ranking::Full};
     forEachOfferedChoice(
         catalogue, room, texts, folders, [&](const OutletChoice& choice, const PreparedSelection& prepared) {
             *rec = *prepared.record;
-            all.push_back(suggestionOf(choice, *rec, catalogue, options, criticalSearch, [&] {
-                return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec, shortcuts);
-            }));
+            bool outranked = false;
+            Suggestion s = suggestionOf(
+                choice, *rec, catalogue, options, full,
+                [&] { return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec, shortcuts); },
+                head ? std::optional<int>(head->failed) : std::nullopt, &outranked);
+            if (outranked)
+                return;
+            if (ranking == Ranking::Head && s.evaluated) {
+                const OrderKey key = orderKey(s);
+                if (!head || before(key, *head))
+                    head = key;
+            }
+            all.push_back(std::move(s));
         });
     std::stable_sort(all.begin(), all.end(), ranksBefore);
     groupAlike(all);
@@ -670,7 +788,7 @@ std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const Calculat
 std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
                                        const TextTable& texts, const Folders& folders,
                                        const RankingOptions& options) {
-    return rankedChoices(catalogue, room, texts, folders, true, options);
+    return rankedChoices(catalogue, room, texts, folders, Ranking::Full, options);
 }
 
 std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const CalculationRecord& room,
@@ -678,10 +796,20 @@ std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const Calcu
                                          const RankingOptions& options) {
     // The critical-distance search changes no figure the ranking compares; it can only fail, and a
     // failed choice ranks behind every evaluated one. So the order without it is the ranking's, and
-    // the first feasible choice whose search does not fail heads the ranking.
-    const std::vector<Suggestion> quick = rankedChoices(catalogue, room, texts, folders, false, options);
-    if (quick.empty())
+    // the first feasible choice whose search does not fail heads the ranking. Mostly that is the
+    // first of all, which the search for the head alone finds.
+    const std::vector<Suggestion> heads = rankedChoices(catalogue, room, texts, folders, Ranking::Head, options);
+    if (heads.empty())
         return std::nullopt;
+    if (const Suggestion& first = heads.front(); first.evaluated) {
+        Suggestion full = evaluateChoice(catalogue, room, texts, folders, first.choice, options);
+        if (full.evaluated && full.feasible == first.feasible) {
+            full.alternatives = first.alternatives;
+            return full;
+        }
+    }
+    // Its search failed: the runners-up need the whole order.
+    const std::vector<Suggestion> quick = rankedChoices(catalogue, room, texts, folders, Ranking::Quick, options);
     // The same holds among unsuitable choices when none is suitable: the head is the first whose
     // search does not fail.
     const bool anySuitable = quick.front().feasible;

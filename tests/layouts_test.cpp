@@ -1,7 +1,7 @@
 // Layouts of outlets in a room and the order of the suggestion list: even grids, rows of slot
 // outlets and wall rows closing on the room, and each step of the order deciding between two
 // choices; on the demo catalogue, rankings of random rooms whose feasible suggestions keep every
-// check they list.
+// check they list, and whose head the search for the head alone finds.
 #include "calc/outletlayout.h"
 #include "catalogue/loaders.h"
 #include "frame/record.h"
@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <tuple>
 
 using namespace fyl;
 
@@ -172,6 +173,18 @@ TEST(SuggestionLayouts, SuitableSuggestionsCloseOnTheRoomAndHoldTheirChecks) {
         rec->supplyTemp = rec->roomTemp - std::round(u(-8.0, 8.0));
         rec->maxSoundLevel = std::round(u(30.0, 50.0));
         const std::vector<Suggestion> list = suggestOutlets(catalogue, *rec, texts, folders);
+        if (i % 4 == 0 && !list.empty()) {
+            // The head alone, found with the search cut short by the best choice so far, is the
+            // whole ranking's head.
+            const std::optional<Suggestion> head = bestSuggestion(catalogue, *rec, texts, folders);
+            ASSERT_TRUE(head);
+            const Suggestion& f = list.front();
+            EXPECT_EQ(std::tie(head->designation, head->count, head->feasible, head->reasons, head->dp, head->lwa,
+                               head->draughtRating),
+                      std::tie(f.designation, f.count, f.feasible, f.reasons, f.dp, f.lwa, f.draughtRating))
+                << "room " << i;
+            EXPECT_EQ(head->layout ? layoutText(*head->layout) : QString(), f.layout ? layoutText(*f.layout) : QString());
+        }
         for (std::size_t k = 0; k < list.size(); ++k) {
             const Suggestion& s = list[k];
             SCOPED_TRACE(
