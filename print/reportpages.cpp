@@ -5,6 +5,7 @@
 
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
+#include "results/outletresults.h"
 
 #include <QDir>
 #include <QLocale>
@@ -183,7 +184,8 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
                           {head,
                            form,
                            count,
-                           {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")},
+                           {144, fixed(shownFlowPerOutlet(rec, kind, rec.flowPerOutlet), 2),
+                            QStringLiteral("m³/h")},
                            sound,
                            pressure,
                            vk,
@@ -206,7 +208,10 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
         rows.push_back({157, rec.xKrit < 0.1L ? stars : fixed(rec.xKrit, 2), m});
         return outletRows(16, 8, {12, 14, 16}, std::move(rows));
     }
-    rows = {head, form, count, {144, fixed(rec.flowPerOutlet, 2), QStringLiteral("m³/h")}, sound, pressure};
+    // A design "3" outlet is rated per metre but sold whole: the row shows a whole outlet's flow,
+    // as the calculation window does.
+    const Row flowPerOutlet{144, fixed(shownFlowPerOutlet(rec, kind, rec.flowPerOutlet), 2), QStringLiteral("m³/h")};
+    rows = {head, form, count, flowPerOutlet, sound, pressure};
     rows.insert(rows.end(), distances.begin(), distances.end());
     rows.push_back({157, fixed(rec.xKrit, 2), m});
     return outletRows(14, 8, {10, 12, 14}, std::move(rows));

@@ -143,6 +143,12 @@ TEST_F(ReportTest, TableAFramesFourteenRowsAndLeavesTheVelocityRowsOpen) {
             expected.push_back(3700 + i * 140 - 16);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(ruleYs(p, 3700), expected);
+
+    // Design "3" is rated per metre: the row shows a whole outlet's flow, as the window does.
+    state->record.designCode.assign(QStringLiteral("3"));
+    state->record.flowPerOutlet = 50.0;
+    state->record.effectiveLength = 3000.0;
+    EXPECT_EQ(valueAt(page(), 3700 + 4 * 140), QStringLiteral("150,00"));
 }
 
 TEST_F(ReportTest, TableBStarsThePressureDropOfDesignTwoAndAShortDetachment) {
