@@ -5,6 +5,7 @@
 #include "frame/dialogs.h"
 #include "room/appstate.h"
 #include "widgets/stretchedimage.h"
+#include "widgets/windowkeys.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -14,6 +15,7 @@ namespace fyl {
 TForm6::TForm6(AppState& state, Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), state_(state), dialogs_(dialogs) {
     setObjectName(QStringLiteral("TForm6"));
+    closeOnEscape(this);
     setWindowTitle(QStringLiteral("Form6"));
     Image1 = new StretchedImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -4,10 +4,12 @@
 #include "frame/dialogs.h"
 #include "frame/shell.h"
 #include "room/appstate.h"
+#include "widgets/windowkeys.h"
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 
@@ -32,6 +34,7 @@ TForm7::TForm7(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
       shell_(shell) {
     setObjectName(QStringLiteral("TForm7"));
+    closeOnEscape(this);
     setWindowTitle(QStringLiteral("Information"));
     setFixedSize(560, 149);
     // The stored colour has its bytes in the order blue, green, red.
@@ -57,12 +60,13 @@ TForm7::TForm7(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
         link->setCursor(Qt::PointingHandCursor);
         link->installEventFilter(this);
     }
-    Label2->setToolTip(QStringLiteral("Doppelklick: E-Mail schreiben"));
-    Label4->setToolTip(QStringLiteral("Doppelklick: Internetseite öffnen"));
+    Label2->setToolTip(QStringLiteral("Klick: E-Mail schreiben"));
+    Label4->setToolTip(QStringLiteral("Klick: Internetseite öffnen"));
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(456, 108, 84, 28);
     connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    pressOnEnter(this, Button1);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -84,7 +88,9 @@ void TForm7::FormCreate() {
 }
 
 bool TForm7::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    // A link opens with one click, as links do everywhere else.
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == Label2) {
             Label2Click();
             return true;

@@ -5,6 +5,7 @@
 #include "flowsim/flowpicturepainter.h"
 #include "frame/dialogs.h"
 #include "room/appstate.h"
+#include "widgets/windowkeys.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -24,6 +25,7 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
       model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs}) {
     setObjectName(QStringLiteral("TForm4"));
+    closeOnEscape(this);
     setWindowTitle(QStringLiteral("Zelk        Strömungssimulation"));
     resize(773, 420);
     QPalette window = palette();

@@ -28,6 +28,9 @@ public:
     virtual ~Dialogs() = default;
     virtual void information(const QString& text) = 0;
     virtual bool confirm(const QString& text) = 0; // true for Yes
+    // A question the planner may also withdraw ("Abbrechen", Escape): Yes, No, or nothing.
+    // Without a planner to withdraw it, it is the plain question.
+    virtual std::optional<bool> confirmOrCancel(const QString& text) { return confirm(text); }
     virtual void error(const QString& message) = 0;
     // The chosen file's full path, or nothing when the dialog was cancelled.
     virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;

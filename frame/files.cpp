@@ -183,4 +183,64 @@ void writeFileSet(const std::map<QString, QByteArray>& files, const QString& fol
     throw FileError(failure + unchanged);
 }
 
+namespace {
+
+bool isDeviceName(const QString& name) {
+    // Windows takes the part before the first dot, blanks before it ignored, as the device.
+    QString base = name.section(QLatin1Char('.'), 0, 0);
+    while (base.endsWith(QLatin1Char(' ')))
+        base.chop(1);
+    base = base.toUpper();
+    static const QStringList devices{QStringLiteral("CON"),    QStringLiteral("PRN"),
+                                     QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                                     QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+    if (devices.contains(base))
+        return true;
+    if (base.size() == 4 &&
+        (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT")))) {
+        const QChar d = base[3];
+        // COM¹ … LPT³ are devices too.
+        return (d >= QLatin1Char('1') && d <= QLatin1Char('9')) || d == QChar(0x00B9) || d == QChar(0x00B2) ||
+               d == QChar(0x00B3);
+    }
+    return false;
+}
+
+// Names are cut to this many characters: with " (1234)" and ".zol" even a name of
+// three-byte characters stays below the 255 bytes most file systems allow.
+constexpr int kMaxNameLength = 64;
+
+QString cutName(QString name) {
+    if (name.size() > kMaxNameLength) {
+        int cut = kMaxNameLength;
+        if (name[cut - 1].isHighSurrogate())
+            --cut;
+        name.truncate(cut);
+    }
+    while (!name.isEmpty() && (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' '))))
+        name.chop(1);
+    return name;
+}
+
+} // namespace
+
+QString safeFileName(const QString& roomName, const QString& fallback) {
+    QString name;
+    name.reserve(roomName.size());
+    for (const QChar c : roomName) {
+        const char16_t u = c.unicode();
+        const bool forbidden = u < 0x20 || u == 0x7F || QStringLiteral("<>:\"/\\|?*").contains(c);
+        name += forbidden ? QLatin1Char('_') : c;
+    }
+    name = name.trimmed();
+    while (name.startsWith(QLatin1Char('.')) || name.startsWith(QLatin1Char(' ')))
+        name.remove(0, 1);
+    name = cutName(name);
+    if (name.isEmpty())
+        return fallback;
+    if (isDeviceName(name))
+        name.prepend(QLatin1Char('_'));
+    return name;
+}
+
 } // namespace fyl

@@ -33,6 +33,11 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes, const QSt
 // pass this before a document is opened, so that none leads out of the program's folders.
 bool isPlainFileName(const QString& name);
 
+// A name (a room's, a project's) as a file name without extension that stays inside its folder
+// on Linux and Windows alike: no separators or forbidden characters, no leading dots, no trailing
+// dots or blanks, no device name, of limited length; `fallback` where nothing is left.
+QString safeFileName(const QString& name, const QString& fallback = QStringLiteral("Raum"));
+
 // Writes `files` (name -> bytes) into `folder`, creating it when missing, as one set: all are
 // written into a staging folder inside `folder` and moved into place only when every one
 // succeeded. A failure raises FileError saying what failed and leaves the files that were in

@@ -62,4 +62,10 @@ void writeProjectFile(const QString& path, const CalculationRecord& rec) {
     writeFileAtomically(path, projectFileBytes(rec), QStringLiteral("Die Projektdatei"));
 }
 
+QString projectFilePath(const QString& chosen) {
+    if (chosen.endsWith(QStringLiteral(".zol"), Qt::CaseInsensitive))
+        return chosen;
+    return chosen + QStringLiteral(".zol");
+}
+
 } // namespace fyl

@@ -23,6 +23,9 @@ void setFlagsAfterLoad(const CalculationRecord& rec, RuntimeFlags& flags);
 // Writes the record as the file's one image, atomically: a failure raises FileError and leaves
 // an existing file as it was. The flow picture shown flag is always 0 in the file.
 void writeProjectFile(const QString& path, const CalculationRecord& rec);
+// The path a project chosen as `chosen` is saved under: with ".zol" appended unless it ends in it
+// (any case), so that "Raum 2.14" is not saved without it and then missing from "Laden".
+QString projectFilePath(const QString& chosen);
 // The bytes writeProjectFile writes, for a caller that writes them together with other files.
 QByteArray projectFileBytes(const CalculationRecord& rec);
 

@@ -7,6 +7,15 @@ void ScriptedDialogs::information(const QString& text) {
     shown.push_back({Shown::Information, text});
 }
 
+std::optional<bool> ScriptedDialogs::confirmOrCancel(const QString& text) {
+    if (withdrawableAnswers.empty())
+        return confirm(text);
+    shown.push_back({Shown::Confirm, text});
+    const std::optional<bool> answer = withdrawableAnswers.front();
+    withdrawableAnswers.pop_front();
+    return answer;
+}
+
 bool ScriptedDialogs::confirm(const QString& text) {
     shown.push_back({Shown::Confirm, text});
     if (confirmAnswers.empty())

@@ -21,6 +21,8 @@ public:
     };
 
     std::deque<bool> confirmAnswers; // empty: answer No
+    // Answers to questions that may be withdrawn (nothing: "Abbrechen"); none left: as confirm.
+    std::deque<std::optional<bool>> withdrawableAnswers;
     std::deque<QString> fileAnswers; // a null QString, or none left: cancel
     std::deque<bool> printAnswers;   // none left: cancel
     std::vector<Shown> shown;
@@ -28,6 +30,7 @@ public:
 
     void information(const QString& text) override;
     bool confirm(const QString& text) override;
+    std::optional<bool> confirmOrCancel(const QString& text) override;
     void error(const QString& message) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;

@@ -43,4 +43,8 @@ bool askText(const TextTable& texts, Dialogs& dialogs, int n) {
     return dialogs.confirm(texts.text(n));
 }
 
+std::optional<bool> askTextOrCancel(const TextTable& texts, Dialogs& dialogs, int n) {
+    return dialogs.confirmOrCancel(texts.text(n));
+}
+
 } // namespace fyl

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace fyl {
 
@@ -41,5 +42,7 @@ void checkEntryNumber(int n);
 // Yes and No (true for Yes). Both go through the Dialogs interface, so tests can answer them.
 void showText(const TextTable& texts, Dialogs& dialogs, int n);
 bool askText(const TextTable& texts, Dialogs& dialogs, int n);
+// Entry n as a question that may be withdrawn: Yes, No, or nothing.
+std::optional<bool> askTextOrCancel(const TextTable& texts, Dialogs& dialogs, int n);
 
 } // namespace fyl

@@ -27,6 +27,30 @@ std::unique_ptr<QSettings> applicationSettings() {
 }
 
 namespace {
+const QString kRecentKey = QStringLiteral("ZuletztGeoeffnet");
+} // namespace
+
+QStringList recentProjects(const QSettings& settings) {
+    QStringList out;
+    for (const QString& path : settings.value(kRecentKey).toStringList()) {
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (out.size() < kRecentProjects && QFileInfo(absolute).isFile() && !out.contains(absolute))
+            out << absolute;
+    }
+    return out;
+}
+
+void rememberProject(QSettings& settings, const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList list = settings.value(kRecentKey).toStringList();
+    list.removeAll(absolute);
+    list.prepend(absolute);
+    while (list.size() > kRecentProjects)
+        list.removeLast();
+    settings.setValue(kRecentKey, list);
+}
+
+namespace {
 
 QString temporaryFolderOf(const QString& working) {
     return joinPath(working, QStringLiteral("\\tmp"));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -21,6 +22,13 @@ inline constexpr const char* kWorkingDirectoryKey = "Arbeitsverzeichnis";
 // The settings store of the working directory: organisation "Zelk", application "zol". The
 // companion tools open the same store to find the exchange files.
 std::unique_ptr<QSettings> applicationSettings();
+
+// The projects opened or saved last, as the "Projekt" menu lists them: newest first, at most
+// kRecentProjects, each once, files that are gone left out.
+inline constexpr int kRecentProjects = 8;
+QStringList recentProjects(const QSettings& settings);
+// Puts `path` at the head of that list.
+void rememberProject(QSettings& settings, const QString& path);
 
 // The temporary folder (working directory + "tmp") of the stored working directory; none while
 // the program has not stored one.

@@ -7,6 +7,7 @@
 #include "frame/errors.h"
 #include "frame/files.h"
 #include "room/appstate.h"
+#include "widgets/windowkeys.h"
 
 #include <QCheckBox>
 #include <QPainter>
@@ -20,6 +21,7 @@ TForm5::TForm5(AppState& state, Dialogs& dialogs, QWidget* parent)
                           Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint),
       state_(state), dialogs_(dialogs), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setObjectName(QStringLiteral("TForm5"));
+    closeOnEscape(this);
     setWindowTitle(QStringLiteral("Drucken"));
     setFixedSize(219, 126);
     QPalette window = palette();
@@ -47,6 +49,7 @@ TForm5::TForm5(AppState& state, Dialogs& dialogs, QWidget* parent)
     Button2->setGeometry(115, 88, 92, 26);
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
+    pressOnEnter(this, Button1);
     FormCreate();
 }
 

@@ -5,6 +5,7 @@
 #include "frame/dialogs.h"
 #include "frame/numbers.h"
 #include "room/appstate.h"
+#include "widgets/windowkeys.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -21,9 +22,10 @@
 namespace fyl {
 
 TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs), shell_(shell),
+    : QWidget(parent, Qt::Window), state_(state), dialogs_(dialogs), shell_(shell),
       model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs}) {
     setObjectName(QStringLiteral("TForm3"));
+    closeOnEscape(this);
     setWindowTitle(QStringLiteral("ZELK    Berechnungsfenster"));
     resize(640, 572);
     using namespace form3;

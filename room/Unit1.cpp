@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -30,6 +31,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -56,6 +59,24 @@ private:
 };
 
 const QColor kPanelColour(221, 215, 208);
+
+// The letter Alt opens each menu and command with; the texts come from the text table, so the
+// mark is put in front of that letter's first appearance.
+QString withMnemonic(const QString& objectName, const QString& text) {
+    static const std::pair<const char*, char> letters[] = {
+        {"Projekt1", 'P'}, {"Neu1", 'N'},   {"Laden1", 'L'},         {"Speichern1", 'S'},     {"Beenden1", 'B'},
+        {"Info1", 'I'},    {"Hilfe2", 'H'}, {"Kurzanleitung1", 'K'}, {"Projektdaten1", 'd'}, {"Vorgaben1", 'R'}};
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    for (const auto& [name, letter] : letters) {
+        if (objectName != QLatin1String(name))
+            continue;
+        const qsizetype at = escaped.indexOf(QLatin1Char(letter), 0, Qt::CaseInsensitive);
+        if (at >= 0)
+            escaped.insert(at, QLatin1Char('&'));
+    }
+    return escaped;
+}
 
 // The one place where the documented control names meet the room fields they show.
 struct RoomFieldControl {
@@ -167,9 +188,20 @@ void TForm1::buildMenus() {
     };
     Neu1 = item(Projekt1, "Neu1", QStringLiteral("Neu"));
     Laden1 = item(Projekt1, "Laden1", QStringLiteral("Laden"));
+    recentMenu_ = Projekt1->addMenu(QStringLiteral("&zuletzt geöffnet"));
+    recentMenu_->setObjectName(QStringLiteral("recentProjects"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TForm1::fillRecentMenu);
     Speichern1 = item(Projekt1, "Speichern1", QStringLiteral("Speichern"));
     Beenden1 = item(Projekt1, "Beenden1", QStringLiteral("Beenden"));
     connect(Beenden1, &QAction::triggered, this, &QWidget::close);
+    Neu1->setShortcut(QKeySequence::New);
+    Laden1->setShortcut(QKeySequence::Open);
+    Speichern1->setShortcut(QKeySequence::Save);
+    Beenden1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // F10 opens the menu bar, as on other desktops.
+    new QShortcut(QKeySequence(Qt::Key_F10), this, [this] { // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks): owned by the window
+        menuBar()->setActiveAction(Projekt1->menuAction());
+    });
     spacers(4);
     Projektdaten1 = bar->addAction(QStringLiteral("Projektdaten"));
     Projektdaten1->setObjectName(QStringLiteral("Projektdaten1"));
@@ -189,6 +221,31 @@ void TForm1::buildMenus() {
     Info1->menuAction()->setObjectName(QStringLiteral("Info1Action"));
     Hilfe2 = item(Info1, "Hilfe2", QStringLiteral("Hilfe"));
     Kurzanleitung1 = item(Info1, "Kurzanleitung1", QStringLiteral("Kurzanleitung"));
+    Kurzanleitung1->setShortcut(QKeySequence::HelpContents);
+}
+
+void TForm1::fillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList recent = recentProjects(settings_);
+    for (const QString& path : recent) {
+        QAction* open = recentMenu_->addAction(QFileInfo(path).fileName().replace(QLatin1Char('&'),
+                                                                                QStringLiteral("&&")));
+        open->setToolTip(QDir::toNativeSeparators(path));
+        connect(open, &QAction::triggered, this, [this, path] {
+            const QString before = model_.state().projectFile;
+            actWithOutcome([this, &path] { return model_.Laden1Click(QDate::currentDate(), path); });
+            releaseHiddenField();
+            rememberProjectFile(before);
+        });
+    }
+    if (recent.isEmpty())
+        recentMenu_->addAction(QStringLiteral("(keine)"))->setEnabled(false);
+}
+
+void TForm1::rememberProjectFile(const QString& before) {
+    const QString now = model_.state().projectFile;
+    if (!now.isEmpty() && now != before)
+        rememberProject(settings_, now);
 }
 
 void TForm1::buildRoomPanel() {
@@ -334,9 +391,9 @@ void TForm1::setDisplayText(const char* objectName, const QString& text) {
     } else if (name == QLatin1String("SaveDialog1")) {
         saveDialog1Title = text;
     } else if (auto* menu = findChild<QMenu*>(name)) {
-        menu->setTitle(text);
+        menu->setTitle(withMnemonic(name, text));
     } else if (auto* action = findChild<QAction*>(name)) {
-        action->setText(text);
+        action->setText(withMnemonic(name, text));
     } else if (auto* box = findChild<QGroupBox*>(name)) {
         box->setTitle(text);
     } else if (auto* label = findChild<QLabel*>(name)) {
@@ -514,10 +571,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
     const bool close = model_.FormClose();
     acting_ = false;
     refresh();
-    if (close)
-        event->accept();
-    else
+    if (!close) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // The other windows are windows of their own: quitting the main window ends the program, even
+    // while the calculation window or the flow simulation is open.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), "quit", Qt::QueuedConnection);
 }
 
 void TForm1::BitBtn1Click() {
@@ -543,12 +604,16 @@ void TForm1::Neu1Click() {
 }
 
 void TForm1::Laden1Click() {
+    const QString before = model_.state().projectFile;
     actWithOutcome([this] { return model_.Laden1Click(QDate::currentDate()); });
     releaseHiddenField();
+    rememberProjectFile(before);
 }
 
 void TForm1::Speichern1Click() {
+    const QString before = model_.state().projectFile;
     act([this] { model_.Speichern1Click(); });
+    rememberProjectFile(before);
 }
 
 void TForm1::Add1Click() {

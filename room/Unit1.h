@@ -118,11 +118,16 @@ private:
     void buildRoomPanel();
     void buildProjectPanel();
     void setDisplayText(const char* objectName, const QString& text);
+    // The "zuletzt geöffnet" submenu, filled from the settings each time it opens.
+    void fillRecentMenu();
+    // Puts the project file an action loaded or saved at the head of that list.
+    void rememberProjectFile(const QString& before);
 
     AppState& state_;
     Dialogs& dialogs_;
     Shell& shell_;
     QSettings& settings_;
+    QMenu* recentMenu_ = nullptr;
     MainWindowModel model_;
     std::array<QLineEdit*, kRoomFieldCount> roomEdits_{}; // by RoomField
     std::array<QLineEdit*, 10> projectEdits_{};

@@ -6,12 +6,14 @@
 #include "calc/formulas.h"
 #include "frame/errors.h"
 #include "frame/expression.h"
+#include "frame/files.h"
 #include "frame/numbers.h"
 #include "frame/projectfile.h"
 #include "results/outletresults.h"
 #include "results/planningcopy.h"
 #include "room/mainwindowcontent.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 #include <cmath>
@@ -427,12 +429,20 @@ void save(Work& w) {
     request.folder = w.folders.project;
     request.filter = QStringLiteral("Fyl (*.zol);;alle Dateien (*)");
     request.defaultSuffix = QStringLiteral("zol");
-    const std::optional<QString> path = w.dialogs.saveFile(request);
-    if (!path)
+    request.fileName = safeFileName(w.rec.projectName.str().trimmed(), QStringLiteral("Projekt"));
+    const std::optional<QString> chosen = w.dialogs.saveFile(request);
+    if (!chosen)
+        return;
+    const QString path = projectFilePath(*chosen);
+    // The dialog asked about replacing the name it was given; a name that got ".zol" only here
+    // is asked about now.
+    if (path != *chosen && QFileInfo::exists(path) &&
+        !w.dialogs.confirm(QStringLiteral("%1 ist bereits vorhanden. Ersetzen?").arg(QFileInfo(path).fileName())))
         return;
     w.rec.flowPictureShown = 0;
-    writeProjectFile(*path, w.rec);
+    writeProjectFile(path, w.rec);
     w.flags.projectSaved = true;
+    w.s.projectFile = path;
 }
 
 } // namespace
@@ -659,16 +669,17 @@ void MainWindowModel::Speichern1Click() {
     transaction([](Work& w) { save(w); });
 }
 
-MainWindowOutcome MainWindowModel::Laden1Click(const QDate& today) {
-    return transaction([&today](Work& w) {
+MainWindowOutcome MainWindowModel::Laden1Click(const QDate& today, const std::optional<QString>& given) {
+    return transaction([&today, &given](Work& w) {
         w.out.closeSelectionAndCalculation = true;
         FileDialogRequest request;
         request.folder = w.folders.project;
         request.filter = QStringLiteral("fyl (*.zol);;Alle Dateien (*)");
-        const std::optional<QString> path = w.dialogs.openFile(request);
+        const std::optional<QString> path = given ? given : w.dialogs.openFile(request);
         if (!path)
             return;
         readProjectFile(*path, w.rec); // a malformed or damaged file is refused whole
+        w.s.projectFile = *path;
         setFlagsAfterLoad(w.rec, w.flags);
         w.s.menusEnabled = true;
         projectData(w, today);
@@ -701,9 +712,15 @@ MainWindowOutcome MainWindowModel::Neu1Click() {
 }
 
 bool MainWindowModel::FormClose() {
-    if (parts_.flags.projectSaved || !askText(parts_.texts, parts_.dialogs, 173))
+    if (parts_.flags.projectSaved)
         return true;
-    return runAction(parts_.dialogs, [this] { Speichern1Click(); });
+    const std::optional<bool> save = askTextOrCancel(parts_.texts, parts_.dialogs, 173);
+    if (!save)
+        return false; // withdrawn: nothing closes
+    if (!*save)
+        return true;
+    // Only a project that got saved may be left: a cancelled or failed save keeps the program open.
+    return runAction(parts_.dialogs, [this] { Speichern1Click(); }) && parts_.flags.projectSaved;
 }
 
 } // namespace fyl

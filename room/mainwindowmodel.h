@@ -62,6 +62,7 @@ struct MainWindowState {
     QString run1Text;               // the file-name part of the selected attachment
     std::optional<QString> title;   // set once the project name changes (or a project is loaded)
     std::optional<RoomField> focus; // a field the window is to put the focus into
+    QString projectFile;            // the file the project was last loaded from or saved into
 
     // Private values of the window: what a field held when it got the focus, and the limits that
     // a refused input falls back to.
@@ -162,10 +163,12 @@ public:
 
     // Project file commands.
     void Speichern1Click();
-    MainWindowOutcome Laden1Click(const QDate& today);
+    // `path`: the project to load without the open dialog (the recently opened list).
+    MainWindowOutcome Laden1Click(const QDate& today, const std::optional<QString>& path = std::nullopt);
     MainWindowOutcome Neu1Click();
     // The main window closes: question 173 while the project is unsaved, and the save on Yes.
-    // False only when that save failed: the window then stays open, so the project is not lost.
+    // False when the planner withdrew the question or the save was cancelled or failed: the
+    // window then stays open, so the project is not lost.
     bool FormClose();
 
     struct Work; // one action's copies; internal

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "frame/files.h"
 #include "frame/record.h"
 #include "frame/texttable.h"
 #include "room/mainwindowmodel.h"
@@ -108,10 +109,6 @@ struct RoomRow {
 // A header that is not the schedule's raises FileError: then no row can be trusted.
 std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes);
 
-// A room name as a file name (without extension) that stays inside its folder on Linux and
-// Windows alike: no separators or forbidden characters, no leading dots, no trailing dots or
-// blanks, no device name, never empty, of limited length.
-QString safeFileName(const QString& roomName);
 // Safe names for all rooms, distinct even where the file system ignores case: a name taken before
 // gets " (2)", " (3)", …
 std::vector<QString> uniqueFileNames(const std::vector<QString>& roomNames);

@@ -10,6 +10,7 @@
 #include "selection/suggestions.h"
 #include "selection/suggestionswindow.h"
 #include "widgets/stretchedimage.h"
+#include "widgets/windowkeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,10 +72,11 @@ void showList(QListWidget* widget, const QStringList& items) {
 } // namespace
 
 TForm2::TForm2(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
+    : QWidget(parent, Qt::Window), state_(state), dialogs_(dialogs),
       model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs,
               state.catalogue, shell, state.folders}) {
     setObjectName(QStringLiteral("TForm2"));
+    closeOnEscape(this);
     setWindowTitle(QStringLiteral("ZELK        Auswahlfenster"));
     resize(760, 379);
     build();

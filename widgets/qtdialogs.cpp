@@ -1,6 +1,7 @@
 // The Dialogs interface on Qt's message boxes and file dialogs. Shared widgets (fylwidgets).
 #include "widgets/qtdialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -28,6 +29,19 @@ void QtDialogs::information(const QString& text) {
 bool QtDialogs::confirm(const QString& text) {
     return QMessageBox::question(owner(), kBoxTitle, text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+std::optional<bool> QtDialogs::confirmOrCancel(const QString& text) {
+    QMessageBox box(QMessageBox::Question, kBoxTitle, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    // Named here too: without Qt's German translations the button would read "Cancel".
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    const int answer = box.exec();
+    if (answer == QMessageBox::Cancel)
+        return std::nullopt;
+    return answer == QMessageBox::Yes;
 }
 
 void QtDialogs::error(const QString& message) {

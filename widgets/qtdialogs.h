@@ -17,6 +17,7 @@ public:
 
     void information(const QString& text) override;
     bool confirm(const QString& text) override;
+    std::optional<bool> confirmOrCancel(const QString& text) override;
     void error(const QString& message) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
