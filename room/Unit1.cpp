@@ -222,6 +222,10 @@ void TForm1::buildMenus() {
     Hilfe2 = item(Info1, "Hilfe2", QStringLiteral("Hilfe"));
     Kurzanleitung1 = item(Info1, "Kurzanleitung1", QStringLiteral("Kurzanleitung"));
     Kurzanleitung1->setShortcut(QKeySequence::HelpContents);
+    // The project commands and the guide answer their keys in every window of the program: a
+    // planner in the calculation window saves with Ctrl+S too.
+    for (QAction* command : {Neu1, Laden1, Speichern1, Beenden1, Kurzanleitung1})
+        command->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 void TForm1::fillRecentMenu() {

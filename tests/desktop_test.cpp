@@ -198,6 +198,11 @@ TEST_F(DesktopTest, KeysOpenTheCommandsAndEscapeClosesEverySecondaryWindow) {
     ASSERT_FALSE(shell.opened.isEmpty()); // looked up, then opened
     EXPECT_TRUE(shell.opened.last().endsWith(QStringLiteral("/Fyl_Anleitung.pdf")));
 
+    // Ctrl+S saves from the calculation window too.
+    ASSERT_TRUE(activate(forms->form3.get()));
+    QTest::keyClick(forms->form3.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.fileRequests.size(), asked + 2);
+
     for (QWidget* w : std::initializer_list<QWidget*>{forms->form2.get(), forms->form4.get(), forms->form5.get(),
                                                        forms->form6.get(), forms->form7.get()}) {
         ASSERT_TRUE(activate(w)) << w->objectName().toStdString();
