@@ -4,12 +4,12 @@
 #include "frame/dialogs.h"
 #include "frame/shell.h"
 #include "room/appstate.h"
+#include "widgets/screenfit.h"
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace fyl {
 
@@ -64,8 +64,7 @@ TForm7::TForm7(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     Button1->setGeometry(456, 108, 84, 28);
     connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(*this, QGuiApplication::primaryScreen());
     FormCreate();
 }
 
