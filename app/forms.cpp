@@ -12,6 +12,7 @@
 #include "flowsim/flowpicture.h"
 #include "flowsim/flowpicturepainter.h"
 #include "print/reportprint.h"
+#include "widgets/screenfit.h"
 
 #include <QLabel>
 #include <QPagedPaintDevice>
@@ -58,10 +59,20 @@ void Forms::follow(const SelectionOutcome& outcome) {
         form3->applyView(*outcome.results);
         form4->applyView(*outcome.results);
     }
-    if (outcome.showCalculation) {
-        form3->move(form1->pos() + QPoint(0, 50));
-        form3->show();
-    }
+    if (outcome.showCalculation)
+        showCalculation();
+}
+
+void Forms::showSelection() {
+    // Its top 45 pixels below and its left 15 pixels right of the main window's corner.
+    placeOnScreen(*form2, form1->pos() + QPoint(15, 45));
+    form2->show();
+}
+
+void Forms::showCalculation() {
+    // At the main window's left edge, 50 pixels below its top.
+    placeOnScreen(*form3, form1->pos() + QPoint(0, 50));
+    form3->show();
 }
 
 void Forms::resetSelection() {
@@ -87,10 +98,8 @@ void Forms::follow(const ResultsWindowOutcome& outcome) {
         form4->hide();
     if (outcome.resetSelection)
         resetSelection();
-    if (outcome.showSelection) {
-        form2->move(form1->pos() + QPoint(15, 45));
-        form2->show();
-    }
+    if (outcome.showSelection)
+        showSelection();
     if (outcome.showMainRoomPanel) {
         form1->show();
         form1->model().showRoomPanel();
@@ -105,7 +114,7 @@ void Forms::follow(const ResultsWindowOutcome& outcome) {
         form4->showPicture(*outcome.flowPictureLabels);
     if (outcome.printTemperatures) {
         form5->setPicturePageAvailable(*outcome.printTemperatures);
-        form5->move(form1->pos() + QPoint(50, 50));
+        placeOnScreen(*form5, form1->pos() + QPoint(50, 50));
         form5->show();
     }
 }
@@ -121,20 +130,15 @@ void Forms::follow(const MainWindowOutcome& outcome) {
     }
     if (outcome.closeFlowSimulation)
         form4->hide();
-    if (outcome.showCalculation) {
-        // At the main window's left edge, 50 pixels below its top.
-        form3->move(form1->pos() + QPoint(0, 50));
-        form3->show();
-    }
+    if (outcome.showCalculation)
+        showCalculation();
     if (outcome.resetSelection)
         resetSelection();
     if (outcome.showSelection) {
-        // Its top 45 pixels below and its left 15 pixels right of the main window's corner, with
-        // the type's attributes hidden.
-        form2->move(form1->pos() + QPoint(15, 45));
+        // With the type's attributes hidden.
         form2->model().Panel2Click();
         form2->refresh();
-        form2->show();
+        showSelection();
     }
     if (outcome.showInformation) {
         form7->show();

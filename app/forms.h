@@ -44,6 +44,10 @@ public:
     std::unique_ptr<TForm6> form6;
     std::unique_ptr<TForm7> form7;
 
+    // Open the selection and the calculation window at their places beside the main window.
+    void showSelection();
+    void showCalculation();
+
 private:
     // Shows and hides the other windows as a main window action asks.
     void follow(const MainWindowOutcome& outcome);

@@ -3,20 +3,16 @@
 #include "app/forms.h"
 #include "frame/workdir.h"
 #include "room/Unit1.h"
+#include "widgets/qttranslations.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // No display name: Qt would append it to every window title, and the titles are the program's own.
     QApplication::setApplicationName(QStringLiteral("ZELK FYL"));
     QApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
-    // The dialogue is German, so Qt's own buttons and file dialogs speak German too ("Ja", "Nein").
-    QTranslator qtTexts;
-    if (qtTexts.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    fyl::installGermanQtTexts(app);
 
     fyl::QtDialogs dialogs;
     fyl::QtShell shell;

@@ -4,6 +4,7 @@
 #include "drawing/picture.h"
 #include "frame/dialogs.h"
 #include "room/appstate.h"
+#include "widgets/screenfit.h"
 #include "widgets/stretchedimage.h"
 #include "widgets/windowkeys.h"
 
@@ -53,6 +54,9 @@ void TForm6::showPictures(const SlideshowTexts& texts) {
     setWindowTitle(texts.title);
     beenden1->setText(texts.beenden1);
     Bildlauf1->setText(texts.bildlauf1);
+    // The picture follows the window's size, so a screen too small for it gets a smaller window.
+    if (!isVisible())
+        centreOnScreen(*this, nullptr, WhenTooLarge::Shrink);
     show();
     raise();
     runAction(dialogs_, [this] { load(currentPicture(state_.demoPictures)); });

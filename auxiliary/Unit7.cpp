@@ -4,6 +4,7 @@
 #include "frame/dialogs.h"
 #include "frame/shell.h"
 #include "room/appstate.h"
+#include "widgets/screenfit.h"
 #include "widgets/windowkeys.h"
 
 #include <QEvent>
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 namespace fyl {
 
@@ -68,8 +68,7 @@ TForm7::TForm7(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
     pressOnEnter(this, Button1);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(*this, QGuiApplication::primaryScreen());
     FormCreate();
 }
 

@@ -5,6 +5,7 @@
 #include "flowsim/flowpicturepainter.h"
 #include "frame/dialogs.h"
 #include "room/appstate.h"
+#include "widgets/screenfit.h"
 #include "widgets/windowkeys.h"
 
 #include <QCheckBox>
@@ -13,13 +14,25 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
+#include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
 namespace fyl {
+
+void FlowPictureImage::setPicture(FlowPicture picture) {
+    picture_ = std::move(picture);
+    update();
+}
+
+void FlowPictureImage::paintEvent(QPaintEvent*) {
+    // The display list is in the picture's own pixels; the painter maps them onto the device, so a
+    // scaled screen gets finer lines rather than enlarged pixels.
+    QPainter painter(this);
+    painter.scale(width() / double(FlowPicture::kWidth), height() / double(FlowPicture::kHeight));
+    renderFlowPicture(picture_, painter);
+}
 
 TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), state_(state), dialogs_(dialogs),
@@ -49,10 +62,9 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
     namedLabel(legend, "Label6", QStringLiteral("[ m ]"), 142, 22, 40);
     c.bind(Label3, placedLabel(legend, QStringLiteral("Gitterraster  1 m"), 230, 22, 134));
 
-    Image1 = new QLabel(this);
+    Image1 = new FlowPictureImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 52, FlowPicture::kWidth, FlowPicture::kHeight);
-    Image1->setScaledContents(true);
 
     auto* mounting = c.bind(GroupBox3, new QGroupBox(QStringLiteral("Einbaudaten"), this));
     mounting->setGeometry(390, 4, 375, 252);
@@ -162,19 +174,20 @@ void TForm4::showPicture(const std::array<QString, 3>& labels) {
     qobject_cast<QLabel*>(widget(Label2))->setText(labels[0]);
     qobject_cast<QLabel*>(widget(Label5))->setText(labels[1]);
     qobject_cast<QLabel*>(widget(Label15))->setText(labels[2]);
-    if (!isVisible()) {
-        if (const QScreen* s = screen())
-            move(s->availableGeometry().center() - rect().center());
-    }
+    if (!isVisible())
+        centreOnScreen(*this);
     GraphDarstellung1Click();
+}
+
+QImage TForm4::pictureImage() const {
+    return flowPictureImage(Image1->picture());
 }
 
 void TForm4::GraphDarstellung1Click() {
     runAction(dialogs_, [this] {
         show();
-        const FlowPictureView view = model_.picture(contourRoutine);
-        image_ = flowPictureImage(view.picture);
-        Image1->setPixmap(QPixmap::fromImage(image_));
+        FlowPictureView view = model_.picture(contourRoutine);
+        Image1->setPicture(std::move(view.picture));
         controls_.apply(view.labels);
     });
 }

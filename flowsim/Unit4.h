@@ -2,6 +2,7 @@
 // the spacing and wall distances beside it. Windows layer (fylui).
 #pragma once
 
+#include "flowsim/flowpicture.h"
 #include "flowsim/flowsimmodel.h"
 #include "results/controltable.h"
 
@@ -21,6 +22,22 @@ namespace fyl {
 
 struct AppState;
 class Dialogs;
+
+// Image1: the flow picture painted from its display list into the widget, at the resolution of
+// the screen it is on, so that it stays sharp at any scaling.
+class FlowPictureImage : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    void setPicture(FlowPicture picture);
+    const FlowPicture& picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    FlowPicture picture_;
+};
 
 // Created once at start and only shown and hidden afterwards.
 class TForm4 : public QWidget {
@@ -53,9 +70,10 @@ public:
     void CheckBox3Click(bool checked);
     void Button1Click();
 
-    const QImage& pictureImage() const { return image_; } // the picture Image1 shows
+    // The picture Image1 shows, in its own 369 x 361 pixels, as the PNG export writes it.
+    QImage pictureImage() const;
 
-    QLabel* Image1 = nullptr;
+    FlowPictureImage* Image1 = nullptr;
     QScrollBar* ScrollBar2 = nullptr;
     QScrollBar* ScrollBar3 = nullptr;
     QScrollBar* ScrollBar4 = nullptr;
@@ -76,7 +94,6 @@ private:
     Dialogs& dialogs_;
     FlowSimModel model_;
     ControlTable<Form4View> controls_;
-    QImage image_;
 };
 
 } // namespace fyl

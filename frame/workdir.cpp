@@ -56,6 +56,17 @@ QString temporaryFolderOf(const QString& working) {
     return joinPath(working, QStringLiteral("\\tmp"));
 }
 
+QString projectFolderOf(const QString& working) {
+    return joinPath(working, QStringLiteral("\\Projekte"));
+}
+
+std::optional<QString> storedWorkingDirectory(const QSettings& settings) {
+    const QString stored = settings.value(QString::fromLatin1(kWorkingDirectoryKey)).toString();
+    if (stored.trimmed().isEmpty())
+        return std::nullopt;
+    return stored;
+}
+
 // Creates the folder with its missing parents; false when it still does not exist.
 bool ensureFolder(const QString& path) {
     QDir().mkpath(path);
@@ -87,7 +98,7 @@ void SetUpWorkingDirectory(QSettings& settings, const TextTable& texts, Dialogs&
         settings.setValue(key, folders.working);
         settings.sync();
     }
-    folders.project = joinPath(folders.working, QStringLiteral("\\Projekte"));
+    folders.project = projectFolderOf(folders.working);
     folders.temp = temporaryFolderOf(folders.working);
     if (!ensureFolder(folders.project))
         showText(texts, dialogs, 200);
@@ -96,10 +107,20 @@ void SetUpWorkingDirectory(QSettings& settings, const TextTable& texts, Dialogs&
 }
 
 std::optional<QString> storedTemporaryFolder(const QSettings& settings) {
-    const QString stored = settings.value(QString::fromLatin1(kWorkingDirectoryKey)).toString();
-    if (stored.trimmed().isEmpty())
+    const std::optional<QString> working = storedWorkingDirectory(settings);
+    if (!working)
         return std::nullopt;
-    return temporaryFolderOf(stored);
+    return temporaryFolderOf(*working);
+}
+
+std::optional<QString> storedProjectFolder(const QSettings& settings) {
+    const std::optional<QString> working = storedWorkingDirectory(settings);
+    if (!working)
+        return std::nullopt;
+    const QString folder = projectFolderOf(*working);
+    if (!QFileInfo(folder).isDir())
+        return std::nullopt;
+    return folder;
 }
 
 } // namespace fyl

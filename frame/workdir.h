@@ -34,6 +34,10 @@ void rememberProject(QSettings& settings, const QString& path);
 // the program has not stored one.
 std::optional<QString> storedTemporaryFolder(const QSettings& settings);
 
+// The project folder (working directory + "Projekte") of the stored working directory, where the
+// companion tools propose their documents; none while none is stored or the folder is missing.
+std::optional<QString> storedProjectFolder(const QSettings& settings);
+
 // "c:\ZELK" on Windows, the home folder's "ZELK" elsewhere.
 QString defaultWorkingDirectory();
 

@@ -5,11 +5,13 @@
 #include "frame/dialogs.h"
 #include "frame/numbers.h"
 #include "room/appstate.h"
+#include "widgets/screenfit.h"
 #include "widgets/windowkeys.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,6 +130,8 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     count->installEventFilter(this);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    // Centred at creation; the selection places it beside the main window when it opens it.
+    centreOnScreen(*this, QGuiApplication::primaryScreen());
     FormCreate();
 }
 

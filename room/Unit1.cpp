@@ -11,6 +11,7 @@
 #include "room/appstate.h"
 #include "room/mainwindowcontent.h"
 #include "room/mainwindowtexts.h"
+#include "widgets/screenfit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,11 +30,10 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScreen>
 #include <QKeySequence>
-#include <QShortcut>
+#include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
@@ -164,10 +164,7 @@ TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& setti
     buildProjectPanel();
     bindModel();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    centreOnScreen(*this, QGuiApplication::primaryScreen());
     FormCreate();
 }
 
@@ -256,7 +253,8 @@ void TForm1::buildRoomPanel() {
     GroupBox3 = makePanel(Image1, "GroupBox3", QStringLiteral("Raumdaten / Vorgaben"), 785, 385,
                           QStringLiteral("Schliessen durch Anklicken oder über Projektvorgabenschalter"));
     QWidget* p = GroupBox3;
-    const int lx = 16, ex = 236, rx = 384, rex = 600, ux = 716;
+    // The right column's labels run up to their fields: "zul. Luftgeschwindigkeit :" needs all of it.
+    const int lx = 16, ex = 236, rx = 382, rex = 608, ux = 724;
     auto row = [](int i) { return 36 + i * 34; };
     makeLabel(p, "Label3", QStringLiteral("mittlere Raumbreite [m]"), lx, row(0));
     Edit4 = makeEdit(p, "Edit4", QStringLiteral("10"), ex, row(0));
@@ -302,10 +300,10 @@ void TForm1::buildRoomPanel() {
     };
     int i = 0;
     for (const RightRow& r : rows) {
-        makeLabel(p, r.label, r.labelText, rx, row(i), 214);
+        makeLabel(p, r.label, r.labelText, rx, row(i), rex - rx - 2);
         *r.edit = makeEdit(p, r.editName, r.value, rex, row(i));
         if (r.unit != nullptr)
-            makeLabel(p, r.unit, r.unitText, ux, row(i), 60);
+            makeLabel(p, r.unit, r.unitText, ux, row(i), 56);
         ++i;
     }
     BitBtn1 = new QPushButton(QStringLiteral("weiter"), p);

@@ -1,6 +1,8 @@
 // The suggestion list of the selection window. Windows layer (fylui).
 #include "selection/suggestionswindow.h"
 
+#include "widgets/screenfit.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -118,6 +120,11 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
     buttons->addStretch(1);
     buttons->addWidget(closeButton);
     layout->addLayout(buttons);
+
+    // Over the selection window, and never larger than the screen: the table scrolls instead.
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const QPoint centre = owner != nullptr ? owner->frameGeometry().center() : pos();
+    placeOnScreen(*this, centre - QPoint(width() / 2, height() / 2), WhenTooLarge::Shrink);
 }
 
 void SuggestionsWindow::take(int index) {

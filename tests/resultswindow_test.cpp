@@ -114,13 +114,35 @@ TEST(ResultsWindows, TheFlowPictureShowsTheSectionAndTheZones) {
 
     EXPECT_TRUE(form4.isVisible());
     EXPECT_EQ(textOf(form4.widget(form4::Label2)), "0,20");
-    const QImage shown = form4.Image1->pixmap().toImage();
+    const QImage shown = form4.Image1->grab().toImage();
     ASSERT_EQ(shown.size(), QSize(369, 361));
     EXPECT_EQ(shown.pixelColor(185, 160), QColor(255, 0, 0));     // the zone, x 150…220, y 125…215
     EXPECT_EQ(shown.pixelColor(152, 83), QColor(255, 255, 0));    // the outlet at (150, 80)
     EXPECT_EQ(shown.pixelColor(300, 300), QColor(255, 255, 255)); // the section
     EXPECT_EQ(shown.pixelColor(290, 300), QColor(0, 0, 0));       // vertical grid, 150 + 2 * 70
     EXPECT_EQ(shown.pixelColor(300, 188), QColor(0, 0, 255));     // head height, 350 - trunc(1.8 * 90)
+
+    // On a screen of twice the resolution the list is painted again, finer, not enlarged: the grid
+    // line stays 2 device pixels of pure black, and the outlet's circle has edges that cut through
+    // the 2 x 2 blocks an enlarged picture would be made of.
+    QImage fine(QSize(369, 361) * 2, QImage::Format_RGB32);
+    fine.setDevicePixelRatio(2);
+    form4.Image1->render(&fine);
+    int black = 0;
+    for (int x = 560; x < 600; ++x) {
+        const QColor c = fine.pixelColor(x, 600);
+        EXPECT_TRUE(c == QColor(Qt::black) || c == QColor(Qt::white)) << x;
+        black += c == QColor(Qt::black) ? 1 : 0;
+    }
+    EXPECT_EQ(black, 2);
+    int finer = 0;
+    for (int y = 140; y < 184; y += 2)
+        for (int x = 280; x < 324; x += 2) {
+            const QRgb p = fine.pixel(x, y);
+            if (p != fine.pixel(x + 1, y) || p != fine.pixel(x, y + 1) || p != fine.pixel(x + 1, y + 1))
+                ++finer;
+        }
+    EXPECT_GT(finer, 8);
 }
 
 TEST(ResultsWindows, TheCommandLinePictureIsTheWindowsPixelForPixel) {
@@ -163,7 +185,7 @@ TEST(ResultsWindows, TheCommandLinePictureIsTheWindowsPixelForPixel) {
     form4.ScrollBar3->setValue(-15);
     form4.ScrollBar4->setValue(-20);
 
-    const QImage shown = form4.Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = form4.Image1->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage written = QImage(png).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(written.size(), QSize(369, 361));
     EXPECT_TRUE(shown == written);
@@ -210,7 +232,7 @@ struct FlowWindow {
         form->ScrollBar4->setValue(-10);
     }
     QString edit(form4::Control id) const { return textOf(form->widget(id)); }
-    QImage shown() const { return form->Image1->pixmap().toImage(); }
+    QImage shown() const { return form->Image1->grab().toImage(); }
     void type(form4::Control id, const QString& text) {
         auto* field = qobject_cast<QLineEdit*>(form->widget(id));
         field->clear();

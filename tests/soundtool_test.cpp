@@ -168,6 +168,22 @@ TEST(SoundExchangeFile, FoundInTheTemporaryFolderAndReadAsWritten) {
     EXPECT_THROW(locateSoundFile(dir.filePath(QStringLiteral("nirgends/Sounddaten.tmp")), tmp), FileError);
 }
 
+TEST(SoundExchangeFile, TheSheetIsProposedInTheWorkingDirectorysProjectFolder) {
+    QTemporaryDir dir;
+    const QString exchange = dir.filePath(QStringLiteral("elsewhere/tmp/Sounddaten.tmp"));
+    test::writeFile(exchange, exchangeBytes(3, 35.0));
+    const QString projects = dir.filePath(QStringLiteral("ZELK/Projekte"));
+    QDir().mkpath(projects);
+    EXPECT_EQ(proposedPdfFolder(exchange, projects), QDir::toNativeSeparators(projects));
+    // Without a project folder: the one beside the exchange file's, else the exchange file's own.
+    EXPECT_EQ(proposedPdfFolder(exchange, std::nullopt),
+              QDir::toNativeSeparators(dir.filePath(QStringLiteral("elsewhere/tmp"))));
+    QDir().mkpath(dir.filePath(QStringLiteral("elsewhere/Projekte")));
+    EXPECT_EQ(proposedPdfFolder(exchange, dir.filePath(QStringLiteral("gone"))),
+              QDir::toNativeSeparators(
+                  QFileInfo(dir.filePath(QStringLiteral("elsewhere/Projekte"))).canonicalFilePath()));
+}
+
 TEST(SoundExchangeFile, BrokenFilesNameThePathAndTheLine) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Sounddaten.tmp"));

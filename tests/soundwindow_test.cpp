@@ -3,6 +3,9 @@
 #include "companions/zelk_sound/soundwindow.h"
 #include "tests/support/scripted.h"
 #include "tests/support/testfiles.h"
+#include "widgets/qttranslations.h"
+
+#include <QApplication>
 
 #include <QComboBox>
 #include <QLabel>
@@ -82,4 +85,10 @@ TEST(SoundWindow, SavesTheSheetWhereTheDialogSays) {
     EXPECT_EQ(dialogs.fileRequests[0].fileName, QStringLiteral("Schallberechnung Büro 2.14.pdf"));
     EXPECT_TRUE(test::readFile(pdf).startsWith("%PDF"));
     EXPECT_TRUE(dialogs.texts(test::ScriptedDialogs::Shown::Error).isEmpty());
+}
+
+TEST(CompanionTexts, QtsOwnDialogsSpeakGerman) {
+    // The companions load Qt's texts as the program does, through the same helper.
+    ASSERT_TRUE(installGermanQtTexts(*QCoreApplication::instance()));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("Speichern unter"));
 }

@@ -77,11 +77,15 @@ TEST_F(WorkingDirectoryTest, ChosenFileNameGivesItsFolderNotAFolderNamedLikeTheF
 
 TEST_F(WorkingDirectoryTest, StoredValueIsUsedAsItStands) {
     const QString stored = QDir::toNativeSeparators(dir.filePath(QStringLiteral("a/b/c")));
+    EXPECT_FALSE(storedProjectFolder(*settings)); // nothing stored yet
     settings->setValue(QString::fromLatin1(kWorkingDirectoryKey), stored);
+    EXPECT_FALSE(storedProjectFolder(*settings)); // stored, but the folder is not made yet
     setUp();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(folders.working, stored);
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("a/b/c/tmp"))).isDir());
+    // The companions' documents go where the program keeps its projects.
+    EXPECT_EQ(storedProjectFolder(*settings), folders.project);
 }
 
 TEST_F(WorkingDirectoryTest, EmptyStoredValueIsAskedForAgainInsteadOfUsingTheDriveRoot) {

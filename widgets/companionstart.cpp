@@ -3,6 +3,7 @@
 #include "widgets/companionstart.h"
 
 #include "frame/batchplatform.h"
+#include "widgets/qttranslations.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -51,6 +52,8 @@ std::optional<int> CompanionStart::start(int& argc, char* argv[]) {
     }
     QCoreApplication::setApplicationName(name_);
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
+    // The companions' file dialogs and boxes speak German like the main program's.
+    installGermanQtTexts(*app_);
 
     if (!parser_.parse(QCoreApplication::arguments()))
         return wrongCall(parser_.errorText());

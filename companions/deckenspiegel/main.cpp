@@ -46,7 +46,8 @@ int main(int argc, char* argv[]) {
     }
 
     if (!call.batch()) {
-        fyl::ceiling::CeilingPlanWindow window(exchange, path);
+        fyl::ceiling::CeilingPlanWindow window(exchange, path,
+                                               fyl::storedProjectFolder(*fyl::applicationSettings()));
         window.show();
         return QCoreApplication::exec();
     }

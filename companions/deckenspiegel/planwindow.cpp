@@ -4,6 +4,7 @@
 
 #include "companions/deckenspiegel/ceilingoutput.h"
 #include "frame/errors.h"
+#include "widgets/screenfit.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -22,8 +23,9 @@ namespace fyl::ceiling {
 
 PlanView::PlanView(const CeilingExchange& x, const CeilingLayout& layout, QDate date, QWidget* parent)
     : QWidget(parent), x_(x), layout_(layout), date_(date) {
-    // Below this the title block and the plan no longer fit side by side.
-    setMinimumSize(860, 560);
+    // Below this the title block and the plan no longer fit side by side; small enough that the
+    // window fits a 1280 x 1000 screen at 150 %.
+    setMinimumSize(780, 500);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -34,9 +36,11 @@ void PlanView::paintEvent(QPaintEvent*) {
                      date_);
 }
 
-CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, const QString& sourcePath, QDate date)
+CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, const QString& sourcePath,
+                                     const std::optional<QString>& projectFolder, QDate date)
     : x_(std::move(x)), layout_(layOutCeiling(x_)), date_(date),
-      lastFolder_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {
+      lastFolder_(
+          projectFolder.value_or(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))) {
     setWindowTitle(
         QStringLiteral("Deckenspiegel – %1 – %2")
             .arg(x_.project.isEmpty() ? x_.outletName : x_.project, QDir::toNativeSeparators(sourcePath)));
@@ -80,6 +84,8 @@ CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, const QString& sourcePat
     pdfButton_->setEnabled(savable);
     pngButton_->setEnabled(savable);
     resize(1200, 800);
+    // The plan follows the window's size, so a screen too small for it gets a smaller window.
+    centreOnScreen(*this, nullptr, WhenTooLarge::Shrink);
 }
 
 void CeilingPlanWindow::save(Format format) {

@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QMainWindow>
 
+#include <optional>
+
 class QAction;
 class QLabel;
 class QPushButton;
@@ -31,7 +33,11 @@ private:
 class CeilingPlanWindow : public QMainWindow {
     Q_OBJECT
 public:
-    CeilingPlanWindow(CeilingExchange x, const QString& sourcePath, QDate date = QDate::currentDate());
+    // `projectFolder` is the working directory's project folder, where the save dialogs open;
+    // without one they open in the planner's documents folder.
+    CeilingPlanWindow(CeilingExchange x, const QString& sourcePath,
+                      const std::optional<QString>& projectFolder = std::nullopt,
+                      QDate date = QDate::currentDate());
 
     QPushButton* pdfButton() const { return pdfButton_; }
     QPushButton* pngButton() const { return pngButton_; }

@@ -9,6 +9,7 @@
 #include "frame/workdir.h"
 #include "widgets/companionstart.h"
 #include "widgets/qtdialogs.h"
+#include "widgets/screenfit.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -61,8 +62,8 @@ int main(int argc, char* argv[]) {
 
     QString path;
     fyl::SoundExchange exchange;
+    const auto settings = fyl::applicationSettings();
     try {
-        const auto settings = fyl::applicationSettings();
         path = locateSoundFile(call.fileArgument(), fyl::storedTemporaryFolder(*settings));
         exchange = readSoundFile(path);
     } catch (const fyl::Error& e) {
@@ -72,9 +73,11 @@ int main(int argc, char* argv[]) {
     if (!call.batch()) {
         fyl::QtDialogs dialogs;
         const WindowStart start{path, parser.value(reverberationOption), parser.value(distanceOption), *use,
-                                proposedPdfFolder(path)};
+                                proposedPdfFolder(path, fyl::storedProjectFolder(*settings))};
         SoundWindow window(exchange, start, dialogs);
         dialogs.setOwner(&window);
+        window.adjustSize();
+        fyl::centreOnScreen(window, nullptr, fyl::WhenTooLarge::Shrink);
         window.show();
         return QCoreApplication::exec();
     }

@@ -32,7 +32,9 @@ SoundExchange readSoundFile(const QString& path) {
     }
 }
 
-QString proposedPdfFolder(const QString& exchangePath) {
+QString proposedPdfFolder(const QString& exchangePath, const std::optional<QString>& projectFolder) {
+    if (projectFolder && QFileInfo(*projectFolder).isDir())
+        return QDir::toNativeSeparators(*projectFolder);
     const QDir folder = QFileInfo(exchangePath).absoluteDir();
     const QFileInfo projects(folder.absoluteFilePath(QStringLiteral("../Projekte")));
     return QDir::toNativeSeparators(projects.isDir() ? projects.canonicalFilePath() : folder.absolutePath());

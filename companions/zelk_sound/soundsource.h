@@ -20,8 +20,9 @@ QString locateSoundFile(const QString& argument, const std::optional<QString>& t
 // The file's content, checked line by line; FileError naming the path and the reason.
 SoundExchange readSoundFile(const QString& path);
 
-// Where the sheet's PDF is proposed: the project folder "Projekte" beside the temporary folder
-// that holds the exchange file, or else the exchange file's own folder.
-QString proposedPdfFolder(const QString& exchangePath);
+// Where the sheet's PDF is proposed: the working directory's project folder `projectFolder` (as
+// the main program resolves it), else the "Projekte" beside the temporary folder that holds the
+// exchange file, else the exchange file's own folder.
+QString proposedPdfFolder(const QString& exchangePath, const std::optional<QString>& projectFolder);
 
 } // namespace fyl::sound

@@ -1,0 +1,109 @@
+// Windows on a scaled screen: the placement rule on rectangles, and every window of the program
+// opened on the offscreen screen this run was started with (tests/CMakeLists.txt: QT_SCALE_FACTOR
+// 1.5 on a 1280 x 1000 screen, 2 on a 1920 x 1200 one).
+#include "auxiliary/Unit6.h"
+#include "auxiliary/Unit7.h"
+#include "flowsim/Unit4.h"
+#include "print/Unit5.h"
+#include "results/Unit3.h"
+#include "room/Unit1.h"
+#include "selection/Unit2.h"
+#include "tests/support/mainwindowfixture.h"
+#include "widgets/screenfit.h"
+
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+using namespace fyl;
+
+namespace {
+
+// The frame of a window of `client` logical pixels with a 24-pixel title bar and 4-pixel borders.
+QRect frameAt(QPoint corner, QSize client) {
+    return {corner, client + QSize(8, 28)};
+}
+// The available area of a screen of `device` pixels at `scale`, below a 40-pixel panel.
+QRect availableAt(QSize device, double scale, QPoint origin = {}) {
+    const int panel = static_cast<int>(40 / scale);
+    return {origin + QPoint(0, panel), QSize(static_cast<int>(device.width() / scale),
+                                             static_cast<int>(device.height() / scale) - panel)};
+}
+
+} // namespace
+
+TEST(ScreenFit, TheDocumentedPlaceIsKeptWhereItFitsAndLeftOnlyAsFarAsNeeded) {
+    const QSize calculation(640, 572), main(799, 559);
+    struct Case {
+        double scale;
+        QSize screen;
+        bool fits; // the calculation window below the centred main window
+    };
+    for (const Case& c :
+         {Case{1.0, {1280, 1000}, true}, Case{1.25, {1280, 1000}, true}, Case{1.5, {1280, 1000}, false},
+          Case{2.0, {2560, 1600}, true}, Case{2.0, {2560, 1440}, false}}) {
+        const QRect area = availableAt(c.screen, c.scale);
+        const QRect mainFrame = frameAt(area.center() - QPoint(403, 293), main);
+        const QRect wanted = frameAt(mainFrame.topLeft() + QPoint(0, 50), calculation);
+        const QPoint placed = fitOntoScreen(wanted, area);
+        EXPECT_TRUE(area.contains(QRect(placed, wanted.size()))) << c.scale;
+        EXPECT_EQ(placed.x(), wanted.x()) << c.scale;
+        // Where it fits it stays; otherwise it rises just far enough to end at the area's bottom.
+        EXPECT_EQ(placed.y(), c.fits ? wanted.y() : area.bottom() + 1 - wanted.height()) << c.scale;
+    }
+    // Off the left and bottom edges of a second screen right of the first: moved onto it.
+    const QRect second = availableAt({1920, 1200}, 1.25, {1024, 0});
+    EXPECT_EQ(fitOntoScreen(frameAt({1000, 0}, calculation), second), second.topLeft());
+    EXPECT_EQ(fitOntoScreen(frameAt({3000, 900}, calculation), second),
+              QPoint(second.right() + 1 - 648, second.bottom() + 1 - 600));
+    // Larger than the area: it starts at the area's corner, so that the title bar can be reached.
+    const QRect small = availableAt({1280, 1000}, 1.5);
+    EXPECT_EQ(fitOntoScreen(frameAt({-50, 400}, {900, 700}), small), small.topLeft());
+}
+
+namespace {
+
+class ScaledWindows : public test::MainWindowFixture {
+protected:
+    void SetUp() override {
+        test::MainWindowFixture::SetUp();
+        writeTexts();
+        writePictureAndCatalogue();
+        forms = start();
+        forms->form1->show();
+    }
+    // The whole frame inside the available area of the screen the window is on.
+    void expectOnScreen(QWidget* window) {
+        ASSERT_TRUE(window->isVisible()) << window->objectName().toStdString();
+        const QRect area = window->screen()->availableGeometry();
+        EXPECT_TRUE(area.contains(window->frameGeometry()))
+            << window->objectName().toStdString() << " at " << window->frameGeometry().x() << ','
+            << window->frameGeometry().y() << ' ' << window->frameGeometry().width() << 'x'
+            << window->frameGeometry().height() << " on " << area.width() << 'x' << area.height();
+    }
+    std::unique_ptr<Forms> forms;
+};
+
+} // namespace
+
+TEST_F(ScaledWindows, EveryWindowOpensWhollyOnItsScreen) {
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    ASSERT_EQ(forms->form1->devicePixelRatio(), scale);
+    expectOnScreen(forms->form1.get());
+    forms->showSelection();
+    expectOnScreen(forms->form2.get());
+    // Where it fits, at its documented place beside the main window.
+    EXPECT_EQ(forms->form2->pos(), forms->form1->pos() + QPoint(15, 45));
+    forms->showCalculation();
+    expectOnScreen(forms->form3.get());
+    EXPECT_EQ(forms->form3->pos().x(), forms->form1->pos().x());
+    forms->form3->Drucken1Click();
+    expectOnScreen(forms->form5.get());
+    forms->form4->showPicture({QStringLiteral("0,20"), QStringLiteral("1,80"), QStringLiteral("3,00")});
+    expectOnScreen(forms->form4.get());
+    forms->form1->Hilfe2Click();
+    expectOnScreen(forms->form7.get());
+    forms->form6->showPictures(
+        {QStringLiteral("Demo"), QStringLiteral("beenden"), QStringLiteral("Bildlauf")});
+    expectOnScreen(forms->form6.get());
+}
