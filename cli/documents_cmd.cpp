@@ -30,8 +30,8 @@ int runDocuments(const QStringList& args, QTextStream& out, QTextStream&) {
     fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {});
     call.parse(args, 2);
     const QString programDir = call.positional(1);
-    const fyl::CatalogueDocuments documents =
-        fyl::readCatalogueDocuments(fyl::readWholeFile(call.positional(0)));
+    const fyl::CatalogueDocuments documents = fyl::readCatalogueDocuments(fyl::readWholeFile(
+        call.positional(0), fyl::kMaxCatalogueSourceBytes, QStringLiteral("Die Katalogquelle")));
     fyl::Catalogue catalogue;
     fyl::LoadCatalogue(catalogue, programDir);
     const std::vector<fyl::DocumentedType> types = fyl::documentedTypes(catalogue, programDir, documents);

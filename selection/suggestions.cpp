@@ -654,12 +654,14 @@ std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const Calculat
     auto rec = std::make_unique<CalculationRecord>();
     const RankingShortcuts shortcuts{true, true};
     forEachOfferedChoice(
-        catalogue, room, texts, folders, [&](const OutletChoice& choice, const PreparedSelection& prepared) {
+        catalogue, room, texts, folders,
+        [&](const OutletChoice& choice, const PreparedSelection& prepared) {
             *rec = *prepared.record;
             all.push_back(suggestionOf(choice, *rec, catalogue, options, criticalSearch, [&] {
                 return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec, shortcuts);
             }));
-        });
+        },
+        options.skipped);
     std::stable_sort(all.begin(), all.end(), ranksBefore);
     groupAlike(all);
     return all;
