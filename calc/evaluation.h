@@ -121,6 +121,10 @@ void storeResults(CalculationRecord& rec, const VerticalResult& result);
 // slot outlets, whose detail record is rated per metre. A count of 0 raises ArithmeticError.
 bool countOutsideFlowRange(const CalculationRecord& rec, int count);
 
+// A count set by hand is a whole number of outlets, one at least: fewer share the flow by nothing
+// or give negative flows.
+inline constexpr int kLeastOutletCount = 1;
+
 // What moving the calculation window's count scroll bar to `count` does before the evaluation
 // runs again: the count is taken as given, marked as set by hand, and the flow per outlet is
 // the total flow shared by it. Returns true when that flow lies outside the outlet's range

@@ -2,6 +2,7 @@
 // one set. Core layer (fylcore).
 #include "catalogue/cataloguesource.h"
 
+#include "catalogue/checker.h"
 #include "catalogue/layouts.h"
 #include "catalogue/loaders.h"
 #include "frame/ansi.h"
@@ -420,11 +421,24 @@ CatalogueDocuments readCatalogueDocuments(const QByteArray& sourceJson) {
 }
 
 BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath) {
-    return buildCatalogue(readWholeFile(sourcePath));
+    return buildCatalogue(
+        readWholeFile(sourcePath, kMaxCatalogueSourceBytes, QStringLiteral("Die Katalogquelle")));
 }
 
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder) {
-    writeFileSet(built.files, folder);
+    // The staged files are checked as the program would load them: a catalogue the check refuses
+    // (a name with a line break, a coefficient no formula can use) never replaces a working one.
+    writeFileSet(built.files, folder, [](const QString& staged) {
+        const std::vector<CatalogueFinding> findings = checkCatalogue(staged);
+        if (findings.empty())
+            return;
+        QStringList lines;
+        for (const CatalogueFinding& finding : findings)
+            lines << formatFinding(finding);
+        throw Error(
+            QStringLiteral("Der gebaute Katalog besteht die Prüfung nicht und wird nicht geschrieben:\n") +
+            lines.join(QLatin1Char('\n')));
+    });
 }
 
 } // namespace fyl

@@ -40,6 +40,9 @@ namespace fyl {
 //   "data_sheet_types": [{"code", "picture", "documents": {...},
 //                         "sizes": [{"name", "v_min", "v_max"}]}]: types an installation kind
 //              lists without calculation data, which get a data sheet from these sizes alone.
+// The demo catalogue's source is 150 KB; a source beyond this is not read.
+inline constexpr qint64 kMaxCatalogueSourceBytes = qint64{16} << 20;
+
 struct BuiltCatalogue {
     std::map<QString, QByteArray> files; // file name -> exact bytes
     int recordCount = 0;
@@ -50,7 +53,8 @@ BuiltCatalogue buildCatalogue(const QByteArray& sourceJson);
 BuiltCatalogue buildCatalogueFromFile(const QString& sourcePath);
 
 // Writes the files into `folder` as one set (writeFileSet): a failure leaves the files that were
-// in `folder` as they were.
+// in `folder` as they were. The staged set is checked first (checkCatalogue); any finding raises
+// fyl::Error listing them all, and nothing is written.
 void writeCatalogueFiles(const BuiltCatalogue& built, const QString& folder);
 
 // The written parts of a type's tender text and data sheet.

@@ -15,7 +15,8 @@ namespace {
 std::vector<QByteArray> readCatalogueFile(const QString& programDir, const char* name, QString* currentFile) {
     if (currentFile != nullptr)
         *currentFile = QString::fromLatin1(name);
-    return readAnsiLines(joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(name)));
+    return readAnsiLines(joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(name)),
+                         kMaxCatalogueTextBytes, QStringLiteral("Die Katalogdatei"));
 }
 
 [[noreturn]] void tooManyLines(const char* name, std::size_t limit) {

@@ -14,6 +14,10 @@ inline constexpr const char* kIndexFile = "ZELK.idx";
 inline constexpr const char* kOutletListFile = "Durchlassdatei.txt";
 inline constexpr const char* kDetailFile = "ZELK.emd";
 
+// The index holds 250 lines of 145 characters and the outlet list 12 lines (37 KB); a catalogue
+// text file beyond this size is not one.
+inline constexpr qint64 kMaxCatalogueTextBytes = qint64{4} << 20;
+
 inline constexpr int kNameWidth = 20;
 inline constexpr int kJetFormWidth = 40;
 

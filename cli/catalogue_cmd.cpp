@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "selection/selectionlists.h"
 
 #include <QJsonArray>
@@ -30,7 +31,14 @@ QStringList arguments(const char* usage, const QStringList& args, int count) {
 }
 
 int build(const QStringList& args, QTextStream& out) {
-    const QStringList given = arguments("catalogue build SOURCE.json OUTDIR", args, 2);
+    const char* const usage = "catalogue build SOURCE.json OUTDIR";
+    const QStringList given = arguments(usage, args, 2);
+    QStringList outputs;
+    for (const char* name : {fyl::kKennFiles[0], fyl::kKennFiles[1], fyl::kKennFiles[2], fyl::kJetFormFile,
+                             fyl::kIndexFile, fyl::kOutletListFile, fyl::kDetailFile})
+        outputs << fyl::joinPath(given[1], QString::fromLatin1(name));
+    if (const QString clash = fyl::outputClash({given[0]}, outputs); !clash.isEmpty())
+        throw fyl::cli::WrongCall{clash, QString::fromUtf8(usage)};
     const fyl::BuiltCatalogue built = fyl::buildCatalogueFromFile(given[0]);
     fyl::writeCatalogueFiles(built, given[1]);
     out << "Katalog geschrieben: " << built.files.size() << " Dateien, " << built.recordCount

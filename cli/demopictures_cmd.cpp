@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -188,7 +189,7 @@ int runDemoPictures(const QStringList& args, QTextStream& out, QTextStream& err)
     QTemporaryDir work;
     if (!work.isValid())
         throw FileError(QStringLiteral("Der temporäre Ordner kann nicht angelegt werden."));
-    std::vector<std::pair<QString, QByteArray>> drawn;
+    std::map<QString, QByteArray> drawn;
     for (const DemoRoom& room : kRooms) {
         const QString in = work.filePath(QStringLiteral("room.zol"));
         const QString planned = work.filePath(QStringLiteral("planned.zol"));
@@ -218,16 +219,14 @@ int runDemoPictures(const QStringList& args, QTextStream& out, QTextStream& err)
         const QString legend = QStringLiteral("Rot: Luftgeschwindigkeit über %1 m/s   ·   blau gestrichelt: "
                                               "Kopfhöhe %2 m   ·   gelb: Durchlässe")
                                    .arg(fixed(rec.velocityLimit, 2), fixed(rec.headHeight, 2));
-        drawn.push_back({QDir(outDir).filePath(QString::fromLatin1(room.file)),
-                         bmpBytes(demoImage(sectionOf(planned, programDir, err), title, facts, legend))});
+        drawn[QString::fromLatin1(room.file)] =
+            bmpBytes(demoImage(sectionOf(planned, programDir, err), title, facts, legend));
     }
-    // Written only once every room is drawn: a room that fails leaves no half set behind.
-    if (!QDir().mkpath(outDir))
-        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(outDir));
-    for (const auto& [target, bytes] : drawn) {
-        writeFileAtomically(target, bytes, QStringLiteral("Das Demobild"));
-        out << QDir::toNativeSeparators(target) << "\n";
-    }
+    // Written only once every room is drawn, and as one set: a room or a write that fails leaves
+    // no half set behind.
+    writeFileSet(drawn, outDir);
+    for (const auto& entry : drawn)
+        out << QDir::toNativeSeparators(QDir(outDir).filePath(entry.first)) << "\n";
     return 0;
 }
 

@@ -8,11 +8,16 @@
 #include "cli/options.h"
 #include "drawing/pagespdf.h"
 #include "frame/ansi.h"
+#include "frame/errors.h"
 #include "frame/files.h"
 #include "print/cataloguedocuments.h"
 #include "print/datasheet.h"
 
+#include <QDir>
 #include <QFileInfo>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -30,8 +35,8 @@ int runDocuments(const QStringList& args, QTextStream& out, QTextStream&) {
     fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {});
     call.parse(args, 2);
     const QString programDir = call.positional(1);
-    const fyl::CatalogueDocuments documents =
-        fyl::readCatalogueDocuments(fyl::readWholeFile(call.positional(0)));
+    const fyl::CatalogueDocuments documents = fyl::readCatalogueDocuments(fyl::readWholeFile(
+        call.positional(0), fyl::kMaxCatalogueSourceBytes, QStringLiteral("Die Katalogquelle")));
     fyl::Catalogue catalogue;
     fyl::LoadCatalogue(catalogue, programDir);
     const std::vector<fyl::DocumentedType> types = fyl::documentedTypes(catalogue, programDir, documents);
@@ -48,8 +53,17 @@ int runDocuments(const QStringList& args, QTextStream& out, QTextStream&) {
     }
     const QString textFolder = fyl::joinPath(programDir, QStringLiteral("Aus_texte"));
     const QString sheetFolder = fyl::joinPath(programDir, QStringLiteral("catalog"));
-    fyl::writeFileSet(texts, textFolder);
-    fyl::writeFileSet(sheets, sheetFolder);
+    // Both folders as one set: a failure leaves the texts and the sheets as they were.
+    std::vector<std::pair<QString, QByteArray>> files;
+    using Set = std::pair<QString, const std::map<QString, QByteArray>*>;
+    for (const auto& [folder, set] : {Set{textFolder, &texts}, Set{sheetFolder, &sheets}}) {
+        if (!QDir().mkpath(folder))
+            throw fyl::FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                                     .arg(QDir::toNativeSeparators(folder)));
+        for (const auto& [name, bytes] : *set)
+            files.emplace_back(fyl::joinPath(folder, name), bytes);
+    }
+    fyl::writeFilesTogether(files);
     out << texts.size() << " Ausschreibungstexte in " << textFolder << ", " << sheets.size()
         << " Datenblätter in " << sheetFolder << "\n";
     return 0;

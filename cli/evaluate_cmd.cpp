@@ -5,21 +5,28 @@
 #include "cli/resultjson.h"
 #include "cli/session.h"
 
+#include "calc/evaluation.h"
 #include "frame/projectfile.h"
 
 #include <QJsonDocument>
+
+#include <limits>
 
 namespace {
 
 const char* const kUsage = "evaluate PROJECT.zol [--count N] [--write OUT.zol] [--program-dir DIR]";
 
 // Runs what "weiter" runs for a project loaded in calculation mode. --count N first does what
-// moving the count scroll bar to N does; N is taken as given, since clamping it to the scroll
-// bar's range is the window's business.
+// moving the count scroll bar to N does; N is taken as given from one outlet up, since clamping it
+// to the scroll bar's range is the window's business.
 int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
     fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {"count", "write", "program-dir"});
     call.parse(args, 1);
-    const std::optional<int> count = call.integer("count");
+    const std::optional<int> count =
+        call.integer("count", fyl::kLeastOutletCount, std::numeric_limits<int>::max());
+    if (call.isSet("write"))
+        fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(call.programDir()) << call.positional(0),
+                                    {call.value("write")});
 
     fyl::cli::Session session;
     fyl::cli::openProject(session, call.programDir(), call.positional(0));

@@ -17,12 +17,18 @@ int runExchange(const QStringList& args, QTextStream&, QTextStream&) {
     call.parse(args, 1);
     if (!call.isSet("ceiling") && !call.isSet("sound"))
         call.wrongCall(QStringLiteral("Keine Austauschdatei verlangt: --ceiling oder --sound fehlt."));
+    QStringList outputs;
+    for (const char* option : {"ceiling", "sound"})
+        if (call.isSet(option))
+            outputs << call.value(option);
+    fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(call.programDir()) << call.positional(0),
+                                outputs);
 
     fyl::cli::Session session;
     fyl::cli::openProject(session, call.programDir(), call.positional(0));
     // The Tools menu is reached from the calculation window, which evaluated the project.
     fyl::cli::evaluateAsShown(session, QStringLiteral("Es wurde keine Austauschdatei geschrieben."));
-    // Both files are made before either is written, so a failure writes none.
+    // Both files are made before either is written, and placed together: a failure writes none.
     std::vector<std::pair<QString, QByteArray>> files;
     if (call.isSet("ceiling"))
         files.emplace_back(call.value("ceiling"),
@@ -30,8 +36,7 @@ int runExchange(const QStringList& args, QTextStream&, QTextStream&) {
     if (call.isSet("sound"))
         files.emplace_back(call.value("sound"),
                            fyl::exchangeFileBytes(fyl::soundExchangeLines(*session.record)));
-    for (const auto& [path, bytes] : files)
-        fyl::writeFileAtomically(path, bytes, QStringLiteral("Die Austauschdatei"));
+    fyl::writeFilesTogether(files);
     return 0;
 }
 

@@ -81,6 +81,13 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
         moves[i] =
             call.converted(movers[i], fyl::FlowSimModel::editPosition, fyl::cli::Decimals::CommaOrPoint);
 
+    QStringList outputs;
+    for (const char* option : {"png", "svg"})
+        if (call.isSet(option))
+            outputs << call.value(option);
+    fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(call.programDir()) << call.positional(0),
+                                outputs);
+
     fyl::cli::Session session;
     fyl::cli::AnsweringDialogs dialogs(err);
     fyl::cli::openProject(session, call.programDir(), call.positional(0));
@@ -107,12 +114,13 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (moves[2])
         follow(model.ScrollBar4Change(*moves[2]));
 
+    // Both pictures are made first and placed together: a failure writes neither.
+    std::vector<std::pair<QString, QByteArray>> files;
     if (call.isSet("png"))
-        fyl::writeFileAtomically(call.value("png"), pngBytes(fyl::flowPictureImage(view.picture)),
-                                 QStringLiteral("Das Bild"));
+        files.emplace_back(call.value("png"), pngBytes(fyl::flowPictureImage(view.picture)));
     if (call.isSet("svg"))
-        fyl::writeFileAtomically(call.value("svg"), fyl::flowPictureSvg(view.picture),
-                                 QStringLiteral("Das Bild"));
+        files.emplace_back(call.value("svg"), fyl::flowPictureSvg(view.picture));
+    fyl::writeFilesTogether(files);
     out << pictureJson(*session.record, view);
     return 0;
 }

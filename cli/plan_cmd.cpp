@@ -15,6 +15,8 @@
 
 #include <QJsonDocument>
 
+#include <limits>
+
 namespace {
 
 using namespace fyl;
@@ -37,7 +39,7 @@ PlanRequest requestFrom(const cli::CommandLine& call) {
     choice.length = call.real("length");
     choice.tube = call.real("tube");
     choice.slotCount = call.integer("slots");
-    request.count = call.integer("count");
+    request.count = call.integer("count", kLeastOutletCount, std::numeric_limits<int>::max());
     return request;
 }
 
@@ -49,6 +51,9 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
                                                       "count", "write", "program-dir"});
     call.parse(args, 1);
     const PlanRequest request = requestFrom(call);
+    if (call.isSet("write"))
+        cli::refuseOutputClash(call, cli::programDataFiles(call.programDir()) << call.positional(0),
+                               {call.value("write")});
 
     cli::Session session;
     cli::openProject(session, call.programDir(), call.positional(0), cli::WithCatalogue::Yes);

@@ -131,7 +131,7 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
     return out;
 }
 
-int runRank(const QStringList& args, QTextStream& out, QTextStream&) {
+int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
     cli::CommandLine call(QString::fromUtf8(kUsage), {"top", "target-category", "program-dir"}, {"csv"});
     call.parse(args, 1);
     const int top = call.integer("top", 1, std::numeric_limits<int>::max()).value_or(-1);
@@ -142,6 +142,8 @@ int runRank(const QStringList& args, QTextStream& out, QTextStream&) {
             call.wrongCall(QStringLiteral("--target-category nimmt A, B oder C, nicht \"%1\".").arg(category));
         options.targetCategory = category[0];
     }
+    QStringList skipped;
+    options.skipped = [&skipped](const QString& reason) { skipped << reason; };
 
     cli::Session session;
     cli::openProject(session, call.programDir(), call.positional(0), cli::WithCatalogue::Yes);
@@ -151,13 +153,21 @@ int runRank(const QStringList& args, QTextStream& out, QTextStream&) {
         list.resize(static_cast<std::size_t>(top));
     if (call.isSet("csv")) {
         out << suggestionsCsv(list);
-        return 0;
+    } else {
+        QJsonArray choices;
+        for (const Suggestion& s : list)
+            choices.append(suggestionJson(s));
+        out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("choices"), choices}}).toJson());
     }
-    QJsonArray choices;
-    for (const Suggestion& s : list)
-        choices.append(suggestionJson(s));
-    out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("choices"), choices}}).toJson());
-    return 0;
+    // A ranking of part of the catalogue must not pass for the whole one.
+    skipped.removeDuplicates();
+    if (skipped.isEmpty())
+        return 0;
+    out.flush();
+    err << "Der Katalog ist nicht ganz lesbar; die Rangfolge lässt aus, was diese Fehler betreffen:\n";
+    for (const QString& reason : skipped)
+        err << "  " << reason << "\n";
+    return 1;
 }
 
 const cli::CommandRegistration registration("rank", runRank, kUsage);

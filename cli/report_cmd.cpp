@@ -5,10 +5,9 @@
 #include "cli/session.h"
 
 #include "flowsim/flowpicture.h"
+#include "print/reportpages.h"
 #include "print/reportprint.h"
 #include "results/resultswindow.h"
-
-#include <limits>
 
 namespace {
 
@@ -20,10 +19,16 @@ int runReport(const QStringList& args, QTextStream&, QTextStream& err) {
                                {"no-data-page", "no-picture-page", "no-letterhead", "proportional"});
     call.parse(args, 1);
     const QString pdf = call.required("pdf");
+    const QString dpiRange =
+        QStringLiteral("Auflösung: eine ganze Zahl von %1 bis %2 dpi, bei der die A4-Seite in "
+                       "die Druckerkoordinaten 0 bis 65535 passt")
+            .arg(fyl::kLeastReportDpi)
+            .arg(fyl::kGreatestReportDpi);
+    const QByteArray dpiWhat = dpiRange.toUtf8();
     const int dpi =
-        call.integer("dpi", 1, std::numeric_limits<int>::max(), "Auflösung (eine ganze Zahl dpi größer 0)")
-            .value_or(600);
+        call.integer("dpi", fyl::kLeastReportDpi, fyl::kGreatestReportDpi, dpiWhat.constData()).value_or(600);
     const QString programDir = call.programDir();
+    fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(programDir) << call.positional(0), {pdf});
 
     fyl::cli::Session session;
     fyl::cli::AnsweringDialogs dialogs(err);

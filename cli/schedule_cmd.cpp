@@ -30,7 +30,7 @@ const char* const kUsage = "schedule ROOMS.csv --out DIR [--program-dir DIR] [--
 // The report as the print window prints it after the outlet was taken over: both pages, the
 // picture page only where the window offers it.
 QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const QString& programDir,
-                    QStringList& notes) {
+                    const QString& scratchFolder, QStringList& notes) {
     CollectingDialogs dialogs;
     const ReportInputs in{*plan.record,
                           texts,
@@ -40,7 +40,7 @@ QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const QString&
                           600,
                           PrintChoices{true, picturePageAvailable(*plan.record), false},
                           false};
-    QByteArray bytes = reportPdfBytes(in, jetContours(*plan.record, dialogs));
+    QByteArray bytes = reportPdfBytes(in, jetContours(*plan.record, dialogs), scratchFolder);
     notes << dialogs.messages;
     return bytes;
 }
@@ -54,12 +54,28 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     const int jobs = call.integer("jobs", 1, 256, "Anzahl paralleler Räume (1 bis 256)")
                          .value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
     const QString programDir = call.programDir();
+    const QString schedule = call.positional(0);
+    const QStringList inputs = cli::programDataFiles(programDir) << schedule;
+    const QStringList summaryFiles{joinPath(outDir, QStringLiteral("results.csv")),
+                                   joinPath(outDir, QStringLiteral("results.xlsx"))};
+    cli::refuseOutputClash(call, inputs, summaryFiles);
 
     TextTable texts;
     cli::loadProgramTexts(texts, programDir);
     Catalogue catalogue;
     LoadCatalogue(catalogue, programDir);
-    const std::vector<RoomRow> rows = readRoomSchedule(readWholeFile(call.positional(0)));
+    const std::vector<RoomRow> rows =
+        readRoomSchedule(readWholeFile(schedule, kMaxRoomScheduleBytes, QStringLiteral("Das Raumbuch")));
+    // The rooms' files are named only now; none may replace an input.
+    std::vector<QString> names;
+    names.reserve(rows.size());
+    for (const RoomRow& row : rows)
+        names.push_back(row.name);
+    QStringList outputs = summaryFiles;
+    for (const QString& name : uniqueFileNames(names))
+        for (const char* extension : {".zol", ".pdf"})
+            outputs << joinPath(outDir, name + QLatin1String(extension));
+    cli::refuseOutputClash(call, inputs, outputs);
     if (!QDir().mkpath(outDir))
         throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
                             .arg(QDir::toNativeSeparators(outDir)));
@@ -71,7 +87,7 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     ScheduleRun run{outDir, jobs, {}};
     if (call.isSet("report"))
         run.report = [&](const RoomPlan& plan, QStringList& notes) {
-            return reportOf(plan, texts, programDir, notes);
+            return reportOf(plan, texts, programDir, scratch.path(), notes);
         };
     ScheduleResult result;
     try {

@@ -14,10 +14,22 @@
 namespace fyl::cli {
 
 void loadProgramTexts(TextTable& texts, const QString& programDir) {
-    try {
-        texts.load(joinPath(programDir, QStringLiteral("Fyltext.txt")));
-    } catch (const Error&) {
-    }
+    texts.load(joinPath(programDir, QStringLiteral("Fyltext.txt")));
+}
+
+QStringList programDataFiles(const QString& programDir) {
+    QStringList files{joinPath(programDir, QStringLiteral("Fyltext.txt")),
+                      joinPath(programDir, QStringLiteral("image4.bmp"))};
+    for (const char* name : kKennFiles)
+        files << joinPath(programDir, QString::fromLatin1(name));
+    for (const char* name : {kJetFormFile, kIndexFile, kOutletListFile, kDetailFile})
+        files << joinPath(programDir, QString::fromLatin1(name));
+    return files;
+}
+
+void refuseOutputClash(const CommandLine& call, const QStringList& inputs, const QStringList& outputs) {
+    if (const QString clash = outputClash(inputs, outputs); !clash.isEmpty())
+        call.wrongCall(clash);
 }
 
 void openProject(Session& session, const QString& programDir, const QString& project,

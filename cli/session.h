@@ -4,12 +4,14 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "cli/options.h"
 #include "frame/dialogs.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
 #include "frame/texttable.h"
 #include "results/resultsview.h"
 
+#include <QStringList>
 #include <QTextStream>
 
 #include <memory>
@@ -50,9 +52,17 @@ struct Session {
 
 enum class WithCatalogue { No, Yes };
 
-// The program directory's text table; without one the texts stay empty, since the numbers do not
-// depend on them.
+// The program directory's text table. A missing or unreadable one raises FileError naming it: every
+// message, label and hint of the results comes from it, and without it they would be empty.
 void loadProgramTexts(TextTable& texts, const QString& programDir);
+
+// The files of the program directory a command may read: the text table, the catalogue and the
+// letterhead picture. No output may replace one of them.
+QStringList programDataFiles(const QString& programDir);
+
+// A wrong call (exit 2, nothing read or written) when an output is the same file as an input or as
+// another output.
+void refuseOutputClash(const CommandLine& call, const QStringList& inputs, const QStringList& outputs);
 
 // The program directory's texts, its catalogue when asked for, then the project: the last whole
 // record of the file (a damaged file raises FileError).

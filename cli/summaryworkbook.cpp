@@ -5,6 +5,7 @@
 #include "frame/ansi.h"
 #include "frame/errors.h"
 #include "frame/files.h"
+#include "frame/filetext.h"
 
 #include <QFile>
 
@@ -17,14 +18,13 @@ namespace fyl::cli {
 
 namespace {
 
-// XML cannot hold most control characters, and a cell holds at most 32767 characters.
-QByteArray cellText(QString text) {
-    for (QChar& c : text)
-        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
-            c = QLatin1Char(' ');
-    if (text.size() > 32767)
-        text.truncate(32767);
-    return text.toUtf8();
+// XML 1.0 cannot hold every character; the cell gets the text as the CSV has it. A cell holds at
+// most 32767 characters.
+QByteArray cellText(const QString& text) {
+    QString cell = singleLineText(text);
+    if (cell.size() > 32767)
+        cell.truncate(cell[32766].isHighSurrogate() ? 32766 : 32767);
+    return cell.toUtf8();
 }
 
 void check(lxw_error error, const QString& path) {

@@ -4,6 +4,7 @@
 #include "frame/errors.h"
 #include "frame/files.h"
 
+#include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -16,8 +17,10 @@ void writePdfAtomically(const QString& path, int dpi, const QString& kind,
     writeFileAtomically(path, pdfBytes(dpi, kind, paint), kind);
 }
 
-QByteArray pdfBytes(int dpi, const QString& kind, const std::function<void(QPainter&)>& paint) {
-    QTemporaryDir scratch;
+QByteArray pdfBytes(int dpi, const QString& kind, const std::function<void(QPainter&)>& paint,
+                    const QString& scratchFolder) {
+    QTemporaryDir scratch(scratchFolder.isEmpty() ? QDir::temp().filePath(QStringLiteral("zelk-pdf-XXXXXX"))
+                                                  : joinPath(scratchFolder, QStringLiteral("pdf-XXXXXX")));
     if (!scratch.isValid())
         throw FileError(QStringLiteral("Für das PDF kann kein temporärer Ordner angelegt werden."));
     const QString draft = scratch.filePath(QStringLiteral("draft.pdf"));

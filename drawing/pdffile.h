@@ -17,7 +17,10 @@ namespace fyl {
 // ("Der Bericht").
 void writePdfAtomically(const QString& path, int dpi, const QString& kind,
                         const std::function<void(QPainter&)>& paint);
-// The same job's finished PDF as bytes, for a caller that writes it together with other files.
-QByteArray pdfBytes(int dpi, const QString& kind, const std::function<void(QPainter&)>& paint);
+// The same job's finished PDF as bytes, for a caller that writes it together with other files. The
+// draft lies in a folder of its own inside `scratchFolder` (the system's temporary folder when
+// empty), so that a caller staging its outputs keeps a killed run's drafts with them.
+QByteArray pdfBytes(int dpi, const QString& kind, const std::function<void(QPainter&)>& paint,
+                    const QString& scratchFolder = QString());
 
 } // namespace fyl

@@ -10,7 +10,8 @@ QString locateExchangeFile(const QString& argument, const std::optional<QString>
 }
 
 CeilingExchange loadCeilingExchange(const QString& path) {
-    return readCeilingExchange(readWholeFile(path));
+    return readCeilingExchange(
+        readWholeFile(path, kMaxExchangeFileBytes, QStringLiteral("Die Austauschdatei")));
 }
 
 } // namespace fyl::ceiling

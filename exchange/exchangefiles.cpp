@@ -6,6 +6,7 @@
 #include "frame/ansi.h"
 #include "frame/errors.h"
 #include "frame/files.h"
+#include "frame/filetext.h"
 #include "frame/numbers.h"
 
 #include <QDir>
@@ -48,12 +49,62 @@ const char* const Address = "Adresse"; // then five lines, the project number an
 const char* const kPlaceholder = "xxxxxxxxxxx";
 constexpr int kTextLimit = 100;
 
-QString number(long double value, int width, int decimals, const char* what) {
-    return numbers::formatWidth(requireFinite(value, what), width, decimals);
+// A number of the files: its form (w:d) and the values it may take. The writer refuses what the
+// readers would refuse, so a file one side writes the other reads; checked on the text as written,
+// since rounding can carry a value over a limit.
+struct NumberForm {
+    const char* name; // the key, or what the line holds where no key precedes it
+    int width;
+    int decimals;
+    double low;
+    double high;
+    bool whole = false; // a count
+};
+// Lengths of a room and its outlets stay within what a building has.
+constexpr double kMaxLength = 1000.0;
+const NumberForm kCount{key::Count, 1, 0, 0, 1e6, true};
+const NumberForm kAMin{key::AMin, 3, 2, 0, kMaxLength};
+const NumberForm kWallMin{key::WallMin, 1, 2, 0, kMaxLength};
+const NumberForm kWidth{key::Width, 4, 2, 0, kMaxLength};
+const NumberForm kLength{key::Length, 4, 2, 0, kMaxLength};
+const NumberForm kSpacing{key::Spacing, 4, 2, 0, kMaxLength};
+const NumberForm kWall{key::Wall, 4, 2, 0, kMaxLength};
+const NumberForm kHeight{key::Height, 4, 2, 0, kMaxLength};
+const NumberForm kHead{key::Head, 4, 2, 0, kMaxLength};
+const NumberForm kVelocity{key::Velocity, 4, 2, 0, 100};
+const NumberForm kAMinSeated{key::AMinSeated, 3, 2, 0, kMaxLength};
+const NumberForm kWallMinSeated{key::WallMinSeated, 1, 2, 0, kMaxLength};
+const NumberForm kSoundLevel{key::Sound, 2, 0, -100, 200};
+const NumberForm kSoundHeight{"Raumhöhe", 4, 2, 0, kMaxLength};
+
+// The value of a number line, or why the readers refuse it (empty when they take it).
+QString refusal(const QString& line, const NumberForm& form, double& value) {
+    const QString t = line.trimmed();
+    bool ok = false;
+    value = t.toDouble(&ok); // the point form, whatever the locale
+    if (!ok || !std::isfinite(value) || t.contains(QLatin1Char(',')))
+        return QStringLiteral("eine Zahl mit Dezimalpunkt erwartet, gefunden \"%1\"").arg(line);
+    if (value < form.low || value > form.high)
+        return QStringLiteral("%1 liegt außerhalb von %2 bis %3").arg(t).arg(form.low).arg(form.high);
+    if (form.whole && value != std::floor(value))
+        return QStringLiteral("eine ganze Zahl erwartet, gefunden \"%1\"").arg(line);
+    return QString();
 }
 
+// A number as the file writes it; refused (FileError naming the file and the value) when the
+// readers would refuse it.
+QString number(long double value, const NumberForm& form, const char* file) {
+    QString text = numbers::formatWidth(requireFinite(value, form.name), form.width, form.decimals);
+    double read = 0;
+    if (const QString why = refusal(text, form, read); !why.isEmpty())
+        throw FileError(QStringLiteral("%1: %2 %3; die Austauschdatei wird nicht geschrieben.")
+                            .arg(QString::fromLatin1(file), QString::fromUtf8(form.name), why));
+    return text;
+}
+
+// A text as one line, so that it cannot add lines to the file, cut to the files' limit.
 QString textValue(const QString& text) {
-    return text.left(kTextLimit);
+    return singleLineText(text).left(kTextLimit);
 }
 
 QString outletName(const CalculationRecord& rec) {
@@ -90,29 +141,20 @@ public:
         if (!next().isEmpty())
             fail(QStringLiteral("eine leere Zeile erwartet"));
     }
-    double real(double low, double high) {
-        const QString t = next().trimmed();
-        bool ok = false;
-        const double v = t.toDouble(&ok); // the point form, whatever the locale
-        if (!ok || !std::isfinite(v) || t.contains(QLatin1Char(',')))
-            fail(QStringLiteral("eine Zahl mit Dezimalpunkt erwartet, gefunden \"%1\"").arg(current()));
-        if (v < low || v > high)
-            fail(QStringLiteral("%1 liegt außerhalb von %2 bis %3").arg(t).arg(low).arg(high));
+    double real(const NumberForm& form) {
+        double v = 0;
+        if (const QString why = refusal(next(), form, v); !why.isEmpty())
+            fail(why);
         return v;
     }
-    std::optional<double> realOrDashes(double low, double high) {
+    std::optional<double> realOrDashes(const NumberForm& form) {
         if (lines_.value(index_).trimmed() == kDashes) {
             next();
             return std::nullopt;
         }
-        return real(low, high);
+        return real(form);
     }
-    int count() {
-        const double v = real(0, 1e6);
-        if (v != std::floor(v))
-            fail(QStringLiteral("eine ganze Zahl erwartet, gefunden \"%1\"").arg(current()));
-        return static_cast<int>(v);
-    }
+    int count() { return static_cast<int>(real(kCount)); }
     bool horizontal() {
         const QString t = next();
         if (t != QLatin1String("h") && t != QLatin1String("v"))
@@ -132,15 +174,15 @@ private:
     int index_ = 0;
 };
 
-// Lengths of a room and its outlets stay within what a building has.
-constexpr double kMaxLength = 1000.0;
-
 } // namespace
 
 QStringList ceilingExchangeLines(const CalculationRecord& rec) {
     const bool horizontal = rec.horizontalJet != 0;
-    const auto spacingLimit = [&](long double value, int width, const char* what) {
-        return horizontal ? number(value, width, 2, what) : kDashes;
+    const auto value = [](long double v, const NumberForm& form) {
+        return number(v, form, kCeilingExchangeName);
+    };
+    const auto spacingLimit = [&](long double v, const NumberForm& form) {
+        return horizontal ? value(v, form) : kDashes;
     };
     const long double wall = std::min<long double>(rec.wallLeft, rec.wallRight);
     return {QString::fromUtf8(key::Type),
@@ -148,19 +190,19 @@ QStringList ceilingExchangeLines(const CalculationRecord& rec) {
             QString::fromUtf8(key::Id),
             QString::fromLatin1(kPlaceholder),
             QString::fromUtf8(key::Count),
-            number(outletsOf(rec), 1, 0, "Anzahl"),
+            value(outletsOf(rec), kCount),
             QString::fromUtf8(key::AMin),
-            spacingLimit(rec.aMin, 3, "a_min"),
+            spacingLimit(rec.aMin, kAMin),
             QString::fromUtf8(key::WallMin),
-            spacingLimit(rec.wMin, 1, "Rand_min"),
+            spacingLimit(rec.wMin, kWallMin),
             QString::fromUtf8(key::Width),
-            number(rec.roomWidth, 4, 2, "Raumbreite"),
+            value(rec.roomWidth, kWidth),
             QString::fromUtf8(key::Length),
-            number(rec.roomLength, 4, 2, "Raumlänge"),
+            value(rec.roomLength, kLength),
             QString::fromUtf8(key::Spacing),
-            number(rec.spacing, 4, 2, "Einbauabstand"),
+            value(rec.spacing, kSpacing),
             QString::fromUtf8(key::Wall),
-            number(wall, 4, 2, "Wandabstand"),
+            value(wall, kWall),
             QString::fromUtf8(key::JetKind),
             horizontal ? QStringLiteral("h") : QStringLiteral("v"),
             QString::fromUtf8(key::Project),
@@ -168,28 +210,31 @@ QStringList ceilingExchangeLines(const CalculationRecord& rec) {
             QString::fromUtf8(key::Editor),
             textValue(rec.editor[0].str()),
             QString::fromUtf8(key::Height),
-            number(rec.roomHeight, 4, 2, "Raumhoehe"),
+            value(rec.roomHeight, kHeight),
             QString::fromUtf8(key::Head),
-            number(rec.headHeight, 4, 2, "Kopfhoehe"),
+            value(rec.headHeight, kHead),
             QString::fromUtf8(key::Velocity),
-            number(rec.velocityLimit, 4, 2, "Luftgeschwindigkeit"),
+            value(rec.velocityLimit, kVelocity),
             QString::fromUtf8(key::AMinSeated),
-            spacingLimit(rec.aMin13, 3, "Minabstand"),
+            spacingLimit(rec.aMin13, kAMinSeated),
             QString::fromUtf8(key::WallMinSeated),
-            spacingLimit(rec.wMin13, 1, "Minwandabstand")};
+            spacingLimit(rec.wMin13, kWallMinSeated)};
 }
 
 QStringList soundExchangeLines(const CalculationRecord& rec) {
+    const auto value = [](long double v, const NumberForm& form) {
+        return number(v, form, kSoundExchangeName);
+    };
     QStringList lines{QString::fromUtf8(key::Type),
                       textValue(outletName(rec)),
                       QString::fromUtf8(key::Count),
-                      number(outletsOf(rec), 1, 0, "Anzahl"),
+                      value(outletsOf(rec), kCount),
                       QString::fromUtf8(key::Sound),
-                      number(rec.lwa, 2, 0, "Schallleistungspegel"),
+                      value(rec.lwa, kSoundLevel),
                       QString::fromUtf8(key::Room),
-                      number(rec.roomWidth, 4, 2, "Raumbreite"),
-                      number(rec.roomLength, 4, 2, "Raumlänge"),
-                      number(rec.roomHeight, 4, 2, "Raumhöhe"),
+                      value(rec.roomWidth, kWidth),
+                      value(rec.roomLength, kLength),
+                      value(rec.roomHeight, kSoundHeight),
                       QString(),
                       QString::fromUtf8(key::ProjectData),
                       textValue(rec.projectName.str()),
@@ -291,17 +336,17 @@ CeilingExchange readCeilingExchange(const QByteArray& bytes) {
     in.key(key::Count);
     x.outletCount = in.count();
     in.key(key::AMin);
-    x.aMin = in.realOrDashes(0, kMaxLength);
+    x.aMin = in.realOrDashes(kAMin);
     in.key(key::WallMin);
-    x.wallMin = in.realOrDashes(0, kMaxLength);
+    x.wallMin = in.realOrDashes(kWallMin);
     in.key(key::Width);
-    x.roomWidth = in.real(0, kMaxLength);
+    x.roomWidth = in.real(kWidth);
     in.key(key::Length);
-    x.roomLength = in.real(0, kMaxLength);
+    x.roomLength = in.real(kLength);
     in.key(key::Spacing);
-    x.spacing = in.real(0, kMaxLength);
+    x.spacing = in.real(kSpacing);
     in.key(key::Wall);
-    x.wallDistance = in.real(0, kMaxLength);
+    x.wallDistance = in.real(kWall);
     in.key(key::JetKind);
     x.horizontal = in.horizontal();
     in.key(key::Project);
@@ -309,15 +354,15 @@ CeilingExchange readCeilingExchange(const QByteArray& bytes) {
     in.key(key::Editor);
     x.editor = in.text();
     in.key(key::Height);
-    x.roomHeight = in.real(0, kMaxLength);
+    x.roomHeight = in.real(kHeight);
     in.key(key::Head);
-    x.headHeight = in.real(0, kMaxLength);
+    x.headHeight = in.real(kHead);
     in.key(key::Velocity);
-    x.velocityLimit = in.real(0, 100);
+    x.velocityLimit = in.real(kVelocity);
     in.key(key::AMinSeated);
-    x.aMinSeated = in.realOrDashes(0, kMaxLength);
+    x.aMinSeated = in.realOrDashes(kAMinSeated);
     in.key(key::WallMinSeated);
-    x.wallMinSeated = in.realOrDashes(0, kMaxLength);
+    x.wallMinSeated = in.realOrDashes(kWallMinSeated);
     return x;
 }
 
@@ -329,11 +374,11 @@ SoundExchange readSoundExchange(const QByteArray& bytes) {
     in.key(key::Count);
     x.outletCount = in.count();
     in.key(key::Sound);
-    x.lwa = in.real(-100, 200);
+    x.lwa = in.real(kSoundLevel);
     in.key(key::Room);
-    x.roomWidth = in.real(0, kMaxLength);
-    x.roomLength = in.real(0, kMaxLength);
-    x.roomHeight = in.real(0, kMaxLength);
+    x.roomWidth = in.real(kWidth);
+    x.roomLength = in.real(kLength);
+    x.roomHeight = in.real(kSoundHeight);
     in.empty();
     in.key(key::ProjectData);
     x.project = in.text();

@@ -21,10 +21,13 @@ inline constexpr char kCeilingExchangeName[] = "Zoldaten.tmp";
 inline constexpr char kSoundExchangeName[] = "Sounddaten.tmp";
 inline constexpr int kCeilingExchangeLines = 34;
 inline constexpr int kSoundExchangeLines = 24;
+// Either file is a few dozen lines of at most 100 characters; a larger one is not read.
+inline constexpr qint64 kMaxExchangeFileBytes = qint64{64} << 10;
 
 // The lines of each file in order, keys and values, from the record as it stands. Numbers use a
-// point whatever the locale; texts are cut to 100 characters. Raises ArithmeticError when a
-// number to be written is not finite.
+// point whatever the locale; texts are made one line and cut to 100 characters. Raises
+// ArithmeticError when a number to be written is not finite, and FileError naming it when it lies
+// outside what the readers take (the same ranges the readers check), so nothing is written then.
 QStringList ceilingExchangeLines(const CalculationRecord& rec);
 QStringList soundExchangeLines(const CalculationRecord& rec);
 

@@ -59,8 +59,8 @@ QByteArray toAnsi(const QString& text) {
     return out;
 }
 
-std::vector<QByteArray> readAnsiLines(const QString& path) {
-    const QByteArray all = readWholeFile(path);
+std::vector<QByteArray> readAnsiLines(const QString& path, qint64 maxBytes, const QString& kind) {
+    const QByteArray all = readWholeFile(path, maxBytes, kind);
     std::vector<QByteArray> lines;
     qsizetype start = 0;
     const qsizetype n = all.size();

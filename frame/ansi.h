@@ -19,7 +19,9 @@ QByteArray toAnsi(const QString& text);
 
 // Reads a text file as lines of raw bytes. A line ends at CR LF, LF or CR; the end of the file
 // ends the last line even without a terminator, and a terminator at the very end of the file
-// does not start a further, empty line. Raises FileError when the file cannot be opened or read.
-std::vector<QByteArray> readAnsiLines(const QString& path);
+// does not start a further, empty line. Raises FileError when the file cannot be opened or read,
+// or when it is larger than `maxBytes` (the message names it as `kind`), before reading it.
+std::vector<QByteArray> readAnsiLines(const QString& path, qint64 maxBytes = qint64{16} << 20,
+                                      const QString& kind = QString());
 
 } // namespace fyl

@@ -2,16 +2,65 @@
 #include "frame/csv.h"
 
 #include "frame/ansi.h"
+#include "frame/errors.h"
+#include "frame/filetext.h"
 
 #include <QStringDecoder>
 
 namespace fyl {
 
+namespace {
+
+// The length of the UTF-8 character at `i` (2 to 4 bytes), or 0 where none begins.
+int utf8Sequence(const QByteArray& bytes, qsizetype i) {
+    const auto at = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
+    const unsigned char lead = at(i);
+    const int length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 0;
+    if (length == 0 || i + length > bytes.size())
+        return 0;
+    for (int k = 1; k < length; ++k)
+        if ((at(i + k) & 0xC0) != 0x80)
+            return 0;
+    // Overlong forms, surrogates and code points beyond U+10FFFF are no characters.
+    const unsigned char second = at(i + 1);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+        return 0;
+    return length;
+}
+
+} // namespace
+
 QString decodeSpreadsheetText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
-    if (utf8.hasError())
-        return fromAnsi(bytes);
+    if (utf8.hasError()) {
+        bool utf8Seen = bytes.startsWith("\xEF\xBB\xBF");
+        qsizetype bad = -1;
+        for (qsizetype i = 0; i < bytes.size();) {
+            if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+                ++i;
+            } else if (const int length = utf8Sequence(bytes, i)) {
+                utf8Seen = true;
+                i += length;
+            } else {
+                if (bad < 0)
+                    bad = i;
+                ++i;
+            }
+        }
+        if (!utf8Seen || bad < 0)
+            return fromAnsi(bytes);
+        const qsizetype lineStart = bytes.lastIndexOf('\n', bad) + 1;
+        throw FileError(
+            QStringLiteral("Die Datei ist UTF-8 kodiert, aber Zeile %1 hat an Byte %2 (0x%3) kein "
+                           "gültiges UTF-8-Zeichen; bitte die Datei als UTF-8 neu speichern.")
+                .arg(QString::number(bytes.left(bad).count('\n') + 1), QString::number(bad - lineStart + 1),
+                     QString::number(static_cast<unsigned char>(bytes[bad]), 16).toUpper()));
+    }
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     return text;
@@ -106,7 +155,7 @@ QString csvLine(const QStringList& fields) {
     QStringList quoted;
     quoted.reserve(fields.size());
     for (const QString& f : fields)
-        quoted << csvField(f);
+        quoted << csvField(singleLineText(f));
     return quoted.join(QLatin1Char(';')) + QStringLiteral("\r\n");
 }
 

@@ -11,7 +11,9 @@
 namespace fyl {
 
 // A spreadsheet's export: UTF-8 (with or without byte order mark) when the bytes are valid UTF-8,
-// otherwise Windows-1252, which is what a German spreadsheet writes as "CSV".
+// otherwise Windows-1252, which is what a German spreadsheet writes as "CSV". Bytes that are UTF-8
+// (a byte order mark, or characters of several bytes) but for a few bad ones raise FileError
+// naming the line and the byte of the first: read as Windows-1252 they would pass for garbage.
 QString decodeSpreadsheetText(const QByteArray& bytes);
 
 // One record: the line it starts on (1-based) and its fields. A quoted field may hold the
@@ -28,7 +30,7 @@ std::vector<CsvRecord> splitCsv(const QString& text);
 
 // A field for output: quoted when it holds the separator, a quote or a line break.
 QString csvField(QString text);
-// The fields quoted and joined, ended with CR LF.
+// The fields made one line each (singleLineText), quoted and joined, ended with CR LF.
 QString csvLine(const QStringList& fields);
 
 } // namespace fyl

@@ -10,7 +10,9 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -49,6 +51,34 @@ QByteArray readWholeFile(const QString& path) {
         throw FileError(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
                             .arg(QDir::toNativeSeparators(path), file.errorString()));
     return all;
+}
+
+QByteArray readWholeFile(const QString& path, qint64 maxBytes, const QString& kind) {
+    const QString what = kind.isEmpty() ? QStringLiteral("Die Datei") : kind;
+    const auto tooLarge = [&](const QString& size) {
+        return FileError(QStringLiteral("%1 %2 ist mit %3 Bytes größer als jede brauchbare Datei dieser Art "
+                                        "(höchstens %4 Bytes); sie wird nicht gelesen.")
+                             .arg(what, QDir::toNativeSeparators(path), size, QString::number(maxBytes)));
+    };
+    QFile file(path);
+    openOrThrow(file, QIODevice::ReadOnly | QIODevice::Unbuffered, kind);
+    if (file.size() > maxBytes)
+        throw tooLarge(QString::number(file.size()));
+    // Read in pieces up to the limit: a device or a pipe tells no size, and a file may grow.
+    QByteArray all;
+    all.reserve(static_cast<qsizetype>(std::min(file.size(), maxBytes)));
+    std::vector<char> piece(std::size_t{64} << 10);
+    for (;;) {
+        const qint64 got = file.read(piece.data(), static_cast<qint64>(piece.size()));
+        if (got < 0)
+            throw FileError(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
+                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+        if (got == 0)
+            return all;
+        all.append(piece.data(), static_cast<qsizetype>(got));
+        if (all.size() > maxBytes)
+            throw tooLarge(QStringLiteral("mehr als %1").arg(maxBytes));
+    }
 }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& kind) {
@@ -105,82 +135,177 @@ QString keepAside(const QString& path, const QString& keep, bool symLink) {
 
 } // namespace
 
-void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder) {
-    const QString shownFolder = QDir::toNativeSeparators(folder);
-    if (!QDir().mkpath(folder))
-        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shownFolder));
-    // The new set is staged inside the folder, so that putting it in place takes only renames on
-    // one file system, each of which can be undone.
-    QTemporaryDir staging(joinPath(folder, QStringLiteral(".ZELK-neu-XXXXXX")));
-    if (!staging.isValid())
-        throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
-                            .arg(shownFolder, staging.errorString()));
-    const QString unchanged = QStringLiteral(" Die Dateien in %1 bleiben unverändert.").arg(shownFolder);
-    const QString aside = staging.filePath(QStringLiteral("alt"));
-    for (const auto& [name, bytes] : files) {
+namespace {
+
+// One output on its way: written into the staging folder beside its target, then moved over it.
+struct StagedOutput {
+    QString target;
+    QString staged;
+    QString aside; // where the old file keeps a second name while the new one takes its place
+    bool keptAside = false;
+    bool placed = false;
+};
+
+// The staging folder inside `folder`, created on first use.
+QTemporaryDir& stagingIn(std::map<QString, std::unique_ptr<QTemporaryDir>>& stagings, const QString& folder,
+                         const QString& unchanged) {
+    auto& staging = stagings[folder];
+    if (!staging) {
+        // Inside the target's folder, so that putting the file in place takes only renames on one
+        // file system, each of which can be undone.
+        staging = std::make_unique<QTemporaryDir>(joinPath(folder, QStringLiteral(".ZELK-neu-XXXXXX")));
+        if (!staging->isValid())
+            throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
+                                .arg(QDir::toNativeSeparators(folder), staging->errorString()) +
+                            unchanged);
+        // The new files and the old ones kept aside in folders of their own, whatever they are named.
+        for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
+            if (!QDir().mkdir(staging->filePath(part)))
+                throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                                    .arg(QDir::toNativeSeparators(staging->filePath(part))) +
+                                unchanged);
+    }
+    return *staging;
+}
+
+// Stages every file, runs `check` on the staged ones (target -> staged path), then moves them into
+// place together. `unchanged` ends every message: what stays as it was.
+void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, const QString& unchanged,
+                   const std::function<void(const std::map<QString, QString>&)>& check) {
+    std::map<QString, std::unique_ptr<QTemporaryDir>> stagings;
+    std::vector<StagedOutput> outputs;
+    std::map<QString, QString> stagedOf;
+    for (const auto& [path, bytes] : files) {
+        const QFileInfo target(path);
+        for (const StagedOutput& earlier : outputs)
+            if (sameFile(earlier.target, path))
+                throw FileError(QStringLiteral("Die Datei %1 soll zweimal geschrieben werden.")
+                                    .arg(QDir::toNativeSeparators(path)) +
+                                unchanged);
+        QTemporaryDir& staging = stagingIn(stagings, target.absolutePath(), unchanged);
+        StagedOutput& out = outputs.emplace_back();
+        out.target = path;
+        out.staged = joinPath(staging.filePath(QStringLiteral("neu")), target.fileName());
+        out.aside = joinPath(staging.filePath(QStringLiteral("alt")), target.fileName());
         try {
-            writeFileAtomically(staging.filePath(name), bytes);
+            writeFileAtomically(out.staged, bytes);
         } catch (const FileError& e) {
             throw FileError(e.message() + unchanged);
         }
+        stagedOf[path] = out.staged;
     }
-    if (!QDir().mkdir(aside))
-        throw FileError(
-            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(aside)) +
-            unchanged);
+    if (check)
+        check(stagedOf);
 
     // Each old file keeps a second name in the aside folder, then the new one is renamed over it
     // in one step: a run killed at any moment leaves every name either its old or its new file.
-    // A failure renames the kept old files back, so the folder never holds a mix of old and new.
-    struct Move {
-        QString name;
-        bool keptAside = false;
-        bool placed = false;
-    };
-    std::vector<Move> moves;
+    // A failure renames the kept old files back, so the targets never hold a mix of old and new.
     QString failure;
-    for (const auto& entry : files) {
-        Move& move = moves.emplace_back(Move{entry.first});
-        const QString target = joinPath(folder, move.name);
-        const QFileInfo old(target);
+    for (StagedOutput& out : outputs) {
+        const QFileInfo old(out.target);
         if (old.isFile() || old.isSymLink()) {
-            const QString reason = keepAside(target, joinPath(aside, move.name), old.isSymLink());
+            const QString reason = keepAside(out.target, out.aside, old.isSymLink());
             if (!reason.isEmpty()) {
                 failure = QStringLiteral("Die bisherige Datei %1 kann nicht beiseitegelegt werden (%2).")
-                              .arg(QDir::toNativeSeparators(target), reason);
+                              .arg(QDir::toNativeSeparators(out.target), reason);
                 break;
             }
-            move.keptAside = true;
+            out.keptAside = true;
         }
-        const QString reason = renameOver(staging.filePath(move.name), target);
+        const QString reason = renameOver(out.staged, out.target);
         if (!reason.isEmpty()) {
             failure = QStringLiteral("Die Datei %1 kann nicht an ihren Platz gebracht werden (%2).")
-                          .arg(QDir::toNativeSeparators(target), reason);
+                          .arg(QDir::toNativeSeparators(out.target), reason);
             break;
         }
-        move.placed = true;
+        out.placed = true;
     }
     if (failure.isEmpty())
-        return; // the old files go with the staging folder
+        return; // the old files go with the staging folders
 
     bool restored = true;
-    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
+    QStringList keptIn;
+    for (auto it = outputs.rbegin(); it != outputs.rend(); ++it) {
         if (!it->placed)
             continue;
-        const QString target = joinPath(folder, it->name);
-        if (it->keptAside)
-            restored = renameOver(joinPath(aside, it->name), target).isEmpty() && restored;
-        else
-            restored = QFile::remove(target) && restored;
+        const bool back =
+            it->keptAside ? renameOver(it->aside, it->target).isEmpty() : QFile::remove(it->target);
+        if (!back && it->keptAside)
+            keptIn << QDir::toNativeSeparators(QFileInfo(it->aside).absolutePath());
+        restored = back && restored;
     }
     if (!restored) {
-        // The old files must not be deleted with the staging folder: they are all that is left.
-        staging.setAutoRemove(false);
-        throw FileError(
-            failure +
-            QStringLiteral(" Die bisherigen Dateien liegen in %1.").arg(QDir::toNativeSeparators(aside)));
+        // The old files must not be deleted with the staging folders: they are all that is left.
+        for (auto& entry : stagings)
+            entry.second->setAutoRemove(false);
+        keptIn.removeDuplicates();
+        throw FileError(failure + QStringLiteral(" Die bisherigen Dateien liegen in %1.")
+                                      .arg(keptIn.isEmpty() ? QStringLiteral("den Arbeitsordnern")
+                                                            : keptIn.join(QStringLiteral(", "))));
     }
     throw FileError(failure + unchanged);
+}
+
+} // namespace
+
+void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder,
+                  const std::function<void(const QString& stagingFolder)>& check) {
+    const QString shownFolder = QDir::toNativeSeparators(folder);
+    if (!QDir().mkpath(folder))
+        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shownFolder));
+    std::vector<std::pair<QString, QByteArray>> paths;
+    paths.reserve(files.size());
+    for (const auto& [name, bytes] : files)
+        paths.emplace_back(joinPath(folder, name), bytes);
+    const auto checkStaged = [&check](const std::map<QString, QString>& stagedOf) {
+        if (check && !stagedOf.empty())
+            check(QFileInfo(stagedOf.begin()->second).absolutePath());
+    };
+    placeTogether(paths, QStringLiteral(" Die Dateien in %1 bleiben unverändert.").arg(shownFolder),
+                  checkStaged);
+}
+
+void writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files) {
+    placeTogether(files, QStringLiteral(" Keine der Dateien wurde geschrieben oder verändert."), {});
+}
+
+namespace {
+
+// The canonical form of a path that may not exist yet: its folder's canonical path and its name.
+QString canonicalOf(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                            : QDir(folder).filePath(info.fileName());
+}
+
+} // namespace
+
+bool sameFile(const QString& a, const QString& b) {
+    if (canonicalOf(a) == canonicalOf(b))
+        return true;
+    std::error_code error;
+    return QFileInfo::exists(a) && QFileInfo::exists(b) &&
+           std::filesystem::equivalent(fileSystemPath(a), fileSystemPath(b), error) && !error;
+}
+
+QString outputClash(const QStringList& inputs, const QStringList& outputs) {
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        const QString shown = QDir::toNativeSeparators(outputs[i]);
+        for (const QString& input : inputs)
+            if (sameFile(outputs[i], input))
+                return QStringLiteral("Die Ausgabe %1 ist dieselbe Datei wie die Eingabe %2; sie würde sie "
+                                      "ersetzen.")
+                    .arg(shown, QDir::toNativeSeparators(input));
+        for (qsizetype j = 0; j < i; ++j)
+            if (sameFile(outputs[i], outputs[j]))
+                return QStringLiteral("Die Ausgaben %1 und %2 sind dieselbe Datei; die eine würde die andere "
+                                      "ersetzen.")
+                    .arg(QDir::toNativeSeparators(outputs[j]), shown);
+    }
+    return QString();
 }
 
 namespace {

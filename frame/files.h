@@ -5,8 +5,12 @@
 #include <QByteArray>
 #include <QFileDevice>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace fyl {
 
@@ -22,6 +26,10 @@ void openOrThrow(QFileDevice& file, QIODevice::OpenMode mode, const QString& kin
 // The whole content of the file at `path`. A file that cannot be opened or read to its end
 // raises FileError, so a failed read never passes for a short or empty file.
 QByteArray readWholeFile(const QString& path);
+// The same for an input whose size no sane file of its kind exceeds: a file larger than
+// `maxBytes` is refused before it is read, the message naming `kind` ("Das Raumbuch") and the
+// limit, so that a wrong or damaged file cannot exhaust the memory.
+QByteArray readWholeFile(const QString& path, qint64 maxBytes, const QString& kind);
 
 // Writes `bytes` as the whole new content of `path`, atomically: on any failure FileError is
 // raised ("<kind> <path> kann nicht geschrieben werden (<reason>).") and an existing file is left
@@ -43,6 +51,24 @@ QString safeFileName(const QString& name, const QString& fallback = QStringLiter
 // succeeded. A failure raises FileError saying what failed and leaves the files that were in
 // `folder` as they were. Files of the folder that the set does not name stay untouched. A process
 // killed part way leaves each named file either whole old or whole new (or missing if it was new).
-void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder);
+// `check`, when given, is run on the staging folder once every file is written there; what it
+// raises stops the set before anything is moved into place.
+void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder,
+                  const std::function<void(const QString& stagingFolder)>& check = {});
+
+// The outputs of one command, each a path with its bytes, written all or none: each is staged
+// beside its target (inside the target's folder, which must exist) and they are moved into place
+// together, as writeFileSet does for one folder. A failure raises FileError and leaves every target
+// as it was.
+void writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files);
+
+// Whether two paths name the same file, compared by their canonical paths (symbolic links and
+// "..", resolved) and, where both exist, by identity (a hard link). A path that does not exist yet
+// is compared by its canonical folder and its name.
+bool sameFile(const QString& a, const QString& b);
+
+// A command's outputs must not replace one of its inputs nor each other. Returns the message for
+// the first output that would, naming both; empty when none does.
+QString outputClash(const QStringList& inputs, const QStringList& outputs);
 
 } // namespace fyl

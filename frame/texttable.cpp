@@ -15,7 +15,8 @@ void checkEntryNumber(int n) {
 }
 
 void TextTable::load(const QString& path) {
-    const std::vector<QByteArray> lines = readAnsiLines(path);
+    const std::vector<QByteArray> lines =
+        readAnsiLines(path, kMaxFileBytes, QStringLiteral("Die Texttabelle"));
     int k = 0;
     for (const QByteArray& line : lines) {
         ++k;

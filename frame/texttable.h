@@ -19,10 +19,12 @@ public:
     static constexpr int kEntries = 235;
     static constexpr int kLineLength = 180;
     static constexpr int kPrefixLength = 6;
+    // 235 lines of 255 characters are 60 KB; a larger file is no text table.
+    static constexpr qint64 kMaxFileBytes = qint64{1} << 20;
 
     // Reads the file into the table. Lines are cut to 180 characters; a file with more than
-    // 235 lines raises RangeError after the 235 entries are stored; a missing or unreadable
-    // file raises FileError and leaves the table empty.
+    // 235 lines raises RangeError after the 235 entries are stored; a missing, unreadable or
+    // oversized file raises FileError and leaves the table empty.
     void load(const QString& path);
 
     // Text of entry n (1..235); an empty slot gives an empty text. Other n raise RangeError.

@@ -4,15 +4,17 @@
 // A refused file leaves the record byte for byte as it was; an accepted one holds exactly the last
 // image of the file and no real that is not finite. Its evaluation either raises fyl::Error with
 // record, working values and status unchanged, or stores only finite values and shows no "nan" or
-// "inf"; the same holds after the count scroll bar moves, and for the exchange files written then.
-// The room section of the evaluated project, at both scales, holds no more primitives than its
-// image can show, however large the room.
+// "inf"; the same holds after the count scroll bar moves, and for the exchange files written then,
+// which the companions' readers read back whenever the writer accepts the record. The room section of the
+// evaluated project, at both scales, holds no more primitives than its image can show, however large the
+// room.
 #include "fuzz/fuzzsupport.h"
 
 #include "calc/evaluation.h"
 #include "exchange/exchangefiles.h"
 #include "fixtures/calcfixture.h"
 #include "flowsim/flowpicture.h"
+#include "frame/ansi.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
 #include "frame/jetkind.h"
@@ -95,8 +97,9 @@ struct Evaluation {
     }
 };
 
-// The exchange files of the evaluated project: all lines made, and no non-finite number in them,
-// or a typed error.
+// The exchange files of the evaluated project: all lines made, no non-finite number in them, and
+// what the writer made the companions' readers read back with the same count and texts; or a typed
+// error.
 void checkExchangeLines(const CalculationRecord& record, bool recordSpellsNonFinite) {
     for (const bool ceiling : {true, false}) {
         QStringList lines;
@@ -110,6 +113,20 @@ void checkExchangeLines(const CalculationRecord& record, bool recordSpellsNonFin
         if (!recordSpellsNonFinite)
             for (const QString& line : lines)
                 require(!fuzz::showsNonFinite(line), "an exchange file shows a non-finite number", line);
+        const QByteArray bytes = exchangeFileBytes(lines);
+        try {
+            if (ceiling) {
+                const CeilingExchange read = readCeilingExchange(bytes);
+                require(read.outletCount == lines[5].toInt() && read.project == fromAnsi(toAnsi(lines[21])),
+                        "the ceiling plan reads another file than was written", lines[21]);
+            } else {
+                const SoundExchange read = readSoundExchange(bytes);
+                require(read.outletCount == lines[3].toInt() && read.project == fromAnsi(toAnsi(lines[12])),
+                        "the sound tool reads another file than was written", lines[12]);
+            }
+        } catch (const FileError& e) {
+            fuzz::violated("a companion refuses an exchange file the writer accepted", e.message());
+        }
     }
 }
 

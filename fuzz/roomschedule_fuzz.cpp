@@ -6,9 +6,12 @@
 // types no empty cell, has a comfort category A, B or C and cooling figures with a positive flow, a
 // load not below 0 and a ΔT from 0 to 12 K. The file names of all rows are never empty, hold no
 // separator or forbidden character, neither start with a dot or blank nor end with one, and differ
-// even without case.
+// even without case. The summary of the rows (each as a room that was not planned: its name and
+// its reason) is one line per row in the CSV and well-formed XML in every part of the workbook.
 #include "fuzz/fuzzsupport.h"
+#include "fuzz/workbookcheck.h"
 
+#include "cli/summaryworkbook.h"
 #include "frame/errors.h"
 #include "schedule/roomschedule.h"
 
@@ -50,6 +53,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         names.push_back(row.name);
     }
+    std::vector<SummaryRow> summary;
+    for (const RoomRow& row : rows) {
+        RoomPlan plan;
+        plan.outcome = {RoomOutcome::RowRefused, row.error};
+        summary.push_back(summaryRow(row.name, plan));
+    }
+    const QByteArray csv = summaryCsv(summary);
+    require(csv.count("\r\n") == static_cast<qsizetype>(rows.size()) + 1 &&
+                csv.count('\n') == csv.count("\r\n") && csv.count('\r') == csv.count("\r\n"),
+            "the summary CSV is not one line per room");
+    QByteArray workbook;
+    try {
+        workbook = cli::summaryWorkbook(summary, fuzz::scratchFolder());
+    } catch (const FileError& e) {
+        fuzz::violated("the summary workbook cannot be written", e.message());
+    }
+    if (const QString malformed = fuzz::malformedWorkbookPart(workbook); !malformed.isEmpty())
+        fuzz::violated("the summary workbook is not well-formed XML", malformed);
+
     QSet<QString> taken;
     for (const QString& name : uniqueFileNames(names)) {
         require(!name.isEmpty(), "an empty file name");

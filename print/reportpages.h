@@ -31,6 +31,11 @@ struct ReportInputs {
 
 using ReportPage = std::vector<PicturePrimitive>;
 
+// The resolutions a report can be laid out at: printer coordinates travel as 16-bit values, so the
+// A4 page (297 mm high) must span at most 65535 device pixels.
+inline constexpr int kLeastReportDpi = 1;
+inline constexpr int kGreatestReportDpi = static_cast<int>(65535 * 25.4 / 297);
+
 // The unit u = dpi / 300 as an exact ratio: n units in device pixels, rounded to the nearest.
 int reportPixels(int dpi, long n);
 

@@ -47,9 +47,11 @@ void writeReportPdf(const QString& path, const ReportInputs& in, const ContourRo
                        [&](QPainter& painter) { printReport(painter, in, contours); });
 }
 
-QByteArray reportPdfBytes(const ReportInputs& in, const ContourRoutine& contours) {
-    return pdfBytes(in.dpi, QStringLiteral("Der Bericht"),
-                    [&](QPainter& painter) { printReport(painter, in, contours); });
+QByteArray reportPdfBytes(const ReportInputs& in, const ContourRoutine& contours,
+                          const QString& scratchFolder) {
+    return pdfBytes(
+        in.dpi, QStringLiteral("Der Bericht"), [&](QPainter& painter) { printReport(painter, in, contours); },
+        scratchFolder);
 }
 
 } // namespace fyl

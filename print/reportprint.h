@@ -18,7 +18,8 @@ void printReport(QPainter& painter, const ReportInputs& in, const ContourRoutine
 // The report as a PDF on A4 at `in.dpi`, written atomically: on any error the file at `path`
 // stays as it was. No page chosen gives an empty job, one blank page.
 void writeReportPdf(const QString& path, const ReportInputs& in, const ContourRoutine& contours);
-// The PDF writeReportPdf writes, as bytes.
-QByteArray reportPdfBytes(const ReportInputs& in, const ContourRoutine& contours);
+// The PDF writeReportPdf writes, as bytes; its draft lies inside `scratchFolder` when one is given.
+QByteArray reportPdfBytes(const ReportInputs& in, const ContourRoutine& contours,
+                          const QString& scratchFolder = QString());
 
 } // namespace fyl

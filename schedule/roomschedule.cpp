@@ -7,6 +7,7 @@
 #include "frame/csv.h"
 #include "frame/dialogs.h"
 #include "frame/errors.h"
+#include "frame/filetext.h"
 #include "frame/numbers.h"
 #include "frame/recordfields.h"
 #include "frame/runstate.h"
@@ -458,7 +459,7 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
         std::optional<RoomField> focus = model.takeFocusRequest();
         if (focus)
             step([&] { model.enterField(*focus); });
-        model.setProjectText(0, row.name);
+        model.setProjectText(0, singleLineText(row.name)); // a quoted cell may hold a line break
         for (const RoomEntry& entry : row.fields) {
             if (focus && *focus != entry.field)
                 step([&, left = *focus] { model.leaveField(left); });
@@ -478,34 +479,49 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
     CollectingDialogs selectionDialogs;
     RankingOptions options;
     options.targetCategory = row.comfortCategory;
-    if (row.outlet) {
-        plan.result = takeOverChoice(context.catalogue, *rec, context.texts, selectionFolders, *row.outlet,
-                                     selectionDialogs, options);
-        if (plan.result.designation.isEmpty()) {
-            plan.outcome = {RoomOutcome::PlanningFailed, plan.result.reasons.join(QStringLiteral("; "))};
-            return plan;
+    QStringList skipped;
+    options.skipped = [&skipped](const QString& reason) { skipped << reason; };
+    try {
+        if (row.outlet) {
+            plan.result = takeOverChoice(context.catalogue, *rec, context.texts, selectionFolders,
+                                         *row.outlet, selectionDialogs, options);
+            if (plan.result.designation.isEmpty()) {
+                plan.outcome = {RoomOutcome::PlanningFailed, plan.result.reasons.join(QStringLiteral("; "))};
+                return plan;
+            }
+            if (!plan.result.feasible)
+                plan.notes << QStringLiteral("nicht geeignet: ") +
+                                  plan.result.reasons.join(QStringLiteral("; "));
+        } else {
+            const std::optional<Suggestion> head =
+                bestSuggestion(context.catalogue, *rec, context.texts, selectionFolders, options);
+            if (!head) {
+                plan.outcome = {RoomOutcome::PlanningFailed,
+                                QStringLiteral("Der Katalog bietet keinen berechenbaren Durchlass an.")};
+                return plan;
+            }
+            const Suggestion& best = *head;
+            if (!best.feasible) {
+                const QString name = best.designation.isEmpty() ? best.choice.size : best.designation;
+                plan.outcome = {RoomOutcome::PlanningFailed,
+                                QStringLiteral("kein geeigneter Durchlass; am besten %1: %2")
+                                    .arg(name, best.reasons.join(QStringLiteral("; ")))};
+                return plan;
+            }
+            plan.result = takeOverChoice(context.catalogue, *rec, context.texts, selectionFolders,
+                                         best.choice, selectionDialogs, options);
         }
-        if (!plan.result.feasible)
-            plan.notes << QStringLiteral("nicht geeignet: ") + plan.result.reasons.join(QStringLiteral("; "));
-    } else {
-        const std::optional<Suggestion> head =
-            bestSuggestion(context.catalogue, *rec, context.texts, selectionFolders, options);
-        if (!head) {
-            plan.outcome = {RoomOutcome::PlanningFailed,
-                            QStringLiteral("Der Katalog bietet keinen berechenbaren Durchlass an.")};
-            return plan;
-        }
-        const Suggestion& best = *head;
-        if (!best.feasible) {
-            const QString name = best.designation.isEmpty() ? best.choice.size : best.designation;
-            plan.outcome = {RoomOutcome::PlanningFailed,
-                            QStringLiteral("kein geeigneter Durchlass; am besten %1: %2")
-                                .arg(name, best.reasons.join(QStringLiteral("; ")))};
-            return plan;
-        }
-        plan.result = takeOverChoice(context.catalogue, *rec, context.texts, selectionFolders, best.choice,
-                                     selectionDialogs, options);
+    } catch (const Error& e) {
+        // A damaged catalogue fails this room, not the run: the other rooms go on.
+        plan.outcome = {RoomOutcome::PlanningFailed, e.message()};
+        return plan;
     }
+    skipped.removeDuplicates();
+    if (!skipped.isEmpty())
+        plan.notes << QStringLiteral("Der Katalog ist nicht ganz lesbar (%1 Fehler, z. B. %2); die Wahl "
+                                     "berücksichtigt diese Durchlässe nicht")
+                          .arg(skipped.size())
+                          .arg(skipped.constFirst());
     plan.notes << selectionDialogs.messages;
     plan.notes.removeDuplicates(); // a message the window shows at every field is one note
     // A figure that is not finite would make the project unreadable and the summary meaningless.
@@ -520,8 +536,9 @@ RoomPlan planRoom(const RoomRow& row, const ScheduleContext& context) {
 
 namespace {
 
+// One line of text, so that the CSV and the workbook hold the same text whatever a name holds.
 SummaryCell textCell(const QString& t) {
-    return SummaryCell{t, std::nullopt, 0};
+    return SummaryCell{singleLineText(t), std::nullopt, 0};
 }
 
 // Rounded as shown, so that the workbook holds the number the CSV shows.

@@ -104,6 +104,9 @@ struct RoomRow {
     QString error;
 };
 
+// A schedule of 100 000 rooms is about 20 MB; a larger file is refused before it is read.
+inline constexpr qint64 kMaxRoomScheduleBytes = qint64{32} << 20;
+
 // The rows of a schedule file's bytes (UTF-8 with or without byte order mark, or Windows-1252).
 // The header names every column or all but the last; each row has as many fields as the header.
 // A header that is not the schedule's raises FileError: then no row can be trusted.

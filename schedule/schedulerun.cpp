@@ -6,6 +6,9 @@
 #include "frame/files.h"
 #include "frame/projectfile.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <atomic>
 #include <exception>
@@ -20,6 +23,28 @@ int ScheduleResult::failed() const {
         return o.kind != RoomOutcome::Planned;
     }));
 }
+
+namespace {
+
+// A room that fails now may have left its project (and report) in the folder in an earlier run;
+// they would pass for this run's. Removes them and says so for the room's notes.
+QString removeEarlierFiles(const QString& outDir, const QString& fileName) {
+    QString said;
+    for (const char* extension : {".zol", ".pdf"}) {
+        const QString name = fileName + QLatin1String(extension);
+        const QString path = joinPath(outDir, name);
+        if (!QFileInfo::exists(path))
+            continue;
+        said += QFile::remove(path)
+                    ? QStringLiteral("; die Datei %1 eines früheren Laufs wurde entfernt").arg(name)
+                    : QStringLiteral("; die Datei %1 eines früheren Laufs liegt noch im Ordner und gehört "
+                                     "nicht zu diesem Ergebnis")
+                          .arg(name);
+    }
+    return said;
+}
+
+} // namespace
 
 ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleContext& context,
                                const ScheduleRun& run) {
@@ -46,6 +71,8 @@ ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleC
                 plan.outcome = {RoomOutcome::FilesNotWritten, e.message()};
             }
         }
+        if (!plan.planned())
+            plan.outcome.message += removeEarlierFiles(run.outDir, fileNames[i]);
         result.summary[i] = summaryRow(rows[i].name, plan);
         result.outcomes[i] = plan.outcome;
     };

@@ -248,7 +248,12 @@ SelectionOutcome finishOutlet(const PreparedSelection& prepared, const OutletCho
 
 void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
                           const Folders& folders,
-                          const std::function<void(const OutletChoice&, const PreparedSelection&)>& visit) {
+                          const std::function<void(const OutletChoice&, const PreparedSelection&)>& visit,
+                          const std::function<void(const QString& reason)>& skipped) {
+    const auto leftOut = [&skipped](const Error& e) {
+        if (skipped)
+            skipped(e.message());
+    };
     CollectingDialogs dialogs;
     InertShell shell;
     struct Listed {
@@ -270,7 +275,13 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
             const QStringList types = l.ListBox8.items;
             for (int t = 0; t < types.size(); ++t) {
                 lister.chooseKind(kind);
-                lister.chooseType(t);
+                try {
+                    // A type of one size and jet form reads its detail record here already.
+                    lister.chooseType(t);
+                } catch (const Error& e) {
+                    leftOut(e);
+                    continue;
+                }
                 for (const QString& size : l.ListBox9.items)
                     sizes.push_back({withoutTrailingBlanks(types[t]), withoutTrailingBlanks(size), size});
             }
@@ -320,8 +331,9 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
                 typeStep = stepped(start, false, [&](SelectionModel& m, Steps& st, const CalculationRecord&) {
                     chooseTypeOf(m, sizeProbe, st);
                 });
-            } catch (const Error&) {
+            } catch (const Error& e) {
                 typeStep.reset();
+                leftOut(e);
             }
         }
         if (!typeStep)
@@ -332,7 +344,8 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
                 if (!st.left)
                     chooseSizeOf(m, sizeProbe, st);
             });
-        } catch (const Error&) {
+        } catch (const Error& e) {
+            leftOut(e);
             continue;
         }
         for (const JetFormItem& form : jetFormsOfSize(catalogue, listed.sizeItem)) {
@@ -350,8 +363,9 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
                         if (wentForward)
                             st.take(m.goForward());
                     });
-            } catch (const Error&) {
-                continue; // no readable record: nothing to offer
+            } catch (const Error& e) {
+                leftOut(e); // no readable record: nothing to offer
+                continue;
             }
             prepared.design = design;
             prepared.wentForward = wentForward;
@@ -359,41 +373,49 @@ void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& r
             if (prepared.design == QLatin1String("2")) {
                 const QStringList diameters = tubeDiameters(prepared.state);
                 for (int d = 0; d < diameters.size(); ++d) {
-                    const PreparedSelection tube =
-                        stepped(prepared, true, [d](SelectionModel& m, Steps& st, const CalculationRecord&) {
-                            st.take(m.chooseTubeDiameter(d));
-                        });
-                    const QStringList lengths = tube.state.ListBox15.items;
-                    for (int li = 0; li < lengths.size(); ++li) {
-                        const PreparedSelection length =
-                            stepped(tube, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
-                                m.chooseTubeLength(li);
+                    try {
+                        const PreparedSelection tube = stepped(
+                            prepared, true, [d](SelectionModel& m, Steps& st, const CalculationRecord&) {
+                                st.take(m.chooseTubeDiameter(d));
                             });
-                        for (const QString& count : length.state.ListBox16.items) {
-                            probe.tube = valueOf(diameters[d]);
-                            probe.length = valueOf(lengths[li]);
-                            const auto slotNumber = valueOf(count);
-                            if (probe.tube && probe.length && slotNumber) {
-                                probe.slotCount = static_cast<int>(*slotNumber);
-                                visit(probe, length);
+                        const QStringList lengths = tube.state.ListBox15.items;
+                        for (int li = 0; li < lengths.size(); ++li) {
+                            const PreparedSelection length = stepped(
+                                tube, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
+                                    m.chooseTubeLength(li);
+                                });
+                            for (const QString& count : length.state.ListBox16.items) {
+                                probe.tube = valueOf(diameters[d]);
+                                probe.length = valueOf(lengths[li]);
+                                const auto slotNumber = valueOf(count);
+                                if (probe.tube && probe.length && slotNumber) {
+                                    probe.slotCount = static_cast<int>(*slotNumber);
+                                    visit(probe, length);
+                                }
                             }
                         }
+                    } catch (const ConversionError& e) {
+                        leftOut(e); // a size table that is no numbers: this tube is not offered
                     }
                 }
             } else if (isSlotted(prepared.design)) {
                 const QStringList lengths = prepared.state.ListBox17.items;
                 for (int li = 0; li < lengths.size(); ++li) {
-                    const PreparedSelection length =
-                        stepped(prepared, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
-                            m.chooseLinearLength(li);
-                        });
-                    for (const QString& count : length.state.ListBox18.items) {
-                        probe.length = valueOf(lengths[li]);
-                        const auto slotNumber = valueOf(count);
-                        if (probe.length && slotNumber) {
-                            probe.slotCount = static_cast<int>(*slotNumber);
-                            visit(probe, length);
+                    try {
+                        const PreparedSelection length = stepped(
+                            prepared, true, [li](SelectionModel& m, Steps&, const CalculationRecord&) {
+                                m.chooseLinearLength(li);
+                            });
+                        for (const QString& count : length.state.ListBox18.items) {
+                            probe.length = valueOf(lengths[li]);
+                            const auto slotNumber = valueOf(count);
+                            if (probe.length && slotNumber) {
+                                probe.slotCount = static_cast<int>(*slotNumber);
+                                visit(probe, length);
+                            }
                         }
+                    } catch (const ConversionError& e) {
+                        leftOut(e); // a length list that is no numbers: this length is not offered
                     }
                 }
             } else {

@@ -63,10 +63,13 @@ struct PreparedSelection {
     SelectionOutcome outcome; // what the steps so far asked of the other windows
 };
 
-// Every choice offeredChoices lists, in its order, each with the selection prepared for it.
+// Every choice offeredChoices lists, in its order, each with the selection prepared for it. A
+// choice the catalogue cannot give (its detail record or size table unreadable) is left out, and
+// `skipped`, when given, is told why (the message names the file and the record).
 void forEachOfferedChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
                           const Folders& folders,
-                          const std::function<void(const OutletChoice&, const PreparedSelection&)>& visit);
+                          const std::function<void(const OutletChoice&, const PreparedSelection&)>& visit,
+                          const std::function<void(const QString& reason)>& skipped = {});
 
 // Takes `choice` over from `prepared` into `record` (given a copy of the prepared record) on
 // fresh copies of the prepared flags and values; gives what planOutlet gives on the room, less

@@ -4,6 +4,7 @@
 
 #include "calc/arithmetic.h"
 #include "catalogue/layouts.h"
+#include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
 #include "frame/errors.h"
 #include "frame/numbers.h"
@@ -45,14 +46,18 @@ std::optional<QString> firstLineWith(const Catalogue& catalogue, const QString& 
     return catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
 }
 
-QStringList flaggedNames(const QString& flags, const std::array<QString, 8>& names, const char* what) {
+QStringList flaggedNames(const QString& flags, const std::array<QString, 8>& names, const char* what,
+                         int lineNo) {
     QStringList out;
     for (int k = 0; k < flags.size(); ++k) {
         if (flags[k] != QLatin1Char('1'))
             continue;
         if (k >= kNamedFlags)
             throw RangeError(
-                QStringLiteral("Katalogindex: %1 Nummer %2 hat keinen Namen (erlaubt sind 1 bis 8).")
+                QStringLiteral(
+                    "Katalogdatei %1, Zeile %2: %3 Nummer %4 hat keinen Namen (erlaubt sind 1 bis 8).")
+                    .arg(QString::fromLatin1(kIndexFile))
+                    .arg(lineNo)
                     .arg(QString::fromUtf8(what))
                     .arg(k + 1));
         out << names[static_cast<std::size_t>(k)];
@@ -182,17 +187,28 @@ std::vector<JetFormItem> jetFormsOfSize(const Catalogue& catalogue, const QStrin
 
 std::optional<SizeLine> readSizeLine(const Catalogue& catalogue, const QString& sizeName) {
     using namespace indexline;
-    const std::optional<QString> found = firstLineWith(catalogue, sizeName);
-    if (!found)
+    const IndexLineMatch match = FindIndexLine(catalogue, sizeName);
+    if (!match.found)
         return std::nullopt;
-    const QString& line = *found;
+    const QString& line = catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
     SizeLine size;
     size.design = columnText(line, kDesign);
     const QString least = columnText(line, kLeastFlow);
     const QString greatest = columnText(line, kGreatestFlow);
     size.flowRange = least + QStringLiteral("  .......  ") + greatest;
-    size.smallestFlow = numbers::parseInt(least);
-    size.largestFlow = numbers::parseInt(greatest);
+    // A flow that is no number is a damaged index: the error names the file and the line.
+    const auto flow = [&](const QString& text) {
+        try {
+            return numbers::parseInt(text);
+        } catch (const ConversionError& e) {
+            throw ConversionError(QStringLiteral("Katalogdatei %1, Zeile %2 (Volumenstrombereich): %3")
+                                      .arg(QString::fromLatin1(kIndexFile))
+                                      .arg(match.lineNo)
+                                      .arg(e.message()));
+        }
+    };
+    size.smallestFlow = flow(least);
+    size.largestFlow = flow(greatest);
     const QString sheet = columnText(line, kDataSheet);
     const qsizetype blank = sheet.indexOf(QLatin1Char(' '));
     size.dataSheet = blank < 0 ? sheet : sheet.left(blank);
@@ -208,13 +224,16 @@ std::optional<int> detailRecordOf(const Catalogue& catalogue, const QString& key
 
 std::optional<TypeAttributes> typeAttributes(const Catalogue& catalogue, const QString& type) {
     using namespace indexline;
-    const std::optional<QString> line = firstLineWith(catalogue, type);
-    if (!line)
+    const IndexLineMatch match = FindIndexLine(catalogue, type);
+    if (!match.found)
         return std::nullopt;
-    return TypeAttributes{
-        flaggedNames(columnText(*line, kMountingFlags), catalogue.characteristicNames1, "Anbringungsort"),
-        flaggedNames(columnText(*line, kAdjustmentFlags), catalogue.characteristicNames2, "Verstellung"),
-        flaggedNames(columnText(*line, kUseFlags), catalogue.characteristicNames3, "Einsatzbereich")};
+    const QString& line = catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
+    return TypeAttributes{flaggedNames(columnText(line, kMountingFlags), catalogue.characteristicNames1,
+                                       "Anbringungsort", match.lineNo),
+                          flaggedNames(columnText(line, kAdjustmentFlags), catalogue.characteristicNames2,
+                                       "Verstellung", match.lineNo),
+                          flaggedNames(columnText(line, kUseFlags), catalogue.characteristicNames3,
+                                       "Einsatzbereich", match.lineNo)};
 }
 
 std::vector<OfferedSize> offeredSizes(const Catalogue& catalogue, const QString& type) {

@@ -6,6 +6,7 @@
 #include "results/planningcopy.h"
 
 #include "calc/arithmetic.h"
+#include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
 #include "frame/ansi.h"
 #include "frame/errors.h"
@@ -14,6 +15,8 @@
 #include "frame/numbers.h"
 #include "results/outletresults.h"
 #include "selection/selectionlists.h"
+
+#include <QDir>
 
 #include <algorithm>
 #include <memory>
@@ -81,6 +84,22 @@ namespace {
 
 using Work = SelectionModel::Work;
 
+// A number from the chosen outlet's detail record (its size table or configuration lists). A text
+// that is none is a damaged catalogue: the error names the file, the record and the list.
+template <class Parse>
+auto recordNumber(const Work& w, const QString& text, const char* list, Parse parse)
+    -> decltype(parse(text)) {
+    try {
+        return parse(text);
+    } catch (const ConversionError& e) {
+        throw ConversionError(
+            QStringLiteral("Katalogdatei %1, Datensatz %2 (%3): %4")
+                .arg(QDir::toNativeSeparators(joinPath(w.folders.program, QString::fromLatin1(kDetailFile))))
+                .arg(w.s.readRecord + 1)
+                .arg(QString::fromUtf8(list), e.message()));
+    }
+}
+
 void listTheSizes(Work& w) {
     const bool filterOn = w.s.CheckBox1;
     if (filterOn)
@@ -115,6 +134,7 @@ void jetFormChosen(Work& w, int index) {
         return;
     }
     w.s.readBuffer = ReadOutletRecord(w.folders.program, *record);
+    w.s.readRecord = *record;
     w.rec.outlet = w.s.readBuffer;
     w.s.weiterEnabled = true;
 }
@@ -466,7 +486,8 @@ SelectionOutcome SelectionModel::chooseTubeDiameter(int index) {
         const SizeTableParts tube = splitSizeTableEntry(w.s.ListBox14.items[index]);
         w.s.configuration.diameter = tube.diameter;
         w.s.Label28 = tube.diameter + QStringLiteral(" [mm]");
-        const ld highest = ld(w.rec.roomHeight) - numbers::parseReal(tube.diameter) / 1000.0L;
+        const ld highest = ld(w.rec.roomHeight) -
+                           recordNumber(w, tube.diameter, "Größentabelle", numbers::parseReal) / 1000.0L;
         if (w.rec.mountingHeight > highest) {
             w.dialogs.information(w.texts.text(168) + QStringLiteral("  ") + metres(highest) +
                                   QStringLiteral("    ") + w.texts.text(170));
@@ -509,7 +530,8 @@ void SelectionModel::chooseTubeLength(int index) {
     transaction([index](Work& w) {
         w.s.ListBox15.selected = index;
         w.s.configuration.lengthChosen = true;
-        w.s.configuration.nominalLength = stored(numbers::parseReal(w.s.ListBox15.items[index]));
+        w.s.configuration.nominalLength =
+            stored(recordNumber(w, w.s.ListBox15.items[index], "Größentabelle", numbers::parseReal));
         tubeChoiceMade(w);
     });
 }
@@ -520,7 +542,8 @@ void SelectionModel::chooseTubeSlotCount(int index) {
     transaction([index](Work& w) {
         w.s.ListBox16.selected = index;
         w.s.configuration.countChosen = true;
-        w.s.configuration.slotCount = numbers::parseInt(w.s.ListBox16.items[index]);
+        w.s.configuration.slotCount =
+            recordNumber(w, w.s.ListBox16.items[index], "Größentabelle", numbers::parseInt);
         tubeChoiceMade(w);
     });
 }
@@ -555,10 +578,11 @@ void SelectionModel::chooseLinearLength(int index) {
         c.lengthChosen = true;
         c.countChosen = false;
         if (w.s.ListBox18.items.size() == 1) {
-            c.slotCount = numbers::parseInt(w.s.ListBox18.items[0]);
+            c.slotCount = recordNumber(w, w.s.ListBox18.items[0], "Schlitzzahlliste", numbers::parseInt);
             c.countChosen = true;
         }
-        c.nominalLength = stored(numbers::parseReal(w.s.ListBox17.items[index]));
+        c.nominalLength =
+            stored(recordNumber(w, w.s.ListBox17.items[index], "Längenliste", numbers::parseReal));
         w.s.Edit2 = w.s.ListBox17.items[index];
         // Until a count is chosen for the new length, what was derived for the old one is void:
         // going forward would store the new length with the old slot length.
@@ -577,7 +601,8 @@ void SelectionModel::chooseLinearSlotCount(int index) {
     transaction([index](Work& w) {
         w.s.ListBox18.selected = index;
         w.s.configuration.countChosen = true;
-        w.s.configuration.slotCount = numbers::parseInt(w.s.ListBox18.items[index]);
+        w.s.configuration.slotCount =
+            recordNumber(w, w.s.ListBox18.items[index], "Schlitzzahlliste", numbers::parseInt);
         linearChoiceMade(w);
     });
 }

@@ -92,6 +92,7 @@ struct SelectionState {
     int smallestFlow = 0, largestFlow = 0; // of the size [m³/h; per metre for slot outlets]
     SlotConfiguration configuration;
     OutletRecord readBuffer{}; // the detail record of the chosen jet form, as read
+    int readRecord = -1;       // its number in the detail file, from 0
 };
 
 // What a step asks of the other windows besides this window's own state.

@@ -762,7 +762,8 @@ std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const Calculat
     auto rec = std::make_unique<CalculationRecord>();
     const RankingShortcuts shortcuts{true, true, ranking != Ranking::Full};
     forEachOfferedChoice(
-        catalogue, room, texts, folders, [&](const OutletChoice& choice, const PreparedSelection& prepared) {
+        catalogue, room, texts, folders,
+        [&](const OutletChoice& choice, const PreparedSelection& prepared) {
             *rec = *prepared.record;
             bool outranked = false;
             Suggestion s = suggestionOf(
@@ -777,7 +778,8 @@ std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const Calculat
                     head = key;
             }
             all.push_back(std::move(s));
-        });
+        },
+        options.skipped);
     std::stable_sort(all.begin(), all.end(), ranksBefore);
     groupAlike(all);
     return all;

@@ -6,6 +6,7 @@
 #include "frame/dialogs.h"
 #include "selection/planchoice.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace fyl {
 // What the ranking asks of a room besides its record: the draught category it must reach.
 struct RankingOptions {
     QChar targetCategory = QLatin1Char('B'); // 'A', 'B' or 'C'
+    // Told why a choice the catalogue lists cannot be offered (an unreadable detail record, a size
+    // table that is no numbers), naming the file and the record; the ranking goes on without it.
+    std::function<void(const QString& reason)> skipped;
 };
 
 // One check of a suggestion with its figures: what it compares, against what, and whether it

@@ -35,18 +35,16 @@ QImage ceilingPlanImage(const CeilingExchange& x, const CeilingLayout& layout, c
     return image;
 }
 
-void writeCeilingPlanPng(const QString& path, const CeilingExchange& x, const CeilingLayout& layout,
-                         const QDate& date) {
+QByteArray ceilingPlanPng(const CeilingExchange& x, const CeilingLayout& layout, const QDate& date) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!ceilingPlanImage(x, layout, date).save(&buffer, "PNG"))
         throw FileError(QStringLiteral("Der Deckenspiegel kann nicht als PNG-Bild kodiert werden."));
-    writeFileAtomically(path, bytes, QStringLiteral("Das Bild"));
+    return bytes;
 }
 
-void writeCeilingPlanPdf(const QString& path, const CeilingExchange& x, const CeilingLayout& layout,
-                         const QDate& date) {
+QByteArray ceilingPlanPdf(const CeilingExchange& x, const CeilingLayout& layout, const QDate& date) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -63,7 +61,17 @@ void writeCeilingPlanPdf(const QString& path, const CeilingExchange& x, const Ce
         if (!painter.end())
             throw FileError(QStringLiteral("Der Deckenspiegel kann nicht als PDF geschrieben werden."));
     }
-    writeFileAtomically(path, bytes, QStringLiteral("Die PDF-Datei"));
+    return bytes;
+}
+
+void writeCeilingPlanPng(const QString& path, const CeilingExchange& x, const CeilingLayout& layout,
+                         const QDate& date) {
+    writeFileAtomically(path, ceilingPlanPng(x, layout, date), QStringLiteral("Das Bild"));
+}
+
+void writeCeilingPlanPdf(const QString& path, const CeilingExchange& x, const CeilingLayout& layout,
+                         const QDate& date) {
+    writeFileAtomically(path, ceilingPlanPdf(x, layout, date), QStringLiteral("Die PDF-Datei"));
 }
 
 } // namespace fyl::ceiling

@@ -21,6 +21,10 @@ void paintCeilingPlan(QPainter& painter, const PageGeometry& geometry, const Cei
 
 QImage ceilingPlanImage(const CeilingExchange& x, const CeilingLayout& layout, const QDate& date);
 
+// The PNG and the PDF as bytes, for writing them together.
+QByteArray ceilingPlanPng(const CeilingExchange& x, const CeilingLayout& layout, const QDate& date);
+QByteArray ceilingPlanPdf(const CeilingExchange& x, const CeilingLayout& layout, const QDate& date);
+
 // Both write atomically: on failure (FileError) an existing file stays as it was.
 void writeCeilingPlanPng(const QString& path, const CeilingExchange& x, const CeilingLayout& layout,
                          const QDate& date);

@@ -5,6 +5,7 @@
 #include "exchange/ceilinglookup.h"
 
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/workdir.h"
 #include "widgets/companionstart.h"
 
@@ -35,6 +36,12 @@ int main(int argc, char* argv[]) {
     try {
         path = fyl::ceiling::locateExchangeFile(call.fileArgument(),
                                                 fyl::storedTemporaryFolder(*fyl::applicationSettings()));
+        QStringList outputs;
+        for (const QCommandLineOption* option : {&pdfOption, &pngOption})
+            if (parser.isSet(*option))
+                outputs << parser.value(*option);
+        if (const QString clash = fyl::outputClash({path}, outputs); !clash.isEmpty())
+            return call.wrongCall(clash);
         exchange = fyl::ceiling::loadCeilingExchange(path);
     } catch (const fyl::Error& e) {
         // A file that was found but not read is named; a failed search names what it looked for.
@@ -57,11 +64,16 @@ int main(int argc, char* argv[]) {
         return call.fail(fyl::kExitFileFailed,
                          QDir::toNativeSeparators(path) + QStringLiteral(": ") + layout.problem);
     try {
+        // Both made first and placed together: a failure writes neither.
         const QDate today = QDate::currentDate();
+        std::vector<std::pair<QString, QByteArray>> files;
         if (parser.isSet(pdfOption))
-            fyl::ceiling::writeCeilingPlanPdf(parser.value(pdfOption), exchange, layout, today);
+            files.emplace_back(parser.value(pdfOption),
+                               fyl::ceiling::ceilingPlanPdf(exchange, layout, today));
         if (parser.isSet(pngOption))
-            fyl::ceiling::writeCeilingPlanPng(parser.value(pngOption), exchange, layout, today);
+            files.emplace_back(parser.value(pngOption),
+                               fyl::ceiling::ceilingPlanPng(exchange, layout, today));
+        fyl::writeFilesTogether(files);
     } catch (const fyl::Error& e) {
         return call.fail(fyl::kExitFileFailed, e.message());
     }

@@ -5,6 +5,7 @@
 #include "companions/zelk_sound/soundsource.h"
 #include "companions/zelk_sound/soundwindow.h"
 #include "frame/errors.h"
+#include "frame/files.h"
 #include "frame/numbers.h"
 #include "frame/workdir.h"
 #include "widgets/companionstart.h"
@@ -65,6 +66,9 @@ int main(int argc, char* argv[]) {
     const auto settings = fyl::applicationSettings();
     try {
         path = locateSoundFile(call.fileArgument(), fyl::storedTemporaryFolder(*settings));
+        if (parser.isSet(pdfOption))
+            if (const QString clash = fyl::outputClash({path}, {parser.value(pdfOption)}); !clash.isEmpty())
+                return call.wrongCall(clash);
         exchange = readSoundFile(path);
     } catch (const fyl::Error& e) {
         return call.fail(fyl::kExitFileFailed, e.message());

@@ -23,7 +23,7 @@ QString locateSoundFile(const QString& argument, const std::optional<QString>& t
 }
 
 SoundExchange readSoundFile(const QString& path) {
-    const QByteArray bytes = readWholeFile(path);
+    const QByteArray bytes = readWholeFile(path, kMaxExchangeFileBytes, QStringLiteral("Die Austauschdatei"));
     try {
         return readSoundExchange(bytes);
     } catch (const FileError& e) {
