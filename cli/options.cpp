@@ -49,7 +49,10 @@ QString CommandLine::required(const char* name) const {
 }
 
 QString CommandLine::programDir() const {
-    return isSet("program-dir") ? value("program-dir") : QDir::currentPath();
+    if (isSet("program-dir"))
+        return value("program-dir");
+    const QString installed = qEnvironmentVariable(kProgramDirVariable);
+    return installed.isEmpty() ? QDir::currentPath() : installed;
 }
 
 std::optional<int> CommandLine::integer(const char* name, int low, int high, const char* what) const {

@@ -18,6 +18,10 @@
 
 namespace fyl::cli {
 
+// The environment variable through which /usr/bin/zelkfyl-cli names the installed program directory
+// (its name is set in CMakeLists.txt, which writes the launcher too).
+inline constexpr const char* kProgramDirVariable = ZELK_PROGRAM_DIR_VARIABLE;
+
 // A call the command cannot run as written: an unknown option, a missing value, argument or
 // option, a number that does not parse or lies outside the command's bounds. Exit status 2, with
 // the usage after the message; `usage` empty means the command's own.
@@ -56,7 +60,8 @@ public:
     bool isSet(const char* name) const;
     QString value(const char* name) const; // empty when not given
     QString required(const char* name) const;
-    // The program directory: --program-dir, or the current folder.
+    // The program directory: --program-dir; else the one the installed launcher names in
+    // kProgramDirVariable; else the current folder, as a build's program directory is run.
     QString programDir() const;
 
     // A whole number within [low, high] through the numbers module. `what` names it in the

@@ -232,12 +232,7 @@ void TForm1::fillRecentMenu() {
         QAction* open = recentMenu_->addAction(QFileInfo(path).fileName().replace(QLatin1Char('&'),
                                                                                 QStringLiteral("&&")));
         open->setToolTip(QDir::toNativeSeparators(path));
-        connect(open, &QAction::triggered, this, [this, path] {
-            const QString before = model_.state().projectFile;
-            actWithOutcome([this, &path] { return model_.Laden1Click(QDate::currentDate(), path); });
-            releaseHiddenField();
-            rememberProjectFile(before);
-        });
+        connect(open, &QAction::triggered, this, [this, path] { openProject(path); });
     }
     if (recent.isEmpty())
         recentMenu_->addAction(QStringLiteral("(keine)"))->setEnabled(false);
@@ -606,8 +601,16 @@ void TForm1::Neu1Click() {
 }
 
 void TForm1::Laden1Click() {
+    load(std::nullopt);
+}
+
+void TForm1::openProject(const QString& path) {
+    load(path);
+}
+
+void TForm1::load(const std::optional<QString>& path) {
     const QString before = model_.state().projectFile;
-    actWithOutcome([this] { return model_.Laden1Click(QDate::currentDate()); });
+    actWithOutcome([this, &path] { return model_.Laden1Click(QDate::currentDate(), path); });
     releaseHiddenField();
     rememberProjectFile(before);
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -59,6 +60,8 @@ public:
     void CheckBox1Click();
     void Neu1Click();
     void Laden1Click();
+    // Loads `path` as "Laden" does, without the dialog: a recent project, the file of the call.
+    void openProject(const QString& path);
     void Speichern1Click();
     void Add1Click();
     void Del1Click();
@@ -113,6 +116,8 @@ private:
     // behind its hidden panel gives it up without its action, so that leaving it later does not
     // recompute them from what the planner had typed before.
     void releaseHiddenField();
+    // "Laden" with the dialog (no path) or without it.
+    void load(const std::optional<QString>& path);
     void bindModel();
     void buildMenus();
     void buildRoomPanel();

@@ -1,5 +1,6 @@
 // The program on a desktop, driven offscreen: which windows stay on top, the window every dialog
-// opens over, quitting, the ".zol" rule, the keys and the recently opened projects.
+// opens over, quitting, the ".zol" rule, the keys, the recently opened projects and the project
+// file of the call.
 #include "app/forms.h"
 #include "auxiliary/Unit6.h"
 #include "auxiliary/Unit7.h"
@@ -246,6 +247,35 @@ TEST_F(DesktopTest, RecentlyOpenedProjectsNewestFirstWithoutMissingFiles) {
     for (int i = 0; i < kRecentProjects + 3; ++i)
         rememberProject(*forms->settings, folder + QStringLiteral("/a.zol"));
     EXPECT_EQ(recentProjects(*forms->settings).count(folder + QStringLiteral("/a.zol")), 1);
+}
+
+// What main() does with `zelkfyl FILE.zol` once the windows exist.
+TEST_F(DesktopTest, AProjectFileOfTheCallLoadsAsLadenWithoutTheDialogAndADamagedOneGetsTheErrorBox) {
+    auto forms = started();
+    TForm1& main = *forms->form1;
+    const QString folder = dir.filePath(QStringLiteral("Projekte"));
+    QDir().mkpath(folder);
+    main.Neu1->trigger();
+    for (const char* name : {"a.zol", "b.zol"}) {
+        dialogs.fileAnswers = {folder + QLatin1Char('/') + QLatin1String(name)};
+        main.Speichern1->trigger();
+    }
+    const QString damaged = folder + QStringLiteral("/kaputt.zol");
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(100, 'x'));
+    file.close();
+    const std::size_t asked = dialogs.fileRequests.size();
+
+    main.openProject(damaged);
+    EXPECT_EQ(dialogs.texts(test::ScriptedDialogs::Shown::Error).size(), 1);
+    EXPECT_EQ(main.model().state().projectFile, folder + QStringLiteral("/b.zol"));
+
+    main.openProject(folder + QStringLiteral("/a.zol"));
+    EXPECT_EQ(dialogs.texts(test::ScriptedDialogs::Shown::Error).size(), 1);
+    EXPECT_EQ(main.model().state().projectFile, folder + QStringLiteral("/a.zol"));
+    EXPECT_EQ(recentProjects(*forms->settings).first(), folder + QStringLiteral("/a.zol"));
+    EXPECT_EQ(dialogs.fileRequests.size(), asked);
 }
 
 } // namespace

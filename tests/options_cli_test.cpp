@@ -75,6 +75,20 @@ TEST(CommandOptions, WrongCallsOfTheCommandsExitTwoWithTheUsageAndReadNothing) {
     EXPECT_TRUE(QDir(dir.path()).isEmpty()); // nothing was written
 }
 
+TEST(CommandOptions, TheProgramDirectoryIsTheOptionThenTheInstalledOneThenTheCurrentFolder) {
+    const auto programDirOf = [](const QStringList& args) {
+        CommandLine call(QStringLiteral("test"), {"program-dir"});
+        call.parse(args, 0);
+        return call.programDir();
+    };
+    qunsetenv(cli::kProgramDirVariable);
+    EXPECT_EQ(programDirOf({}), QDir::currentPath()); // a build's program directory is run in
+    qputenv(cli::kProgramDirVariable, "/usr/share/zelkfyl");
+    EXPECT_EQ(programDirOf({}), QStringLiteral("/usr/share/zelkfyl"));
+    EXPECT_EQ(programDirOf({"--program-dir", "/elsewhere"}), QStringLiteral("/elsewhere"));
+    qunsetenv(cli::kProgramDirVariable);
+}
+
 TEST(CommandOptions, NumbersAreReadByTheNumbersModuleWithinTheirBounds) {
     // Whole numbers: blanks and a sign as the parser allows, nothing else.
     EXPECT_EQ(parsed({"--n", " +12 "}).integer("n", 1, 20), 12);

@@ -1,11 +1,12 @@
-// The start of the companion programs: mode, platform, application object, common arguments and
-// exit codes. Shared widgets (fylwidgets).
+// The start of the companion programs and of zelkfyl: mode, platform, application object, common arguments
+// and exit codes. Shared widgets (fylwidgets).
 #include "widgets/companionstart.h"
 
 #include "frame/batchplatform.h"
 #include "widgets/qttranslations.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTextStream>
 
@@ -14,8 +15,8 @@
 namespace fyl {
 
 CompanionStart::CompanionStart(const QString& name, const QString& boxTitle, const QString& description,
-                               const QString& fileHelp)
-    : name_(name), boxTitle_(boxTitle) {
+                               const QString& fileHelp, const QString& fileKind)
+    : name_(name), boxTitle_(boxTitle), fileKind_(fileKind) {
     parser_.setApplicationDescription(description);
     parser_.addPositionalArgument(QStringLiteral("DATEI"), fileHelp, QStringLiteral("[DATEI]"));
     parser_.addHelpOption();
@@ -49,6 +50,8 @@ std::optional<int> CompanionStart::start(int& argc, char* argv[]) {
         app_ = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app_ = std::make_unique<QApplication>(argc, argv);
+        // The installed icon of the desktop entry; a build finds none in the theme and keeps Qt's.
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELK_APP_ID)));
     }
     QCoreApplication::setApplicationName(name_);
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELK_VERSION));
@@ -66,7 +69,8 @@ std::optional<int> CompanionStart::start(int& argc, char* argv[]) {
         return kExitDone;
     }
     if (parser_.positionalArguments().size() > 1)
-        return wrongCall(QStringLiteral("Höchstens eine Austauschdatei angeben, nicht %1.")
+        return wrongCall(QStringLiteral("Höchstens eine %1 angeben, nicht %2.")
+                             .arg(fileKind_)
                              .arg(parser_.positionalArguments().size()));
     return std::nullopt;
 }

@@ -1,6 +1,6 @@
-// The start of the companion programs (zelk_sound, deckenspiegel): whether a run opens a window,
-// the platform and application object that follow from it, the arguments both take and the exit
-// codes both end with. Shared widgets (fylwidgets).
+// The start of the companion programs (zelk_sound, deckenspiegel) and of zelkfyl itself: whether a
+// run opens a window, the platform and application object that follow from it, the arguments all
+// take and the exit codes they end with. Shared widgets (fylwidgets).
 #pragma once
 
 #include <QCommandLineParser>
@@ -26,9 +26,10 @@ enum CompanionExit : int {
 class CompanionStart {
 public:
     // `name` is the program's name, `boxTitle` the title of its message boxes, `fileHelp` what the
-    // help says about the one optional argument, the exchange file.
+    // help says about the one optional argument, a file of the kind `fileKind` names ("Austauschdatei"
+    // for the companions' exchange file).
     CompanionStart(const QString& name, const QString& boxTitle, const QString& description,
-                   const QString& fileHelp);
+                   const QString& fileHelp, const QString& fileKind = QStringLiteral("Austauschdatei"));
     ~CompanionStart();
     CompanionStart(const CompanionStart&) = delete;
     CompanionStart& operator=(const CompanionStart&) = delete;
@@ -57,6 +58,7 @@ public:
 private:
     QString name_;
     QString boxTitle_;
+    QString fileKind_;
     QCommandLineParser parser_;
     QStringList batchOptions_;
     bool batch_ = false;

@@ -1,7 +1,10 @@
 // Draws the program's own pictures at build time, so that nothing drawn by a third party ships.
 //   fyl-imagegen background OUT.jpg   the main window's background picture
 //   fyl-imagegen logo W H OUT.bmp      the maker's logo "ZELK" (print window, letterhead)
+//   fyl-imagegen icon OUT.svg          the program's icon as vector graphics (desktop, package)
+//   fyl-imagegen icon N OUT.png        the same icon N by N pixels
 
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -110,6 +114,102 @@ QImage drawLogo(int w, int h) {
     return image;
 }
 
+// The icon: an outlet in the ceiling of a room, its jets running along the ceiling and sinking
+// to both sides, white on slate blue. One list of shapes on a 256-unit square feeds both the SVG
+// and the PNG sizes, so that they cannot differ.
+struct IconShape {
+    QPainterPath path;
+    QColor fill;   // Qt::transparent: none
+    QColor stroke; // Qt::transparent: none
+    double width = 0;
+};
+
+std::vector<IconShape> iconShapes() {
+    const QColor slate(58, 88, 116), white(Qt::white), air(150, 204, 232), floorLine(120, 150, 176);
+    std::vector<IconShape> shapes;
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(8, 8, 240, 240), 44, 44);
+    shapes.push_back({tile, slate, Qt::transparent});
+    QPainterPath ceiling;
+    ceiling.moveTo(36, 62);
+    ceiling.lineTo(220, 62);
+    shapes.push_back({ceiling, Qt::transparent, white, 10});
+    QPainterPath outlet;
+    outlet.addRect(QRectF(100, 62, 56, 16));
+    shapes.push_back({outlet, white, Qt::transparent});
+    for (int k = 0; k < 3; ++k) {
+        for (int side : {-1, 1}) {
+            QPainterPath jet;
+            const double y = 86 + 14 * k;
+            jet.moveTo(128 + side * 34, y);
+            jet.cubicTo(128 + side * (70 + 8 * k), y, 128 + side * (92 + 4 * k), y + 14 + 12 * k,
+                        128 + side * (96 - 6 * k), y + 58 + 20 * k);
+            shapes.push_back({jet, Qt::transparent, air, 11.0 - 2 * k});
+        }
+    }
+    QPainterPath floor;
+    floor.moveTo(36, 214);
+    floor.lineTo(220, 214);
+    shapes.push_back({floor, Qt::transparent, floorLine, 8});
+    return shapes;
+}
+
+QString svgColour(const QColor& c) {
+    return c.alpha() == 0 ? QStringLiteral("none") : c.name(QColor::HexRgb);
+}
+
+QString svgPathData(const QPainterPath& path) {
+    QString d;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QString point = QStringLiteral("%1 %2 ").arg(e.x).arg(e.y);
+        if (e.isMoveTo())
+            d += QStringLiteral("M ") + point;
+        else if (e.isLineTo())
+            d += QStringLiteral("L ") + point;
+        else if (e.isCurveTo())
+            d += QStringLiteral("C ") + point;
+        else
+            d += point; // the curve's further control and end points
+    }
+    return d.trimmed();
+}
+
+bool writeIconSvg(const QString& out) {
+    QString svg = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                                 "viewBox=\"0 0 256 256\">\n");
+    for (const IconShape& shape : iconShapes())
+        svg += QStringLiteral("  <path d=\"%1\" fill=\"%2\" stroke=\"%3\" stroke-width=\"%4\" "
+                              "stroke-linecap=\"round\" stroke-linejoin=\"round\"/>\n")
+                   .arg(svgPathData(shape.path), svgColour(shape.fill), svgColour(shape.stroke))
+                   .arg(shape.width);
+    svg += QStringLiteral("</svg>\n");
+    QFile file(out);
+    return file.open(QIODevice::WriteOnly) && file.write(svg.toUtf8()) >= 0 && file.flush();
+}
+
+bool writeIconPng(const char* sizeText, const QString& out) {
+    bool ok = false;
+    const int size = QString::fromLocal8Bit(sizeText).toInt(&ok);
+    if (!ok || size < 8 || size > 1024)
+        return false;
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 256.0, size / 256.0);
+    for (const IconShape& shape : iconShapes()) {
+        p.setBrush(shape.fill.alpha() == 0 ? QBrush(Qt::NoBrush) : QBrush(shape.fill));
+        p.setPen(shape.stroke.alpha() == 0
+                     ? QPen(Qt::NoPen)
+                     : QPen(shape.stroke, shape.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(shape.path);
+    }
+    p.end();
+    return image.save(out, "PNG");
+}
+
 bool writeLogo(const char* wText, const char* hText, const QString& out) {
     bool okW = false, okH = false;
     const int w = QString::fromLocal8Bit(wText).toInt(&okW);
@@ -131,9 +231,21 @@ int main(int argc, char* argv[]) {
         }
         return 0;
     }
+    const bool icon = argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("icon");
+    if (icon && (argc == 3 || argc == 4)) {
+        const char* out = argv[argc - 1];
+        if (!(argc == 3 ? writeIconSvg(QString::fromLocal8Bit(out))
+                        : writeIconPng(argv[2], QString::fromLocal8Bit(out)))) {
+            // NOLINTNEXTLINE(cert-err33-c): a failed message has nowhere to go
+            std::fprintf(stderr, "fyl-imagegen: cannot write %s\n", out);
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 3 || QString::fromLocal8Bit(argv[1]) != QLatin1String("background")) {
         // NOLINTNEXTLINE(cert-err33-c): a failed message has nowhere to go
-        std::fprintf(stderr, "usage: fyl-imagegen background OUT.jpg | logo W H OUT.bmp\n");
+        std::fprintf(stderr,
+                     "usage: fyl-imagegen background OUT.jpg | logo W H OUT.bmp | icon [N] OUT.svg|png\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
