@@ -570,11 +570,15 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
         const bool horizontal = rec.horizontalJet != 0;
         std::optional<HorizontalResult> h;
         std::optional<VerticalResult> v;
-        evaluateAt(rec, horizontal, best->count, horizontal ? &best->worst : nullptr, criticalSearch, h, v);
+        // A vertical jet's figures do not depend on the distances, but the flow picture, the
+        // exchange files and so the ceiling plan show the layout's: its first section.
+        const std::vector<Section> sections = sectionsOf(best->layout);
+        const Section* section = horizontal ? &best->worst : sections.empty() ? nullptr : &sections.front();
+        evaluateAt(rec, horizontal, best->count, section, criticalSearch, h, v);
         readFigures(s, rec, view);
         const AtLayout shown = judgeLayout(rec, h ? &*h : nullptr, v ? &*v : nullptr, best->count, least,
                                            most, best->layout, options, judging);
-        if (horizontal) {
+        if (section != nullptr) {
             s.pictureSpacing = rec.spacing;
             s.pictureWall = rec.wallLeft;
         }

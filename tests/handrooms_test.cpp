@@ -193,6 +193,16 @@ TEST(HandWorkedRooms, AHeatedHallGetsTheOutletThatReachesHeadHeight) {
     EXPECT_NEAR(*reach->limit, 4.2, 1e-12);
     EXPECT_FALSE(down.draughtValid);
     EXPECT_EQ(checkNamed(down, "velocity"), nullptr); // heating: the reach decides, not vk
+    // Taken over, the vertical outlets stand at the layout's first section, across the width:
+    // 10 m apart and 5 m from the walls, so the flow picture and the ceiling plan show the grid.
+    auto taken = std::make_unique<CalculationRecord>(*hall);
+    CollectingDialogs dialogs;
+    const Suggestion over = takeOverChoice(p.catalogue, *taken, p.texts, p.folders, down.choice, dialogs);
+    EXPECT_EQ(std::tie(over.count, over.pictureSpacing, over.pictureWall),
+              std::tie(down.count, down.pictureSpacing, down.pictureWall));
+    EXPECT_EQ(taken->spacing, 10.0);
+    EXPECT_EQ(taken->wallLeft, 5.0);
+    EXPECT_EQ(taken->wallRight, 5.0);
 
     bool horizontalSeen = false;
     for (const Suggestion& s : list) {
