@@ -84,6 +84,86 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
     EXPECT_THROW(readRoomSchedule("Raum;Breite\r\nA;1\r\n"), FileError);
 }
 
+// The same rooms as a German and an English spreadsheet export them: semicolon and decimal comma,
+// comma or tab and decimal point. The file decides its decimal mark; where nothing decides, a
+// grouped "1.000" or "1,000" is refused, and a file with both marks is refused whole.
+TEST(ScheduleReader, EitherDecimalMarkWithTheSeparatorOfTheHeader) {
+    const auto dialect = [](QByteArray csv, char separator, bool point) {
+        if (point)
+            csv.replace(',', '.');
+        return csv.replace(';', separator);
+    };
+    const QByteArray german = kHeader +
+                              "\r\n\"Flur; Nord\";10;8,5;3;;2000;4,024;22;;1,8;3;0,2;35;;;;;;\r\n"
+                              "Halle;30;20;6;2;;;22;17,5;1,8;6;0,25;45;STR;STR 25;5;3000,5;4;250\r\n";
+    const std::vector<RoomRow> expected = readRoomSchedule(german);
+    ASSERT_EQ(expected.size(), 2u);
+    for (const auto& [separator, point] :
+         {std::pair{',', true}, std::pair{'\t', true}, std::pair{'\t', false}}) {
+        SCOPED_TRACE(std::string(1, separator) + (point ? " ." : " ,"));
+        const std::vector<RoomRow> rows = readRoomSchedule(dialect(german, separator, point));
+        ASSERT_EQ(rows.size(), 2u);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_TRUE(rows[i].error.isEmpty()) << rows[i].error.toStdString();
+            EXPECT_EQ(rows[i].fields, expected[i].fields); // the texts as typed into the window: "8,5"
+            ASSERT_TRUE(rows[i].cooling);
+            EXPECT_EQ(rows[i].cooling->supplyTemp, expected[i].cooling->supplyTemp);
+        }
+        EXPECT_EQ(rows[1].outlet->length, 3000.5L);
+    }
+    EXPECT_EQ(readRoomSchedule(dialect(german, ',', true))[0].name, QStringLiteral("Flur, Nord"));
+
+    const QByteArray wholeNumbers = "Raum;10;8;3;;2000;;22;16;2;3;1;35;;;;;;";
+    const std::pair<QByteArray, const char*> cells[] = {
+        // Nothing else decides: 1 or 1000?
+        {"Raum;10;8;3;;1.000;;22;16;2;3;1;35;;;;;;", "Zeile 3, Spalte 6 (Volumenstrom): '1.000' ist "
+                                                     "mehrdeutig: keine andere Zahl der Datei zeigt, ob sie "
+                                                     "Dezimalkomma oder Dezimalpunkt schreibt, und hier kann "
+                                                     "das Zeichen auch Tausender trennen. Bitte ohne "
+                                                     "Tausendertrennzeichen schreiben."},
+        {"Raum;10;8;3;;\"1,000\";;22;16;2;3;1;35;;;;;;",
+         "Zeile 3, Spalte 6 (Volumenstrom): '1,000' ist mehrdeutig"},
+        // A decimal point decides: a grouped point is a decimal point then, a comma is no mark.
+        {"Raum;10;8.5;3;;1.000;;22;16;2;3;1;35;;;;;;", ""},
+        {"Raum;10;8.5;3;;2000;\"1,200\";22;;2;3;1;35;;;;;;",
+         "Zeile 3, Spalte 7 (Kühllast): '1,200' ist keine Zahl mit Dezimalpunkt (ohne Tausenderkomma)."},
+        // A decimal comma decides as it always did: a point is refused as a thousands separator.
+        {"Raum;10;8,5;3;;1.000;;22;16;2;3;1;35;;;;;;",
+         "Zeile 3, Spalte 6 (Volumenstrom): '1.000' ist keine Zahl mit Dezimalkomma (ohne Tausenderpunkt)."},
+    };
+    for (const auto& [row, refusal] : cells) {
+        SCOPED_TRACE(row.toStdString());
+        const std::vector<RoomRow> rows =
+            readRoomSchedule(kHeader + "\r\n" + wholeNumbers + "\r\n" + row + "\r\n");
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_TRUE(rows[0].error.isEmpty()) << rows[0].error.toStdString();
+        EXPECT_EQ(rows[1].error.left(QString::fromUtf8(refusal).size()), QString::fromUtf8(refusal));
+        if (!*refusal) {
+            EXPECT_EQ(rows[1].cooling->flow, 1.0);
+        }
+    }
+
+    const auto refusal = [](const QByteArray& csv) {
+        try {
+            readRoomSchedule(csv);
+        } catch (const FileError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(
+        refusal(kHeader +
+                "\r\nA;10;8,5;3;;2000;;22;16;2;3;1;35;;;;;;\r\nB;10;8;3;;2000;;22;16.5;2;3;1;35;;;;;;\r\n"),
+        QStringLiteral(
+            "Zeile 3, Spalte 9 (Zulufttemperatur): '16.5' hat einen Dezimalpunkt, aber Zeile 2, "
+            "Spalte 3 (Länge) '8,5' ein Dezimalkomma; eine Datei schreibt ihre Zahlen durchgehend mit "
+            "Dezimalkomma oder durchgehend mit Dezimalpunkt."));
+    EXPECT_EQ(
+        refusal("\r\nRaum;Breite,L\xC3\xA4nge\r\n"),
+        QStringLiteral("Zeile 2: die Kopfzeile trennt ihre Felder mit Semikolon und Komma; erwartet wird ein "
+                       "Trennzeichen (Semikolon, Komma oder Tabulator)."));
+}
+
 // A schedule of the demo catalogue's rooms, with the comfort category column.
 const QByteArray kComfortHeader = kHeader + ";Komfortkategorie";
 
@@ -378,7 +458,8 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
               office[summaryHeader().indexOf(QStringLiteral("Volumenstrom je Durchlass"))]);
     // The whole count is the one the flow per outlet is for, and evaluate's count.
     const QString count = office[summaryHeader().indexOf(QStringLiteral("Anzahl"))];
-    EXPECT_EQ(QString::number(qRound(2000.0 / json.value(QStringLiteral("flow_per_outlet")).toDouble())), count);
+    EXPECT_EQ(QString::number(qRound(2000.0 / json.value(QStringLiteral("flow_per_outlet")).toDouble())),
+              count);
     EXPECT_EQ(QString::number(json.value(QStringLiteral("count")).toInt()), count);
     EXPECT_FALSE(office[summaryHeader().indexOf(QStringLiteral("Anordnung"))].isEmpty());
 
@@ -439,13 +520,14 @@ TEST(ScheduleCli, VariedRoomsFromTheProgramDirectoryGiveAWorkbookThatIsTheCsv) {
         EXPECT_TRUE(line.contains(QStringLiteral("kein geeigneter Durchlass"))) << line.toStdString();
     EXPECT_EQ(run.exitCode, failures.isEmpty() ? 0 : 1);
     EXPECT_LT(failures.size(), roomCount / 5) << run.err.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(run.out).startsWith(
-        QStringLiteral("%1 Räume: %2 geplant, %3 fehlgeschlagen.")
-            .arg(roomCount)
-            .arg(roomCount - failures.size())
-            .arg(failures.size())))
+    EXPECT_TRUE(
+        QString::fromUtf8(run.out).startsWith(QStringLiteral("%1 Räume: %2 geplant, %3 fehlgeschlagen.")
+                                                  .arg(roomCount)
+                                                  .arg(roomCount - failures.size())
+                                                  .arg(failures.size())))
         << run.out.toStdString();
-    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.zol")}, QDir::Files).size(), roomCount - failures.size());
+    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.zol")}, QDir::Files).size(),
+              roomCount - failures.size());
 
     const auto checked = python(QStringLiteral("tests/support/summary_workbook_check.py"), {out});
     EXPECT_EQ(checked.first, 0) << checked.second.toStdString();
