@@ -13,6 +13,7 @@
 #include "frame/runstate.h"
 #include "frame/sheet.h"
 #include "frame/shell.h"
+#include "frame/workbook.h"
 
 #include <QSet>
 
@@ -513,7 +514,8 @@ SheetTable csvTable(const QByteArray& bytes) {
     for (CsvRecord& rec : splitCsv(text, headerSeparator(text))) {
         SheetRow& row = table.rows.emplace_back();
         row.line = rec.line;
-        row.error = std::move(rec.error);
+        if (!rec.error.isEmpty())
+            row.error = QStringLiteral("Zeile %1: %2.").arg(QString::number(rec.line), rec.error);
         for (QString& field : rec.fields)
             row.cells.push_back(SheetCell{std::move(field), std::nullopt, QString()});
     }
@@ -528,8 +530,13 @@ std::vector<RoomRow> scheduleRows(const SheetTable& table) {
     const bool workbook = !table.sheet.isEmpty();
     const SheetRow& first = table.rows.front();
     QStringList given;
-    for (const SheetCell& cell : first.cells)
+    for (const SheetCell& cell : first.cells) {
+        if (!cell.refusal.isEmpty())
+            throw FileError(QStringLiteral("%1 (Kopfzeile): %2")
+                                .arg(sheetCellName(table.sheet, static_cast<int>(given.size()), first.line),
+                                     cell.refusal));
         given << cell.text.trimmed();
+    }
     while (workbook && !given.isEmpty() && given.constLast().isEmpty()) // a sheet's row ends anywhere
         given.removeLast();
     // Files written before the comfort category stay valid: the last column may be left out.
@@ -557,7 +564,7 @@ std::vector<RoomRow> scheduleRows(const SheetTable& table) {
         const RowPlace at{table.sheet, rec.line};
         try {
             if (!rec.error.isEmpty())
-                throw RowRefusal{QStringLiteral("Zeile %1: %2.").arg(QString::number(rec.line), rec.error)};
+                throw RowRefusal{rec.error};
             std::vector<SheetCell> cells = rec.cells;
             if (workbook) {
                 // A sheet's row holds its cells up to the last one written; beyond the header's
@@ -589,6 +596,13 @@ std::vector<RoomRow> scheduleRows(const SheetTable& table) {
 } // namespace
 
 std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
+    if (isZipArchive(bytes))
+        return scheduleRows(readWorkbook(bytes));
+    // The workbook format of Excel before 2007 is no text either.
+    if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        throw FileError(
+            QStringLiteral("Die Datei ist eine Arbeitsmappe im alten Excel-Format (.xls); bitte als .xlsx, "
+                           ".ods oder CSV speichern."));
     return scheduleRows(csvTable(bytes));
 }
 

@@ -112,6 +112,9 @@ inline constexpr qint64 kMaxRoomScheduleBytes = qint64{32} << 20;
 // every column or all but the last; each row has as many fields as the header. Numbers are written
 // with a decimal comma or a decimal point, one of them throughout the file. A header that is not
 // the schedule's, or both decimal marks, raise FileError: then no row can be trusted.
+// A workbook (.xlsx, .ods; a zip archive) gives the rows of its first worksheet, read alike: its
+// number cells are numbers whatever their display format, its texts are read as a CSV's fields,
+// and a refused row names the sheet and cell ("Tabelle1!C7 (Länge): …").
 std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes);
 
 // Safe names for all rooms, distinct even where the file system ignores case: a name taken before

@@ -9,6 +9,7 @@
 #include "schedule/schedulerun.h"
 #include "tests/support/clirun.h"
 #include "tests/support/testfiles.h"
+#include "tests/support/workbookfiles.h"
 
 #include <QJsonObject>
 #include <QProcess>
@@ -162,6 +163,64 @@ TEST(ScheduleReader, EitherDecimalMarkWithTheSeparatorOfTheHeader) {
         refusal("\r\nRaum;Breite,L\xC3\xA4nge\r\n"),
         QStringLiteral("Zeile 2: die Kopfzeile trennt ihre Felder mit Semikolon und Komma; erwartet wird ein "
                        "Trennzeichen (Semikolon, Komma oder Tabulator)."));
+}
+
+// A room list kept as a workbook reads as its CSV: number cells by their value, text cells as the
+// CSV's fields, and a refused row names the sheet, the cell and the column heading.
+TEST(ScheduleReader, WorkbooksGiveTheRowsOfTheirCsv) {
+    const QString header = QString::fromUtf8(kHeader) + QStringLiteral(";Komfortkategorie");
+    const QStringList rooms = {
+        QStringLiteral("Flur;10;8.5;3;;2000;4.024;22;;1.8;3;0.2;35;;;;;;;A"),
+        QStringLiteral("Halle;30;20;6;2;;;22;17.5;1.8;6;0.25;45;STR;STR 25;5;3000.5;4;250;"),
+        QStringLiteral("Text;10;8,5;3;;2000;;22;16;1,8;3;0,2;35;;;;;;;"), // numbers typed as texts
+    };
+    QByteArray csv = kHeader + ";Komfortkategorie\r\n";
+    QString xlsxRows = test::xlsxRow(1, header), odsRows = test::odsRow(header);
+    for (int i = 0; i < rooms.size(); ++i) {
+        csv += QString(rooms[i]).replace(QLatin1Char('.'), QLatin1Char(',')).toUtf8() + "\r\n";
+        xlsxRows += test::xlsxRow(i + 2, rooms[i]);
+        odsRows += test::odsRow(rooms[i]);
+    }
+    const std::vector<RoomRow> expected = readRoomSchedule(csv);
+    ASSERT_EQ(expected.size(), 3u);
+    for (const QByteArray& workbook : {test::xlsxWorkbook(QStringLiteral("Tabelle1"), xlsxRows),
+                                       test::odsWorkbook(QStringLiteral("Tabelle1"), odsRows)}) {
+        const std::vector<RoomRow> rows = readRoomSchedule(workbook);
+        ASSERT_EQ(rows.size(), expected.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_TRUE(rows[i].error.isEmpty()) << rows[i].error.toStdString();
+            EXPECT_EQ(rows[i].line, expected[i].line);
+            EXPECT_EQ(rows[i].name, expected[i].name);
+            EXPECT_EQ(rows[i].fields, expected[i].fields);
+            EXPECT_EQ(rows[i].comfortCategory, expected[i].comfortCategory);
+            EXPECT_EQ(rows[i].outlet.has_value(), expected[i].outlet.has_value());
+        }
+    }
+
+    const QString room = QStringLiteral("%1;10;%2;3;;2000;;22;16;2;3;1;35");
+    const QString data =
+        test::xlsxRow(1, header) + test::xlsxRow(2, room.arg(QStringLiteral("A"), QStringLiteral("x"))) +
+        test::xlsxRow(7, room.arg(QStringLiteral("B"), QStringLiteral("8")))
+            .replace(QStringLiteral("<c r=\"C7\"><v>8</v></c>"),
+                     QStringLiteral("<c r=\"C7\"><f>B7*2</f></c>")) +
+        test::xlsxRow(8, room.arg(QStringLiteral("C"), QStringLiteral("8")))
+            .replace(QStringLiteral("<c r=\"D8\">"), QStringLiteral("<c r=\"D8\" s=\"1\">")) +
+        test::xlsxRow(9, room.arg(QStringLiteral("D"), QStringLiteral("8")) + QStringLiteral(";;;;;;;;x"));
+    const std::vector<RoomRow> refused =
+        readRoomSchedule(test::xlsxWorkbook(QStringLiteral("Tabelle1"), data, {}, {0, 14}));
+    ASSERT_EQ(refused.size(), 4u);
+    EXPECT_EQ(refused[0].error, QStringLiteral("Tabelle1!C2 (Länge): 'x' ist keine Zahl."));
+    EXPECT_EQ(refused[1].error,
+              QStringLiteral("Tabelle1!C7 (Länge): die Formel hat kein gespeichertes Ergebnis; bitte "
+                             "die Mappe in der Tabellenkalkulation neu berechnen lassen und wieder "
+                             "speichern."));
+    EXPECT_EQ(refused[2].error,
+              QStringLiteral("Tabelle1!D8 (Höhe): die Zelle enthält ein Datum oder eine Uhrzeit, keine "
+                             "Zahl; bitte als Zahl formatieren."));
+    EXPECT_EQ(refused[3].error,
+              QStringLiteral(
+                  "Tabelle1!U9: die Zelle liegt rechts der letzten Spalte (Komfortkategorie) und muss leer "
+                  "sein."));
 }
 
 // A schedule of the demo catalogue's rooms, with the comfort category column.
