@@ -550,6 +550,30 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
               2);
 }
 
+// The example of the manual, as tools/schedule/make_workbook.py writes it now: every room planned.
+TEST(ScheduleCli, ExampleWorkbookPlansEveryRoom) {
+    QTemporaryDir dir;
+    for (const char* extension : {".xlsx", ".ods"}) {
+        const QString name = QStringLiteral("Raumbuch-Beispiel") + QLatin1String(extension);
+        const QString committed = QStringLiteral(ZELK_SOURCE_DIR "/tools/schedule/") + name;
+        QProcess script;
+        script.start(
+            QStringLiteral("python3"),
+            {QStringLiteral(ZELK_SOURCE_DIR "/tools/schedule/make_workbook.py"), dir.filePath(name)});
+        ASSERT_TRUE(script.waitForFinished(60000) && script.exitCode() == 0)
+            << script.readAllStandardError().toStdString();
+        const std::vector<RoomRow> rows = readRoomSchedule(test::readFile(committed));
+        const std::vector<RoomRow> made = readRoomSchedule(test::readFile(dir.filePath(name)));
+        ASSERT_EQ(rows.size(), made.size()) << name.toStdString();
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(rows[i].fields, made[i].fields) << name.toStdString();
+        const test::CliRun run = cli({QStringLiteral("schedule"), committed, QStringLiteral("--out"),
+                                      dir.filePath(QStringLiteral("out")) + QLatin1String(extension)});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith("5 Räume: 5 geplant, 0 fehlgeschlagen.")) << run.out.toStdString();
+    }
+}
+
 // As a new user runs it: the generator's varied rooms (ZELK_SCHEDULE_ROOMS of them, 50 unless set),
 // the command started in the program directory without naming it, and the workbook read back with
 // the standard library against the CSV, cell by cell.
