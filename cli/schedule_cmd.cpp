@@ -1,6 +1,6 @@
-// zelkfyl-cli schedule: plans every room of a room schedule (a spreadsheet's CSV), writes a project
-// per room (and its report), and a summary as CSV and workbook. Application layer over the core and
-// the drawing layer.
+// zelkfyl-cli schedule: plans every room of a room schedule (a spreadsheet's CSV, or its workbook),
+// writes a project per room (and its report), and a summary as CSV and workbook. Application layer
+// over the core and the drawing layer.
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/session.h"
@@ -25,7 +25,7 @@ namespace {
 
 using namespace fyl;
 
-const char* const kUsage = "schedule ROOMS.csv --out DIR [--program-dir DIR] [--report] [--jobs N]";
+const char* const kUsage = "schedule ROOMS.csv|.xlsx|.ods --out DIR [--program-dir DIR] [--report] [--jobs N]";
 
 // The report as the print window prints it after the outlet was taken over: both pages, the
 // picture page only where the window offers it.

@@ -189,6 +189,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.md ${PROJECT_SOURCE_DIR}/docs/fo
         DESTINATION share/doc/zelkfyl/docs)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/man/ DESTINATION share/doc/zelkfyl/docs/man FILES_MATCHING PATTERN "*.md")
 install(FILES ${PROJECT_SOURCE_DIR}/docs/images/flow-simulation.png DESTINATION share/doc/zelkfyl/docs/images)
+# The example room list the manual starts a planner from.
+install(FILES ${PROJECT_SOURCE_DIR}/tools/schedule/Raumbuch-Beispiel.xlsx
+              ${PROJECT_SOURCE_DIR}/tools/schedule/Raumbuch-Beispiel.ods
+        DESTINATION share/doc/zelkfyl/tools/schedule)
 if(ZELK_PANDOC)
   install(FILES ${zelkManPages} DESTINATION share/man/man1)
 else()

@@ -1,4 +1,4 @@
-// Reading and writing semicolon-separated spreadsheet text. Core layer (fylcore).
+// Reading and writing spreadsheet text (semicolon, comma or tab separated). Core layer (fylcore).
 #include "frame/csv.h"
 
 #include "frame/ansi.h"
@@ -66,7 +66,7 @@ QString decodeSpreadsheetText(const QByteArray& bytes) {
     return text;
 }
 
-std::vector<CsvRecord> splitCsv(const QString& text) {
+std::vector<CsvRecord> splitCsv(const QString& text, QChar separator) {
     std::vector<CsvRecord> records;
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -97,7 +97,8 @@ std::vector<CsvRecord> splitCsv(const QString& text) {
                         closed = true;
                         break;
                     }
-                    if (q == QLatin1Char('\n') || (q == QLatin1Char('\r') && !(i + 1 < n && text[i + 1] == QLatin1Char('\n'))))
+                    if (q == QLatin1Char('\n') ||
+                        (q == QLatin1Char('\r') && !(i + 1 < n && text[i + 1] == QLatin1Char('\n'))))
                         ++line;
                     field += q;
                     ++i;
@@ -115,15 +116,16 @@ std::vector<CsvRecord> splitCsv(const QString& text) {
                     line = openedLine;
                     continue;
                 }
-                // Blanks may follow the closing quote; anything else is malformed.
-                while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+                // Blanks may follow the closing quote (not a tab that separates); anything else is malformed.
+                while (i < n && text[i] != separator &&
+                       (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
                     ++i;
-                if (i < n && text[i] != QLatin1Char(';') && text[i] != QLatin1Char('\r') &&
+                if (i < n && text[i] != separator && text[i] != QLatin1Char('\r') &&
                     text[i] != QLatin1Char('\n') && rec.error.isEmpty())
                     rec.error = QStringLiteral("Text nach einem schließenden Anführungszeichen");
                 continue;
             }
-            if (c == QLatin1Char(';')) {
+            if (c == separator) {
                 rec.fields << field;
                 field.clear();
                 ++i;
@@ -144,9 +146,46 @@ std::vector<CsvRecord> splitCsv(const QString& text) {
     return records;
 }
 
+QChar headerSeparator(const QString& text) {
+    const QChar candidates[] = {QLatin1Char(';'), QLatin1Char(','), QLatin1Char('\t')};
+    const char* const names[] = {"Semikolon", "Komma", "Tabulator"};
+    bool seen[3] = {false, false, false};
+    int line = 1;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    // The header is the first line that is not blank.
+    while (i < n &&
+           (text[i] == QLatin1Char('\r') || text[i] == QLatin1Char('\n') || text[i] == QLatin1Char(' '))) {
+        if (text[i] == QLatin1Char('\n') ||
+            (text[i] == QLatin1Char('\r') && !(i + 1 < n && text[i + 1] == QLatin1Char('\n'))))
+            ++line;
+        ++i;
+    }
+    bool quoted = false;
+    for (; i < n && (quoted || (text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'))); ++i) {
+        if (text[i] == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted)
+            for (int k = 0; k < 3; ++k)
+                seen[k] = seen[k] || text[i] == candidates[k];
+    }
+    QStringList found;
+    for (int k = 0; k < 3; ++k)
+        if (seen[k])
+            found << QString::fromLatin1(names[k]);
+    if (found.size() > 1)
+        throw FileError(QStringLiteral("Zeile %1: die Kopfzeile trennt ihre Felder mit %2; erwartet wird ein "
+                                       "Trennzeichen (Semikolon, Komma oder Tabulator).")
+                            .arg(QString::number(line), found.join(QStringLiteral(" und "))));
+    for (int k = 0; k < 3; ++k)
+        if (seen[k])
+            return candidates[k];
+    return candidates[0];
+}
+
 QString csvField(QString text) {
-    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n')) ||
-        text.contains(QLatin1Char('\r')))
+    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) ||
+        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))
         text = QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
     return text;
 }

@@ -1,5 +1,5 @@
-// Semicolon-separated text as spreadsheets export and import it: decoding, splitting into records
-// with their line numbers, and quoting for output. Core layer (fylcore).
+// Spreadsheet text as spreadsheets export and import it: decoding, the field separator, splitting
+// into records with their line numbers, and quoting for output. Core layer (fylcore).
 #pragma once
 
 #include <QByteArray>
@@ -25,8 +25,13 @@ struct CsvRecord {
     QString error;
 };
 
-// Splits `text` at ';' and at CR LF, LF or CR. An empty line gives no record.
-std::vector<CsvRecord> splitCsv(const QString& text);
+// Splits `text` at `separator` and at CR LF, LF or CR. An empty line gives no record.
+std::vector<CsvRecord> splitCsv(const QString& text, QChar separator = QLatin1Char(';'));
+
+// The field separator of a file whose first line is a header of plain names: the one of ';', ','
+// and tab that it holds outside quotes, ';' when it holds none. A header holding several raises
+// FileError naming them: its fields cannot be told apart.
+QChar headerSeparator(const QString& text);
 
 // A field for output: quoted when it holds the separator, a quote or a line break.
 QString csvField(QString text);

@@ -204,8 +204,12 @@ ScannedNumber scanNumber(const QString& text, QChar separator) {
 }
 
 long double parseReal(const QString& text) {
+    return parseRealWith(text, g_separator);
+}
+
+long double parseRealWith(const QString& text, QChar separator) {
     const QString t = text.trimmed();
-    const ScannedNumber scan = scanNumber(t, g_separator);
+    const ScannedNumber scan = scanNumber(t, separator);
     if (!scan.complete || scan.end != t.size() || scan.status != std::errc() ||
         !std::isfinite(scan.magnitude))
         throw notANumber(text);

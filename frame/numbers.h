@@ -35,6 +35,8 @@ ScannedNumber scanNumber(const QString& text, QChar separator);
 // Leading and trailing blanks allowed, an optional sign, digits with the decimal separator,
 // an optional exponent ("1,5E-3"). Anything else raises ConversionError naming the text.
 long double parseReal(const QString& text);
+// The same with `separator` in place of the dialogue's: for files that decide their own.
+long double parseRealWith(const QString& text, QChar separator);
 // An optional sign and decimal digits, blanks around allowed; out-of-range values and any
 // other text raise ConversionError.
 int parseInt(const QString& text);

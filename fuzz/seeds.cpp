@@ -1,7 +1,8 @@
 // fyl-fuzzseeds OUTDIR: writes the seed corpora of the fuzz targets into OUTDIR/<target>/ with the
 // program's own writers: project images of the evaluation fixture and of outlets planned from the
 // demo catalogue, their exchange files, the committed catalogue's tables, small catalogues built
-// from parts of its source, parts of the committed text table, expressions.
+// from parts of its source, parts of the committed text table, expressions, room lists kept as
+// workbooks.
 // Fuzzing harness over the core (fylcore).
 #include "fuzz/fuzzsupport.h"
 
@@ -16,6 +17,7 @@
 #include "frame/texttable.h"
 #include "results/outletresults.h"
 #include "selection/planchoice.h"
+#include "tests/support/workbookfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -209,6 +211,39 @@ void textSeeds() {
         seed("expression", QStringLiteral("expr-%1").arg(++n), QByteArray("\x0a\x02") + text);
 }
 
+// A few rooms as .xlsx and .ods, with a formula, a date and a truth value among them, stored rather
+// than deflated; and their sheet data alone, which the target zips itself.
+void workbookSeeds() {
+    const QString header =
+        QStringLiteral("Raum;Breite;Länge;Höhe;Luftwechsel;Volumenstrom;Kühllast;Raumtemperatur;"
+                       "Zulufttemperatur;Kopfhöhe;Einbauhöhe;Luftgeschwindigkeit;Schallleistung;"
+                       "Typ;Größe;Strahlform;Schlitzlänge;Schlitzanzahl;Rohr;Komfortkategorie");
+    const QStringList rooms = {
+        QStringLiteral("Büro 1;5.4;6;3;;800;;22;16;1.8;3;0.2;35;;;;;;;A"),
+        QStringLiteral("Halle;30;20;6;2;;;22;17.5;1.8;6;0.25;45;STR;STR 25;5;3000;4;250;"),
+        QStringLiteral("Text;10;8,5;3;;2000;4,024;22;;1,8;3;0,2;35;;;;;;;")};
+    QString sheet = test::xlsxRow(1, header), table = test::odsRow(header);
+    for (int i = 0; i < rooms.size(); ++i) {
+        sheet += test::xlsxRow(i + 2, rooms[i]);
+        table += test::odsRow(rooms[i]);
+    }
+    sheet += QStringLiteral("<row r=\"6\"><c r=\"A6\" t=\"s\"><v>0</v></c><c r=\"B6\"><f>B2*2</f></c>"
+                            "<c r=\"C6\" s=\"1\"><v>45000</v></c><c r=\"D6\" t=\"b\"><v>1</v></c></row>");
+    table +=
+        QStringLiteral("<table:table-row table:number-rows-repeated=\"2\"><table:table-cell "
+                       "office:value-type=\"string\"><text:p>Lager<text:s text:c=\"2\"/>1</text:p>"
+                       "</table:table-cell><table:table-cell table:formula=\"of:=1\"/><table:table-cell "
+                       "office:value-type=\"date\" office:date-value=\"2024-01-01\"/></table:table-row>");
+    seed(
+        "workbook", QStringLiteral("rooms.xlsx"),
+        test::xlsxWorkbook(QStringLiteral("Tabelle1"), sheet, {QStringLiteral("Lager")}, {0, 14}, {}, false));
+    seed("workbook", QStringLiteral("rooms.ods"),
+         test::odsWorkbook(QStringLiteral("Tabelle1"), table, false));
+    // The same as bare XML: the target zips it itself.
+    seed("workbook", QStringLiteral("sheet.xml"), sheet.toUtf8());
+    seed("workbook", QStringLiteral("table.xml"), table.toUtf8());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -222,6 +257,7 @@ int main(int argc, char** argv) {
         plannedProjects();
         catalogueSeeds();
         textSeeds();
+        workbookSeeds();
     } catch (const Error& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -11,7 +11,9 @@
 #include "frame/numbers.h"
 #include "frame/recordfields.h"
 #include "frame/runstate.h"
+#include "frame/sheet.h"
 #include "frame/shell.h"
+#include "frame/workbook.h"
 
 #include <QSet>
 
@@ -75,52 +77,203 @@ QString columnName(int column) {
     return QString::fromUtf8(kHeader[column]);
 }
 
-// "Zeile 7, Spalte 4 (Höhe): …", "Zeile 7, Spalten 8 und 9 (Raumtemperatur, Zulufttemperatur): …"
+// Where a row is, for its messages: a CSV's line, or a worksheet's row whose cells have names.
+struct RowPlace {
+    QString sheet; // empty for a CSV
+    int line = 0;
+};
+
+// "Zeile 7, Spalte 4", "Zeile 7, Spalten 8 und 9"; in a workbook "Tabelle1!D7", "Tabelle1!H7 und I7".
+QString placeOf(const RowPlace& at, const std::vector<int>& columns) {
+    QStringList places;
+    for (const int column : columns)
+        places << (at.sheet.isEmpty() ? QString::number(column + 1)
+                                      : sheetCellName(at.sheet, column, at.line));
+    if (!at.sheet.isEmpty() && places.size() > 1) // the sheet once: "Tabelle1!H7 und I7"
+        for (qsizetype i = 1; i < places.size(); ++i)
+            places[i] = places[i].mid(places[i].lastIndexOf(QLatin1Char('!')) + 1);
+    const QString last = places.takeLast();
+    QString cells =
+        places.isEmpty() ? last : QStringLiteral("%1 und %2").arg(places.join(QStringLiteral(", ")), last);
+    if (!at.sheet.isEmpty())
+        return cells;
+    return QStringLiteral("Zeile %1, %2 %3")
+        .arg(QString::number(at.line),
+             places.isEmpty() ? QStringLiteral("Spalte") : QStringLiteral("Spalten"), cells);
+}
+
+QString namesOf(const std::vector<int>& columns) {
+    QStringList names;
+    for (const int column : columns)
+        names << columnName(column);
+    return names.join(QStringLiteral(", "));
+}
+
+// "Zeile 7, Spalte 4 (Höhe): …", "Tabelle1!H7 und I7 (Raumtemperatur, Zulufttemperatur): …"
 struct RowRefusal {
     QString message;
 };
-[[noreturn]] void refuse(int line, const std::vector<int>& columns, const QString& what) {
-    QStringList places, names;
-    for (const int column : columns) {
-        places << QString::number(column + 1);
-        names << columnName(column);
-    }
-    const QString last = places.takeLast();
-    const QString place =
-        places.isEmpty() ? QStringLiteral("Spalte %1").arg(last)
-                         : QStringLiteral("Spalten %1 und %2").arg(places.join(QStringLiteral(", ")), last);
-    throw RowRefusal{QStringLiteral("Zeile %1, %2 (%3): %4")
-                         .arg(QString::number(line), place, names.join(QStringLiteral(", ")), what)};
+[[noreturn]] void refuse(const RowPlace& at, const std::vector<int>& columns, const QString& what) {
+    throw RowRefusal{QStringLiteral("%1 (%2): %3").arg(placeOf(at, columns), namesOf(columns), what)};
 }
-[[noreturn]] void refuse(int line, int column, const QString& what) {
-    refuse(line, std::vector<int>{column}, what);
+[[noreturn]] void refuse(const RowPlace& at, int column, const QString& what) {
+    refuse(at, std::vector<int>{column}, what);
 }
 
-// A number as the schedule gives it: decimal comma, blanks around allowed. A point is refused, since
-// a German spreadsheet writes it only as a thousands separator ("1.200" is not 1,2).
-long double cellNumber(int line, int column, const QString& text) {
-    if (text.contains(QLatin1Char('.')))
-        refuse(line, column,
-               QStringLiteral("'%1' ist keine Zahl mit Dezimalkomma (ohne Tausenderpunkt).").arg(text));
-    long double value = 0;
+// How a file writes decimals: with a comma (as a German spreadsheet does, and as it always did here)
+// or with a point. A file's texts decide it; undecided, a point is refused as the comma's
+// thousands separator, and "1.000" or "1,000" could mean 1 or 1000.
+enum class DecimalMark { Undecided, Comma, Point };
+
+// "1.000", "-12,500", "1.000.000": digits grouped by threes, as a thousands separator writes them.
+bool looksGrouped(const QString& text, QChar mark) {
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+')))
+        t.remove(0, 1);
+    const QStringList groups = t.split(mark);
+    if (groups.size() < 2 || groups.front().isEmpty() || groups.front().size() > 3 ||
+        groups.front().front() == QLatin1Char('0'))
+        return false;
+    for (qsizetype i = 0; i < groups.size(); ++i)
+        for (const QChar c : groups[i])
+            if (!c.isDigit() || c.unicode() > '9' || (i > 0 && groups[i].size() != 3))
+                return false;
+    return true;
+}
+
+// The mark a number written as text shows beyond doubt: a comma or a point that is a number's
+// decimal separator and cannot be a thousands separator.
+DecimalMark markOf(const QString& text) {
+    const bool comma = text.contains(QLatin1Char(',')), point = text.contains(QLatin1Char('.'));
+    if (comma == point)
+        return DecimalMark::Undecided;
+    const QChar mark = comma ? QLatin1Char(',') : QLatin1Char('.');
+    if (looksGrouped(text, mark))
+        return DecimalMark::Undecided;
     try {
-        value = numbers::parseReal(text);
+        numbers::parseRealWith(text, mark);
     } catch (const ConversionError&) {
-        refuse(line, column, QStringLiteral("'%1' ist keine Zahl.").arg(text));
+        return DecimalMark::Undecided;
     }
-    if (!std::isfinite(value) || std::fabs(value) > 1e9L)
-        refuse(line, column, QStringLiteral("'%1' liegt außerhalb jedes sinnvollen Bereichs.").arg(text));
-    return value;
+    return comma ? DecimalMark::Comma : DecimalMark::Point;
 }
 
-int cellInteger(int line, int column, const QString& text) {
+// The columns read as decimal numbers.
+bool isDecimalColumn(int column) {
+    return (column >= Width && column <= SoundPower) || column == SlotLength || column == Tube;
+}
+
+// The file's decimal mark from its number columns' texts (a workbook's number cells hold numbers,
+// not texts, and have no say). Both marks in one file raise FileError naming a cell of each.
+DecimalMark decimalMarkOf(const SheetTable& table, qsizetype columns) {
+    struct Seen {
+        RowPlace at;
+        int column = 0;
+        QString text;
+    };
+    std::optional<Seen> seen[3];
+    for (std::size_t r = 1; r < table.rows.size(); ++r) {
+        const SheetRow& row = table.rows[r];
+        if (!row.error.isEmpty() ||
+            (table.sheet.isEmpty() && static_cast<qsizetype>(row.cells.size()) != columns))
+            continue;
+        for (int column = 0; column < std::min<int>(static_cast<int>(row.cells.size()), ColumnCount);
+             ++column) {
+            const SheetCell& cell = row.cells[static_cast<std::size_t>(column)];
+            if (!isDecimalColumn(column) || cell.number)
+                continue;
+            const DecimalMark mark = markOf(cell.text.trimmed());
+            auto& first = seen[static_cast<int>(mark)];
+            if (mark == DecimalMark::Undecided || first)
+                continue;
+            first = Seen{{table.sheet, row.line}, column, cell.text.trimmed()};
+            const auto& other =
+                seen[static_cast<int>(mark == DecimalMark::Comma ? DecimalMark::Point : DecimalMark::Comma)];
+            if (other) {
+                const QString comma = QStringLiteral("ein Dezimalkomma"),
+                              point = QStringLiteral("einen Dezimalpunkt");
+                const bool isComma = mark == DecimalMark::Comma;
+                throw FileError(
+                    QStringLiteral("%1 (%2): '%3' hat %4, aber %5 (%6) '%7' %8; eine Datei schreibt "
+                                   "ihre Zahlen durchgehend mit Dezimalkomma oder durchgehend mit "
+                                   "Dezimalpunkt.")
+                        .arg(placeOf(first->at, {column}), columnName(column), first->text,
+                             isComma ? comma : point, placeOf(other->at, {other->column}),
+                             columnName(other->column), other->text, isComma ? point : comma));
+            }
+        }
+    }
+    if (seen[static_cast<int>(DecimalMark::Comma)])
+        return DecimalMark::Comma;
+    return seen[static_cast<int>(DecimalMark::Point)] ? DecimalMark::Point : DecimalMark::Undecided;
+}
+
+// A cell's text; a cell that holds nothing usable refuses the row.
+QString cellText(const RowPlace& at, int column, const SheetCell& cell) {
+    if (!cell.refusal.isEmpty())
+        refuse(at, column, cell.refusal);
+    return cell.text.trimmed();
+}
+
+// A number as the schedule gives it, with the text the window's field shows for it: a workbook's
+// number cell as it holds it; a text with the file's decimal mark, blanks around allowed. A
+// thousands separator is refused: a German spreadsheet writes "1.200" for 1200, not 1,2.
+struct CellValue {
+    long double value = 0;
+    QString text;
+};
+CellValue cellNumber(const RowPlace& at, int column, const SheetCell& cell, DecimalMark mark) {
+    CellValue v{0, cellText(at, column, cell)};
+    if (cell.number) {
+        v.value = *cell.number;
+    } else {
+        QChar separator = QLatin1Char(',');
+        if (mark == DecimalMark::Point) {
+            if (v.text.contains(QLatin1Char(',')))
+                refuse(at, column,
+                       QStringLiteral("'%1' ist keine Zahl mit Dezimalpunkt (ohne Tausenderkomma).")
+                           .arg(v.text));
+            separator = QLatin1Char('.');
+        } else if (mark == DecimalMark::Undecided &&
+                   (looksGrouped(v.text, QLatin1Char('.')) || looksGrouped(v.text, QLatin1Char(',')))) {
+            refuse(at, column,
+                   QStringLiteral(
+                       "'%1' ist mehrdeutig: keine andere Zahl der Datei zeigt, ob sie Dezimalkomma "
+                       "oder Dezimalpunkt schreibt, und hier kann das Zeichen auch Tausender trennen. "
+                       "Bitte ohne Tausendertrennzeichen schreiben.")
+                       .arg(v.text));
+        } else if (v.text.contains(QLatin1Char('.'))) {
+            refuse(at, column,
+                   QStringLiteral("'%1' ist keine Zahl mit Dezimalkomma (ohne Tausenderpunkt).").arg(v.text));
+        }
+        try {
+            v.value = numbers::parseRealWith(v.text, separator);
+        } catch (const ConversionError&) {
+            refuse(at, column, QStringLiteral("'%1' ist keine Zahl.").arg(v.text));
+        }
+        v.text.replace(separator, numbers::decimalSeparator()); // as typed into the window
+    }
+    if (!std::isfinite(v.value) || std::fabs(v.value) > 1e9L)
+        refuse(at, column, QStringLiteral("'%1' liegt außerhalb jedes sinnvollen Bereichs.").arg(v.text));
+    return v;
+}
+
+int cellInteger(const RowPlace& at, int column, const SheetCell& cell) {
+    const QString text = cellText(at, column, cell);
+    if (cell.number) {
+        if (*cell.number != std::floor(*cell.number) || std::fabs(*cell.number) > 1e9)
+            refuse(at, column, QStringLiteral("'%1' ist keine ganze Zahl.").arg(text));
+        if (*cell.number < 1)
+            refuse(at, column, QStringLiteral("'%1' ist keine positive ganze Zahl.").arg(text));
+        return static_cast<int>(*cell.number);
+    }
     try {
         const int value = numbers::parseInt(text);
         if (value < 1)
-            refuse(line, column, QStringLiteral("'%1' ist keine positive ganze Zahl.").arg(text));
+            refuse(at, column, QStringLiteral("'%1' ist keine positive ganze Zahl.").arg(text));
         return value;
     } catch (const ConversionError&) {
-        refuse(line, column, QStringLiteral("'%1' ist keine ganze Zahl.").arg(text));
+        refuse(at, column, QStringLiteral("'%1' ist keine ganze Zahl.").arg(text));
     }
 }
 
@@ -152,28 +305,30 @@ RoomEntry derivedEntry(RoomField field, double value, int precision, int decimal
     return RoomEntry{field, numbers::formatFixed(value, precision, decimals), value};
 }
 
-void readRow(RoomRow& row, const QStringList& cells) {
-    const int line = row.line;
-    row.name = cells[Room].trimmed();
+void readRow(RoomRow& row, const RowPlace& at, const std::vector<SheetCell>& cells, DecimalMark mark) {
+    row.name = cellText(at, Room, cells[Room]);
     if (row.name.isEmpty())
-        refuse(line, Room, QStringLiteral("der Raum hat keinen Namen."));
-    const QString rateText = cells[AirChangeRate].trimmed(), flowText = cells[VolumeFlow].trimmed();
-    if (!rateText.isEmpty() && !flowText.isEmpty())
-        refuse(line, {AirChangeRate, VolumeFlow}, QStringLiteral("nur eines von beiden angeben."));
+        refuse(at, Room, QStringLiteral("der Raum hat keinen Namen."));
+    const bool rateGiven = !cells[AirChangeRate].isEmpty(), flowGiven = !cells[VolumeFlow].isEmpty();
+    if (rateGiven && flowGiven)
+        refuse(at, {AirChangeRate, VolumeFlow}, QStringLiteral("nur eines von beiden angeben."));
     std::optional<double> value[ColumnCount];
+    QString shown[ColumnCount]; // each number as the window's field gets it
     for (const RoomColumn& c : kRoomColumns) {
-        const QString text = cells[c.column].trimmed();
-        if (text.isEmpty()) {
+        const SheetCell& cell = cells[c.column];
+        if (cell.isEmpty()) {
             if (c.required)
-                refuse(line, c.column, QStringLiteral("der Wert fehlt."));
+                refuse(at, c.column, QStringLiteral("der Wert fehlt."));
             continue;
         }
-        const long double v = cellNumber(line, c.column, text);
-        if (c.range == RoomColumn::Positive && !(v > 0))
-            refuse(line, c.column, QStringLiteral("'%1' muss größer als 0 sein.").arg(text));
-        if (c.range == RoomColumn::NotNegative && v < 0)
-            refuse(line, c.column, QStringLiteral("'%1' darf nicht negativ sein.").arg(text));
-        value[c.column] = stored(v); // as the window's field holds it
+        const CellValue v = cellNumber(at, c.column, cell, mark);
+        const QString text = cell.text.trimmed();
+        if (c.range == RoomColumn::Positive && !(v.value > 0))
+            refuse(at, c.column, QStringLiteral("'%1' muss größer als 0 sein.").arg(text));
+        if (c.range == RoomColumn::NotNegative && v.value < 0)
+            refuse(at, c.column, QStringLiteral("'%1' darf nicht negativ sein.").arg(text));
+        value[c.column] = stored(v.value); // as the window's field holds it
+        shown[c.column] = v.text;
     }
 
     CoolingCells given{value[VolumeFlow], value[CoolingLoad], *value[RoomTemp], value[SupplyTemp]};
@@ -183,9 +338,9 @@ void readRow(RoomRow& row, const QStringList& cells) {
     if (const auto* refusal = std::get_if<CoolingRefusal>(&figures)) {
         std::vector<int> columns;
         if (refusal->cells & CoolingRefusal::Flow) {
-            if (!rateText.isEmpty() || flowText.isEmpty()) // neither given: both are meant
+            if (rateGiven || !flowGiven) // neither given: both are meant
                 columns.push_back(AirChangeRate);
-            if (rateText.isEmpty())
+            if (!rateGiven)
                 columns.push_back(VolumeFlow);
         }
         for (const auto& [cell, column] :
@@ -193,7 +348,7 @@ void readRow(RoomRow& row, const QStringList& cells) {
               std::pair{CoolingRefusal::SupplyTemp, SupplyTemp}})
             if (refusal->cells & cell)
                 columns.push_back(column);
-        refuse(line, columns, refusal->message);
+        refuse(at, columns, refusal->message);
     }
     const CoolingFigures& cooling = std::get<CoolingFigures>(figures);
     row.cooling = cooling;
@@ -203,7 +358,7 @@ void readRow(RoomRow& row, const QStringList& cells) {
     // temperature just as the rule did; a load the rule derived the window computes itself on
     // leaving the supply temperature.
     for (const RoomColumn& c : kRoomColumns) {
-        const QString text = cells[c.column].trimmed();
+        const QString& text = shown[c.column];
         switch (c.column) {
         case VolumeFlow:
             if (cooling.derived == CoolingFigures::Flow)
@@ -216,11 +371,11 @@ void readRow(RoomRow& row, const QStringList& cells) {
         case SupplyTemp:
             if (cooling.derived == CoolingFigures::SupplyTemp) {
                 row.fields.push_back(derivedEntry(c.field, cooling.supplyTemp, 4, 1));
-                row.fields.push_back({RoomField::CoolingLoad, cells[CoolingLoad].trimmed(), cooling.load});
+                row.fields.push_back({RoomField::CoolingLoad, shown[CoolingLoad], cooling.load});
             } else if (value[c.column]) {
                 row.fields.push_back({c.field, text, *value[c.column]});
             } else { // isothermal: the supply air at room temperature
-                row.fields.push_back({c.field, cells[RoomTemp].trimmed(), cooling.roomTemp});
+                row.fields.push_back({c.field, shown[RoomTemp], cooling.roomTemp});
             }
             break;
         default:
@@ -231,41 +386,41 @@ void readRow(RoomRow& row, const QStringList& cells) {
     }
 
     if (cells.size() > ComfortCategory) {
-        const QString category = cells[ComfortCategory].trimmed();
+        const QString category = cellText(at, ComfortCategory, cells[ComfortCategory]);
         if (category.size() > 1 || (category.size() == 1 && !QStringLiteral("ABC").contains(category[0])))
-            refuse(line, ComfortCategory,
+            refuse(at, ComfortCategory,
                    QStringLiteral("'%1' ist keine Komfortkategorie (A, B oder C; leer: B).").arg(category));
         if (!category.isEmpty())
             row.comfortCategory = category[0];
     }
 
-    if (cells[Type].trimmed().isEmpty()) {
+    if (cells[Type].isEmpty()) {
         for (int column = Size; column <= Tube; ++column)
-            if (!cells[column].trimmed().isEmpty())
+            if (!cells[column].isEmpty())
                 refuse(
-                    line, column,
+                    at, column,
                     QStringLiteral("ohne Typ wird der Durchlass vorgeschlagen; die Zelle muss leer sein."));
         return;
     }
     OutletChoice choice;
-    choice.type = cells[Type].trimmed();
-    choice.size = cells[Size].trimmed();
+    choice.type = cellText(at, Type, cells[Type]);
+    choice.size = cellText(at, Size, cells[Size]);
     if (choice.size.isEmpty())
-        refuse(line, Size, QStringLiteral("zum Typ fehlt die Größe."));
-    if (cells[JetForm].trimmed().isEmpty())
-        refuse(line, JetForm, QStringLiteral("zum Typ fehlt die Strahlform."));
-    choice.jetForm = cellInteger(line, JetForm, cells[JetForm].trimmed());
-    if (const QString t = cells[SlotLength].trimmed(); !t.isEmpty()) {
-        choice.length = cellNumber(line, SlotLength, t);
+        refuse(at, Size, QStringLiteral("zum Typ fehlt die Größe."));
+    if (cells[JetForm].isEmpty())
+        refuse(at, JetForm, QStringLiteral("zum Typ fehlt die Strahlform."));
+    choice.jetForm = cellInteger(at, JetForm, cells[JetForm]);
+    if (const SheetCell& cell = cells[SlotLength]; !cell.isEmpty()) {
+        choice.length = cellNumber(at, SlotLength, cell, mark).value;
         if (!(*choice.length > 0))
-            refuse(line, SlotLength, QStringLiteral("'%1' muss größer als 0 sein.").arg(t));
+            refuse(at, SlotLength, QStringLiteral("'%1' muss größer als 0 sein.").arg(cell.text.trimmed()));
     }
-    if (const QString t = cells[SlotCount].trimmed(); !t.isEmpty())
-        choice.slotCount = cellInteger(line, SlotCount, t);
-    if (const QString t = cells[Tube].trimmed(); !t.isEmpty()) {
-        choice.tube = cellNumber(line, Tube, t);
+    if (const SheetCell& cell = cells[SlotCount]; !cell.isEmpty())
+        choice.slotCount = cellInteger(at, SlotCount, cell);
+    if (const SheetCell& cell = cells[Tube]; !cell.isEmpty()) {
+        choice.tube = cellNumber(at, Tube, cell, mark).value;
         if (!(*choice.tube > 0))
-            refuse(line, Tube, QStringLiteral("'%1' muss größer als 0 sein.").arg(t));
+            refuse(at, Tube, QStringLiteral("'%1' muss größer als 0 sein.").arg(cell.text.trimmed()));
     }
     row.outlet = choice;
 }
@@ -350,44 +505,84 @@ QStringList scheduleHeader() {
     return header;
 }
 
-std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
-    const std::vector<CsvRecord> records = splitCsv(decodeSpreadsheetText(bytes));
+namespace {
+
+// A CSV's records as a sheet's rows; the header row tells the field separator.
+SheetTable csvTable(const QByteArray& bytes) {
+    const QString text = decodeSpreadsheetText(bytes);
+    SheetTable table;
+    for (CsvRecord& rec : splitCsv(text, headerSeparator(text))) {
+        SheetRow& row = table.rows.emplace_back();
+        row.line = rec.line;
+        if (!rec.error.isEmpty())
+            row.error = QStringLiteral("Zeile %1: %2.").arg(QString::number(rec.line), rec.error);
+        for (QString& field : rec.fields)
+            row.cells.push_back(SheetCell{std::move(field), std::nullopt, QString()});
+    }
+    return table;
+}
+
+std::vector<RoomRow> scheduleRows(const SheetTable& table) {
     const QStringList header = scheduleHeader();
-    if (records.empty())
+    if (table.rows.empty())
         throw FileError(QStringLiteral("Das Raumbuch ist leer; erwartet wird die Kopfzeile %1.")
                             .arg(header.join(QLatin1Char(';'))));
+    const bool workbook = !table.sheet.isEmpty();
+    const SheetRow& first = table.rows.front();
     QStringList given;
-    for (const QString& f : records.front().fields)
-        given << f.trimmed();
+    for (const SheetCell& cell : first.cells) {
+        if (!cell.refusal.isEmpty())
+            throw FileError(QStringLiteral("%1 (Kopfzeile): %2")
+                                .arg(sheetCellName(table.sheet, static_cast<int>(given.size()), first.line),
+                                     cell.refusal));
+        given << cell.text.trimmed();
+    }
+    while (workbook && !given.isEmpty() && given.constLast().isEmpty()) // a sheet's row ends anywhere
+        given.removeLast();
     // Files written before the comfort category stay valid: the last column may be left out.
     const QStringList required = header.mid(0, ComfortCategory);
     if (given != header && given != required)
         throw FileError(
-            QStringLiteral("Zeile %1: die Kopfzeile ist nicht die eines Raumbuchs. Erwartet wird: "
+            QStringLiteral("%1: die Kopfzeile ist nicht die eines Raumbuchs. Erwartet wird: "
                            "%2, wahlweise gefolgt von %3")
-                .arg(QString::number(records.front().line), required.join(QLatin1Char(';')),
-                     header.constLast()));
+                .arg(workbook ? QStringLiteral("%1, Zeile %2").arg(table.sheet, QString::number(first.line))
+                              : QStringLiteral("Zeile %1").arg(first.line),
+                     required.join(QLatin1Char(';')), header.constLast()));
     const qsizetype columns = given.size();
+    const DecimalMark mark = decimalMarkOf(table, columns);
     std::vector<RoomRow> rows;
-    for (std::size_t i = 1; i < records.size(); ++i) {
-        const CsvRecord& rec = records[i];
+    for (std::size_t i = 1; i < table.rows.size(); ++i) {
+        const SheetRow& rec = table.rows[i];
         // A spreadsheet exports its empty rows as bare separators.
-        if (std::all_of(rec.fields.begin(), rec.fields.end(),
-                        [](const QString& f) { return f.trimmed().isEmpty(); }) &&
+        if (std::all_of(rec.cells.begin(), rec.cells.end(), [](const SheetCell& c) { return c.isEmpty(); }) &&
             rec.error.isEmpty())
             continue;
         RoomRow& row = rows.emplace_back();
         row.line = rec.line;
-        if (!rec.fields.isEmpty())
-            row.name = rec.fields.constFirst().trimmed();
+        if (!rec.cells.empty())
+            row.name = rec.cells.front().text.trimmed();
+        const RowPlace at{table.sheet, rec.line};
         try {
             if (!rec.error.isEmpty())
-                throw RowRefusal{QStringLiteral("Zeile %1: %2.").arg(QString::number(rec.line), rec.error)};
-            if (rec.fields.size() != columns)
+                throw RowRefusal{rec.error};
+            std::vector<SheetCell> cells = rec.cells;
+            if (workbook) {
+                // A sheet's row holds its cells up to the last one written; beyond the header's
+                // columns none may hold anything.
+                for (auto c = static_cast<std::size_t>(columns); c < cells.size(); ++c)
+                    if (!cells[c].isEmpty())
+                        throw RowRefusal{
+                            QStringLiteral("%1: die Zelle liegt rechts der letzten Spalte (%2) und "
+                                           "muss leer sein.")
+                                .arg(sheetCellName(table.sheet, static_cast<int>(c), rec.line),
+                                     given.constLast())};
+                cells.resize(static_cast<std::size_t>(columns));
+            } else if (static_cast<qsizetype>(cells.size()) != columns) {
                 throw RowRefusal{QStringLiteral("Zeile %1: %2 Felder statt %3.")
-                                     .arg(QString::number(rec.line), QString::number(rec.fields.size()),
+                                     .arg(QString::number(rec.line), QString::number(cells.size()),
                                           QString::number(columns))};
-            readRow(row, rec.fields);
+            }
+            readRow(row, at, cells, mark);
         } catch (const RowRefusal& refusal) {
             row.error = refusal.message;
             row.fields.clear();
@@ -396,6 +591,21 @@ std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
         }
     }
     return rows;
+}
+
+} // namespace
+
+std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
+    if (isZipArchive(bytes))
+        return scheduleRows(readWorkbook(bytes));
+    // A compound document is no text either: the workbook format of Excel before 2007, or an
+    // .xlsx that Excel or LibreOffice encrypted with a password.
+    if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        throw FileError(
+            QStringLiteral("Die Datei ist eine Arbeitsmappe im alten Excel-Format (.xls) oder eine mit "
+                           "Kennwort verschlüsselte Arbeitsmappe; bitte ohne Kennwort als .xlsx, .ods "
+                           "oder CSV speichern."));
+    return scheduleRows(csvTable(bytes));
 }
 
 std::vector<QString> uniqueFileNames(const std::vector<QString>& roomNames) {

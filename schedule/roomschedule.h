@@ -107,9 +107,14 @@ struct RoomRow {
 // A schedule of 100 000 rooms is about 20 MB; a larger file is refused before it is read.
 inline constexpr qint64 kMaxRoomScheduleBytes = qint64{32} << 20;
 
-// The rows of a schedule file's bytes (UTF-8 with or without byte order mark, or Windows-1252).
-// The header names every column or all but the last; each row has as many fields as the header.
-// A header that is not the schedule's raises FileError: then no row can be trusted.
+// The rows of a schedule file's bytes (UTF-8 with or without byte order mark, or Windows-1252),
+// its fields separated by semicolons, commas or tabs as the header row shows. The header names
+// every column or all but the last; each row has as many fields as the header. Numbers are written
+// with a decimal comma or a decimal point, one of them throughout the file. A header that is not
+// the schedule's, or both decimal marks, raise FileError: then no row can be trusted.
+// A workbook (.xlsx, .ods; a zip archive) gives the rows of its first worksheet, read alike: its
+// number cells are numbers whatever their display format, its texts are read as a CSV's fields,
+// and a refused row names the sheet and cell ("Tabelle1!C7 (Länge): …").
 std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes);
 
 // Safe names for all rooms, distinct even where the file system ignores case: a name taken before

@@ -9,6 +9,7 @@
 #include "schedule/schedulerun.h"
 #include "tests/support/clirun.h"
 #include "tests/support/testfiles.h"
+#include "tests/support/workbookfiles.h"
 
 #include <QJsonObject>
 #include <QProcess>
@@ -82,6 +83,153 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
         << ansiRows[0].error.toStdString();
 
     EXPECT_THROW(readRoomSchedule("Raum;Breite\r\nA;1\r\n"), FileError);
+}
+
+// The same rooms as a German and an English spreadsheet export them: semicolon and decimal comma,
+// comma or tab and decimal point. The file decides its decimal mark; where nothing decides, a
+// grouped "1.000" or "1,000" is refused, and a file with both marks is refused whole.
+TEST(ScheduleReader, EitherDecimalMarkWithTheSeparatorOfTheHeader) {
+    const auto dialect = [](QByteArray csv, char separator, bool point) {
+        if (point)
+            csv.replace(',', '.');
+        return csv.replace(';', separator);
+    };
+    const QByteArray german = kHeader +
+                              "\r\n\"Flur; Nord\";10;8,5;3;;2000;4,024;22;;1,8;3;0,2;35;;;;;;\r\n"
+                              "Halle;30;20;6;2;;;22;17,5;1,8;6;0,25;45;STR;STR 25;5;3000,5;4;250\r\n";
+    const std::vector<RoomRow> expected = readRoomSchedule(german);
+    ASSERT_EQ(expected.size(), 2u);
+    for (const auto& [separator, point] :
+         {std::pair{',', true}, std::pair{'\t', true}, std::pair{'\t', false}}) {
+        SCOPED_TRACE(std::string(1, separator) + (point ? " ." : " ,"));
+        const std::vector<RoomRow> rows = readRoomSchedule(dialect(german, separator, point));
+        ASSERT_EQ(rows.size(), 2u);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_TRUE(rows[i].error.isEmpty()) << rows[i].error.toStdString();
+            EXPECT_EQ(rows[i].fields, expected[i].fields); // the texts as typed into the window: "8,5"
+            ASSERT_TRUE(rows[i].cooling);
+            EXPECT_EQ(rows[i].cooling->supplyTemp, expected[i].cooling->supplyTemp);
+        }
+        EXPECT_EQ(rows[1].outlet->length, 3000.5L);
+    }
+    EXPECT_EQ(readRoomSchedule(dialect(german, ',', true))[0].name, QStringLiteral("Flur, Nord"));
+
+    const QByteArray wholeNumbers = "Raum;10;8;3;;2000;;22;16;2;3;1;35;;;;;;";
+    const std::pair<QByteArray, const char*> cells[] = {
+        // Nothing else decides: 1 or 1000?
+        {"Raum;10;8;3;;1.000;;22;16;2;3;1;35;;;;;;", "Zeile 3, Spalte 6 (Volumenstrom): '1.000' ist "
+                                                     "mehrdeutig: keine andere Zahl der Datei zeigt, ob sie "
+                                                     "Dezimalkomma oder Dezimalpunkt schreibt, und hier kann "
+                                                     "das Zeichen auch Tausender trennen. Bitte ohne "
+                                                     "Tausendertrennzeichen schreiben."},
+        {"Raum;10;8;3;;\"1,000\";;22;16;2;3;1;35;;;;;;",
+         "Zeile 3, Spalte 6 (Volumenstrom): '1,000' ist mehrdeutig"},
+        // A decimal point decides: a grouped point is a decimal point then, a comma is no mark.
+        {"Raum;10;8.5;3;;1.000;;22;16;2;3;1;35;;;;;;", ""},
+        {"Raum;10;8.5;3;;2000;\"1,200\";22;;2;3;1;35;;;;;;",
+         "Zeile 3, Spalte 7 (Kühllast): '1,200' ist keine Zahl mit Dezimalpunkt (ohne Tausenderkomma)."},
+        // A decimal comma decides as it always did: a point is refused as a thousands separator.
+        {"Raum;10;8,5;3;;1.000;;22;16;2;3;1;35;;;;;;",
+         "Zeile 3, Spalte 6 (Volumenstrom): '1.000' ist keine Zahl mit Dezimalkomma (ohne Tausenderpunkt)."},
+    };
+    for (const auto& [row, refusal] : cells) {
+        SCOPED_TRACE(row.toStdString());
+        const std::vector<RoomRow> rows =
+            readRoomSchedule(kHeader + "\r\n" + wholeNumbers + "\r\n" + row + "\r\n");
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_TRUE(rows[0].error.isEmpty()) << rows[0].error.toStdString();
+        EXPECT_EQ(rows[1].error.left(QString::fromUtf8(refusal).size()), QString::fromUtf8(refusal));
+        if (!*refusal) {
+            EXPECT_EQ(rows[1].cooling->flow, 1.0);
+        }
+    }
+
+    const auto refusal = [](const QByteArray& csv) {
+        try {
+            readRoomSchedule(csv);
+        } catch (const FileError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(
+        refusal(kHeader +
+                "\r\nA;10;8,5;3;;2000;;22;16;2;3;1;35;;;;;;\r\nB;10;8;3;;2000;;22;16.5;2;3;1;35;;;;;;\r\n"),
+        QStringLiteral(
+            "Zeile 3, Spalte 9 (Zulufttemperatur): '16.5' hat einen Dezimalpunkt, aber Zeile 2, "
+            "Spalte 3 (Länge) '8,5' ein Dezimalkomma; eine Datei schreibt ihre Zahlen durchgehend mit "
+            "Dezimalkomma oder durchgehend mit Dezimalpunkt."));
+    EXPECT_EQ(
+        refusal("\r\nRaum;Breite,L\xC3\xA4nge\r\n"),
+        QStringLiteral("Zeile 2: die Kopfzeile trennt ihre Felder mit Semikolon und Komma; erwartet wird ein "
+                       "Trennzeichen (Semikolon, Komma oder Tabulator)."));
+}
+
+// A room list kept as a workbook reads as its CSV: number cells by their value, text cells as the
+// CSV's fields, and a refused row names the sheet, the cell and the column heading.
+TEST(ScheduleReader, WorkbooksGiveTheRowsOfTheirCsv) {
+    const QString header = QString::fromUtf8(kHeader) + QStringLiteral(";Komfortkategorie");
+    const QStringList rooms = {
+        QStringLiteral("Flur;10;8.5;3;;2000;4.024;22;;1.8;3;0.2;35;;;;;;;A"),
+        QStringLiteral("Halle;30;20;6;2;;;22;17.5;1.8;6;0.25;45;STR;STR 25;5;3000.5;4;250;"),
+        QStringLiteral("Text;10;8,5;3;;2000;;22;16;1,8;3;0,2;35;;;;;;;"), // numbers typed as texts
+    };
+    QByteArray csv = kHeader + ";Komfortkategorie\r\n";
+    QString xlsxRows = test::xlsxRow(1, header), odsRows = test::odsRow(header);
+    for (int i = 0; i < rooms.size(); ++i) {
+        csv += QString(rooms[i]).replace(QLatin1Char('.'), QLatin1Char(',')).toUtf8() + "\r\n";
+        xlsxRows += test::xlsxRow(i + 2, rooms[i]);
+        odsRows += test::odsRow(rooms[i]);
+    }
+    const std::vector<RoomRow> expected = readRoomSchedule(csv);
+    ASSERT_EQ(expected.size(), 3u);
+    for (const QByteArray& workbook : {test::xlsxWorkbook(QStringLiteral("Tabelle1"), xlsxRows),
+                                       test::odsWorkbook(QStringLiteral("Tabelle1"), odsRows)}) {
+        const std::vector<RoomRow> rows = readRoomSchedule(workbook);
+        ASSERT_EQ(rows.size(), expected.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_TRUE(rows[i].error.isEmpty()) << rows[i].error.toStdString();
+            EXPECT_EQ(rows[i].line, expected[i].line);
+            EXPECT_EQ(rows[i].name, expected[i].name);
+            EXPECT_EQ(rows[i].fields, expected[i].fields);
+            EXPECT_EQ(rows[i].comfortCategory, expected[i].comfortCategory);
+            EXPECT_EQ(rows[i].outlet.has_value(), expected[i].outlet.has_value());
+        }
+    }
+
+    const QString room = QStringLiteral("%1;10;%2;3;;2000;;22;16;2;3;1;35");
+    const QString data =
+        test::xlsxRow(1, header) + test::xlsxRow(2, room.arg(QStringLiteral("A"), QStringLiteral("x"))) +
+        test::xlsxRow(7, room.arg(QStringLiteral("B"), QStringLiteral("8")))
+            .replace(QStringLiteral("<c r=\"C7\"><v>8</v></c>"),
+                     QStringLiteral("<c r=\"C7\"><f>B7*2</f></c>")) +
+        test::xlsxRow(8, room.arg(QStringLiteral("C"), QStringLiteral("8")))
+            .replace(QStringLiteral("<c r=\"D8\">"), QStringLiteral("<c r=\"D8\" s=\"1\">")) +
+        test::xlsxRow(9, room.arg(QStringLiteral("D"), QStringLiteral("8")) + QStringLiteral(";;;;;;;;x"));
+    const std::vector<RoomRow> refused =
+        readRoomSchedule(test::xlsxWorkbook(QStringLiteral("Tabelle1"), data, {}, {0, 14}));
+    ASSERT_EQ(refused.size(), 4u);
+    EXPECT_EQ(refused[0].error, QStringLiteral("Tabelle1!C2 (Länge): 'x' ist keine Zahl."));
+    EXPECT_EQ(refused[1].error,
+              QStringLiteral("Tabelle1!C7 (Länge): die Formel hat kein gespeichertes Ergebnis; bitte "
+                             "die Mappe in der Tabellenkalkulation neu berechnen lassen und wieder "
+                             "speichern."));
+    EXPECT_EQ(refused[2].error,
+              QStringLiteral("Tabelle1!D8 (Höhe): die Zelle enthält ein Datum oder eine Uhrzeit, keine "
+                             "Zahl; bitte als Zahl formatieren."));
+    EXPECT_EQ(refused[3].error,
+              QStringLiteral(
+                  "Tabelle1!U9: die Zelle liegt rechts der letzten Spalte (Komfortkategorie) und muss leer "
+                  "sein."));
+
+    // An .xls, or an .xlsx encrypted with a password, is a compound document: named, not read as text.
+    try {
+        readRoomSchedule(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0'));
+        ADD_FAILURE() << "a compound document was read";
+    } catch (const FileError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("(.xls) oder eine mit Kennwort verschlüsselte")))
+            << e.message().toStdString();
+    }
 }
 
 // A schedule of the demo catalogue's rooms, with the comfort category column.
@@ -378,7 +526,8 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
               office[summaryHeader().indexOf(QStringLiteral("Volumenstrom je Durchlass"))]);
     // The whole count is the one the flow per outlet is for, and evaluate's count.
     const QString count = office[summaryHeader().indexOf(QStringLiteral("Anzahl"))];
-    EXPECT_EQ(QString::number(qRound(2000.0 / json.value(QStringLiteral("flow_per_outlet")).toDouble())), count);
+    EXPECT_EQ(QString::number(qRound(2000.0 / json.value(QStringLiteral("flow_per_outlet")).toDouble())),
+              count);
     EXPECT_EQ(QString::number(json.value(QStringLiteral("count")).toInt()), count);
     EXPECT_FALSE(office[summaryHeader().indexOf(QStringLiteral("Anordnung"))].isEmpty());
 
@@ -410,6 +559,30 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
               2);
 }
 
+// The example of the manual, as tools/schedule/make_workbook.py writes it now: every room planned.
+TEST(ScheduleCli, ExampleWorkbookPlansEveryRoom) {
+    QTemporaryDir dir;
+    for (const char* extension : {".xlsx", ".ods"}) {
+        const QString name = QStringLiteral("Raumbuch-Beispiel") + QLatin1String(extension);
+        const QString committed = QStringLiteral(ZELK_SOURCE_DIR "/tools/schedule/") + name;
+        QProcess script;
+        script.start(
+            QStringLiteral("python3"),
+            {QStringLiteral(ZELK_SOURCE_DIR "/tools/schedule/make_workbook.py"), dir.filePath(name)});
+        ASSERT_TRUE(script.waitForFinished(60000) && script.exitCode() == 0)
+            << script.readAllStandardError().toStdString();
+        const std::vector<RoomRow> rows = readRoomSchedule(test::readFile(committed));
+        const std::vector<RoomRow> made = readRoomSchedule(test::readFile(dir.filePath(name)));
+        ASSERT_EQ(rows.size(), made.size()) << name.toStdString();
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(rows[i].fields, made[i].fields) << name.toStdString();
+        const test::CliRun run = cli({QStringLiteral("schedule"), committed, QStringLiteral("--out"),
+                                      dir.filePath(QStringLiteral("out")) + QLatin1String(extension)});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith("5 Räume: 5 geplant, 0 fehlgeschlagen.")) << run.out.toStdString();
+    }
+}
+
 // As a new user runs it: the generator's varied rooms (ZELK_SCHEDULE_ROOMS of them, 50 unless set),
 // the command started in the program directory without naming it, and the workbook read back with
 // the standard library against the CSV, cell by cell.
@@ -439,13 +612,14 @@ TEST(ScheduleCli, VariedRoomsFromTheProgramDirectoryGiveAWorkbookThatIsTheCsv) {
         EXPECT_TRUE(line.contains(QStringLiteral("kein geeigneter Durchlass"))) << line.toStdString();
     EXPECT_EQ(run.exitCode, failures.isEmpty() ? 0 : 1);
     EXPECT_LT(failures.size(), roomCount / 5) << run.err.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(run.out).startsWith(
-        QStringLiteral("%1 Räume: %2 geplant, %3 fehlgeschlagen.")
-            .arg(roomCount)
-            .arg(roomCount - failures.size())
-            .arg(failures.size())))
+    EXPECT_TRUE(
+        QString::fromUtf8(run.out).startsWith(QStringLiteral("%1 Räume: %2 geplant, %3 fehlgeschlagen.")
+                                                  .arg(roomCount)
+                                                  .arg(roomCount - failures.size())
+                                                  .arg(failures.size())))
         << run.out.toStdString();
-    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.zol")}, QDir::Files).size(), roomCount - failures.size());
+    EXPECT_EQ(QDir(out).entryList({QStringLiteral("*.zol")}, QDir::Files).size(),
+              roomCount - failures.size());
 
     const auto checked = python(QStringLiteral("tests/support/summary_workbook_check.py"), {out});
     EXPECT_EQ(checked.first, 0) << checked.second.toStdString();

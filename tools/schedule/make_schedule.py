@@ -8,6 +8,9 @@ trying it out.
 
     python3 tools/schedule/make_schedule.py 1000 > bench.csv
     python3 tools/schedule/make_schedule.py 50 7 --out rooms.csv
+    python3 tools/schedule/make_schedule.py 50 --english --out rooms.csv   # comma, decimal point
+
+--english writes the CSV an English spreadsheet exports: comma separated, decimal point.
 """
 import argparse
 import random
@@ -24,8 +27,12 @@ KINDS = [  # name, width, length, height, air change rate
 ]
 
 
+POINT = False  # --english
+
+
 def number(value, decimals):
-    return f"{value:.{decimals}f}".replace(".", ",")
+    text = f"{value:.{decimals}f}"
+    return text if POINT else text.replace(".", ",")
 
 
 def rounded(value, decimals):
@@ -50,10 +57,13 @@ def main():
     parser.add_argument("count", nargs="?", type=positive, default=1000, help="number of rooms (1000)")
     parser.add_argument("seed", nargs="?", type=int, default=1, help="seed of the random rooms (1)")
     parser.add_argument("--out", help="file to write instead of standard output")
+    parser.add_argument("--english", action="store_true", help="comma separated, decimal point")
     args = parser.parse_args()
+    global POINT
+    POINT = args.english
     count = args.count
     rng = random.Random(args.seed)
-    lines = [HEADER]
+    lines = [HEADER.replace(";", ",") if args.english else HEADER]
     for i in range(1, count + 1):
         name, w, l, h, ach = KINDS[i % len(KINDS)]
         width, length, height = rng.uniform(*w), rng.uniform(*l), rng.uniform(*h)
@@ -73,9 +83,9 @@ def main():
                   "" if use_flow or "flow" not in given else number(rate, 1),
                   number(flow, 0) if use_flow and "flow" in given else "",
                   load if "load" in given else "", str(room_temp), number(supply, 1) if "supply" in given else "",
-                  "1,8", number(height, 2), number(rng.choice([0.15, 0.2, 0.25]), 2),
+                  number(1.8, 1), number(height, 2), number(rng.choice([0.15, 0.2, 0.25]), 2),
                   str(rng.choice([30, 35, 40, 45])), "", "", "", "", "", "", ["", "A", "B", "C"][i // 4 % 4]]
-        lines.append(";".join(fields))
+        lines.append(",".join(fields) if POINT else ";".join(fields))
     data = b"\xef\xbb\xbf" + ("\r\n".join(lines) + "\r\n").encode("utf-8")
     if args.out:
         with open(args.out, "wb") as f:
