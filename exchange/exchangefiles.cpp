@@ -60,8 +60,7 @@ struct NumberForm {
     double high;
     bool whole = false; // a count
 };
-// Lengths of a room and its outlets stay within what a building has.
-constexpr double kMaxLength = 1000.0;
+constexpr double kMaxLength = kMaxBuildingLength;
 const NumberForm kCount{key::Count, 1, 0, 0, 1e6, true};
 const NumberForm kAMin{key::AMin, 3, 2, 0, kMaxLength};
 const NumberForm kWallMin{key::WallMin, 1, 2, 0, kMaxLength};

@@ -20,6 +20,10 @@ static_assert(sizeof(double) == 8 && sizeof(std::int32_t) == 4);
 
 namespace fyl {
 
+// Lengths of a room and its outlets stay within what a building has: beyond it a figure is a
+// typing error (or a date's day number), which the room schedule refuses and no exchange file holds.
+inline constexpr double kMaxBuildingLength = 1000.0;
+
 namespace detail {
 constexpr bool littleEndian() {
     return static_cast<std::uint8_t>(std::uint16_t{1}) == 1;

@@ -57,18 +57,19 @@ struct RoomColumn {
     RoomField field;
     enum { Positive, NotNegative, Any } range;
     bool required;
+    bool length = false; // a length of the room: at most kMaxBuildingLength
 };
 constexpr RoomColumn kRoomColumns[] = {
-    {Width, RoomField::Width, RoomColumn::Positive, true},
-    {Length, RoomField::Length, RoomColumn::Positive, true},
-    {Height, RoomField::Height, RoomColumn::Positive, true},
+    {Width, RoomField::Width, RoomColumn::Positive, true, true},
+    {Length, RoomField::Length, RoomColumn::Positive, true, true},
+    {Height, RoomField::Height, RoomColumn::Positive, true, true},
     {AirChangeRate, RoomField::AirChangeRate, RoomColumn::Positive, false},
     {VolumeFlow, RoomField::VolumeFlow, RoomColumn::Positive, false},
     {CoolingLoad, RoomField::CoolingLoad, RoomColumn::NotNegative, false},
     {RoomTemp, RoomField::RoomTemperature, RoomColumn::Any, true},
     {SupplyTemp, RoomField::SupplyTemperature, RoomColumn::Any, false},
-    {HeadHeight, RoomField::HeadHeight, RoomColumn::NotNegative, true},
-    {MountingHeight, RoomField::MountingHeight, RoomColumn::NotNegative, true},
+    {HeadHeight, RoomField::HeadHeight, RoomColumn::NotNegative, true, true},
+    {MountingHeight, RoomField::MountingHeight, RoomColumn::NotNegative, true, true},
     {AirVelocity, RoomField::VelocityLimit, RoomColumn::Positive, true},
     {SoundPower, RoomField::MaxSoundPowerLevel, RoomColumn::Positive, true},
 };
@@ -307,6 +308,12 @@ RoomEntry derivedEntry(RoomField field, double value, int precision, int decimal
 
 void readRow(RoomRow& row, const RowPlace& at, const std::vector<SheetCell>& cells, DecimalMark mark) {
     row.name = cellText(at, Room, cells[Room]);
+    // A row without any size is no room: a sum or a heading between the rooms, as lists often have.
+    if (cells[Width].isEmpty() && cells[Length].isEmpty() && cells[Height].isEmpty())
+        refuse(at, {Width, Length, Height},
+               QStringLiteral("die Zeile hat keine Maße und ist kein Raum; Summen- und Zwischenzeilen "
+                              "gehören nicht in die Raumliste (bitte löschen oder auf ein anderes "
+                              "Blatt setzen)."));
     if (row.name.isEmpty())
         refuse(at, Room, QStringLiteral("der Raum hat keinen Namen."));
     const bool rateGiven = !cells[AirChangeRate].isEmpty(), flowGiven = !cells[VolumeFlow].isEmpty();
@@ -327,6 +334,11 @@ void readRow(RoomRow& row, const RowPlace& at, const std::vector<SheetCell>& cel
             refuse(at, c.column, QStringLiteral("'%1' muss größer als 0 sein.").arg(text));
         if (c.range == RoomColumn::NotNegative && v.value < 0)
             refuse(at, c.column, QStringLiteral("'%1' darf nicht negativ sein.").arg(text));
+        if (c.length && v.value > kMaxBuildingLength)
+            refuse(at, c.column,
+                   QStringLiteral("%1 m sind für einen Raum zu groß (höchstens %2 m); ein Tippfehler oder ein "
+                                  "Datum?")
+                       .arg(text, figure(kMaxBuildingLength)));
         value[c.column] = stored(v.value); // as the window's field holds it
         shown[c.column] = v.text;
     }

@@ -41,9 +41,11 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
                             "Archiv;5;5;3;4;400;0;20;20;1,8;3;0,2;40;;;;;;\n"
                             "Kurz;5;5;3;4\n"
                             "\"offen;5;5;3;4;;0;20;20;1,8;3;0,2;40;;;;;;\n"
-                            "Halle;30;20;6;2;;;22;17;1,8;6;0,25;45;;;;;;\n";
+                            "Halle;30;20;6;2;;;22;17;1,8;6;0,25;45;;;;;;\n"
+                            "Summe;;;;;2400;;;;;;;;;;;;;\n"
+                            "Stadion;1000;45413;3;2;;;22;17;1,8;3;0,25;45;;;;;;\n";
     const std::vector<RoomRow> rows = readRoomSchedule(utf8);
-    ASSERT_EQ(rows.size(), 6u);
+    ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[0].name, QStringLiteral("Flur; \"Nord\""));
     EXPECT_TRUE(rows[0].error.isEmpty()) << rows[0].error.toStdString();
     ASSERT_TRUE(rows[0].outlet);
@@ -68,6 +70,13 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
     EXPECT_EQ(rows[5].line, 8);
     EXPECT_TRUE(rows[5].error.isEmpty()) << rows[5].error.toStdString();
     EXPECT_FALSE(rows[5].outlet);
+    // A sum row is told as one; a date's day number typed into a length is no room's size.
+    EXPECT_EQ(rows[6].name, QStringLiteral("Summe"));
+    EXPECT_TRUE(rows[6].error.startsWith(
+        QStringLiteral("Zeile 9, Spalten 2, 3 und 4 (Breite, Länge, Höhe): die Zeile hat keine Maße")))
+        << rows[6].error.toStdString();
+    EXPECT_EQ(rows[7].error, QStringLiteral("Zeile 10, Spalte 3 (Länge): 45413 m sind für einen Raum zu groß "
+                                            "(höchstens 1000 m); ein Tippfehler oder ein Datum?"));
 
     // Windows-1252 with an umlaut in the name; a thousands point is refused, not read as 1,2.
     QByteArray ansi = kHeader + "\r\nB\xFC"
