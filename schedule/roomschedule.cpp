@@ -553,13 +553,32 @@ std::vector<RoomRow> scheduleRows(const SheetTable& table) {
         given.removeLast();
     // Files written before the comfort category stay valid: the last column may be left out.
     const QStringList required = header.mid(0, ComfortCategory);
-    if (given != header && given != required)
+    if (given != header && given != required) {
+        // Name the headings that differ, so a typing error is found without comparing 20 names.
+        QStringList differences;
+        const qsizetype compared = std::max(given.size(), required.size());
+        for (qsizetype i = 0; i < compared; ++i) {
+            const QString got = i < given.size() ? given[i] : QString();
+            const QString wanted = i < header.size() ? header[i] : QString();
+            if (got == wanted || (i == ComfortCategory && got.isEmpty()))
+                continue;
+            const QString place = workbook ? sheetCellName(table.sheet, static_cast<int>(i), first.line)
+                                           : QStringLiteral("Spalte %1").arg(i + 1);
+            differences << (wanted.isEmpty() ? QStringLiteral("%1 '%2' gehört zu keiner Spalte").arg(place, got)
+                            : got.isEmpty()  ? QStringLiteral("%1 '%2' fehlt").arg(place, wanted)
+                                             : QStringLiteral("%1 '%2' statt '%3'").arg(place, got, wanted));
+        }
+        constexpr qsizetype kNamed = 4;
+        if (differences.size() > kNamed)
+            differences = differences.mid(0, kNamed) << QStringLiteral("…");
         throw FileError(
-            QStringLiteral("%1: die Kopfzeile ist nicht die eines Raumbuchs. Erwartet wird: "
-                           "%2, wahlweise gefolgt von %3")
+            QStringLiteral("%1: die Kopfzeile ist nicht die eines Raumbuchs (%2). Erwartet wird: "
+                           "%3, wahlweise gefolgt von %4")
                 .arg(workbook ? QStringLiteral("%1, Zeile %2").arg(table.sheet, QString::number(first.line))
                               : QStringLiteral("Zeile %1").arg(first.line),
-                     required.join(QLatin1Char(';')), header.constLast()));
+                     differences.join(QStringLiteral("; ")), required.join(QLatin1Char(';')),
+                     header.constLast()));
+    }
     const qsizetype columns = given.size();
     const DecimalMark mark = decimalMarkOf(table, columns);
     std::vector<RoomRow> rows;

@@ -92,6 +92,28 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
         << ansiRows[0].error.toStdString();
 
     EXPECT_THROW(readRoomSchedule("Raum;Breite\r\nA;1\r\n"), FileError);
+
+    // A header with typing errors names each heading that differs, in a workbook by its cell.
+    const auto headerError = [](const QByteArray& bytes) {
+        try {
+            readRoomSchedule(bytes);
+        } catch (const FileError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    QByteArray typed = QByteArray(kHeader).replace("H\xC3\xB6he;", "Hhe;").replace("K\xC3\xBChllast;", "") +
+                       ";Bemerkung\r\n";
+    EXPECT_TRUE(headerError(typed).startsWith(QStringLiteral(
+        "Zeile 1: die Kopfzeile ist nicht die eines Raumbuchs (Spalte 4 'Hhe' statt 'Höhe'; Spalte 7 "
+        "'Raumtemperatur' statt 'Kühllast'; Spalte 8 'Zulufttemperatur' statt 'Raumtemperatur'; Spalte 9 "
+        "'Kopfhöhe' statt 'Zulufttemperatur'; …). Erwartet wird: Raum;Breite;")))
+        << headerError(typed).toStdString();
+    const QString sheetHeader = QString::fromUtf8(kHeader).replace(QStringLiteral("Rohr"), QStringLiteral("Rohr;;x"));
+    EXPECT_TRUE(headerError(test::xlsxWorkbook(QStringLiteral("Räume"), test::xlsxRow(1, sheetHeader)))
+                    .startsWith(QStringLiteral("Räume, Zeile 1: die Kopfzeile ist nicht die eines Raumbuchs "
+                                               "(Räume!U1 'x' gehört zu keiner Spalte).")))
+        << headerError(test::xlsxWorkbook(QStringLiteral("Räume"), test::xlsxRow(1, sheetHeader))).toStdString();
 }
 
 // The same rooms as a German and an English spreadsheet export them: semicolon and decimal comma,
