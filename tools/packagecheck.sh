@@ -60,13 +60,16 @@ for tool in deckenspiegel zelk_sound; do
   [ "$(/usr/share/zelkfyl/$tool --version)" = "$tool $version" ] || fail "/usr/share/zelkfyl/$tool does not start"
 done
 
-step "zelkfyl-cli schedule, rank, report --pdf, exchange; zelk_sound --json"
+step "zelkfyl-cli schedule (CSV and the example workbook), rank, report --pdf, exchange; zelk_sound --json"
 columns="Raum;Breite;Länge;Höhe;Luftwechsel;Volumenstrom;Kühllast;Raumtemperatur;Zulufttemperatur"
 columns+=";Kopfhöhe;Einbauhöhe;Luftgeschwindigkeit;Schallleistung;Typ;Größe;Strahlform"
 columns+=";Schlitzlänge;Schlitzanzahl;Rohr"
 printf '%s\n%s\n' "$columns" 'Besprechung;6;8;3;;720;;24;18;1,8;3;0,2;35;;;;;;' >rooms.csv
 zelkfyl-cli schedule rooms.csv --out plans --jobs 1 >/dev/null
 [ -f plans/Besprechung.zol ] || fail "schedule wrote no project"
+# The example workbook the manual starts a planner from, as installed (minizip at run time).
+example=/usr/share/doc/zelkfyl/tools/schedule/Raumbuch-Beispiel.ods
+zelkfyl-cli schedule "$example" --out example --jobs 1 >/dev/null || fail "the installed example workbook does not plan"
 zelkfyl-cli rank plans/Besprechung.zol --top 3 >rank.json
 grep -q '"feasible": true' rank.json || fail "rank found no suitable outlet: $(head -c 400 rank.json)"
 zelkfyl-cli report plans/Besprechung.zol --pdf report.pdf
