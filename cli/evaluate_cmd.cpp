@@ -24,9 +24,7 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
     call.parse(args, 1);
     const std::optional<int> count =
         call.integer("count", fyl::kLeastOutletCount, std::numeric_limits<int>::max());
-    if (call.isSet("write"))
-        fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(call.programDir()) << call.positional(0),
-                                    {call.value("write")});
+    fyl::cli::refuseProjectOutputClash(call, {"write"});
 
     fyl::cli::Session session;
     fyl::cli::openProject(session, call.programDir(), call.positional(0));

@@ -17,12 +17,7 @@ int runExchange(const QStringList& args, QTextStream&, QTextStream&) {
     call.parse(args, 1);
     if (!call.isSet("ceiling") && !call.isSet("sound"))
         call.wrongCall(QStringLiteral("Keine Austauschdatei verlangt: --ceiling oder --sound fehlt."));
-    QStringList outputs;
-    for (const char* option : {"ceiling", "sound"})
-        if (call.isSet(option))
-            outputs << call.value(option);
-    fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(call.programDir()) << call.positional(0),
-                                outputs);
+    fyl::cli::refuseProjectOutputClash(call, {"ceiling", "sound"});
 
     fyl::cli::Session session;
     fyl::cli::openProject(session, call.programDir(), call.positional(0));

@@ -81,12 +81,7 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
         moves[i] =
             call.converted(movers[i], fyl::FlowSimModel::editPosition, fyl::cli::Decimals::CommaOrPoint);
 
-    QStringList outputs;
-    for (const char* option : {"png", "svg"})
-        if (call.isSet(option))
-            outputs << call.value(option);
-    fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(call.programDir()) << call.positional(0),
-                                outputs);
+    fyl::cli::refuseProjectOutputClash(call, {"png", "svg"});
 
     fyl::cli::Session session;
     fyl::cli::AnsweringDialogs dialogs(err);

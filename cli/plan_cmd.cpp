@@ -51,9 +51,7 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
                                                       "count", "write", "program-dir"});
     call.parse(args, 1);
     const PlanRequest request = requestFrom(call);
-    if (call.isSet("write"))
-        cli::refuseOutputClash(call, cli::programDataFiles(call.programDir()) << call.positional(0),
-                               {call.value("write")});
+    cli::refuseProjectOutputClash(call, {"write"});
 
     cli::Session session;
     cli::openProject(session, call.programDir(), call.positional(0), cli::WithCatalogue::Yes);

@@ -28,7 +28,7 @@ int runReport(const QStringList& args, QTextStream&, QTextStream& err) {
     const int dpi =
         call.integer("dpi", fyl::kLeastReportDpi, fyl::kGreatestReportDpi, dpiWhat.constData()).value_or(600);
     const QString programDir = call.programDir();
-    fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(programDir) << call.positional(0), {pdf});
+    fyl::cli::refuseProjectOutputClash(call, {"pdf"});
 
     fyl::cli::Session session;
     fyl::cli::AnsweringDialogs dialogs(err);

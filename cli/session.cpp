@@ -32,6 +32,14 @@ void refuseOutputClash(const CommandLine& call, const QStringList& inputs, const
         call.wrongCall(clash);
 }
 
+void refuseProjectOutputClash(const CommandLine& call, std::initializer_list<const char*> outputOptions) {
+    QStringList outputs;
+    for (const char* option : outputOptions)
+        if (call.isSet(option))
+            outputs << call.value(option);
+    refuseOutputClash(call, programDataFiles(call.programDir()) << call.positional(0), outputs);
+}
+
 void openProject(Session& session, const QString& programDir, const QString& project,
                  WithCatalogue catalogue) {
     loadProgramTexts(session.texts, programDir);

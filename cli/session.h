@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -63,6 +64,9 @@ QStringList programDataFiles(const QString& programDir);
 // A wrong call (exit 2, nothing read or written) when an output is the same file as an input or as
 // another output.
 void refuseOutputClash(const CommandLine& call, const QStringList& inputs, const QStringList& outputs);
+// The same for a command on a project: the project and the program directory's data files are its
+// inputs, the files of those of `outputOptions` that the call gives its outputs.
+void refuseProjectOutputClash(const CommandLine& call, std::initializer_list<const char*> outputOptions);
 
 // The program directory's texts, its catalogue when asked for, then the project: the last whole
 // record of the file (a damaged file raises FileError).

@@ -39,6 +39,17 @@ protected:
         forms->form1->show();
         return forms;
     }
+    // A new project saved under each name in Projekte/, which it returns.
+    QString savedProjects(TForm1& main, std::initializer_list<const char*> names) {
+        QString folder = dir.filePath(QStringLiteral("Projekte"));
+        QDir().mkpath(folder);
+        main.Neu1->trigger();
+        for (const char* name : names) {
+            dialogs.fileAnswers = {folder + QLatin1Char('/') + QLatin1String(name)};
+            main.Speichern1->trigger();
+        }
+        return folder;
+    }
     std::vector<std::pair<const char*, QWidget*>> windows(Forms& f) {
         return {{"TForm1", f.form1.get()}, {"TForm2", f.form2.get()}, {"TForm3", f.form3.get()},
                 {"TForm4", f.form4.get()}, {"TForm5", f.form5.get()}, {"TForm6", f.form6.get()},
@@ -219,13 +230,7 @@ TEST_F(DesktopTest, KeysOpenTheCommandsAndEscapeClosesEverySecondaryWindow) {
 TEST_F(DesktopTest, RecentlyOpenedProjectsNewestFirstWithoutMissingFiles) {
     auto forms = started();
     TForm1& main = *forms->form1;
-    const QString folder = dir.filePath(QStringLiteral("Projekte"));
-    QDir().mkpath(folder);
-    main.Neu1->trigger();
-    for (const char* name : {"a.zol", "b.zol", "c.zol"}) {
-        dialogs.fileAnswers = {folder + QLatin1Char('/') + QLatin1String(name)};
-        main.Speichern1->trigger();
-    }
+    const QString folder = savedProjects(main, {"a.zol", "b.zol", "c.zol"});
     dialogs.fileAnswers = {folder + QStringLiteral("/a.zol")};
     main.Laden1->trigger();
     QFile::remove(folder + QStringLiteral("/b.zol"));
@@ -253,13 +258,7 @@ TEST_F(DesktopTest, RecentlyOpenedProjectsNewestFirstWithoutMissingFiles) {
 TEST_F(DesktopTest, AProjectFileOfTheCallLoadsAsLadenWithoutTheDialogAndADamagedOneGetsTheErrorBox) {
     auto forms = started();
     TForm1& main = *forms->form1;
-    const QString folder = dir.filePath(QStringLiteral("Projekte"));
-    QDir().mkpath(folder);
-    main.Neu1->trigger();
-    for (const char* name : {"a.zol", "b.zol"}) {
-        dialogs.fileAnswers = {folder + QLatin1Char('/') + QLatin1String(name)};
-        main.Speichern1->trigger();
-    }
+    const QString folder = savedProjects(main, {"a.zol", "b.zol"});
     const QString damaged = folder + QStringLiteral("/kaputt.zol");
     QFile file(damaged);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
