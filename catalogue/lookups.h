@@ -56,4 +56,13 @@ struct SizeTableParts {
 };
 SizeTableParts splitSizeTableEntry(const QString& text);
 
+// The mounting places, adjustment kinds and ranges of use flagged in the first index line holding
+// `type`. A flag beyond the eight names raises RangeError. Nothing when no line holds the type.
+struct TypeAttributes {
+    QStringList mounting;   // ListBox11
+    QStringList adjustment; // ListBox12
+    QStringList use;        // ListBox13
+};
+std::optional<TypeAttributes> typeAttributes(const Catalogue& catalogue, const QString& type);
+
 } // namespace fyl

@@ -6,6 +6,7 @@
 #include "cli/session.h"
 
 #include "calc/evaluation.h"
+#include "calc/judgement.h"
 #include "frame/projectfile.h"
 
 #include <QJsonDocument>
@@ -27,11 +28,12 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
     fyl::cli::refuseProjectOutputClash(call, {"write"});
 
     fyl::cli::Session session;
-    fyl::cli::openProject(session, call.programDir(), call.positional(0));
+    fyl::cli::openProject(session, call.programDir(), call.positional(0), fyl::cli::WithCatalogue::Yes);
     const fyl::ResultsView view =
         fyl::cli::evaluateAsShown(session, QStringLiteral("Es wurde nichts ausgewertet."), count);
     const QJsonObject result =
-        fyl::cli::evaluationJson(*session.record, session.working, session.calcStatus, view);
+        fyl::cli::evaluationJson(*session.record, session.working, session.calcStatus, view,
+                                 fyl::judgeRecord(*session.record, fyl::choiceGeometry(session.catalogue, *session.record)));
     if (call.isSet("write"))
         fyl::writeProjectFile(call.value("write"), *session.record);
     out << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));

@@ -7,6 +7,7 @@
 #include "cli/session.h"
 
 #include "calc/evaluation.h"
+#include "calc/judgement.h"
 #include "frame/projectfile.h"
 #include "frame/shell.h"
 #include "results/outletresults.h"
@@ -79,7 +80,8 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
                                     session.texts};
         applyView(view, record->horizontalJet ? EvaluateHorizontalJet(parts) : EvaluateVerticalJet(parts));
     }
-    QJsonObject result = cli::evaluationJson(*record, session.working, session.calcStatus, view);
+    QJsonObject result = cli::evaluationJson(*record, session.working, session.calcStatus, view,
+                                             judgeRecord(*record, choiceGeometry(session.catalogue, *record)));
     result.insert(QStringLiteral("designation"), view.form3[form3::Label1].text.value_or(QString()));
     result.insert(QStringLiteral("design"), record->designCode.str());
     if (call.isSet("write")) {

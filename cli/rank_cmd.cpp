@@ -2,6 +2,7 @@
 // selection takes it over and ranked, as JSON or CSV. Application layer over the core.
 #include "cli/commands.h"
 #include "cli/options.h"
+#include "cli/resultjson.h"
 #include "cli/session.h"
 
 #include "frame/csv.h"
@@ -25,21 +26,6 @@ QJsonValue optionalNumber(const std::optional<double>& v) {
 }
 template <class T> QJsonValue optionalValue(const std::optional<T>& v) {
     return v ? QJsonValue(static_cast<double>(*v)) : QJsonValue();
-}
-
-QJsonValue layoutJson(const OutletLayout& l) {
-    const char* kind = l.kind == LayoutKind::Grid ? "grid" : l.kind == LayoutKind::SlotRows ? "slot_rows" : "wall_row";
-    return QJsonObject{{QStringLiteral("kind"), QLatin1String(kind)},
-                       {QStringLiteral("rows"), l.rows},
-                       {QStringLiteral("columns"), l.columns},
-                       {QStringLiteral("rows_along_length"), l.rowsAlongLength},
-                       {QStringLiteral("spacing_width"), optionalNumber(l.spacingWidth)},
-                       {QStringLiteral("spacing_length"), optionalNumber(l.spacingLength)},
-                       {QStringLiteral("wall_width"), optionalNumber(l.wallWidth)},
-                       {QStringLiteral("wall_length"), optionalNumber(l.wallLength)},
-                       {QStringLiteral("depth"), optionalNumber(l.depth)},
-                       {QStringLiteral("row_ends"), optionalNumber(l.rowEnds)},
-                       {QStringLiteral("text"), layoutText(l)}};
 }
 
 QJsonObject suggestionJson(const Suggestion& s) {
@@ -73,19 +59,8 @@ QJsonObject suggestionJson(const Suggestion& s) {
              s.draughtCategory.isEmpty() ? QJsonValue() : QJsonValue(s.draughtCategory));
     o.insert(QStringLiteral("draught_valid"), s.draughtValid);
     o.insert(QStringLiteral("lwa_together"), figure(s.lwaTogether));
-    o.insert(QStringLiteral("layout"), s.layout ? layoutJson(*s.layout) : QJsonValue());
-    QJsonArray checks;
-    for (const SuggestionCheck& c : s.checks) {
-        QJsonValue limit = optionalNumber(c.limit);
-        if (c.lowLimit)
-            limit = QJsonArray{*c.lowLimit, *c.limit};
-        checks.append(QJsonObject{{QStringLiteral("name"), c.name},
-                                  {QStringLiteral("value"), c.value},
-                                  {QStringLiteral("limit"), limit},
-                                  {QStringLiteral("ok"), c.ok},
-                                  {QStringLiteral("text"), c.text}});
-    }
-    o.insert(QStringLiteral("checks"), checks);
+    o.insert(QStringLiteral("layout"), s.layout ? cli::layoutJson(*s.layout) : QJsonValue());
+    o.insert(QStringLiteral("checks"), cli::checksJson(s.checks));
     o.insert(QStringLiteral("alternatives"), QJsonArray::fromStringList(s.alternatives));
     return o;
 }

@@ -54,7 +54,7 @@ QJsonObject displayObject(const ResultsView& view) {
 // QJsonDocument writes doubles in their shortest round-trip form, so every real reads back exactly;
 // QJsonObject keeps its keys sorted, so the field table's order is not the output's.
 QJsonObject evaluationJson(const CalculationRecord& rec, const WorkingValues& working, int calcStatus,
-                           const ResultsView& view) {
+                           const ResultsView& view, const std::optional<Judgement>& judgement) {
     QJsonObject o;
     o.insert(QStringLiteral("jet_kind"), jetKindName(view.evaluated));
     for (const RecordRealField& field : recordRealFields())
@@ -79,7 +79,55 @@ QJsonObject evaluationJson(const CalculationRecord& rec, const WorkingValues& wo
                                                     {QStringLiteral("h"), working.h},
                                                     {QStringLiteral("dT"), working.dT}});
     o.insert(QStringLiteral("display"), displayObject(view));
+    if (judgement) {
+        o.insert(QStringLiteral("layout"), judgement->placed ? layoutJson(judgement->layout) : QJsonValue());
+        o.insert(QStringLiteral("checks"), checksJson(judgement->checks));
+        o.insert(QStringLiteral("suitable"), judgement->feasible);
+        o.insert(QStringLiteral("draught_rating"),
+                 judgement->draught ? QJsonValue(judgement->draught->rating) : QJsonValue());
+        o.insert(QStringLiteral("category"),
+                 judgement->draught ? QJsonValue(judgement->draught->category) : QJsonValue());
+    }
     return o;
+}
+
+namespace {
+
+QJsonValue optionalNumber(const std::optional<double>& v) {
+    return v ? QJsonValue(*v) : QJsonValue();
+}
+
+} // namespace
+
+QJsonValue layoutJson(const OutletLayout& l) {
+    const char* kind = l.kind == LayoutKind::Grid ? "grid" : l.kind == LayoutKind::SlotRows ? "slot_rows" : "wall_row";
+    return QJsonObject{{QStringLiteral("kind"), QLatin1String(kind)},
+                       {QStringLiteral("rows"), l.rows},
+                       {QStringLiteral("columns"), l.columns},
+                       {QStringLiteral("rows_along_length"), l.rowsAlongLength},
+                       {QStringLiteral("spacing_width"), optionalNumber(l.spacingWidth)},
+                       {QStringLiteral("spacing_length"), optionalNumber(l.spacingLength)},
+                       {QStringLiteral("wall_width"), optionalNumber(l.wallWidth)},
+                       {QStringLiteral("wall_length"), optionalNumber(l.wallLength)},
+                       {QStringLiteral("depth"), optionalNumber(l.depth)},
+                       {QStringLiteral("row_ends"), optionalNumber(l.rowEnds)},
+                       {QStringLiteral("text"), layoutText(l)}};
+}
+
+QJsonArray checksJson(const std::vector<LayoutCheck>& checks) {
+    QJsonArray out;
+    for (const LayoutCheck& c : checks) {
+        QJsonValue limit = optionalNumber(c.limit);
+        if (c.lowLimit && c.limit)
+            limit = QJsonArray{*c.lowLimit, *c.limit};
+        out.append(QJsonObject{{QStringLiteral("name"), c.name},
+                               {QStringLiteral("value"), c.value},
+                               {QStringLiteral("limit"), limit},
+                               {QStringLiteral("ok"), c.ok},
+                               {QStringLiteral("decides"), c.decides},
+                               {QStringLiteral("text"), c.text}});
+    }
+    return out;
 }
 
 } // namespace fyl::cli

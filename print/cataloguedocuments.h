@@ -6,6 +6,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cataloguesource.h"
+#include "catalogue/lookups.h"
 #include "frame/record.h"
 #include "selection/selectionlists.h"
 

@@ -20,8 +20,6 @@ using ld = long double;
 
 namespace {
 
-constexpr int kNamedFlags = 8; // the name tables have eight entries
-
 QStringList indexLines(const Catalogue& catalogue) {
     QStringList lines;
     const int count = std::min<int>(catalogue.indexCount, static_cast<int>(catalogue.catalogueIndex.size()));
@@ -46,24 +44,6 @@ std::optional<QString> firstLineWith(const Catalogue& catalogue, const QString& 
     return catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
 }
 
-QStringList flaggedNames(const QString& flags, const std::array<QString, 8>& names, const char* what,
-                         int lineNo) {
-    QStringList out;
-    for (int k = 0; k < flags.size(); ++k) {
-        if (flags[k] != QLatin1Char('1'))
-            continue;
-        if (k >= kNamedFlags)
-            throw RangeError(
-                QStringLiteral(
-                    "Katalogdatei %1, Zeile %2: %3 Nummer %4 hat keinen Namen (erlaubt sind 1 bis 8).")
-                    .arg(QString::fromLatin1(kIndexFile))
-                    .arg(lineNo)
-                    .arg(QString::fromUtf8(what))
-                    .arg(k + 1));
-        out << names[static_cast<std::size_t>(k)];
-    }
-    return out;
-}
 
 } // namespace
 
@@ -220,20 +200,6 @@ std::optional<int> detailRecordOf(const Catalogue& catalogue, const QString& key
     if (!line)
         return std::nullopt;
     return lenientInt(columnText(*line, indexline::kRecordNumber)) - 1;
-}
-
-std::optional<TypeAttributes> typeAttributes(const Catalogue& catalogue, const QString& type) {
-    using namespace indexline;
-    const IndexLineMatch match = FindIndexLine(catalogue, type);
-    if (!match.found)
-        return std::nullopt;
-    const QString& line = catalogue.catalogueIndex[static_cast<std::size_t>(match.lineNo - 1)];
-    return TypeAttributes{flaggedNames(columnText(line, kMountingFlags), catalogue.characteristicNames1,
-                                       "Anbringungsort", match.lineNo),
-                          flaggedNames(columnText(line, kAdjustmentFlags), catalogue.characteristicNames2,
-                                       "Verstellung", match.lineNo),
-                          flaggedNames(columnText(line, kUseFlags), catalogue.characteristicNames3,
-                                       "Einsatzbereich", match.lineNo)};
 }
 
 std::vector<OfferedSize> offeredSizes(const Catalogue& catalogue, const QString& type) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "catalogue/lookups.h"
 
 #include <QString>
 #include <QStringList>
@@ -74,15 +75,6 @@ std::optional<SizeLine> readSizeLine(const Catalogue& catalogue, const QString& 
 // The 0-based detail record of the index line with `key`; nothing when no line holds it. A record
 // number column that is no number gives -1, which the detail file refuses.
 std::optional<int> detailRecordOf(const Catalogue& catalogue, const QString& key);
-
-// The mounting places, adjustment kinds and ranges of use flagged in the first index line holding
-// `type`. A flag beyond the eight names raises RangeError. Nothing when no line holds the type.
-struct TypeAttributes {
-    QStringList mounting;   // ListBox11
-    QStringList adjustment; // ListBox12
-    QStringList use;        // ListBox13
-};
-std::optional<TypeAttributes> typeAttributes(const Catalogue& catalogue, const QString& type);
 
 // The catalogue as the selection offers it, type by type: what the data sheets, the tender texts
 // and `catalogue tree` show, so that none of them can list what the window does not.

@@ -2,6 +2,7 @@
 // selection would, judged against the room's limits and ranked. Core layer (fylcore).
 #pragma once
 
+#include "calc/judgement.h"
 #include "calc/outletlayout.h"
 #include "frame/dialogs.h"
 #include "selection/planchoice.h"
@@ -20,17 +21,8 @@ struct RankingOptions {
     std::function<void(const QString& reason)> skipped;
 };
 
-// One check of a suggestion with its figures: what it compares, against what, and whether it
-// holds. A range has a low and a high limit; a check beyond the model's range (a draught rating
-// outside its validity) is shown but holds.
-struct SuggestionCheck {
-    QString name; // flow_range, count_range, spacing, wall_distance, detachment, penetration,
-                  // velocity, heating_height, free_cold_jet, sound, draught; layout when none fits
-    double value = 0.0;
-    std::optional<double> limit, lowLimit; // a range: lowLimit … limit
-    bool ok = true;
-    QString text; // the check as the list says it, with its figures
-};
+// The checks of a suggestion are the judgement's.
+using SuggestionCheck = LayoutCheck;
 
 // One evaluated choice. The figures are the record's after the take-over, exactly what `plan`
 // gives; those a jet kind has not stay empty.
@@ -62,6 +54,7 @@ struct Suggestion {
     QStringList alternatives;            // choices that differ only in tube or slot length, same figures
     // The flow picture's section the figures are for: the layout's worse one (horizontal jets).
     std::optional<double> pictureSpacing, pictureWall;
+    JudgementOrder order; // its place in the ranking
 };
 
 // Takes `choice` over into `rec` itself, as the selection window would, searches its layouts
@@ -77,10 +70,7 @@ Suggestion takeOverChoice(const Catalogue& catalogue, CalculationRecord& rec, co
 Suggestion evaluateChoice(const Catalogue& catalogue, const CalculationRecord& room, const TextTable& texts,
                           const Folders& folders, const OutletChoice& choice, const RankingOptions& options = {});
 
-// The order of the list: feasible before infeasible (of two unsuitable ones, the one with fewer
-// failing checks first); then the draught category (A, B, C, worse);
-// then the sound margin in bands of 3 dB, more first; then a pressure drop inside 20 … 60 Pa before
-// one outside; then fewer outlets; then the lower draught rating.
+// The order of the list: the judgement's order (judgedBefore of JudgementOrder).
 bool ranksBefore(const Suggestion& a, const Suggestion& b);
 
 // Every offered choice evaluated at its best layout and ranked; choices that differ only in the
@@ -99,9 +89,6 @@ std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const Calcu
 // and its view replaces the outcome's, so the windows show the suggestion as it was ranked.
 void showAsSuggested(const Suggestion& suggestion, PlanningParts parts, SelectionOutcome& outcome);
 
-// The layout as the list shows it: "2 × 3, 3,00 / 2,67 m" (outlets across the width × along the
-// length, then the spacings across / along, or the wall distances where there is one outlet).
-QString layoutText(const OutletLayout& layout);
 
 // The suggestion list as the selection window shows it: the column headings and one row of
 // texts per suggestion, in the order given, the first column its rank. Each cell has the number

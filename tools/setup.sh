@@ -6,7 +6,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl1-mesa-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-dejavu-core poppler-utils qt6-translations-l10n python3 libxlsxwriter-dev pkg-config
-          libminizip-dev clang-tidy libreoffice-calc-nogui)
+          libminizip-dev clang-tidy libreoffice-calc-nogui ccache)
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
