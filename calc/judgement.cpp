@@ -42,6 +42,7 @@ constexpr double kLongestCell = 2.0;          // a floor share per outlet at mos
 constexpr double kVerticalClearance = 0.2;    // [m] between the edges of two vertical outlets
 constexpr double kRoundSpread = 24.0, kSlotSpread = 20.0; // [°] where the catalogue gives none
 constexpr double kDpLow = 20.0, kDpHigh = 60.0; // [Pa] the pressure drop a damper balances well
+constexpr double kWallRowReach = 0.75;          // share of the room's depth a jet from a wall must cover
 
 double categoryLimit(QChar category) {
     return category == QLatin1Char('A') ? 10.0 : category == QLatin1Char('C') ? 30.0 : 20.0;
@@ -231,6 +232,14 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
         const std::optional<double> reach = throwToLimit(rec, *h);
         if (reach)
             a.throwLength = *reach;
+        // A jet from a wall must carry its air across most of the room, or the far side stands still.
+        if (layout.kind == LayoutKind::WallRow && layout.depth && reach) {
+            const double needed = kWallRowReach * *layout.depth;
+            c.atLeast("throw_reach", *reach, needed, [&](bool ok) {
+                return QStringLiteral("Wurfweite %1 m %2 3/4 der Raumtiefe %3 m")
+                    .arg(num(*reach, 2), ge(ok), num(needed, 2));
+            });
+        }
         if (dT > 0.1 && h->xKrit > 0.0) {
             const bool throwDecides = reach && *reach < d.travel;
             const double needed = throwDecides ? *reach : d.travel;

@@ -24,7 +24,7 @@ namespace fyl {
 // draught rating outside the model's temperature range) is shown but holds.
 struct LayoutCheck {
     // flow_range, count_range, spacing, wall_distance, detachment, penetration, velocity,
-    // cold_vertical_jet, heating_height, free_cold_jet, sound, draught, cell_shape; layout when no
+    // cold_vertical_jet, heating_height, free_cold_jet, throw_reach, sound, draught, cell_shape; layout when no
     // layout of the count fits the room
     QString name;
     double value = 0.0;

@@ -7,6 +7,8 @@
 
 #include "calc/evaluation.h"
 #include "calc/judgement.h"
+#include "catalogue/loaders.h"
+#include "frame/errors.h"
 #include "frame/projectfile.h"
 
 #include <QJsonDocument>
@@ -28,12 +30,19 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
     fyl::cli::refuseProjectOutputClash(call, {"write"});
 
     fyl::cli::Session session;
-    fyl::cli::openProject(session, call.programDir(), call.positional(0), fyl::cli::WithCatalogue::Yes);
+    fyl::cli::openProject(session, call.programDir(), call.positional(0));
     const fyl::ResultsView view =
         fyl::cli::evaluateAsShown(session, QStringLiteral("Es wurde nichts ausgewertet."), count);
+    // The judgement needs the catalogue's mounting places; a folder with the text table alone still
+    // evaluates, without the checks.
+    std::optional<fyl::Judgement> judgement;
+    try {
+        fyl::LoadCatalogue(session.catalogue, call.programDir());
+        judgement = fyl::judgeRecord(*session.record, fyl::choiceGeometry(session.catalogue, *session.record));
+    } catch (const fyl::Error&) {
+    }
     const QJsonObject result =
-        fyl::cli::evaluationJson(*session.record, session.working, session.calcStatus, view,
-                                 fyl::judgeRecord(*session.record, fyl::choiceGeometry(session.catalogue, *session.record)));
+        fyl::cli::evaluationJson(*session.record, session.working, session.calcStatus, view, judgement);
     if (call.isSet("write"))
         fyl::writeProjectFile(call.value("write"), *session.record);
     out << QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented));

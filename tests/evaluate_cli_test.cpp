@@ -55,7 +55,7 @@ Image ceilingDiffuser(double totalFlow = 750.0) {
         {308, 0.64},   {316, 1.0},    {324, 1.0},        {476, 274.658203125},
         {484, 1.0},                                // detachment, trajectory
         {500, -1.0},   {508, 90.0},   {516, 10.0}, // zone
-        {3776, 100.0}, {3784, 3.0},   {3808, totalFlow}, {3840, 0.2},
+        {3760, 10.0},  {3768, 10.0},  {3776, 100.0}, {3784, 3.0},   {3808, totalFlow}, {3840, 0.2},
         {3848, 1.8},   {3856, 26.0},  {3864, 18.0},      {3880, 35.0},
         {4144, 3.0},   {6704, 1000.0}};
     for (const auto& [offset, value] : reals)
@@ -123,7 +123,15 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     std::memcpy(bounds, written.constData() + 4080, sizeof bounds);
     EXPECT_EQ(j[QStringLiteral("count_bound_1")].toInt(), bounds[0]);
     EXPECT_EQ(j[QStringLiteral("count_bound_2")].toInt(), bounds[1]);
-    EXPECT_EQ(j.size(), 28); // with the count, the kind, the count bar, the status, the working values and the display
+    // With the count, the kind, the count bar, the status, the working values, the display and the judgement.
+    EXPECT_EQ(j.size(), 33);
+    // The judgement: no grid of eight keeps a min 25,20 m in the 10 × 10 m room, and the list says so.
+    bool spacingFails = false;
+    for (const QJsonValue c : j[QStringLiteral("checks")].toArray())
+        if (c[QStringLiteral("name")].toString() == QLatin1String("spacing") && !c[QStringLiteral("ok")].toBool())
+            spacingFails = c[QStringLiteral("text")].toString().contains(QStringLiteral("< a min 25,20 m"));
+    EXPECT_TRUE(spacingFails);
+    EXPECT_FALSE(j[QStringLiteral("suitable")].toBool());
 }
 
 TEST(EvaluateCommand, CountSetByHandAndTexts) {
@@ -141,6 +149,8 @@ TEST(EvaluateCommand, CountSetByHandAndTexts) {
     EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 125.0); // 750 / 6
     EXPECT_NEAR(j[QStringLiteral("a_min")].toDouble(), 35.2, 1e-12);   // g = 4: 2 * (20 - 2.4)
     EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Label44")].toString(), "Text 86");
+    // Without a catalogue there are no mounting places to lay the outlets out by: no judgement.
+    EXPECT_FALSE(j.contains(QStringLiteral("checks")));
 }
 
 TEST(EvaluateCommand, FailuresWriteNothing) {

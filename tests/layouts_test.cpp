@@ -2,6 +2,7 @@
 // outlets and wall rows closing on the room, and each step of the order deciding between two
 // choices; on the demo catalogue, rankings of random rooms whose feasible suggestions keep every
 // check they list, and whose head the search for the head alone finds.
+#include "calc/judgement.h"
 #include "calc/outletlayout.h"
 #include "catalogue/loaders.h"
 #include "frame/record.h"
@@ -70,78 +71,76 @@ TEST(OutletLayouts, GridsRowsAndWallRowsCloseOnTheRoom) {
 
 namespace {
 
-Suggestion suitable() {
-    Suggestion s;
-    s.evaluated = true;
-    s.feasible = true;
-    s.count = 4;
-    s.dp = 30.0;
-    s.soundMargin = 7.0;
-    s.draughtRating = 15.0;
-    s.draughtCategory = QStringLiteral("B");
-    return s;
+JudgementOrder suitable() {
+    JudgementOrder k;
+    k.feasible = true;
+    k.evaluated = true;
+    k.categoryMet = true;
+    k.count = 4;
+    k.dpInside = true;
+    k.soundBand = 2;
+    k.rating = 15.0;
+    k.cellAspect = 1.2;
+    return k;
 }
 
 } // namespace
 
-// Each step of the order decides between two choices that agree in every step before it.
+// Each step of the order decides between two choices that agree in every step before it, and
+// outweighs every step after it.
 TEST(SuggestionOrder, EachStepDecides) {
     struct Step {
         const char* name;
-        void (*better)(Suggestion&);
-        void (*worse)(Suggestion&);
+        void (*better)(JudgementOrder&);
+        void (*worse)(JudgementOrder&);
     };
     const Step steps[] = {
-        {"suitable first", [](Suggestion&) {}, [](Suggestion& s) { s.feasible = false; }},
+        {"suitable first", [](JudgementOrder& k) { k.count = 9; }, [](JudgementOrder& k) { k.feasible = false; }},
         {"fewer failing checks",
-         [](Suggestion& s) {
-             s.feasible = false;
-             s.checks = {{}, {QStringLiteral("sound"), 0, {}, {}, false, {}}};
+         [](JudgementOrder& k) {
+             k.feasible = false;
+             k.failed = 1;
+             k.count = 9;
          },
-         [](Suggestion& s) {
-             s.feasible = false;
-             s.checks = {{QStringLiteral("spacing"), 0, {}, {}, false, {}},
-                         {QStringLiteral("sound"), 0, {}, {}, false, {}}};
+         [](JudgementOrder& k) {
+             k.feasible = false;
+             k.failed = 2;
          }},
-        {"draught category",
-         [](Suggestion& s) {
-             s.draughtCategory = QStringLiteral("A");
-             s.draughtRating = 9.9;
+        {"target category met", [](JudgementOrder& k) { k.count = 9; },
+         [](JudgementOrder& k) { k.categoryMet = false; }},
+        {"fewer pieces",
+         [](JudgementOrder& k) {
+             k.count = 3;
+             k.dpInside = false;
+             k.soundBand = 0;
          },
-         [](Suggestion& s) {
-             s.draughtCategory = QStringLiteral("B");
-             s.draughtRating = 10.0;
-         }},
-        {"sound margin band",
-         [](Suggestion& s) {
-             s.soundMargin = 6.0;
-             s.count = 9;
+         [](JudgementOrder&) {}},
+        {"fewer metres of slot",
+         [](JudgementOrder& k) {
+             k.slotMetres = 4.8;
+             k.dpInside = false;
          },
-         [](Suggestion& s) { s.soundMargin = 5.9; }},
+         [](JudgementOrder& k) { k.slotMetres = 6.0; }},
         {"pressure drop inside 20 … 60 Pa",
-         [](Suggestion& s) {
-             s.dp = 60.0;
-             s.count = 9;
+         [](JudgementOrder& k) { k.soundBand = 0; },
+         [](JudgementOrder& k) { k.dpInside = false; }},
+        {"sound margin of the outlets together, in 3-dB bands",
+         [](JudgementOrder& k) { k.rating = 19.0; },
+         [](JudgementOrder& k) { k.soundBand = 1; }},
+        {"lower draught rating",
+         [](JudgementOrder& k) {
+             k.rating = 11.0;
+             k.cellAspect = 2.0;
          },
-         [](Suggestion& s) { s.dp = 19.9; }},
-        {"fewer outlets",
-         [](Suggestion& s) {
-             s.count = 3;
-             s.draughtRating = 19.0;
-         },
-         [](Suggestion& s) {
-             s.count = 4;
-             s.draughtRating = 11.0;
-         }},
-        {"lower draught rating", [](Suggestion& s) { s.draughtRating = 11.0; },
-         [](Suggestion& s) { s.draughtRating = 12.0; }},
+         [](JudgementOrder& k) { k.rating = 12.0; }},
+        {"squarer cells", [](JudgementOrder& k) { k.cellAspect = 1.0; }, [](JudgementOrder&) {}},
     };
     for (const Step& step : steps) {
-        Suggestion a = suitable(), b = suitable();
+        JudgementOrder a = suitable(), b = suitable();
         step.better(a);
         step.worse(b);
-        EXPECT_TRUE(ranksBefore(a, b)) << step.name;
-        EXPECT_FALSE(ranksBefore(b, a)) << step.name;
+        EXPECT_TRUE(judgedBefore(a, b)) << step.name;
+        EXPECT_FALSE(judgedBefore(b, a)) << step.name;
     }
 }
 
@@ -201,13 +200,14 @@ TEST(SuggestionLayouts, SuitableSuggestionsCloseOnTheRoomAndHoldTheirChecks) {
             EXPECT_FALSE(s.checks.empty());
             for (const SuggestionCheck& c : s.checks) {
                 EXPECT_TRUE(c.ok) << c.text.toStdString();
-                if (c.name == QLatin1String("draught") && !s.draughtValid)
+                if (!c.decides)
                     continue; // outside the model's range the rating is shown, not judged
                 if (c.limit && !c.lowLimit) {
                     EXPECT_TRUE(c.name == QLatin1String("spacing") ||
                                         c.name == QLatin1String("wall_distance") ||
                                         c.name == QLatin1String("detachment") ||
-                                        c.name == QLatin1String("penetration")
+                                        c.name == QLatin1String("penetration") ||
+                                        c.name == QLatin1String("throw_reach")
                                     ? c.value >= *c.limit - 1e-9
                                     : c.value <= *c.limit + 1e-9)
                         << c.text.toStdString();

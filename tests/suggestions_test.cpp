@@ -79,7 +79,7 @@ TEST_F(Suggestions, UnsuitableNeverRankAboveSuitableAndNameTheLimitTheyBreak) {
     };
     const Room rooms[] = {
         {"office, cooled", 1700.0, 35.0, 0.2, 26.0, 18.0},
-        {"quiet room", 1700.0, 20.0, 0.2, 26.0, 18.0},        // LWA fails for most outlets
+        {"quiet room", 1700.0, 25.0, 0.2, 22.0, 20.0},        // LWA fails for most outlets
         {"ventilated, strict air", 3000.0, 45.0, 0.12, 20.0, 20.0}, // vk fails for many vertical jets
     };
     bool sawSoundReason = false, sawVelocityReason = false;
@@ -113,7 +113,7 @@ TEST_F(Suggestions, UnsuitableNeverRankAboveSuitableAndNameTheLimitTheyBreak) {
             if (s.lwa > r.soundLimit) {
                 const QString reasons = s.reasons.join(QLatin1Char(';'));
                 EXPECT_TRUE(
-                    reasons.contains(QStringLiteral("zulässig %1 dB").arg(numbers::formatGeneral(r.soundLimit))));
+                    reasons.contains(QStringLiteral("dB > %1 dB").arg(numbers::formatGeneral(r.soundLimit))));
                 // The level as named reads above the limit, however close it is.
                 const QString level =
                     reasons.section(QStringLiteral("LWA "), 1).section(QLatin1Char(' '), 0, 0);
@@ -319,4 +319,129 @@ TEST(DraughtRating, HandValuesCategoriesAndTheCalculationWindowLine) {
     // A jet form without an evaluation hides it.
     test::setJetForm(state->record, "09");
     EXPECT_EQ(ShowOutletResults(state->parts()).form3[form3::DraughtHint].visible, false);
+}
+
+namespace {
+
+std::unique_ptr<CalculationRecord> roomOf(double width, double length, double height, double flow, double roomTemp,
+                                          double supplyTemp) {
+    auto rec = std::make_unique<CalculationRecord>();
+    std::memset(rec.get(), 0, sizeof *rec);
+    ResetRecord(*rec);
+    rec->roomWidth = width;
+    rec->roomLength = length;
+    rec->roomHeight = height;
+    rec->mountingHeight = height;
+    rec->floorArea = width * length;
+    rec->roomVolume = rec->floorArea * height;
+    rec->totalFlow = flow;
+    rec->roomTemp = roomTemp;
+    rec->supplyTemp = supplyTemp;
+    return rec;
+}
+
+const SuggestionCheck* checkOf(const Suggestion& s, const char* name) {
+    for (const SuggestionCheck& c : s.checks)
+        if (c.name == QLatin1String(name))
+            return &c;
+    return nullptr;
+}
+
+} // namespace
+
+// Rooms a planner plans every week, on the demo catalogue; the head's figures by hand from its
+// catalogue coefficients (dp = k V², LWA = A lg V + B).
+TEST_F(Suggestions, AClassroomGetsAGridOfCeilingDiffusersAndNoColdJetFallsStraightDown) {
+    // 8 × 9 × 3,2 m, 900 m³/h, 22/18 °C, 0,2 m/s, 35 dB: four DRL 400 of 225 m³/h in 2 × 2.
+    auto rec = roomOf(8.0, 9.0, 3.2, 900.0, 22.0, 18.0);
+    const std::vector<Suggestion> list = suggestOutlets(catalogue, *rec, texts, folders);
+    const Suggestion& head = list.front();
+    ASSERT_TRUE(head.feasible) << head.reasons.join(QLatin1Char(';')).toStdString();
+    EXPECT_EQ(head.designation, QStringLiteral("DRL  400 horizontal"));
+    EXPECT_EQ(head.count, 4);
+    EXPECT_EQ(layoutText(*head.layout), QStringLiteral("2 × 2, 4,00 / 4,50 m"));
+    EXPECT_NEAR(head.dp, 0.000504 * 225.0 * 225.0, 1e-9);
+    EXPECT_NEAR(head.lwa, 55.0 * std::log(225.0) * 0.434294481 - 96.0, 1e-9);
+    for (const Suggestion& s : list) {
+        if (!s.evaluated || !s.vertical)
+            continue;
+        // 4 K colder than the room, blown straight down: never suitable, and said why.
+        EXPECT_FALSE(s.feasible) << s.designation.toStdString();
+        const SuggestionCheck* cold = checkOf(s, "cold_vertical_jet");
+        ASSERT_NE(cold, nullptr);
+        EXPECT_FALSE(cold->ok);
+        EXPECT_DOUBLE_EQ(cold->value, 4.0);
+    }
+}
+
+TEST_F(Suggestions, ANarrowRoomTakesFewerLongerSlotsAndNoLineOfOutletsOnAFoyer) {
+    // 3 × 12 × 2,8 m, 302 m³/h, 22/18 °C: four pieces of 1200 mm before eight of 600 mm.
+    auto rec = roomOf(3.0, 12.0, 2.8, 302.0, 22.0, 18.0);
+    const std::vector<Suggestion> list = suggestOutlets(catalogue, *rec, texts, folders);
+    const auto rankOf = [&list](const char* designation) {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list[i].designation == QLatin1String(designation))
+                return i;
+        return list.size();
+    };
+    const std::size_t longer = rankOf("LSA  10 / 1200 / 2"), shorter = rankOf("LSA  10 / 600 / 2");
+    ASSERT_LT(shorter, list.size());
+    EXPECT_LT(longer, shorter);
+    EXPECT_TRUE(list[longer].feasible);
+    EXPECT_EQ(list[longer].count, 4);
+    EXPECT_EQ(list[shorter].count, 8);
+    // A jet from a wall must carry across most of the room: from the 3 m end wall over 12 m, none does.
+    for (const Suggestion& s : list)
+        if (s.feasible && s.layout && s.layout->kind == LayoutKind::WallRow)
+            EXPECT_NEAR(*s.layout->depth, 3.0, 1e-12) << s.designation.toStdString();
+
+    // A foyer of 10 × 15 × 4 m: no suggestion stands in a single line with floor shares more than
+    // twice as long as wide.
+    auto foyer = roomOf(10.0, 15.0, 4.0, 2400.0, 22.0, 17.0);
+    for (const Suggestion& s : suggestOutlets(catalogue, *foyer, texts, folders)) {
+        if (!s.feasible || s.layout->kind != LayoutKind::Grid)
+            continue;
+        const double across = 10.0 / s.layout->columns, along = 15.0 / s.layout->rows;
+        EXPECT_LE(std::max(across, along) / std::min(across, along), 2.0 + 1e-9) << layoutText(*s.layout).toStdString();
+    }
+}
+
+TEST_F(Suggestions, AHeatedHallGetsSlowVerticalJetsOnlyWhereTheirDraughtIsAccepted) {
+    // 20 × 30 × 6 m, 12 000 m³/h of 30 °C air into 20 °C, 0,3 m/s, 45 dB.
+    auto hall = roomOf(20.0, 30.0, 6.0, 12000.0, 20.0, 30.0);
+    hall->velocityLimit = 0.3;
+    hall->maxSoundLevel = 45.0;
+    const std::vector<Suggestion> list = suggestOutlets(catalogue, *hall, texts, folders);
+    // DUE 315 blown down at 12 000 / 9 = 1333 m³/h reaches head height at 0,508 m/s: too fast,
+    // whatever the draught model may say beyond its range.
+    const auto due = std::find_if(list.begin(), list.end(), [](const Suggestion& s) {
+        return s.designation.startsWith(QLatin1String("DUE  315")) && s.vertical;
+    });
+    ASSERT_NE(due, list.end());
+    auto nine = std::make_unique<CalculationRecord>(*hall);
+    CollectingDialogs dialogs;
+    takeOverChoice(catalogue, *nine, texts, folders, due->choice, dialogs);
+    nine->outletCount = 9;
+    const std::optional<Judgement> j = judgeRecord(*nine, choiceGeometry(catalogue, *nine));
+    ASSERT_TRUE(j);
+    EXPECT_FALSE(j->feasible);
+    const auto vk = std::find_if(j->checks.begin(), j->checks.end(),
+                                 [](const LayoutCheck& c) { return c.name == QLatin1String("velocity"); });
+    ASSERT_NE(vk, j->checks.end());
+    EXPECT_FALSE(vk->ok);
+    EXPECT_NEAR(vk->value, 0.508, 0.001);
+    EXPECT_EQ(vk->text, QStringLiteral("vk 0,51 m/s > 0,30 m/s"));
+    for (const Suggestion& s : list)
+        if (s.feasible)
+            EXPECT_EQ(checkOf(s, "draught")->limit, 20.0);
+    EXPECT_FALSE(list.front().feasible); // 20 % of people bothered by draught is more than B allows
+    RankingOptions c;
+    c.targetCategory = QLatin1Char('C');
+    const std::optional<Suggestion> head = bestSuggestion(catalogue, *hall, texts, folders, c);
+    ASSERT_TRUE(head);
+    EXPECT_TRUE(head->feasible) << head->reasons.join(QLatin1Char(';')).toStdString();
+    for (const SuggestionCheck& check : head->checks)
+        EXPECT_TRUE(check.ok) << check.text.toStdString();
+    EXPECT_TRUE(head->vertical);
+    EXPECT_LE(head->vMid, 0.3);
 }
