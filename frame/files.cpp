@@ -8,13 +8,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QHash>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace fyl {
 
@@ -291,19 +297,102 @@ bool sameFile(const QString& a, const QString& b) {
            std::filesystem::equivalent(fileSystemPath(a), fileSystemPath(b), error) && !error;
 }
 
+namespace {
+
+// What a path names, worked out once per path so that a run with thousands of outputs compares
+// them without asking the file system again for every pair: the canonical name (a missing file by
+// its folder's), and for an existing file what the file system itself knows it by, which a hard
+// link shares.
+struct PathIdentity {
+    QString canonical;
+    bool exists = false;
+#ifdef Q_OS_UNIX
+    dev_t device = 0;
+    ino_t inode = 0;
+#endif
+};
+
+class PathResolver {
+public:
+    PathIdentity of(const QString& path) {
+        PathIdentity id;
+        const QFileInfo info(path);
+        id.exists = info.exists();
+        if (id.exists) {
+            id.canonical = info.canonicalFilePath();
+#ifdef Q_OS_UNIX
+            struct stat st {};
+            if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+                id.device = st.st_dev;
+                id.inode = st.st_ino;
+            }
+#endif
+            return id;
+        }
+        const QString folder = info.absolutePath();
+        auto known = folders_.find(folder);
+        if (known == folders_.end())
+            known = folders_.insert(folder, QDir(folder).canonicalPath());
+        id.canonical = known->isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                                        : QDir(*known).filePath(info.fileName());
+        return id;
+    }
+
+private:
+    QHash<QString, QString> folders_; // absolute folder → canonical folder
+};
+
+bool sameIdentity(const PathIdentity& a, const QString& pathA, const PathIdentity& b, const QString& pathB) {
+    if (a.canonical == b.canonical)
+        return true;
+    if (!a.exists || !b.exists)
+        return false;
+#ifdef Q_OS_UNIX
+    (void)pathA;
+    (void)pathB;
+    return a.inode != 0 && a.device == b.device && a.inode == b.inode;
+#else
+    std::error_code error;
+    return std::filesystem::equivalent(fileSystemPath(pathA), fileSystemPath(pathB), error) && !error;
+#endif
+}
+
+} // namespace
+
 QString outputClash(const QStringList& inputs, const QStringList& outputs) {
+    PathResolver resolver;
+    std::vector<PathIdentity> in;
+    in.reserve(static_cast<std::size_t>(inputs.size()));
+    for (const QString& input : inputs)
+        in.push_back(resolver.of(input));
+    // Outputs by canonical name, and existing ones by what the file system knows them by: each new
+    // output is looked up, not compared with every earlier one.
+    QHash<QString, qsizetype> byName;
+    std::vector<PathIdentity> out;
+    out.reserve(static_cast<std::size_t>(outputs.size()));
     for (qsizetype i = 0; i < outputs.size(); ++i) {
+        const PathIdentity id = resolver.of(outputs[i]);
         const QString shown = QDir::toNativeSeparators(outputs[i]);
-        for (const QString& input : inputs)
-            if (sameFile(outputs[i], input))
+        for (qsizetype k = 0; k < inputs.size(); ++k)
+            if (sameIdentity(id, outputs[i], in[static_cast<std::size_t>(k)], inputs[k]))
                 return QStringLiteral("Die Ausgabe %1 ist dieselbe Datei wie die Eingabe %2; sie würde sie "
                                       "ersetzen.")
-                    .arg(shown, QDir::toNativeSeparators(input));
-        for (qsizetype j = 0; j < i; ++j)
-            if (sameFile(outputs[i], outputs[j]))
-                return QStringLiteral("Die Ausgaben %1 und %2 sind dieselbe Datei; die eine würde die andere "
-                                      "ersetzen.")
-                    .arg(QDir::toNativeSeparators(outputs[j]), shown);
+                    .arg(shown, QDir::toNativeSeparators(inputs[k]));
+        std::optional<qsizetype> earlier;
+        if (const auto named = byName.constFind(id.canonical); named != byName.constEnd())
+            earlier = *named;
+        // A file that exists may be an earlier output under another name (a hard link): those few
+        // are compared one by one.
+        for (qsizetype j = 0; !earlier && id.exists && j < i; ++j)
+            if (out[static_cast<std::size_t>(j)].exists &&
+                sameIdentity(id, outputs[i], out[static_cast<std::size_t>(j)], outputs[j]))
+                earlier = j;
+        if (earlier)
+            return QStringLiteral("Die Ausgaben %1 und %2 sind dieselbe Datei; die eine würde die andere "
+                                  "ersetzen.")
+                .arg(QDir::toNativeSeparators(outputs[*earlier]), shown);
+        byName.insert(id.canonical, i);
+        out.push_back(id);
     }
     return QString();
 }

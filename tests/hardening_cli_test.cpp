@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <memory>
 
@@ -267,6 +269,16 @@ TEST_F(Hardening, AnOutputThatIsAnInputOrAnotherOutputIsAWrongCall) {
         EXPECT_EQ(cli(call).exitCode, 2) << call.join(' ').toStdString();
     EXPECT_EQ(test::readFile(project), original);
     EXPECT_FALSE(QFileInfo::exists(x));
+    // A second name of the same file (a hard link) is the same output, under whatever name.
+    test::writeFile(path(QStringLiteral("one.tmp")), "1");
+    ASSERT_EQ(::link(QFile::encodeName(path(QStringLiteral("one.tmp"))).constData(),
+                     QFile::encodeName(path(QStringLiteral("two.tmp"))).constData()),
+              0);
+    EXPECT_EQ(cli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"), path(QStringLiteral("one.tmp")),
+                   QStringLiteral("--sound"), path(QStringLiteral("two.tmp"))})
+                  .exitCode,
+              2);
+    EXPECT_EQ(test::readFile(path(QStringLiteral("two.tmp"))), "1");
 
     test::writeFile(path(QStringLiteral("out/results.csv")), (header() + room(QStringLiteral("A"))).toUtf8());
     const QByteArray rooms = test::readFile(path(QStringLiteral("out/results.csv")));
