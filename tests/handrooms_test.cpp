@@ -3,6 +3,7 @@
 // figure against the hand calculation.
 #include "catalogue/cataloguesource.h"
 #include "catalogue/loaders.h"
+#include "fixtures/calcfixture.h"
 #include "frame/record.h"
 #include "selection/suggestions.h"
 
@@ -70,19 +71,7 @@ struct Planning {
 
 std::unique_ptr<CalculationRecord> roomOf(double width, double length, double height, double flow,
                                           double roomTemp, double supplyTemp) {
-    auto room = std::make_unique<CalculationRecord>();
-    std::memset(room.get(), 0, sizeof *room);
-    ResetRecord(*room);
-    room->roomWidth = width;
-    room->roomLength = length;
-    room->roomHeight = height;
-    room->mountingHeight = height;
-    room->floorArea = width * length;
-    room->roomVolume = width * length * height;
-    room->totalFlow = flow;
-    room->roomTemp = roomTemp;
-    room->supplyTemp = supplyTemp;
-    return room;
+    return test::newRoom(width, length, height, flow, roomTemp, supplyTemp);
 }
 
 const SuggestionCheck* checkNamed(const Suggestion& s, const char* name) {

@@ -323,23 +323,6 @@ TEST(DraughtRating, HandValuesCategoriesAndTheCalculationWindowLine) {
 
 namespace {
 
-std::unique_ptr<CalculationRecord> roomOf(double width, double length, double height, double flow, double roomTemp,
-                                          double supplyTemp) {
-    auto rec = std::make_unique<CalculationRecord>();
-    std::memset(rec.get(), 0, sizeof *rec);
-    ResetRecord(*rec);
-    rec->roomWidth = width;
-    rec->roomLength = length;
-    rec->roomHeight = height;
-    rec->mountingHeight = height;
-    rec->floorArea = width * length;
-    rec->roomVolume = rec->floorArea * height;
-    rec->totalFlow = flow;
-    rec->roomTemp = roomTemp;
-    rec->supplyTemp = supplyTemp;
-    return rec;
-}
-
 const SuggestionCheck* checkOf(const Suggestion& s, const char* name) {
     for (const SuggestionCheck& c : s.checks)
         if (c.name == QLatin1String(name))
@@ -353,7 +336,7 @@ const SuggestionCheck* checkOf(const Suggestion& s, const char* name) {
 // catalogue coefficients (dp = k V², LWA = A lg V + B).
 TEST_F(Suggestions, AClassroomGetsAGridOfCeilingDiffusersAndNoColdJetFallsStraightDown) {
     // 8 × 9 × 3,2 m, 900 m³/h, 22/18 °C, 0,2 m/s, 35 dB: four DRL 400 of 225 m³/h in 2 × 2.
-    auto rec = roomOf(8.0, 9.0, 3.2, 900.0, 22.0, 18.0);
+    auto rec = test::newRoom(8.0, 9.0, 3.2, 900.0, 22.0, 18.0);
     const std::vector<Suggestion> list = suggestOutlets(catalogue, *rec, texts, folders);
     const Suggestion& head = list.front();
     ASSERT_TRUE(head.feasible) << head.reasons.join(QLatin1Char(';')).toStdString();
@@ -376,7 +359,7 @@ TEST_F(Suggestions, AClassroomGetsAGridOfCeilingDiffusersAndNoColdJetFallsStraig
 
 TEST_F(Suggestions, ANarrowRoomTakesFewerLongerSlotsAndNoLineOfOutletsOnAFoyer) {
     // 3 × 12 × 2,8 m, 302 m³/h, 22/18 °C: four pieces of 1200 mm before eight of 600 mm.
-    auto rec = roomOf(3.0, 12.0, 2.8, 302.0, 22.0, 18.0);
+    auto rec = test::newRoom(3.0, 12.0, 2.8, 302.0, 22.0, 18.0);
     const std::vector<Suggestion> list = suggestOutlets(catalogue, *rec, texts, folders);
     const auto rankOf = [&list](const char* designation) {
         for (std::size_t i = 0; i < list.size(); ++i)
@@ -397,7 +380,7 @@ TEST_F(Suggestions, ANarrowRoomTakesFewerLongerSlotsAndNoLineOfOutletsOnAFoyer) 
 
     // A foyer of 10 × 15 × 4 m: no suggestion stands in a single line with floor shares more than
     // twice as long as wide.
-    auto foyer = roomOf(10.0, 15.0, 4.0, 2400.0, 22.0, 17.0);
+    auto foyer = test::newRoom(10.0, 15.0, 4.0, 2400.0, 22.0, 17.0);
     for (const Suggestion& s : suggestOutlets(catalogue, *foyer, texts, folders)) {
         if (!s.feasible || s.layout->kind != LayoutKind::Grid)
             continue;
@@ -408,7 +391,7 @@ TEST_F(Suggestions, ANarrowRoomTakesFewerLongerSlotsAndNoLineOfOutletsOnAFoyer) 
 
 TEST_F(Suggestions, AHeatedHallGetsSlowVerticalJetsOnlyWhereTheirDraughtIsAccepted) {
     // 20 × 30 × 6 m, 12 000 m³/h of 30 °C air into 20 °C, 0,3 m/s, 45 dB.
-    auto hall = roomOf(20.0, 30.0, 6.0, 12000.0, 20.0, 30.0);
+    auto hall = test::newRoom(20.0, 30.0, 6.0, 12000.0, 20.0, 30.0);
     hall->velocityLimit = 0.3;
     hall->maxSoundLevel = 45.0;
     const std::vector<Suggestion> list = suggestOutlets(catalogue, *hall, texts, folders);
