@@ -8,6 +8,7 @@
 #include "tests/support/testfiles.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,11 @@ TEST(CatalogueDemo, ChecksCleanAndCoversEveryDesignJetFormAndInstallationKind) {
             dataSheetOnly = dataSheetOnly || !FindIndexLine(c, name).found;
     EXPECT_TRUE(dataSheetOnly);
 }
+
+// The under-temperature each type with a horizontal jet is sold for [K].
+const QHash<QString, double> kSoldForUnderTemperature = {{"DRL", 11.0}, {"HDR", 11.0}, {"DQA", 8.0},
+                                                         {"LSA", 8.0},  {"LSB", 8.0},  {"STR", 8.0},
+                                                         {"WGA", 6.0},  {"WDS", 6.0},  {"DUE", 6.0}};
 
 double power(double x, double y) {
     return x == 0 ? 0 : std::exp(y * std::log(x));
@@ -111,8 +117,14 @@ TEST(CatalogueDemo, EverySizeAndJetFormResolvesToAPlausibleRecord) {
             EXPECT_GE(throwTo02, 1.5);
             EXPECT_LE(throwTo02, code == "DUE" ? 25.0 : 8.0);
             EXPECT_GT(detach, 1.0);
-            EXPECT_LT(detach, throwTo02); // a cooled jet leaves the ceiling before its end
-            EXPECT_GT(drop, 0.3);         // and visibly sinks behind that point
+            // At medium flow the jet stays on the ceiling over its whole throw up to the
+            // under-temperature the outlet is sold for, and no further.
+            const double medium = (vMin + vMax) / 2;
+            const double throwAtMedium = power(0.2 / (r.decayK * medium), -1.0 / r.decayA);
+            const double attachedUpTo =
+                power(r.detachC * power(medium, r.detachFlowExp) / throwAtMedium, 1.0 / r.detachTempExp);
+            EXPECT_NEAR(attachedUpTo, kSoldForUnderTemperature.value(code, 0.0), 0.15);
+            EXPECT_GT(drop, 0.3); // once off the ceiling a cooled jet visibly sinks within half its throw
             EXPECT_LT(+r.zoneCoef, 0.0);
         }
     }
