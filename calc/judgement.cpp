@@ -43,6 +43,7 @@ constexpr double kVerticalClearance = 0.2;    // [m] between the edges of two ve
 constexpr double kRoundSpread = 24.0, kSlotSpread = 20.0; // [°] where the catalogue gives none
 constexpr double kDpLow = 20.0, kDpHigh = 60.0; // [Pa] the pressure drop a damper balances well
 constexpr double kWallRowReach = 0.75;          // share of the room's depth a jet from a wall must cover
+constexpr double kHallHeight = 4.0;             // [m] the least mounting height of an outlet made for halls
 
 double categoryLimit(QChar category) {
     return category == QLatin1Char('A') ? 10.0 : category == QLatin1Char('C') ? 30.0 : 20.0;
@@ -119,8 +120,19 @@ double verticalSpacing(const CalculationRecord& rec, const ChoiceGeometry& g) {
 
 } // namespace
 
-ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& mounting) {
+ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& mounting, const QStringList& uses) {
     ChoiceGeometry g;
+    // The ranges of use name the modes (cooling, heating, ventilating) and the kinds of room.
+    bool anyRoom = false, otherRoom = false;
+    for (const QString& use : uses) {
+        if (use.startsWith(QStringLiteral("Kühl")) || use.startsWith(QStringLiteral("Heiz")) ||
+            use.startsWith(QStringLiteral("Lüft")))
+            continue;
+        anyRoom = true;
+        if (!use.contains(QStringLiteral("Halle"), Qt::CaseInsensitive))
+            otherRoom = true;
+    }
+    g.forHalls = anyRoom && !otherRoom;
     const QString jet = rec.outlet.jetFormCodeText();
     g.perOutlet = rec.designCode.str() == QLatin1String("0");
     g.outletLength = g.perOutlet ? 0.0 : rec.nominalLength / 1000.0;
@@ -154,14 +166,16 @@ ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& m
 }
 
 ChoiceGeometry choiceGeometry(const Catalogue& catalogue, const CalculationRecord& rec) {
-    QStringList mounting;
+    QStringList mounting, uses;
     try {
-        if (const std::optional<TypeAttributes> a = typeAttributes(catalogue, rec.outlet.typeNameText().trimmed()))
+        if (const std::optional<TypeAttributes> a = typeAttributes(catalogue, rec.outlet.typeNameText().trimmed())) {
             mounting = a->mounting;
+            uses = a->use;
+        }
     } catch (const Error&) {
         // an index line whose flags name no place: laid out as if it had none
     }
-    return choiceGeometry(rec, mounting);
+    return choiceGeometry(rec, mounting, uses);
 }
 
 std::vector<LayoutSection> sectionsOf(const OutletLayout& l) {
@@ -217,6 +231,12 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
         });
     const double dT = arith::stored(ld(rec.roomTemp) - rec.supplyTemp);
     const double mounting = rec.mountingHeight;
+    // A hall outlet throws and spreads for a high room; under a low ceiling it blows into the people.
+    if (g.forHalls)
+        c.atLeast("hall_height", mounting, kHallHeight, [&](bool ok) {
+            return QStringLiteral("Hallendurchlass in %1 m Höhe %2 %3 m").arg(num(mounting, 2), ge(ok),
+                                                                             numbers::formatGeneral(kHallHeight));
+        });
     const LayoutDistances d = layoutDistances(layout);
     std::vector<double> velocities;
     if (h != nullptr) {

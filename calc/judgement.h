@@ -24,7 +24,8 @@ namespace fyl {
 // draught rating outside the model's temperature range) is shown but holds.
 struct LayoutCheck {
     // flow_range, count_range, spacing, wall_distance, detachment, penetration, velocity,
-    // cold_vertical_jet, heating_height, free_cold_jet, throw_reach, sound, draught, cell_shape; layout when no
+    // cold_vertical_jet, heating_height, free_cold_jet, throw_reach, hall_height, sound, draught,
+    // cell_shape; layout when no
     // layout of the count fits the room
     QString name;
     double value = 0.0;
@@ -42,12 +43,15 @@ struct ChoiceGeometry {
     double outletWidth = 0.0;  // [m] across the jet: a round outlet's size, a slot's width
     double spreadAngle = 24.0; // [°] the jet's full spread angle, for the spacing of vertical jets
     bool perOutlet = true;     // design "0": counted one by one (else per piece of slot)
+    bool forHalls = false;     // the catalogue names halls as its only kind of room
 };
 
 // The geometry of the outlet taken over into `rec`. `mounting` is its type's mounting places as the
 // catalogue names them: a type offered for walls, parapets or bulkheads alone (no ceiling or hall
-// roof among them) is laid out along a wall only.
-ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& mounting);
+// roof among them) is laid out along a wall only. `uses` are its ranges of use: a type whose only
+// kind of room (besides cooling, heating and ventilating) is halls is made for high rooms.
+ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& mounting,
+                              const QStringList& uses = {});
 // The same, with the mounting places of the record's type looked up in the catalogue.
 ChoiceGeometry choiceGeometry(const Catalogue& catalogue, const CalculationRecord& rec);
 
