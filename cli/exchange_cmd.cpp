@@ -5,6 +5,7 @@
 #include "cli/session.h"
 
 #include "exchange/exchangefiles.h"
+#include "exchange/layoutexchange.h"
 #include "frame/files.h"
 
 namespace {
@@ -17,17 +18,23 @@ int runExchange(const QStringList& args, QTextStream&, QTextStream&) {
     call.parse(args, 1);
     if (!call.isSet("ceiling") && !call.isSet("sound"))
         call.wrongCall(QStringLiteral("Keine Austauschdatei verlangt: --ceiling oder --sound fehlt."));
-    fyl::cli::refuseProjectOutputClash(call, {"ceiling", "sound"});
+    // The ceiling plan's layout file goes beside its exchange file, an output as well.
+    QStringList outputs;
+    if (call.isSet("ceiling"))
+        outputs << call.value("ceiling") << fyl::layoutFileBeside(call.value("ceiling"));
+    if (call.isSet("sound"))
+        outputs << call.value("sound");
+    fyl::cli::refuseOutputClash(call, fyl::cli::programDataFiles(call.programDir()) << call.positional(0),
+                                outputs);
 
     fyl::cli::Session session;
-    fyl::cli::openProject(session, call.programDir(), call.positional(0));
+    fyl::cli::openProject(session, call.programDir(), call.positional(0), fyl::cli::WithCatalogue::Yes);
     // The Tools menu is reached from the calculation window, which evaluated the project.
     fyl::cli::evaluateAsShown(session, QStringLiteral("Es wurde keine Austauschdatei geschrieben."));
-    // Both files are made before either is written, and placed together: a failure writes none.
+    // Every file is made before any is written, and they are placed together: a failure writes none.
     std::vector<std::pair<QString, QByteArray>> files;
     if (call.isSet("ceiling"))
-        files.emplace_back(call.value("ceiling"),
-                           fyl::exchangeFileBytes(fyl::ceilingExchangeLines(*session.record)));
+        files = fyl::ceilingPlanFiles(call.value("ceiling"), *session.record, session.catalogue);
     if (call.isSet("sound"))
         files.emplace_back(call.value("sound"),
                            fyl::exchangeFileBytes(fyl::soundExchangeLines(*session.record)));

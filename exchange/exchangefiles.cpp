@@ -2,11 +2,12 @@
 #include "exchange/exchangefiles.h"
 
 #include "calc/evaluation.h"
+#include "exchange/exchangeformat.h"
+#include "exchange/layoutexchange.h"
 
 #include "frame/ansi.h"
 #include "frame/errors.h"
 #include "frame/files.h"
-#include "frame/filetext.h"
 #include "frame/numbers.h"
 
 #include <QDir>
@@ -17,55 +18,15 @@
 
 namespace fyl {
 
+using namespace exchangeformat;
+
 namespace {
 
-const QString kDashes = QStringLiteral("--");
-
-// The keys of both files, in file order; a value line follows each key except where noted.
-namespace key {
-const char* const Type = "Typ";
-const char* const Id = "Kennnummer";
-const char* const Count = "Anzahl";
-const char* const AMin = "a_min";
-const char* const WallMin = "Rand_min";
-const char* const Width = "Raumbreite";
-const char* const Length = "Raumlänge";
-const char* const Spacing = "Einbauabstand";
-const char* const Wall = "Wandabstand";
-const char* const JetKind = "Strahlform (v/h)";
-const char* const Project = "Projekt";
-const char* const Editor = "Bearbeiter";
-const char* const Height = "Raumhoehe";
-const char* const Head = "Kopfhoehe";
-const char* const Velocity = "Luftgeschwindigkeit";
-const char* const AMinSeated = "Minabstand für Sitzhöhe(1.3 m)";
-const char* const WallMinSeated = "Minwandabstand für Sitzhöhe(1.3 m)";
-const char* const Sound = "Schallleistungspegel";
-const char* const Room = "Raumdaten"; // then width, length, height and an empty line
-const char* const ProjectData = "Projektdaten";
-const char* const Address = "Adresse"; // then five lines, the project number and date
-} // namespace key
-
 const char* const kPlaceholder = "xxxxxxxxxxx";
-constexpr int kTextLimit = 100;
 
-// A number of the files: its form (w:d) and the values it may take. The writer refuses what the
-// readers would refuse, so a file one side writes the other reads; checked on the text as written,
-// since rounding can carry a value over a limit.
-struct NumberForm {
-    const char* name; // the key, or what the line holds where no key precedes it
-    int width;
-    int decimals;
-    double low;
-    double high;
-    bool whole = false; // a count
-};
 constexpr double kMaxLength = kMaxBuildingLength;
-const NumberForm kCount{key::Count, 1, 0, 0, 1e6, true};
 const NumberForm kAMin{key::AMin, 3, 2, 0, kMaxLength};
 const NumberForm kWallMin{key::WallMin, 1, 2, 0, kMaxLength};
-const NumberForm kWidth{key::Width, 4, 2, 0, kMaxLength};
-const NumberForm kLength{key::Length, 4, 2, 0, kMaxLength};
 const NumberForm kSpacing{key::Spacing, 4, 2, 0, kMaxLength};
 const NumberForm kWall{key::Wall, 4, 2, 0, kMaxLength};
 const NumberForm kHeight{key::Height, 4, 2, 0, kMaxLength};
@@ -75,103 +36,6 @@ const NumberForm kAMinSeated{key::AMinSeated, 3, 2, 0, kMaxLength};
 const NumberForm kWallMinSeated{key::WallMinSeated, 1, 2, 0, kMaxLength};
 const NumberForm kSoundLevel{key::Sound, 2, 0, -100, 200};
 const NumberForm kSoundHeight{"Raumhöhe", 4, 2, 0, kMaxLength};
-
-// The value of a number line, or why the readers refuse it (empty when they take it).
-QString refusal(const QString& line, const NumberForm& form, double& value) {
-    const QString t = line.trimmed();
-    bool ok = false;
-    value = t.toDouble(&ok); // the point form, whatever the locale
-    if (!ok || !std::isfinite(value) || t.contains(QLatin1Char(',')))
-        return QStringLiteral("eine Zahl mit Dezimalpunkt erwartet, gefunden \"%1\"").arg(line);
-    if (value < form.low || value > form.high)
-        return QStringLiteral("%1 liegt außerhalb von %2 bis %3").arg(t).arg(form.low).arg(form.high);
-    if (form.whole && value != std::floor(value))
-        return QStringLiteral("eine ganze Zahl erwartet, gefunden \"%1\"").arg(line);
-    return QString();
-}
-
-// A number as the file writes it; refused (FileError naming the file and the value) when the
-// readers would refuse it.
-QString number(long double value, const NumberForm& form, const char* file) {
-    QString text = numbers::formatWidth(requireFinite(value, form.name), form.width, form.decimals);
-    double read = 0;
-    if (const QString why = refusal(text, form, read); !why.isEmpty())
-        throw FileError(QStringLiteral("%1: %2 %3; die Austauschdatei wird nicht geschrieben.")
-                            .arg(QString::fromLatin1(file), QString::fromUtf8(form.name), why));
-    return text;
-}
-
-// A text as one line, so that it cannot add lines to the file, cut to the files' limit.
-QString textValue(const QString& text) {
-    return singleLineText(text).left(kTextLimit);
-}
-
-QString outletName(const CalculationRecord& rec) {
-    return rec.outlet.typeNameText() + QLatin1Char(' ') + rec.outlet.sizeNameText();
-}
-
-// Reads the lines in order, checking keys and converting values; every failure names its line.
-class LineReader {
-public:
-    LineReader(const QByteArray& bytes, int expected, const char* file) : file_(QString::fromLatin1(file)) {
-        QString text = fromAnsi(bytes);
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        // The terminator of the last line starts no further one; taking it for an empty last line
-        // would let a file that lost its last line pass for a whole one.
-        if (text.endsWith(QLatin1Char('\n')))
-            text.chop(1);
-        if (!bytes.isEmpty())
-            lines_ = text.split(QLatin1Char('\n'));
-        if (lines_.size() != expected)
-            throw FileError(QStringLiteral("%1: %2 Zeilen erwartet, die Datei hat %3.")
-                                .arg(file_)
-                                .arg(expected)
-                                .arg(lines_.size()));
-    }
-
-    void key(const char* expected) {
-        const QString k = QString::fromUtf8(expected);
-        if (next() != k)
-            fail(QStringLiteral("der Schlüssel \"%1\" erwartet, gefunden \"%2\"").arg(k, current()));
-    }
-    QString text() { return next(); }
-    void empty() {
-        if (!next().isEmpty())
-            fail(QStringLiteral("eine leere Zeile erwartet"));
-    }
-    double real(const NumberForm& form) {
-        double v = 0;
-        if (const QString why = refusal(next(), form, v); !why.isEmpty())
-            fail(why);
-        return v;
-    }
-    std::optional<double> realOrDashes(const NumberForm& form) {
-        if (lines_.value(index_).trimmed() == kDashes) {
-            next();
-            return std::nullopt;
-        }
-        return real(form);
-    }
-    int count() { return static_cast<int>(real(kCount)); }
-    bool horizontal() {
-        const QString t = next();
-        if (t != QLatin1String("h") && t != QLatin1String("v"))
-            fail(QStringLiteral("\"h\" oder \"v\" erwartet, gefunden \"%1\"").arg(t));
-        return t == QLatin1String("h");
-    }
-
-private:
-    QString next() { return lines_.at(index_++); }
-    QString current() const { return lines_.at(index_ - 1); }
-    [[noreturn]] void fail(const QString& what) const {
-        throw FileError(QStringLiteral("%1, Zeile %2: %3.").arg(file_).arg(index_).arg(what));
-    }
-
-    QString file_;
-    QStringList lines_;
-    int index_ = 0;
-};
 
 } // namespace
 
@@ -269,10 +133,15 @@ QString companionProgram(const QString& programDir, CompanionTool tool) {
     return joinPath(programDir, name);
 }
 
-bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Folders& folders, Shell& shell) {
+bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Catalogue& catalogue,
+                    const Folders& folders, Shell& shell) {
     const bool ceiling = tool == CompanionTool::CeilingPlan;
     const char* name = ceiling ? kCeilingExchangeName : kSoundExchangeName;
-    writeExchangeFile(folders.temp, name, ceiling ? ceilingExchangeLines(rec) : soundExchangeLines(rec));
+    if (ceiling)
+        writeFilesTogether(
+            ceilingPlanFiles(joinPath(folders.temp, QString::fromLatin1(name)), rec, catalogue));
+    else
+        writeExchangeFile(folders.temp, name, soundExchangeLines(rec));
     // The tool gets the name as written on disk: a case-sensitive file system would not find
     // another spelling of it.
     return shell.start(companionProgram(folders.program, tool), {QString::fromLatin1(name)}, folders.program);
@@ -333,7 +202,7 @@ CeilingExchange readCeilingExchange(const QByteArray& bytes) {
     in.key(key::Id);
     x.idPlaceholder = in.text();
     in.key(key::Count);
-    x.outletCount = in.count();
+    x.outletCount = in.count(kCount);
     in.key(key::AMin);
     x.aMin = in.realOrDashes(kAMin);
     in.key(key::WallMin);
@@ -371,7 +240,7 @@ SoundExchange readSoundExchange(const QByteArray& bytes) {
     in.key(key::Type);
     x.outletName = in.text();
     in.key(key::Count);
-    x.outletCount = in.count();
+    x.outletCount = in.count(kCount);
     in.key(key::Sound);
     x.lwa = in.real(kSoundLevel);
     in.key(key::Room);

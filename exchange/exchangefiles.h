@@ -4,6 +4,7 @@
 // Core layer (fylcore).
 #pragma once
 
+#include "catalogue/catalogue.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
 #include "frame/shell.h"
@@ -44,10 +45,13 @@ enum class CompanionTool { CeilingPlan, Sound };
 QString companionProgram(const QString& programDir, CompanionTool tool);
 
 // What the Tools menu's "Deckenspiegel" and "Sound" do: write the tool's exchange file into the
-// temporary folder, then start the tool from the program directory with the file's bare name. A
-// failed write raises FileError and starts nothing; a tool that cannot be started is not reported
-// (the file stays). Returns whether the tool started.
-bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Folders& folders, Shell& shell);
+// temporary folder, then start the tool from the program directory with the file's bare name. The
+// ceiling plan also gets the layout file beside it, with the record's judgement (`catalogue` gives
+// the type's mounting places), the two written together. A failed write raises FileError, leaves
+// the old files and starts nothing; a tool that cannot be started is not reported (the files
+// stay). Returns whether the tool started.
+bool handOverToTool(CompanionTool tool, const CalculationRecord& rec, const Catalogue& catalogue,
+                    const Folders& folders, Shell& shell);
 
 // Where a companion tool finds the exchange file its command line names. A bare name (what ZELK FYL
 // passes) is looked up in `temporaryFolder`: the exact name, else a name there that differs only in

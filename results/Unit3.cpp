@@ -223,7 +223,7 @@ void TForm3::Drucken1Click() {
 }
 
 void TForm3::Deckenspiegel1Click() {
-    act([this] { return model_.Deckenspiegel1Click(state_.folders, shell_); });
+    act([this] { return model_.Deckenspiegel1Click(state_.folders, state_.catalogue, shell_); });
 }
 
 void TForm3::Sound1Click() {

@@ -123,15 +123,17 @@ ResultsWindowOutcome ResultsWindowModel::Drucken1Click() {
     return out;
 }
 
-ResultsWindowOutcome ResultsWindowModel::Deckenspiegel1Click(const Folders& folders, Shell& shell) {
-    handOverToTool(CompanionTool::CeilingPlan, parts_.record, folders, shell);
+ResultsWindowOutcome ResultsWindowModel::Deckenspiegel1Click(const Folders& folders,
+                                                             const Catalogue& catalogue, Shell& shell) {
+    handOverToTool(CompanionTool::CeilingPlan, parts_.record, catalogue, folders, shell);
     ResultsWindowOutcome out;
     out.hideFlowSimulation = true;
     return out;
 }
 
 ResultsWindowOutcome ResultsWindowModel::Sound1Click(const Folders& folders, Shell& shell) {
-    handOverToTool(CompanionTool::Sound, parts_.record, folders, shell);
+    const Catalogue none; // the sound tool gets no judgement
+    handOverToTool(CompanionTool::Sound, parts_.record, none, folders, shell);
     ResultsWindowOutcome out;
     out.hideFlowSimulation = true;
     return out;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/evaluation.h"
+#include "catalogue/catalogue.h"
 #include "frame/dialogs.h"
 #include "frame/record.h"
 #include "frame/runstate.h"
@@ -72,8 +73,10 @@ public:
     ResultsWindowOutcome Raumschnitt1Click(); // the flow picture, refused for isothermal vertical jets
     ResultsWindowOutcome Drucken1Click();
     // Tools menu: the exchange file for the ceiling-plan or the sound tool, then the tool; the flow
-    // picture closes.
-    ResultsWindowOutcome Deckenspiegel1Click(const Folders& folders, Shell& shell);
+    // picture closes. The ceiling plan gets the outlet's judgement too, for which the catalogue
+    // gives the type's mounting places.
+    ResultsWindowOutcome Deckenspiegel1Click(const Folders& folders, const Catalogue& catalogue,
+                                             Shell& shell);
     ResultsWindowOutcome Sound1Click(const Folders& folders, Shell& shell);
     // The outlet's tender text, "Aus_texte" in the program directory, opened with the program the
     // desktop has for it: entry 98 when the outlet names none, entry 100 when it cannot be opened

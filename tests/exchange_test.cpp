@@ -1,6 +1,7 @@
 // The exchange files of the ceiling-plan and the sound tool: their bytes for a horizontal and a
-// vertical outlet, the reading back, and the hand-over that writes the file before the tool starts.
+// vertical outlet, the reading back, and the hand-over that writes the files before the tool starts.
 #include "exchange/exchangefiles.h"
+#include "exchange/layoutexchange.h"
 #include "frame/errors.h"
 #include "tests/support/scripted.h"
 
@@ -119,16 +120,23 @@ TEST(ExchangeFiles, TheFileIsWrittenBeforeTheToolStartsAndAFailedWriteStartsNoth
     old.close();
     auto rec = designedRoom();
     test::RecordingShell shell;
-    EXPECT_TRUE(handOverToTool(CompanionTool::CeilingPlan, *rec, folders, shell));
+    const Catalogue catalogue;
+    EXPECT_TRUE(handOverToTool(CompanionTool::CeilingPlan, *rec, catalogue, folders, shell));
     QFile written(old.fileName());
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), exchangeFileBytes(ceilingExchangeLines(*rec)));
+    const QByteArray exchange = written.readAll();
+    EXPECT_EQ(exchange, exchangeFileBytes(ceilingExchangeLines(*rec)));
+    // The layout file beside it, written with it, names the same outlet, count and room.
+    QFile layout(QDir(folders.temp).filePath(QStringLiteral("Zolanordnung.tmp")));
+    ASSERT_TRUE(layout.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(belongsTo(readLayoutExchange(layout.readAll()), readCeilingExchange(exchange)));
     ASSERT_EQ(shell.started.size(), 1);
     EXPECT_EQ(shell.started[0], companionProgram(folders.program, CompanionTool::CeilingPlan) +
                                     QStringLiteral(" Zoldaten.tmp @") + folders.program);
 
     folders.temp = dir.filePath(QStringLiteral("gone"));
-    EXPECT_THROW(handOverToTool(CompanionTool::Sound, *rec, folders, shell), FileError);
+    for (CompanionTool tool : {CompanionTool::CeilingPlan, CompanionTool::Sound})
+        EXPECT_THROW(handOverToTool(tool, *rec, catalogue, folders, shell), FileError);
     EXPECT_EQ(shell.started.size(), 1);
 }
 
