@@ -92,6 +92,18 @@ std::optional<OutletLayout> matchingEvenGrid(const CeilingExchange& x) {
     return best;
 }
 
+void takeEvenGrid(const OutletLayout& grid, CeilingLayout& out) {
+    const Direction across = directionOf(grid.spacingWidth, grid.wallWidth);
+    const Direction along = directionOf(grid.spacingLength, grid.wallLength);
+    out.evenGrid = true;
+    out.columns = out.lastRowCount = grid.columns;
+    out.rows = grid.rows;
+    out.spacingX = across.spacing;
+    out.spacingY = along.spacing;
+    out.wallX = out.lastRowWallX = across.wall;
+    out.wallY = along.wall;
+}
+
 std::optional<Arrangement> bestArrangement(const CeilingExchange& x) {
     const int n = x.outletCount;
     std::optional<Arrangement> best;
@@ -113,7 +125,8 @@ std::optional<Arrangement> bestArrangement(const CeilingExchange& x) {
     return best;
 }
 
-QString problemOf(const CeilingExchange& x) {
+// Why the file's outlets cannot be drawn at all, whatever their layout.
+QString roomProblemOf(const CeilingExchange& x) {
     if (x.outletCount <= 0)
         return QStringLiteral("Die Austauschdatei nennt 0 Durchlässe: es gibt nichts anzuordnen.");
     if (x.outletCount > kMaxOutlets)
@@ -124,6 +137,12 @@ QString problemOf(const CeilingExchange& x) {
         return QStringLiteral(
                    "Der Raum %1 × %2 m hat keine Fläche: die Austauschdatei nennt keine Raumgröße.")
             .arg(metres(x.roomWidth), metres(x.roomLength));
+    return QString();
+}
+
+QString problemOf(const CeilingExchange& x) {
+    if (QString problem = roomProblemOf(x); !problem.isEmpty())
+        return problem;
     if (x.outletCount > 1 && x.spacing <= kTolerance)
         return QStringLiteral(
                    "Der Einbauabstand ist 0: für %1 Durchlässe gibt es kein Raster. Den Abstand in "
@@ -228,15 +247,7 @@ CeilingLayout layOutCeiling(const CeilingExchange& x) {
     if (!out.problem.isEmpty())
         return out;
     if (const std::optional<OutletLayout> grid = matchingEvenGrid(x)) {
-        const Direction across = directionOf(grid->spacingWidth, grid->wallWidth);
-        const Direction along = directionOf(grid->spacingLength, grid->wallLength);
-        out.evenGrid = true;
-        out.columns = out.lastRowCount = grid->columns;
-        out.rows = grid->rows;
-        out.spacingX = across.spacing;
-        out.spacingY = along.spacing;
-        out.wallX = out.lastRowWallX = across.wall;
-        out.wallY = along.wall;
+        takeEvenGrid(*grid, out);
     } else if (const std::optional<Arrangement> best = bestArrangement(x)) {
         out.columns = best->columns;
         out.rows = best->rows;
@@ -259,10 +270,267 @@ CeilingLayout layOutCeiling(const CeilingExchange& x) {
     return out;
 }
 
+namespace {
+
+// The file gives lengths to the millimetre: a distance within that of a check's figure is the one
+// it checked.
+constexpr double kFigureMatch = 0.0015;
+
+// How a span of a judged plan's chain is checked.
+enum class SpanKind { Spacing, Wall, Unchecked };
+
+// The judgement's spacing and wall-distance checks, when they failed.
+struct FailedDistances {
+    const ExchangedCheck* spacing = nullptr;
+    const ExchangedCheck* wall = nullptr;
+    std::optional<double> leastSpacing, leastWall; // the layout's: what a check without a figure checked
+
+    // Whether a distance of `length` is one the failed check is about: below its limit, or the
+    // distance whose figure it gives.
+    static bool marks(const ExchangedCheck* check, double length, const std::optional<double>& least) {
+        if (check == nullptr)
+            return false;
+        if (check->limit && length < *check->limit - kTolerance)
+            return true;
+        const std::optional<double> checked = check->value ? check->value : least;
+        return checked && std::abs(length - *checked) <= kFigureMatch;
+    }
+    Breach span(SpanKind kind, double length) const {
+        const bool marked = kind == SpanKind::Spacing ? marks(spacing, length, leastSpacing)
+                            : kind == SpanKind::Wall  ? marks(wall, length, leastWall)
+                                                      : false;
+        return marked ? Breach::Limit : Breach::None;
+    }
+};
+
+PlanOutlet outletAt(double x, double y, int row, int column) {
+    PlanOutlet o;
+    o.x = x;
+    o.y = y;
+    o.row = row;
+    o.column = column;
+    return o;
+}
+
+// Spans from the wall at 0 through `positions` to the wall at `side`: the ends `ends`, the spans
+// between `between`. Spans of no length are left out.
+std::vector<std::pair<PlanSpan, SpanKind>> spansThrough(const std::vector<double>& positions, double side,
+                                                        SpanKind ends, SpanKind between) {
+    std::vector<std::pair<PlanSpan, SpanKind>> out;
+    double from = 0;
+    for (std::size_t i = 0; i <= positions.size(); ++i) {
+        const double to = i < positions.size() ? positions[i] : side;
+        if (to - from > kTolerance)
+            out.push_back({{from, to, Breach::None}, i == 0 || i == positions.size() ? ends : between});
+        from = to;
+    }
+    return out;
+}
+
+// Where the pieces of a row of `pieces` slots `length` long, starting `start` from the wall, meet.
+std::vector<double> pieceEnds(double start, int pieces, double length) {
+    std::vector<double> ends;
+    for (int i = 0; i <= pieces; ++i)
+        ends.push_back(start + i * length);
+    return ends;
+}
+
+// Places the outlets of a judged layout, with the gaps between neighbours the spacing check is
+// about and the chains through them.
+void placeJudged(const CeilingExchange& x, const OutletLayout& l, double piece, CeilingLayout& out,
+                 std::vector<std::pair<PlanSpan, SpanKind>>& across,
+                 std::vector<std::pair<PlanSpan, SpanKind>>& along) {
+    const double W = x.roomWidth, L = x.roomLength;
+    out.rows = l.rows;
+    out.columns = out.lastRowCount = l.columns;
+    switch (l.kind) {
+    case LayoutKind::Grid: {
+        takeEvenGrid(l, out);
+        placeOutlets(x, out);
+        findGaps(out);
+        std::vector<double> xs, ys;
+        for (int c = 0; c < l.columns; ++c)
+            xs.push_back(out.wallX + c * out.spacingX);
+        for (int r = 0; r < l.rows; ++r)
+            ys.push_back(out.wallY + r * out.spacingY);
+        across = spansThrough(xs, W, SpanKind::Wall, SpanKind::Spacing);
+        along = spansThrough(ys, L, SpanKind::Wall, SpanKind::Spacing);
+        return;
+    }
+    case LayoutKind::SlotRows: {
+        // The rows lie evenly across one side; the pieces run end to end along the other.
+        const bool alongY = l.rowsAlongLength;
+        const Direction rows =
+            alongY ? directionOf(l.spacingWidth, l.wallWidth) : directionOf(l.spacingLength, l.wallLength);
+        const double start = l.rowEnds.value_or(0.0);
+        std::vector<double> rowAt;
+        for (int r = 0; r < l.rows; ++r) {
+            rowAt.push_back(rows.wall + r * rows.spacing);
+            for (int i = 0; i < l.columns; ++i) {
+                const double at = start + (i + 0.5) * piece;
+                PlanOutlet o = alongY ? outletAt(rowAt.back(), at, r, i) : outletAt(at, rowAt.back(), r, i);
+                o.length = piece;
+                o.alongLength = alongY;
+                out.outlets.push_back(o);
+                if (r > 0)
+                    addGap(out, (r - 1) * l.columns + i, r * l.columns + i);
+            }
+        }
+        (alongY ? out.spacingX : out.spacingY) = rows.spacing;
+        (alongY ? out.spacingY : out.spacingX) = piece;
+        (alongY ? out.wallX : out.wallY) = rows.wall;
+        (alongY ? out.wallY : out.wallX) = start;
+        auto rowSpans = spansThrough(rowAt, alongY ? W : L, SpanKind::Wall, SpanKind::Spacing);
+        std::vector<double> ends = pieceEnds(start, l.columns, piece);
+        auto pieceSpans = spansThrough(ends, alongY ? L : W, SpanKind::Unchecked, SpanKind::Unchecked);
+        across = alongY ? rowSpans : pieceSpans;
+        along = alongY ? pieceSpans : rowSpans;
+        return;
+    }
+    case LayoutKind::WallRow: {
+        // At the left wall when the row runs along the length, else at the top wall; the jets cross
+        // the room to the opposite wall.
+        const bool alongY = l.rowsAlongLength;
+        const double side = alongY ? L : W, depth = alongY ? W : L;
+        const double start = l.rowEnds.value_or(0.0);
+        const std::optional<double>& spacing = alongY ? l.spacingLength : l.spacingWidth;
+        std::vector<double> at;
+        for (int i = 0; i < l.columns; ++i) {
+            at.push_back(piece > 0.0 ? start + (i + 0.5) * piece : start + i * spacing.value_or(0.0));
+            PlanOutlet o = alongY ? outletAt(0.0, at.back(), 0, i) : outletAt(at.back(), 0.0, 0, i);
+            o.length = piece;
+            o.alongLength = alongY;
+            o.atWall = true;
+            out.outlets.push_back(o);
+            if (i > 0 && piece <= 0.0)
+                addGap(out, i - 1, i);
+        }
+        (alongY ? out.spacingY : out.spacingX) = piece > 0.0 ? piece : spacing.value_or(2.0 * start);
+        (alongY ? out.spacingX : out.spacingY) = depth;
+        (alongY ? out.wallY : out.wallX) = start;
+        std::vector<std::pair<PlanSpan, SpanKind>> row =
+            piece > 0.0 ? spansThrough(pieceEnds(start, l.columns, piece), side, SpanKind::Unchecked,
+                                       SpanKind::Unchecked)
+                        : spansThrough(at, side, SpanKind::Unchecked, SpanKind::Spacing);
+        // The jets' run to the opposite wall is the room's side, which its own chain shows; it is
+        // drawn again only where the judgement's wall distance failed.
+        std::vector<std::pair<PlanSpan, SpanKind>> throwSpan{{{0.0, depth, Breach::None}, SpanKind::Wall}};
+        across = alongY ? throwSpan : row;
+        along = alongY ? row : throwSpan;
+        return;
+    }
+    }
+}
+
+// The distances from an outlet to the walls the judgement's wall distance is about: those its jets
+// blow towards.
+std::vector<double> checkedWallDistances(const CeilingExchange& x, const OutletLayout& l,
+                                         const PlanOutlet& o) {
+    std::vector<double> out;
+    if (l.kind == LayoutKind::WallRow) {
+        out.push_back(l.rowsAlongLength ? x.roomWidth : x.roomLength);
+        return out;
+    }
+    if (l.wallWidth && (l.kind == LayoutKind::Grid || l.rowsAlongLength))
+        out.push_back(std::min(o.x, x.roomWidth - o.x));
+    if (l.wallLength && (l.kind == LayoutKind::Grid || !l.rowsAlongLength))
+        out.push_back(std::min(o.y, x.roomLength - o.y));
+    return out;
+}
+
+} // namespace
+
+CeilingLayout layOutCeiling(const CeilingExchange& x, const LayoutExchange& judged) {
+    CeilingLayout out;
+    JudgedPlan plan;
+    plan.layout = judged.layout;
+    plan.pieceLength = judged.pieceLength;
+    FailedDistances failed;
+    QString noPlace;
+    for (const ExchangedCheck& c : judged.checks) {
+        if (c.ok)
+            continue;
+        plan.verdict << c.text;
+        out.findings.push_back({Breach::Limit, c.text, 1});
+        if (c.name == QLatin1String("spacing"))
+            failed.spacing = &c;
+        else if (c.name == QLatin1String("wall_distance"))
+            failed.wall = &c;
+        else if (c.name == QLatin1String("layout"))
+            noPlace = c.text;
+    }
+    plan.met = plan.verdict.isEmpty();
+    if (plan.met)
+        plan.verdict << kAllChecksMet;
+    plan.spacingFailed = failed.spacing != nullptr;
+    plan.wallFailed = failed.wall != nullptr;
+    out.worst = plan.met ? Breach::None : Breach::Limit;
+    out.problem = roomProblemOf(x);
+    if (out.problem.isEmpty() && !judged.placed)
+        out.problem = noPlace.isEmpty()
+                          ? QStringLiteral("ZELK FYL hat für %1 Durchlässe keine Anordnung im Raum "
+                                           "gefunden.")
+                                .arg(x.outletCount)
+                          : noPlace;
+    if (!out.problem.isEmpty()) {
+        out.judged = std::move(plan);
+        out.limits = limitsOf(x);
+        return out;
+    }
+
+    // Placed without the file's limits: the marks are the judgement's.
+    std::vector<std::pair<PlanSpan, SpanKind>> across, along;
+    placeJudged(x, judged.layout, judged.pieceLength, out, across, along);
+    const LayoutDistances least = layoutDistances(judged.layout);
+    failed.leastSpacing = least.spacing;
+    failed.leastWall = least.wall;
+    for (PlanGap& g : out.gaps)
+        if (FailedDistances::marks(failed.spacing, g.length, failed.leastSpacing)) {
+            g.breach = Breach::Limit;
+            g.reasons.push_back({Breach::Limit, failed.spacing->text});
+        }
+    for (PlanOutlet& o : out.outlets) {
+        o.wallDistance = std::min({o.x, x.roomWidth - o.x, o.y, x.roomLength - o.y});
+        for (double d : checkedWallDistances(x, judged.layout, o))
+            if (o.breach == Breach::None && FailedDistances::marks(failed.wall, d, failed.leastWall)) {
+                o.breach = Breach::Limit;
+                o.reasons.push_back({Breach::Limit, failed.wall->text});
+            }
+    }
+    const bool wallRow = judged.layout.kind == LayoutKind::WallRow;
+    const auto chain = [&](std::vector<std::pair<PlanSpan, SpanKind>>& spans, std::vector<PlanSpan>& into) {
+        for (auto& [span, kind] : spans) {
+            span.breach = failed.span(kind, span.to - span.from);
+            if (!(wallRow && kind == SpanKind::Wall && span.breach == Breach::None))
+                into.push_back(span);
+        }
+    };
+    chain(across, plan.across);
+    chain(along, plan.along);
+    out.leastWallDistance = std::min(out.wallX, out.wallY);
+    out.limits = limitsOf(x);
+    out.judged = std::move(plan);
+    return out;
+}
+
+CeilingLayout planCeiling(const CeilingExchange& x, const std::optional<LayoutExchange>& judged) {
+    return judged ? layOutCeiling(x, *judged) : layOutCeiling(x);
+}
+
 QString figuresLine(const CeilingExchange& x, const CeilingLayout& layout) {
     if (!layout.problem.isEmpty())
         return layout.problem;
     QStringList parts;
+    if (layout.judged) {
+        const JudgedPlan& j = *layout.judged;
+        parts << (j.pieceLength > 0.0
+                      ? QStringLiteral("%1 Schlitzstücke à %2 m: %3")
+                            .arg(x.outletCount)
+                            .arg(metres(j.pieceLength), layoutText(j.layout))
+                      : QStringLiteral("%1 Durchlässe: %2").arg(x.outletCount).arg(layoutText(j.layout)))
+              << j.verdict;
+        return parts.join(QStringLiteral(" · "));
+    }
     if (x.outletCount == 1)
         parts << QStringLiteral("1 Durchlass in Raummitte");
     else if (layout.rows == 1)

@@ -1,9 +1,12 @@
-// The ceiling plan as plain data: where the outlets of an exchange file sit on a regular grid in
-// the room, and which outlets and gaps fall short of the least spacing and wall distance. The one
-// layout of a ceiling plan, which the ceiling-plan tool draws. Core layer (fylcore).
+// The ceiling plan as plain data: where the outlets sit in the room and which outlets and gaps are
+// marked. With the layout file beside the exchange file, exactly the layout the judgement used and
+// its verdict; without one, a regular grid from the exchange file's figures checked against its
+// least spacing and wall distance. The one layout of a ceiling plan, which the ceiling-plan tool
+// draws. Core layer (fylcore).
 #pragma once
 
 #include "exchange/exchangefiles.h"
+#include "exchange/layoutexchange.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,8 +41,11 @@ struct Reason {
 // Coordinates in metres: x across the width from the left wall, y along the length from the top
 // wall of the plan.
 struct PlanOutlet {
-    double x = 0, y = 0;
+    double x = 0, y = 0; // the middle of the outlet; of a wall outlet, where it meets the wall
     int row = 0, column = 0;
+    double length = 0;            // a piece of slot outlet: its length; 0 for a point outlet
+    bool alongLength = false;     // a piece of slot, or an outlet at a wall, runs along the length (y)
+    bool atWall = false;          // in a row at a wall, blowing across the room
     double wallDistance = 0;      // to the nearest wall
     Breach breach = Breach::None; // the worst of the reasons
     std::vector<Reason> reasons;
@@ -58,6 +64,26 @@ struct Finding {
     Breach breach = Breach::None;
     QString text;
     int count = 0;
+};
+
+// A span of a dimension chain, in metres along it.
+struct PlanSpan {
+    double from = 0, to = 0;
+    Breach breach = Breach::None;
+};
+
+// What a plan laid out from the layout file shows of the judgement.
+struct JudgedPlan {
+    OutletLayout layout;
+    double pieceLength = 0; // [m] slot outlets: one piece
+    // The judgement's spacing and wall-distance checks failed: only then are gaps, outlets and
+    // spans marked.
+    bool spacingFailed = false, wallFailed = false;
+    // Each failed check's text, or the one line "alle Prüfungen erfüllt".
+    QStringList verdict;
+    bool met = true;
+    // The dimension chains through the outlets: across the width (x) and along the length (y).
+    std::vector<PlanSpan> across, along;
 };
 
 struct CeilingLayout {
@@ -83,7 +109,8 @@ struct CeilingLayout {
     std::vector<PlanOutlet> outlets; // row by row from the top, left to right
     std::vector<PlanGap> gaps;
     std::vector<Finding> findings; // worst first
-    Breach worst = Breach::None;
+    Breach worst = Breach::None;   // of a judged plan: Limit when a check failed
+    std::optional<JudgedPlan> judged;
 };
 
 // No more outlets than this are laid out: beyond it no single room is planned, and a plan of
@@ -116,6 +143,19 @@ Limits limitsOf(const CeilingExchange& x);
 // A count of 0, an empty room, a spacing of 0 for more than one outlet or a count no arrangement
 // fits leave `problem` set and no outlets.
 CeilingLayout layOutCeiling(const CeilingExchange& x);
+
+// Lays out exactly the layout the judgement used, which `judged` (read from beside `x`, and
+// belonging to it) gives: an even grid as above; rows of slot outlets as pieces end to end; a row
+// at the left wall (rows along the length) or the top wall. Marks come from the judgement alone: a
+// gap where its spacing check failed and the gap is below the check's limit or is the distance it
+// checked, an outlet likewise for its wall-distance check; every other check is the verdict's
+// alone. The exchange file's limits are kept for the title block. A layout the judgement found no
+// place for leaves `problem` set to the judgement's reason.
+CeilingLayout layOutCeiling(const CeilingExchange& x, const LayoutExchange& judged);
+
+// The plan of the exchange file: the judged layout when its layout file came with it, else the
+// layout from the exchange file's figures.
+CeilingLayout planCeiling(const CeilingExchange& x, const std::optional<LayoutExchange>& judged);
 
 // How `length` compares with a limit and its value for a seated head height (either may be
 // missing); a length that prints as its limit is not below it.

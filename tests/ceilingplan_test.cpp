@@ -1,10 +1,16 @@
-// The ceiling-plan tool: the grid it lays out, the limits it checks, the exchange file it reads
-// and the program's batch runs.
+// The ceiling-plan tool: the grid it lays out, the limits it checks, the exchange file it reads,
+// the judged layout and verdict of the layout file beside it, and the program's batch runs.
 #include "calc/outletlayout.h"
+#include "catalogue/loaders.h"
 #include "companions/deckenspiegel/ceilingpage.h"
 #include "exchange/ceilinglayout.h"
 #include "exchange/ceilinglookup.h"
+#include "fixtures/calcfixture.h"
 #include "frame/errors.h"
+#include "frame/files.h"
+#include "frame/projectfile.h"
+#include "selection/suggestions.h"
+#include "tests/support/clirun.h"
 #include "tests/support/testfiles.h"
 
 #include <QElapsedTimer>
@@ -15,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 
 using namespace fyl;
 using namespace fyl::ceiling;
@@ -383,6 +390,202 @@ TEST(CeilingLayout, OnlyAFileWithinACentimetreOfAnEvenGridIsTakenForIt) {
     EXPECT_EQ(l.findings[1].count, 4);
 }
 
+// ---- the layout file ------------------------------------------------------------------------
+
+namespace {
+
+ExchangedCheck check(const char* name, bool ok, double value, double limit, const char* text) {
+    return {QString::fromLatin1(name), ok, value, limit, QString::fromUtf8(text)};
+}
+
+// The judged 2 × 3 grid of six outlets in the 6 × 8 m room: 3,00 / 2,67 m apart, 1,50 / 1,33 m
+// from the walls.
+LayoutExchange judgedGrid(std::vector<ExchangedCheck> checks) {
+    LayoutExchange l;
+    l.outletName = QStringLiteral("DLX 125");
+    l.outletCount = 6;
+    l.roomWidth = 6.0;
+    l.roomLength = 8.0;
+    l.judged = l.placed = true;
+    for (const OutletLayout& grid : outletLayouts(LayoutKind::Grid, 6.0, 8.0, 6))
+        if (grid.columns == 2)
+            l.layout = grid;
+    l.checks = std::move(checks);
+    return l;
+}
+
+struct Marks {
+    int outlets = 0, gaps = 0, redLines = 0; // red lines: strokes of lines, circles and bars
+    int bars = 0;                            // slots and wall outlets, the legend's among them
+    QStringList redTexts, greenTexts;
+};
+
+Marks marksOf(const CeilingExchange& x, const CeilingLayout& l) {
+    Marks m;
+    for (const PlanOutlet& o : l.outlets)
+        m.outlets += o.breach != Breach::None;
+    for (const PlanGap& g : l.gaps)
+        m.gaps += g.breach != Breach::None;
+    for (const PicturePrimitive& p : ceilingPage(x, l, a4Landscape(96), {}).primitives) {
+        if (const auto* line = std::get_if<LinePrimitive>(&p))
+            m.redLines += line->pen.colour == pagecolours::kLimit;
+        if (const auto* e = std::get_if<EllipsePrimitive>(&p))
+            m.redLines += e->pen.colour == pagecolours::kLimit;
+        if (const auto* bar = std::get_if<PolygonPrimitive>(&p); bar && bar->pen) {
+            m.redLines += bar->pen->colour == pagecolours::kLimit;
+            m.bars += bar->brush == pagecolours::kOutlet;
+        }
+        if (const auto* t = std::get_if<TextPrimitive>(&p); t && t->colour == pagecolours::kLimit)
+            m.redTexts << t->text;
+        if (const auto* t = std::get_if<TextPrimitive>(&p); t && t->colour == pagecolours::kGood)
+            m.greenTexts << t->text;
+    }
+    return m;
+}
+
+} // namespace
+
+TEST(LayoutFile, WhatTheProgramWritesReadsBackAndABadOrForeignFileLeavesTodaysPlan) {
+    CalculationRecord rec = planningRecord();
+    rec.outletCount = 6;
+    Judgement j;
+    j.layout = judgedGrid({}).layout;
+    j.checks = {{QStringLiteral("spacing"), 2.667, 2.4, std::nullopt, true, true,
+                 QStringLiteral("Abstand 2,67 m ≥ a min 2,40 m")},
+                {QStringLiteral("sound"), 38.2, 35.0, std::nullopt, false, true,
+                 QStringLiteral("LWA 38,2 dB > 35 dB")}};
+    const QStringList lines = layoutExchangeLines(rec, j, ChoiceGeometry{});
+    const LayoutExchange back = readLayoutExchange(exchangeFileBytes(lines));
+    EXPECT_TRUE(back.judged && back.placed);
+    EXPECT_EQ(s(layoutText(back.layout)), "2 × 3, 3,00 / 2,67 m");
+    ASSERT_EQ(back.checks.size(), 2u);
+    EXPECT_EQ(s(back.checks[0].text), "Abstand 2,67 m >= a min 2,40 m"); // no "≥" in Windows-1252
+    EXPECT_EQ(back.checks[0].limit, 2.4);
+    EXPECT_FALSE(back.checks[1].ok);
+    const CeilingExchange x = readCeilingExchange(fileOf(rec));
+    EXPECT_TRUE(belongsTo(back, x));
+    EXPECT_EQ(s(layOutCeiling(x, back).judged->verdict.join('|')), "LWA 38,2 dB > 35 dB");
+
+    // Without a judgement the file gives no layout; damage names its line.
+    EXPECT_FALSE(readLayoutExchange(exchangeFileBytes(layoutExchangeLines(rec, std::nullopt, {}))).judged);
+    const auto refused = [&](int line, const QString& text) {
+        QStringList damaged = lines;
+        damaged[line - 1] = text;
+        try {
+            readLayoutExchange(exchangeFileBytes(damaged));
+        } catch (const FileError& e) {
+            return e.message();
+        }
+        return QStringLiteral("(gelesen)");
+    };
+    EXPECT_TRUE(refused(12, QStringLiteral("4")).contains(QStringLiteral("füllt den Raum"))); // 4 × 2 ≠ 6
+    EXPECT_TRUE(
+        refused(32, QStringLiteral("3")).contains(QLatin1String("50 Zeilen erwartet, die Datei hat 44")));
+    EXPECT_TRUE(refused(35, QStringLiteral("halb")).startsWith(QLatin1String("Zolanordnung.tmp, Zeile 35")));
+
+    // Beside the exchange file: only the file written with it is drawn; else today's plan.
+    QTemporaryDir dir;
+    const QString exchangePath = dir.filePath(QStringLiteral("Zoldaten.tmp"));
+    test::writeFile(exchangePath, fileOf(rec));
+    const QString beside = dir.filePath(QStringLiteral("Zolanordnung.tmp"));
+    QString ignored;
+    EXPECT_FALSE(loadLayoutBeside(exchangePath, x, &ignored));
+    EXPECT_TRUE(ignored.isEmpty());
+    test::writeFile(beside, exchangeFileBytes(lines));
+    EXPECT_TRUE(loadLayoutBeside(exchangePath, x));
+    for (const QByteArray& other :
+         {exchangeFileBytes(layoutExchangeLines(planningRecord(), std::nullopt, {})),
+          QByteArray("Typ\r\n")}) {
+        test::writeFile(beside, other);
+        ignored.clear();
+        const std::optional<LayoutExchange> none = loadLayoutBeside(exchangePath, x, &ignored);
+        EXPECT_FALSE(none);
+        EXPECT_TRUE(ignored.contains(QLatin1String("nicht verwendet"))) << s(ignored);
+        const CeilingLayout today = planCeiling(x, none);
+        EXPECT_FALSE(today.judged);
+        EXPECT_EQ(positions(today), positions(layOutCeiling(x)));
+    }
+}
+
+TEST(LayoutFile, TheVerdictIsTheJudgementsAndOnlyAFailedDistanceIsMarked) {
+    CeilingExchange x = room(6, 3.0);
+    x.aMin = 3.5; // the exchange file's own limits would mark every gap
+    CeilingLayout l =
+        layOutCeiling(x, judgedGrid({check("spacing", true, 2.667, 2.4, "Abstand 2,67 m ≥ a min 2,40 m"),
+                                     check("sound", true, 30, 35, "LWA 30,0 dB ≤ 35 dB")}));
+    Marks m = marksOf(x, l);
+    EXPECT_EQ(m.outlets + m.gaps + m.redLines, 0);
+    EXPECT_EQ(m.greenTexts, QStringList{kAllChecksMet});
+    ASSERT_EQ(l.outlets.size(), 6u);
+    EXPECT_NEAR(l.outlets[5].x, 4.5, 1e-9);
+    EXPECT_NEAR(l.outlets[5].y, 8.0 * 5 / 6, 1e-9);
+
+    // A failed spacing marks the gaps it is about (the 2,67 m between the rows, not the 3,00 m
+    // across), and its text is the verdict; a failed sound level marks nothing.
+    const char* spacing = "Abstand 2,67 m < a min 2,80 m";
+    l = layOutCeiling(x, judgedGrid({check("spacing", false, 2.667, 2.8, spacing),
+                                     check("sound", false, 38, 35, "LWA 38,0 dB > 35 dB")}));
+    m = marksOf(x, l);
+    EXPECT_EQ(m.gaps, 4);
+    EXPECT_EQ(m.outlets, 0);
+    EXPECT_TRUE(m.redTexts.contains(QString::fromUtf8(spacing)));
+    EXPECT_TRUE(m.redTexts.contains(QStringLiteral("LWA 38,0 dB > 35 dB")));
+    EXPECT_TRUE(figuresLine(x, l).endsWith(QStringLiteral("LWA 38,0 dB > 35 dB")));
+    l = layOutCeiling(x, judgedGrid({check("sound", false, 38, 35, "LWA 38,0 dB > 35 dB")}));
+    m = marksOf(x, l);
+    EXPECT_EQ(m.outlets + m.gaps, 0);
+    EXPECT_EQ(l.worst, Breach::Limit);
+
+    // A failed wall distance marks the outlets nearest the walls it is about; no place at all is the
+    // judgement's reason, and no plan.
+    l = layOutCeiling(
+        x, judgedGrid({check("wall_distance", false, 1.333, 1.4, "Wandabstand 1,33 m < w min 1,40 m")}));
+    EXPECT_EQ(marksOf(x, l).outlets, 4); // the first and the last row
+    LayoutExchange none = judgedGrid({check("layout", false, 6, 0, "keine Anordnung von 6 Durchlässen")});
+    none.placed = false;
+    EXPECT_EQ(s(layOutCeiling(x, none).problem), "keine Anordnung von 6 Durchlässen");
+}
+
+// On the demo catalogue: each suitable suggestion for a room, taken over and handed to the ceiling
+// plan, is drawn at its own layout (slot outlets as pieces of slot) with no red mark.
+TEST(LayoutFile, ASuitableSuggestionTakenOverIsDrawnAtItsLayoutWithoutARedMark) {
+    const QString program = QStringLiteral(ZELK_PROGRAM_DIR);
+    Catalogue catalogue;
+    LoadCatalogue(catalogue, program);
+    TextTable texts;
+    texts.load(program + QStringLiteral("/Fyltext.txt"));
+    Folders folders;
+    folders.program = program;
+    const std::unique_ptr<CalculationRecord> room = test::newRoom(5.0, 8.0, 3.0, 600.0, 26.0, 24.0);
+    QTemporaryDir dir;
+    const QString exchangePath = dir.filePath(QStringLiteral("Zoldaten.tmp"));
+    std::map<LayoutKind, int> kinds;
+    for (const Suggestion& offered : suggestOutlets(catalogue, *room, texts, folders)) {
+        // A few of each kind of layout: grids, rows of slots, rows at a wall.
+        if (!offered.feasible || kinds[offered.layout->kind] == 3)
+            continue;
+        SCOPED_TRACE(offered.designation.toStdString());
+        auto rec = std::make_unique<CalculationRecord>(*room);
+        CollectingDialogs quiet;
+        takeOverChoice(catalogue, *rec, texts, folders, offered.choice, quiet);
+        writeFilesTogether(ceilingPlanFiles(exchangePath, *rec, catalogue));
+        const CeilingExchange x = loadCeilingExchange(exchangePath);
+        const std::optional<LayoutExchange> judged = loadLayoutBeside(exchangePath, x);
+        ASSERT_TRUE(judged);
+        const CeilingLayout l = planCeiling(x, judged);
+        EXPECT_EQ(layoutText(judged->layout), layoutText(*offered.layout));
+        const Marks m = marksOf(x, l);
+        EXPECT_EQ(m.outlets + m.gaps + m.redLines + m.redTexts.size(), 0)
+            << m.redTexts.join('|').toStdString();
+        ASSERT_EQ(l.outlets.size(), std::size_t(offered.count));
+        const bool pieces = offered.design != QLatin1String("0");
+        EXPECT_EQ(l.outlets.front().length, pieces ? double(*offered.choice.length) / 1000.0 : 0.0);
+        EXPECT_EQ(m.bars, pieces || offered.layout->kind == LayoutKind::WallRow ? offered.count + 1 : 0);
+        ++kinds[offered.layout->kind];
+    }
+    EXPECT_EQ(kinds.size(), 3u);
+}
+
 // ---- the program ----------------------------------------------------------------------------
 
 namespace {
@@ -479,4 +682,35 @@ TEST(DeckenspiegelProgram, WrongCallsEndWithTwoAndMissingFilesWithOne) {
         EXPECT_TRUE(run.err.contains(QLatin1String(c.reason))) << s(run.err);
         EXPECT_FALSE(QFileInfo::exists(plan));
     }
+}
+
+// The command line hands the ceiling plan over as the Tools menu does: the layout file beside the
+// exchange file, which the plan then draws; an output onto it is a wrong call.
+TEST(DeckenspiegelProgram, TheExchangeCommandWritesTheLayoutBesideAndThePlanDrawsIt) {
+    QTemporaryDir home;
+    const std::unique_ptr<CalculationRecord> rec = test::newRoom(6.0, 8.0, 3.0, 600.0, 26.0, 18.0);
+    const QString fresh = home.filePath(QStringLiteral("fresh.zol")),
+                  planned = home.filePath(QStringLiteral("p.zol"));
+    writeProjectFile(fresh, *rec);
+    const QString program = QStringLiteral(ZELK_PROGRAM_DIR);
+    const auto cli = [&](QStringList args) {
+        return test::runCli(args << QStringLiteral("--program-dir") << program);
+    };
+    ASSERT_EQ(cli({QStringLiteral("plan"), fresh, QStringLiteral("--type"), QStringLiteral("DRL"),
+                   QStringLiteral("--size"), QStringLiteral("DRL 625"), QStringLiteral("--jet-form"),
+                   QStringLiteral("1"), QStringLiteral("--write"), planned})
+                  .exitCode,
+              0);
+    const QString exchange = home.filePath(QStringLiteral("Zoldaten.tmp"));
+    const QString layout = home.filePath(QStringLiteral("Zolanordnung.tmp"));
+    EXPECT_EQ(cli({QStringLiteral("exchange"), planned, QStringLiteral("--ceiling"), exchange,
+                   QStringLiteral("--sound"), layout})
+                  .exitCode,
+              2);
+    ASSERT_EQ(cli({QStringLiteral("exchange"), planned, QStringLiteral("--ceiling"), exchange}).exitCode, 0);
+    EXPECT_TRUE(readLayoutExchange(test::readFile(layout)).judged);
+    const ToolRun run =
+        runTool(home.path(), {exchange, QStringLiteral("--png"), home.filePath(QStringLiteral("p.png"))});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.isEmpty()) << s(run.err); // the layout file was taken
 }

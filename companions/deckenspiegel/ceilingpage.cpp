@@ -18,7 +18,6 @@ constexpr Rgb kBlack = picturecolours::kBlack;
 constexpr Rgb kWhite = picturecolours::kWhite;
 constexpr Rgb kDimension{60, 60, 60};
 constexpr Rgb kAxis{150, 170, 205};
-constexpr Rgb kGood{0, 120, 0};
 
 constexpr double kMmPerInch = 25.4;
 constexpr double kPanelWidth = 82;  // legend, findings and title block [mm]
@@ -156,6 +155,20 @@ private:
     void drawAxes() {
         if (!layout_.problem.isEmpty())
             return;
+        if (layout_.judged && layout_.judged->layout.kind == LayoutKind::WallRow)
+            return;
+        if (layout_.judged && layout_.judged->layout.kind == LayoutKind::SlotRows) {
+            // The centre line of each row, wall to wall.
+            for (const PlanOutlet& o : layout_.outlets) {
+                if (o.column != 0)
+                    continue;
+                if (o.alongLength)
+                    line(planX(o.x), roomTop_, planX(o.x), planY(x_.roomLength), kAxis, 0.15, PenStyle::Dot);
+                else
+                    line(roomLeft_, planY(o.y), planX(x_.roomWidth), planY(o.y), kAxis, 0.15, PenStyle::Dot);
+            }
+            return;
+        }
         const bool partial = layout_.lastRowCount != layout_.columns;
         const double split =
             partial ? layout_.wallY + (layout_.rows - 1.5) * layout_.spacingY : x_.roomLength;
@@ -179,7 +192,9 @@ private:
     }
 
     void drawGaps() {
-        const double r = outletDiameter() / 2;
+        // Gaps join slot pieces side by side, or point outlets.
+        const bool pieces = !layout_.outlets.empty() && layout_.outlets.front().length > 0;
+        const double r = pieces ? slotThickness() / 2 : outletDiameter() / 2;
         for (const PlanGap& gap : layout_.gaps) {
             if (gap.breach == Breach::None)
                 continue;
@@ -209,23 +224,72 @@ private:
         }
     }
 
+    // A slot across its opening on paper: thin enough to read as a slot, thick enough to see.
+    double slotThickness() const { return std::clamp(0.12 * scale_, 1.2, 3.0); }
+
+    struct Box {
+        double left = 0, top = 0, right = 0, bottom = 0;
+    };
+    // The rectangle of a piece of slot or of an outlet at a wall, on the page: a slot as long as the
+    // piece (a hair shorter, so that pieces end to end stay apart), a wall outlet a bar `d` long
+    // against its wall.
+    Box boxOf(const PlanOutlet& o, double d) const {
+        double length = d, thickness = d / 3;
+        if (o.length > 0) {
+            length = o.length * scale_;
+            length -= std::min(0.6, 0.1 * length);
+            thickness = slotThickness();
+        }
+        const double cx = planX(o.x), cy = planY(o.y);
+        if (o.alongLength) {
+            const double left = o.atWall ? cx : cx - thickness / 2;
+            return {left, cy - length / 2, left + thickness, cy + length / 2};
+        }
+        const double top = o.atWall ? cy : cy - thickness / 2;
+        return {cx - length / 2, top, cx + length / 2, top + thickness};
+    }
+
+    void barSymbol(const Box& b, bool alongLength, bool slot, Breach breach) {
+        const Rgb stroke = breach == Breach::None ? kBlack : strokeOf(breach);
+        rect(b.left, b.top, b.right, b.bottom, fillOf(breach), Pen{stroke, width(0.3)});
+        if (!slot)
+            return;
+        // The slot's opening along its middle.
+        if (alongLength)
+            line((b.left + b.right) / 2, b.top, (b.left + b.right) / 2, b.bottom, stroke, 0.2);
+        else
+            line(b.left, (b.top + b.bottom) / 2, b.right, (b.top + b.bottom) / 2, stroke, 0.2);
+    }
+
     void drawOutlets() {
         const double d = outletDiameter();
         const bool numbered = layout_.outlets.size() <= 100 && d >= 3.0;
         for (std::size_t i = 0; i < layout_.outlets.size(); ++i) {
             const PlanOutlet& o = layout_.outlets[i];
-            outletSymbol(planX(o.x), planY(o.y), d, o.breach);
+            double labelX = planX(o.x) + d * 0.4, labelTop = planY(o.y) - d * 0.4 - cellHeight(6);
+            TextAlign align = TextAlign::Left;
+            if (o.length > 0 || o.atWall) {
+                // A bar's number beside its middle, on the side away from its wall.
+                const Box b = boxOf(o, d);
+                barSymbol(b, o.alongLength, o.length > 0, o.breach);
+                if (o.alongLength) {
+                    labelX = b.right + 0.6;
+                    labelTop = (b.top + b.bottom) / 2 - cellHeight(6) / 2;
+                } else {
+                    labelX = (b.left + b.right) / 2;
+                    labelTop = o.atWall ? b.bottom + 0.3 : b.top - cellHeight(6) - 0.3;
+                    align = TextAlign::Centre;
+                }
+            } else {
+                outletSymbol(planX(o.x), planY(o.y), d, o.breach);
+            }
             if (numbered)
-                text(planX(o.x) + d * 0.4, planY(o.y) - d * 0.4 - cellHeight(6),
-                     numbers::formatGeneral(static_cast<double>(i + 1)), 6,
-                     o.breach == Breach::None ? kDimension : strokeOf(o.breach));
+                text(labelX, labelTop, numbers::formatGeneral(static_cast<double>(i + 1)), 6,
+                     o.breach == Breach::None ? kDimension : strokeOf(o.breach), align);
         }
     }
 
-    struct Segment {
-        double from = 0, to = 0; // metres along the chain
-        Breach breach = Breach::None;
-    };
+    using Segment = PlanSpan; // metres along the chain
 
     // A dimension chain along x (at page height `level`) or along y (at page position `level`),
     // with ticks, extension lines from the room's edge and a label per segment. Labels that do
@@ -341,6 +405,11 @@ private:
         chain(false, roomLeft_ - 4 * kChainStep, roomLeft_, {{0, x_.roomLength, Breach::None}}, false);
         if (!layout_.problem.isEmpty())
             return;
+        if (layout_.judged) {
+            chain(true, roomTop_ - kChainStep, roomTop_, layout_.judged->across, false);
+            chain(false, roomLeft_ - 2 * kChainStep, roomLeft_, layout_.judged->along, false);
+            return;
+        }
         std::vector<double> columns, rows, lastRow;
         for (const PlanOutlet& o : layout_.outlets) {
             if (o.row == 0)
@@ -385,16 +454,31 @@ private:
         text(left, y, QStringLiteral("Legende"), 9, kBlack, TextAlign::Left, true);
         y += cellHeight(9) + 1.5;
         const double rowStep = 5.5;
-        outletSymbol(left + 4, y + 2, 3.6, Breach::None);
-        legendRow(y, x_.horizontal ? QStringLiteral("Durchlass, horizontaler Strahl (Nr.)")
-                                   : QStringLiteral("Durchlass, vertikaler Strahl (Nr.)"));
+        const PlanOutlet* first = layout_.outlets.empty() ? nullptr : &layout_.outlets.front();
+        if (first != nullptr && first->length > 0) {
+            barSymbol({left + 1, y + 1.4, left + 7, y + 2.6}, false, true, Breach::None);
+            legendRow(y, QStringLiteral("Schlitzdurchlass, Stück %1 m (Nr.)").arg(metres(first->length)));
+        } else if (first != nullptr && first->atWall) {
+            barSymbol({left + 2.2, y + 1.4, left + 5.8, y + 2.6}, false, false, Breach::None);
+            legendRow(y, QStringLiteral("Durchlass an der Wand (Nr.)"));
+        } else {
+            outletSymbol(left + 4, y + 2, 3.6, Breach::None);
+            legendRow(y, x_.horizontal ? QStringLiteral("Durchlass, horizontaler Strahl (Nr.)")
+                                       : QStringLiteral("Durchlass, vertikaler Strahl (Nr.)"));
+        }
         y += rowStep;
-        if (layout_.limits.spacing || layout_.limits.wall) {
+        if (layout_.judged) {
+            if (layout_.judged->spacingFailed || layout_.judged->wallFailed) {
+                line(left + 1, y + 2, left + 7, y + 2, kLimit, 0.6);
+                legendRow(y, QStringLiteral("Abstand bzw. Wandabstand nicht erfüllt"));
+                y += rowStep;
+            }
+        } else if (layout_.limits.spacing || layout_.limits.wall) {
             line(left + 1, y + 2, left + 7, y + 2, kLimit, 0.6);
             legendRow(y, QStringLiteral("unter a_min bzw. Rand_min"));
             y += rowStep;
         }
-        if (layout_.limits.spacingSeated || layout_.limits.wallSeated) {
+        if (!layout_.judged && (layout_.limits.spacingSeated || layout_.limits.wallSeated)) {
             line(left + 1, y + 2, left + 7, y + 2, kSeated, 0.6);
             legendRow(y, QStringLiteral("unter dem Wert für Sitzhöhe 1,3 m"));
             y += rowStep;
@@ -423,16 +507,23 @@ private:
             for (const QString& l : wrapped(s, chars))
                 lines.push_back({l, colour});
         };
-        if (!layout_.problem.isEmpty())
+        if (layout_.judged) {
+            // The layout and the verdict of the judgement, as the calculation window shows them.
+            if (layout_.problem.isEmpty())
+                add(QStringLiteral("Anordnung: %1").arg(layoutText(layout_.judged->layout)), kBlack);
+            for (const QString& l : layout_.judged->verdict)
+                add(l, layout_.judged->met ? kGood : kLimit);
+        } else if (!layout_.problem.isEmpty())
             add(QStringLiteral("Kein Raster: siehe Meldung im Plan."), kLimit);
         else if (!layout_.limits.any())
             add(QStringLiteral("Vertikalstrahl: ohne Grenzen für Abstand und Wandabstand."), kBlack);
         else if (layout_.findings.empty())
             add(QStringLiteral("Alle Abstände und Wandabstände halten die Grenzen ein."), kGood);
-        for (const Finding& f : layout_.findings)
-            add(f.count > 1 ? QStringLiteral("%1 (%2\u00a0×)").arg(f.text).arg(f.count) : f.text,
-                strokeOf(f.breach));
-        if (layout_.problem.isEmpty() && !layout_.keepsWallDistance)
+        if (!layout_.judged)
+            for (const Finding& f : layout_.findings)
+                add(f.count > 1 ? QStringLiteral("%1 (%2\u00a0×)").arg(f.text).arg(f.count) : f.text,
+                    strokeOf(f.breach));
+        if (!layout_.judged && layout_.problem.isEmpty() && !layout_.keepsWallDistance)
             add(QStringLiteral("Der Wandabstand %1 m ist nicht überall einzuhalten; der kleinste ist %2 m.")
                     .arg(metres(x_.wallDistance), metres(layout_.leastWallDistance)),
                 kBlack);
@@ -452,7 +543,11 @@ private:
     std::vector<std::pair<QString, QString>> titleEntries(const QDate& date) const {
         const Limits& l = layout_.limits;
         QString count = numbers::formatGeneral(x_.outletCount);
-        if (layout_.problem.isEmpty() && layout_.rows == 1 && x_.outletCount > 1)
+        if (layout_.judged) {
+            // The layout has a row of its own.
+            if (layout_.judged->pieceLength > 0)
+                count += QStringLiteral(" Stück à %1 m").arg(metres(layout_.judged->pieceLength));
+        } else if (layout_.problem.isEmpty() && layout_.rows == 1 && x_.outletCount > 1)
             count += QStringLiteral(" (eine Reihe)");
         else if (layout_.problem.isEmpty() && layout_.columns == 1 && layout_.rows > 1)
             count += QStringLiteral(" (eine Reihe längs)");
@@ -485,15 +580,20 @@ private:
                                                         : QStringLiteral("an das Fenster angepasst")},
             {QStringLiteral("Datum"), date.toString(QStringLiteral("dd.MM.yyyy"))},
         };
-        if (layout_.evenGrid) {
+        const auto given = std::find_if(rows.begin(), rows.end(), [](const auto& row) {
+            return row.first == QLatin1String("Abstand, Wand");
+        });
+        if (layout_.judged) {
+            // The layout the judgement used stands for the flow picture's spacing and wall distance.
+            *given = {QStringLiteral("Anordnung"), layout_.problem.isEmpty()
+                                                       ? layoutText(layout_.judged->layout)
+                                                       : QStringLiteral("keine")};
+        } else if (layout_.evenGrid) {
             // The grid's own figures in both directions: the file gives only one of them. A
             // direction with one outlet has no spacing.
             const auto spacing = [](int outlets, double pitch) {
                 return outlets > 1 ? metres(pitch) : QStringLiteral("--");
             };
-            const auto given = std::find_if(rows.begin(), rows.end(), [](const auto& row) {
-                return row.first == QLatin1String("Abstand, Wand");
-            });
             *given = {QStringLiteral("Abstand quer/längs"),
                       QStringLiteral("%1 / %2 m")
                           .arg(spacing(layout_.columns, layout_.spacingX),

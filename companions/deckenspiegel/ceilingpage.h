@@ -35,6 +35,7 @@ inline constexpr Rgb kLimitFill{255, 150, 150};
 inline constexpr Rgb kSeated{235, 130, 0}; // below the value for a seated head height
 inline constexpr Rgb kSeatedFill{255, 205, 130};
 inline constexpr Rgb kGrid{215, 215, 215};
+inline constexpr Rgb kGood{0, 120, 0}; // every check met
 } // namespace pagecolours
 
 CeilingPage ceilingPage(const CeilingExchange& x, const CeilingLayout& layout, const PageGeometry& geometry,

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
@@ -33,6 +34,8 @@ int main(int argc, char* argv[]) {
 
     QString path;
     fyl::CeilingExchange exchange;
+    std::optional<fyl::LayoutExchange> judged;
+    QString ignored; // why a layout file beside the exchange file is not drawn
     try {
         path = fyl::ceiling::locateExchangeFile(call.fileArgument(),
                                                 fyl::storedTemporaryFolder(*fyl::applicationSettings()));
@@ -43,6 +46,7 @@ int main(int argc, char* argv[]) {
         if (const QString clash = fyl::outputClash({path}, outputs); !clash.isEmpty())
             return call.wrongCall(clash);
         exchange = fyl::ceiling::loadCeilingExchange(path);
+        judged = fyl::ceiling::loadLayoutBeside(path, exchange, &ignored);
     } catch (const fyl::Error& e) {
         // A file that was found but not read is named; a failed search names what it looked for.
         const QString file = QDir::toNativeSeparators(path);
@@ -53,13 +57,17 @@ int main(int argc, char* argv[]) {
     }
 
     if (!call.batch()) {
-        fyl::ceiling::CeilingPlanWindow window(exchange, path,
+        fyl::ceiling::CeilingPlanWindow window(exchange, judged, path,
                                                fyl::storedProjectFolder(*fyl::applicationSettings()));
         window.show();
+        if (!ignored.isEmpty())
+            window.statusBar()->showMessage(ignored);
         return QCoreApplication::exec();
     }
 
-    const fyl::ceiling::CeilingLayout layout = fyl::ceiling::layOutCeiling(exchange);
+    if (!ignored.isEmpty())
+        QTextStream(stderr) << ignored << '\n';
+    const fyl::ceiling::CeilingLayout layout = fyl::ceiling::planCeiling(exchange, judged);
     if (!layout.problem.isEmpty())
         return call.fail(fyl::kExitFileFailed,
                          QDir::toNativeSeparators(path) + QStringLiteral(": ") + layout.problem);

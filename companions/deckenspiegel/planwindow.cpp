@@ -36,9 +36,10 @@ void PlanView::paintEvent(QPaintEvent*) {
                      date_);
 }
 
-CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, const QString& sourcePath,
-                                     const std::optional<QString>& projectFolder, QDate date)
-    : x_(std::move(x)), layout_(layOutCeiling(x_)), date_(date),
+CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, std::optional<LayoutExchange> judged,
+                                     const QString& sourcePath, const std::optional<QString>& projectFolder,
+                                     QDate date)
+    : x_(std::move(x)), layout_(planCeiling(x_, judged)), date_(date),
       lastFolder_(
           projectFolder.value_or(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))) {
     setWindowTitle(
