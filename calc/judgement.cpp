@@ -256,8 +256,8 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
         if (layout.kind == LayoutKind::WallRow && layout.depth && reach) {
             const double needed = kWallRowReach * *layout.depth;
             c.atLeast("throw_reach", *reach, needed, [&](bool ok) {
-                return QStringLiteral("Wurfweite %1 m %2 3/4 der Raumtiefe %3 m")
-                    .arg(num(*reach, 2), ge(ok), num(needed, 2));
+                return QStringLiteral("Wurfweite %1 m %2 %3 m (3/4 der Raumtiefe %4 m)")
+                    .arg(num(*reach, 2), ge(ok), num(needed, 2), num(*layout.depth, 2));
             });
         }
         if (dT > 0.1 && h->xKrit > 0.0) {
@@ -556,7 +556,7 @@ QString layoutText(const OutletLayout& l) {
                  metres(l.rowsAlongLength ? (l.spacingWidth ? l.spacingWidth : l.wallWidth)
                                           : (l.spacingLength ? l.spacingLength : l.wallLength)));
     case LayoutKind::WallRow:
-        return QStringLiteral("%1 an der %2wand, Wurf %3 m")
+        return QStringLiteral("%1 an der %2wand, Raumtiefe %3 m")
             .arg(l.columns)
             .arg(l.rowsAlongLength ? QStringLiteral("Längs") : QStringLiteral("Stirn"), metres(l.depth));
     }
