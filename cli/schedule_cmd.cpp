@@ -101,7 +101,8 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
             err << line << "\n";
     // The summary's two files as one set, after every room.
     writeFileSet({{QStringLiteral("results.csv"), summaryCsv(result.summary)},
-                  {QStringLiteral("results.xlsx"), cli::summaryWorkbook(result.summary, scratch.path())}},
+                  {QStringLiteral("results.xlsx"),
+                   cli::summaryWorkbook(result.summary, scratch.path(), summaryFiles[1])}},
                  outDir);
     const int failed = result.failed();
     out << rows.size() << " Räume: " << (rows.size() - static_cast<std::size_t>(failed)) << " geplant, "

@@ -69,3 +69,16 @@ TEST(AnsiText, JoinPathAcceptsTheBackslashNamesOfTheDataFiles) {
     EXPECT_EQ(joinPath(QStringLiteral("/opt/zelk"), QStringLiteral("\\Fyl_Bilder\\DLX.bmp")),
               QDir::toNativeSeparators(QStringLiteral("/opt/zelk/Fyl_Bilder/DLX.bmp")));
 }
+
+TEST(FileWrites, AFullDiskIsToldByTheSystemsReasonInTheProgramsLanguage) {
+    QFile full(QStringLiteral("/dev/full"));
+    if (!full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        GTEST_SKIP() << "no /dev/full";
+    try {
+        writeAllOrThrow(full, QByteArray(100000, 'x'), QStringLiteral("Die Projektdatei"));
+        ADD_FAILURE() << "written";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Die Projektdatei /dev/full kann nicht geschrieben werden (kein "
+                                              "Speicherplatz mehr auf dem Datenträger)."));
+    }
+}

@@ -484,6 +484,34 @@ TEST(ScheduleRun, EachRoomsOutcomeIsItsKindInInputOrder) {
               (QStringList{QStringLiteral("Büro.pdf"), QStringLiteral("Büro.zol")}));
 }
 
+TEST(ScheduleRun, ARoomWhoseFilesCannotBeWrittenLeavesTheEarlierOnesAsTheyWere) {
+    const QString program = QStringLiteral(ZELK_PROGRAM_DIR);
+    Catalogue catalogue;
+    LoadCatalogue(catalogue, program);
+    TextTable texts;
+    texts.load(program + QStringLiteral("/Fyltext.txt"));
+    const std::vector<RoomRow> rows =
+        readRoomSchedule(kHeader + "\r\nB\xC3\xBCro;10;8;3;;2000;;22;16;1,8;3;0,2;35;DRL;DRL 400;1;;;\r\n");
+    QTemporaryDir dir;
+    const auto report = [](const QByteArray& bytes) {
+        return [bytes](const RoomPlan&, QStringList&) { return bytes; };
+    };
+    ASSERT_EQ(runRoomSchedule(rows, {catalogue, texts, program}, {dir.path(), 1, report("%PDF alt")}).failed(), 0);
+    const QByteArray project = test::readFile(dir.filePath(QStringLiteral("Büro.zol")));
+
+    // The disk is full when the report is made.
+    ScheduleRun full{dir.path(), 1, [](const RoomPlan&, QStringList&) -> QByteArray {
+                         throw FileError(QStringLiteral("Kein Platz."));
+                     }};
+    const ScheduleResult result = runRoomSchedule(rows, {catalogue, texts, program}, full);
+    EXPECT_EQ(result.outcomes[0].kind, RoomOutcome::FilesNotWritten);
+    EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("Büro.zol"))), project);
+    EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("Büro.pdf"))), "%PDF alt");
+    EXPECT_TRUE(result.outcomes[0].message.contains(
+        QStringLiteral("Die Datei Büro.zol eines früheren Laufs bleibt unverändert")))
+        << result.outcomes[0].message.toStdString();
+}
+
 // On the demo catalogue of the build.
 test::CliRun cli(QStringList args) {
     return test::runCli(args << QStringLiteral("--program-dir") << QStringLiteral(ZELK_PROGRAM_DIR));
