@@ -5,6 +5,8 @@
 #include "frame/workbook.h"
 #include "tests/support/workbookfiles.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace fyl;
@@ -130,6 +132,68 @@ TEST(WorkbookReader, OdsFirstTableWithRepeatedRowsAndCells) {
         table.rows[3].error,
         QStringLiteral("'Raum liste'!BM7: die Zelle liegt rechts der Spalten eines Raumbuchs und muss leer "
                        "sein."));
+}
+
+// The most resident memory the process has had since the last call, in MB; -1 where unknown.
+long peakMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    long kilobytes = -1;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                kilobytes = line.mid(6).trimmed().split(' ').front().toLong();
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
+        return -1;
+    return kilobytes < 0 ? -1 : kilobytes >> 10;
+}
+
+TEST(WorkbookReader, WhatIsKeptStaysWithinWhatARoomListHolds) {
+    QByteArray xlsx, ods;
+    {
+        // A text of 40 MB packs to a few kilobytes; a million strings no cell uses.
+        QStringList shared{QStringLiteral("Flur"), QString(40 << 20, u'x')};
+        for (int i = 0; i < 1000000; ++i)
+            shared << QStringLiteral("s");
+        xlsx = test::xlsxWorkbook(QStringLiteral("T"),
+                                  QStringLiteral("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" "
+                                                 "t=\"s\"><v>1</v></c></row>"),
+                                  shared);
+        ods = test::odsWorkbook(QStringLiteral("T"),
+                                QStringLiteral("<table:table-row><table:table-cell><text:p>%1</text:p>"
+                                               "</table:table-cell></table:table-row>")
+                                    .arg(QString(40 << 20, u'x')));
+    }
+    peakMegabytes();
+    const SheetTable fromXlsx = readWorkbook(xlsx);
+    const SheetTable fromOds = readWorkbook(ods);
+    const long peak = peakMegabytes();
+    if (peak >= 0)
+        EXPECT_LT(peak, 150);
+    ASSERT_EQ(fromXlsx.rows.size(), 1u);
+    expectText(fromXlsx.rows[0], 0, "Flur");
+    expectRefused(fromXlsx.rows[0], 1, "der Text der Zelle ist länger als 32767 Zeichen");
+    ASSERT_EQ(fromOds.rows.size(), 1u);
+    expectRefused(fromOds.rows[0], 0, "der Text der Zelle ist länger als 32767 Zeichen");
+
+    // A text of exactly what a cell keeps, written with references, is kept whole.
+    const QString most = QString(32766, u'a') + QStringLiteral("&amp;");
+    const SheetTable whole = readWorkbook(test::odsWorkbook(
+        QStringLiteral("T"),
+        QStringLiteral("<table:table-row><table:table-cell><text:p>%1</text:p></table:table-cell>"
+                       "</table:table-row>")
+            .arg(most)));
+    ASSERT_EQ(whole.rows.size(), 1u);
+    EXPECT_EQ(whole.rows[0].cells[0].text.size(), 32767);
+
+    // A row repeated past what a room list holds is refused at the cell where it ran out.
+    EXPECT_EQ(refusal(test::odsWorkbook(QStringLiteral("T"),
+                                        QStringLiteral("<table:table-row table:number-rows-repeated=\"9\">"
+                                                       "<table:table-cell table:number-columns-repeated=\"4\">"
+                                                       "<text:p>a</text:p></table:table-cell></table:table-row>")),
+                      {kMaxWorkbookUnpackedBytes, kMaxWorkbookRows, 30, kMaxWorkbookText}),
+              QStringLiteral("T!D8: das Arbeitsblatt hat mehr als 30 Zellen mit Inhalt; so viele hat keine "
+                             "Raumliste."));
 }
 
 // Zip directory entries: their uncompressed size lies at byte 24 of each "PK\1\2" header.
