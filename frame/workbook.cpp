@@ -887,9 +887,9 @@ qint64 repeated(const QXmlStreamAttributes& a, const char* local) {
 }
 
 // A cell's paragraphs as one text, lines joined by line breaks; notes attached to it left out.
-BoundedText cellParagraphs(XmlPart& p) {
+BoundedText cellParagraphs(XmlPart& p, int& paragraphs) {
     BoundedText text;
-    int paragraphs = 0, depth = 0; // inside a paragraph: depth > 0
+    int depth = 0; // inside a paragraph: depth > 0
     while (p.next()) {
         if (p.xml.isEndElement() &&
             (isElement(p, kTable, "table-cell") || isElement(p, kTable, "covered-table-cell")))
@@ -924,7 +924,8 @@ SheetCell odsCell(XmlPart& p) {
     const bool formula = a.hasAttribute(kTable, QLatin1String("formula"));
     const bool error = a.value(kCalcExt, QLatin1String("value-type")) == QLatin1String("error");
     const QString value = a.value(kOffice, QLatin1String("value")).toString();
-    const BoundedText shown = p.xml.isEndElement() ? BoundedText{} : cellParagraphs(p);
+    int paragraphs = 0;
+    const BoundedText shown = p.xml.isEndElement() ? BoundedText{} : cellParagraphs(p, paragraphs);
     SheetCell cell;
     if (error) {
         cell.refusal = errorValue(shown.text);
@@ -936,7 +937,10 @@ SheetCell odsCell(XmlPart& p) {
     } else if (type == QLatin1String("boolean")) {
         cell.refusal = truthValue();
     } else if (type.isEmpty() && formula) {
-        cell.refusal = formulaWithoutValue();
+        // A formula whose result is the empty text (="") is stored with an empty paragraph and no
+        // type; one never calculated has no paragraph.
+        if (paragraphs == 0 || shown.tooLong || !shown.text.isEmpty())
+            cell.refusal = formulaWithoutValue();
     } else if (a.hasAttribute(kOffice, QLatin1String("string-value"))) {
         BoundedText given;
         given.add(a.value(kOffice, QLatin1String("string-value")));

@@ -132,6 +132,14 @@ TEST(WorkbookReader, OdsFirstTableWithRepeatedRowsAndCells) {
         table.rows[3].error,
         QStringLiteral("'Raum liste'!BM7: die Zelle liegt rechts der Spalten eines Raumbuchs und muss leer "
                        "sein."));
+
+    // ="" as LibreOffice stores it: an empty cell, as in the same workbook saved as .xlsx.
+    const SheetTable empty = readWorkbook(test::odsWorkbook(
+        QStringLiteral("T"), QStringLiteral("<table:table-row><table:table-cell><text:p>a</text:p></table:table-cell>"
+                                            "<table:table-cell table:formula=\"of:=&quot;&quot;\"><text:p/>"
+                                            "</table:table-cell></table:table-row>")));
+    ASSERT_EQ(empty.rows.size(), 1u);
+    EXPECT_TRUE(empty.rows[0].cells.size() == 1 || empty.rows[0].cells[1].isEmpty());
 }
 
 // The most resident memory the process has had since the last call, in MB; -1 where unknown.
