@@ -29,22 +29,48 @@ namespace {
 const QString kEncrypted =
     QStringLiteral("Die Arbeitsmappe ist mit einem Kennwort verschlüsselt; bitte ohne Kennwort speichern.");
 
-// minizip reads the archive through these from the bytes in memory.
+// minizip reads the archive through these from the bytes in memory, up to `total` (the end of the
+// directory's last record), with the length of the archive's comment read as 0 at `commentLength`.
 struct MemoryStream {
     const QByteArray* bytes = nullptr;
     ZPOS64_T position = 0;
+    ZPOS64_T total = 0;
+    ZPOS64_T commentLength = ~ZPOS64_T{0};
 };
+
+// minizip looks for the end record of the zip directory only in the archive's last 65535 bytes, 22
+// short of a record with the longest comment (65535 bytes), so such an archive is read as if it
+// ended with the record, without the comment, which nothing reads. The record is the one whose
+// comment ends the archive; where none does, minizip's own search decides.
+void endAtDirectory(MemoryStream& s) {
+    const QByteArray& bytes = *s.bytes;
+    s.total = static_cast<ZPOS64_T>(bytes.size());
+    const qsizetype earliest = std::max<qsizetype>(0, bytes.size() - 22 - 0xFFFF);
+    for (qsizetype at = bytes.lastIndexOf("PK\x05\x06", bytes.size() - 22); at >= earliest;
+         at = at > 0 ? bytes.lastIndexOf("PK\x05\x06", at - 1) : -1) {
+        const qsizetype comment = static_cast<unsigned char>(bytes[at + 20]) |
+                                  (static_cast<unsigned char>(bytes[at + 21]) << 8);
+        if (at + 22 + comment == bytes.size()) {
+            s.total = static_cast<ZPOS64_T>(at + 22);
+            s.commentLength = static_cast<ZPOS64_T>(at + 20);
+            return;
+        }
+    }
+}
 
 voidpf ZCALLBACK openMemory(voidpf opaque, const void* /*name*/, int /*mode*/) {
     return opaque;
 }
 uLong ZCALLBACK readMemory(voidpf /*opaque*/, voidpf stream, void* buffer, uLong size) {
     auto* s = static_cast<MemoryStream*>(stream);
-    const auto total = static_cast<ZPOS64_T>(s->bytes->size());
+    const ZPOS64_T total = s->total;
     const uLong n =
         s->position >= total ? 0 : static_cast<uLong>(std::min<ZPOS64_T>(size, total - s->position));
     if (n > 0)
         std::memcpy(buffer, s->bytes->constData() + s->position, n);
+    for (ZPOS64_T at = s->commentLength; at < s->commentLength + 2; ++at)
+        if (at >= s->position && at < s->position + n)
+            static_cast<char*>(buffer)[at - s->position] = 0;
     s->position += n;
     return n;
 }
@@ -56,7 +82,7 @@ ZPOS64_T ZCALLBACK tellMemory(voidpf /*opaque*/, voidpf stream) {
 }
 long ZCALLBACK seekMemory(voidpf /*opaque*/, voidpf stream, ZPOS64_T offset, int origin) {
     auto* s = static_cast<MemoryStream*>(stream);
-    const auto total = static_cast<ZPOS64_T>(s->bytes->size());
+    const ZPOS64_T total = s->total;
     const ZPOS64_T base = origin == ZLIB_FILEFUNC_SEEK_SET   ? 0
                           : origin == ZLIB_FILEFUNC_SEEK_CUR ? s->position
                                                              : total;
@@ -77,6 +103,7 @@ int ZCALLBACK errorMemory(voidpf /*opaque*/, voidpf /*stream*/) {
 class Archive {
 public:
     Archive(const QByteArray& bytes, qint64 unpackLimit) : stream_{&bytes, 0} {
+        endAtDirectory(stream_);
         zlib_filefunc64_def io{openMemory, readMemory,  writeMemory, tellMemory,
                                seekMemory, closeMemory, errorMemory, &stream_};
         zip_ = unzOpen2_64("", &io);

@@ -262,6 +262,13 @@ TEST(WorkbookReader, DamagedOversizedAndForeignArchivesAreRefused) {
                    {QStringLiteral("content.xml"), "\x8f\x02\xc1"}})),
               QStringLiteral("Die Arbeitsmappe ist mit einem Kennwort verschlüsselt; bitte ohne Kennwort "
                              "speichern."));
+    // A zip comment of any length, up to the longest the end record can give.
+    for (const int length : {65513, 65535}) {
+        QByteArray commented = stored + QByteArray(length, 'c');
+        commented[stored.size() - 2] = static_cast<char>(length & 0xFF);
+        commented[stored.size() - 1] = static_cast<char>(length >> 8);
+        EXPECT_EQ(refusal(commented), QStringLiteral("accepted")) << length;
+    }
     EXPECT_TRUE(isZipArchive(stored));
     EXPECT_FALSE(isZipArchive("Raum;Breite"));
 }
