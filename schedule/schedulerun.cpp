@@ -84,9 +84,17 @@ ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleC
             try {
                 std::map<QString, QByteArray> files;
                 files[fileNames[i] + QStringLiteral(".zol")] = projectFileBytes(*plan.record);
-                if (run.report)
-                    files[fileNames[i] + QStringLiteral(".pdf")] = run.report(plan, plan.notes);
-                writeFileSet(files, run.outDir);
+                const QString report = fileNames[i] + QStringLiteral(".pdf");
+                QStringList removed;
+                if (run.report) {
+                    files[report] = run.report(plan, plan.notes);
+                } else if (QFileInfo::exists(joinPath(run.outDir, report))) {
+                    // The report of an earlier run would pass for this project's.
+                    removed << report;
+                }
+                writeFileSet(files, run.outDir, {}, removed);
+                if (!removed.isEmpty())
+                    plan.notes << QStringLiteral("der Bericht %1 eines früheren Laufs wurde entfernt").arg(report);
             } catch (const Error& e) {
                 plan.outcome = {RoomOutcome::FilesNotWritten, e.message()};
             }

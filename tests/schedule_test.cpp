@@ -510,6 +510,10 @@ TEST(ScheduleRun, ARoomWhoseFilesCannotBeWrittenLeavesTheEarlierOnesAsTheyWere) 
     EXPECT_TRUE(result.outcomes[0].message.contains(
         QStringLiteral("Die Datei Büro.zol eines früheren Laufs bleibt unverändert")))
         << result.outcomes[0].message.toStdString();
+    // A run without reports takes the earlier report away with the project it replaces.
+    const ScheduleResult again = runRoomSchedule(rows, {catalogue, texts, program}, {dir.path(), 1, {}});
+    EXPECT_EQ(again.failed(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Büro.zol")});
 }
 
 // On the demo catalogue of the build.
