@@ -293,13 +293,18 @@ TEST_F(Hardening, AnOutputThatIsAnInputOrAnotherOutputIsAWrongCall) {
 }
 
 TEST_F(Hardening, AValueTheCompanionsRefuseIsNotWritten) {
-    const QString hall = planned(QStringLiteral("Halle"), 1200);
+    // A room wider than the companions read is no room any reader of a project takes.
+    auto rec = std::make_unique<CalculationRecord>();
+    std::memset(rec.get(), 0, sizeof *rec);
+    ResetRecord(*rec);
+    rec->roomWidth = 1200;
+    const QString hall = path(QStringLiteral("halle.zol"));
+    writeProjectFile(hall, *rec);
     const CliRun r =
         cli({QStringLiteral("exchange"), hall, QStringLiteral("--ceiling"), path(QStringLiteral("c.tmp")),
              QStringLiteral("--sound"), path(QStringLiteral("s.tmp"))});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("Raumbreite 1200.00 liegt au\xC3\x9F"
-                               "erhalb von 0 bis 1000"))
+    EXPECT_TRUE(r.err.contains("room_width (Byte 3760): 1200 m sind f\xC3\xBCr einen Raum zu gro\xC3\x9F"))
         << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("c.tmp"))) ||
                  QFileInfo::exists(path(QStringLiteral("s.tmp"))));
