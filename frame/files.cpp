@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
@@ -213,6 +215,71 @@ QString keepAside(const QString& path, const QString& keep, bool symLink) {
 
 namespace {
 
+// When this run began: working folders older than that belong to runs before it.
+const QDateTime kRunStart = QDateTime::currentDateTimeUtc();
+const QString kLockName = QStringLiteral("in-Arbeit.lock");
+const QString kKeptName = QStringLiteral("bisherige-Dateien");
+
+// Removes the working folders of runs that were killed: older than this run (by more than the
+// moment between making a folder and locking it) and held by no live process.
+void sweepWorkFolders(const QString& folder) {
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        {QStringLiteral(".ZELK-*")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QFileInfo& entry : entries) {
+        if (entry.lastModified().toUTC().secsTo(kRunStart) < 2 ||
+            QFileInfo::exists(joinPath(entry.filePath(), kKeptName)))
+            continue;
+        QLockFile lock(joinPath(entry.filePath(), kLockName));
+        lock.setStaleLockTime(0); // a held lock is stale only when its process is gone
+        if (lock.tryLock(0))
+            QDir(entry.filePath()).removeRecursively();
+    }
+}
+
+} // namespace
+
+struct WorkFolder::Parts {
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<QLockFile> lock;
+};
+
+WorkFolder::WorkFolder(const QString& folder, const QString& purpose) : parts_(std::make_unique<Parts>()) {
+    sweepWorkFolders(folder);
+    parts_->dir = std::make_unique<QTemporaryDir>(joinPath(folder, QStringLiteral(".ZELK-%1-XXXXXX").arg(purpose)));
+    if (parts_->dir->isValid()) {
+        parts_->lock = std::make_unique<QLockFile>(parts_->dir->filePath(kLockName));
+        parts_->lock->setStaleLockTime(0);
+        parts_->lock->tryLock(0);
+    }
+}
+
+WorkFolder::~WorkFolder() {
+    parts_->lock.reset(); // unlocked before the folder goes
+    parts_->dir.reset();
+}
+
+bool WorkFolder::isValid() const {
+    return parts_->dir->isValid();
+}
+QString WorkFolder::errorString() const {
+    return parts_->dir->errorString();
+}
+QString WorkFolder::path() const {
+    return parts_->dir->path();
+}
+QString WorkFolder::filePath(const QString& name) const {
+    return parts_->dir->filePath(name);
+}
+
+void WorkFolder::keep() {
+    parts_->dir->setAutoRemove(false);
+    QFile marker(parts_->dir->filePath(kKeptName));
+    if (marker.open(QIODevice::WriteOnly))
+        marker.write("Die bisherigen Dateien, die nicht zurückgelegt werden konnten.\n");
+}
+
+namespace {
+
 // One output on its way: written into the staging folder beside its target, then moved over it;
 // or, for a file the set removes, only moved aside.
 struct StagedOutput {
@@ -224,13 +291,13 @@ struct StagedOutput {
 };
 
 // The staging folder inside `folder`, created on first use.
-QTemporaryDir& stagingIn(std::map<QString, std::unique_ptr<QTemporaryDir>>& stagings, const QString& folder,
-                         const QString& unchanged) {
+WorkFolder& stagingIn(std::map<QString, std::unique_ptr<WorkFolder>>& stagings, const QString& folder,
+                      const QString& unchanged) {
     auto& staging = stagings[folder];
     if (!staging) {
         // Inside the target's folder, so that putting the file in place takes only renames on one
         // file system, each of which can be undone.
-        staging = std::make_unique<QTemporaryDir>(joinPath(folder, QStringLiteral(".ZELK-neu-XXXXXX")));
+        staging = std::make_unique<WorkFolder>(folder, QStringLiteral("neu"));
         if (!staging->isValid())
             throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
                                 .arg(QDir::toNativeSeparators(folder), systemReason(staging->errorString())) +
@@ -250,7 +317,7 @@ QTemporaryDir& stagingIn(std::map<QString, std::unique_ptr<QTemporaryDir>>& stag
 // stays as it was.
 void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, const QStringList& removed,
                    const QString& unchanged, const std::function<void(const std::map<QString, QString>&)>& check) {
-    std::map<QString, std::unique_ptr<QTemporaryDir>> stagings;
+    std::map<QString, std::unique_ptr<WorkFolder>> stagings;
     std::vector<StagedOutput> outputs;
     std::map<QString, QString> stagedOf;
     const auto add = [&](const QString& path) -> StagedOutput& {
@@ -260,7 +327,7 @@ void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, con
                 throw FileError(QStringLiteral("Die Datei %1 soll zweimal geschrieben werden.")
                                     .arg(QDir::toNativeSeparators(path)) +
                                 unchanged);
-        QTemporaryDir& staging = stagingIn(stagings, target.absolutePath(), unchanged);
+        WorkFolder& staging = stagingIn(stagings, target.absolutePath(), unchanged);
         StagedOutput& out = outputs.emplace_back();
         out.target = path;
         out.staged = joinPath(staging.filePath(QStringLiteral("neu")), target.fileName());
@@ -332,7 +399,7 @@ void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, con
     if (!restored) {
         // The old files must not be deleted with the staging folders: they are all that is left.
         for (auto& entry : stagings)
-            entry.second->setAutoRemove(false);
+            entry.second->keep();
         keptIn.removeDuplicates();
         throw FileError(failure + QStringLiteral(" Die bisherigen Dateien liegen in %1.")
                                       .arg(keptIn.isEmpty() ? QStringLiteral("den Arbeitsordnern")

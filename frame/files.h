@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,28 @@ void writeFileSet(const std::map<QString, QByteArray>& files, const QString& fol
 // together, as writeFileSet does for one folder. A failure raises FileError and leaves every target
 // as it was.
 void writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files);
+
+// A hidden working folder ".ZELK-<purpose>-XXXXXX" inside `folder`, removed with its content when
+// the object goes. A lock inside tells other runs that it is in use. Making one first removes the
+// working folders that killed runs left in `folder`: older than this run, held by no run, and not
+// kept for files that could not be put back.
+class WorkFolder {
+public:
+    WorkFolder(const QString& folder, const QString& purpose);
+    ~WorkFolder();
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    bool isValid() const;
+    QString errorString() const;
+    QString path() const;
+    QString filePath(const QString& name) const;
+    // Stays when the object goes, and no later run removes it: it holds what is left of files.
+    void keep();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
 
 // Whether two paths name the same file, compared by their canonical paths (symbolic links and
 // "..", resolved) and, where both exist, by identity (a hard link). A path that does not exist yet

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QSet>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
@@ -149,11 +150,19 @@ public:
 private:
     void checkDirectory(qint64 unpackLimit) {
         ZPOS64_T total = 0;
+        QSet<QString> names;
+        std::vector<char> name(std::size_t{1} << 16);
         for (int at = unzGoToFirstFile(zip_); at != UNZ_END_OF_LIST_OF_FILE; at = unzGoToNextFile(zip_)) {
             unz_file_info64 info{};
-            if (at != UNZ_OK ||
-                unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            if (at != UNZ_OK || unzGetCurrentFileInfo64(zip_, &info, name.data(), static_cast<uLong>(name.size()),
+                                                        nullptr, 0, nullptr, 0) != UNZ_OK)
                 damaged(QStringLiteral("das Inhaltsverzeichnis des Zip-Archivs ist unlesbar"));
+            // Parts are found by name, whatever its case; of two alike, readers differ in which
+            // they take (this one the first, others the last), so the archive means nothing sure.
+            const QString part = QString::fromUtf8(name.data(), static_cast<qsizetype>(info.size_filename));
+            if (names.contains(part.toLower()))
+                damaged(QStringLiteral("der Teil %1 steht zweimal im Zip-Archiv").arg(part));
+            names.insert(part.toLower());
             total += std::min<ZPOS64_T>(info.uncompressed_size, ZPOS64_T{1} << 62);
             if (total > static_cast<ZPOS64_T>(unpackLimit))
                 throw FileError(
@@ -685,6 +694,11 @@ BoundedText richText(XmlPart& p, const char* element) {
     return text;
 }
 
+QString hiddenNotice(const QString& hidden, const QString& read) {
+    return QStringLiteral("Das erste Arbeitsblatt '%1' ist ausgeblendet; gelesen wurde das erste sichtbare, '%2'.")
+        .arg(hidden, read);
+}
+
 // The shared strings are read twice: once to count them and to know the blank ones, then, after
 // the sheet, to keep only those its cells use, however many the part holds.
 struct SharedStrings {
@@ -711,19 +725,41 @@ SheetTable readXlsx(Archive& zip, const WorkbookLimits& limits) {
     SheetTable table;
     QString sheetId;
     {
+        // The first visible sheet: a hidden one is not the room list the planner sees first.
         XmlPart p(zip, QStringLiteral("xl/workbook.xml"));
+        QString firstName, firstId, hidden;
         while (p.next()) {
             if (!p.starts("sheet"))
                 continue;
+            QString name, id;
+            bool visible = true;
             for (const QXmlStreamAttribute& a : p.xml.attributes()) {
                 if (a.name() == QLatin1String("name") && a.namespaceUri().isEmpty())
-                    table.sheet = a.value().toString();
+                    name = a.value().toString();
                 else if (a.name() == QLatin1String("id") && !a.namespaceUri().isEmpty())
-                    sheetId = a.value().toString();
+                    id = a.value().toString();
+                else if (a.name() == QLatin1String("state") && a.namespaceUri().isEmpty())
+                    visible = a.value() == QLatin1String("visible");
             }
-            break;
+            if (firstName.isEmpty() && firstId.isEmpty()) {
+                firstName = name;
+                firstId = id;
+            }
+            if (visible) {
+                table.sheet = name;
+                sheetId = id;
+                break;
+            }
+            if (hidden.isEmpty())
+                hidden = name;
         }
         p.finish();
+        if (table.sheet.isEmpty() && sheetId.isEmpty()) {
+            table.sheet = firstName; // every sheet hidden: the first
+            sheetId = firstId;
+        } else if (!hidden.isEmpty()) {
+            table.notice = hiddenNotice(hidden, table.sheet);
+        }
     }
     if (table.sheet.isEmpty() || sheetId.isEmpty())
         damaged(QStringLiteral("xl/workbook.xml nennt kein Arbeitsblatt"));
@@ -894,6 +930,7 @@ SheetTable readXlsx(Archive& zip, const WorkbookLimits& limits) {
 const QString kOffice = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
 const QString kTable = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
 const QString kText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+const QString kStyle = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:style:1.0");
 const QString kCalcExt =
     QStringLiteral("urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0");
 
@@ -997,12 +1034,42 @@ SheetTable readOds(Archive& zip, const WorkbookLimits& limits) {
     if (zip.has(manifest) && partContains(zip, manifest, "encryption-data"))
         throw FileError(kEncrypted);
     SheetTable table;
+    // The first table not hidden by its style; where all are, the first.
+    QSet<QString> hiddenStyles;
+    QString firstHidden;
+    {
+        XmlPart p(zip, QStringLiteral("content.xml"));
+        QString style;
+        while (p.next()) {
+            if (p.xml.isStartElement() && isElement(p, kStyle, "style")) {
+                style = p.xml.attributes().value(kStyle, QLatin1String("name")).toString();
+            } else if (p.xml.isStartElement() && isElement(p, kStyle, "table-properties") &&
+                       p.xml.attributes().value(kTable, QLatin1String("display")) == QLatin1String("false")) {
+                hiddenStyles.insert(style);
+            } else if (p.xml.isStartElement() && isElement(p, kTable, "table")) {
+                if (!hiddenStyles.contains(p.xml.attributes().value(kTable, QLatin1String("style-name")).toString()))
+                    break;
+                if (firstHidden.isEmpty())
+                    firstHidden = p.xml.attributes().value(kTable, QLatin1String("name")).toString();
+                p.skip();
+            }
+        }
+        if (!firstHidden.isEmpty() && !p.xml.isStartElement())
+            hiddenStyles.clear(); // every table hidden: the first is read
+        p.finish();
+    }
     XmlPart p(zip, QStringLiteral("content.xml"));
-    while (p.next() && !(p.xml.isStartElement() && isElement(p, kTable, "table"))) {
+    while (p.next() &&
+           !(p.xml.isStartElement() && isElement(p, kTable, "table") &&
+             !hiddenStyles.contains(p.xml.attributes().value(kTable, QLatin1String("style-name")).toString()))) {
+        if (p.xml.isStartElement() && isElement(p, kTable, "table"))
+            p.skip();
     }
     if (!p.xml.isStartElement())
         damaged(QStringLiteral("content.xml enthält kein Tabellenblatt"));
     table.sheet = p.xml.attributes().value(kTable, QLatin1String("name")).toString();
+    if (!hiddenStyles.isEmpty() && !firstHidden.isEmpty())
+        table.notice = hiddenNotice(firstHidden, table.sheet.isEmpty() ? QStringLiteral("Tabelle1") : table.sheet);
     if (table.sheet.isEmpty())
         table.sheet = QStringLiteral("Tabelle1");
     RowCollector rows(table, limits);

@@ -624,9 +624,13 @@ std::vector<RoomRow> scheduleRows(const SheetTable& table) {
 
 } // namespace
 
-std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
-    if (isZipArchive(bytes))
-        return scheduleRows(readWorkbook(bytes));
+std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes, QString* notice) {
+    if (isZipArchive(bytes)) {
+        const SheetTable table = readWorkbook(bytes);
+        if (notice != nullptr)
+            *notice = table.notice;
+        return scheduleRows(table);
+    }
     // A compound document is no text either: the workbook format of Excel before 2007, or an
     // .xlsx that Excel or LibreOffice encrypted with a password.
     if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))

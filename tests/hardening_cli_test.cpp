@@ -427,6 +427,13 @@ TEST_F(Hardening, SmallerSeams) {
     }
     EXPECT_TRUE(cli({QStringLiteral("rank"), project, QStringLiteral("--top"), QStringLiteral("0")})
                     .err.contains("kleiner als 1"));
+
+    // A catalogue folder that is not there is an error where errors go, not a JSON document.
+    const CliRun dump = run(QStringLiteral(ZELK_CLI),
+                            {QStringLiteral("catalogue"), QStringLiteral("dump"), path(QStringLiteral("nowhere"))});
+    EXPECT_EQ(dump.exitCode, 1);
+    EXPECT_TRUE(dump.out.isEmpty()) << dump.out.toStdString();
+    EXPECT_TRUE(dump.err.contains("existiert nicht")) << dump.err.toStdString();
 }
 
 } // namespace

@@ -67,6 +67,7 @@ TEST(CommandOptions, WrongCallsOfTheCommandsExitTwoWithTheUsageAndReadNothing) {
         {{"catalogue", "record", dir.path(), "--", "-1"}, "'-1' ist kleiner als 0."},
         {{"catalogue", "check"}, "erwartet 1, gegeben 0"},
         {{"expr", "1+1", "--width", "40000"}, "'40000' ist größer als 32767."},
+        {{"report", missing, "--pdf", out, "--pdf", out + "2"}, "Die Option --pdf ist mehrfach angegeben."},
     };
     for (const auto& [args, message] : calls) {
         const test::CliRun run = test::runCli(args);

@@ -116,6 +116,17 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
                     .startsWith(QStringLiteral("Räume, Zeile 1: die Kopfzeile ist nicht die eines Raumbuchs "
                                                "(Räume!U1 'x' gehört zu keiner Spalte).")))
         << scheduleRefusal(test::xlsxWorkbook(QStringLiteral("Räume"), test::xlsxRow(1, sheetHeader))).toStdString();
+
+    // A spreadsheet's "Unicode text": UTF-16 with its byte order mark, tab separated.
+    const QString unicode = QString::fromUtf8(kHeader + "\r\nB\xC3\xBCro;10;8;3;;2000;;22;16;1,8;3;0,2;35;;;;;;\r\n")
+                                .replace(QLatin1Char(';'), QLatin1Char('\t'));
+    QByteArray utf16("\xFF\xFE");
+    for (const QChar c : unicode)
+        utf16 += static_cast<char>(c.unicode() & 0xFF), utf16 += static_cast<char>(c.unicode() >> 8);
+    const std::vector<RoomRow> fromUtf16 = readRoomSchedule(utf16);
+    ASSERT_EQ(fromUtf16.size(), 1u);
+    EXPECT_EQ(fromUtf16[0].name, QStringLiteral("Büro"));
+    EXPECT_TRUE(fromUtf16[0].error.isEmpty()) << fromUtf16[0].error.toStdString();
 }
 
 // The same rooms as a German and an English spreadsheet export them: semicolon and decimal comma,

@@ -133,6 +133,26 @@ TEST(WorkbookReader, OdsFirstTableWithRepeatedRowsAndCells) {
         QStringLiteral("'Raum liste'!BM7: die Zelle liegt rechts der Spalten eines Raumbuchs und muss leer "
                        "sein."));
 
+    // A hidden first table is passed over for the first visible one, and the reader says so.
+    const SheetTable visible = readWorkbook(test::zipArchive(
+        {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet", false},
+         {QStringLiteral("content.xml"),
+          "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+          "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+          "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+          "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:automatic-styles>"
+          "<style:style style:name=\"ta2\" style:family=\"table\"><style:table-properties "
+          "table:display=\"false\"/></style:style></office:automatic-styles><office:body><office:spreadsheet>"
+          "<table:table table:name=\"Alt\" table:style-name=\"ta2\"><table:table-row><table:table-cell>"
+          "<text:p>alt</text:p></table:table-cell></table:table-row></table:table><table:table "
+          "table:name=\"Neu\"><table:table-row><table:table-cell><text:p>neu</text:p></table:table-cell>"
+          "</table:table-row></table:table></office:spreadsheet></office:body></office:document-content>"}}));
+    EXPECT_EQ(visible.sheet, QStringLiteral("Neu"));
+    ASSERT_EQ(visible.rows.size(), 1u);
+    expectText(visible.rows[0], 0, "neu");
+    EXPECT_EQ(visible.notice, QStringLiteral("Das erste Arbeitsblatt 'Alt' ist ausgeblendet; gelesen wurde das "
+                                             "erste sichtbare, 'Neu'."));
+
     // ="" as LibreOffice stores it: an empty cell, as in the same workbook saved as .xlsx.
     const SheetTable empty = readWorkbook(test::odsWorkbook(
         QStringLiteral("T"), QStringLiteral("<table:table-row><table:table-cell><text:p>a</text:p></table:table-cell>"
@@ -269,6 +289,11 @@ TEST(WorkbookReader, DamagedOversizedAndForeignArchivesAreRefused) {
         commented[stored.size() - 1] = static_cast<char>(length >> 8);
         EXPECT_EQ(refusal(commented), QStringLiteral("accepted")) << length;
     }
+    // Two parts of one name: other readers take the last, so the archive is refused.
+    EXPECT_EQ(refusal(test::zipArchive({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+                                        {QStringLiteral("content.xml"), "<a/>"},
+                                        {QStringLiteral("content.xml"), "<b/>"}})),
+              QStringLiteral("Die Arbeitsmappe ist beschädigt: der Teil content.xml steht zweimal im Zip-Archiv."));
     EXPECT_TRUE(isZipArchive(stored));
     EXPECT_FALSE(isZipArchive("Raum;Breite"));
 }
