@@ -231,8 +231,10 @@ void sweepWorkFolders(const QString& folder) {
             continue;
         QLockFile lock(joinPath(entry.filePath(), kLockName));
         lock.setStaleLockTime(0); // a held lock is stale only when its process is gone
-        if (lock.tryLock(0))
+        if (lock.tryLock(0)) {
+            lock.unlock(); // its file goes with the folder
             QDir(entry.filePath()).removeRecursively();
+        }
     }
 }
 
