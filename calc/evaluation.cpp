@@ -72,10 +72,17 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
         status =
             FlowForSoundLevel(n, rec.outlet.soundA, rec.outlet.soundB, slotLength, rec.maxSoundLevel, vSound);
 
+    // A sound limit that allows more flow than the outlet carries no longer bounds it: the outlet's
+    // largest flow does (per metre of slot, as Vsound, for line outlets). However loose the limit,
+    // the proposal is at least one outlet; a count below 0,1 would give none and the flow per
+    // outlet a division by zero.
+    const double outletMax = rec.outlet.vMax;
+    const double flowBound = std::isfinite(outletMax) && outletMax > 0.0 && vSound > outletMax ? outletMax : vSound;
+    const auto atLeastOne = [](double count) { return count > 0.0 && wholeOutletCount(count) < 1 ? 1.0 : count; };
     const bool countedOneByOne = rec.designCode.str() == QLatin1String("0");
     if (!byHand) {
         if (countedOneByOne) {
-            c.outletCount = stored(divide(totalFlow, vSound));
+            c.outletCount = atLeastOne(stored(divide(totalFlow, flowBound)));
             c.vMaxOutlet = rec.outlet.vMax;
             c.vMinOutlet = rec.outlet.vMin;
             c.countBound2 = truncToInt32(divide(totalFlow, c.vMaxOutlet) + 0.999L);
@@ -83,7 +90,7 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
         } else {
             // Line outlets: Vsound is a flow per metre, and the count bounds come from the slot
             // configuration.
-            c.outletCount = stored(divide(totalFlow, ld(vSound) * slotLength / 1000.0L));
+            c.outletCount = atLeastOne(stored(divide(totalFlow, ld(flowBound) * slotLength / 1000.0L)));
         }
     }
     c.bar.minimum = countedOneByOne ? c.countBound2 : c.countBound1;

@@ -12,6 +12,8 @@
 #include "frame/files.h"
 #include "selection/selectionlists.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -55,8 +57,11 @@ int check(const QStringList& args, QTextStream& out) {
     return findings.empty() ? 0 : 1;
 }
 
-int dump(const QStringList& args, QTextStream& out) {
+int dump(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString dir = arguments("catalogue dump DIR", args, 1)[0];
+    // No folder is no catalogue to show in part: the error alone, where errors go.
+    if (!QFileInfo(dir).isDir())
+        throw fyl::FileError(QStringLiteral("Der Katalogordner %1 existiert nicht.").arg(QDir::toNativeSeparators(dir)));
     fyl::Catalogue catalogue;
     std::optional<fyl::CatalogueLoadFailure> failure;
     QString failedFile;
@@ -66,7 +71,11 @@ int dump(const QStringList& args, QTextStream& out) {
         failure = fyl::CatalogueLoadFailure{failedFile, e.message()};
     }
     out << fyl::catalogueDumpJson(catalogue, failure);
-    return failure ? 1 : 0;
+    if (!failure)
+        return 0;
+    out.flush();
+    err << failure->message << "\n";
+    return 1;
 }
 
 // N counts from 0; a number past the file's end is a read failure, found only by reading.
@@ -126,7 +135,7 @@ int tree(const QStringList& args, QTextStream& out) {
     return 0;
 }
 
-int runCatalogue(const QStringList& args, QTextStream& out, QTextStream&) {
+int runCatalogue(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString sub = args.value(0);
     const QStringList rest = args.mid(1);
     if (sub == QLatin1String("build"))
@@ -134,7 +143,7 @@ int runCatalogue(const QStringList& args, QTextStream& out, QTextStream&) {
     if (sub == QLatin1String("check"))
         return check(rest, out);
     if (sub == QLatin1String("dump"))
-        return dump(rest, out);
+        return dump(rest, out, err);
     if (sub == QLatin1String("record"))
         return record(rest, out);
     if (sub == QLatin1String("tree"))

@@ -21,6 +21,10 @@ void CommandLine::parse(const QStringList& args, int positionals) {
     // The parser takes the program's name first; it is not an argument.
     if (!parser_->parse(QStringList{QStringLiteral("zelkfyl-cli")} + args))
         wrongCall(parser_->errorText());
+    // An option given twice would keep its last value without a word; which one was meant is unknown.
+    for (const QString& name : parser_->optionNames())
+        if (parser_->optionNames().count(name) > 1)
+            wrongCall(QStringLiteral("Die Option --%1 ist mehrfach angegeben.").arg(name));
     const QStringList given = parser_->positionalArguments();
     if (given.size() < positionals)
         wrongCall(QStringLiteral("Es fehlen Argumente: erwartet %1, gegeben %2.")

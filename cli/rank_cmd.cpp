@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -124,6 +125,14 @@ int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
     cli::openProject(session, call.programDir(), call.positional(0), cli::WithCatalogue::Yes);
     std::vector<Suggestion> list =
         suggestOutlets(session.catalogue, *session.record, session.texts, session.folders, options);
+    // A list of failures is no ranking: it is printed, but the call failed.
+    const bool noneEvaluated = !list.empty() && std::none_of(list.begin(), list.end(), [](const Suggestion& s) {
+        return s.evaluated;
+    });
+    QString firstReason =
+        list.empty() || list.front().reasons.isEmpty() ? QString() : list.front().reasons.constFirst();
+    while (firstReason.endsWith(QLatin1Char('.')))
+        firstReason.chop(1);
     if (top > 0 && static_cast<int>(list.size()) > top)
         list.resize(static_cast<std::size_t>(top));
     if (call.isSet("csv")) {
@@ -134,10 +143,15 @@ int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
             choices.append(suggestionJson(s));
         out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("choices"), choices}}).toJson());
     }
+    if (noneEvaluated) {
+        out.flush();
+        err << "Keine der " << list.size() << " Auswahlen ließ sich auswerten"
+            << (firstReason.isEmpty() ? QString() : QStringLiteral(" (zum Beispiel: %1)").arg(firstReason)) << ".\n";
+    }
     // A ranking of part of the catalogue must not pass for the whole one.
     skipped.removeDuplicates();
     if (skipped.isEmpty())
-        return 0;
+        return noneEvaluated ? 1 : 0;
     out.flush();
     err << "Der Katalog ist nicht ganz lesbar; die Rangfolge lässt aus, was diese Fehler betreffen:\n";
     for (const QString& reason : skipped)

@@ -64,8 +64,11 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     cli::loadProgramTexts(texts, programDir);
     Catalogue catalogue;
     LoadCatalogue(catalogue, programDir);
+    QString notice;
     const std::vector<RoomRow> rows =
-        readRoomSchedule(readWholeFile(schedule, kMaxRoomScheduleBytes, QStringLiteral("Das Raumbuch")));
+        readRoomSchedule(readWholeFile(schedule, kMaxRoomScheduleBytes, QStringLiteral("Das Raumbuch")), &notice);
+    if (!notice.isEmpty())
+        err << "Hinweis: " << notice << "\n";
     // The rooms' files are named only now; none may replace an input.
     std::vector<QString> names;
     names.reserve(rows.size());
@@ -79,7 +82,7 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!QDir().mkpath(outDir))
         throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
                             .arg(QDir::toNativeSeparators(outDir)));
-    QTemporaryDir scratch(joinPath(outDir, QStringLiteral(".ZELK-Raumbuch-XXXXXX")));
+    const WorkFolder scratch(outDir, QStringLiteral("Raumbuch"));
     if (!scratch.isValid())
         throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
                             .arg(QDir::toNativeSeparators(outDir), scratch.errorString()));
@@ -101,7 +104,8 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
             err << line << "\n";
     // The summary's two files as one set, after every room.
     writeFileSet({{QStringLiteral("results.csv"), summaryCsv(result.summary)},
-                  {QStringLiteral("results.xlsx"), cli::summaryWorkbook(result.summary, scratch.path())}},
+                  {QStringLiteral("results.xlsx"),
+                   cli::summaryWorkbook(result.summary, scratch.path(), summaryFiles[1])}},
                  outDir);
     const int failed = result.failed();
     out << rows.size() << " Räume: " << (rows.size() - static_cast<std::size_t>(failed)) << " geplant, "

@@ -42,6 +42,15 @@ ContourPoint pointAt(double x, double y) {
     return {static_cast<float>(x), static_cast<float>(y)};
 }
 
+// A traced part with more points than a contour may hold in all: the tracing ends, as it would
+// for a room whose height (a value such as 4.9e-324) its steps cannot divide.
+struct TooManyPoints {};
+
+void stillFits(const Polygon& polygon) {
+    if (polygon.size() > static_cast<std::size_t>(Contour::kMaxPoints))
+        throw TooManyPoints{};
+}
+
 void close(Polygon& polygon) {
     if (!polygon.empty())
         polygon.push_back(polygon.front());
@@ -114,6 +123,7 @@ CeilingTrace traceCeiling(const Jet& jet, const HorizontalContourInput& in, doub
         const double bottom = stored(ld(yc) - b);
         upper.push_back(pointAt(x, top));
         lower.push_back(pointAt(x, bottom > 0.0 ? bottom : 0.0));
+        stillFits(upper);
         t.reach = x;
         t.depth = yc;
         t.path = path;
@@ -159,6 +169,7 @@ std::vector<Polygon> traceSide(const Jet& jet, const HorizontalContourInput& in,
         const double w = stored(ld(jet.halfWidth(stored(ld(Lb) + z), v, in.vlim)) * widening);
         depth = stored(ld(db) + z);
         down.push_back(pointAt(stored(ld(D) - w), depth));
+        stillFits(down);
         if (depth > H || v < in.vlim)
             break;
     }
@@ -180,6 +191,7 @@ std::vector<Polygon> traceSide(const Jet& jet, const HorizontalContourInput& in,
         v = stored(ld(jet.velocity(factor, drop, stored(ld(Lb) + u), in.V)) * buoyancy);
         const double w = jet.halfWidth(stored(ld(Lb) + drop + u), v, in.vlim);
         floor.push_back(pointAt(stored(ld(D) - u), stored(ld(H) - w)));
+        stillFits(floor);
         if (u >= D || v < in.vlim)
             break;
     }
@@ -212,7 +224,14 @@ int traceHorizontal(const Jet& jet, const HorizontalContourInput& in, Contour& c
         for (const Side& side : sides) {
             if (!(ld(side.distance) > 0.01L))
                 continue;
-            for (Polygon& part : traceSide(jet, in, side.distance, side.type, side.direction, density)) {
+            std::vector<Polygon> parts;
+            try {
+                parts = traceSide(jet, in, side.distance, side.type, side.direction, density);
+            } catch (const TooManyPoints&) {
+                fits = false;
+                break;
+            }
+            for (Polygon& part : parts) {
                 points += static_cast<int>(part.size());
                 if (points > Contour::kMaxPoints || contour.polygons.size() >= Contour::kMaxPolygons) {
                     fits = false;

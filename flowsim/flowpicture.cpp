@@ -215,11 +215,19 @@ FlowPicture drawFlowPicture(const FlowPictureInputs& in, const std::vector<Outle
         out.emplace_back(EllipsePrimitive{xc + d - 6, yo - 6, xc + d + 6, yo + 6, outletPen, kYellow});
 
     // Anchored at the centre line, over the zones; the centre line itself stays red.
+    // Only the lines inside the picture are counted: a centre far outside it (a damaged project's
+    // distances) must not make a million steps.
     const int step = truncPixel(kx);
     if (step > 0) {
-        for (int x = xc - step; x > kLeft; x -= step)
+        int x = xc - step;
+        if (x >= kRight)
+            x -= ((x - kRight) / step + 1) * step;
+        for (; x > kLeft; x -= step)
             line(x, kTop, x, F, thin);
-        for (int x = xc + step; x < kRight; x += step)
+        x = xc + step;
+        if (x <= kLeft)
+            x += ((kLeft - x) / step + 1) * step;
+        for (; x < kRight; x += step)
             line(x, kTop, x, F, thin);
     }
     return picture;

@@ -35,6 +35,17 @@ int utf8Sequence(const QByteArray& bytes, qsizetype i) {
 } // namespace
 
 QString decodeSpreadsheetText(const QByteArray& bytes) {
+    // "Unicode text" of a spreadsheet is UTF-16 with its byte order mark.
+    const bool little = bytes.startsWith("\xFF\xFE"), big = bytes.startsWith("\xFE\xFF");
+    if (little || big) {
+        QStringDecoder utf16(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        QString text = utf16(bytes.mid(2));
+        if (utf16.hasError())
+            throw FileError(QStringLiteral("Die Datei ist UTF-16 kodiert, enthält aber Bytes, die kein UTF-16 "
+                                           "sind; bitte die Datei als UTF-8 neu speichern."));
+        return text;
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (utf8.hasError()) {

@@ -14,6 +14,7 @@ namespace fyl {
 // otherwise Windows-1252, which is what a German spreadsheet writes as "CSV". Bytes that are UTF-8
 // (a byte order mark, or characters of several bytes) but for a few bad ones raise FileError
 // naming the line and the byte of the first: read as Windows-1252 they would pass for garbage.
+// UTF-16 (a spreadsheet's "Unicode text") is read by its byte order mark.
 QString decodeSpreadsheetText(const QByteArray& bytes);
 
 // One record: the line it starts on (1-based) and its fields. A quoted field may hold the

@@ -6,12 +6,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QHash>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -37,6 +40,42 @@ QString joinPath(const QString& folder, const QString& name) {
     return QDir::toNativeSeparators(head + QLatin1Char('/') + tail);
 }
 
+QString systemReason(const QString& systemText) {
+    // Qt words some of these itself, in English whatever the locale; the others are the C
+    // library's, in the locale's language.
+    struct Known {
+        int code;
+        const char* english;
+        const char* ours;
+    };
+    static const Known known[] = {
+        {ENOSPC, "No space left on device", "kein Speicherplatz mehr auf dem Datenträger"},
+#ifdef EDQUOT
+        {EDQUOT, "Disk quota exceeded", "das Speicherkontingent ist erschöpft"},
+#endif
+        {EACCES, "Permission denied", "keine Berechtigung"},
+        {EPERM, "Operation not permitted", "der Vorgang ist nicht erlaubt"},
+        {EROFS, "Read-only file system", "der Datenträger ist schreibgeschützt"},
+        {ENOENT, "No such file or directory", "die Datei oder der Ordner existiert nicht"},
+        {ENOTDIR, "Not a directory", "ein Teil des Pfades ist kein Ordner"},
+        {EISDIR, "Is a directory", "der Pfad ist ein Ordner"},
+        {EIO, "Input/output error", "Ein-/Ausgabefehler des Datenträgers"},
+        {EFBIG, "File too large", "die Datei ist zu groß"},
+        {ENAMETOOLONG, "File name too long", "der Dateiname ist zu lang"},
+        {EMFILE, "Too many open files", "zu viele offene Dateien"},
+        {ENFILE, "Too many open files in system", "zu viele offene Dateien im System"},
+        {EEXIST, "File exists", "die Datei existiert bereits"},
+        {ENOTEMPTY, "Directory not empty", "der Ordner ist nicht leer"},
+        {EBUSY, "Device or resource busy", "die Datei oder das Gerät ist belegt"},
+    };
+    const QString text = systemText.trimmed();
+    for (const Known& k : known)
+        if (text == QLatin1String(k.english) ||
+            text == QString::fromLocal8Bit(std::generic_category().message(k.code)))
+            return QString::fromUtf8(k.ours);
+    return text.isEmpty() ? QStringLiteral("unbekannter Grund") : text;
+}
+
 void openOrThrow(QFileDevice& file, QIODevice::OpenMode mode, const QString& kind) {
     if (file.open(mode))
         return;
@@ -45,7 +84,7 @@ void openOrThrow(QFileDevice& file, QIODevice::OpenMode mode, const QString& kin
     const QString failed =
         (mode & QIODevice::WriteOnly) ? QStringLiteral("angelegt") : QStringLiteral("geöffnet");
     throw FileError(what + QLatin1Char(' ') + path + QStringLiteral(" kann nicht ") + failed +
-                    QStringLiteral(" werden (") + file.errorString() + QStringLiteral(")."));
+                    QStringLiteral(" werden (") + systemReason(file.errorString()) + QStringLiteral(")."));
 }
 
 QByteArray readWholeFile(const QString& path) {
@@ -55,7 +94,7 @@ QByteArray readWholeFile(const QString& path) {
     QByteArray all = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+                            .arg(QDir::toNativeSeparators(path), systemReason(file.errorString())));
     return all;
 }
 
@@ -78,7 +117,7 @@ QByteArray readWholeFile(const QString& path, qint64 maxBytes, const QString& ki
         const qint64 got = file.read(piece.data(), static_cast<qint64>(piece.size()));
         if (got < 0)
             throw FileError(QStringLiteral("Die Datei %1 kann nicht gelesen werden (%2).")
-                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+                                .arg(QDir::toNativeSeparators(path), systemReason(file.errorString())));
         if (got == 0)
             return all;
         all.append(piece.data(), static_cast<qsizetype>(got));
@@ -87,15 +126,54 @@ QByteArray readWholeFile(const QString& path, qint64 maxBytes, const QString& ki
     }
 }
 
-void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& kind) {
+namespace {
+
+FileError notWritten(const QString& kind, const QString& path, const QString& reason) {
+    return FileError((kind.isEmpty() ? QStringLiteral("Die Datei") : kind) + QLatin1Char(' ') +
+                     QDir::toNativeSeparators(path) + QStringLiteral(" kann nicht geschrieben werden (") +
+                     reason + QStringLiteral(")."));
+}
+
+// The system's reason why writing `bytes` into `file` failed, or an empty text when all of them are
+// written and flushed. A write that takes only part of the bytes (a disk that fills up) sets no
+// error of its own; the rest is written again, and that write tells why it fails.
+QString writeAll(QFileDevice& file, const QByteArray& bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return systemReason(file.errorString());
+        done += written;
+    }
+    return file.flush() ? QString() : systemReason(file.errorString());
+}
+
+// writeFileAtomically, its messages naming `shown` (the file the user asked for, where the bytes
+// go to a staging file first).
+void writeAtomically(const QString& path, const QByteArray& bytes, const QString& kind, const QString& shown) {
     QSaveFile file(path);
-    openOrThrow(file, QIODevice::WriteOnly, kind);
+    // Unbuffered, so that each write reaches the system and a full disk is told by its reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw FileError((kind.isEmpty() ? QStringLiteral("Die Datei") : kind) + QLatin1Char(' ') +
+                        QDir::toNativeSeparators(shown) + QStringLiteral(" kann nicht angelegt werden (") +
+                        systemReason(file.errorString()) + QStringLiteral(")."));
     // commit() overlooks a failure to flush the buffered bytes and would put the cut-off file in
     // place of the old one (QTBUG-75077), so the flush is done and checked first.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        throw FileError((kind.isEmpty() ? QStringLiteral("Die Datei") : kind) + QLatin1Char(' ') +
-                        QDir::toNativeSeparators(path) + QStringLiteral(" kann nicht geschrieben werden (") +
-                        file.errorString() + QStringLiteral(")."));
+    if (const QString reason = writeAll(file, bytes); !reason.isEmpty())
+        throw notWritten(kind, shown, reason);
+    if (!file.commit())
+        throw notWritten(kind, shown, systemReason(file.errorString()));
+}
+
+} // namespace
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& kind) {
+    writeAtomically(path, bytes, kind, path);
+}
+
+void writeAllOrThrow(QFileDevice& file, const QByteArray& bytes, const QString& kind) {
+    if (const QString reason = writeAll(file, bytes); !reason.isEmpty())
+        throw notWritten(kind, file.fileName(), reason);
 }
 
 bool isPlainFileName(const QString& name) {
@@ -120,7 +198,7 @@ std::filesystem::path fileSystemPath(const QString& path) {
 QString renameOver(const QString& from, const QString& to) {
     std::error_code error;
     std::filesystem::rename(fileSystemPath(from), fileSystemPath(to), error);
-    return error ? QString::fromLocal8Bit(error.message()) : QString();
+    return error ? systemReason(QString::fromLocal8Bit(error.message())) : QString();
 }
 
 // Gives the file `path` the second name `keep` without taking the first away: a hard link, a copy
@@ -136,33 +214,101 @@ QString keepAside(const QString& path, const QString& keep, bool symLink) {
             std::filesystem::copy_file(fileSystemPath(path), fileSystemPath(keep), error);
         }
     }
-    return error ? QString::fromLocal8Bit(error.message()) : QString();
+    return error ? systemReason(QString::fromLocal8Bit(error.message())) : QString();
 }
 
 } // namespace
 
 namespace {
 
-// One output on its way: written into the staging folder beside its target, then moved over it.
+// When this run began: working folders older than that belong to runs before it.
+const QDateTime kRunStart = QDateTime::currentDateTimeUtc();
+const QString kLockName = QStringLiteral("in-Arbeit.lock");
+const QString kKeptName = QStringLiteral("bisherige-Dateien");
+
+// Removes the working folders of runs that were killed: older than this run (by more than the
+// moment between making a folder and locking it) and held by no live process.
+void sweepWorkFolders(const QString& folder) {
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        {QStringLiteral(".ZELK-*")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QFileInfo& entry : entries) {
+        if (entry.lastModified().toUTC().secsTo(kRunStart) < 2 ||
+            QFileInfo::exists(joinPath(entry.filePath(), kKeptName)))
+            continue;
+        QLockFile lock(joinPath(entry.filePath(), kLockName));
+        lock.setStaleLockTime(0); // a held lock is stale only when its process is gone
+        if (lock.tryLock(0)) {
+            lock.unlock(); // its file goes with the folder
+            QDir(entry.filePath()).removeRecursively();
+        }
+    }
+}
+
+} // namespace
+
+struct WorkFolder::Parts {
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<QLockFile> lock;
+};
+
+WorkFolder::WorkFolder(const QString& folder, const QString& purpose) : parts_(std::make_unique<Parts>()) {
+    sweepWorkFolders(folder);
+    parts_->dir = std::make_unique<QTemporaryDir>(joinPath(folder, QStringLiteral(".ZELK-%1-XXXXXX").arg(purpose)));
+    if (parts_->dir->isValid()) {
+        parts_->lock = std::make_unique<QLockFile>(parts_->dir->filePath(kLockName));
+        parts_->lock->setStaleLockTime(0);
+        parts_->lock->tryLock(0);
+    }
+}
+
+WorkFolder::~WorkFolder() {
+    parts_->lock.reset(); // unlocked before the folder goes
+    parts_->dir.reset();
+}
+
+bool WorkFolder::isValid() const {
+    return parts_->dir->isValid();
+}
+QString WorkFolder::errorString() const {
+    return parts_->dir->errorString();
+}
+QString WorkFolder::path() const {
+    return parts_->dir->path();
+}
+QString WorkFolder::filePath(const QString& name) const {
+    return parts_->dir->filePath(name);
+}
+
+void WorkFolder::keep() {
+    parts_->dir->setAutoRemove(false);
+    QFile marker(parts_->dir->filePath(kKeptName));
+    if (marker.open(QIODevice::WriteOnly))
+        marker.write("Die bisherigen Dateien, die nicht zurückgelegt werden konnten.\n");
+}
+
+namespace {
+
+// One output on its way: written into the staging folder beside its target, then moved over it;
+// or, for a file the set removes, only moved aside.
 struct StagedOutput {
     QString target;
-    QString staged;
-    QString aside; // where the old file keeps a second name while the new one takes its place
+    QString staged; // empty for a file the set removes
+    QString aside;  // where the old file keeps a second name while the new one takes its place
     bool keptAside = false;
     bool placed = false;
 };
 
 // The staging folder inside `folder`, created on first use.
-QTemporaryDir& stagingIn(std::map<QString, std::unique_ptr<QTemporaryDir>>& stagings, const QString& folder,
-                         const QString& unchanged) {
+WorkFolder& stagingIn(std::map<QString, std::unique_ptr<WorkFolder>>& stagings, const QString& folder,
+                      const QString& unchanged) {
     auto& staging = stagings[folder];
     if (!staging) {
         // Inside the target's folder, so that putting the file in place takes only renames on one
         // file system, each of which can be undone.
-        staging = std::make_unique<QTemporaryDir>(joinPath(folder, QStringLiteral(".ZELK-neu-XXXXXX")));
+        staging = std::make_unique<WorkFolder>(folder, QStringLiteral("neu"));
         if (!staging->isValid())
             throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
-                                .arg(QDir::toNativeSeparators(folder), staging->errorString()) +
+                                .arg(QDir::toNativeSeparators(folder), systemReason(staging->errorString())) +
                             unchanged);
         // The new files and the old ones kept aside in folders of their own, whatever they are named.
         for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
@@ -175,30 +321,40 @@ QTemporaryDir& stagingIn(std::map<QString, std::unique_ptr<QTemporaryDir>>& stag
 }
 
 // Stages every file, runs `check` on the staged ones (target -> staged path), then moves them into
-// place together. `unchanged` ends every message: what stays as it was.
-void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, const QString& unchanged,
-                   const std::function<void(const std::map<QString, QString>&)>& check) {
-    std::map<QString, std::unique_ptr<QTemporaryDir>> stagings;
+// place together and the files of `removed` out of the way. `unchanged` ends every message: what
+// stays as it was.
+void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, const QStringList& removed,
+                   const QString& unchanged, const std::function<void(const std::map<QString, QString>&)>& check) {
+    std::map<QString, std::unique_ptr<WorkFolder>> stagings;
     std::vector<StagedOutput> outputs;
     std::map<QString, QString> stagedOf;
-    for (const auto& [path, bytes] : files) {
+    const auto add = [&](const QString& path) -> StagedOutput& {
         const QFileInfo target(path);
         for (const StagedOutput& earlier : outputs)
             if (sameFile(earlier.target, path))
                 throw FileError(QStringLiteral("Die Datei %1 soll zweimal geschrieben werden.")
                                     .arg(QDir::toNativeSeparators(path)) +
                                 unchanged);
-        QTemporaryDir& staging = stagingIn(stagings, target.absolutePath(), unchanged);
+        WorkFolder& staging = stagingIn(stagings, target.absolutePath(), unchanged);
         StagedOutput& out = outputs.emplace_back();
         out.target = path;
         out.staged = joinPath(staging.filePath(QStringLiteral("neu")), target.fileName());
         out.aside = joinPath(staging.filePath(QStringLiteral("alt")), target.fileName());
+        return out;
+    };
+    for (const auto& [path, bytes] : files) {
+        const StagedOutput& out = add(path);
         try {
-            writeFileAtomically(out.staged, bytes);
+            writeAtomically(out.staged, bytes, QString(), path);
         } catch (const FileError& e) {
             throw FileError(e.message() + unchanged);
         }
         stagedOf[path] = out.staged;
+    }
+    for (const QString& path : removed) {
+        const QFileInfo old(path);
+        if (old.isFile() || old.isSymLink())
+            add(path).staged.clear();
     }
     if (check)
         check(stagedOf);
@@ -218,8 +374,16 @@ void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, con
             }
             out.keptAside = true;
         }
-        const QString reason = renameOver(out.staged, out.target);
-        if (!reason.isEmpty()) {
+        if (out.staged.isEmpty()) {
+            std::error_code error;
+            std::filesystem::remove(fileSystemPath(out.target), error);
+            if (error) {
+                failure = QStringLiteral("Die Datei %1 kann nicht entfernt werden (%2).")
+                              .arg(QDir::toNativeSeparators(out.target),
+                                   systemReason(QString::fromLocal8Bit(error.message())));
+                break;
+            }
+        } else if (const QString reason = renameOver(out.staged, out.target); !reason.isEmpty()) {
             failure = QStringLiteral("Die Datei %1 kann nicht an ihren Platz gebracht werden (%2).")
                           .arg(QDir::toNativeSeparators(out.target), reason);
             break;
@@ -243,7 +407,7 @@ void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, con
     if (!restored) {
         // The old files must not be deleted with the staging folders: they are all that is left.
         for (auto& entry : stagings)
-            entry.second->setAutoRemove(false);
+            entry.second->keep();
         keptIn.removeDuplicates();
         throw FileError(failure + QStringLiteral(" Die bisherigen Dateien liegen in %1.")
                                       .arg(keptIn.isEmpty() ? QStringLiteral("den Arbeitsordnern")
@@ -255,7 +419,7 @@ void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, con
 } // namespace
 
 void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder,
-                  const std::function<void(const QString& stagingFolder)>& check) {
+                  const std::function<void(const QString& stagingFolder)>& check, const QStringList& removed) {
     const QString shownFolder = QDir::toNativeSeparators(folder);
     if (!QDir().mkpath(folder))
         throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shownFolder));
@@ -263,16 +427,19 @@ void writeFileSet(const std::map<QString, QByteArray>& files, const QString& fol
     paths.reserve(files.size());
     for (const auto& [name, bytes] : files)
         paths.emplace_back(joinPath(folder, name), bytes);
+    QStringList removedPaths;
+    for (const QString& name : removed)
+        removedPaths << joinPath(folder, name);
     const auto checkStaged = [&check](const std::map<QString, QString>& stagedOf) {
         if (check && !stagedOf.empty())
             check(QFileInfo(stagedOf.begin()->second).absolutePath());
     };
-    placeTogether(paths, QStringLiteral(" Die Dateien in %1 bleiben unverändert.").arg(shownFolder),
+    placeTogether(paths, removedPaths, QStringLiteral(" Die Dateien in %1 bleiben unverändert.").arg(shownFolder),
                   checkStaged);
 }
 
 void writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files) {
-    placeTogether(files, QStringLiteral(" Keine der Dateien wurde geschrieben oder verändert."), {});
+    placeTogether(files, {}, QStringLiteral(" Keine der Dateien wurde geschrieben oder verändert."), {});
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,14 @@ QByteArray readWholeFile(const QString& path, qint64 maxBytes, const QString& ki
 // as it was. Every file the program writes goes through here.
 void writeFileAtomically(const QString& path, const QByteArray& bytes, const QString& kind = QString());
 
+// Writes all of `bytes` into the open `file` and flushes it, or raises FileError as
+// writeFileAtomically does, with the system's reason (a full disk as such, not as a short write).
+void writeAllOrThrow(QFileDevice& file, const QByteArray& bytes, const QString& kind = QString());
+
+// The system's reason for a failed file operation, given as the system words it ("No space left
+// on device"), in the program's language where it is one of the common ones; otherwise as given.
+QString systemReason(const QString& systemText);
+
 // Whether `name` names a file inside the folder it is joined to: not empty, no folder separator,
 // no drive, not "." or "..", no blanks at its ends. Names read from a catalogue or a project file
 // pass this before a document is opened, so that none leads out of the program's folders.
@@ -46,21 +55,45 @@ bool isPlainFileName(const QString& name);
 // dots or blanks, no device name, of limited length; `fallback` where nothing is left.
 QString safeFileName(const QString& name, const QString& fallback = QStringLiteral("Raum"));
 
-// Writes `files` (name -> bytes) into `folder`, creating it when missing, as one set: all are
-// written into a staging folder inside `folder` and moved into place only when every one
-// succeeded. A failure raises FileError saying what failed and leaves the files that were in
-// `folder` as they were. Files of the folder that the set does not name stay untouched. A process
-// killed part way leaves each named file either whole old or whole new (or missing if it was new).
+// Writes `files` (name -> bytes) into `folder`, creating it when missing, and removes the files
+// of the folder named in `removed`, as one set: all are written into a staging folder inside
+// `folder` and moved into place (the removed ones moved aside) only when every one succeeded. A
+// failure raises FileError saying what failed and leaves the files that were in `folder` as they
+// were. Files of the folder that the set does not name stay untouched. A process killed part way
+// leaves each named file either whole old or whole new (or missing if it was new or removed).
 // `check`, when given, is run on the staging folder once every file is written there; what it
 // raises stops the set before anything is moved into place.
 void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder,
-                  const std::function<void(const QString& stagingFolder)>& check = {});
+                  const std::function<void(const QString& stagingFolder)>& check = {},
+                  const QStringList& removed = {});
 
 // The outputs of one command, each a path with its bytes, written all or none: each is staged
 // beside its target (inside the target's folder, which must exist) and they are moved into place
 // together, as writeFileSet does for one folder. A failure raises FileError and leaves every target
 // as it was.
 void writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files);
+
+// A hidden working folder ".ZELK-<purpose>-XXXXXX" inside `folder`, removed with its content when
+// the object goes. A lock inside tells other runs that it is in use. Making one first removes the
+// working folders that killed runs left in `folder`: older than this run, held by no run, and not
+// kept for files that could not be put back.
+class WorkFolder {
+public:
+    WorkFolder(const QString& folder, const QString& purpose);
+    ~WorkFolder();
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    bool isValid() const;
+    QString errorString() const;
+    QString path() const;
+    QString filePath(const QString& name) const;
+    // Stays when the object goes, and no later run removes it: it holds what is left of files.
+    void keep();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
 
 // Whether two paths name the same file, compared by their canonical paths (symbolic links and
 // "..", resolved) and, where both exist, by identity (a hard link). A path that does not exist yet

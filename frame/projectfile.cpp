@@ -49,6 +49,12 @@ void readProjectFile(const QString& path, CalculationRecord& rec) {
         throw FileError(QStringLiteral("Die Projektdatei '%1' ist beschädigt: das Feld %2 enthält keine "
                                        "endliche Zahl. Das Projekt wurde nicht geladen.")
                             .arg(path, *field));
+    // One rule for the room's lengths, as the room schedule applies it: a size that no room has
+    // cannot be evaluated or drawn.
+    if (const auto refused = firstRefusedRoomLength(*loaded))
+        throw FileError(QStringLiteral("Die Projektdatei '%1' ist beschädigt: das Feld %2 Das Projekt wurde "
+                                       "nicht geladen.")
+                            .arg(path, *refused));
     rec = *loaded;
 }
 

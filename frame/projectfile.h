@@ -11,7 +11,8 @@ namespace fyl {
 // A project file is one or more whole record images of 11880 bytes; the last one counts.
 // Reads it into `rec`. A file whose size is not a positive multiple of 11880 bytes is refused
 // before anything is read, and so is an image holding a real that is NaN or infinite (the message
-// names the field); the record then keeps its content. That and any open or read failure raise
+// names the field), and so is one whose room lengths the rule of every reader refuses
+// (firstRefusedRoomLength); the record then keeps its content. That and any open or read failure raise
 // FileError.
 void readProjectFile(const QString& path, CalculationRecord& rec);
 

@@ -23,6 +23,8 @@ namespace fyl {
 // Lengths of a room and its outlets stay within what a building has: beyond it a figure is a
 // typing error (or a date's day number), which the room schedule refuses and no exchange file holds.
 inline constexpr double kMaxBuildingLength = 1000.0;
+// Below a millimetre a figure is no length of a room: the flow picture could not scale it.
+inline constexpr double kMinBuildingLength = 0.001;
 
 namespace detail {
 constexpr bool littleEndian() {

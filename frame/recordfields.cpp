@@ -3,6 +3,7 @@
 
 #include "frame/ansi.h"
 #include "frame/errors.h"
+#include "frame/numbers.h"
 
 #include <array>
 #include <cmath>
@@ -166,6 +167,36 @@ std::optional<QString> firstNonFiniteReal(const CalculationRecord& record) {
     for (const RecordRealField& field : kRecordRealFields)
         if (!std::isfinite(readReal(record, field)))
             return named(field.key, field.offset);
+    return std::nullopt;
+}
+
+QString roomLengthRefusal(double value, const QString& shown) {
+    if (value == 0.0)
+        return QString();
+    if (!(value >= 0.0))
+        return QStringLiteral("'%1' darf nicht negativ sein.").arg(shown);
+    if (value < kMinBuildingLength)
+        return QStringLiteral("%1 m sind für einen Raum zu klein (mindestens %2 m).")
+            .arg(shown, numbers::formatGeneral(kMinBuildingLength));
+    if (value > kMaxBuildingLength)
+        return QStringLiteral("%1 m sind für einen Raum zu groß (höchstens %2 m); ein Tippfehler oder ein Datum?")
+            .arg(shown, numbers::formatGeneral(kMaxBuildingLength));
+    return QString();
+}
+
+std::optional<QString> firstRefusedRoomLength(const CalculationRecord& record) {
+    for (const RecordRealField& field : kRecordRealFields) {
+        const QLatin1String key(field.key);
+        if (key != QLatin1String("room_width") && key != QLatin1String("room_length") &&
+            key != QLatin1String("room_height") && key != QLatin1String("head_height") &&
+            key != QLatin1String("mounting_height"))
+            continue;
+        const double value = readReal(record, field);
+        if (!std::isfinite(value))
+            continue; // told as not finite
+        if (const QString why = roomLengthRefusal(value, QString::number(value, 'g', 17)); !why.isEmpty())
+            return QStringLiteral("%1 (Byte %2): %3").arg(key).arg(field.offset).arg(why);
+    }
     return std::nullopt;
 }
 

@@ -66,6 +66,15 @@ std::int32_t readInteger(const CalculationRecord& record, const RecordIntegerFie
 // such a value, so a record holding one is damaged.
 std::optional<QString> firstNonFiniteReal(const CalculationRecord& record);
 
+// The room's lengths as every reader of a project and the room schedule take them: a width, length
+// or height of the room (`size`) 0 (not given) or from kMinBuildingLength up to kMaxBuildingLength,
+// a head or mounting height the same. Why `value`, shown as `shown` ("5,3"), is no such length;
+// empty when it is one. A value such as 4.9e-324, which no one types, is refused as too small.
+QString roomLengthRefusal(double value, const QString& shown);
+// The record's first room length that the rule refuses, as "key (Byte offset): why"; none when all
+// pass.
+std::optional<QString> firstRefusedRoomLength(const CalculationRecord& record);
+
 // Reals of the calculation record chosen by key (of either table), resolved once: the values a
 // computation reads. requireFinite raises ArithmeticError naming the first that is NaN or
 // infinite, the second line of defence behind the check at load.

@@ -26,6 +26,7 @@ struct SheetRow {
 struct SheetTable {
     QString sheet; // the worksheet's name; empty for a CSV
     std::vector<SheetRow> rows;
+    QString notice; // why the sheet read is not the workbook's first one (that one is hidden)
 };
 
 // "A", "Z", "AA", … for the column index from 0.

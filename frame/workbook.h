@@ -15,10 +15,17 @@ inline constexpr qint64 kMaxWorkbookUnpackedBytes = qint64{256} << 20;
 inline constexpr int kMaxWorkbookRows = 200000;
 // Cells further right are not kept: a cell beyond them that holds anything makes its row's error.
 inline constexpr int kMaxWorkbookColumns = 64;
+// What is kept of the sheet, so that its memory stays bounded by what a room list holds whatever
+// the workbook repeats or packs: the cells with content, and the characters of their texts (a
+// cell's text is at most 32767 characters, as spreadsheets keep it; a longer one is refused).
+inline constexpr qint64 kMaxWorkbookCells = 3000000;
+inline constexpr qint64 kMaxWorkbookText = qint64{32} << 20;
 
 struct WorkbookLimits {
     qint64 unpackedBytes = kMaxWorkbookUnpackedBytes;
     int rows = kMaxWorkbookRows;
+    qint64 cells = kMaxWorkbookCells;
+    qint64 text = kMaxWorkbookText;
 };
 
 // Whether the bytes are a zip archive, as every .xlsx and .ods file is (and no CSV).
@@ -31,7 +38,8 @@ bool isZipArchive(const QByteArray& bytes);
 // carry why they cannot be read. The workbook is told by its content: an .xlsx has
 // xl/workbook.xml, an .ods the mimetype of a spreadsheet. A damaged archive or part, one whose
 // parts would unpack beyond `limits` (told by its directory, before anything is unpacked), an
-// archive that is neither, and a sheet with more rows than `limits` raise FileError.
+// archive that is neither, and a sheet with more rows, cells or text than `limits` raise
+// FileError, the last two naming the cell. A text longer than a cell keeps refuses its cell.
 SheetTable readWorkbook(const QByteArray& bytes, const WorkbookLimits& limits = {});
 
 } // namespace fyl

@@ -57,7 +57,7 @@ struct RoomColumn {
     RoomField field;
     enum { Positive, NotNegative, Any } range;
     bool required;
-    bool length = false; // a length of the room: at most kMaxBuildingLength
+    bool length = false; // a length of the room, taken as every reader of a project takes it
 };
 constexpr RoomColumn kRoomColumns[] = {
     {Width, RoomField::Width, RoomColumn::Positive, true, true},
@@ -334,11 +334,9 @@ void readRow(RoomRow& row, const RowPlace& at, const std::vector<SheetCell>& cel
             refuse(at, c.column, QStringLiteral("'%1' muss größer als 0 sein.").arg(text));
         if (c.range == RoomColumn::NotNegative && v.value < 0)
             refuse(at, c.column, QStringLiteral("'%1' darf nicht negativ sein.").arg(text));
-        if (c.length && v.value > kMaxBuildingLength)
-            refuse(at, c.column,
-                   QStringLiteral("%1 m sind für einen Raum zu groß (höchstens %2 m); ein Tippfehler oder ein "
-                                  "Datum?")
-                       .arg(text, figure(kMaxBuildingLength)));
+        if (c.length)
+            if (const QString why = roomLengthRefusal(v.value, text); !why.isEmpty())
+                refuse(at, c.column, why);
         value[c.column] = stored(v.value); // as the window's field holds it
         shown[c.column] = v.text;
     }
@@ -626,9 +624,13 @@ std::vector<RoomRow> scheduleRows(const SheetTable& table) {
 
 } // namespace
 
-std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes) {
-    if (isZipArchive(bytes))
-        return scheduleRows(readWorkbook(bytes));
+std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes, QString* notice) {
+    if (isZipArchive(bytes)) {
+        const SheetTable table = readWorkbook(bytes);
+        if (notice != nullptr)
+            *notice = table.notice;
+        return scheduleRows(table);
+    }
     // A compound document is no text either: the workbook format of Excel before 2007, or an
     // .xlsx that Excel or LibreOffice encrypted with a password.
     if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))

@@ -115,7 +115,8 @@ inline constexpr qint64 kMaxRoomScheduleBytes = qint64{32} << 20;
 // A workbook (.xlsx, .ods; a zip archive) gives the rows of its first worksheet, read alike: its
 // number cells are numbers whatever their display format, its texts are read as a CSV's fields,
 // and a refused row names the sheet and cell ("Tabelle1!C7 (Länge): …").
-std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes);
+// `notice`, when given, receives why the sheet read is not the workbook's first (that one is hidden).
+std::vector<RoomRow> readRoomSchedule(const QByteArray& bytes, QString* notice = nullptr);
 
 // Safe names for all rooms, distinct even where the file system ignores case: a name taken before
 // gets " (2)", " (3)", …

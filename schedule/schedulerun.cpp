@@ -26,21 +26,41 @@ int ScheduleResult::failed() const {
 
 namespace {
 
+const char* const kRoomFiles[] = {".zol", ".pdf"};
+
 // A room that fails now may have left its project (and report) in the folder in an earlier run;
-// they would pass for this run's. Removes them and says so for the room's notes.
+// they would pass for this run's. Removes them, both or neither, and says so for the room's notes.
 QString removeEarlierFiles(const QString& outDir, const QString& fileName) {
+    QStringList earlier;
+    for (const char* extension : kRoomFiles)
+        if (const QString name = fileName + QLatin1String(extension); QFileInfo::exists(joinPath(outDir, name)))
+            earlier << name;
+    if (earlier.isEmpty())
+        return QString();
     QString said;
-    for (const char* extension : {".zol", ".pdf"}) {
-        const QString name = fileName + QLatin1String(extension);
-        const QString path = joinPath(outDir, name);
-        if (!QFileInfo::exists(path))
-            continue;
-        said += QFile::remove(path)
-                    ? QStringLiteral("; die Datei %1 eines früheren Laufs wurde entfernt").arg(name)
-                    : QStringLiteral("; die Datei %1 eines früheren Laufs liegt noch im Ordner und gehört "
-                                     "nicht zu diesem Ergebnis")
-                          .arg(name);
+    try {
+        writeFileSet({}, outDir, {}, earlier);
+        for (const QString& name : earlier)
+            said += QStringLiteral("; die Datei %1 eines früheren Laufs wurde entfernt").arg(name);
+    } catch (const Error& e) {
+        for (const QString& name : earlier)
+            said += QStringLiteral("; die Datei %1 eines früheren Laufs liegt noch im Ordner und gehört nicht "
+                                   "zu diesem Ergebnis")
+                        .arg(name);
+        said += QStringLiteral(" (%1)").arg(e.message());
     }
+    return said;
+}
+
+// A room whose files could not be written leaves the folder as it was: its earlier files stay, and
+// its notes say that they are not this run's.
+QString earlierFilesKept(const QString& outDir, const QString& fileName) {
+    QString said;
+    for (const char* extension : kRoomFiles)
+        if (const QString name = fileName + QLatin1String(extension); QFileInfo::exists(joinPath(outDir, name)))
+            said += QStringLiteral(" Die Datei %1 eines früheren Laufs bleibt unverändert; sie gehört nicht zu "
+                                   "diesem Ergebnis.")
+                        .arg(name);
     return said;
 }
 
@@ -64,14 +84,24 @@ ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleC
             try {
                 std::map<QString, QByteArray> files;
                 files[fileNames[i] + QStringLiteral(".zol")] = projectFileBytes(*plan.record);
-                if (run.report)
-                    files[fileNames[i] + QStringLiteral(".pdf")] = run.report(plan, plan.notes);
-                writeFileSet(files, run.outDir);
+                const QString report = fileNames[i] + QStringLiteral(".pdf");
+                QStringList removed;
+                if (run.report) {
+                    files[report] = run.report(plan, plan.notes);
+                } else if (QFileInfo::exists(joinPath(run.outDir, report))) {
+                    // The report of an earlier run would pass for this project's.
+                    removed << report;
+                }
+                writeFileSet(files, run.outDir, {}, removed);
+                if (!removed.isEmpty())
+                    plan.notes << QStringLiteral("der Bericht %1 eines früheren Laufs wurde entfernt").arg(report);
             } catch (const Error& e) {
                 plan.outcome = {RoomOutcome::FilesNotWritten, e.message()};
             }
         }
-        if (!plan.planned())
+        if (plan.outcome.kind == RoomOutcome::FilesNotWritten)
+            plan.outcome.message += earlierFilesKept(run.outDir, fileNames[i]);
+        else if (!plan.planned())
             plan.outcome.message += removeEarlierFiles(run.outDir, fileNames[i]);
         result.summary[i] = summaryRow(rows[i].name, plan);
         result.outcomes[i] = plan.outcome;

@@ -31,8 +31,9 @@ struct ScheduleResult {
 
 // Plans every row on its own record, dialogs and files (what rooms share is only read) and
 // writes each planned room's project, and its report when asked for, as one set: both or
-// neither. A room whose files cannot be made or written counts as failed; the project and report
-// an earlier run left for a room that fails now are removed, and its message says so. An exception other than
+// neither; without a report, an earlier run's report of the room is removed in the same set. A room whose files cannot be made or written counts as failed and leaves the files an
+// earlier run left for it as they were; the project and report an earlier run left for a room
+// that cannot be planned now are removed. The room's message says which. An exception other than
 // a room's failure ends the run after the rooms under way: it is rethrown here.
 ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleContext& context,
                                const ScheduleRun& run);

@@ -155,6 +155,13 @@ TEST(HorizontalJetContour, DensityFallsToTenWhenFiftyWouldPassFourHundredPoints)
     expectClosed(contour);
 }
 
+TEST(HorizontalJetContour, ARoomTooLowForItsStepsEndsWithoutOutline) {
+    // 4.9e-324 m divided into 50 steps is 0: the boundary part never got deeper than the room.
+    Contour contour;
+    EXPECT_NE(HorizontalJetContour(simpleJet(), ceilingJet(1.0, 1.0, 4.9e-324), contour), 0);
+    EXPECT_TRUE(contour.polygons.empty());
+}
+
 TEST(HorizontalJetContour, FailingFormulaGivesAnErrorAndNoPolygons) {
     OutletRecord o = simpleJet();
     o.zoneCoef = 0.0;

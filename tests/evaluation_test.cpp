@@ -212,6 +212,20 @@ TEST(CountStep, RoundingOfProposedAndHandSetCounts) {
     EXPECT_FALSE(SetOutletCountByHand(rec, state->flags, 7));
 }
 
+TEST(CountStep, ASoundLimitAboveWhatTheOutletCarriesLeavesTheCountToItsRange) {
+    auto state = horizontalState();
+    CalculationRecord& rec = state->record;
+    rec.totalFlow = 705.0;
+    rec.maxSoundLevel = 150.0; // Vsound = 10^(150 / 20), far above V max 150
+    EvaluateHorizontalJet(state->parts());
+    EXPECT_NEAR(+rec.outletCount, 4.7, 1e-12); // 705 / 150
+    EXPECT_EQ(+rec.flowPerOutlet, 141.0);     // 705 / 5
+    rec.totalFlow = 10.0;                      // 10 / 150 would be no outlet at all
+    EvaluateHorizontalJet(state->parts());
+    EXPECT_EQ(+rec.outletCount, 1.0);
+    EXPECT_EQ(+rec.flowPerOutlet, 10.0);
+}
+
 TEST(CountStep, LineOutletsCountPerMetre) {
     auto state = horizontalState();
     CalculationRecord& rec = state->record;

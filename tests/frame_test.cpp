@@ -7,10 +7,14 @@
 #include "tests/support/testfiles.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <stdexcept>
 
 using namespace fyl;
@@ -68,4 +72,39 @@ TEST(AnsiText, JoinPathAcceptsTheBackslashNamesOfTheDataFiles) {
     EXPECT_EQ(joinPath(QStringLiteral("/opt/zelk/"), QStringLiteral("ZELK.idx")), expected);
     EXPECT_EQ(joinPath(QStringLiteral("/opt/zelk"), QStringLiteral("\\Fyl_Bilder\\DLX.bmp")),
               QDir::toNativeSeparators(QStringLiteral("/opt/zelk/Fyl_Bilder/DLX.bmp")));
+}
+
+TEST(FileWrites, AFullDiskIsToldByTheSystemsReasonInTheProgramsLanguage) {
+    QFile full(QStringLiteral("/dev/full"));
+    if (!full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        GTEST_SKIP() << "no /dev/full";
+    try {
+        writeAllOrThrow(full, QByteArray(100000, 'x'), QStringLiteral("Die Projektdatei"));
+        ADD_FAILURE() << "written";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Die Projektdatei /dev/full kann nicht geschrieben werden (kein "
+                                              "Speicherplatz mehr auf dem Datenträger)."));
+    }
+}
+
+TEST(FileWrites, WorkingFoldersOfKilledRunsGoWhenNoRunHoldsThem) {
+    QTemporaryDir dir;
+    const auto earlier = [&](const QString& name, const char* inside) {
+        const QString folder = dir.filePath(name);
+        QDir().mkpath(folder);
+        test::writeFile(joinPath(folder, QLatin1String(inside)), "x");
+        return folder;
+    };
+    const QString killed = earlier(QStringLiteral(".ZELK-neu-tot"), "neu");
+    const QString kept = earlier(QStringLiteral(".ZELK-neu-alt"), "bisherige-Dateien");
+    const QString held = earlier(QStringLiteral(".ZELK-neu-lebt"), "neu");
+    QLockFile lock(joinPath(held, QStringLiteral("in-Arbeit.lock")));
+    ASSERT_TRUE(lock.tryLock(0));
+    for (const QString& folder : {killed, kept, held})
+        std::filesystem::last_write_time(QFile::encodeName(folder).toStdString(),
+                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    writeFileSet({{QStringLiteral("a.txt"), "a"}}, dir.path());
+    EXPECT_FALSE(QFileInfo::exists(killed));
+    EXPECT_TRUE(QFileInfo::exists(kept));
+    EXPECT_TRUE(QFileInfo::exists(held));
 }

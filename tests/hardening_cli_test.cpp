@@ -305,13 +305,18 @@ TEST_F(Hardening, AnOutputThatIsAnInputOrAnotherOutputIsAWrongCall) {
 }
 
 TEST_F(Hardening, AValueTheCompanionsRefuseIsNotWritten) {
-    const QString hall = planned(QStringLiteral("Halle"), 1200);
+    // A room wider than the companions read is no room any reader of a project takes.
+    auto rec = std::make_unique<CalculationRecord>();
+    std::memset(rec.get(), 0, sizeof *rec);
+    ResetRecord(*rec);
+    rec->roomWidth = 1200;
+    const QString hall = path(QStringLiteral("halle.zol"));
+    writeProjectFile(hall, *rec);
     const CliRun r =
         cli({QStringLiteral("exchange"), hall, QStringLiteral("--ceiling"), path(QStringLiteral("c.tmp")),
              QStringLiteral("--sound"), path(QStringLiteral("s.tmp"))});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("Raumbreite 1200.00 liegt au\xC3\x9F"
-                               "erhalb von 0 bis 1000"))
+    EXPECT_TRUE(r.err.contains("room_width (Byte 3760): 1200 m sind f\xC3\xBCr einen Raum zu gro\xC3\x9F"))
         << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("c.tmp"))) ||
                  QFileInfo::exists(path(QStringLiteral("s.tmp"))));
@@ -434,6 +439,13 @@ TEST_F(Hardening, SmallerSeams) {
     }
     EXPECT_TRUE(cli({QStringLiteral("rank"), project, QStringLiteral("--top"), QStringLiteral("0")})
                     .err.contains("kleiner als 1"));
+
+    // A catalogue folder that is not there is an error where errors go, not a JSON document.
+    const CliRun dump = run(QStringLiteral(ZELK_CLI),
+                            {QStringLiteral("catalogue"), QStringLiteral("dump"), path(QStringLiteral("nowhere"))});
+    EXPECT_EQ(dump.exitCode, 1);
+    EXPECT_TRUE(dump.out.isEmpty()) << dump.out.toStdString();
+    EXPECT_TRUE(dump.err.contains("existiert nicht")) << dump.err.toStdString();
 }
 
 } // namespace

@@ -2,17 +2,22 @@
 // status 2) before anything is read, numbers are read by the numbers module, and nothing that a
 // command throws escapes as a crash.
 #include "cli/options.h"
+#include "cli/summaryworkbook.h"
 #include "flowsim/flowsimmodel.h"
 #include "frame/errors.h"
 #include "tests/support/clirun.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <stdexcept>
+
+#include <unistd.h>
 
 using namespace fyl;
 using cli::CommandLine;
@@ -62,6 +67,7 @@ TEST(CommandOptions, WrongCallsOfTheCommandsExitTwoWithTheUsageAndReadNothing) {
         {{"catalogue", "record", dir.path(), "--", "-1"}, "'-1' ist kleiner als 0."},
         {{"catalogue", "check"}, "erwartet 1, gegeben 0"},
         {{"expr", "1+1", "--width", "40000"}, "'40000' ist größer als 32767."},
+        {{"report", missing, "--pdf", out, "--pdf", out + "2"}, "Die Option --pdf ist mehrfach angegeben."},
     };
     for (const auto& [args, message] : calls) {
         const test::CliRun run = test::runCli(args);
@@ -171,4 +177,26 @@ TEST(CommandOptions, FailuresBecomeTheirExitStatusAndNothingEscapes) {
     EXPECT_EQ(err, QStringLiteral("Abbruch: unbekannter Fehler.\n"));
     EXPECT_EQ(guarded([] { return 3; }), 3);
     EXPECT_TRUE(err.isEmpty());
+}
+
+TEST(CommandOptions, AWorkbookThatCannotBeWrittenIsOneSentenceWithTheSystemsReason) {
+    QTemporaryDir dir;
+    const QString caught = dir.filePath(QStringLiteral("stderr"));
+    std::fflush(stderr);
+    const int saved = dup(2);
+    ASSERT_NE(std::freopen(QFile::encodeName(caught).constData(), "w", stderr), nullptr);
+    QString message;
+    try {
+        cli::summaryWorkbook({}, dir.filePath(QStringLiteral("gone")), QStringLiteral("out/results.xlsx"));
+    } catch (const FileError& e) {
+        message = e.message();
+    }
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    EXPECT_EQ(message, QStringLiteral("Die Arbeitsmappe out/results.xlsx kann nicht geschrieben werden (die "
+                                      "Datei oder der Ordner existiert nicht)."));
+    QFile lines(caught);
+    ASSERT_TRUE(lines.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lines.readAll(), QByteArray());
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -147,6 +149,32 @@ TEST(ProjectFile, NonFiniteRealsAreRefusedNamingTheField) {
             }
         },
         FileError);
+}
+
+TEST(ProjectFile, RoomLengthsNoRoomHasAreRefusedNamingTheField) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.zol"));
+    CalculationRecord rec{};
+    for (const auto& [offset, value, why] :
+         {std::tuple{3784, 4.9e-324, "room_height (Byte 3784): 4.9406564584124654e-324 m sind für einen Raum zu klein"},
+          std::tuple{3760, 1500.0, "room_width (Byte 3760): 1500 m sind für einen Raum zu groß"},
+          std::tuple{4144, -1.0, "mounting_height (Byte 4144): '-1' darf nicht negativ sein"}}) {
+        QByteArray bytes = recordImage(4.5);
+        std::memcpy(bytes.data() + offset, &value, sizeof value);
+        test::writeFile(path, bytes);
+        try {
+            readProjectFile(path, rec);
+            ADD_FAILURE() << offset;
+        } catch (const FileError& e) {
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(why))) << e.what();
+        }
+    }
+    // A room not measured yet is a project all the same.
+    QByteArray bytes = recordImage(4.5);
+    const double none = 0.0;
+    std::memcpy(bytes.data() + 3784, &none, sizeof none);
+    test::writeFile(path, bytes);
+    EXPECT_NO_THROW(readProjectFile(path, rec));
 }
 
 TEST(ProjectFile, WritingClearsTheFlowPictureFlag) {

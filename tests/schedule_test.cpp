@@ -116,6 +116,17 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
                     .startsWith(QStringLiteral("Räume, Zeile 1: die Kopfzeile ist nicht die eines Raumbuchs "
                                                "(Räume!U1 'x' gehört zu keiner Spalte).")))
         << scheduleRefusal(test::xlsxWorkbook(QStringLiteral("Räume"), test::xlsxRow(1, sheetHeader))).toStdString();
+
+    // A spreadsheet's "Unicode text": UTF-16 with its byte order mark, tab separated.
+    const QString unicode = QString::fromUtf8(kHeader + "\r\nB\xC3\xBCro;10;8;3;;2000;;22;16;1,8;3;0,2;35;;;;;;\r\n")
+                                .replace(QLatin1Char(';'), QLatin1Char('\t'));
+    QByteArray utf16("\xFF\xFE");
+    for (const QChar c : unicode)
+        utf16 += static_cast<char>(c.unicode() & 0xFF), utf16 += static_cast<char>(c.unicode() >> 8);
+    const std::vector<RoomRow> fromUtf16 = readRoomSchedule(utf16);
+    ASSERT_EQ(fromUtf16.size(), 1u);
+    EXPECT_EQ(fromUtf16[0].name, QStringLiteral("Büro"));
+    EXPECT_TRUE(fromUtf16[0].error.isEmpty()) << fromUtf16[0].error.toStdString();
 }
 
 // The same rooms as a German and an English spreadsheet export them: semicolon and decimal comma,
@@ -482,6 +493,38 @@ TEST(ScheduleRun, EachRoomsOutcomeIsItsKindInInputOrder) {
     EXPECT_EQ(result.summary[3][notes].text, QStringLiteral("Zeile 1 des Berichts passt nicht."));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
               (QStringList{QStringLiteral("Büro.pdf"), QStringLiteral("Büro.zol")}));
+}
+
+TEST(ScheduleRun, ARoomWhoseFilesCannotBeWrittenLeavesTheEarlierOnesAsTheyWere) {
+    const QString program = QStringLiteral(ZELK_PROGRAM_DIR);
+    Catalogue catalogue;
+    LoadCatalogue(catalogue, program);
+    TextTable texts;
+    texts.load(program + QStringLiteral("/Fyltext.txt"));
+    const std::vector<RoomRow> rows =
+        readRoomSchedule(kHeader + "\r\nB\xC3\xBCro;10;8;3;;2000;;22;16;1,8;3;0,2;35;DRL;DRL 400;1;;;\r\n");
+    QTemporaryDir dir;
+    const auto report = [](const QByteArray& bytes) {
+        return [bytes](const RoomPlan&, QStringList&) { return bytes; };
+    };
+    ASSERT_EQ(runRoomSchedule(rows, {catalogue, texts, program}, {dir.path(), 1, report("%PDF alt")}).failed(), 0);
+    const QByteArray project = test::readFile(dir.filePath(QStringLiteral("Büro.zol")));
+
+    // The disk is full when the report is made.
+    ScheduleRun full{dir.path(), 1, [](const RoomPlan&, QStringList&) -> QByteArray {
+                         throw FileError(QStringLiteral("Kein Platz."));
+                     }};
+    const ScheduleResult result = runRoomSchedule(rows, {catalogue, texts, program}, full);
+    EXPECT_EQ(result.outcomes[0].kind, RoomOutcome::FilesNotWritten);
+    EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("Büro.zol"))), project);
+    EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("Büro.pdf"))), "%PDF alt");
+    EXPECT_TRUE(result.outcomes[0].message.contains(
+        QStringLiteral("Die Datei Büro.zol eines früheren Laufs bleibt unverändert")))
+        << result.outcomes[0].message.toStdString();
+    // A run without reports takes the earlier report away with the project it replaces.
+    const ScheduleResult again = runRoomSchedule(rows, {catalogue, texts, program}, {dir.path(), 1, {}});
+    EXPECT_EQ(again.failed(), 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Büro.zol")});
 }
 
 // On the demo catalogue of the build.

@@ -5,6 +5,8 @@
 #include "frame/workbook.h"
 #include "tests/support/workbookfiles.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace fyl;
@@ -130,6 +132,96 @@ TEST(WorkbookReader, OdsFirstTableWithRepeatedRowsAndCells) {
         table.rows[3].error,
         QStringLiteral("'Raum liste'!BM7: die Zelle liegt rechts der Spalten eines Raumbuchs und muss leer "
                        "sein."));
+
+    // A hidden first table is passed over for the first visible one, and the reader says so.
+    const SheetTable visible = readWorkbook(test::zipArchive(
+        {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet", false},
+         {QStringLiteral("content.xml"),
+          "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+          "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+          "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+          "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:automatic-styles>"
+          "<style:style style:name=\"ta2\" style:family=\"table\"><style:table-properties "
+          "table:display=\"false\"/></style:style></office:automatic-styles><office:body><office:spreadsheet>"
+          "<table:table table:name=\"Alt\" table:style-name=\"ta2\"><table:table-row><table:table-cell>"
+          "<text:p>alt</text:p></table:table-cell></table:table-row></table:table><table:table "
+          "table:name=\"Neu\"><table:table-row><table:table-cell><text:p>neu</text:p></table:table-cell>"
+          "</table:table-row></table:table></office:spreadsheet></office:body></office:document-content>"}}));
+    EXPECT_EQ(visible.sheet, QStringLiteral("Neu"));
+    ASSERT_EQ(visible.rows.size(), 1u);
+    expectText(visible.rows[0], 0, "neu");
+    EXPECT_EQ(visible.notice, QStringLiteral("Das erste Arbeitsblatt 'Alt' ist ausgeblendet; gelesen wurde das "
+                                             "erste sichtbare, 'Neu'."));
+
+    // ="" as LibreOffice stores it: an empty cell, as in the same workbook saved as .xlsx.
+    const SheetTable empty = readWorkbook(test::odsWorkbook(
+        QStringLiteral("T"), QStringLiteral("<table:table-row><table:table-cell><text:p>a</text:p></table:table-cell>"
+                                            "<table:table-cell table:formula=\"of:=&quot;&quot;\"><text:p/>"
+                                            "</table:table-cell></table:table-row>")));
+    ASSERT_EQ(empty.rows.size(), 1u);
+    EXPECT_TRUE(empty.rows[0].cells.size() == 1 || empty.rows[0].cells[1].isEmpty());
+}
+
+// The most resident memory the process has had since the last call, in MB; -1 where unknown.
+long peakMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    long kilobytes = -1;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                kilobytes = line.mid(6).trimmed().split(' ').front().toLong();
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
+        return -1;
+    return kilobytes < 0 ? -1 : kilobytes >> 10;
+}
+
+TEST(WorkbookReader, WhatIsKeptStaysWithinWhatARoomListHolds) {
+    QByteArray xlsx, ods;
+    {
+        // A text of 40 MB packs to a few kilobytes; a million strings no cell uses.
+        QStringList shared{QStringLiteral("Flur"), QString(40 << 20, u'x')};
+        for (int i = 0; i < 1000000; ++i)
+            shared << QStringLiteral("s");
+        xlsx = test::xlsxWorkbook(QStringLiteral("T"),
+                                  QStringLiteral("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" "
+                                                 "t=\"s\"><v>1</v></c></row>"),
+                                  shared);
+        ods = test::odsWorkbook(QStringLiteral("T"),
+                                QStringLiteral("<table:table-row><table:table-cell><text:p>%1</text:p>"
+                                               "</table:table-cell></table:table-row>")
+                                    .arg(QString(40 << 20, u'x')));
+    }
+    peakMegabytes();
+    const SheetTable fromXlsx = readWorkbook(xlsx);
+    const SheetTable fromOds = readWorkbook(ods);
+    const long peak = peakMegabytes();
+    if (peak >= 0)
+        EXPECT_LT(peak, 150);
+    ASSERT_EQ(fromXlsx.rows.size(), 1u);
+    expectText(fromXlsx.rows[0], 0, "Flur");
+    expectRefused(fromXlsx.rows[0], 1, "der Text der Zelle ist länger als 32767 Zeichen");
+    ASSERT_EQ(fromOds.rows.size(), 1u);
+    expectRefused(fromOds.rows[0], 0, "der Text der Zelle ist länger als 32767 Zeichen");
+
+    // A text of exactly what a cell keeps, written with references, is kept whole.
+    const QString most = QString(32766, u'a') + QStringLiteral("&amp;");
+    const SheetTable whole = readWorkbook(test::odsWorkbook(
+        QStringLiteral("T"),
+        QStringLiteral("<table:table-row><table:table-cell><text:p>%1</text:p></table:table-cell>"
+                       "</table:table-row>")
+            .arg(most)));
+    ASSERT_EQ(whole.rows.size(), 1u);
+    EXPECT_EQ(whole.rows[0].cells[0].text.size(), 32767);
+
+    // A row repeated past what a room list holds is refused at the cell where it ran out.
+    EXPECT_EQ(refusal(test::odsWorkbook(QStringLiteral("T"),
+                                        QStringLiteral("<table:table-row table:number-rows-repeated=\"9\">"
+                                                       "<table:table-cell table:number-columns-repeated=\"4\">"
+                                                       "<text:p>a</text:p></table:table-cell></table:table-row>")),
+                      {kMaxWorkbookUnpackedBytes, kMaxWorkbookRows, 30, kMaxWorkbookText}),
+              QStringLiteral("T!D8: das Arbeitsblatt hat mehr als 30 Zellen mit Inhalt; so viele hat keine "
+                             "Raumliste."));
 }
 
 // Zip directory entries: their uncompressed size lies at byte 24 of each "PK\1\2" header.
@@ -190,6 +282,18 @@ TEST(WorkbookReader, DamagedOversizedAndForeignArchivesAreRefused) {
                    {QStringLiteral("content.xml"), "\x8f\x02\xc1"}})),
               QStringLiteral("Die Arbeitsmappe ist mit einem Kennwort verschlüsselt; bitte ohne Kennwort "
                              "speichern."));
+    // A zip comment of any length, up to the longest the end record can give.
+    for (const int length : {65513, 65535}) {
+        QByteArray commented = stored + QByteArray(length, 'c');
+        commented[stored.size() - 2] = static_cast<char>(length & 0xFF);
+        commented[stored.size() - 1] = static_cast<char>(length >> 8);
+        EXPECT_EQ(refusal(commented), QStringLiteral("accepted")) << length;
+    }
+    // Two parts of one name: other readers take the last, so the archive is refused.
+    EXPECT_EQ(refusal(test::zipArchive({{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+                                        {QStringLiteral("content.xml"), "<a/>"},
+                                        {QStringLiteral("content.xml"), "<b/>"}})),
+              QStringLiteral("Die Arbeitsmappe ist beschädigt: der Teil content.xml steht zweimal im Zip-Archiv."));
     EXPECT_TRUE(isZipArchive(stored));
     EXPECT_FALSE(isZipArchive("Raum;Breite"));
 }
