@@ -41,6 +41,11 @@ TEST(RecordLayout, AHandMadeProjectFileIsReadAndWrittenByteForByte) {
     char* bytes = image.data();
     put<double>(bytes, 65, 150);       // the outlet's least flow
     put<double>(bytes, 3760, 12.5);    // room width
+    // The room's other sizes within what a project may hold; 0xABAB... reads as a negative length.
+    put<double>(bytes, 3768, 20.0); // room length
+    put<double>(bytes, 3784, 6.0);  // room height
+    put<double>(bytes, 3848, 1.8);  // head height
+    put<double>(bytes, 4144, 6.0);  // mounting height
     put<double>(bytes, 3968, 31.5);    // LWA
     put<std::uint8_t>(bytes, 4186, 1); // flow picture shown
     put<std::uint8_t>(bytes, 4217, 5); // project name: length byte, then the characters
