@@ -10,6 +10,7 @@
 #include "catalogue/loaders.h"
 #include "frame/errors.h"
 #include "frame/projectfile.h"
+#include "results/judgementview.h"
 
 #include <QJsonDocument>
 
@@ -31,7 +32,7 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
 
     fyl::cli::Session session;
     fyl::cli::openProject(session, call.programDir(), call.positional(0));
-    const fyl::ResultsView view =
+    fyl::ResultsView view =
         fyl::cli::evaluateAsShown(session, QStringLiteral("Es wurde nichts ausgewertet."), count);
     // The judgement needs the catalogue's mounting places; a folder with the text table alone still
     // evaluates, without the checks.
@@ -39,6 +40,7 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
     try {
         fyl::LoadCatalogue(session.catalogue, call.programDir());
         judgement = fyl::judgeRecord(*session.record, fyl::choiceGeometry(session.catalogue, *session.record));
+        fyl::judgementView(judgement, view); // as the calculation window shows it
     } catch (const fyl::Error&) {
     }
     const QJsonObject result =

@@ -10,6 +10,7 @@
 #include "calc/judgement.h"
 #include "frame/projectfile.h"
 #include "frame/shell.h"
+#include "results/judgementview.h"
 #include "results/outletresults.h"
 #include "selection/planchoice.h"
 #include "selection/selectionmodel.h"
@@ -80,8 +81,10 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
                                     session.texts};
         applyView(view, record->horizontalJet ? EvaluateHorizontalJet(parts) : EvaluateVerticalJet(parts));
     }
-    QJsonObject result = cli::evaluationJson(*record, session.working, session.calcStatus, view,
-                                             judgeRecord(*record, choiceGeometry(session.catalogue, *record)));
+    const std::optional<Judgement> judgement =
+        judgeRecord(*record, choiceGeometry(session.catalogue, *record));
+    judgementView(judgement, view); // as the calculation window shows it
+    QJsonObject result = cli::evaluationJson(*record, session.working, session.calcStatus, view, judgement);
     result.insert(QStringLiteral("designation"), view.form3[form3::Label1].text.value_or(QString()));
     result.insert(QStringLiteral("design"), record->designCode.str());
     if (call.isSet("write")) {

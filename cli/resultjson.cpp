@@ -32,9 +32,10 @@ template <class View> void insertControls(QJsonObject& display, const View& view
         if (control.text)
             display.insert(name, *control.text);
         if (control.colour)
-            display.insert(name + QStringLiteral(".color"), *control.colour == LabelColour::Red
-                                                                ? QStringLiteral("red")
-                                                                : QStringLiteral("normal"));
+            display.insert(name + QStringLiteral(".color"),
+                           *control.colour == LabelColour::Red     ? QStringLiteral("red")
+                           : *control.colour == LabelColour::Green ? QStringLiteral("green")
+                                                                   : QStringLiteral("normal"));
         if (control.visible)
             display.insert(name + QStringLiteral(".visible"), *control.visible);
     }

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -55,74 +56,95 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     auto* page = new QWidget(this);
     page->setGeometry(0, 28, 640, 544);
 
-    c.bind(Label2, placedLabel(page, QStringLiteral("Durchlass:"), lx, 12, 220));
-    QLabel* heading = c.bind(Label1, placedLabel(page, QString(), vx, 12, 370));
+    // The rows stand 24 pixels apart so that the judgement fits under the results in the window's
+    // 572 pixels, which a 1920 x 1200 screen at 200 % still shows whole.
+    c.bind(Label2, placedLabel(page, QStringLiteral("Durchlass:"), lx, 8, 220));
+    QLabel* heading = c.bind(Label1, placedLabel(page, QString(), vx, 8, 370));
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
-    c.bind(Label3, placedLabel(page, QStringLiteral("Artikelnummer:"), lx, 38, 220));
-    c.bind(Label4, placedLabel(page, QString(), vx, 38, 200));
-    c.bind(Label5, placedLabel(page, QStringLiteral("Gesamtanzahl:"), lx, 66, 220));
+    c.bind(Label3, placedLabel(page, QStringLiteral("Artikelnummer:"), lx, 32, 220));
+    c.bind(Label4, placedLabel(page, QString(), vx, 32, 200));
+    c.bind(Label5, placedLabel(page, QStringLiteral("Gesamtanzahl:"), lx, 58, 220));
     auto* count = c.bind(Edit1, new QLineEdit(QStringLiteral("1"), page));
-    count->setGeometry(vx, 64, 70, 26);
+    count->setGeometry(vx, 56, 70, 26);
     count->setToolTip(QStringLiteral("Rot: Volmax < Vol < Volmin"));
     ScrollBar1 = new QScrollBar(Qt::Horizontal, page);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
-    ScrollBar1->setGeometry(vx + 80, 66, 200, 22);
+    ScrollBar1->setGeometry(vx + 80, 58, 200, 22);
     ScrollBar1->setPageStep(5);
     ScrollBar1->setValue(3);
-    c.bind(Label6, placedLabel(page, QStringLiteral("Durchlassbelastung:"), lx, 98, 220));
-    c.bind(Label7, placedLabel(page, QString(), vx, 98, 90));
-    c.bind(Label8, placedLabel(page, QStringLiteral("[ m³/h ]"), vx + 100, 98, 120));
-    c.bind(Label9, placedLabel(page, QStringLiteral("Druckverlust :  dp ="), lx, 124, 220));
-    c.bind(Label10, placedLabel(page, QString(), vx, 124, 90));
-    namedLabel(page, "Label11", QStringLiteral("Pa"), vx + 100, 124, 60);
-    c.bind(Label12, placedLabel(page, QStringLiteral("Schallleistungspegel:"), lx, 150, 140));
-    c.bind(Label13, placedLabel(page, QString(), lx + 142, 150, 60));
-    namedLabel(page, "Label14", QStringLiteral("LWA="), vx - 40, 150, 38);
-    auto* lwa = c.bind(Label15, placedLabel(page, QString(), vx, 150, 90));
+    c.bind(Label6, placedLabel(page, QStringLiteral("Durchlassbelastung:"), lx, 88, 220));
+    c.bind(Label7, placedLabel(page, QString(), vx, 88, 90));
+    c.bind(Label8, placedLabel(page, QStringLiteral("[ m³/h ]"), vx + 100, 88, 120));
+    c.bind(Label9, placedLabel(page, QStringLiteral("Druckverlust :  dp ="), lx, 112, 220));
+    c.bind(Label10, placedLabel(page, QString(), vx, 112, 90));
+    namedLabel(page, "Label11", QStringLiteral("Pa"), vx + 100, 112, 60);
+    c.bind(Label12, placedLabel(page, QStringLiteral("Schallleistungspegel:"), lx, 136, 140));
+    c.bind(Label13, placedLabel(page, QString(), lx + 142, 136, 60));
+    namedLabel(page, "Label14", QStringLiteral("LWA="), vx - 40, 136, 38);
+    auto* lwa = c.bind(Label15, placedLabel(page, QString(), vx, 136, 90));
     lwa->setToolTip(QStringLiteral("Rot : Schallleistungspegel zu hoch !"));
-    namedLabel(page, "Label16", QStringLiteral("dB"), vx + 100, 150, 60);
+    namedLabel(page, "Label16", QStringLiteral("dB"), vx + 100, 136, 60);
 
     // The horizontal and the vertical results share one place; the evaluation shows one of them.
     auto* horizontal = c.bind(GroupBox1, new QGroupBox(QStringLiteral("Horizontalstrahl"), page));
-    horizontal->setGeometry(8, 184, 624, 112);
-    c.bind(Label22, placedLabel(horizontal, QString(), 8, 24, 230));
-    c.bind(Label23, placedLabel(horizontal, QStringLiteral("x-krit  [m] :"), 242, 24, 110));
-    c.bind(Label21, placedLabel(horizontal, QString(), 360, 24, 90));
+    horizontal->setGeometry(8, 164, 624, 94);
+    c.bind(Label22, placedLabel(horizontal, QString(), 8, 20, 230));
+    c.bind(Label23, placedLabel(horizontal, QStringLiteral("x-krit  [m] :"), 242, 20, 110));
+    c.bind(Label21, placedLabel(horizontal, QString(), 360, 20, 90));
     c.bind(Label17,
-           placedLabel(horizontal, QStringLiteral("min. Durchlassabstand      a min [ m ]  :"), 8, 52, 340));
-    c.bind(Label19, placedLabel(horizontal, QString(), 360, 52, 90));
+           placedLabel(horizontal, QStringLiteral("min. Durchlassabstand      a min [ m ]  :"), 8, 44, 340));
+    c.bind(Label19, placedLabel(horizontal, QString(), 360, 44, 90));
     c.bind(Label18, placedLabel(horizontal, QStringLiteral("min. Wandabstand              w min [ m ] :"), 8,
-                                80, 340));
-    c.bind(Label20, placedLabel(horizontal, QString(), 360, 80, 90));
+                                68, 340));
+    c.bind(Label20, placedLabel(horizontal, QString(), 360, 68, 90));
 
     auto* vertical = c.bind(GroupBox2, new QGroupBox(QStringLiteral("Vertikalstrahl"), page));
-    vertical->setGeometry(8, 184, 624, 112);
+    vertical->setGeometry(8, 164, 624, 94);
     vertical->hide();
-    c.bind(Label33, placedLabel(vertical, QStringLiteral("Max. Eindringtiefe    y max ="), 8, 30, 340));
-    c.bind(Label35, placedLabel(vertical, QString(), 360, 30, 90));
-    namedLabel(vertical, "Label37", QStringLiteral("[ m ]"), 460, 30, 80);
-    c.bind(Label34, placedLabel(vertical, QStringLiteral("Geschw. in Kopfhöhe     vk ="), 8, 62, 340));
-    c.bind(Label36, placedLabel(vertical, QString(), 360, 62, 90));
-    namedLabel(vertical, "Label38", QStringLiteral("[ m/s ]"), 460, 62, 80);
+    c.bind(Label33, placedLabel(vertical, QStringLiteral("Max. Eindringtiefe    y max ="), 8, 24, 340));
+    c.bind(Label35, placedLabel(vertical, QString(), 360, 24, 90));
+    namedLabel(vertical, "Label37", QStringLiteral("[ m ]"), 460, 24, 80);
+    c.bind(Label34, placedLabel(vertical, QStringLiteral("Geschw. in Kopfhöhe     vk ="), 8, 56, 340));
+    c.bind(Label36, placedLabel(vertical, QString(), 360, 56, 90));
+    namedLabel(vertical, "Label38", QStringLiteral("[ m/s ]"), 460, 56, 80);
 
     auto* hints = c.bind(GroupBox4, new QGroupBox(QStringLiteral("Hinweise"), page));
-    hints->setGeometry(8, 304, 624, 184);
-    c.bind(Label43, placedLabel(hints, QString(), 8, 24, 120));
-    auto* hint = c.bind(Label44, placedLabel(hints, QString(), 130, 24, 486, 60));
+    hints->setGeometry(8, 264, 624, 72);
+    c.bind(Label43, placedLabel(hints, QString(), 8, 20, 120));
+    auto* hint = c.bind(Label44, placedLabel(hints, QString(), 130, 20, 486));
     hint->setWordWrap(true);
-    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    c.bind(Label40, placedLabel(hints, QString(), 8, 92, 400));
-    c.bind(Label39, placedLabel(hints, QString(), 420, 92, 90));
-    c.bind(Label41, placedLabel(hints, QString(), 8, 120, 400));
-    c.bind(Label42, placedLabel(hints, QString(), 420, 120, 90));
-    c.bind(DraughtHint, placedLabel(hints, QString(), 8, 152, 608))->hide();
+    // The needed and the room's floor area side by side.
+    c.bind(Label40, placedLabel(hints, QString(), 8, 46, 200));
+    c.bind(Label39, placedLabel(hints, QString(), 210, 46, 80));
+    c.bind(Label41, placedLabel(hints, QString(), 330, 46, 200));
+    c.bind(Label42, placedLabel(hints, QString(), 532, 46, 80));
+
+    // The judgement of the outlet at its count: the layout, the draught rating and the checks.
+    auto* judgement = c.bind(judgementBox, new QGroupBox(QStringLiteral("Anordnung und Prüfungen"), page));
+    judgement->setGeometry(8, 342, 624, 152);
+    judgement->hide();
+    c.bind(judgementLayout, placedLabel(judgement, QString(), 8, 20, 608, 20));
+    c.bind(DraughtHint, placedLabel(judgement, QString(), 8, 40, 608, 20));
+    // As many failed checks as there are: more than fit scroll inside the box.
+    auto* linesArea = new QScrollArea(judgement);
+    linesArea->setGeometry(8, 62, 612, 86);
+    linesArea->setFrameShape(QFrame::NoFrame);
+    linesArea->setWidgetResizable(true);
+    linesArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    linesArea->viewport()->setAutoFillBackground(false);
+    auto* lines = c.bind(judgementLines, new QLabel(linesArea));
+    lines->setWordWrap(true);
+    lines->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lines->setTextFormat(Qt::PlainText);
+    linesArea->setWidget(lines);
+    lines->setAutoFillBackground(false); // the area fills it; the box's face shows through instead
 
     Button1 = c.bind(form3::Button1, new QPushButton(QStringLiteral(" Auswahl"), page));
-    Button1->setGeometry(400, 500, 110, 32);
+    Button1->setGeometry(400, 502, 110, 32);
     Button2 = c.bind(form3::Button2, new QPushButton(QStringLiteral("zurück"), page));
-    Button2->setGeometry(520, 500, 110, 32);
+    Button2->setGeometry(520, 502, 110, 32);
 
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm3::ScrollBar1Change);
     // The typed count takes effect on Enter or on leaving the field: taken at every keystroke, the
@@ -144,6 +166,13 @@ void TForm3::applyView(const ResultsView& view) {
         ScrollBar1->setValue(view.countBar->position);
     }
     controls_.apply(view.form3);
+    // Whichever window ran the evaluation, the count or the room behind it may have changed: the
+    // outlet is judged again as it now stands.
+    if (view.evaluated != JetKind::None) {
+        ResultsView judged;
+        model_.judge(state_.catalogue, judged);
+        controls_.apply(judged.form3);
+    }
 }
 
 void TForm3::setCountRange(int minimum, int maximum) {

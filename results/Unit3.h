@@ -31,7 +31,8 @@ public:
     // The control an identifier of the results view addresses.
     QObject* control(form3::Control id) const { return controls_.control(id); }
     QWidget* widget(form3::Control id) const { return controls_.widget(id); }
-    // Shows this window's part of a view: the labels, the count edit and the count scroll bar.
+    // Shows this window's part of a view: the labels, the count edit and the count scroll bar;
+    // after an evaluation also the judgement of the record as it now stands.
     void applyView(const ResultsView& view);
 
     // Receives what an action asks of the other windows.

@@ -66,8 +66,11 @@ void applyControlView(QObject* control, const ControlView& view) {
         } else if (qobject_cast<QLineEdit*>(widget) != nullptr) {
             palette.setColor(QPalette::Base, red ? QColor(Qt::red) : QColor(Qt::white));
         } else {
-            palette.setColor(QPalette::WindowText,
-                             red ? QColor(Qt::red) : standard.color(QPalette::WindowText));
+            // A dark green: the light one is hard to read on the window's grey.
+            const bool green = *view.colour == LabelColour::Green;
+            palette.setColor(QPalette::WindowText, red     ? QColor(Qt::red)
+                                                   : green ? QColor(0, 128, 0)
+                                                           : standard.color(QPalette::WindowText));
         }
         widget->setPalette(palette);
     }

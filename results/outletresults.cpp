@@ -2,10 +2,10 @@
 #include "results/outletresults.h"
 
 #include "calc/arithmetic.h"
-#include "calc/draught.h"
 #include "frame/errors.h"
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
+#include "results/judgementview.h"
 
 #include <algorithm>
 
@@ -42,24 +42,6 @@ void flowPictureView(double spacingShown, double wallLeft, double wallRight, dou
     view.form4.setText(form4::Label29, formatFixed(vRight, 4, 2));
 }
 
-// The draught rating at head height, a figure beside the results: a velocity it cannot rate hides
-// the line instead of failing the evaluation.
-void draughtView(double roomTemp, std::initializer_list<double> velocities, ResultsView& view) {
-    try {
-        const DraughtResult dr = worstDraught(roomTemp, velocities);
-        const QString category = dr.category == QLatin1String("-")
-                                     ? QStringLiteral("schlechter als Kategorie C")
-                                     : QStringLiteral("Kategorie ") + dr.category;
-        view.form3.setText(
-            form3::DraughtHint,
-            QStringLiteral("Zugluftrisiko DR (EN ISO 7730, Tu %1 %): %2 % – %3")
-                .arg(formatGeneral(kDefaultTurbulence), formatFixed(dr.rating, 15, 1), category));
-        view.form3.setVisible(form3::DraughtHint, true);
-    } catch (const ArithmeticError&) {
-        view.form3.setVisible(form3::DraughtHint, false);
-    }
-}
-
 } // namespace
 
 void headingView(const CalculationRecord& rec, const TextTable& texts, ResultsView& view) {
@@ -82,7 +64,7 @@ void headingView(const CalculationRecord& rec, const TextTable& texts, ResultsVi
                                               slotText);
     }
     view.form3.setText(form3::Label4, outlet.articleNumberText());
-    view.form3.setVisible(form3::DraughtHint, false); // a new outlet: until its evaluation rates it
+    hideJudgement(view); // a new outlet: until its evaluation is judged
     // The floor-area hint belongs to ordinary outlets; a slot outlet taken over after one must not
     // show the area the earlier outlet needed.
     if (design != QLatin1String("0"))
@@ -151,7 +133,6 @@ void horizontalView(const CalculationRecord& rec, const HorizontalResult& r, con
 
     const double spacingShown = ld(r.spacing) > 10.0L ? 10.0 : r.spacing;
     flowPictureView(spacingShown, r.wallLeft, r.wallRight, r.vMid, r.vLeft, r.vRight, view);
-    draughtView(rec.roomTemp, {r.vMid, r.vLeft, r.vRight}, view);
 
     view.form3.setText(form3::Label44, texts.text(jetFormAs(JetKind::Horizontal, design, jetCode).hintEntry));
 
@@ -200,7 +181,6 @@ void verticalView(const CalculationRecord& rec, const VerticalResult& r, const T
         texts.text(
             jetFormAs(JetKind::Vertical, rec.designCode.str(), rec.outlet.jetFormCodeText()).hintEntry));
     flowPictureView(rec.spacing, rec.wallLeft, rec.wallRight, r.vk, rec.vLeft, rec.vRight, view);
-    draughtView(rec.roomTemp, {r.vk}, view);
 }
 
 namespace {

@@ -36,6 +36,9 @@ namespace fyl {
     X(Label42)                                                                                               \
     X(Label44)                                                                                               \
     X(DraughtHint)                                                                                           \
+    X(judgementBox)                                                                                          \
+    X(judgementLayout)                                                                                       \
+    X(judgementLines)                                                                                        \
     X(Edit1)                                                                                                 \
     X(GroupBox1)                                                                                             \
     X(GroupBox2)                                                                                             \
@@ -112,7 +115,7 @@ inline const char* controlName(form4::Control id) {
     return form4::kControlNames[static_cast<std::size_t>(id)];
 }
 
-enum class LabelColour { Normal, Red }; // Normal: the control's standard colour
+enum class LabelColour { Normal, Red, Green }; // Normal: the control's standard colour
 
 // What one control is given; an absent part is left as the control has it.
 struct ControlView {

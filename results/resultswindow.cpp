@@ -1,11 +1,13 @@
 // The calculation window's rules: creation texts, the count by hand, the ways back, the flow
-// picture and print commands. Core layer (fylcore).
+// picture and print commands, the judgement after an evaluation. Core layer (fylcore).
 #include "results/resultswindow.h"
 
+#include "calc/judgement.h"
 #include "exchange/exchangefiles.h"
 #include "frame/ansi.h"
 #include "frame/files.h"
 #include "frame/numbers.h"
+#include "results/judgementview.h"
 #include "results/outletresults.h"
 #include "results/planningcopy.h"
 
@@ -35,8 +37,6 @@ Form3Texts form3CreationTexts(const TextTable& texts) {
         t.controls.setVisible(id, false);
     return t;
 }
-
-namespace {} // namespace
 
 ResultsWindowOutcome ResultsWindowModel::ScrollBar1Change(int position) {
     auto c = std::make_unique<PlanningCopy>(parts_);
@@ -152,6 +152,10 @@ ResultsWindowOutcome ResultsWindowModel::Ausschreibungstext1Click(const Folders&
     if (!isPlainFileName(name) || !shell.hasHandler(path) || !shell.open(path))
         showText(parts_.texts, parts_.dialogs, 100);
     return out;
+}
+
+void ResultsWindowModel::judge(const Catalogue& catalogue, ResultsView& view) const {
+    judgementView(judgeRecord(parts_.record, choiceGeometry(catalogue, parts_.record)), view);
 }
 
 } // namespace fyl

@@ -82,6 +82,10 @@ public:
     // desktop has for it: entry 98 when the outlet names none, entry 100 when it cannot be opened
     // (also for a name that would lead out of that folder). The flow picture closes in any case.
     ResultsWindowOutcome Ausschreibungstext1Click(const Folders& folders, Shell& shell);
+    // After any evaluation of the record: the outlet judged at the count it stands at, as the
+    // suggestion list judges it, added to `view`. The catalogue gives the type's mounting places,
+    // which decide its layouts.
+    void judge(const Catalogue& catalogue, ResultsView& view) const;
 
 private:
     ResultsWindowParts parts_;

@@ -1,13 +1,21 @@
 // The calculation window's count and sound rules as a planner meets them on the road through the
-// real windows, on a small catalogue of the test's own.
+// real windows, on a small catalogue of the test's own; its judgement of the outlet on the demo
+// catalogue.
 #include "catalogue/cataloguesource.h"
+#include "frame/numbers.h"
+#include "room/mainwindowmodel.h"
+#include "selection/suggestionswindow.h"
 #include "tests/support/roadfixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace fyl;
 using fyl::test::copyFolder;
@@ -187,5 +195,82 @@ TEST_F(RoadTest, CalculationWindowCountAndSoundRulesAsThePlannerMeetsThem) {
     ASSERT_TRUE(results->isVisible());
     EXPECT_EQ(shown(form3::Edit1), "7");
     EXPECT_EQ(shown(form3::Label7), "100,00");
+    EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
+}
+
+// 600 m³/h cooled 8 K in a room 4 × 6 × 3 m on the demo catalogue. DRL 400 chosen by hand: the
+// window proposes three, in a row along the 6 m, 2,00 m apart and 1,00 m from the end walls, closer
+// than its jets allow. At the count the suggestion list ranks for it, the window judges it as the
+// list does; and a suggestion taken over holds every check.
+TEST_F(RoadTest, CalculationWindowJudgesTheOutletAtItsCountAsTheSuggestionListDoes) {
+    copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
+    startWindows();
+    enter(main->roomEdit(RoomField::Width), QStringLiteral("4"));
+    enter(main->roomEdit(RoomField::Length), QStringLiteral("6"));
+    enter(main->edit7, QStringLiteral("600"));
+    enter(main->roomEdit(RoomField::RoomTemperature), QStringLiteral("24"));
+    enter(main->roomEdit(RoomField::SupplyTemperature), QStringLiteral("16"));
+    dialogs.confirmAnswers = {true, true, true};
+    press(main->BitBtn1);
+    ASSERT_TRUE(selection->isVisible());
+    ASSERT_EQ(forms->state.record.supplyTemp, 16.0);
+    press(selection->Vorschlaege);
+    QPointer<SuggestionsWindow> list = selection->suggestions();
+    ASSERT_TRUE(list && list->isVisible());
+    const std::vector<Suggestion> ranked = list->suggestions();
+    const auto drl400 = std::find_if(ranked.begin(), ranked.end(), [](const Suggestion& s) {
+        return s.designation == QLatin1String("DRL  400 horizontal");
+    });
+    ASSERT_NE(drl400, ranked.end());
+    ASSERT_TRUE(drl400->feasible && drl400->layout && drl400->draughtRating);
+    ASSERT_NE(drl400->count, 3);
+    list->close();
+
+    const auto lines = [&] { return shown(form3::judgementLines).split(QLatin1Char('\n')); };
+    const auto draughtShown = [&](double rating) {
+        return shown(form3::DraughtHint)
+            .contains(QStringLiteral(": %1 % – ").arg(numbers::formatFixed(rating, 15, 1)));
+    };
+    pick(selection->listbox1, QStringLiteral("Deckendurchlässe"));
+    pick(selection->ListBox8, QStringLiteral("DRL"));
+    pick(selection->ListBox9, QStringLiteral("DRL 400"));
+    press(selection->weiter);
+    ASSERT_TRUE(results->isVisible());
+    ASSERT_EQ(shown(form3::Edit1), QStringLiteral("3"));
+    EXPECT_TRUE(results->widget(form3::judgementLines)->isVisible());
+    EXPECT_TRUE(red(form3::judgementLines));
+    EXPECT_EQ(lines(),
+              (QStringList{QStringLiteral("Abstand 2,00 m < a min %1 m").arg(shown(form3::Label19)),
+                           QStringLiteral("Wandabstand 1,00 m < w min %1 m").arg(shown(form3::Label20))}));
+    EXPECT_EQ(shown(form3::judgementLayout), QStringLiteral("Anordnung: 1 × 3, 2,00 / 2,00 m"));
+
+    // The list's count: its layout, its draught rating, and every check holds.
+    enterCount(QString::number(drl400->count));
+    ASSERT_EQ(shown(form3::Edit1), QString::number(drl400->count));
+    EXPECT_EQ(lines(), QStringList{kAllChecksMet});
+    EXPECT_FALSE(red(form3::judgementLines));
+    EXPECT_EQ(results->widget(form3::judgementLines)->palette().color(QPalette::WindowText),
+              QColor(0, 128, 0));
+    EXPECT_EQ(shown(form3::judgementLayout), QStringLiteral("Anordnung: ") + layoutText(*drl400->layout));
+    EXPECT_TRUE(draughtShown(*drl400->draughtRating)) << shown(form3::DraughtHint).toStdString();
+
+    // The list's first row taken over with a double click.
+    press(results->Button1);
+    ASSERT_TRUE(selection->isVisible());
+    press(selection->Vorschlaege);
+    list = selection->suggestions();
+    ASSERT_TRUE(list && list->isVisible());
+    const Suggestion best = list->suggestions().front();
+    ASSERT_TRUE(best.feasible && best.draughtRating) << best.designation.toStdString();
+    QTableWidget* table = list->table;
+    const QPoint firstRow = table->visualItemRect(table->item(0, 0)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, firstRow);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, firstRow);
+    QApplication::processEvents();
+    ASSERT_TRUE(results->isVisible());
+    EXPECT_EQ(shown(form3::Label1), best.designation);
+    EXPECT_EQ(lines(), QStringList{kAllChecksMet});
+    EXPECT_FALSE(red(form3::judgementLines));
+    EXPECT_TRUE(draughtShown(*best.draughtRating)) << shown(form3::DraughtHint).toStdString();
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
 }

@@ -2,6 +2,7 @@
 // configuration on a small catalogue of the test's own, and its suggestion list on the demo
 // catalogue, sorted by a column, with the take-over of a double-clicked choice.
 #include "catalogue/cataloguesource.h"
+#include "results/judgementview.h"
 #include "selection/planchoice.h"
 #include "selection/suggestionswindow.h"
 #include "tests/support/roadfixture.h"
@@ -266,6 +267,8 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     ASSERT_TRUE(expected.results);
     showAsSuggested(taken, {*record, flags, working, status, forms->state.texts, quiet}, expected);
     EXPECT_EQ(record->outletCount, taken.count);
+    // and the judgement the calculation window adds after every evaluation.
+    judgementView(judgeRecord(*record, choiceGeometry(forms->state.catalogue, *record)), *expected.results);
 
     table->scrollToItem(table->item(0, 0));
     const QPoint firstRow = table->visualItemRect(table->item(0, 0)).center();
@@ -276,7 +279,7 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     ASSERT_TRUE(results->isVisible());
     EXPECT_FALSE(selection->isVisible());
     for (form3::Control id : {form3::Label1, form3::Edit1, form3::Label7, form3::Label10, form3::Label15,
-                              form3::DraughtHint})
+                              form3::DraughtHint, form3::judgementLayout, form3::judgementLines})
         EXPECT_EQ(shown(id), expected.results->form3[id].text.value_or(QStringLiteral("?"))) << controlName(id);
     EXPECT_EQ(shown(form3::Label1), taken.designation);
     EXPECT_EQ(shown(form3::Edit1), QString::number(taken.count));
