@@ -154,6 +154,7 @@ void Forms::printReport(QPainter& painter, const PrintChoices& choices, double d
     const auto* heading = qobject_cast<QLabel*>(form3->widget(form3::Label1));
     const ReportInputs in{state.record,
                           state.texts,
+                          state.catalogue,
                           heading != nullptr ? heading->text() : QString(),
                           state.folders.program,
                           QDate::currentDate(),

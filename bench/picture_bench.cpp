@@ -83,8 +83,16 @@ void BM_ReportPdf(benchmark::State& bench) {
     PictureState s;
     s.calc->texts.load(QStringLiteral(ZELK_PROGRAM_DIR "/Fyltext.txt"));
     fyl::EvaluateHorizontalJet(s.calc->parts());
-    const fyl::ReportInputs in{s.calc->record, s.calc->texts, QStringLiteral("DRL  400 horizontal"),
-                               QStringLiteral(ZELK_PROGRAM_DIR), QDate(2026, 12, 7), 600, {}, false};
+    const fyl::Catalogue catalogue;
+    const fyl::ReportInputs in{s.calc->record,
+                               s.calc->texts,
+                               catalogue,
+                               QStringLiteral("DRL  400 horizontal"),
+                               QStringLiteral(ZELK_PROGRAM_DIR),
+                               QDate(2026, 12, 7),
+                               600,
+                               {},
+                               false};
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
     const fyl::ContourRoutine routine = fyl::jetContours(s.calc->record, s.dialogs);

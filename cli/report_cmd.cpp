@@ -32,7 +32,7 @@ int runReport(const QStringList& args, QTextStream&, QTextStream& err) {
 
     fyl::cli::Session session;
     fyl::cli::AnsweringDialogs dialogs(err);
-    fyl::cli::openProject(session, programDir, call.positional(0));
+    fyl::cli::openProject(session, programDir, call.positional(0), fyl::cli::WithCatalogue::Yes);
     // The report prints what the calculation window shows after the project was loaded.
     const fyl::ResultsView view =
         fyl::cli::evaluateAsShown(session, QStringLiteral("Es wurde kein Bericht geschrieben."));
@@ -46,6 +46,7 @@ int runReport(const QStringList& args, QTextStream&, QTextStream& err) {
     }
     const fyl::ReportInputs in{*session.record,
                                session.texts,
+                               session.catalogue,
                                view.form3[fyl::form3::Label1].text.value_or(QString()),
                                programDir,
                                QDate::currentDate(),

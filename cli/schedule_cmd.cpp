@@ -29,17 +29,18 @@ const char* const kUsage = "schedule ROOMS.csv|.xlsx|.ods --out DIR [--program-d
 
 // The report as the print window prints it after the outlet was taken over: both pages, the
 // picture page only where the window offers it.
-QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const QString& programDir,
-                    const QString& scratchFolder, QStringList& notes) {
+QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const Catalogue& catalogue,
+                    const QString& programDir, const QString& scratchFolder, QStringList& notes) {
     CollectingDialogs dialogs;
-    const ReportInputs in{*plan.record,
-                          texts,
-                          plan.result.designation,
-                          programDir,
-                          QDate::currentDate(),
-                          600,
-                          PrintChoices{true, picturePageAvailable(*plan.record), false},
-                          false};
+    // Judged against the room's own category, as its suggestion was ranked.
+    const ReportInputs in{.record = *plan.record,
+                          .texts = texts,
+                          .catalogue = catalogue,
+                          .designation = plan.result.designation,
+                          .programDir = programDir,
+                          .today = QDate::currentDate(),
+                          .choices = PrintChoices{true, picturePageAvailable(*plan.record), false},
+                          .targetCategory = plan.comfortCategory};
     QByteArray bytes = reportPdfBytes(in, jetContours(*plan.record, dialogs), scratchFolder);
     notes << dialogs.messages;
     return bytes;
@@ -90,7 +91,7 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     ScheduleRun run{outDir, jobs, {}};
     if (call.isSet("report"))
         run.report = [&](const RoomPlan& plan, QStringList& notes) {
-            return reportOf(plan, texts, programDir, scratch.path(), notes);
+            return reportOf(plan, texts, catalogue, programDir, scratch.path(), notes);
         };
     ScheduleResult result;
     try {

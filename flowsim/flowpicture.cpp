@@ -59,13 +59,16 @@ void storePictureInputs(const FlowPictureInputs& in, CalculationRecord& rec) {
     rec.pictureOutletCount = in.outlets;
 }
 
+bool pictureHasZones(const CalculationRecord& rec) {
+    return !rec.verticalJet || rec.roomTemp < rec.supplyTemp;
+}
+
 std::vector<ContourRequest> pictureContourInputs(const FlowPictureInputs& in, const CalculationRecord& rec) {
     std::vector<ContourRequest> requests;
     for (int k = 0; k < in.outlets; ++k) {
         const bool first = k == 0, last = k == in.outlets - 1;
         if (rec.verticalJet) {
-            // The vertical jet falls only when the supply air is warmer than the room.
-            if (!(rec.roomTemp < rec.supplyTemp)) {
+            if (!pictureHasZones(rec)) {
                 requests.emplace_back(std::monostate{});
                 continue;
             }

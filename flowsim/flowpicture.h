@@ -38,8 +38,11 @@ FlowPictureInputs flowPictureInputs(const CalculationRecord& rec, bool proportio
 // section width and the picture outlet count.
 void storePictureInputs(const FlowPictureInputs& in, CalculationRecord& rec);
 
-// One outlet's call of a contour routine; monostate where the outlet has no zone to draw (a
-// vertical jet whose supply air is not warmer than the room).
+// Whether the outlets have zones to draw: a vertical jet falls into the room only with supply air
+// warmer than the room; colder air sinks in a way no contour describes.
+bool pictureHasZones(const CalculationRecord& rec);
+
+// One outlet's call of a contour routine; monostate where the outlet has no zone to draw.
 using ContourRequest = std::variant<std::monostate, HorizontalContourInput, VerticalContourInput>;
 // The requests for the picture's outlets, left to right.
 std::vector<ContourRequest> pictureContourInputs(const FlowPictureInputs& in, const CalculationRecord& rec);

@@ -2,9 +2,11 @@
 #include "print/reportpages.h"
 
 #include "calc/evaluation.h"
+#include "calc/judgement.h"
 
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
+#include "results/judgementview.h"
 #include "results/outletresults.h"
 
 #include <QDir>
@@ -54,8 +56,10 @@ public:
         t.pointSize = size_;
         t.bold = bold_;
         t.align = align;
+        t.colour = colour_;
         out_.emplace_back(std::move(t));
     }
+    void colour(Rgb c) { colour_ = c; }
     void line(int x1, int y1, int x2, int y2) {
         out_.emplace_back(LinePrimitive{{x1, y1}, {x2, y2}, Pen{kBlack, penWidth_}});
     }
@@ -78,6 +82,7 @@ private:
     ReportPage out_;
     int size_ = 12;
     bool bold_ = false;
+    Rgb colour_ = kBlack;
     int penWidth_ = 1;
 };
 
@@ -217,6 +222,107 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
     return outletRows(14, 8, {10, 12, 14}, std::move(rows));
 }
 
+// The block "Anordnung und Prüfungen": a label column, and the layout, the draught rating and every
+// check as the calculation window's judgement gives them, worded with their figures.
+struct CheckRow {
+    QString label;
+    QStringList lines; // the text, broken to the column's width
+    Rgb colour = kBlack;
+    bool bold = false;
+};
+
+constexpr long kCheckTextColumn = 360; // [u] from the table edge
+constexpr int kCheckLineChars = 66;    // what the text column holds at 10 points
+constexpr long kCheckPitch = 48;       // [u] one line
+constexpr long kCheckGap = 10;         // [u] between two rows
+constexpr long kCheckTitle = 80;       // [u] the block's title above its first row
+constexpr long kLowestLine = 3380;     // [u] the last line's top, inside a printer's margin on A4
+const Rgb kFailedColour = picturecolours::kRed;
+const Rgb kMetColour{0, 128, 0};
+
+// The text broken at blanks into lines of at most `width` characters; a longer word stays whole.
+QStringList wrapped(const QString& text, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines << line;
+            line.clear();
+        }
+        line += line.isEmpty() ? word : QStringLiteral(" ") + word;
+    }
+    if (!line.isEmpty() || lines.isEmpty())
+        lines << line;
+    return lines;
+}
+
+std::vector<CheckRow> checkRows(const ReportInputs& in) {
+    const std::optional<Judgement> j =
+        judgeRecord(in.record, choiceGeometry(in.catalogue, in.record), in.targetCategory);
+    const auto row = [](const QString& label, const QString& text, Rgb colour = kBlack, bool bold = false) {
+        return CheckRow{label, wrapped(text, kCheckLineChars), colour, bold};
+    };
+    if (!j)
+        return {
+            row(QString(), QStringLiteral("Die Anordnung konnte nicht beurteilt werden."), kFailedColour)};
+    std::vector<CheckRow> rows;
+    rows.push_back(row(QStringLiteral("Anordnung"),
+                       j->placed ? layoutText(j->layout) : QStringLiteral("keine passt in den Raum")));
+    if (j->draught)
+        rows.push_back(row(QStringLiteral("Zugluftrisiko"),
+                           QStringLiteral("DR %1, Ziel Kategorie %2")
+                               .arg(draughtRatingText(*j), QString(in.targetCategory))));
+    for (const LayoutCheck& c : j->checks) {
+        if (!c.ok)
+            rows.push_back(row(QStringLiteral("nicht erfüllt"), c.text, kFailedColour));
+        else
+            rows.push_back(
+                row(c.decides ? QStringLiteral("erfüllt") : QStringLiteral("nicht bewertet"), c.text));
+    }
+    rows.push_back(j->failed == 0
+                       ? row(QStringLiteral("Ergebnis"), kAllChecksMet, kMetColour, true)
+                       : row(QStringLiteral("Ergebnis"),
+                             j->failed == 1 ? QStringLiteral("1 Prüfung nicht erfüllt")
+                                            : QStringLiteral("%1 Prüfungen nicht erfüllt").arg(j->failed),
+                             kFailedColour, true));
+    return rows;
+}
+
+// [u] from the block's top to below its last line.
+long checksHeight(const std::vector<CheckRow>& rows) {
+    long height = kCheckTitle;
+    for (const CheckRow& r : rows)
+        height += static_cast<long>(r.lines.size()) * kCheckPitch + kCheckGap;
+    return height;
+}
+
+void checksBlock(Page& p, const std::vector<CheckRow>& rows, long top) {
+    const int L = p.u(250) + 75;
+    p.font(12, false);
+    p.text(p.u(250), p.u(top), QStringLiteral("Anordnung und Prüfungen"));
+    long y = top + kCheckTitle;
+    for (const CheckRow& r : rows) {
+        p.font(10, r.bold);
+        p.colour(r.colour);
+        p.text(L, p.u(y), r.label);
+        for (const QString& line : r.lines) {
+            p.text(L + p.u(kCheckTextColumn), p.u(y), line);
+            y += kCheckPitch;
+        }
+        y += kCheckGap;
+    }
+    p.colour(kBlack);
+    p.font(12, false);
+}
+
+// [u] where the block starts under the outlet table, or none when it does not fit there.
+std::optional<long> checksTopOnDataPage(const Table& outlet, const std::vector<CheckRow>& rows) {
+    const long top = outlet.y0 + static_cast<long>(outlet.rows.size() + 1) * 70 + 40;
+    if (top + checksHeight(rows) - kCheckPitch - kCheckGap > kLowestLine)
+        return std::nullopt;
+    return top;
+}
+
 // The date, project and editor lines both pages share.
 void headerLines(Page& p, const ReportInputs& in) {
     const CalculationRecord& rec = in.record;
@@ -340,6 +446,23 @@ ReportPage reportPicturePage(const ReportInputs& in, const std::vector<OutletCon
     }
     p.text(p.u(550), p.u(1400), p.entry(123));
     p.text(p.u(950), p.u(1400), in.designation);
+    if (!pictureHasZones(rec)) {
+        // A section without zones would read as a jet that reaches nobody; the page says why.
+        const double under = static_cast<double>(static_cast<long double>(rec.roomTemp) - rec.supplyTemp);
+        const QString supply = under > 0.0 ? QStringLiteral("die Zuluft ist %1 K kälter als der Raum")
+                                                 .arg(numbers::formatFixed(under, 15, 1))
+                                           : QStringLiteral("die Zuluft ist nicht wärmer als der Raum");
+        const QString why =
+            QStringLiteral("Kein Strömungsbild: %1. Ein Vertikalstrahl wird nur im Heizfall (Zuluft wärmer "
+                           "als der Raum) dargestellt; wie kältere Zuluft absinkt, wird nicht berechnet.")
+                .arg(supply);
+        long y = 1520;
+        for (const QString& line : wrapped(why, 76)) {
+            p.text(p.u(250), p.u(y), line);
+            y += 60;
+        }
+        return p.take();
+    }
     const int F = picture(p, pic, zones);
     p.font(10, false);
     p.text(p.u(250), F + p.u(30),
@@ -354,8 +477,11 @@ ReportPage reportPicturePage(const ReportInputs& in, const std::vector<OutletCon
 
 std::vector<ReportPage> reportPages(const ReportInputs& in, const std::vector<OutletContour>& zones) {
     std::vector<ReportPage> pages;
-    if (in.choices.dataPage)
+    if (in.choices.dataPage) {
         pages.push_back(reportDataPage(in));
+        if (std::optional<ReportPage> checks = reportChecksPage(in))
+            pages.push_back(std::move(*checks));
+    }
     if (in.choices.picturePage)
         pages.push_back(reportPicturePage(in, zones));
     return pages;
@@ -379,7 +505,26 @@ ReportPage reportDataPage(const ReportInputs& in) {
         p.text(p.u(650), p.u(680 + k * 50), rec.contactAddress[k].str());
     p.line(p.u(250), p.u(930), p.u(2200), p.u(930));
     table(p, roomTable(rec));
-    table(p, outletTable(rec, in.designation));
+    const Table outlet = outletTable(rec, in.designation);
+    table(p, outlet);
+    const std::vector<CheckRow> rows = checkRows(in);
+    if (const std::optional<long> top = checksTopOnDataPage(outlet, rows))
+        checksBlock(p, rows, *top);
+    return p.take();
+}
+
+std::optional<ReportPage> reportChecksPage(const ReportInputs& in) {
+    const std::vector<CheckRow> rows = checkRows(in);
+    if (checksTopOnDataPage(outletTable(in.record, in.designation), rows))
+        return std::nullopt;
+    Page p(in);
+    p.font(14, false);
+    p.text(p.u(250), p.u(380), p.entry(164));
+    p.font(12, false);
+    headerLines(p, in);
+    p.text(p.u(250), p.u(680), in.designation);
+    p.line(p.u(250), p.u(760), p.u(2200), p.u(760));
+    checksBlock(p, rows, 820);
     return p.take();
 }
 

@@ -1,8 +1,10 @@
 // The printed report as display lists in printer device pixels: the data page with the letterhead,
-// the project header and the room and outlet tables, and the picture page with the flow picture.
+// the project header, the room and outlet tables and the outlet's layout with its checks, and the
+// picture page with the flow picture.
 // Core layer (fylcore, QtCore only).
 #pragma once
 
+#include "catalogue/catalogue.h"
 #include "flowsim/flowpicture.h"
 #include "frame/record.h"
 #include "frame/texttable.h"
@@ -11,6 +13,7 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace fyl {
@@ -21,12 +24,14 @@ using ReportChoices = PrintChoices;
 struct ReportInputs {
     const CalculationRecord& record;
     const TextTable& texts;
-    QString designation; // the outlet heading the calculation window shows
-    QString programDir;  // where image4.bmp lies
+    const Catalogue& catalogue; // the outlet's layout is judged with it, as the calculation window does
+    QString designation;        // the outlet heading the calculation window shows
+    QString programDir;         // where image4.bmp lies
     QDate today;
     int dpi = 600; // the printer's vertical resolution
     ReportChoices choices;
-    bool proportional = false; // the flow picture was last drawn proportionally
+    bool proportional = false;               // the flow picture was last drawn proportionally
+    QChar targetCategory = QLatin1Char('B'); // the draught category the room must reach
 };
 
 using ReportPage = std::vector<PicturePrimitive>;
@@ -39,8 +44,11 @@ inline constexpr int kGreatestReportDpi = static_cast<int>(65535 * 25.4 / 297);
 // The unit u = dpi / 300 as an exact ratio: n units in device pixels, rounded to the nearest.
 int reportPixels(int dpi, long n);
 
-// The data page's primitives in drawing order (whatever CheckBox1 says; the caller decides).
+// The data page's primitives in drawing order (whatever CheckBox1 says; the caller decides), with
+// the block "Anordnung und Prüfungen" under the outlet table where it fits.
 ReportPage reportDataPage(const ReportInputs& in);
+// The block's own page, following the data page, where the block does not fit under the table.
+std::optional<ReportPage> reportChecksPage(const ReportInputs& in);
 
 // What the picture page draws from: the flow picture's inputs of the record.
 FlowPictureInputs reportPictureInputs(const ReportInputs& in);
@@ -48,8 +56,8 @@ FlowPictureInputs reportPictureInputs(const ReportInputs& in);
 // pictureContourInputs(reportPictureInputs(in), record). A failed outlet draws no zone.
 ReportPage reportPicturePage(const ReportInputs& in, const std::vector<OutletContour>& zones);
 
-// The pages to print, in order: the data page if chosen, then the picture page if chosen. The
-// picture page alone is the first page; nothing chosen gives no page.
+// The pages to print, in order: the data page (and the checks' page) if chosen, then the picture
+// page if chosen. The picture page alone is the first page; nothing chosen gives no page.
 std::vector<ReportPage> reportPages(const ReportInputs& in, const std::vector<OutletContour>& zones);
 
 } // namespace fyl

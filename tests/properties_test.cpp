@@ -119,7 +119,9 @@ TEST(Properties, EveryChoiceInRandomRoomsGivesResultsOrACleanError) {
                         for (const ContourPoint& p : polygon)
                             ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << what.toStdString();
 
-                const ReportInputs in{*rec, texts, QStringLiteral("x"), folders.program, QDate(2026, 12, 7), 600, {}, false};
+                const ReportInputs in{
+                    *rec, texts, catalogue, QStringLiteral("x"), folders.program, QDate(2026, 12, 7),
+                    600,  {},    false};
                 const std::vector<OutletContour> zones =
                     computeContours(pictureContourInputs(reportPictureInputs(in), *rec), routine);
                 for (const ReportPage& page : reportPages(in, zones))

@@ -62,8 +62,10 @@ TEST_F(ReportCommand, WritesTheChosenPagesWithTheLetterheadPicture) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QByteArray bytes = contents(pdf);
     ASSERT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(test::pdfPageCount(bytes), 2);
-    EXPECT_TRUE(bytes.contains("/Subtype /Image")); // the logo, on both pages
+    // The data page, the checks of the layout (the horizontal table leaves them no room) and the
+    // picture page.
+    EXPECT_EQ(test::pdfPageCount(bytes), 3);
+    EXPECT_TRUE(bytes.contains("/Subtype /Image")); // the logo
 
     ASSERT_EQ(report({QStringLiteral("--no-data-page"), QStringLiteral("--no-letterhead")}).exitCode, 0);
     bytes = contents(pdf);
@@ -79,9 +81,14 @@ TEST_F(ReportCommand, AFailedReportLeavesTheOldFileAndWritesNothing) {
     ASSERT_EQ(report({}).exitCode, 0);
     const QByteArray old = contents(pdf);
 
-    // A program directory with the texts but without image4.bmp.
+    // A program directory with the texts and the catalogue but without image4.bmp.
     QTemporaryDir bare;
-    ASSERT_TRUE(QFile::copy(QStringLiteral(ZELK_PROGRAM_DIR "/Fyltext.txt"), bare.filePath(QStringLiteral("Fyltext.txt"))));
+    const QDir program(QStringLiteral(ZELK_PROGRAM_DIR));
+    for (const QString& file : program.entryList(QDir::Files)) {
+        if (file != QLatin1String("image4.bmp")) {
+            ASSERT_TRUE(QFile::copy(program.filePath(file), bare.filePath(file)));
+        }
+    }
     CliRun run = report({}, bare.path());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("image4.bmp")) << run.err.toStdString();

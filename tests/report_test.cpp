@@ -1,6 +1,8 @@
 // The report's data page as a display list at 600 dpi (u = 2): positions, tables and texts
 // hand-computed from the layout. Core group.
+#include "calc/judgement.h"
 #include "fixtures/calcfixture.h"
+#include "frame/numbers.h"
 #include "print/reportpages.h"
 #include "support/testfiles.h"
 
@@ -24,9 +26,8 @@ protected:
     }
 
     ReportPage page(ReportChoices choices = {}) {
-        ReportInputs in{state->record, state->texts,       QStringLiteral("Typ 1  Gr 2"),
-                        dir.path(),    QDate(2026, 12, 7), 600,
-                        choices};
+        ReportInputs in{state->record, state->texts,       catalogue, QStringLiteral("Typ 1  Gr 2"),
+                        dir.path(),    QDate(2026, 12, 7), 600,       choices};
         return reportDataPage(in);
     }
 
@@ -58,7 +59,46 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<test::CalcState> state = test::ceilingDiffuserState();
+    Catalogue catalogue; // none: the outlet is laid out as one offered for any place
 };
+
+// The block "Anordnung und Prüfungen" of a page as its rows read: the label at the table edge
+// (575), then its text, joined from the lines of the text column (575 + 360u); a failed row is red.
+struct CheckRowRead {
+    QString label, text;
+    bool red = false;
+    friend bool operator==(const CheckRowRead&, const CheckRowRead&) = default;
+};
+std::vector<CheckRowRead> checkRows(const ReportPage& p, int from) {
+    std::vector<CheckRowRead> rows;
+    int lowest = 0;
+    for (const PicturePrimitive& prim : p) {
+        const auto* t = std::get_if<TextPrimitive>(&prim);
+        if (t == nullptr || t->at.y <= from)
+            continue;
+        if (t->at.x == 575)
+            rows.push_back({t->text, QString(), t->colour == picturecolours::kRed});
+        else if (t->at.x == 575 + 720 && !rows.empty())
+            rows.back().text += (rows.back().text.isEmpty() ? QString() : QStringLiteral(" ")) + t->text;
+        lowest = std::max(lowest, t->at.y);
+    }
+    EXPECT_LE(lowest, 2 * 3380) << "a line below the printable part of the page";
+    return rows;
+}
+std::vector<CheckRowRead> expectedRows(const Judgement& j) {
+    std::vector<CheckRowRead> rows;
+    rows.push_back({QStringLiteral("Anordnung"), layoutText(j.layout), false});
+    rows.push_back({QStringLiteral("Zugluftrisiko"),
+                    QStringLiteral("DR %1 % – ").arg(numbers::formatFixed(j.draught->rating, 15, 1)), false});
+    for (const LayoutCheck& c : j.checks)
+        rows.push_back({c.ok ? QStringLiteral("erfüllt") : QStringLiteral("nicht erfüllt"), c.text, !c.ok});
+    rows.push_back({QStringLiteral("Ergebnis"),
+                    j.failed == 0   ? kAllChecksMet
+                    : j.failed == 1 ? QStringLiteral("1 Prüfung nicht erfüllt")
+                                    : QStringLiteral("%1 Prüfungen nicht erfüllt").arg(j.failed),
+                    j.failed > 0});
+    return rows;
+}
 
 TEST(ReportUnit, IsAnExactRatioOfTheResolution) {
     EXPECT_EQ(reportPixels(600, 250), 500);
@@ -214,13 +254,8 @@ protected:
         rec.headHeight = 1.5;
     }
     ReportPage picturePage(bool proportional, const std::vector<OutletContour>& zones = {}) {
-        ReportInputs in{state->record,
-                        state->texts,
-                        QStringLiteral("Typ 1  Gr 2"),
-                        dir.path(),
-                        QDate(2026, 12, 7),
-                        600,
-                        {}};
+        ReportInputs in{state->record, state->texts,       catalogue, QStringLiteral("Typ 1  Gr 2"),
+                        dir.path(),    QDate(2026, 12, 7), 600,       {}};
         in.proportional = proportional;
         return reportPicturePage(in, zones);
     }
@@ -314,7 +349,8 @@ TEST_F(ReportPictureTest, ZonesAreGreyAndClampedIntoTheFrame) {
 }
 
 TEST_F(ReportPictureTest, PicturePageAloneIsTheFirstPage) {
-    ReportInputs in{state->record, state->texts, QString(), dir.path(), QDate(2026, 12, 7), 600, {}};
+    ReportInputs in{state->record, state->texts,       catalogue, QString(),
+                    dir.path(),    QDate(2026, 12, 7), 600,       {}};
     in.choices.dataPage = false;
     const std::vector<ReportPage> pages = reportPages(in, {});
     ASSERT_EQ(pages.size(), 1u);
@@ -322,6 +358,57 @@ TEST_F(ReportPictureTest, PicturePageAloneIsTheFirstPage) {
     EXPECT_FALSE(text(pages[0], QStringLiteral("E164")));
     in.choices.picturePage = false;
     EXPECT_TRUE(reportPages(in, {}).empty());
+}
+
+// The block lists every check of the outlet's judgement at its count, as the calculation window
+// judges it: under a short vertical table on the data page; after a horizontal one, whose table
+// leaves too little of the page, on a page of its own before the picture page. The room is cooled
+// 8 K (26 °C, supply 18 °C): a vertical jet fails, and its picture page says why it has no picture.
+TEST_F(ReportTest, TheChecksBlockListsEveryCheckAndACooledVerticalJetHasNoPicture) {
+    for (const char* jetForm : {"02", "01"}) {
+        SCOPED_TRACE(jetForm);
+        test::setJetForm(state->record, jetForm);
+        ShowOutletResults(state->parts());
+        const std::optional<Judgement> j =
+            judgeRecord(state->record, choiceGeometry(catalogue, state->record));
+        ASSERT_TRUE(j && j->draught);
+        ReportInputs in{state->record, state->texts,       catalogue, QStringLiteral("DLQ"),
+                        dir.path(),    QDate(2026, 12, 7), 600,       {}};
+        const std::vector<ReportPage> pages = reportPages(in, {});
+        const bool vertical = jetForm[1] == '2';
+        ASSERT_EQ(pages.size(), vertical ? 2u : 3u);
+        const ReportPage& block = pages[vertical ? 0 : 1];
+        const TextPrimitive* title = text(block, QStringLiteral("Anordnung und Prüfungen"));
+        ASSERT_TRUE(title);
+        EXPECT_EQ(text(pages[0], QStringLiteral("Anordnung und Prüfungen")) != nullptr, vertical);
+        std::vector<CheckRowRead> rows = checkRows(block, title->at.y);
+        ASSERT_GE(rows.size(), 2u);
+        rows[1].text.truncate(rows[1].text.indexOf(QStringLiteral(" – ")) + 3);
+        EXPECT_EQ(rows, expectedRows(*j));
+        const QString cold =
+            QStringLiteral("kalter Vertikalstrahl (8,0 K Untertemperatur, höchstens 3 K) fällt in den "
+                           "Aufenthaltsbereich: sein Absinken wird nicht berechnet");
+        EXPECT_EQ(
+            std::count(rows.begin(), rows.end(), CheckRowRead{QStringLiteral("nicht erfüllt"), cold, true}),
+            vertical ? 1 : 0);
+
+        // The picture page: the section, or for the cooled vertical jet the sentence instead of it.
+        const ReportPage& picture = pages.back();
+        ASSERT_TRUE(text(picture, QStringLiteral("E165")));
+        QString said;
+        for (const PicturePrimitive& prim : picture)
+            if (const auto* t = std::get_if<TextPrimitive>(&prim); t != nullptr && t->at.y >= 3000)
+                said += t->text + QLatin1Char(' ');
+        EXPECT_EQ(
+            said.startsWith(QStringLiteral("Kein Strömungsbild: die Zuluft ist 8,0 K kälter als der Raum.")),
+            vertical)
+            << said.toStdString();
+        EXPECT_EQ(std::any_of(picture.begin(), picture.end(),
+                              [](const PicturePrimitive& prim) {
+                                  return std::holds_alternative<EllipsePrimitive>(prim);
+                              }),
+                  !vertical);
+    }
 }
 
 } // namespace

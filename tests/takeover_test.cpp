@@ -259,7 +259,8 @@ TEST_F(TakeOver, EveryChoiceShowsTheOneCountItsFiguresAreFor) {
             }
 
             // The report's count row: the value printed on the line of the label "Anzahl".
-            const ReportPage page = reportDataPage({rec, texts, QStringLiteral("x"), program, QDate(2026, 12, 8), 600, {}});
+            const ReportPage page = reportDataPage(
+                {rec, texts, catalogue, QStringLiteral("x"), program, QDate(2026, 12, 8), 600, {}});
             std::optional<int> rowY;
             QStringList onRow;
             for (const PicturePrimitive& p : page)
