@@ -398,6 +398,17 @@ QStringList suggestionColumns() {
             QStringLiteral("Hinweise")};
 }
 
+QString suggestionSummary(const std::vector<Suggestion>& list) {
+    const auto suitable = std::count_if(list.begin(), list.end(), [](const Suggestion& s) { return s.feasible; });
+    return QStringLiteral("%1 von %2 Durchlässen sind für diesen Raum geeignet. Rang: geeignete zuerst, dann "
+                          "Zielkategorie erreicht, weniger Durchlässe, weniger Meter Schlitz, dp im Bereich "
+                          "20 … 60 Pa, Schallreserve aller Durchlässe zusammen (3-dB-Stufen), Zugluftrisiko, "
+                          "quadratischere Felder. Die Prüfungen zeigt der Tooltip einer Zeile. Klick auf eine "
+                          "Spalte sortiert, Doppelklick übernimmt Anzahl und Anordnung.")
+        .arg(suitable)
+        .arg(list.size());
+}
+
 std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list) {
     std::vector<SuggestionRow> rows;
     rows.reserve(list.size());

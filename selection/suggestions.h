@@ -100,6 +100,8 @@ struct SuggestionRow {
     QString toolTip; // the checks with their figures, one per line
 };
 QStringList suggestionColumns();
+// The line above the list: how many are suitable, and the order they stand in.
+QString suggestionSummary(const std::vector<Suggestion>& list);
 std::vector<SuggestionRow> suggestionRows(const std::vector<Suggestion>& list);
 
 } // namespace fyl

@@ -48,17 +48,7 @@ SuggestionsWindow::SuggestionsWindow(std::vector<Suggestion> list, QWidget* pare
     setAttribute(Qt::WA_DeleteOnClose);
     resize(1100, 560);
 
-    const auto feasibleCount =
-        std::count_if(list_.begin(), list_.end(), [](const Suggestion& s) { return s.feasible; });
-    summary = new QLabel(
-        QStringLiteral(
-            "%1 von %2 Durchlässen sind für diesen Raum geeignet. Rang: geeignete zuerst, dann nach "
-            "Zugluftkategorie, Schallreserve (3-dB-Stufen), dp im Bereich 20 … 60 Pa, Anzahl und "
-            "Zugluftrisiko. Die Prüfungen zeigt der Tooltip einer Zeile. Klick auf eine Spalte "
-            "sortiert, Doppelklick übernimmt Anzahl und Anordnung.")
-            .arg(feasibleCount)
-            .arg(list_.size()),
-        this);
+    summary = new QLabel(suggestionSummary(list_), this);
     summary->setWordWrap(true);
 
     const std::vector<SuggestionRow> rows = suggestionRows(list_);
