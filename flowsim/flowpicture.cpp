@@ -60,7 +60,7 @@ void storePictureInputs(const FlowPictureInputs& in, CalculationRecord& rec) {
 }
 
 bool pictureHasZones(const CalculationRecord& rec) {
-    return !rec.verticalJet || rec.roomTemp < rec.supplyTemp;
+    return rec.verticalJet == 0 || rec.roomTemp < rec.supplyTemp;
 }
 
 std::vector<ContourRequest> pictureContourInputs(const FlowPictureInputs& in, const CalculationRecord& rec) {

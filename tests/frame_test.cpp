@@ -90,7 +90,7 @@ TEST(FileWrites, AFullDiskIsToldByTheSystemsReasonInTheProgramsLanguage) {
 TEST(FileWrites, WorkingFoldersOfKilledRunsGoWhenNoRunHoldsThem) {
     QTemporaryDir dir;
     const auto earlier = [&](const QString& name, const char* inside) {
-        const QString folder = dir.filePath(name);
+        QString folder = dir.filePath(name);
         QDir().mkpath(folder);
         test::writeFile(joinPath(folder, QLatin1String(inside)), "x");
         return folder;
