@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <memory>
 
 namespace fyl {
 
@@ -196,10 +197,25 @@ QString layoutFileBeside(const QString& exchangePath) {
 std::vector<std::pair<QString, QByteArray>>
 ceilingPlanFiles(const QString& exchangePath, const CalculationRecord& rec, const Catalogue& catalogue) {
     const ChoiceGeometry geometry = choiceGeometry(catalogue, rec);
+    const std::optional<Judgement> judgement = judgeRecord(rec, geometry);
+    // The flow picture sees a row at a wall as half of two rows facing each other across twice the
+    // room's depth; a plan reading the exchange file alone needs the row's own spacing along its
+    // wall, and the distance of its end outlets from the end walls.
+    auto forPlan = std::make_unique<CalculationRecord>(rec);
+    if (judgement && judgement->placed && judgement->layout.kind == LayoutKind::WallRow &&
+        judgement->layout.rowEnds) {
+        const OutletLayout& row = judgement->layout;
+        const std::optional<double>& along = row.rowsAlongLength ? row.spacingLength : row.spacingWidth;
+        const double piece = geometry.outletLength;
+        forPlan->spacing = along ? *along : piece;
+        const double end = *row.rowEnds + (along ? 0.0 : piece / 2.0);
+        forPlan->wallLeft = end;
+        forPlan->wallRight = end;
+    }
     std::vector<std::pair<QString, QByteArray>> files;
-    files.emplace_back(exchangePath, exchangeFileBytes(ceilingExchangeLines(rec)));
+    files.emplace_back(exchangePath, exchangeFileBytes(ceilingExchangeLines(*forPlan)));
     files.emplace_back(layoutFileBeside(exchangePath),
-                       exchangeFileBytes(layoutExchangeLines(rec, judgeRecord(rec, geometry), geometry)));
+                       exchangeFileBytes(layoutExchangeLines(rec, judgement, geometry)));
     return files;
 }
 

@@ -581,9 +581,31 @@ TEST(LayoutFile, ASuitableSuggestionTakenOverIsDrawnAtItsLayoutWithoutARedMark) 
         const bool pieces = offered.design != QLatin1String("0");
         EXPECT_EQ(l.outlets.front().length, pieces ? double(*offered.choice.length) / 1000.0 : 0.0);
         EXPECT_EQ(m.bars, pieces || offered.layout->kind == LayoutKind::WallRow ? offered.count + 1 : 0);
+        // Read without the layout file, the exchange file alone still places every outlet: a row
+        // at a wall gives its spacing along the wall, not twice the room's depth.
+        EXPECT_EQ(layOutCeiling(x).problem, QString());
         ++kinds[offered.layout->kind];
     }
     EXPECT_EQ(kinds.size(), 3u);
+
+    // A classroom's rows of slots at its 8 m end wall, blowing 9 m: read alone, the exchange file
+    // holds the row's own spacing, and its outlets fit the room.
+    const std::unique_ptr<CalculationRecord> classroom = test::newRoom(8.0, 9.0, 3.2, 900.0, 22.0, 18.0);
+    int rows = 0;
+    for (const Suggestion& offered : suggestOutlets(catalogue, *classroom, texts, folders)) {
+        if (!offered.feasible || offered.layout->kind != LayoutKind::WallRow || rows == 3)
+            continue;
+        SCOPED_TRACE(offered.designation.toStdString());
+        ++rows;
+        auto rec = std::make_unique<CalculationRecord>(*classroom);
+        CollectingDialogs quiet;
+        takeOverChoice(catalogue, *rec, texts, folders, offered.choice, quiet);
+        writeFilesTogether(ceilingPlanFiles(exchangePath, *rec, catalogue));
+        const CeilingExchange x = loadCeilingExchange(exchangePath);
+        EXPECT_EQ(layOutCeiling(x).problem, QString());
+        EXPECT_LT(x.spacing, 8.0);
+    }
+    EXPECT_EQ(rows, 3);
 }
 
 // ---- the program ----------------------------------------------------------------------------
