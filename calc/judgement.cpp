@@ -165,17 +165,32 @@ ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& m
     return g;
 }
 
-ChoiceGeometry choiceGeometry(const Catalogue& catalogue, const CalculationRecord& rec) {
-    QStringList mounting, uses;
+namespace {
+
+// The mounting places and ranges of use of a type.
+std::pair<QStringList, QStringList> placesAndUses(const Catalogue& catalogue, const QString& type) {
     try {
-        if (const std::optional<TypeAttributes> a = typeAttributes(catalogue, rec.outlet.typeNameText().trimmed())) {
-            mounting = a->mounting;
-            uses = a->use;
-        }
+        if (const std::optional<TypeAttributes> a = typeAttributes(catalogue, type))
+            return {a->mounting, a->use};
     } catch (const Error&) {
         // an index line whose flags name no place: laid out as if it had none
     }
+    return {};
+}
+
+} // namespace
+
+ChoiceGeometry choiceGeometry(const Catalogue& catalogue, const CalculationRecord& rec) {
+    const auto [mounting, uses] = placesAndUses(catalogue, rec.outlet.typeNameText().trimmed());
     return choiceGeometry(rec, mounting, uses);
+}
+
+ChoiceGeometry ChoiceGeometries::of(const CalculationRecord& rec) {
+    const QString type = rec.outlet.typeNameText().trimmed();
+    auto known = attributes_.find(type);
+    if (known == attributes_.end())
+        known = attributes_.emplace(type, placesAndUses(catalogue_, type)).first;
+    return choiceGeometry(rec, known->second.first, known->second.second);
 }
 
 std::vector<LayoutSection> sectionsOf(const OutletLayout& l) {

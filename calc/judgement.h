@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -54,6 +55,18 @@ ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& m
                               const QStringList& uses = {});
 // The same, with the mounting places of the record's type looked up in the catalogue.
 ChoiceGeometry choiceGeometry(const Catalogue& catalogue, const CalculationRecord& rec);
+
+// choiceGeometry(catalogue, rec) for the many choices of a ranking: each type's mounting places and
+// ranges of use are looked up in the index once, not once per choice.
+class ChoiceGeometries {
+public:
+    explicit ChoiceGeometries(const Catalogue& catalogue) : catalogue_(catalogue) {}
+    ChoiceGeometry of(const CalculationRecord& rec);
+
+private:
+    const Catalogue& catalogue_;
+    std::map<QString, std::pair<QStringList, QStringList>> attributes_; // type -> mounting, uses
+};
 
 // How much of its checks a judging keeps: a layout search compares thousands of layouts by how many
 // checks fail alone; a quick ranking keeps the checks without their texts; what is shown needs the

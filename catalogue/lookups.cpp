@@ -54,24 +54,80 @@ std::vector<bool> sizeKeysFound(const Catalogue& catalogue, const QString& sizeN
     return found;
 }
 
-OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
-    const QString path = joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(kDetailFile));
-    // In 64 bits: the record number of the largest index does not fit an int.
-    const QString recordNo = QString::number(static_cast<qint64>(recordIndex) + 1);
+namespace {
+
+QString detailFilePath(const QString& programDir) {
+    return joinPath(programDir, QStringLiteral("\\") + QString::fromLatin1(kDetailFile));
+}
+
+// In 64 bits: the record number of the largest index does not fit an int.
+QString recordNumberText(int recordIndex) {
+    return QString::number(static_cast<qint64>(recordIndex) + 1);
+}
+
+void refuseNegative(const QString& path, int recordIndex) {
     if (recordIndex < 0)
         throw FileError(
             QStringLiteral("Datensatz %1 der Datei %2 existiert nicht (die Satznummer ist kleiner als 1).")
-                .arg(recordNo, QDir::toNativeSeparators(path)));
-    QFile file(path);
-    openOrThrow(file, QIODevice::ReadOnly | QIODevice::Unbuffered); // one record, read straight in
+                .arg(recordNumberText(recordIndex), QDir::toNativeSeparators(path)));
+}
+
+OutletRecord readRecordAt(QFile& file, const QString& path, int recordIndex) {
     OutletRecord record;
     const qint64 offset = static_cast<qint64>(recordIndex) * static_cast<qint64>(sizeof(OutletRecord));
     if (!file.seek(offset) ||
         file.read(reinterpret_cast<char*>(&record), sizeof record) != static_cast<qint64>(sizeof record))
         throw FileError(
             QStringLiteral("Datensatz %1 der Datei %2 kann nicht gelesen werden (Dateiende erreicht).")
-                .arg(recordNo, QDir::toNativeSeparators(path)));
+                .arg(recordNumberText(recordIndex), QDir::toNativeSeparators(path)));
     return record;
+}
+
+} // namespace
+
+OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex) {
+    const QString path = detailFilePath(programDir);
+    refuseNegative(path, recordIndex);
+    QFile file(path);
+    openOrThrow(file, QIODevice::ReadOnly | QIODevice::Unbuffered); // one record, read straight in
+    return readRecordAt(file, path, recordIndex);
+}
+
+DetailRecords::DetailRecords(const QString& programDir, const std::vector<int>& recordIndexes)
+    : programDir_(programDir) {
+    const QString path = detailFilePath(programDir);
+    QFile file(path);
+    std::optional<QString> unopened;
+    try {
+        openOrThrow(file, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    } catch (const FileError& e) {
+        unopened = e.message();
+    }
+    for (const int index : recordIndexes) {
+        if (records_.count(index) != 0 || failures_.count(index) != 0)
+            continue;
+        try {
+            refuseNegative(path, index); // as ReadOutletRecord: before the file is opened
+            if (unopened)
+                throw FileError(*unopened);
+            records_.emplace(index, readRecordAt(file, path, index));
+        } catch (const FileError& e) {
+            failures_.emplace(index, e.message());
+        }
+    }
+}
+
+OutletRecord DetailRecords::record(int recordIndex) const {
+    if (const auto read = records_.find(recordIndex); read != records_.end())
+        return read->second;
+    if (const auto failed = failures_.find(recordIndex); failed != failures_.end())
+        throw FileError(failed->second);
+    return ReadOutletRecord(programDir_, recordIndex);
+}
+
+OutletRecord detailRecord(const Catalogue& catalogue, const QString& programDir, int recordIndex) {
+    return catalogue.detailRecords ? catalogue.detailRecords->record(recordIndex)
+                                   : ReadOutletRecord(programDir, recordIndex);
 }
 
 namespace {

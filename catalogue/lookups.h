@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 namespace fyl {
@@ -33,6 +34,25 @@ std::vector<bool> sizeKeysFound(const Catalogue& catalogue, const QString& sizeN
 // Reads detail record `recordIndex` (0-based) of ZELK.emd in the program directory. A missing
 // file, a negative index or a record beyond the end of the file raises FileError.
 OutletRecord ReadOutletRecord(const QString& programDir, int recordIndex);
+
+// Detail records of ZELK.emd read with one opening of the file, for a ranking or a schedule, which
+// take hundreds of outlets over per room. A record gives what ReadOutletRecord gives at the time
+// they were read: the record, or the FileError it raised.
+class DetailRecords {
+public:
+    DetailRecords(const QString& programDir, const std::vector<int>& recordIndexes);
+    // A record not among those read is read from the file now.
+    OutletRecord record(int recordIndex) const;
+
+private:
+    QString programDir_;
+    std::map<int, OutletRecord> records_;
+    std::map<int, QString> failures_; // the FileError's message
+};
+
+// Detail record `recordIndex`: from the catalogue's detail records where it holds them, else from
+// the file (ReadOutletRecord).
+OutletRecord detailRecord(const Catalogue& catalogue, const QString& programDir, int recordIndex);
 
 // The two configuration lists of a linear slot outlet: 5-character pieces of the length list and
 // 3-character pieces of the slot count list. The first piece is always taken, each further one

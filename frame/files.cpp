@@ -11,12 +11,14 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -298,66 +300,105 @@ struct StagedOutput {
     bool placed = false;
 };
 
-// The staging folder inside `folder`, created on first use.
-WorkFolder& stagingIn(std::map<QString, std::unique_ptr<WorkFolder>>& stagings, const QString& folder,
-                      const QString& unchanged) {
-    auto& staging = stagings[folder];
-    if (!staging) {
-        // Inside the target's folder, so that putting the file in place takes only renames on one
-        // file system, each of which can be undone.
-        staging = std::make_unique<WorkFolder>(folder, QStringLiteral("neu"));
-        if (!staging->isValid())
-            throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
-                                .arg(QDir::toNativeSeparators(folder), systemReason(staging->errorString())) +
-                            unchanged);
-        // The new files and the old ones kept aside in folders of their own, whatever they are named.
-        for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
-            if (!QDir().mkdir(staging->filePath(part)))
-                throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
-                                    .arg(QDir::toNativeSeparators(staging->filePath(part))) +
+// The staging folders of one set, or of every set a FileSetWriter writes: one inside each target
+// folder, made on first use.
+class StagingFolders {
+public:
+    WorkFolder& in(const QString& folder, const QString& unchanged) {
+        const std::lock_guard<std::mutex> guard(lock_);
+        auto& staging = folders_[folder];
+        if (!staging) {
+            // Inside the target's folder, so that putting the file in place takes only renames on
+            // one file system, each of which can be undone.
+            staging = std::make_unique<WorkFolder>(folder, QStringLiteral("neu"));
+            if (!staging->isValid()) {
+                const QString reason = systemReason(staging->errorString());
+                staging.reset();
+                throw FileError(QStringLiteral("Im Ordner %1 kann kein Arbeitsordner angelegt werden (%2).")
+                                    .arg(QDir::toNativeSeparators(folder), reason) +
                                 unchanged);
+            }
+            // The new files and the old ones kept aside in folders of their own, whatever they are
+            // named.
+            for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
+                if (!QDir().mkdir(staging->filePath(part))) {
+                    const QString shown = QDir::toNativeSeparators(staging->filePath(part));
+                    staging.reset();
+                    throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shown) +
+                                    unchanged);
+                }
+        }
+        return *staging;
     }
-    return *staging;
-}
+    // The old files must not be deleted with the staging folders: they are all that is left.
+    void keepAll() {
+        const std::lock_guard<std::mutex> guard(lock_);
+        for (auto& entry : folders_)
+            if (entry.second)
+                entry.second->keep();
+    }
+
+private:
+    std::mutex lock_;
+    std::map<QString, std::unique_ptr<WorkFolder>> folders_;
+};
 
 // Stages every file, runs `check` on the staged ones (target -> staged path), then moves them into
 // place together and the files of `removed` out of the way. `unchanged` ends every message: what
-// stays as it was.
+// stays as it was. `sameFileChecked`: the caller made sure that no two targets are one file.
+// Staging folders that outlive the set (`lasting`) are left without the set's files.
 void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, const QStringList& removed,
-                   const QString& unchanged, const std::function<void(const std::map<QString, QString>&)>& check) {
-    std::map<QString, std::unique_ptr<WorkFolder>> stagings;
+                   const QString& unchanged, const std::function<void(const std::map<QString, QString>&)>& check,
+                   StagingFolders& stagings, bool lasting, bool sameFileChecked) {
     std::vector<StagedOutput> outputs;
     std::map<QString, QString> stagedOf;
     const auto add = [&](const QString& path) -> StagedOutput& {
         const QFileInfo target(path);
-        for (const StagedOutput& earlier : outputs)
-            if (sameFile(earlier.target, path))
-                throw FileError(QStringLiteral("Die Datei %1 soll zweimal geschrieben werden.")
-                                    .arg(QDir::toNativeSeparators(path)) +
-                                unchanged);
-        WorkFolder& staging = stagingIn(stagings, target.absolutePath(), unchanged);
+        if (!sameFileChecked)
+            for (const StagedOutput& earlier : outputs)
+                if (sameFile(earlier.target, path))
+                    throw FileError(QStringLiteral("Die Datei %1 soll zweimal geschrieben werden.")
+                                        .arg(QDir::toNativeSeparators(path)) +
+                                    unchanged);
+        WorkFolder& staging = stagings.in(target.absolutePath(), unchanged);
         StagedOutput& out = outputs.emplace_back();
         out.target = path;
         out.staged = joinPath(staging.filePath(QStringLiteral("neu")), target.fileName());
         out.aside = joinPath(staging.filePath(QStringLiteral("alt")), target.fileName());
         return out;
     };
-    for (const auto& [path, bytes] : files) {
-        const StagedOutput& out = add(path);
-        try {
-            writeAtomically(out.staged, bytes, QString(), path);
-        } catch (const FileError& e) {
-            throw FileError(e.message() + unchanged);
+    // A lasting staging folder keeps nothing of a set that is done, placed or not.
+    const auto clearStaged = [&] {
+        if (!lasting)
+            return;
+        for (const StagedOutput& out : outputs) {
+            if (!out.staged.isEmpty() && !out.placed)
+                QFile::remove(out.staged);
+            if (out.keptAside)
+                QFile::remove(out.aside);
         }
-        stagedOf[path] = out.staged;
+    };
+    try {
+        for (const auto& [path, bytes] : files) {
+            const StagedOutput& out = add(path);
+            try {
+                writeAtomically(out.staged, bytes, QString(), path);
+            } catch (const FileError& e) {
+                throw FileError(e.message() + unchanged);
+            }
+            stagedOf[path] = out.staged;
+        }
+        for (const QString& path : removed) {
+            const QFileInfo old(path);
+            if (old.isFile() || old.isSymLink())
+                add(path).staged.clear();
+        }
+        if (check)
+            check(stagedOf);
+    } catch (...) {
+        clearStaged();
+        throw;
     }
-    for (const QString& path : removed) {
-        const QFileInfo old(path);
-        if (old.isFile() || old.isSymLink())
-            add(path).staged.clear();
-    }
-    if (check)
-        check(stagedOf);
 
     // Each old file keeps a second name in the aside folder, then the new one is renamed over it
     // in one step: a run killed at any moment leaves every name either its old or its new file.
@@ -390,8 +431,10 @@ void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, con
         }
         out.placed = true;
     }
-    if (failure.isEmpty())
-        return; // the old files go with the staging folders
+    if (failure.isEmpty()) {
+        clearStaged(); // otherwise the old files go with the staging folders
+        return;
+    }
 
     bool restored = true;
     QStringList keptIn;
@@ -400,29 +443,34 @@ void placeTogether(const std::vector<std::pair<QString, QByteArray>>& files, con
             continue;
         const bool back =
             it->keptAside ? renameOver(it->aside, it->target).isEmpty() : QFile::remove(it->target);
+        if (back)
+            it->keptAside = false; // its second name is its name again
         if (!back && it->keptAside)
             keptIn << QDir::toNativeSeparators(QFileInfo(it->aside).absolutePath());
         restored = back && restored;
     }
     if (!restored) {
-        // The old files must not be deleted with the staging folders: they are all that is left.
-        for (auto& entry : stagings)
-            entry.second->keep();
+        stagings.keepAll();
         keptIn.removeDuplicates();
         throw FileError(failure + QStringLiteral(" Die bisherigen Dateien liegen in %1.")
                                       .arg(keptIn.isEmpty() ? QStringLiteral("den Arbeitsordnern")
                                                             : keptIn.join(QStringLiteral(", "))));
     }
+    clearStaged();
     throw FileError(failure + unchanged);
+}
+
+QString unchangedIn(const QString& folder) {
+    return QStringLiteral(" Die Dateien in %1 bleiben unverändert.").arg(QDir::toNativeSeparators(folder));
 }
 
 } // namespace
 
 void writeFileSet(const std::map<QString, QByteArray>& files, const QString& folder,
                   const std::function<void(const QString& stagingFolder)>& check, const QStringList& removed) {
-    const QString shownFolder = QDir::toNativeSeparators(folder);
     if (!QDir().mkpath(folder))
-        throw FileError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(shownFolder));
+        throw FileError(
+            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(QDir::toNativeSeparators(folder)));
     std::vector<std::pair<QString, QByteArray>> paths;
     paths.reserve(files.size());
     for (const auto& [name, bytes] : files)
@@ -434,12 +482,51 @@ void writeFileSet(const std::map<QString, QByteArray>& files, const QString& fol
         if (check && !stagedOf.empty())
             check(QFileInfo(stagedOf.begin()->second).absolutePath());
     };
-    placeTogether(paths, removedPaths, QStringLiteral(" Die Dateien in %1 bleiben unverändert.").arg(shownFolder),
-                  checkStaged);
+    StagingFolders stagings;
+    placeTogether(paths, removedPaths, unchangedIn(folder), checkStaged, stagings, false, false);
+}
+
+struct FileSetWriter::Parts {
+    QString folder; // absolute, so that no set asks for the current directory
+    std::optional<QString> unusable; // why the folder cannot be made
+    QSet<QString> heldBefore;
+    StagingFolders stagings;
+};
+
+FileSetWriter::FileSetWriter(const QString& folder) : parts_(std::make_unique<Parts>()) {
+    parts_->folder = QFileInfo(folder).absoluteFilePath();
+    if (!QDir().mkpath(parts_->folder)) {
+        parts_->unusable = QStringLiteral("Der Ordner %1 kann nicht angelegt werden.")
+                               .arg(QDir::toNativeSeparators(folder));
+        return;
+    }
+    for (const QString& name : QDir(parts_->folder).entryList(QDir::Files | QDir::Hidden))
+        parts_->heldBefore.insert(name);
+}
+
+FileSetWriter::~FileSetWriter() = default;
+
+bool FileSetWriter::heldBefore(const QString& name) const {
+    return parts_->heldBefore.contains(name);
+}
+
+void FileSetWriter::write(const std::map<QString, QByteArray>& files, const QStringList& removed) {
+    if (parts_->unusable)
+        throw FileError(*parts_->unusable);
+    std::vector<std::pair<QString, QByteArray>> paths;
+    paths.reserve(files.size());
+    for (const auto& [name, bytes] : files)
+        paths.emplace_back(joinPath(parts_->folder, name), bytes);
+    QStringList removedPaths;
+    for (const QString& name : removed)
+        removedPaths << joinPath(parts_->folder, name);
+    placeTogether(paths, removedPaths, unchangedIn(parts_->folder), {}, parts_->stagings, true, true);
 }
 
 void writeFilesTogether(const std::vector<std::pair<QString, QByteArray>>& files) {
-    placeTogether(files, {}, QStringLiteral(" Keine der Dateien wurde geschrieben oder verändert."), {});
+    StagingFolders stagings;
+    placeTogether(files, {}, QStringLiteral(" Keine der Dateien wurde geschrieben oder verändert."), {}, stagings,
+                  false, false);
 }
 
 namespace {

@@ -67,6 +67,27 @@ void writeFileSet(const std::map<QString, QByteArray>& files, const QString& fol
                   const std::function<void(const QString& stagingFolder)>& check = {},
                   const QStringList& removed = {});
 
+// Writes many sets of files into one folder, each as writeFileSet writes one, from several threads
+// at once if need be; for a run that writes a set per room. The folder is made, listed and cleared
+// of killed runs' working folders once, and one staging folder serves every set, so a set costs
+// only the writing of its files. The sets must name different files (distinct names, also without
+// case): no set checks its files against another's. A folder that cannot be made fails each set.
+class FileSetWriter {
+public:
+    explicit FileSetWriter(const QString& folder);
+    ~FileSetWriter();
+    FileSetWriter(const FileSetWriter&) = delete;
+    FileSetWriter& operator=(const FileSetWriter&) = delete;
+    // Whether the folder held a file (or a link to one) of this name when the writer was made.
+    bool heldBefore(const QString& name) const;
+    // As writeFileSet(files, folder, {}, removed).
+    void write(const std::map<QString, QByteArray>& files, const QStringList& removed = {});
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
 // The outputs of one command, each a path with its bytes, written all or none: each is staged
 // beside its target (inside the target's folder, which must exist) and they are moved into place
 // together, as writeFileSet does for one folder. A failure raises FileError and leaves every target

@@ -5,9 +5,8 @@
 #include "frame/errors.h"
 #include "frame/files.h"
 #include "frame/projectfile.h"
+#include "selection/selectionlists.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <atomic>
@@ -30,16 +29,16 @@ const char* const kRoomFiles[] = {".zol", ".pdf"};
 
 // A room that fails now may have left its project (and report) in the folder in an earlier run;
 // they would pass for this run's. Removes them, both or neither, and says so for the room's notes.
-QString removeEarlierFiles(const QString& outDir, const QString& fileName) {
+QString removeEarlierFiles(FileSetWriter& writer, const QString& fileName) {
     QStringList earlier;
     for (const char* extension : kRoomFiles)
-        if (const QString name = fileName + QLatin1String(extension); QFileInfo::exists(joinPath(outDir, name)))
+        if (const QString name = fileName + QLatin1String(extension); writer.heldBefore(name))
             earlier << name;
     if (earlier.isEmpty())
         return QString();
     QString said;
     try {
-        writeFileSet({}, outDir, {}, earlier);
+        writer.write({}, earlier);
         for (const QString& name : earlier)
             said += QStringLiteral("; die Datei %1 eines früheren Laufs wurde entfernt").arg(name);
     } catch (const Error& e) {
@@ -54,10 +53,10 @@ QString removeEarlierFiles(const QString& outDir, const QString& fileName) {
 
 // A room whose files could not be written leaves the folder as it was: its earlier files stay, and
 // its notes say that they are not this run's.
-QString earlierFilesKept(const QString& outDir, const QString& fileName) {
+QString earlierFilesKept(const FileSetWriter& writer, const QString& fileName) {
     QString said;
     for (const char* extension : kRoomFiles)
-        if (const QString name = fileName + QLatin1String(extension); QFileInfo::exists(joinPath(outDir, name)))
+        if (const QString name = fileName + QLatin1String(extension); writer.heldBefore(name))
             said += QStringLiteral(" Die Datei %1 eines früheren Laufs bleibt unverändert; sie gehört nicht zu "
                                    "diesem Ergebnis.")
                         .arg(name);
@@ -73,13 +72,18 @@ ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleC
     for (const RoomRow& row : rows)
         roomNames.push_back(row.name);
     const std::vector<QString> fileNames = uniqueFileNames(roomNames);
+    // Every room takes its outlets over from the same detail records, read once.
+    const Catalogue catalogue = withDetailRecords(context.catalogue, context.programDir);
+    const ScheduleContext shared{catalogue, context.texts, context.programDir};
+    // The folder is listed once: only this run writes the rooms' names, each room its own.
+    FileSetWriter writer(run.outDir);
     ScheduleResult result;
     result.outcomes.resize(rows.size());
     result.summary.resize(rows.size());
 
     // Each room writes only its own slots of the result.
     const auto planAndWrite = [&](std::size_t i) {
-        RoomPlan plan = planRoom(rows[i], context);
+        RoomPlan plan = planRoom(rows[i], shared);
         if (plan.planned()) {
             try {
                 std::map<QString, QByteArray> files;
@@ -88,11 +92,11 @@ ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleC
                 QStringList removed;
                 if (run.report) {
                     files[report] = run.report(plan, plan.notes);
-                } else if (QFileInfo::exists(joinPath(run.outDir, report))) {
+                } else if (writer.heldBefore(report)) {
                     // The report of an earlier run would pass for this project's.
                     removed << report;
                 }
-                writeFileSet(files, run.outDir, {}, removed);
+                writer.write(files, removed);
                 if (!removed.isEmpty())
                     plan.notes << QStringLiteral("der Bericht %1 eines früheren Laufs wurde entfernt").arg(report);
             } catch (const Error& e) {
@@ -100,9 +104,9 @@ ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleC
             }
         }
         if (plan.outcome.kind == RoomOutcome::FilesNotWritten)
-            plan.outcome.message += earlierFilesKept(run.outDir, fileNames[i]);
+            plan.outcome.message += earlierFilesKept(writer, fileNames[i]);
         else if (!plan.planned())
-            plan.outcome.message += removeEarlierFiles(run.outDir, fileNames[i]);
+            plan.outcome.message += removeEarlierFiles(writer, fileNames[i]);
         result.summary[i] = summaryRow(rows[i].name, plan);
         result.outcomes[i] = plan.outcome;
     };

@@ -31,10 +31,14 @@ struct ScheduleResult {
 
 // Plans every row on its own record, dialogs and files (what rooms share is only read) and
 // writes each planned room's project, and its report when asked for, as one set: both or
-// neither; without a report, an earlier run's report of the room is removed in the same set. A room whose files cannot be made or written counts as failed and leaves the files an
-// earlier run left for it as they were; the project and report an earlier run left for a room
-// that cannot be planned now are removed. The room's message says which. An exception other than
-// a room's failure ends the run after the rooms under way: it is rethrown here.
+// neither; without a report, an earlier run's report of the room is removed in the same set. A
+// room whose files cannot be made or written counts as failed and leaves the files an earlier run
+// left for it as they were; the project and report an earlier run left for a room that cannot be
+// planned now are removed. The room's message says which. An exception other than a room's failure
+// ends the run after the rooms under way: it is rethrown here.
+// What is the same for every room is done once per run, so that a room costs the same however many
+// there are: the detail records of the catalogue are read once (withDetailRecords), the output
+// folder is made, listed and given its one staging folder once (FileSetWriter).
 ScheduleResult runRoomSchedule(const std::vector<RoomRow>& rows, const ScheduleContext& context,
                                const ScheduleRun& run);
 

@@ -202,6 +202,17 @@ std::optional<int> detailRecordOf(const Catalogue& catalogue, const QString& key
     return lenientInt(columnText(*line, indexline::kRecordNumber)) - 1;
 }
 
+Catalogue withDetailRecords(const Catalogue& catalogue, const QString& programDir) {
+    if (catalogue.detailRecords)
+        return catalogue;
+    std::vector<int> records;
+    for (const QString& line : indexLines(catalogue))
+        records.push_back(lenientInt(columnText(line, indexline::kRecordNumber)) - 1);
+    Catalogue withRecords = catalogue;
+    withRecords.detailRecords = std::make_shared<const DetailRecords>(programDir, records);
+    return withRecords;
+}
+
 std::vector<OfferedSize> offeredSizes(const Catalogue& catalogue, const QString& type) {
     std::vector<OfferedSize> sizes;
     for (const QString& listed : listSizes(catalogue, false, 0.0, type, true, false).sizes) {

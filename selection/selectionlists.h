@@ -76,6 +76,11 @@ std::optional<SizeLine> readSizeLine(const Catalogue& catalogue, const QString& 
 // number column that is no number gives -1, which the detail file refuses.
 std::optional<int> detailRecordOf(const Catalogue& catalogue, const QString& key);
 
+// A copy of the catalogue that holds the detail record of every index line, read from the program
+// directory's detail file at once; the catalogue itself when it holds them already. A ranking or a
+// schedule takes its outlets over from it, so that the file is opened once, not once per choice.
+Catalogue withDetailRecords(const Catalogue& catalogue, const QString& programDir);
+
 // The catalogue as the selection offers it, type by type: what the data sheets, the tender texts
 // and `catalogue tree` show, so that none of them can list what the window does not.
 struct OfferedJetForm {

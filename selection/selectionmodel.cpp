@@ -133,7 +133,7 @@ void jetFormChosen(Work& w, int index) {
         w.show(44);
         return;
     }
-    w.s.readBuffer = ReadOutletRecord(w.folders.program, *record);
+    w.s.readBuffer = detailRecord(w.catalogue, w.folders.program, *record);
     w.s.readRecord = *record;
     w.rec.outlet = w.s.readBuffer;
     w.s.weiterEnabled = true;

@@ -123,7 +123,7 @@ void applyJudgement(Suggestion& s, const Judgement& j, bool full) {
 }
 
 template <class TakeOver>
-Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, const Catalogue& catalogue,
+Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, ChoiceGeometries& geometries,
                         const RankingOptions& options, bool full, TakeOver takeOver,
                         std::optional<int> failAbove = std::nullopt, bool* outranked = nullptr) {
     const bool criticalSearch = full;
@@ -142,7 +142,7 @@ Suggestion suggestionOf(const OutletChoice& choice, CalculationRecord& rec, cons
         const ResultsView& view = *outcome.results;
         readFigures(s, rec, view);
         const CountRange range = countRangeOf(rec);
-        const ChoiceGeometry geometry = choiceGeometry(catalogue, rec);
+        const ChoiceGeometry geometry = geometries.of(rec);
         JudgementTerms searching = terms;
         searching.failAbove = failAbove;
         bool cut = false;
@@ -198,7 +198,8 @@ Suggestion takeOverChoice(const Catalogue& catalogue, CalculationRecord& rec, co
     WorkingValues working;
     int calcStatus = 0;
     InertShell shell;
-    return suggestionOf(choice, rec, catalogue, options, true, [&] {
+    ChoiceGeometries geometries(catalogue);
+    return suggestionOf(choice, rec, geometries, options, true, [&] {
         SelectionModel model({{rec, flags, working, calcStatus, texts, dialogs}, catalogue, shell, folders});
         return planOutlet(model, catalogue, choice, rec);
     });
@@ -318,13 +319,14 @@ std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const Calculat
     CollectingDialogs dialogs;
     auto rec = std::make_unique<CalculationRecord>();
     const RankingShortcuts shortcuts{true, true, ranking != Ranking::Full};
+    ChoiceGeometries geometries(catalogue);
     forEachOfferedChoice(
         catalogue, room, texts, folders,
         [&](const OutletChoice& choice, const PreparedSelection& prepared) {
             *rec = *prepared.record;
             bool outranked = false;
             Suggestion s = suggestionOf(
-                choice, *rec, catalogue, options, full,
+                choice, *rec, geometries, options, full,
                 [&] { return finishOutlet(prepared, choice, catalogue, texts, folders, dialogs, *rec, shortcuts); },
                 head ? std::optional<int>(head->failed) : std::nullopt, &outranked);
             if (outranked)
@@ -346,12 +348,14 @@ std::vector<Suggestion> rankedChoices(const Catalogue& catalogue, const Calculat
 std::vector<Suggestion> suggestOutlets(const Catalogue& catalogue, const CalculationRecord& room,
                                        const TextTable& texts, const Folders& folders,
                                        const RankingOptions& options) {
-    return rankedChoices(catalogue, room, texts, folders, Ranking::Full, options);
+    return rankedChoices(withDetailRecords(catalogue, folders.program), room, texts, folders, Ranking::Full,
+                         options);
 }
 
-std::optional<Suggestion> bestSuggestion(const Catalogue& catalogue, const CalculationRecord& room,
+std::optional<Suggestion> bestSuggestion(const Catalogue& givenCatalogue, const CalculationRecord& room,
                                          const TextTable& texts, const Folders& folders,
                                          const RankingOptions& options) {
+    const Catalogue catalogue = withDetailRecords(givenCatalogue, folders.program);
     // The critical-distance search changes no figure the ranking compares; it can only fail, and a
     // failed choice ranks behind every evaluated one. So the order without it is the ranking's, and
     // the first feasible choice whose search does not fail heads the ranking. Mostly that is the

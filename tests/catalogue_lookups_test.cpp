@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <limits>
 
 using namespace fyl;
@@ -113,6 +115,57 @@ TEST_F(CatalogueDetailFile, ShortReadsNegativeNumbersAndAMissingFileAreFileError
     } catch (const FileError& e) { // the message names a number one past the int range
         EXPECT_TRUE(e.message().startsWith(QStringLiteral("Datensatz 2147483648 "))) << e.what();
     }
+}
+
+// The message ReadOutletRecord raises for a record, or empty when it reads one.
+std::string readFailure(const std::function<OutletRecord()>& read) {
+    try {
+        read();
+        return {};
+    } catch (const FileError& e) {
+        return e.message().toStdString();
+    }
+}
+
+TEST_F(CatalogueDetailFile, RecordsReadAtOnceGiveWhatReadingEachFromTheFileGives) {
+    writeRecords(8, 3758);
+    const std::vector<int> wanted{6, 0, 7, 8, -1, std::numeric_limits<int>::max(), 6};
+    const DetailRecords records(dir.path(), wanted);
+    for (const int k : wanted) {
+        SCOPED_TRACE(k);
+        const std::string failure = readFailure([&] { return ReadOutletRecord(dir.path(), k); });
+        EXPECT_EQ(readFailure([&] { return records.record(k); }), failure);
+        if (failure.empty()) {
+            const OutletRecord fromFile = ReadOutletRecord(dir.path(), k);
+            const OutletRecord held = records.record(k);
+            EXPECT_EQ(std::memcmp(&held, &fromFile, sizeof held), 0);
+        }
+    }
+    // They are held: the file's later fate does not reach them. A record not read at first is read
+    // from the file when asked for.
+    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("ZELK.emd"))));
+    EXPECT_EQ(records.record(7).typeNameText().toStdString(), "R7");
+    EXPECT_EQ(readFailure([&] { return records.record(8); }).substr(0, 12), "Datensatz 9 ");
+    EXPECT_EQ(readFailure([&] { return records.record(3); }),
+              readFailure([&] { return ReadOutletRecord(dir.path(), 3); }));
+}
+
+TEST_F(CatalogueDetailFile, AMissingFileFailsEveryRecordAsReadingItAloneWould) {
+    const DetailRecords records(dir.path(), {0, 2, -3});
+    for (const int k : {0, 2, -3}) {
+        const std::string failure = readFailure([&] { return ReadOutletRecord(dir.path(), k); });
+        EXPECT_FALSE(failure.empty());
+        EXPECT_EQ(readFailure([&] { return records.record(k); }), failure);
+    }
+    // A catalogue that holds them gives them; one that does not reads the file, which is there now.
+    writeRecords(3);
+    Catalogue catalogue;
+    EXPECT_EQ(detailRecord(catalogue, dir.path(), 2).typeNameText().toStdString(), "R2");
+    catalogue.detailRecords = std::make_shared<const DetailRecords>(dir.path(), std::vector<int>{2});
+    EXPECT_EQ(detailRecord(catalogue, dir.path(), 2).typeNameText().toStdString(), "R2");
+    catalogue.detailRecords = std::make_shared<const DetailRecords>(QStringLiteral("/nonexistent"),
+                                                                    std::vector<int>{2});
+    EXPECT_THROW(detailRecord(catalogue, dir.path(), 2), FileError);
 }
 
 TEST(CatalogueConfigurationLists, PiecesStartInsideTheTextAndTheFirstIsAlwaysTaken) {

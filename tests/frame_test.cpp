@@ -16,6 +16,8 @@
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 using namespace fyl;
 using fyl::test::ScriptedDialogs;
@@ -107,4 +109,78 @@ TEST(FileWrites, WorkingFoldersOfKilledRunsGoWhenNoRunHoldsThem) {
     EXPECT_FALSE(QFileInfo::exists(killed));
     EXPECT_TRUE(QFileInfo::exists(kept));
     EXPECT_TRUE(QFileInfo::exists(held));
+}
+
+// The files of a folder besides the working folders, and the working folders.
+struct FolderContents {
+    QStringList files, workFolders;
+};
+FolderContents contentsOf(const QString& folder) {
+    const QDir dir(folder);
+    return {dir.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+            dir.entryList({QStringLiteral(".ZELK-*")}, QDir::Dirs | QDir::Hidden)};
+}
+
+TEST(FileWrites, ARunsSetsShareOneWorkingFolderAndLeaveNothingOfThemselvesInIt) {
+    QTemporaryDir dir;
+    test::writeFile(dir.filePath(QStringLiteral("alt.zol")), "alt");
+    test::writeFile(dir.filePath(QStringLiteral("alt.pdf")), "alt");
+    {
+        FileSetWriter writer(dir.path());
+        EXPECT_TRUE(writer.heldBefore(QStringLiteral("alt.pdf")));
+        EXPECT_FALSE(writer.heldBefore(QStringLiteral("r0.zol")));
+        // Sets from two threads at once, one of them replacing a file and removing another.
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 2; ++t)
+            threads.emplace_back([&writer, t] {
+                for (int k = t; k < 40; k += 2)
+                    writer.write({{QStringLiteral("r%1.zol").arg(k), QByteArray::number(k)},
+                                  {QStringLiteral("r%1.pdf").arg(k), "pdf"}});
+            });
+        for (std::thread& t : threads)
+            t.join();
+        writer.write({{QStringLiteral("alt.zol"), "neu"}}, {QStringLiteral("alt.pdf")});
+        EXPECT_FALSE(writer.heldBefore(QStringLiteral("r0.zol"))); // what was there at the start
+        const FolderContents during = contentsOf(dir.path());
+        EXPECT_EQ(during.files.size(), 81);
+        ASSERT_EQ(during.workFolders.size(), 1);
+        const QString staging = dir.filePath(during.workFolders.front());
+        for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
+            EXPECT_TRUE(QDir(joinPath(staging, part)).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+                << part.toStdString();
+    }
+    EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("r17.zol"))), QByteArray("17"));
+    EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("alt.zol"))), QByteArray("neu"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("alt.pdf"))));
+    EXPECT_TRUE(contentsOf(dir.path()).workFolders.isEmpty());
+}
+
+TEST(FileWrites, AFailedSetOfARunLeavesTheFolderAsItWasAndTheNextSetsGoOn) {
+    QTemporaryDir dir;
+    test::writeFile(dir.filePath(QStringLiteral("a.zol")), "alt");
+    // A folder where a set's file should go: it cannot be replaced by a file.
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("b.zol/inhalt"))));
+    FileSetWriter writer(dir.path());
+    try {
+        writer.write({{QStringLiteral("a.zol"), "neu"}, {QStringLiteral("b.zol"), "neu"}});
+        ADD_FAILURE() << "written";
+    } catch (const FileError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("b.zol"))) << e.what();
+        EXPECT_TRUE(e.message().endsWith(QStringLiteral("bleiben unverändert."))) << e.what();
+    }
+    EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("a.zol"))), QByteArray("alt"));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("b.zol/inhalt"))).isDir());
+    writer.write({{QStringLiteral("c.zol"), "neu"}});
+    EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("c.zol"))), QByteArray("neu"));
+    const FolderContents during = contentsOf(dir.path());
+    ASSERT_EQ(during.workFolders.size(), 1);
+    const QString staging = dir.filePath(during.workFolders.front());
+    for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
+        EXPECT_TRUE(QDir(joinPath(staging, part)).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            << part.toStdString();
+
+    // A folder that cannot be made fails each set with its reason.
+    FileSetWriter nowhere(QStringLiteral("/dev/null/ordner"));
+    EXPECT_FALSE(nowhere.heldBefore(QStringLiteral("a.zol")));
+    EXPECT_THROW(nowhere.write({{QStringLiteral("a.zol"), "neu"}}), FileError);
 }
