@@ -43,7 +43,7 @@ QByteArray cellText(const QString& text) {
 class LibraryLinesDropped {
 public:
     LibraryLinesDropped() {
-        std::fflush(stderr);
+        (void)std::fflush(stderr); // a line that cannot be flushed now is not the library's to drop
 #ifdef Q_OS_WIN
         saved_ = _dup(2);
         const int sink = _open("NUL", _O_WRONLY);
@@ -61,7 +61,7 @@ public:
 #endif
     }
     ~LibraryLinesDropped() {
-        std::fflush(stderr);
+        (void)std::fflush(stderr); // what cannot be flushed was the library's, bound to be dropped
         if (saved_ < 0)
             return;
 #ifdef Q_OS_WIN

@@ -485,14 +485,16 @@ CeilingLayout layOutCeiling(const CeilingExchange& x, const LayoutExchange& judg
     failed.leastSpacing = least.spacing;
     failed.leastWall = least.wall;
     for (PlanGap& g : out.gaps)
-        if (FailedDistances::marks(failed.spacing, g.length, failed.leastSpacing)) {
+        if (failed.spacing != nullptr &&
+            FailedDistances::marks(failed.spacing, g.length, failed.leastSpacing)) {
             g.breach = Breach::Limit;
             g.reasons.push_back({Breach::Limit, failed.spacing->text});
         }
     for (PlanOutlet& o : out.outlets) {
         o.wallDistance = std::min({o.x, x.roomWidth - o.x, o.y, x.roomLength - o.y});
         for (double d : checkedWallDistances(x, judged.layout, o))
-            if (o.breach == Breach::None && FailedDistances::marks(failed.wall, d, failed.leastWall)) {
+            if (o.breach == Breach::None && failed.wall != nullptr &&
+                FailedDistances::marks(failed.wall, d, failed.leastWall)) {
                 o.breach = Breach::Limit;
                 o.reasons.push_back({Breach::Limit, failed.wall->text});
             }

@@ -335,7 +335,7 @@ void readRow(RoomRow& row, const RowPlace& at, const std::vector<SheetCell>& cel
         if (c.range == RoomColumn::NotNegative && v.value < 0)
             refuse(at, c.column, QStringLiteral("'%1' darf nicht negativ sein.").arg(text));
         if (c.length)
-            if (const QString why = roomLengthRefusal(v.value, text); !why.isEmpty())
+            if (const QString why = roomLengthRefusal(static_cast<double>(v.value), text); !why.isEmpty())
                 refuse(at, c.column, why);
         value[c.column] = stored(v.value); // as the window's field holds it
         shown[c.column] = v.text;

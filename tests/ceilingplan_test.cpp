@@ -423,21 +423,21 @@ struct Marks {
 Marks marksOf(const CeilingExchange& x, const CeilingLayout& l) {
     Marks m;
     for (const PlanOutlet& o : l.outlets)
-        m.outlets += o.breach != Breach::None;
+        m.outlets += o.breach != Breach::None ? 1 : 0;
     for (const PlanGap& g : l.gaps)
-        m.gaps += g.breach != Breach::None;
+        m.gaps += g.breach != Breach::None ? 1 : 0;
     for (const PicturePrimitive& p : ceilingPage(x, l, a4Landscape(96), {}).primitives) {
         if (const auto* line = std::get_if<LinePrimitive>(&p))
-            m.redLines += line->pen.colour == pagecolours::kLimit;
+            m.redLines += line->pen.colour == pagecolours::kLimit ? 1 : 0;
         if (const auto* e = std::get_if<EllipsePrimitive>(&p))
-            m.redLines += e->pen.colour == pagecolours::kLimit;
-        if (const auto* bar = std::get_if<PolygonPrimitive>(&p); bar && bar->pen) {
-            m.redLines += bar->pen->colour == pagecolours::kLimit;
-            m.bars += bar->brush == pagecolours::kOutlet;
+            m.redLines += e->pen.colour == pagecolours::kLimit ? 1 : 0;
+        if (const auto* bar = std::get_if<PolygonPrimitive>(&p); bar != nullptr && bar->pen) {
+            m.redLines += bar->pen->colour == pagecolours::kLimit ? 1 : 0;
+            m.bars += bar->brush == pagecolours::kOutlet ? 1 : 0;
         }
-        if (const auto* t = std::get_if<TextPrimitive>(&p); t && t->colour == pagecolours::kLimit)
+        if (const auto* t = std::get_if<TextPrimitive>(&p); t != nullptr && t->colour == pagecolours::kLimit)
             m.redTexts << t->text;
-        if (const auto* t = std::get_if<TextPrimitive>(&p); t && t->colour == pagecolours::kGood)
+        if (const auto* t = std::get_if<TextPrimitive>(&p); t != nullptr && t->colour == pagecolours::kGood)
             m.greenTexts << t->text;
     }
     return m;

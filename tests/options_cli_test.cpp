@@ -182,7 +182,7 @@ TEST(CommandOptions, FailuresBecomeTheirExitStatusAndNothingEscapes) {
 TEST(CommandOptions, AWorkbookThatCannotBeWrittenIsOneSentenceWithTheSystemsReason) {
     QTemporaryDir dir;
     const QString caught = dir.filePath(QStringLiteral("stderr"));
-    std::fflush(stderr);
+    (void)std::fflush(stderr);
     const int saved = dup(2);
     ASSERT_NE(std::freopen(QFile::encodeName(caught).constData(), "w", stderr), nullptr);
     QString message;
@@ -191,7 +191,7 @@ TEST(CommandOptions, AWorkbookThatCannotBeWrittenIsOneSentenceWithTheSystemsReas
     } catch (const FileError& e) {
         message = e.message();
     }
-    std::fflush(stderr);
+    (void)std::fflush(stderr);
     dup2(saved, 2);
     close(saved);
     EXPECT_EQ(message, QStringLiteral("Die Arbeitsmappe out/results.xlsx kann nicht geschrieben werden (die "

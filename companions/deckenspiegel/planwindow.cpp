@@ -36,7 +36,7 @@ void PlanView::paintEvent(QPaintEvent*) {
                      date_);
 }
 
-CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, std::optional<LayoutExchange> judged,
+CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, const std::optional<LayoutExchange>& judged,
                                      const QString& sourcePath, const std::optional<QString>& projectFolder,
                                      QDate date)
     : x_(std::move(x)), layout_(planCeiling(x_, judged)), date_(date),
