@@ -92,7 +92,7 @@ TEST(FileWrites, AFullDiskIsToldByTheSystemsReasonInTheProgramsLanguage) {
 TEST(FileWrites, WorkingFoldersOfKilledRunsGoWhenNoRunHoldsThem) {
     QTemporaryDir dir;
     const auto earlier = [&](const QString& name, const char* inside) {
-        const QString folder = dir.filePath(name);
+        QString folder = dir.filePath(name);
         QDir().mkpath(folder);
         test::writeFile(joinPath(folder, QLatin1String(inside)), "x");
         return folder;
@@ -111,6 +111,8 @@ TEST(FileWrites, WorkingFoldersOfKilledRunsGoWhenNoRunHoldsThem) {
     EXPECT_TRUE(QFileInfo::exists(held));
 }
 
+namespace {
+
 // The files of a folder besides the working folders, and the working folders.
 struct FolderContents {
     QStringList files, workFolders;
@@ -120,6 +122,12 @@ FolderContents contentsOf(const QString& folder) {
     return {dir.entryList(QDir::Files | QDir::Hidden, QDir::Name),
             dir.entryList({QStringLiteral(".ZELK-*")}, QDir::Dirs | QDir::Hidden)};
 }
+
+bool isEmptyFolder(const QString& folder) {
+    return QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+} // namespace
 
 TEST(FileWrites, ARunsSetsShareOneWorkingFolderAndLeaveNothingOfThemselvesInIt) {
     QTemporaryDir dir;
@@ -131,6 +139,7 @@ TEST(FileWrites, ARunsSetsShareOneWorkingFolderAndLeaveNothingOfThemselvesInIt) 
         EXPECT_FALSE(writer.heldBefore(QStringLiteral("r0.zol")));
         // Sets from two threads at once, one of them replacing a file and removing another.
         std::vector<std::thread> threads;
+        threads.reserve(2);
         for (int t = 0; t < 2; ++t)
             threads.emplace_back([&writer, t] {
                 for (int k = t; k < 40; k += 2)
@@ -146,8 +155,7 @@ TEST(FileWrites, ARunsSetsShareOneWorkingFolderAndLeaveNothingOfThemselvesInIt) 
         ASSERT_EQ(during.workFolders.size(), 1);
         const QString staging = dir.filePath(during.workFolders.front());
         for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
-            EXPECT_TRUE(QDir(joinPath(staging, part)).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-                << part.toStdString();
+            EXPECT_TRUE(isEmptyFolder(joinPath(staging, part))) << part.toStdString();
     }
     EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("r17.zol"))), QByteArray("17"));
     EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("alt.zol"))), QByteArray("neu"));
@@ -176,8 +184,7 @@ TEST(FileWrites, AFailedSetOfARunLeavesTheFolderAsItWasAndTheNextSetsGoOn) {
     ASSERT_EQ(during.workFolders.size(), 1);
     const QString staging = dir.filePath(during.workFolders.front());
     for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
-        EXPECT_TRUE(QDir(joinPath(staging, part)).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-            << part.toStdString();
+        EXPECT_TRUE(isEmptyFolder(joinPath(staging, part))) << part.toStdString();
 
     // A folder that cannot be made fails each set with its reason.
     FileSetWriter nowhere(QStringLiteral("/dev/null/ordner"));
