@@ -196,8 +196,14 @@ TEST(WorkbookReader, WhatIsKeptStaysWithinWhatARoomListHolds) {
     const SheetTable fromXlsx = readWorkbook(xlsx);
     const SheetTable fromOds = readWorkbook(ods);
     const long peak = peakMegabytes();
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer keeps freed memory aside to catch late uses; what it holds is its own.
+    const long bound = 1024;
+#else
+    const long bound = 150;
+#endif
     if (peak >= 0)
-        EXPECT_LT(peak, 150);
+        EXPECT_LT(peak, bound);
     ASSERT_EQ(fromXlsx.rows.size(), 1u);
     expectText(fromXlsx.rows[0], 0, "Flur");
     expectRefused(fromXlsx.rows[0], 1, "der Text der Zelle ist länger als 32767 Zeichen");
