@@ -43,7 +43,7 @@ QByteArray cellText(const QString& text) {
 class LibraryLinesDropped {
 public:
     LibraryLinesDropped() {
-        (void)std::fflush(stderr);
+        (void)std::fflush(stderr); // a line that cannot be flushed now is not the library's to drop
 #ifdef Q_OS_WIN
         saved_ = _dup(2);
         const int sink = _open("NUL", _O_WRONLY);
@@ -61,7 +61,7 @@ public:
 #endif
     }
     ~LibraryLinesDropped() {
-        (void)std::fflush(stderr);
+        (void)std::fflush(stderr); // what cannot be flushed was the library's, bound to be dropped
         if (saved_ < 0)
             return;
 #ifdef Q_OS_WIN
@@ -132,7 +132,9 @@ QByteArray summaryWorkbook(const std::vector<SummaryRow>& rows, const QString& s
     const QStringList header = summaryHeader();
     std::vector<int> widths;
     for (int c = 0; c < header.size(); ++c) {
-        check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), cellText(header[c]).constData(), bold), named);
+        check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), cellText(header[c]).constData(),
+                                     bold),
+              named);
         widths.push_back(static_cast<int>(header[c].size()));
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -147,7 +149,8 @@ QByteArray summaryWorkbook(const std::vector<SummaryRow>& rows, const QString& s
                       named);
                 shown = 8;
             } else if (!cell.text.isEmpty()) {
-                check(worksheet_write_string(sheet, row, col, cellText(cell.text).constData(), nullptr), named);
+                check(worksheet_write_string(sheet, row, col, cellText(cell.text).constData(), nullptr),
+                      named);
                 shown = static_cast<int>(cell.text.size());
             }
             if (c < widths.size())

@@ -485,7 +485,8 @@ CeilingLayout layOutCeiling(const CeilingExchange& x, const LayoutExchange& judg
     failed.leastSpacing = least.spacing;
     failed.leastWall = least.wall;
     for (PlanGap& g : out.gaps)
-        if (failed.spacing != nullptr && FailedDistances::marks(failed.spacing, g.length, failed.leastSpacing)) {
+        if (failed.spacing != nullptr &&
+            FailedDistances::marks(failed.spacing, g.length, failed.leastSpacing)) {
             g.breach = Breach::Limit;
             g.reasons.push_back({Breach::Limit, failed.spacing->text});
         }

@@ -84,8 +84,9 @@ TEST(FileWrites, AFullDiskIsToldByTheSystemsReasonInTheProgramsLanguage) {
         writeAllOrThrow(full, QByteArray(100000, 'x'), QStringLiteral("Die Projektdatei"));
         ADD_FAILURE() << "written";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Die Projektdatei /dev/full kann nicht geschrieben werden (kein "
-                                              "Speicherplatz mehr auf dem Datenträger)."));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Die Projektdatei /dev/full kann nicht geschrieben werden (kein "
+                                 "Speicherplatz mehr auf dem Datenträger)."));
     }
 }
 
@@ -104,12 +105,15 @@ TEST(FileWrites, WorkingFoldersOfKilledRunsGoWhenNoRunHoldsThem) {
     ASSERT_TRUE(lock.tryLock(0));
     for (const QString& folder : {killed, kept, held})
         std::filesystem::last_write_time(QFile::encodeName(folder).toStdString(),
-                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::hours(1));
     writeFileSet({{QStringLiteral("a.txt"), "a"}}, dir.path());
     EXPECT_FALSE(QFileInfo::exists(killed));
     EXPECT_TRUE(QFileInfo::exists(kept));
     EXPECT_TRUE(QFileInfo::exists(held));
 }
+
+namespace {
 
 // The files of a folder besides the working folders, and the working folders.
 struct FolderContents {
@@ -121,6 +125,12 @@ FolderContents contentsOf(const QString& folder) {
             dir.entryList({QStringLiteral(".ZELK-*")}, QDir::Dirs | QDir::Hidden)};
 }
 
+bool isEmptyFolder(const QString& folder) {
+    return QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+} // namespace
+
 TEST(FileWrites, ARunsSetsShareOneWorkingFolderAndLeaveNothingOfThemselvesInIt) {
     QTemporaryDir dir;
     test::writeFile(dir.filePath(QStringLiteral("alt.zol")), "alt");
@@ -131,6 +141,7 @@ TEST(FileWrites, ARunsSetsShareOneWorkingFolderAndLeaveNothingOfThemselvesInIt) 
         EXPECT_FALSE(writer.heldBefore(QStringLiteral("r0.zol")));
         // Sets from two threads at once, one of them replacing a file and removing another.
         std::vector<std::thread> threads;
+        threads.reserve(2);
         for (int t = 0; t < 2; ++t)
             threads.emplace_back([&writer, t] {
                 for (int k = t; k < 40; k += 2)
@@ -146,8 +157,7 @@ TEST(FileWrites, ARunsSetsShareOneWorkingFolderAndLeaveNothingOfThemselvesInIt) 
         ASSERT_EQ(during.workFolders.size(), 1);
         const QString staging = dir.filePath(during.workFolders.front());
         for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
-            EXPECT_TRUE(QDir(joinPath(staging, part)).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-                << part.toStdString();
+            EXPECT_TRUE(isEmptyFolder(joinPath(staging, part))) << part.toStdString();
     }
     EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("r17.zol"))), QByteArray("17"));
     EXPECT_EQ(test::readFile(dir.filePath(QStringLiteral("alt.zol"))), QByteArray("neu"));
@@ -176,8 +186,7 @@ TEST(FileWrites, AFailedSetOfARunLeavesTheFolderAsItWasAndTheNextSetsGoOn) {
     ASSERT_EQ(during.workFolders.size(), 1);
     const QString staging = dir.filePath(during.workFolders.front());
     for (const QString& part : {QStringLiteral("neu"), QStringLiteral("alt")})
-        EXPECT_TRUE(QDir(joinPath(staging, part)).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-            << part.toStdString();
+        EXPECT_TRUE(isEmptyFolder(joinPath(staging, part))) << part.toStdString();
 
     // A folder that cannot be made fails each set with its reason.
     FileSetWriter nowhere(QStringLiteral("/dev/null/ordner"));

@@ -5,6 +5,12 @@
 # Debian 12's run-clang-tidy always colours its output, which garbles a CI log, so the runs are
 # started with xargs -P. The fuzz targets are compiled only in the clang build of tools/fuzz.sh,
 # so the normal build's database lacks them; the script names every source it leaves out.
+# A source that passed is not linted again while its preprocessed text, the project files it
+# includes (comments too, so that a NOLINT counts), its compile flags, .clang-tidy and clang-tidy's
+# version stay as they were: each pass is kept as an empty file named by their hash
+# (tools/lintcache.py) in $XDG_CACHE_HOME/zelkfyl/clang-tidy (~/.cache without it; LINT_CACHE names
+# another folder), outside the checkout, so that another clone finds it too. ZELK_LINT_ALL=1 lints
+# every source all the same.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -20,52 +26,43 @@ if [ -z "$tidy" ]; then
   exit 2
 fi
 
-# The database's sources below the project folder, without the build folders' generated ones
-# (moc, autogen) and each once, the largest first so that no long one starts last; then, after a
-# line "--", the project's sources that the database lacks.
-mapfile -t listed < <(python3 - "$root" "$database" <<'EOF'
-import json, os, subprocess, sys
-root, database = os.path.realpath(sys.argv[1]), sys.argv[2]
-files = set()
-for entry in json.load(open(database)):
-    path = os.path.realpath(os.path.join(entry["directory"], entry["file"]))
-    relative = os.path.relpath(path, root)
-    if relative.startswith("..") or relative.split(os.sep)[0].startswith("build") or "_autogen" in relative:
-        continue
-    files.add(path)
-for path in sorted(files, key=lambda p: (-os.path.getsize(p), p)):
-    print(path)
-print("--")
-tracked = subprocess.run(["git", "-C", root, "ls-files", "*.cpp"], capture_output=True, text=True).stdout.split()
-for relative in tracked:
-    if os.path.join(root, relative) not in files:
-        print(relative)
-EOF
-)
-sources=()
+cache=${LINT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zelkfyl/clang-tidy}
+mkdir -p "$cache"
+start=$SECONDS
+listing=$(TIDY_VERSION="$("$tidy" --version)" python3 "$root/tools/lintcache.py" "$root" "$database" "$build" \
+          "$cache" "$jobs" "${ZELK_LINT_ALL:-0}")
+mapfile -t listed <<<"$listing"
+pending=()
 missing=()
+cached=0
+total=0
 for ((i = 0; i < ${#listed[@]}; ++i)); do
-  if [ "${listed[i]}" = "--" ]; then
+  if [[ "${listed[i]}" == "#cached "* ]]; then
+    read -r _ cached total <<<"${listed[i]}"
+  elif [ "${listed[i]}" = "--" ]; then
     missing=("${listed[@]:i+1}")
     break
+  else
+    pending+=("${listed[i]}")
   fi
-  sources+=("${listed[i]}")
 done
-if ((${#sources[@]} == 0)); then
+if ((total == 0)); then
   echo "lint: $database holds no source of $root" >&2
   exit 2
 fi
 ((${#missing[@]} == 0)) || echo "lint: not in this build's compile database, so not linted: ${missing[*]}"
 
-echo "lint: clang-tidy over ${#sources[@]} sources, $jobs at a time"
-start=$SECONDS
+echo "lint: $total sources, $cached of them unchanged since they passed; clang-tidy over $((${#pending[@]} / 2)), $jobs at a time"
 # One clang-tidy per source; its output is printed whole once it ends, so parallel runs do not mix.
+# A clean pass is cached.
 status=0
-printf '%s\0' "${sources[@]}" | xargs -0 -n 1 -P "$jobs" bash -c '
-  out=$("$0" -p "$1" --quiet "$2" 2>&1) && ok=1 || ok=0
-  out=$(printf "%s\n" "$out" | grep -v -E "^[0-9]+ (warning|error)s? generated\.$" || true)
-  if [ "$ok" = 0 ] || [ -n "$out" ]; then printf "%s\n" "$out"; fi
-  [ "$ok" = 1 ]' "$tidy" "$build" || status=1
+if ((${#pending[@]})); then
+  printf '%s\0' "${pending[@]}" | xargs -0 -n 2 -P "$jobs" bash -c '
+    out=$("$0" -p "$1" --quiet "$4" 2>&1) && ok=1 || ok=0
+    out=$(printf "%s\n" "$out" | grep -v -E "^[0-9]+ (warning|error)s? generated\.$" || true)
+    if [ "$ok" = 0 ] || [ -n "$out" ]; then printf "%s\n" "$out"; else touch "$2/$3"; fi
+    [ "$ok" = 1 ]' "$tidy" "$build" "$cache" || status=1
+fi
 echo "lint: $((SECONDS - start)) s"
 if [ "$status" != 0 ]; then
   echo "lint: findings above (fix them, or suppress one in place with NOLINT(check): reason)" >&2

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks a built zelkfyl package the way a planner's machine gets it: lintian finds no error, the
-# desktop entry and the AppStream data validate; then it is installed with apt, both commands run
+# Checks a built zelkfyl package the way a planner's machine gets it: lintian finds no error and
+# no program without the distribution's hardening, the desktop entry and the AppStream data validate; then it is installed with apt, both commands run
 # against the installed files from a folder that is not the checkout (a project planned, ranked,
 # reported and opened in the window offscreen), and it is purged again with no file of its own
 # left behind. Needs root (or sudo). Usage: tools/packagecheck.sh zelkfyl_VERSION_amd64.deb
@@ -25,8 +25,13 @@ fail() {
 step() { echo "packagecheck: $*"; }
 
 version=$(dpkg-deb --field "$deb" Version)
-step "lintian $(basename "$deb")"
-lintian --fail-on error --suppress-tags-from-file /dev/null "$deb"
+# Every tag lintian has, informational and pedantic ones included, is shown; an error fails, and so
+# does a program built without the distribution's hardening (cmake/hardening.cmake).
+step "lintian --pedantic -I $(basename "$deb")"
+lintian --fail-on error --pedantic -I --suppress-tags-from-file /dev/null "$deb" | tee "$work/lintian.log"
+unhardened=$(grep -E ' (hardening-no-bindnow|hardening-no-fortify-functions|hardening-no-relro|hardening-no-pie)( |$)' \
+  "$work/lintian.log" || true)
+[ -z "$unhardened" ] || fail "programs built without the distribution's hardening: $unhardened"
 
 dpkg-deb --extract "$deb" "$work/contents"
 step "desktop-file-validate, appstreamcli validate"

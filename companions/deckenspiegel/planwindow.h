@@ -36,8 +36,8 @@ public:
     // `projectFolder` is the working directory's project folder, where the save dialogs open;
     // without one they open in the planner's documents folder.
     // `judged`: the layout file that came with the exchange file, when one did.
-    CeilingPlanWindow(CeilingExchange x, const std::optional<LayoutExchange>& judged, const QString& sourcePath,
-                      const std::optional<QString>& projectFolder = std::nullopt,
+    CeilingPlanWindow(CeilingExchange x, const std::optional<LayoutExchange>& judged,
+                      const QString& sourcePath, const std::optional<QString>& projectFolder = std::nullopt,
                       QDate date = QDate::currentDate());
 
     QPushButton* pdfButton() const { return pdfButton_; }
