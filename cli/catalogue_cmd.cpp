@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kCatalogueUsage =
     "catalogue build SOURCE.json OUTDIR | check DIR | dump DIR | record DIR N | tree [--program-dir DIR]";
 
 // The arguments of a subcommand that takes `count` of them and no option.
@@ -61,7 +61,8 @@ int dump(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString dir = arguments("catalogue dump DIR", args, 1)[0];
     // No folder is no catalogue to show in part: the error alone, where errors go.
     if (!QFileInfo(dir).isDir())
-        throw fyl::FileError(QStringLiteral("Der Katalogordner %1 existiert nicht.").arg(QDir::toNativeSeparators(dir)));
+        throw fyl::FileError(
+            QStringLiteral("Der Katalogordner %1 existiert nicht.").arg(QDir::toNativeSeparators(dir)));
     fyl::Catalogue catalogue;
     std::optional<fyl::CatalogueLoadFailure> failure;
     QString failedFile;
@@ -152,6 +153,6 @@ int runCatalogue(const QStringList& args, QTextStream& out, QTextStream& err) {
         args.isEmpty() ? QString() : QStringLiteral("Unbekannter Unterbefehl: %1").arg(sub), {}};
 }
 
-const fyl::cli::CommandRegistration registration("catalogue", runCatalogue, kUsage);
+const fyl::cli::CommandRegistration catalogueRegistration("catalogue", runCatalogue, kCatalogueUsage);
 
 } // namespace

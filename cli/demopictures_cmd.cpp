@@ -33,7 +33,7 @@ namespace {
 
 using namespace fyl;
 
-const char* const kUsage = "demo-pictures OUTDIR [--program-dir DIR]";
+const char* const kDemopicturesUsage = "demo-pictures OUTDIR [--program-dir DIR]";
 
 // One demo room: its data, the outlet planned for it and what the caption says about it.
 struct DemoRoom {
@@ -182,7 +182,7 @@ QByteArray bmpBytes(const QImage& image) {
 
 // Plans each room with `plan` (every question answered Yes), opens its section and writes it.
 int runDemoPictures(const QStringList& args, QTextStream& out, QTextStream& err) {
-    cli::CommandLine call(QString::fromUtf8(kUsage), {"program-dir"});
+    cli::CommandLine call(QString::fromUtf8(kDemopicturesUsage), {"program-dir"});
     call.parse(args, 1);
     const QString outDir = call.positional(0);
     const QString programDir = call.programDir();
@@ -230,6 +230,7 @@ int runDemoPictures(const QStringList& args, QTextStream& out, QTextStream& err)
     return 0;
 }
 
-const cli::CommandRegistration registration("demo-pictures", runDemoPictures, kUsage, true);
+const cli::CommandRegistration demopicturesRegistration("demo-pictures", runDemoPictures, kDemopicturesUsage,
+                                                        true);
 
 } // namespace

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "documents SOURCE.json PROGRAMDIR";
+constexpr const char* kDocumentsUsage = "documents SOURCE.json PROGRAMDIR";
 constexpr int kSheetDpi = 300;
 
 // The sketch the selection window shows for the type, or its fallback.
@@ -32,7 +32,7 @@ QString pictureOf(const QString& programDir, const QString& type) {
 }
 
 int runDocuments(const QStringList& args, QTextStream& out, QTextStream&) {
-    fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {});
+    fyl::cli::CommandLine call(QString::fromUtf8(kDocumentsUsage), {});
     call.parse(args, 2);
     const QString programDir = call.positional(1);
     const fyl::CatalogueDocuments documents = fyl::readCatalogueDocuments(fyl::readWholeFile(
@@ -69,6 +69,6 @@ int runDocuments(const QStringList& args, QTextStream& out, QTextStream&) {
     return 0;
 }
 
-const fyl::cli::CommandRegistration registration("documents", runDocuments, kUsage, true);
+const fyl::cli::CommandRegistration documentsRegistration("documents", runDocuments, kDocumentsUsage, true);
 
 } // namespace

@@ -18,13 +18,13 @@
 
 namespace {
 
-const char* const kUsage = "evaluate PROJECT.zol [--count N] [--write OUT.zol] [--program-dir DIR]";
+const char* const kEvaluateUsage = "evaluate PROJECT.zol [--count N] [--write OUT.zol] [--program-dir DIR]";
 
 // Runs what "weiter" runs for a project loaded in calculation mode. --count N first does what
 // moving the count scroll bar to N does; N is taken as given from one outlet up, since clamping it
 // to the scroll bar's range is the window's business.
 int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
-    fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {"count", "write", "program-dir"});
+    fyl::cli::CommandLine call(QString::fromUtf8(kEvaluateUsage), {"count", "write", "program-dir"});
     call.parse(args, 1);
     const std::optional<int> count =
         call.integer("count", fyl::kLeastOutletCount, std::numeric_limits<int>::max());
@@ -39,7 +39,8 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
     std::optional<fyl::Judgement> judgement;
     try {
         fyl::LoadCatalogue(session.catalogue, call.programDir());
-        judgement = fyl::judgeRecord(*session.record, fyl::choiceGeometry(session.catalogue, *session.record));
+        judgement =
+            fyl::judgeRecord(*session.record, fyl::choiceGeometry(session.catalogue, *session.record));
         fyl::judgementView(judgement, view); // as the calculation window shows it
     } catch (const fyl::Error&) {
     }
@@ -51,6 +52,6 @@ int runEvaluate(const QStringList& args, QTextStream& out, QTextStream&) {
     return 0;
 }
 
-const fyl::cli::CommandRegistration registration("evaluate", runEvaluate, kUsage);
+const fyl::cli::CommandRegistration evaluateRegistration("evaluate", runEvaluate, kEvaluateUsage);
 
 } // namespace

@@ -10,11 +10,11 @@
 
 namespace {
 
-const char* const kUsage =
+const char* const kExchangeUsage =
     "exchange PROJECT.zol [--ceiling Zoldaten.tmp] [--sound Sounddaten.tmp] [--program-dir DIR]";
 
 int runExchange(const QStringList& args, QTextStream&, QTextStream&) {
-    fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {"ceiling", "sound", "program-dir"});
+    fyl::cli::CommandLine call(QString::fromUtf8(kExchangeUsage), {"ceiling", "sound", "program-dir"});
     call.parse(args, 1);
     if (!call.isSet("ceiling") && !call.isSet("sound"))
         call.wrongCall(QStringLiteral("Keine Austauschdatei verlangt: --ceiling oder --sound fehlt."));
@@ -42,6 +42,6 @@ int runExchange(const QStringList& args, QTextStream&, QTextStream&) {
     return 0;
 }
 
-const fyl::cli::CommandRegistration registration("exchange", runExchange, kUsage);
+const fyl::cli::CommandRegistration exchangeRegistration("exchange", runExchange, kExchangeUsage);
 
 } // namespace

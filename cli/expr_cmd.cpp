@@ -9,10 +9,10 @@
 
 namespace {
 
-const char* const kUsage = "expr TEXT [--width W] [--decimals D]";
+const char* const kExprUsage = "expr TEXT [--width W] [--decimals D]";
 
 int runExpr(const QStringList& args, QTextStream& out, QTextStream&) {
-    fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {"width", "decimals"});
+    fyl::cli::CommandLine call(QString::fromUtf8(kExprUsage), {"width", "decimals"});
     // TEXT comes first and is taken whole, so a leading minus ("-3*2") is never read as an option.
     if (args.isEmpty())
         call.wrongCall(QStringLiteral("Der Ausdruck fehlt."));
@@ -33,6 +33,6 @@ int runExpr(const QStringList& args, QTextStream& out, QTextStream&) {
     return 0;
 }
 
-const fyl::cli::CommandRegistration registration("expr", runExpr, kUsage);
+const fyl::cli::CommandRegistration exprRegistration("expr", runExpr, kExprUsage);
 
 } // namespace

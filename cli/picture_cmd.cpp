@@ -17,7 +17,7 @@
 
 namespace {
 
-const char* const kUsage =
+const char* const kPictureUsage =
     "picture PROJECT.zol [--spacing M] [--wall-left M] [--wall-right M] [--proportional] "
     "[--png OUT.png] [--svg OUT.svg] [--program-dir DIR]";
 
@@ -69,7 +69,7 @@ QByteArray pngBytes(const QImage& image) {
 // window redraws after is drawn here too: drawing stores the picture's spacing and width in the
 // record, which the next move's evaluation reads.
 int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
-    fyl::cli::CommandLine call(QString::fromUtf8(kUsage),
+    fyl::cli::CommandLine call(QString::fromUtf8(kPictureUsage),
                                {"spacing", "wall-left", "wall-right", "png", "svg", "program-dir"},
                                {"proportional"});
     call.parse(args, 1);
@@ -120,6 +120,6 @@ int runPicture(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-const fyl::cli::CommandRegistration registration("picture", runPicture, kUsage);
+const fyl::cli::CommandRegistration pictureRegistration("picture", runPicture, kPictureUsage);
 
 } // namespace

@@ -23,8 +23,9 @@ namespace {
 
 using namespace fyl;
 
-const char* const kUsage = "plan PROJECT.zol --type TYPE --size SIZE --jet-form N [--length MM --slots N] "
-                           "[--tube DIAMETER] [--count N] [--write OUT.zol] [--program-dir DIR]";
+const char* const kPlanUsage =
+    "plan PROJECT.zol --type TYPE --size SIZE --jet-form N [--length MM --slots N] "
+    "[--tube DIAMETER] [--count N] [--write OUT.zol] [--program-dir DIR]";
 
 struct PlanRequest {
     OutletChoice choice;
@@ -49,8 +50,8 @@ PlanRequest requestFrom(const cli::CommandLine& call) {
 // planner reached the selection through the main window's "weiter", which the record remembers.
 // --count then moves the calculation window's count scroll bar: a second evaluation.
 int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
-    cli::CommandLine call(QString::fromUtf8(kUsage), {"type", "size", "jet-form", "length", "slots", "tube",
-                                                      "count", "write", "program-dir"});
+    cli::CommandLine call(QString::fromUtf8(kPlanUsage), {"type", "size", "jet-form", "length", "slots",
+                                                          "tube", "count", "write", "program-dir"});
     call.parse(args, 1);
     const PlanRequest request = requestFrom(call);
     cli::refuseProjectOutputClash(call, {"write"});
@@ -95,6 +96,6 @@ int runPlan(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-const cli::CommandRegistration registration("plan", runPlan, kUsage);
+const cli::CommandRegistration planRegistration("plan", runPlan, kPlanUsage);
 
 } // namespace

@@ -20,7 +20,8 @@ namespace {
 
 using namespace fyl;
 
-const char* const kUsage = "rank PROJECT.zol [--top N] [--target-category A|B|C] [--csv] [--program-dir DIR]";
+const char* const kRankUsage =
+    "rank PROJECT.zol [--top N] [--target-category A|B|C] [--csv] [--program-dir DIR]";
 
 QJsonValue optionalNumber(const std::optional<double>& v) {
     return v ? QJsonValue(*v) : QJsonValue();
@@ -108,14 +109,16 @@ QString suggestionsCsv(const std::vector<Suggestion>& list) {
 }
 
 int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
-    cli::CommandLine call(QString::fromUtf8(kUsage), {"top", "target-category", "program-dir"}, {"csv"});
+    cli::CommandLine call(QString::fromUtf8(kRankUsage), {"top", "target-category", "program-dir"}, {"csv"});
     call.parse(args, 1);
     const int top = call.integer("top", 1, std::numeric_limits<int>::max()).value_or(-1);
     RankingOptions options;
     if (call.isSet("target-category")) {
         const QString category = call.value("target-category");
-        if (category != QLatin1String("A") && category != QLatin1String("B") && category != QLatin1String("C"))
-            call.wrongCall(QStringLiteral("--target-category nimmt A, B oder C, nicht \"%1\".").arg(category));
+        if (category != QLatin1String("A") && category != QLatin1String("B") &&
+            category != QLatin1String("C"))
+            call.wrongCall(
+                QStringLiteral("--target-category nimmt A, B oder C, nicht \"%1\".").arg(category));
         options.targetCategory = category[0];
     }
     QStringList skipped;
@@ -126,9 +129,8 @@ int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
     std::vector<Suggestion> list =
         suggestOutlets(session.catalogue, *session.record, session.texts, session.folders, options);
     // A list of failures is no ranking: it is printed, but the call failed.
-    const bool noneEvaluated = !list.empty() && std::none_of(list.begin(), list.end(), [](const Suggestion& s) {
-        return s.evaluated;
-    });
+    const bool noneEvaluated = !list.empty() && std::none_of(list.begin(), list.end(),
+                                                             [](const Suggestion& s) { return s.evaluated; });
     QString firstReason =
         list.empty() || list.front().reasons.isEmpty() ? QString() : list.front().reasons.constFirst();
     while (firstReason.endsWith(QLatin1Char('.')))
@@ -146,7 +148,8 @@ int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (noneEvaluated) {
         out.flush();
         err << "Keine der " << list.size() << " Auswahlen ließ sich auswerten"
-            << (firstReason.isEmpty() ? QString() : QStringLiteral(" (zum Beispiel: %1)").arg(firstReason)) << ".\n";
+            << (firstReason.isEmpty() ? QString() : QStringLiteral(" (zum Beispiel: %1)").arg(firstReason))
+            << ".\n";
     }
     // A ranking of part of the catalogue must not pass for the whole one.
     skipped.removeDuplicates();
@@ -159,6 +162,6 @@ int runRank(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 1;
 }
 
-const cli::CommandRegistration registration("rank", runRank, kUsage);
+const cli::CommandRegistration rankRegistration("rank", runRank, kRankUsage);
 
 } // namespace

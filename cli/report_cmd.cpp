@@ -11,11 +11,12 @@
 
 namespace {
 
-const char* const kUsage = "report PROJECT.zol --pdf OUT.pdf [--dpi N] [--no-data-page] [--no-picture-page] "
-                           "[--no-letterhead] [--proportional] [--program-dir DIR]";
+const char* const kReportUsage =
+    "report PROJECT.zol --pdf OUT.pdf [--dpi N] [--no-data-page] [--no-picture-page] "
+    "[--no-letterhead] [--proportional] [--program-dir DIR]";
 
 int runReport(const QStringList& args, QTextStream&, QTextStream& err) {
-    fyl::cli::CommandLine call(QString::fromUtf8(kUsage), {"pdf", "dpi", "program-dir"},
+    fyl::cli::CommandLine call(QString::fromUtf8(kReportUsage), {"pdf", "dpi", "program-dir"},
                                {"no-data-page", "no-picture-page", "no-letterhead", "proportional"});
     call.parse(args, 1);
     const QString pdf = call.required("pdf");
@@ -57,6 +58,6 @@ int runReport(const QStringList& args, QTextStream&, QTextStream& err) {
     return 0;
 }
 
-const fyl::cli::CommandRegistration registration("report", runReport, kUsage, true);
+const fyl::cli::CommandRegistration reportRegistration("report", runReport, kReportUsage, true);
 
 } // namespace

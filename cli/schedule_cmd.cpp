@@ -25,7 +25,8 @@ namespace {
 
 using namespace fyl;
 
-const char* const kUsage = "schedule ROOMS.csv|.xlsx|.ods --out DIR [--program-dir DIR] [--report] [--jobs N]";
+const char* const kScheduleUsage =
+    "schedule ROOMS.csv|.xlsx|.ods --out DIR [--program-dir DIR] [--report] [--jobs N]";
 
 // The report as the print window prints it after the outlet was taken over: both pages, the
 // picture page only where the window offers it.
@@ -47,7 +48,7 @@ QByteArray reportOf(const RoomPlan& plan, const TextTable& texts, const Catalogu
 }
 
 int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
-    cli::CommandLine call(QString::fromUtf8(kUsage), {"out", "program-dir", "jobs"}, {"report"});
+    cli::CommandLine call(QString::fromUtf8(kScheduleUsage), {"out", "program-dir", "jobs"}, {"report"});
     call.parse(args, 1);
     const QString outDir = call.required("out");
     if (outDir.isEmpty())
@@ -66,8 +67,8 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     Catalogue catalogue;
     LoadCatalogue(catalogue, programDir);
     QString notice;
-    const std::vector<RoomRow> rows =
-        readRoomSchedule(readWholeFile(schedule, kMaxRoomScheduleBytes, QStringLiteral("Das Raumbuch")), &notice);
+    const std::vector<RoomRow> rows = readRoomSchedule(
+        readWholeFile(schedule, kMaxRoomScheduleBytes, QStringLiteral("Das Raumbuch")), &notice);
     if (!notice.isEmpty())
         err << "Hinweis: " << notice << "\n";
     // The rooms' files are named only now; none may replace an input.
@@ -114,6 +115,6 @@ int runSchedule(const QStringList& args, QTextStream& out, QTextStream& err) {
     return failed > 0 ? 1 : 0;
 }
 
-const cli::CommandRegistration registration("schedule", runSchedule, kUsage, true);
+const cli::CommandRegistration scheduleRegistration("schedule", runSchedule, kScheduleUsage, true);
 
 } // namespace

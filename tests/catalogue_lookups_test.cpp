@@ -141,8 +141,9 @@ TEST_F(CatalogueDetailFile, RecordsReadAtOnceGiveWhatReadingEachFromTheFileGives
         SCOPED_TRACE(k);
         const std::string failure = readFailure([&] { return ReadOutletRecord(dir.path(), k); });
         EXPECT_EQ(readFailure([&] { return records.record(k); }), failure);
-        if (failure.empty())
+        if (failure.empty()) {
             EXPECT_EQ(bytesOf(records.record(k)), bytesOf(ReadOutletRecord(dir.path(), k)));
+        }
     }
     // They are held: the file's later fate does not reach them. A record not read at first is read
     // from the file when asked for.

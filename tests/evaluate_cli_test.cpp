@@ -18,9 +18,10 @@
 namespace {
 
 using fyl::test::CliRun;
+using fyl::test::realAt;
 
 // Run from the program directory, whose text table the commands need.
-CliRun cli(const QStringList& args) {
+CliRun cliInProgramFolder(const QStringList& args) {
     return fyl::test::runCli(args, QStringLiteral(ZELK_PROGRAM_DIR));
 }
 
@@ -49,27 +50,21 @@ Image ceilingDiffuser(double totalFlow = 750.0) {
     im.chars(2, "DLQ");
     im.chars(51, "01"); // jet form
     const std::pair<int, double> reals[] = {
-        {65, 50.0},    {73, 150.0},   {212, 0.01},       {220, 2.0},
-        {244, -5.0},   {252, 20.0},                                  // flows, dp, sound
-        {276, 0.032},  {284, 2.0},    {292, 1.0},        {300, 0.5}, // decay, free jet
-        {308, 0.64},   {316, 1.0},    {324, 1.0},        {476, 274.658203125},
-        {484, 1.0},                                // detachment, trajectory
-        {500, -1.0},   {508, 90.0},   {516, 10.0}, // zone
-        {3760, 10.0},  {3768, 10.0},  {3776, 100.0}, {3784, 3.0},   {3808, totalFlow}, {3840, 0.2},
-        {3848, 1.8},   {3856, 26.0},  {3864, 18.0},      {3880, 35.0},
-        {4144, 3.0},   {6704, 1000.0}};
+        {65, 50.0},        {73, 150.0},  {212, 0.01},   {220, 2.0},
+        {244, -5.0},       {252, 20.0},                             // flows, dp, sound
+        {276, 0.032},      {284, 2.0},   {292, 1.0},    {300, 0.5}, // decay, free jet
+        {308, 0.64},       {316, 1.0},   {324, 1.0},    {476, 274.658203125},
+        {484, 1.0},                                   // detachment, trajectory
+        {500, -1.0},       {508, 90.0},  {516, 10.0}, // zone
+        {3760, 10.0},      {3768, 10.0}, {3776, 100.0}, {3784, 3.0},
+        {3808, totalFlow}, {3840, 0.2},  {3848, 1.8},   {3856, 26.0},
+        {3864, 18.0},      {3880, 35.0}, {4144, 3.0},   {6704, 1000.0}};
     for (const auto& [offset, value] : reals)
         im.real(offset, value);
     im.shortString(4060, "0"); // design code
     im.byte(4184, 1);          // spacing-reset flag
     im.int32(6696, 1);         // slot count
     return im;
-}
-
-double realAt(const QByteArray& bytes, int offset) {
-    double v = 0;
-    std::memcpy(&v, bytes.constData() + offset, sizeof v);
-    return v;
 }
 
 } // namespace
@@ -80,7 +75,8 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     // Two records: the second one counts.
     fyl::test::writeFile(project, ceilingDiffuser(9999.0).bytes() + ceilingDiffuser().bytes());
     const QString out = dir.filePath(QStringLiteral("out.zol"));
-    const CliRun run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+    const CliRun run =
+        cliInProgramFolder({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject j = run.json();
     EXPECT_EQ(j[QStringLiteral("jet_kind")].toString(), "horizontal");
@@ -88,7 +84,7 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     EXPECT_NEAR(j[QStringLiteral("count_stored")].toDouble(), 7.5, 1e-12);
     EXPECT_EQ(j[QStringLiteral("count")].toInt(), 8);
     EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 93.75); // 750 / 8
-    EXPECT_NEAR(j[QStringLiteral("x_krit")].toDouble(), 7.5, 1e-12); // 0.64 * 93.75 / 8
+    EXPECT_NEAR(j[QStringLiteral("x_krit")].toDouble(), 7.5, 1e-12);   // 0.64 * 93.75 / 8
     EXPECT_NEAR(j[QStringLiteral("critical_distance")].toDouble(), 6.97265625, 1e-12);
     EXPECT_NEAR(j[QStringLiteral("a_min")].toDouble(), 25.2, 1e-12); // 2 * (15 - 2 * 1.2)
     EXPECT_EQ(j[QStringLiteral("count_range")].toArray(), (QJsonArray{5, 15}));
@@ -128,7 +124,8 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     // The judgement: no grid of eight keeps a min 25,20 m in the 10 × 10 m room, and the list says so.
     bool spacingFails = false;
     for (const QJsonValue c : j[QStringLiteral("checks")].toArray())
-        if (c[QStringLiteral("name")].toString() == QLatin1String("spacing") && !c[QStringLiteral("ok")].toBool())
+        if (c[QStringLiteral("name")].toString() == QLatin1String("spacing") &&
+            !c[QStringLiteral("ok")].toBool())
             spacingFails = c[QStringLiteral("text")].toString().contains(QStringLiteral("< a min 25,20 m"));
     EXPECT_TRUE(spacingFails);
     EXPECT_FALSE(j[QStringLiteral("suitable")].toBool());
@@ -141,8 +138,8 @@ TEST(EvaluateCommand, CountSetByHandAndTexts) {
     fyl::test::writeAnsiLines(
         dir.filePath(QStringLiteral("Fyltext.txt")),
         fyl::test::textTableLines(235, [](int n) { return QStringLiteral("Text %1").arg(n); }));
-    const CliRun run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--count"),
-                            QStringLiteral("6"), QStringLiteral("--program-dir"), dir.path()});
+    const CliRun run = cliInProgramFolder({QStringLiteral("evaluate"), project, QStringLiteral("--count"),
+                                           QStringLiteral("6"), QStringLiteral("--program-dir"), dir.path()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject j = run.json();
     EXPECT_EQ(j[QStringLiteral("count")].toInt(), 6);
@@ -158,13 +155,13 @@ TEST(EvaluateCommand, FailuresWriteNothing) {
     const QString out = dir.filePath(QStringLiteral("out.zol"));
     const QString project = dir.filePath(QStringLiteral("p.zol"));
     fyl::test::writeFile(project, ceilingDiffuser().bytes() + QByteArray(7, 'x'));
-    CliRun run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+    CliRun run = cliInProgramFolder({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("11880")) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
 
     fyl::test::writeFile(project, ceilingDiffuser(0.0).bytes()); // count 0: division by zero
-    run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+    run = cliInProgramFolder({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(run.err.isEmpty());
     EXPECT_TRUE(run.out.isEmpty());
@@ -179,7 +176,7 @@ TEST(EvaluateCommand, FailuresWriteNothing) {
         im.chars(51, "02");
         im.real(offset, offset == 4104 ? std::numeric_limits<double>::infinity() : std::nan(""));
         fyl::test::writeFile(project, im.bytes());
-        run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+        run = cliInProgramFolder({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
         EXPECT_EQ(run.exitCode, 1) << field;
         EXPECT_TRUE(run.err.contains(field)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << field;
@@ -193,7 +190,7 @@ TEST(EvaluateCommand, FailuresWriteNothing) {
         im.byte(52, 0);
         im.chars(51, code);
         fyl::test::writeFile(project, im.bytes());
-        run = cli({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
+        run = cliInProgramFolder({QStringLiteral("evaluate"), project, QStringLiteral("--write"), out});
         EXPECT_EQ(run.exitCode, 2) << code;
         EXPECT_TRUE(run.err.contains("keine Auswertung")) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << code;
@@ -202,17 +199,17 @@ TEST(EvaluateCommand, FailuresWriteNothing) {
 }
 
 TEST(ExprCommand, PrintsValueErrorAndText) {
-    CliRun run = cli({QStringLiteral("expr"), QStringLiteral("4,5*6")});
+    CliRun run = cliInProgramFolder({QStringLiteral("expr"), QStringLiteral("4,5*6")});
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.json()[QStringLiteral("value")].toDouble(), 27.0);
     EXPECT_EQ(run.json()[QStringLiteral("error")].toInt(), 0);
     EXPECT_EQ(run.json()[QStringLiteral("text")].toString(), "4,5*6=27.00");
 
-    run = cli({QStringLiteral("expr"), QStringLiteral("2*PI")});
+    run = cliInProgramFolder({QStringLiteral("expr"), QStringLiteral("2*PI")});
     EXPECT_TRUE(run.out.contains("\"value\": 6.2831855,")) << run.out.toStdString(); // single precision
 
-    run = cli({QStringLiteral("expr"), QStringLiteral("-3*2"), QStringLiteral("--width"), QStringLiteral("8"),
-               QStringLiteral("--decimals"), QStringLiteral("1")});
+    run = cliInProgramFolder({QStringLiteral("expr"), QStringLiteral("-3*2"), QStringLiteral("--width"),
+                              QStringLiteral("8"), QStringLiteral("--decimals"), QStringLiteral("1")});
     EXPECT_EQ(run.json()[QStringLiteral("value")].toDouble(), -6.0);
     EXPECT_EQ(run.json()[QStringLiteral("text")].toString(), "-3*2=    -6.0");
 }

@@ -30,7 +30,7 @@ const QString kProgram = QStringLiteral(ZELK_PROGRAM_DIR);
 const char* const kCatalogue[] = {"kenn1.dat", "kenn2.dat",          "kenn3.dat", "Strahl.dat",
                                   "ZELK.idx",  "Durchlassdatei.txt", "ZELK.emd",  "image4.bmp"};
 
-CliRun run(const QString& program, const QStringList& args, const QString& tmp = QString()) {
+CliRun runProgram(const QString& program, const QStringList& args, const QString& tmp = QString()) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -42,14 +42,14 @@ CliRun run(const QString& program, const QStringList& args, const QString& tmp =
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
 }
-CliRun cli(QStringList args, const QString& programDir = kProgram) {
-    return run(QStringLiteral(ZELK_CLI), args << QStringLiteral("--program-dir") << programDir);
+CliRun hardenedCli(QStringList args, const QString& programDir = kProgram) {
+    return runProgram(QStringLiteral(ZELK_CLI), args << QStringLiteral("--program-dir") << programDir);
 }
 CliRun ceilingPlan(const QStringList& args) {
-    return run(QStringLiteral(ZELK_DECKENSPIEGEL), args);
+    return runProgram(QStringLiteral(ZELK_DECKENSPIEGEL), args);
 }
 CliRun sound(const QStringList& args) {
-    return run(QStringLiteral(ZELK_SOUND), args);
+    return runProgram(QStringLiteral(ZELK_SOUND), args);
 }
 
 QString header() {
@@ -84,9 +84,9 @@ protected:
         QString out = path(QStringLiteral("p%1.zol").arg(++plans));
         writeProjectFile(room, *rec);
         const CliRun plan =
-            cli({QStringLiteral("plan"), room, QStringLiteral("--type"), QStringLiteral("DRL"),
-                 QStringLiteral("--size"), QStringLiteral("DRL 400"), QStringLiteral("--jet-form"),
-                 QStringLiteral("1"), QStringLiteral("--write"), out});
+            hardenedCli({QStringLiteral("plan"), room, QStringLiteral("--type"), QStringLiteral("DRL"),
+                         QStringLiteral("--size"), QStringLiteral("DRL 400"), QStringLiteral("--jet-form"),
+                         QStringLiteral("1"), QStringLiteral("--write"), out});
         EXPECT_EQ(plan.exitCode, 0) << plan.err.toStdString();
         return out;
     }
@@ -124,7 +124,7 @@ TEST_F(Hardening, AMissingTextTableStopsEveryCommandNamingIt) {
         {QStringLiteral("schedule"), path(QStringLiteral("rooms.csv")), QStringLiteral("--out"),
          path(QStringLiteral("out"))}};
     for (const QStringList& call : calls) {
-        const CliRun r = cli(call, bare);
+        const CliRun r = hardenedCli(call, bare);
         EXPECT_EQ(r.exitCode, 1) << call.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("Fyltext.txt")) << r.err.toStdString();
     }
@@ -136,8 +136,8 @@ TEST_F(Hardening, ALineBreakInATextNeitherBreaksTheExchangeFilesNorTheSummary) {
     const QString broken = planned(QStringLiteral("Büro\nNord\tSüd"));
     const QString ceiling = path(QStringLiteral("Zoldaten.tmp")),
                   soundFile = path(QStringLiteral("Sounddaten.tmp"));
-    ASSERT_EQ(cli({QStringLiteral("exchange"), broken, QStringLiteral("--ceiling"), ceiling,
-                   QStringLiteral("--sound"), soundFile})
+    ASSERT_EQ(hardenedCli({QStringLiteral("exchange"), broken, QStringLiteral("--ceiling"), ceiling,
+                           QStringLiteral("--sound"), soundFile})
                   .exitCode,
               0);
     EXPECT_EQ(test::readFile(ceiling).count("\r\n"), 34);
@@ -151,14 +151,14 @@ TEST_F(Hardening, ALineBreakInATextNeitherBreaksTheExchangeFilesNorTheSummary) {
     // A schedule's quoted room name with a line break: one summary line, a one-line project name.
     test::writeFile(path(QStringLiteral("rooms.csv")),
                     (header() + room(QStringLiteral("\"Büro\r\nNord\""))).toUtf8());
-    ASSERT_EQ(cli({QStringLiteral("schedule"), path(QStringLiteral("rooms.csv")), QStringLiteral("--out"),
-                   path(QStringLiteral("out"))})
+    ASSERT_EQ(hardenedCli({QStringLiteral("schedule"), path(QStringLiteral("rooms.csv")),
+                           QStringLiteral("--out"), path(QStringLiteral("out"))})
                   .exitCode,
               0);
     const QByteArray csv = test::readFile(path(QStringLiteral("out/results.csv")));
     EXPECT_EQ(csv.count("\r\n"), 2) << csv.toStdString();
-    ASSERT_EQ(cli({QStringLiteral("exchange"), path(QStringLiteral("out/Büro__Nord.zol")),
-                   QStringLiteral("--ceiling"), ceiling})
+    ASSERT_EQ(hardenedCli({QStringLiteral("exchange"), path(QStringLiteral("out/Büro__Nord.zol")),
+                           QStringLiteral("--ceiling"), ceiling})
                   .exitCode,
               0);
     EXPECT_TRUE(test::readFile(ceiling).contains("\r\nB\xFCro  Nord\r\n"));
@@ -172,10 +172,10 @@ TEST_F(Hardening, TheWorkbookIsWellFormedAndAgreesWithTheCsvWhateverANameHolds) 
         names += room(name);
     test::writeFile(path(QStringLiteral("rooms.csv")), (header() + names).toUtf8());
     const QString out = path(QStringLiteral("out"));
-    ASSERT_EQ(
-        cli({QStringLiteral("schedule"), path(QStringLiteral("rooms.csv")), QStringLiteral("--out"), out})
-            .exitCode,
-        0);
+    ASSERT_EQ(hardenedCli({QStringLiteral("schedule"), path(QStringLiteral("rooms.csv")),
+                           QStringLiteral("--out"), out})
+                  .exitCode,
+              0);
     QProcess check;
     check.start(QStringLiteral("python3"),
                 {QStringLiteral(ZELK_SOURCE_DIR "/tests/support/summary_workbook_check.py"), out});
@@ -185,14 +185,15 @@ TEST_F(Hardening, TheWorkbookIsWellFormedAndAgreesWithTheCsvWhateverANameHolds) 
 
 TEST_F(Hardening, ACountBelowOneIsAWrongCall) {
     for (const char* count : {"0", "-1", "-2"}) {
-        EXPECT_EQ(cli({QStringLiteral("evaluate"), project, QStringLiteral("--count"), QLatin1String(count)})
+        EXPECT_EQ(hardenedCli(
+                      {QStringLiteral("evaluate"), project, QStringLiteral("--count"), QLatin1String(count)})
                       .exitCode,
                   2);
         const CliRun plan =
-            cli({QStringLiteral("plan"), project, QStringLiteral("--type"), QStringLiteral("DRL"),
-                 QStringLiteral("--size"), QStringLiteral("DRL 400"), QStringLiteral("--jet-form"),
-                 QStringLiteral("1"), QStringLiteral("--count"), QLatin1String(count),
-                 QStringLiteral("--write"), path(QStringLiteral("out.zol"))});
+            hardenedCli({QStringLiteral("plan"), project, QStringLiteral("--type"), QStringLiteral("DRL"),
+                         QStringLiteral("--size"), QStringLiteral("DRL 400"), QStringLiteral("--jet-form"),
+                         QStringLiteral("1"), QStringLiteral("--count"), QLatin1String(count),
+                         QStringLiteral("--write"), path(QStringLiteral("out.zol"))});
         EXPECT_EQ(plan.exitCode, 2) << count;
     }
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("out.zol"))));
@@ -200,8 +201,9 @@ TEST_F(Hardening, ACountBelowOneIsAWrongCall) {
 
 TEST_F(Hardening, AResolutionBeyondTheSixteenBitPageIsAWrongCallNamingTheRange) {
     for (const char* dpi : {"5605", "218000000", "2147483647"}) {
-        const CliRun r = cli({QStringLiteral("report"), project, QStringLiteral("--pdf"),
-                              path(QStringLiteral("r.pdf")), QStringLiteral("--dpi"), QLatin1String(dpi)});
+        const CliRun r =
+            hardenedCli({QStringLiteral("report"), project, QStringLiteral("--pdf"),
+                         path(QStringLiteral("r.pdf")), QStringLiteral("--dpi"), QLatin1String(dpi)});
         EXPECT_EQ(r.exitCode, 2) << dpi;
         EXPECT_TRUE(r.err.contains("1 bis 5604 dpi")) << r.err.toStdString();
     }
@@ -218,31 +220,31 @@ TEST_F(Hardening, AFileLargerThanAnySaneInputOfItsKindIsRefusedUnread) {
     for (const CliRun& r :
          {ceilingPlan({exchange, QStringLiteral("--png"), path(QStringLiteral("p.png"))}),
           sound({exchange, QStringLiteral("--json")}),
-          cli({QStringLiteral("schedule"), large(QStringLiteral("rooms.csv"), 700 << 20),
-               QStringLiteral("--out"), path(QStringLiteral("out"))}),
-          run(QStringLiteral(ZELK_CLI),
-              {QStringLiteral("catalogue"), QStringLiteral("build"),
-               large(QStringLiteral("source.json"), 100 << 20), path(QStringLiteral("cat"))})}) {
+          hardenedCli({QStringLiteral("schedule"), large(QStringLiteral("rooms.csv"), 700 << 20),
+                       QStringLiteral("--out"), path(QStringLiteral("out"))}),
+          runProgram(QStringLiteral(ZELK_CLI),
+                     {QStringLiteral("catalogue"), QStringLiteral("build"),
+                      large(QStringLiteral("source.json"), 100 << 20), path(QStringLiteral("cat"))})}) {
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.contains("größer als jede brauchbare Datei")) << r.err.toStdString();
     }
     const QString program = programCopy(QStringLiteral("program"));
     QFile(QDir(program).filePath(QStringLiteral("Fyltext.txt"))).resize(2 << 20);
-    EXPECT_TRUE(cli({QStringLiteral("evaluate"), project}, program).err.contains("größer als jede"));
+    EXPECT_TRUE(hardenedCli({QStringLiteral("evaluate"), project}, program).err.contains("größer als jede"));
 }
 
 TEST_F(Hardening, AFailingCommandWritesNoneOfItsOutputs) {
     const QString ok = path(QStringLiteral("ok")), missing = path(QStringLiteral("nowhere/x"));
-    ASSERT_EQ(cli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"),
-                   path(QStringLiteral("Zoldaten.tmp"))})
+    ASSERT_EQ(hardenedCli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"),
+                           path(QStringLiteral("Zoldaten.tmp"))})
                   .exitCode,
               0);
-    EXPECT_EQ(cli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"), ok,
-                   QStringLiteral("--sound"), missing})
+    EXPECT_EQ(hardenedCli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"), ok,
+                           QStringLiteral("--sound"), missing})
                   .exitCode,
               1);
-    EXPECT_EQ(cli({QStringLiteral("picture"), project, QStringLiteral("--png"), ok, QStringLiteral("--svg"),
-                   missing})
+    EXPECT_EQ(hardenedCli({QStringLiteral("picture"), project, QStringLiteral("--png"), ok,
+                           QStringLiteral("--svg"), missing})
                   .exitCode,
               1);
     EXPECT_EQ(ceilingPlan({path(QStringLiteral("Zoldaten.tmp")), QStringLiteral("--pdf"), ok,
@@ -266,7 +268,7 @@ TEST_F(Hardening, AnOutputThatIsAnInputOrAnotherOutputIsAWrongCall) {
                             {QStringLiteral("evaluate"), project, QStringLiteral("--write"), same},
                             {QStringLiteral("exchange"), project, QStringLiteral("--ceiling"), x,
                              QStringLiteral("--sound"), x}})
-        EXPECT_EQ(cli(call).exitCode, 2) << call.join(' ').toStdString();
+        EXPECT_EQ(hardenedCli(call).exitCode, 2) << call.join(' ').toStdString();
     EXPECT_EQ(test::readFile(project), original);
     EXPECT_FALSE(QFileInfo::exists(x));
     // A second name of the same file (a hard link) is the same output, under whatever name.
@@ -274,22 +276,23 @@ TEST_F(Hardening, AnOutputThatIsAnInputOrAnotherOutputIsAWrongCall) {
     ASSERT_EQ(::link(QFile::encodeName(path(QStringLiteral("one.tmp"))).constData(),
                      QFile::encodeName(path(QStringLiteral("two.tmp"))).constData()),
               0);
-    EXPECT_EQ(cli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"), path(QStringLiteral("one.tmp")),
-                   QStringLiteral("--sound"), path(QStringLiteral("two.tmp"))})
+    EXPECT_EQ(hardenedCli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"),
+                           path(QStringLiteral("one.tmp")), QStringLiteral("--sound"),
+                           path(QStringLiteral("two.tmp"))})
                   .exitCode,
               2);
     EXPECT_EQ(test::readFile(path(QStringLiteral("two.tmp"))), "1");
 
     test::writeFile(path(QStringLiteral("out/results.csv")), (header() + room(QStringLiteral("A"))).toUtf8());
     const QByteArray rooms = test::readFile(path(QStringLiteral("out/results.csv")));
-    EXPECT_EQ(cli({QStringLiteral("schedule"), path(QStringLiteral("out/results.csv")),
-                   QStringLiteral("--out"), path(QStringLiteral("out"))})
+    EXPECT_EQ(hardenedCli({QStringLiteral("schedule"), path(QStringLiteral("out/results.csv")),
+                           QStringLiteral("--out"), path(QStringLiteral("out"))})
                   .exitCode,
               2);
     EXPECT_EQ(test::readFile(path(QStringLiteral("out/results.csv"))), rooms);
 
-    ASSERT_EQ(cli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"), x,
-                   QStringLiteral("--sound"), path(QStringLiteral("S.tmp"))})
+    ASSERT_EQ(hardenedCli({QStringLiteral("exchange"), project, QStringLiteral("--ceiling"), x,
+                           QStringLiteral("--sound"), path(QStringLiteral("S.tmp"))})
                   .exitCode,
               0);
     const QByteArray exchange = test::readFile(x);
@@ -312,9 +315,9 @@ TEST_F(Hardening, AValueTheCompanionsRefuseIsNotWritten) {
     rec->roomWidth = 1200;
     const QString hall = path(QStringLiteral("halle.zol"));
     writeProjectFile(hall, *rec);
-    const CliRun r =
-        cli({QStringLiteral("exchange"), hall, QStringLiteral("--ceiling"), path(QStringLiteral("c.tmp")),
-             QStringLiteral("--sound"), path(QStringLiteral("s.tmp"))});
+    const CliRun r = hardenedCli({QStringLiteral("exchange"), hall, QStringLiteral("--ceiling"),
+                                  path(QStringLiteral("c.tmp")), QStringLiteral("--sound"),
+                                  path(QStringLiteral("s.tmp"))});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("room_width (Byte 3760): 1200 m sind f\xC3\xBCr einen Raum zu gro\xC3\x9F"))
         << r.err.toStdString();
@@ -322,11 +325,11 @@ TEST_F(Hardening, AValueTheCompanionsRefuseIsNotWritten) {
                  QFileInfo::exists(path(QStringLiteral("s.tmp"))));
 
     // 1000 m is the last width written, and both companions read it.
-    ASSERT_EQ(
-        cli({QStringLiteral("exchange"), planned(QStringLiteral("Halle"), 1000), QStringLiteral("--ceiling"),
-             path(QStringLiteral("c.tmp")), QStringLiteral("--sound"), path(QStringLiteral("s.tmp"))})
-            .exitCode,
-        0);
+    ASSERT_EQ(hardenedCli({QStringLiteral("exchange"), planned(QStringLiteral("Halle"), 1000),
+                           QStringLiteral("--ceiling"), path(QStringLiteral("c.tmp")),
+                           QStringLiteral("--sound"), path(QStringLiteral("s.tmp"))})
+                  .exitCode,
+              0);
     const CliRun plan =
         ceilingPlan({path(QStringLiteral("c.tmp")), QStringLiteral("--png"), path(QStringLiteral("p.png"))});
     EXPECT_FALSE(plan.err.contains("Zeile")) << plan.err.toStdString(); // the file is read
@@ -340,7 +343,7 @@ TEST_F(Hardening, ADamagedCatalogueIsNamedByFileAndRecordAndFailsOnlyItsRooms) {
         emd.resize(3759LL * records);
         return program;
     };
-    const CliRun ranked = cli({QStringLiteral("rank"), project}, cut(QStringLiteral("cut31"), 31));
+    const CliRun ranked = hardenedCli({QStringLiteral("rank"), project}, cut(QStringLiteral("cut31"), 31));
     EXPECT_EQ(ranked.exitCode, 1);
     EXPECT_TRUE(ranked.err.contains("Datensatz 32") && ranked.err.contains("ZELK.emd"))
         << ranked.err.toStdString();
@@ -350,9 +353,9 @@ TEST_F(Hardening, ADamagedCatalogueIsNamedByFileAndRecordAndFailsOnlyItsRooms) {
                     (header() + room(QStringLiteral("A"), QStringLiteral("6"), QStringLiteral(";;;;;")) +
                      room(QStringLiteral("B"), QStringLiteral("6"), QStringLiteral("DUE;DUE 160;1;;;")))
                         .toUtf8());
-    const CliRun planned = cli({QStringLiteral("schedule"), path(QStringLiteral("rooms.csv")),
-                                QStringLiteral("--out"), path(QStringLiteral("out"))},
-                               cut(QStringLiteral("cut15"), 15));
+    const CliRun planned = hardenedCli({QStringLiteral("schedule"), path(QStringLiteral("rooms.csv")),
+                                        QStringLiteral("--out"), path(QStringLiteral("out"))},
+                                       cut(QStringLiteral("cut15"), 15));
     EXPECT_EQ(planned.exitCode, 1);
     EXPECT_TRUE(planned.err.contains("(B)") && planned.err.contains("Datensatz 17"))
         << planned.err.toStdString();
@@ -372,7 +375,7 @@ TEST_F(Hardening, ADamagedCatalogueIsNamedByFileAndRecordAndFailsOnlyItsRooms) {
     emd.seek(0);
     emd.write(bytes);
     emd.close();
-    const CliRun rankedTube = cli({QStringLiteral("rank"), project}, flipped);
+    const CliRun rankedTube = hardenedCli({QStringLiteral("rank"), project}, flipped);
     EXPECT_EQ(rankedTube.exitCode, 1);
     EXPECT_TRUE(
         rankedTube.err.contains(QStringLiteral("Datensatz %1 (Größentabelle)").arg(tube + 1).toUtf8()))
@@ -394,9 +397,9 @@ TEST_F(Hardening, ACatalogueTheCheckRefusesIsNotBuilt) {
     types[0] = type;
     source[QStringLiteral("types")] = types;
     test::writeFile(path(QStringLiteral("broken.json")), QJsonDocument(source).toJson());
-    const CliRun built =
-        run(QStringLiteral(ZELK_CLI), {QStringLiteral("catalogue"), QStringLiteral("build"),
-                                       path(QStringLiteral("broken.json")), path(QStringLiteral("cat"))});
+    const CliRun built = runProgram(QStringLiteral(ZELK_CLI),
+                                    {QStringLiteral("catalogue"), QStringLiteral("build"),
+                                     path(QStringLiteral("broken.json")), path(QStringLiteral("cat"))});
     EXPECT_EQ(built.exitCode, 1);
     EXPECT_TRUE(built.err.contains("ZELK.idx")) << built.err.toStdString();
     EXPECT_TRUE(QDir(path(QStringLiteral("cat"))).entryList(QDir::Files).isEmpty());
@@ -406,17 +409,18 @@ TEST_F(Hardening, SmallerSeams) {
     // A room that fails on a rerun leaves no project of the earlier run behind.
     const QString rooms = path(QStringLiteral("rooms.csv")), out = path(QStringLiteral("out"));
     test::writeFile(rooms, (header() + room(QStringLiteral("A"))).toUtf8());
-    ASSERT_EQ(cli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out}).exitCode, 0);
+    ASSERT_EQ(hardenedCli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out}).exitCode, 0);
     test::writeFile(rooms, (header() + room(QStringLiteral("A"), QStringLiteral("x"))).toUtf8());
-    EXPECT_EQ(cli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out}).exitCode, 1);
+    EXPECT_EQ(hardenedCli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out}).exitCode, 1);
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("out/A.zol"))));
 
     // The report drafts stay in the output folder's staging area, not the system's temporary folder.
     test::writeFile(rooms, (header() + room(QStringLiteral("A"))).toUtf8());
-    const CliRun reported = run(QStringLiteral(ZELK_CLI),
-                                {QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out,
-                                 QStringLiteral("--report"), QStringLiteral("--program-dir"), kProgram},
-                                path(QStringLiteral("no-such-folder")));
+    const CliRun reported =
+        runProgram(QStringLiteral(ZELK_CLI),
+                   {QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out,
+                    QStringLiteral("--report"), QStringLiteral("--program-dir"), kProgram},
+                   path(QStringLiteral("no-such-folder")));
     EXPECT_EQ(reported.exitCode, 0) << reported.err.toStdString();
 
     // UTF-8 with one bad byte is pointed at, not read as Windows-1252.
@@ -426,23 +430,24 @@ TEST_F(Hardening, SmallerSeams) {
                                         "ro",
                                         "\xFC"
                                         "ro"));
-    const CliRun bad = cli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out});
+    const CliRun bad = hardenedCli({QStringLiteral("schedule"), rooms, QStringLiteral("--out"), out});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.err.contains("Zeile 2 hat an Byte 2 (0xFC)")) << bad.err.toStdString();
 
     for (const char* index : {"x", "-1"}) {
         const CliRun record =
-            run(QStringLiteral(ZELK_CLI),
-                {QStringLiteral("catalogue"), QStringLiteral("record"), kProgram, QLatin1String(index)});
+            runProgram(QStringLiteral(ZELK_CLI), {QStringLiteral("catalogue"), QStringLiteral("record"),
+                                                  kProgram, QLatin1String(index)});
         EXPECT_EQ(record.exitCode, 2);
         EXPECT_FALSE(record.err.contains("Datensatz 0"));
     }
-    EXPECT_TRUE(cli({QStringLiteral("rank"), project, QStringLiteral("--top"), QStringLiteral("0")})
+    EXPECT_TRUE(hardenedCli({QStringLiteral("rank"), project, QStringLiteral("--top"), QStringLiteral("0")})
                     .err.contains("kleiner als 1"));
 
     // A catalogue folder that is not there is an error where errors go, not a JSON document.
-    const CliRun dump = run(QStringLiteral(ZELK_CLI),
-                            {QStringLiteral("catalogue"), QStringLiteral("dump"), path(QStringLiteral("nowhere"))});
+    const CliRun dump =
+        runProgram(QStringLiteral(ZELK_CLI),
+                   {QStringLiteral("catalogue"), QStringLiteral("dump"), path(QStringLiteral("nowhere"))});
     EXPECT_EQ(dump.exitCode, 1);
     EXPECT_TRUE(dump.out.isEmpty()) << dump.out.toStdString();
     EXPECT_TRUE(dump.err.contains("existiert nicht")) << dump.err.toStdString();

@@ -18,10 +18,7 @@ using namespace fyl;
 namespace {
 
 using test::CliRun;
-
-CliRun cli(QStringList args) {
-    return test::runCli(args << QStringLiteral("--program-dir") << QStringLiteral(ZELK_PROGRAM_DIR));
-}
+using test::runCliOn;
 
 // A room 10 x 10 x 3 m with `flow` planned with `size` blowing as jet form `jetForm`; the saved plan.
 QString plannedProject(const QTemporaryDir& dir, double flow, const char* size, int jetForm) {
@@ -33,9 +30,10 @@ QString plannedProject(const QTemporaryDir& dir, double flow, const char* size, 
     const QString in = dir.filePath(QStringLiteral("in.zol"));
     QString out = dir.filePath(QStringLiteral("plan.zol"));
     writeProjectFile(in, *rec);
-    const CliRun run = cli({QStringLiteral("plan"), in, QStringLiteral("--type"), QStringLiteral("DRL"),
-                            QStringLiteral("--size"), QString::fromUtf8(size), QStringLiteral("--jet-form"),
-                            QString::number(jetForm), QStringLiteral("--write"), out});
+    const CliRun run =
+        runCliOn({QStringLiteral("plan"), in, QStringLiteral("--type"), QStringLiteral("DRL"),
+                  QStringLiteral("--size"), QString::fromUtf8(size), QStringLiteral("--jet-form"),
+                  QString::number(jetForm), QStringLiteral("--write"), out});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     return out;
 }
@@ -46,9 +44,9 @@ TEST(PictureCommand, TheSlidersSetTheSectionAndTheZonesStayInsideIt) {
     QTemporaryDir dir;
     const QString project = plannedProject(dir, 1700.0, "DRL 400", 1);
     const CliRun run =
-        cli({QStringLiteral("picture"), project, QStringLiteral("--spacing"), QStringLiteral("3.5"),
-             QStringLiteral("--wall-left"), QStringLiteral("1,5"), QStringLiteral("--wall-right"),
-             QStringLiteral("2"), QStringLiteral("--svg"), dir.filePath(QStringLiteral("p.svg"))});
+        runCliOn({QStringLiteral("picture"), project, QStringLiteral("--spacing"), QStringLiteral("3.5"),
+                  QStringLiteral("--wall-left"), QStringLiteral("1,5"), QStringLiteral("--wall-right"),
+                  QStringLiteral("2"), QStringLiteral("--svg"), dir.filePath(QStringLiteral("p.svg"))});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject j = run.json();
     EXPECT_EQ(j[QStringLiteral("picture_outlet_count")].toInt(), 2);
@@ -85,7 +83,7 @@ TEST(PictureCommand, AVerticalJetWithoutHeatingIsRefused) {
     QTemporaryDir dir;
     const QString project = plannedProject(dir, 4000.0, "DRL 500", 2);
     const QString png = dir.filePath(QStringLiteral("p.png"));
-    const CliRun run = cli({QStringLiteral("picture"), project, QStringLiteral("--png"), png});
+    const CliRun run = runCliOn({QStringLiteral("picture"), project, QStringLiteral("--png"), png});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains("Heizfall")) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());

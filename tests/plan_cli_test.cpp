@@ -19,12 +19,10 @@ using namespace fyl;
 namespace {
 
 using test::CliRun;
+using test::realAt;
+using test::runCliOn;
 
 // On the demo catalogue of the build.
-CliRun cli(QStringList args) {
-    return test::runCli(args << QStringLiteral("--program-dir") << QStringLiteral(ZELK_PROGRAM_DIR));
-}
-
 // A fresh project (room 10 x 10 x 3 m, head height 1.80 m, 35 dB) with its flow and mounting height.
 QString project(const QTemporaryDir& dir, double totalFlow, double mountingHeight) {
     auto rec = std::make_unique<CalculationRecord>();
@@ -44,12 +42,6 @@ QStringList planArgs(const QString& path, const char* type, const char* size, in
             QStringLiteral("--jet-form"), QString::number(jetForm)};
 }
 
-double realAt(const QByteArray& bytes, int offset) {
-    double v = 0;
-    std::memcpy(&v, bytes.constData() + offset, sizeof v);
-    return v;
-}
-
 QJsonObject withoutDisplay(QJsonObject o) {
     for (const char* key : {"display", "designation", "design"})
         o.remove(QString::fromLatin1(key));
@@ -63,7 +55,7 @@ TEST(PlanCommand, OrdinaryOutletsTakeTheProposedCountAndTheCountByHand) {
     // DRL 400 (140 .. 340 m³/h, A 55, B -96, k 0.000504) in 1700 m³/h: Vsound = 10^(131 / 55) = 240.9,
     // count 7.06, N = 7; the range from trunc(1700 / 340 + 0.999) = 5 to trunc(1700 / 140) = 12.
     const QString in = project(dir, 1700.0, 3.0);
-    CliRun run = cli(planArgs(in, "DRL", "DRL 400", 1));
+    CliRun run = runCliOn(planArgs(in, "DRL", "DRL 400", 1));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QJsonObject j = run.json();
     EXPECT_EQ(j[QStringLiteral("designation")].toString(), QStringLiteral("DRL  400 horizontal"));
@@ -77,7 +69,7 @@ TEST(PlanCommand, OrdinaryOutletsTakeTheProposedCountAndTheCountByHand) {
     EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Label8")].toString(),
               QStringLiteral("[ m³/h ]"));
 
-    run = cli(planArgs(in, "DRL", "DRL 400", 1) << QStringLiteral("--count") << QStringLiteral("10"));
+    run = runCliOn(planArgs(in, "DRL", "DRL 400", 1) << QStringLiteral("--count") << QStringLiteral("10"));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     j = run.json();
     EXPECT_EQ(j[QStringLiteral("count_position")].toInt(), 10);
@@ -87,7 +79,7 @@ TEST(PlanCommand, OrdinaryOutletsTakeTheProposedCountAndTheCountByHand) {
 
     // DRL 500 blowing down (220 .. 520 m³/h, B -107) in 4000 m³/h: Vsound = 10^(142 / 55) = 381.8,
     // count 10.48, N = 11; range trunc(4000 / 520 + 0.999) = 8 to trunc(4000 / 220) = 18.
-    run = cli(planArgs(project(dir, 4000.0, 3.0), "DRL", "DRL 500", 2));
+    run = runCliOn(planArgs(project(dir, 4000.0, 3.0), "DRL", "DRL 500", 2));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     j = run.json();
     EXPECT_EQ(j[QStringLiteral("jet_kind")].toString(), QStringLiteral("vertical"));
@@ -101,9 +93,9 @@ TEST(PlanCommand, SlotOutletsAsConfiguredAndWhatEvaluateMakesOfTheSavedPlan) {
     const QString out = dir.filePath(QStringLiteral("out.zol"));
     // Design 1, LSA 20 (60 .. 150 per metre) in 1200 m³/h: 8 to 20 m of slot; 2 x 1200 mm give
     // 2.40 m per outlet and trunc(8 / 2.4 + 0.999) = 4 to trunc(20 / 2.4 + 0.999) = 9 outlets.
-    CliRun run = cli(planArgs(project(dir, 1200.0, 3.0), "LSA", "LSA 20", 4)
-                     << QStringLiteral("--length") << QStringLiteral("1200") << QStringLiteral("--slots")
-                     << QStringLiteral("2"));
+    CliRun run = runCliOn(planArgs(project(dir, 1200.0, 3.0), "LSA", "LSA 20", 4)
+                          << QStringLiteral("--length") << QStringLiteral("1200") << QStringLiteral("--slots")
+                          << QStringLiteral("2"));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QJsonObject j = run.json();
     EXPECT_EQ(j[QStringLiteral("designation")].toString(), QStringLiteral("LSA  20 / 1200 / 2"));
@@ -113,10 +105,10 @@ TEST(PlanCommand, SlotOutletsAsConfiguredAndWhatEvaluateMakesOfTheSavedPlan) {
 
     // Design 2, STR 15 (40 .. 100 per metre) in 600 m³/h, a 200 mm tube under a 3.00 m ceiling at
     // 2.90 m: lowered to 2.80 m; 2 x 1500 mm count as 3.00 m for the range 2 to 5 and store 2.60 m.
-    run = cli(planArgs(project(dir, 600.0, 2.9), "STR", "STR 15", 5)
-              << QStringLiteral("--tube") << QStringLiteral("200") << QStringLiteral("--length")
-              << QStringLiteral("1500") << QStringLiteral("--slots") << QStringLiteral("2")
-              << QStringLiteral("--write") << out);
+    run = runCliOn(planArgs(project(dir, 600.0, 2.9), "STR", "STR 15", 5)
+                   << QStringLiteral("--tube") << QStringLiteral("200") << QStringLiteral("--length")
+                   << QStringLiteral("1500") << QStringLiteral("--slots") << QStringLiteral("2")
+                   << QStringLiteral("--write") << out);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     j = run.json();
     EXPECT_EQ(j[QStringLiteral("designation")].toString(), QStringLiteral("STR  15/1500/2 (  200)"));
@@ -131,9 +123,9 @@ TEST(PlanCommand, SlotOutletsAsConfiguredAndWhatEvaluateMakesOfTheSavedPlan) {
 
     // Design 3, LSB 20 (50 .. 130 per metre, one slot count) in 1300 m³/h at 2.50 m: question 166
     // answered Yes gives 2.90 m; 2 x 1000 mm, range 5 to 13; N = 10, so 65 per metre and 130 per outlet.
-    run = cli(planArgs(project(dir, 1300.0, 2.5), "LSB", "LSB 20", 4)
-              << QStringLiteral("--length") << QStringLiteral("1000") << QStringLiteral("--slots")
-              << QStringLiteral("2") << QStringLiteral("--write") << out);
+    run = runCliOn(planArgs(project(dir, 1300.0, 2.5), "LSB", "LSB 20", 4)
+                   << QStringLiteral("--length") << QStringLiteral("1000") << QStringLiteral("--slots")
+                   << QStringLiteral("2") << QStringLiteral("--write") << out);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     j = run.json();
     EXPECT_EQ(j[QStringLiteral("count_range")].toArray(), (QJsonArray{5, 13}));
@@ -144,7 +136,7 @@ TEST(PlanCommand, SlotOutletsAsConfiguredAndWhatEvaluateMakesOfTheSavedPlan) {
     EXPECT_EQ(realAt(saved, 4144), 2.9);
 
     // The saved project evaluates to the same results.
-    const CliRun again = cli({QStringLiteral("evaluate"), out});
+    const CliRun again = runCliOn({QStringLiteral("evaluate"), out});
     ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_EQ(withoutDisplay(again.json()), withoutDisplay(j));
 }
@@ -161,13 +153,14 @@ TEST(PlanCommand, RefusesWhatTheCatalogueDoesNotOfferAndWritesNothing) {
         {planArgs(in, "DRL", "DRL 450", 1), "DRL 450"},
         {planArgs(in, "DRL", "DRL 400", 2), "Strahlform 2"},
         {planArgs(in, "DRL", "DRL 400", 1) + slot, "Bauart 0"},
-        {planArgs(in, "LSA", "LSA 20", 4) << QStringLiteral("--length") << QStringLiteral("1200"), "Schlitzanzahl fehlen"},
+        {planArgs(in, "LSA", "LSA 20", 4) << QStringLiteral("--length") << QStringLiteral("1200"),
+         "Schlitzanzahl fehlen"},
         {planArgs(in, "LSA", "LSA 20", 4) << QStringLiteral("--length") << QStringLiteral("1000")
                                           << QStringLiteral("--slots") << QStringLiteral("2"),
          "1000"},
         {planArgs(in, "STR", "STR 15", 5) + slot, "Rohrdurchmesser fehlt"}};
     for (const auto& [args, named] : refused) {
-        const CliRun run = cli(QStringList(args) << QStringLiteral("--write") << out);
+        const CliRun run = runCliOn(QStringList(args) << QStringLiteral("--write") << out);
         EXPECT_EQ(run.exitCode, 2) << named;
         EXPECT_TRUE(run.err.contains(named)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << named;
@@ -176,7 +169,7 @@ TEST(PlanCommand, RefusesWhatTheCatalogueDoesNotOfferAndWritesNothing) {
 }
 
 TEST(CatalogueTree, ListsTheCatalogueAsTheSelectionWindowDoes) {
-    const CliRun run = cli({QStringLiteral("catalogue"), QStringLiteral("tree")});
+    const CliRun run = runCliOn({QStringLiteral("catalogue"), QStringLiteral("tree")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonArray kinds = run.json()[QStringLiteral("kinds")].toArray();
     ASSERT_EQ(kinds.size(), 5);

@@ -19,10 +19,7 @@ using namespace fyl;
 namespace {
 
 using test::CliRun;
-
-CliRun cli(QStringList args, const QString& programDir = QStringLiteral(ZELK_PROGRAM_DIR)) {
-    return test::runCli(args << QStringLiteral("--program-dir") << programDir);
-}
+using test::runCliOn;
 
 QByteArray contents(const QString& path) {
     QFile f(path);
@@ -41,15 +38,17 @@ protected:
         const QString room = dir.filePath(QStringLiteral("room.zol"));
         writeProjectFile(room, *rec);
         project = dir.filePath(QStringLiteral("plan.zol"));
-        const CliRun run = cli({QStringLiteral("plan"), room, QStringLiteral("--type"), QStringLiteral("DRL"),
-                                QStringLiteral("--size"), QStringLiteral("DRL 400"), QStringLiteral("--jet-form"),
-                                QStringLiteral("1"), QStringLiteral("--write"), project});
+        const CliRun run =
+            runCliOn({QStringLiteral("plan"), room, QStringLiteral("--type"), QStringLiteral("DRL"),
+                      QStringLiteral("--size"), QStringLiteral("DRL 400"), QStringLiteral("--jet-form"),
+                      QStringLiteral("1"), QStringLiteral("--write"), project});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     }
 
     CliRun report(const QStringList& options, const QString& programDir = QStringLiteral(ZELK_PROGRAM_DIR)) {
-        return cli(QStringList{QStringLiteral("report"), project, QStringLiteral("--pdf"), pdf} + options,
-                   programDir);
+        return runCliOn(QStringList{QStringLiteral("report"), project, QStringLiteral("--pdf"), pdf} +
+                            options,
+                        programDir);
     }
 
     QTemporaryDir dir;

@@ -376,9 +376,11 @@ TEST_F(Suggestions, ANarrowRoomTakesFewerLongerSlotsAndNoLineOfOutletsOnAFoyer) 
     EXPECT_EQ(list[longer].count, 4);
     EXPECT_EQ(list[shorter].count, 8);
     // A jet from a wall must carry across most of the room: from the 3 m end wall over 12 m, none does.
-    for (const Suggestion& s : list)
-        if (s.feasible && s.layout && s.layout->kind == LayoutKind::WallRow)
+    for (const Suggestion& s : list) {
+        if (s.feasible && s.layout && s.layout->kind == LayoutKind::WallRow) {
             EXPECT_NEAR(*s.layout->depth, 3.0, 1e-12) << s.designation.toStdString();
+        }
+    }
 
     // A foyer of 10 × 15 × 4 m: no suggestion stands in a single line with floor shares more than
     // twice as long as wide.
@@ -429,9 +431,11 @@ TEST_F(Suggestions, AHeatedHallGetsSlowVerticalJetsOnlyWhereTheirDraughtIsAccept
     EXPECT_FALSE(vk->ok);
     EXPECT_NEAR(vk->value, 0.508, 0.001);
     EXPECT_EQ(vk->text, QStringLiteral("vk 0,51 m/s > 0,30 m/s"));
-    for (const Suggestion& s : list)
-        if (s.feasible)
+    for (const Suggestion& s : list) {
+        if (s.feasible) {
             EXPECT_EQ(checkOf(s, "draught")->limit, 20.0);
+        }
+    }
     EXPECT_FALSE(list.front().feasible); // 20 % of people bothered by draught is more than B allows
     RankingOptions c;
     c.targetCategory = QLatin1Char('C');

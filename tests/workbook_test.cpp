@@ -202,8 +202,9 @@ TEST(WorkbookReader, WhatIsKeptStaysWithinWhatARoomListHolds) {
 #else
     const long bound = 150;
 #endif
-    if (peak >= 0)
+    if (peak >= 0) {
         EXPECT_LT(peak, bound);
+    }
     ASSERT_EQ(fromXlsx.rows.size(), 1u);
     expectText(fromXlsx.rows[0], 0, "Flur");
     expectRefused(fromXlsx.rows[0], 1, "der Text der Zelle ist länger als 32767 Zeichen");

@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QProcess>
 
+#include <cstring>
+
 namespace fyl::test {
 
 QJsonObject CliRun::json() const {
@@ -17,6 +19,17 @@ CliRun runCli(const QStringList& args, const QString& workingDirectory, int time
     p.start(QStringLiteral(ZELK_CLI), args);
     p.waitForFinished(timeoutMs);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+CliRun runCliOn(QStringList args, const QString& programDir) {
+    return runCli(args << QStringLiteral("--program-dir") << programDir);
+}
+
+double realAt(const QByteArray& bytes, int offset) {
+    double v = 0;
+    if (offset >= 0 && offset + qsizetype(sizeof v) <= bytes.size())
+        std::memcpy(&v, bytes.constData() + offset, sizeof v);
+    return v;
 }
 
 } // namespace fyl::test
