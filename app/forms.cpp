@@ -33,6 +33,8 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
     form3->outcomeHandler = [this](const ResultsWindowOutcome& outcome) { follow(outcome); };
     form2->outcomeHandler = [this](const SelectionOutcome& outcome) { follow(outcome); };
     form4->resultsHandler = [this](const ResultsView& view) { form3->applyView(view); };
+    for (std::function<void()>* done : {&form2->actionDone, &form3->actionDone, &form4->actionDone})
+        *done = [this] { form1->markChanges(); };
     form4->contourRoutine = jetContours(state.record, dialogs);
     form5->printPages = [this, &dialogs](QPainter& painter, const PrintChoices& choices, double dpi) {
         printReport(painter, choices, dpi, dialogs);

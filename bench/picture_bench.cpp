@@ -21,6 +21,7 @@ public:
     void error(const QString&) override {}
     std::optional<QString> openFile(const fyl::FileDialogRequest&) override { return std::nullopt; }
     std::optional<QString> saveFile(const fyl::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> chooseFolder(const fyl::FileDialogRequest&) override { return std::nullopt; }
     bool printDialog(QPrinter&) override { return false; }
 };
 

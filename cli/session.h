@@ -33,6 +33,7 @@ public:
     void error(const QString& message) override { err_ << message << "\n"; }
     std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> chooseFolder(const FileDialogRequest&) override { return std::nullopt; }
     bool printDialog(QPrinter&) override { return false; }
 
 private:

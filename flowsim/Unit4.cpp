@@ -190,6 +190,8 @@ void TForm4::GraphDarstellung1Click() {
         Image1->setPicture(std::move(view.picture));
         controls_.apply(view.labels);
     });
+    if (actionDone)
+        actionDone(); // drawing stores the picture's inputs in the record
 }
 
 void TForm4::act(const std::function<FlowSimOutcome()>& action) {
@@ -217,6 +219,8 @@ void TForm4::act(const std::function<FlowSimOutcome()>& action) {
         hide();
     if (out.redraw)
         GraphDarstellung1Click();
+    if (actionDone)
+        actionDone();
 }
 
 void TForm4::ScrollBar2Change(int position) {

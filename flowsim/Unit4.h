@@ -55,6 +55,8 @@ public:
     ContourRoutine contourRoutine;
     // Receives the results an action computed, for the calculation window.
     std::function<void(const ResultsView&)> resultsHandler;
+    // Runs after each of the window's actions, which may have changed the project.
+    std::function<void()> actionDone;
 
     // Opened from the calculation window: velocity limit, head height and mounting height.
     void showPicture(const std::array<QString, 3>& labels);

@@ -35,6 +35,8 @@ public:
     // The chosen file's full path, or nothing when the dialog was cancelled.
     virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+    // A folder chooser opened in `request.folder`: the chosen folder, or nothing when cancelled.
+    virtual std::optional<QString> chooseFolder(const FileDialogRequest& request) = 0;
     // The print dialog on `printer`: the system's printers or a PDF file. True when the planner
     // confirmed; the printer then carries the choice.
     virtual bool printDialog(QPrinter& printer) = 0;
@@ -53,6 +55,7 @@ public:
     void error(const QString& message) override { messages << message; }
     std::optional<QString> openFile(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> chooseFolder(const FileDialogRequest&) override { return std::nullopt; }
     bool printDialog(QPrinter&) override { return false; }
 };
 

@@ -19,7 +19,6 @@ struct Folders {
 // Flags of the running program; they live beside the record and are not saved with a project.
 struct RuntimeFlags {
     bool freshProject = false;            // no outlet taken over since start or the last new project
-    bool projectSaved = false;            // the save command ran since the last load or new project
     bool loadedWithResults = false;       // the loaded project was in calculation mode
     bool countSetByHand = false;          // the outlet count was set with the results window's scroll bar
     bool spacingSetInFlowPicture = false; // the spacing was set with the flow picture's slider

@@ -49,6 +49,10 @@ std::optional<QString> ScriptedDialogs::saveFile(const FileDialogRequest& reques
     return fileDialog(Shown::SaveFile, request);
 }
 
+std::optional<QString> ScriptedDialogs::chooseFolder(const FileDialogRequest& request) {
+    return fileDialog(Shown::Folder, request);
+}
+
 bool ScriptedDialogs::printDialog(QPrinter&) {
     shown.push_back({Shown::Print, QString()});
     if (printAnswers.empty())

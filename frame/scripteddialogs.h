@@ -16,7 +16,7 @@ namespace fyl {
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        enum Kind { Information, Confirm, Error, OpenFile, SaveFile, Print } kind;
+        enum Kind { Information, Confirm, Error, OpenFile, SaveFile, Folder, Print } kind;
         QString text;
     };
 
@@ -34,6 +34,7 @@ public:
     void error(const QString& message) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    std::optional<QString> chooseFolder(const FileDialogRequest& request) override; // from fileAnswers
     bool printDialog(QPrinter& printer) override;
 
     QStringList texts(Shown::Kind kind) const;

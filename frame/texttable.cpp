@@ -48,4 +48,22 @@ std::optional<bool> askTextOrCancel(const TextTable& texts, Dialogs& dialogs, in
     return dialogs.confirmOrCancel(texts.text(n));
 }
 
+QStringList withMnemonics(const QStringList& texts) {
+    const auto escaped = [](QString text) { return text.replace(QLatin1Char('&'), QStringLiteral("&&")); };
+    QString taken;
+    QStringList marked;
+    for (const QString& text : texts) {
+        qsizetype at = 0;
+        while (at < text.size() && !(text[at].isLetter() && !taken.contains(text[at].toLower())))
+            ++at;
+        if (at == text.size()) {
+            marked << escaped(text);
+            continue;
+        }
+        taken += text[at].toLower();
+        marked << escaped(text.left(at)) + QLatin1Char('&') + escaped(text.mid(at));
+    }
+    return marked;
+}
+
 } // namespace fyl

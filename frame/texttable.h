@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -46,5 +47,10 @@ void showText(const TextTable& texts, Dialogs& dialogs, int n);
 bool askText(const TextTable& texts, Dialogs& dialogs, int n);
 // Entry n as a question that may be withdrawn: Yes, No, or nothing.
 std::optional<bool> askTextOrCancel(const TextTable& texts, Dialogs& dialogs, int n);
+
+// The texts of one menu level with the letter Alt opens each by: its first letter that no text
+// before it took. The texts come from the table, whatever their wording; a "&" in one is shown as
+// it is, and a text without a free letter gets no mark.
+QStringList withMnemonics(const QStringList& texts);
 
 } // namespace fyl

@@ -86,13 +86,13 @@ void SetUpWorkingDirectory(QSettings& settings, const TextTable& texts, Dialogs&
     } else {
         showText(texts, dialogs, 199);
         FileDialogRequest request;
-        request.folder = defaultFolder;
-        request.fileName = QStringLiteral("Zelk");
-        request.defaultSuffix = QStringLiteral("fyl");
-        request.filter = QStringLiteral("fyl (*.fyl);;Alle Dateien (*)");
-        const auto chosen = dialogs.saveFile(request);
+        request.title = QStringLiteral("Arbeitsverzeichnis wählen");
+        // Opened where the default lies, or beside it while it does not exist yet.
+        request.folder =
+            QFileInfo(defaultFolder).isDir() ? defaultFolder : QFileInfo(defaultFolder).absolutePath();
+        const auto chosen = dialogs.chooseFolder(request);
         if (chosen && !chosen->isEmpty())
-            folders.working = QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath());
+            folders.working = QDir::toNativeSeparators(QFileInfo(*chosen).absoluteFilePath());
         else
             folders.working = defaultFolder;
         settings.setValue(key, folders.working);

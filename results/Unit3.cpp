@@ -193,6 +193,8 @@ void TForm3::act(const std::function<ResultsWindowOutcome()>& action) {
     ResultsWindowOutcome outcome;
     if (runAction(dialogs_, [&] { outcome = action(); }) && outcomeHandler)
         outcomeHandler(outcome);
+    if (actionDone)
+        actionDone();
 }
 
 void TForm3::ScrollBar1Change(int position) {

@@ -37,6 +37,8 @@ public:
 
     // Receives what an action asks of the other windows.
     std::function<void(const ResultsWindowOutcome&)> outcomeHandler;
+    // Runs after each of the window's actions, which may have changed the project.
+    std::function<void()> actionDone;
 
     // Handlers named as the window's documentation names them.
     void FormCreate();

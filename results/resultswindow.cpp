@@ -12,6 +12,7 @@
 #include "results/planningcopy.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -22,15 +23,24 @@ Form3Texts form3CreationTexts(const TextTable& texts) {
     Form3Texts t;
     t.title = texts.text(75);
     const std::pair<Control, int> entries[] = {
-        {Label2, 80},       {Label3, 81},         {Label5, 82},   {Label9, 84},
-        {Label12, 85},      {GroupBox1, 86},      {Label22, 157}, {Label17, 87},
-        {Label18, 88},      {GroupBox2, 89},      {Label33, 90},  {Label34, 91},
-        {GroupBox4, 96},    {Label43, 156},       {Label40, 172}, {Label41, 27},
-        {Button1, 79},      {Button2, 58},        {Drucken1, 77}, {Tools1, 78},
-        {Raumschnitt1, 76}, {Deckenspiegel1, 45}, {Sound1, 47},   {Ausschreibungstext1, 169},
+        {Label2, 80},    {Label3, 81},   {Label5, 82},   {Label9, 84},    {Label12, 85}, {GroupBox1, 86},
+        {Label22, 157},  {Label17, 87},  {Label18, 88},  {GroupBox2, 89}, {Label33, 90}, {Label34, 91},
+        {GroupBox4, 96}, {Label43, 156}, {Label40, 172}, {Label41, 27},   {Button1, 79}, {Button2, 58},
     };
     for (const auto& [control, entry] : entries)
         t.controls.setText(control, texts.text(entry));
+    // The menus open with Alt and a letter, as in every other window; without them Alt+T went on
+    // to the focused count field as a "t".
+    const std::pair<std::array<Control, 3>, std::array<int, 3>> menus[] = {
+        {{Drucken1, Tools1, Ausschreibungstext1}, {77, 78, 169}},
+        {{Raumschnitt1, Deckenspiegel1, Sound1}, {76, 45, 47}},
+    };
+    for (const auto& [controls, entryOf] : menus) {
+        const QStringList marked =
+            withMnemonics({texts.text(entryOf[0]), texts.text(entryOf[1]), texts.text(entryOf[2])});
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            t.controls.setText(controls[i], marked[static_cast<qsizetype>(i)]);
+    }
     t.controls.setVisible(Ausschreibungstext1, false); // made invisible by design; its command still works
     // The floor-area hint belongs to ordinary outlets; their evaluation shows it.
     for (Control id : {Label39, Label40, Label41, Label42})

@@ -147,7 +147,7 @@ TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& setti
       model_({state.record, state.flags, state.working, state.calcStatus, state.texts, dialogs, shell,
               state.folders, state.demoPictures}) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Z E L K  F Y L"));
+    setWindowTitle(title_);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     resize(799, 559);
@@ -341,17 +341,19 @@ void TForm1::buildProjectPanel() {
     makeLabel(p, "Label5", QStringLiteral("Anlagen"), 462, 92, 150);
     ListBox1 = new QListWidget(p);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(462, 116, 150, 100);
+    ListBox1->setGeometry(462, 116, 150, 76);
     ListBox1->setFont(plain);
-    auto button = [p](const char* name, const QString& text, int x, int y, int w) {
+    auto button = [p, &plain](const char* name, const QString& text, int x, int y, int w) {
         auto* b = new QPushButton(text, p);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(x, y, w, 26);
+        b->setGeometry(x, y, w, 24);
+        b->setFont(plain);
         return b;
     };
-    Add1 = button("Add1", QStringLiteral("Add"), 462, 220, 48);
-    Del1 = button("Del1", QStringLiteral("Del"), 512, 220, 48);
-    Run1 = button("Run1", QString(), 562, 220, 50);
+    // Under the list, each across its width: the German words and a file name need it.
+    Add1 = button("Add1", QStringLiteral("Hinzufügen"), 462, 194, 150);
+    Del1 = button("Del1", QStringLiteral("Entfernen"), 462, 219, 150);
+    Run1 = button("Run1", QString(), 462, 244, 150);
     GroupBox1->hide();
 }
 
@@ -379,12 +381,16 @@ void TForm1::FormCreate() {
         refresh();
         SetUpWorkingDirectory(settings_, state_.texts, dialogs_, state_.folders); // 14
     });
+    // Whatever the start-up got to, nothing the planner made is there yet.
+    model_.takeAsUnchanged();
+    markChanges();
 }
 
 void TForm1::setDisplayText(const char* objectName, const QString& text) {
     const QString name = QString::fromLatin1(objectName);
     if (name == QLatin1String("TForm1")) {
-        setWindowTitle(text);
+        title_ = text;
+        markChanges();
     } else if (name == QLatin1String("SaveDialog1")) {
         saveDialog1Title = text;
     } else if (auto* menu = findChild<QMenu*>(name)) {
@@ -419,8 +425,10 @@ void TForm1::bindModel() {
         const RoomField field = control.field;
         roomEdits_[static_cast<std::size_t>(field)] = edit;
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, field](const QString& text) { model_.setRoomText(field, text); });
+        connect(edit, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+            model_.setRoomText(field, text);
+            markChanges();
+        });
     }
     projectEdits_ = {Edit15, Edit16, Edit17, Edit18, Edit19, Edit20, Edit21, Edit22, Edit23, Edit24};
     for (std::size_t i = 0; i < projectEdits_.size(); ++i)
@@ -428,8 +436,10 @@ void TForm1::bindModel() {
             model_.setProjectText(static_cast<int>(i), text);
             refresh();
         });
-    connect(Memo1, &QPlainTextEdit::textChanged, this,
-            [this] { model_.setRemarks(Memo1->toPlainText().split(QLatin1Char('\n'))); });
+    connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
+        model_.setRemarks(Memo1->toPlainText().split(QLatin1Char('\n')));
+        markChanges();
+    });
     GroupBox1->installEventFilter(this);
     GroupBox3->installEventFilter(this);
 
@@ -517,7 +527,14 @@ void TForm1::refresh() {
     }
     Run1->setText(s.run1Text);
     if (s.title)
-        setWindowTitle(*s.title);
+        title_ = *s.title;
+    markChanges();
+}
+
+void TForm1::markChanges() {
+    const QString title = markedTitle(title_, model_.projectChanged());
+    if (windowTitle() != title)
+        setWindowTitle(title);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -563,12 +580,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+bool TForm1::askToSaveChanges() {
+    const QString before = model_.state().projectFile;
     acting_ = true;
-    const bool close = model_.FormClose();
+    const bool goOn = model_.askToSaveChanges();
     acting_ = false;
     refresh();
-    if (!close) {
+    rememberProjectFile(before);
+    return goOn;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!askToSaveChanges()) {
         event->ignore();
         return;
     }
@@ -596,6 +619,8 @@ void TForm1::CheckBox1Click() {
 }
 
 void TForm1::Neu1Click() {
+    if (!askToSaveChanges())
+        return;
     actWithOutcome([this] { return model_.Neu1Click(); });
     releaseHiddenField();
 }
@@ -609,6 +634,8 @@ void TForm1::openProject(const QString& path) {
 }
 
 void TForm1::load(const std::optional<QString>& path) {
+    if (!askToSaveChanges())
+        return;
     const QString before = model_.state().projectFile;
     actWithOutcome([this, &path] { return model_.Laden1Click(QDate::currentDate(), path); });
     releaseHiddenField();

@@ -52,6 +52,9 @@ public:
 
     // Shows the model's state again after another window changed it.
     void refresh();
+    // Marks the title while the project differs from its file; every window's action ends here,
+    // since a change made in another window changes the project too.
+    void markChanges();
 
     // Handlers named as the window's documentation names them.
     void BitBtn1Click();
@@ -118,6 +121,9 @@ private:
     void releaseHiddenField();
     // "Laden" with the dialog (no path) or without it.
     void load(const std::optional<QString>& path);
+    // Before the project is quit or replaced: the question and the save it may ask for. False
+    // when the action is not to go on.
+    bool askToSaveChanges();
     void bindModel();
     void buildMenus();
     void buildRoomPanel();
@@ -133,6 +139,7 @@ private:
     Shell& shell_;
     QSettings& settings_;
     QMenu* recentMenu_ = nullptr;
+    QString title_ = QStringLiteral("Z E L K  F Y L"); // without the mark of a change
     MainWindowModel model_;
     std::array<QLineEdit*, kRoomFieldCount> roomEdits_{}; // by RoomField
     std::array<QLineEdit*, 10> projectEdits_{};

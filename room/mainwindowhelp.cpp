@@ -4,6 +4,8 @@
 
 #include "auxiliary/demopictures.h"
 
+#include <QDir>
+
 namespace fyl {
 
 MainWindowOutcome MainWindowModel::Demo2Click() {
@@ -29,11 +31,11 @@ void MainWindowModel::Kurzanleitung1Click() {
     // Joined with "/" on every platform, which Windows accepts as well. The whole program
     // directory, however long: a path cut short would open another file than the one looked up.
     const QString guide = parts_.folders.program + QStringLiteral("/Fyl_Anleitung.pdf");
-    if (!parts_.shell.hasHandler(guide)) {
-        showText(parts_.texts, parts_.dialogs, 202);
+    if (parts_.shell.hasHandler(guide) && parts_.shell.open(guide))
         return;
-    }
-    parts_.shell.open(guide);
+    // Where the guide lies, so that the planner can open it another way.
+    parts_.dialogs.information(parts_.texts.text(202) + QStringLiteral("\n\n") +
+                               QDir::toNativeSeparators(guide));
 }
 
 } // namespace fyl

@@ -420,8 +420,15 @@ void selectionUpdate(MainWindowState& s) {
     s.run1Text = valid ? fileNamePartOf(s.attachments[s.selectedAttachment]) : QString();
 }
 
-// Save: the window into the record, the dialog, the file. Only a written file marks the project
-// saved, so that quitting after a cancelled or failed save still asks.
+// The bytes saving the project would write now.
+QByteArray imageToSave(const MainWindowState& s, const CalculationRecord& rec) {
+    auto copy = std::make_unique<CalculationRecord>(rec);
+    StoreWindow(s, *copy);
+    return projectFileBytes(*copy);
+}
+
+// Save: the window into the record, the dialog, the file. Only a written file makes the project
+// unchanged, so that quitting after a cancelled or failed save still asks.
 void save(Work& w) {
     StoreWindow(w.s, w.rec);
     FileDialogRequest request;
@@ -430,6 +437,12 @@ void save(Work& w) {
     request.filter = QStringLiteral("Fyl (*.zol);;alle Dateien (*)");
     request.defaultSuffix = QStringLiteral("zol");
     request.fileName = safeFileName(w.rec.projectName.str().trimmed(), QStringLiteral("Projekt"));
+    // A project that has a file is saved into it again unless the planner names another.
+    if (!w.s.projectFile.isEmpty()) {
+        const QFileInfo own(w.s.projectFile);
+        request.folder = own.absolutePath();
+        request.fileName = own.fileName();
+    }
     const std::optional<QString> chosen = w.dialogs.saveFile(request);
     if (!chosen)
         return;
@@ -441,7 +454,7 @@ void save(Work& w) {
         return;
     w.rec.flowPictureShown = 0;
     writeProjectFile(path, w.rec);
-    w.flags.projectSaved = true;
+    w.s.savedImage = projectFileBytes(w.rec);
     w.s.projectFile = path;
 }
 
@@ -684,13 +697,13 @@ MainWindowOutcome MainWindowModel::Laden1Click(const QDate& today, const std::op
         w.s.menusEnabled = true;
         projectData(w, today);
         w.s.projectPanelVisible = true;
-        w.flags.projectSaved = false;
         if (w.rec.continueUsed) {
             w.s.continueEnabled = true;
             w.s.continueVisible = true;
         }
         w.s.title = kTitlePrefix + w.rec.projectName.str();
         FillWindow(w.s, w.rec);
+        w.s.savedImage = imageToSave(w.s, w.rec);
     });
 }
 
@@ -702,25 +715,47 @@ MainWindowOutcome MainWindowModel::Neu1Click() {
         FillWindow(w.s, w.rec);
         w.s.projectPanelVisible = false;
         w.s.roomPanelVisible = false;
-        w.flags.projectSaved = false;
         w.flags.countSetByHand = false;
         w.s.continueEnabled = false;
         w.flags.freshProject = true;
         w.flags.loadedWithResults = false;
         w.s.menusEnabled = true;
+        // The new project has no file yet: saving it must not propose the one it replaced.
+        w.s.projectFile.clear();
+        w.s.savedImage = imageToSave(w.s, w.rec);
     });
 }
 
-bool MainWindowModel::FormClose() {
-    if (parts_.flags.projectSaved)
+QString markedTitle(const QString& title, bool changed) {
+    return changed ? QLatin1Char('*') + title : title;
+}
+
+bool MainWindowModel::projectChanged() const {
+    try {
+        return imageToSave(state_, parts_.record) != state_.savedImage;
+    } catch (const Error&) {
+        return true;
+    }
+}
+
+void MainWindowModel::takeAsUnchanged() {
+    try {
+        state_.savedImage = imageToSave(state_, parts_.record);
+    } catch (const Error&) {
+        state_.savedImage.clear(); // nothing a file could hold: every state is a change
+    }
+}
+
+bool MainWindowModel::askToSaveChanges() {
+    if (!projectChanged())
         return true;
     const std::optional<bool> save = askTextOrCancel(parts_.texts, parts_.dialogs, 173);
     if (!save)
-        return false; // withdrawn: nothing closes
+        return false; // withdrawn: the project stays as it is
     if (!*save)
         return true;
-    // Only a project that got saved may be left: a cancelled or failed save keeps the program open.
-    return runAction(parts_.dialogs, [this] { Speichern1Click(); }) && parts_.flags.projectSaved;
+    // Only a project that got saved may be left: a cancelled or failed save keeps it open.
+    return runAction(parts_.dialogs, [this] { Speichern1Click(); }) && !projectChanged();
 }
 
 } // namespace fyl

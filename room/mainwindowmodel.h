@@ -15,6 +15,7 @@
 #include "results/planningcopy.h"
 #include "results/resultsview.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -63,6 +64,10 @@ struct MainWindowState {
     std::optional<QString> title;   // set once the project name changes (or a project is loaded)
     std::optional<RoomField> focus; // a field the window is to put the focus into
     QString projectFile;            // the file the project was last loaded from or saved into
+    // The bytes that file held then (or the project as it started or was begun anew): what the
+    // planner would lose by quitting or replacing the project is whatever saving would write
+    // differently from these.
+    QByteArray savedImage;
 
     // Private values of the window: what a field held when it got the focus, and the limits that
     // a refused input falls back to.
@@ -111,6 +116,9 @@ struct MainWindowParts : PlanningParts {
     Folders& folders; // the demo command sets the demo folder
     DemoPictures& demoPictures;
 };
+
+// The main window's title with the mark of a project changed since it was last saved or loaded.
+QString markedTitle(const QString& title, bool changed);
 
 class MainWindowModel {
 public:
@@ -166,10 +174,17 @@ public:
     // `path`: the project to load without the open dialog (the recently opened list).
     MainWindowOutcome Laden1Click(const QDate& today, const std::optional<QString>& path = std::nullopt);
     MainWindowOutcome Neu1Click();
-    // The main window closes: question 173 while the project is unsaved, and the save on Yes.
-    // False when the planner withdrew the question or the save was cancelled or failed: the
-    // window then stays open, so the project is not lost.
-    bool FormClose();
+    // Whether saving now would write other bytes than the project file last saved or loaded held
+    // (for a project never saved: other bytes than it had when it was started or begun anew). A
+    // field that is no number counts as a change: the planner typed something no file holds.
+    bool projectChanged() const;
+    // The project as it now stands is the unchanged one: the end of the start-up.
+    void takeAsUnchanged();
+    // Before the project is quit (FormClose), replaced by a new one or by a loaded one: question
+    // 173 when it changed, and on Yes the save with its dialog. False when the planner withdrew
+    // the question or the save was cancelled or failed: the action then does not go on, so the
+    // project is not lost. The room schedules begin their projects without it.
+    bool askToSaveChanges();
 
     struct Work; // one action's copies; internal
 

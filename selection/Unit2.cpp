@@ -281,6 +281,8 @@ void TForm2::closeEvent(QCloseEvent* event) {
 void TForm2::act(const std::function<void()>& step) {
     runAction(dialogs_, step);
     refresh();
+    if (actionDone)
+        actionDone();
 }
 
 void TForm2::actWithOutcome(const std::function<SelectionOutcome()>& step) {
@@ -289,6 +291,8 @@ void TForm2::actWithOutcome(const std::function<SelectionOutcome()>& step) {
     refresh();
     if (done && outcomeHandler)
         outcomeHandler(outcome);
+    if (actionDone)
+        actionDone();
 }
 
 void TForm2::showSuggestions() {
@@ -324,6 +328,8 @@ void TForm2::showPicture() {
     if (s.Image2 == shownPicture_)
         return;
     shownPicture_ = s.Image2;
+    // No type chosen, or a picture that fails to load: no picture rather than the type's before.
+    Image2->setImage(QImage());
     if (s.Image2.isEmpty())
         return;
     runAction(dialogs_, [this, &s] {
@@ -371,6 +377,8 @@ void TForm2::refresh() {
     showList(ListBox13, s.ListBox13);
     Info1->setEnabled(s.Info1Enabled);
 
+    if (!s.GroupBox2.isEmpty())
+        GroupBox2->setTitle(s.GroupBox2);
     GroupBox2->setVisible(s.GroupBox2Visible);
     showList(ListBox14, s.ListBox14);
     showList(ListBox15, s.ListBox15);
@@ -381,6 +389,8 @@ void TForm2::refresh() {
     Label28->setText(s.Label28);
     Button3->setEnabled(s.Button3Enabled);
 
+    if (!s.GroupBox3.isEmpty())
+        GroupBox3->setTitle(s.GroupBox3);
     GroupBox3->setVisible(s.GroupBox3Visible);
     showList(ListBox17, s.ListBox17);
     showList(ListBox18, s.ListBox18);

@@ -36,6 +36,8 @@ public:
     SelectionModel& model() { return model_; }
     // Receives what a step asks of the other windows.
     std::function<void(const SelectionOutcome&)> outcomeHandler;
+    // Runs after each of the window's actions, which may have changed the project.
+    std::function<void()> actionDone;
     // Shows the model's state again after another window changed it.
     void refresh();
     // A fixed-text control by its identifier.

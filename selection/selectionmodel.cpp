@@ -2,6 +2,7 @@
 // filter, the take-over of the outlet and the slot configuration. Core layer (fylcore), above
 // results/.
 #include "selection/selectionmodel.h"
+#include "selection/selectiontexts.h"
 
 #include "results/planningcopy.h"
 
@@ -254,6 +255,7 @@ void openSlotGroup(Work& w, bool tube) {
     w.s.groupbox1Visible = false;
     w.s.GroupBox2Visible = tube;
     w.s.GroupBox3Visible = !tube;
+    (tube ? w.s.GroupBox2 : w.s.GroupBox3) = slotGroupTitle(w.texts.text(tube ? 74 : 63), w.s.selectedType);
     w.s.configuration.diameterChosen = false;
     w.s.configuration.lengthChosen = false;
     w.s.configuration.countChosen = false;
@@ -326,6 +328,7 @@ void SelectionModel::chooseKind(int index) {
         const QString kind = w.s.listbox1.items[index];
         w.s.GroupBox4 = kind.left(20);
         w.s.Panel2Visible = false;
+        w.s.Image2.clear(); // no type of this kind is chosen yet
         const KindTypes types = typesOfKind(w.catalogue, kind, w.s.ListBox7.items);
         w.s.ListBox3.items = types.names;
         w.s.ListBox8.items = types.calculable;
@@ -371,6 +374,7 @@ void SelectionModel::ListBox2Click(int index) {
         w.s.Info1Enabled = true;
         clear(w.s.ListBox10);
         w.s.Panel2Visible = false;
+        w.s.Image2.clear(); // the calculable type chosen before is no longer the one shown
         w.s.dataSheetName = w.s.ListBox2.items[index] + QStringLiteral(".pdf");
         w.show(184);
     });
@@ -429,6 +433,7 @@ void SelectionModel::Info1Click() {
 }
 
 void SelectionModel::resetToFirstStep() {
+    state_.Image2.clear();
     state_.groupbox1Visible = false;
     state_.GroupBox2Visible = false;
     state_.GroupBox3Visible = false;

@@ -75,7 +75,9 @@ struct SelectionState {
     QString Image2Fallback;                      // loaded instead when that fails
     bool Info1Enabled = false;
 
-    // Slot tube (GroupBox2) and linear slot (GroupBox3) configuration.
+    // Slot tube (GroupBox2) and linear slot (GroupBox3) configuration; a title names the type it
+    // configures (empty: the design's).
+    QString GroupBox2, GroupBox3;
     bool GroupBox2Visible = false;
     SelectionList ListBox14, ListBox15, ListBox16; // diameters, lengths, slot counts
     QString Label22, Label24, Label26, Label28;    // total length, length per outlet, counts, diameter

@@ -14,4 +14,11 @@ Form2Texts form2CreationTexts(const TextTable& texts) {
     return t;
 }
 
+QString slotGroupTitle(const QString& groupText, const QString& type) {
+    QString design = groupText.left(groupText.indexOf(QLatin1Char('('))).simplified();
+    if (type.trimmed().isEmpty())
+        return design;
+    return design + QStringLiteral(" (") + type.trimmed() + QLatin1Char(')');
+}
+
 } // namespace fyl

@@ -72,4 +72,9 @@ struct Form2Texts {
 };
 Form2Texts form2CreationTexts(const TextTable& texts);
 
+// The title of a slot configuration group for the chosen type: the group's text (entry 74 or 63)
+// up to the types it names in brackets, then the chosen type in brackets, so that the group of an
+// LSA does not read "LPA/LPB".
+QString slotGroupTitle(const QString& groupText, const QString& type);
+
 } // namespace fyl

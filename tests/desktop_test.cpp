@@ -13,6 +13,7 @@
 #include "selection/Unit2.h"
 #include "tests/support/mainwindowfixture.h"
 #include "widgets/qtdialogs.h"
+#include "widgets/qtshell.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest/QTest>
@@ -82,6 +85,7 @@ TEST_F(DesktopTest, OnlyThreeWindowsStayOnTopAndEveryDialogOpensModalOverTheActi
         {"error", [&] { dialogs.error(QStringLiteral("Fehler")); }},
         {"open", [&] { dialogs.openFile({QStringLiteral("Öffnen"), dir.path(), {}, {}, {}}); }},
         {"save", [&] { dialogs.saveFile({QStringLiteral("Speichern"), dir.path(), {}, {}, {}}); }},
+        {"folder", [&] { dialogs.chooseFolder({QStringLiteral("Ordner"), dir.path(), {}, {}, {}}); }},
     };
     for (const auto& [name, w] : windows(*forms)) {
         if (!activate(w)) {
@@ -119,6 +123,8 @@ TEST_F(DesktopTest, OnlyThreeWindowsStayOnTopAndEveryDialogOpensModalOverTheActi
 
 TEST_F(DesktopTest, QuittingEndsTheProgramWhateverIsOpenAndAbbrechenKeepsEverything) {
     auto forms = started();
+    forms->form1->Neu1->trigger();
+    forms->form1->model().setProjectText(0, QStringLiteral("Halle")); // a change to lose
     forms->form3->show();
     forms->form4->show();
 
@@ -275,6 +281,68 @@ TEST_F(DesktopTest, AProjectFileOfTheCallLoadsAsLadenWithoutTheDialogAndADamaged
     EXPECT_EQ(main.model().state().projectFile, folder + QStringLiteral("/a.zol"));
     EXPECT_EQ(recentProjects(*forms->settings).first(), folder + QStringLiteral("/a.zol"));
     EXPECT_EQ(dialogs.fileRequests.size(), asked);
+}
+
+// A box that follows another while no window is active yet (an error after the save dialog) opens
+// over the window the planner is in: over the main window it would raise that above it.
+TEST_F(DesktopTest, ABoxThatFollowsAnotherBelongsToTheWindowThePlannerIsIn) {
+    auto forms = started();
+    QtDialogs boxes(forms->form1.get());
+    auto ownerOf = [](const std::function<void()>& open) {
+        QWidget* parent = nullptr;
+        QTimer closer;
+        closer.setSingleShot(true);
+        closer.callOnTimeout([&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            parent = box != nullptr ? box->parentWidget() : nullptr;
+            if (box != nullptr)
+                box->reject();
+        });
+        closer.start(0);
+        open();
+        return parent;
+    };
+    ASSERT_TRUE(activate(forms->form3.get()));
+    EXPECT_EQ(ownerOf([&] { boxes.information(QStringLiteral("Gespeichert")); }), forms->form3.get());
+    QApplication::setActiveWindow(nullptr);
+    EXPECT_EQ(ownerOf([&] { boxes.error(QStringLiteral("Fehler")); }), forms->form3.get());
+}
+
+// With the shipped texts the attachment buttons speak the dialogue's German, whole.
+TEST_F(DesktopTest, AttachmentButtonsSayGermanWordsAndShowThemWhole) {
+    writePictureAndCatalogue();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZELK_PROGRAM_DIR "/Fyltext.txt"),
+                            program + QStringLiteral("/Fyltext.txt")));
+    auto forms = start();
+    for (QPushButton* button : {forms->form1->Add1, forms->form1->Del1}) {
+        const QString text = button->text();
+        EXPECT_TRUE(text != QStringLiteral("Add") && text != QStringLiteral("Del")) << text.toStdString();
+        const int needed = button->fontMetrics().horizontalAdvance(text) +
+                           2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        EXPECT_LE(needed, button->width()) << text.toStdString();
+    }
+}
+
+// The desktop's shell: a document has a program only when the desktop's table names one for its
+// type (xdg-open takes any document and fails unseen afterwards).
+TEST_F(DesktopTest, TheDesktopShellLooksUpTheProgramForTheDocumentsType) {
+    const QString guide = dir.filePath(QStringLiteral("Fyl_Anleitung.pdf"));
+    test::writeFile(guide, QByteArray("%PDF-1.4\n"));
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QDir().mkpath(bin);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ':' + oldPath);
+    // A stand-in for the desktop's table: it names for PDF files what VIEWER says.
+    test::writeFile(bin + QStringLiteral("/xdg-mime"),
+                    "#!/bin/sh\n[ \"$3\" = application/pdf ] && echo $VIEWER\n");
+    QFile::setPermissions(bin + QStringLiteral("/xdg-mime"), QFile::ReadOwner | QFile::ExeOwner);
+    QtShell desktop;
+    qputenv("VIEWER", "");
+    EXPECT_FALSE(desktop.hasHandler(guide));
+    qputenv("VIEWER", "viewer.desktop");
+    EXPECT_TRUE(desktop.hasHandler(guide));
+    EXPECT_FALSE(desktop.hasHandler(dir.filePath(QStringLiteral("fehlt.pdf"))));
+    qputenv("PATH", oldPath);
 }
 
 } // namespace

@@ -254,7 +254,7 @@ TEST_F(EntryTest, AFieldThatIsNoNumberChangesNothing) {
     main->Speichern1->trigger(); // the window does not go into the record, so nothing is saved
     EXPECT_EQ(shown(Kind::Error).size(), 3);
     EXPECT_TRUE(shown(Kind::SaveFile).isEmpty());
-    EXPECT_FALSE(forms->state.flags.projectSaved);
+    EXPECT_TRUE(main->model().projectChanged()); // no file holds what the field shows
 }
 
 TEST_F(EntryTest, SavedProjectLoadsBackWhole) {
@@ -289,7 +289,7 @@ TEST_F(EntryTest, SavedProjectLoadsBackWhole) {
     const QByteArray saved = test::readFile(file);
     ASSERT_EQ(saved.size(), 11880);
     EXPECT_EQ(saved[4186], 0); // flow picture shown
-    EXPECT_TRUE(forms->state.flags.projectSaved);
+    EXPECT_FALSE(main->model().projectChanged());
     const FileDialogRequest& request = dialogs.fileRequests.back();
     EXPECT_EQ(request.folder, forms->state.folders.project);
     EXPECT_EQ(request.defaultSuffix.toStdString(), "zol");
@@ -304,7 +304,7 @@ TEST_F(EntryTest, SavedProjectLoadsBackWhole) {
     EXPECT_FALSE(main->BitBtn1->isEnabled());
     EXPECT_TRUE(main->Edit15->text().isEmpty());
     EXPECT_EQ(main->ListBox1->count(), 0);
-    EXPECT_FALSE(forms->state.flags.projectSaved);
+    EXPECT_FALSE(main->model().projectChanged()); // a new project nobody touched yet
     main->Projektdaten1->trigger();
     focus(main->Edit15); // the air change rate is not left with the new project's values
     EXPECT_EQ(text(main->edit7), "4000");
@@ -327,7 +327,7 @@ TEST_F(EntryTest, SavedProjectLoadsBackWhole) {
     EXPECT_EQ(recordBytes(rec), saved); // selection, results and the cleared flow picture flag
     EXPECT_EQ(rec.sizeText.str().toStdString(), "625");
     EXPECT_EQ(+rec.lwa, 33.5);
-    EXPECT_FALSE(forms->state.flags.projectSaved);
+    EXPECT_FALSE(main->model().projectChanged());
 
     const QString again = path("again.zol");
     save(again);
@@ -417,7 +417,9 @@ TEST_F(EntryTest, RandomRoomsLoadAsTheyWereSaved) {
         EXPECT_EQ(firstDifference(test::readFile(again), saved), -1) << "fields left unchanged";
     }
     EXPECT_FALSE(shown(Kind::Information).contains(QStringLiteral("Eintrag 198")));
-    EXPECT_TRUE(shown(Kind::Confirm).isEmpty());
+    // Only the first "Neu" asks: the room data command before it made the new project's flow the
+    // 3000 m³/h its room gives, not the 4000 it starts with. Every later project was saved.
+    EXPECT_EQ(shown(Kind::Confirm), entries({173}));
     EXPECT_TRUE(shown(Kind::Error).isEmpty()) << shown(Kind::Error).join(QLatin1Char(';')).toStdString();
 }
 
@@ -460,12 +462,13 @@ TEST_F(EntryTest, ProjectFilesKeepNoOldTextsLoadTheLastRecordAndRefuseAWrongSize
 }
 
 TEST_F(EntryTest, ClosingAsksUntilAFileIsWritten) {
+    fill(main->Edit4, QStringLiteral("12"));
     dialogs.fileAnswers = {QString()}; // cancelled
     main->Speichern1->trigger();
-    EXPECT_FALSE(forms->state.flags.projectSaved);
+    EXPECT_TRUE(main->model().projectChanged());
     save(path("fehlt/x.zol"));
     EXPECT_EQ(shown(Kind::Error).size(), 1);
-    EXPECT_FALSE(forms->state.flags.projectSaved);
+    EXPECT_TRUE(main->model().projectChanged());
 
     main->close(); // No: nothing is written
     EXPECT_EQ(shown(Kind::Confirm), entries({173}));
@@ -475,7 +478,7 @@ TEST_F(EntryTest, ClosingAsksUntilAFileIsWritten) {
 
     main->show();
     save(path("p.zol"));
-    EXPECT_TRUE(forms->state.flags.projectSaved);
+    EXPECT_FALSE(main->model().projectChanged());
     main->close();
     EXPECT_EQ(shown(Kind::Confirm).size(), 1);
 }
@@ -551,7 +554,7 @@ protected:
         EXPECT_TRUE(errors[0].contains(QDir::toNativeSeparators(target)) &&
                     errors[0].contains(QStringLiteral("(")))
             << errors[0].toStdString();
-        EXPECT_FALSE(forms->state.flags.projectSaved);
+        EXPECT_TRUE(main->model().projectChanged());
         EXPECT_EQ(recordBytes(forms->state.record), record);
         EXPECT_EQ(room(), window);
         EXPECT_EQ(main->Edit15->text().toStdString(), "Zweite Halle");

@@ -287,3 +287,26 @@ TEST_F(RoadTest, SuggestionListTakesTheDoubleClickedChoiceOverAsTheStepsWould) {
     EXPECT_TRUE(results->widget(form3::DraughtHint)->isVisible());
     EXPECT_TRUE(errors().isEmpty()) << errors().join(QLatin1Char(';')).toStdString();
 }
+
+// A slot group's title names the type it configures, and no picture outlives the type it shows:
+// a new installation kind or a type with a data sheet only shows none.
+TEST_F(RoadTest, SlotGroupsNameTheirTypeAndNoPictureOutlivesItsType) {
+    copyFolder(QStringLiteral(ZELK_PROGRAM_DIR), program);
+    startWindows();
+    press(main->BitBtn1);
+    pick(selection->listbox1, QStringLiteral("Schlitzdurchlässe"));
+    pick(selection->ListBox8, QStringLiteral("LSA"));
+    EXPECT_FALSE(selection->Image2->image().isNull());
+    pick(selection->ListBox9, QStringLiteral("LSA 20"));
+    pick(selection->ListBox10, QStringLiteral("04"));
+    press(selection->weiter);
+    EXPECT_EQ(selection->GroupBox3->title().toStdString(), "Bauart 1/3 (LSA)");
+    press(selection->Button4);
+    press(selection->zurueck);
+    pick(selection->listbox1, QStringLiteral("Wanddurchlässe"));
+    EXPECT_TRUE(selection->Image2->image().isNull());
+    pick(selection->ListBox8, QStringLiteral("WGA"));
+    EXPECT_FALSE(selection->Image2->image().isNull());
+    pick(selection->ListBox2, QStringLiteral("UGR"));
+    EXPECT_TRUE(selection->Image2->image().isNull());
+}

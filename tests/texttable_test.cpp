@@ -127,3 +127,13 @@ TEST(ShippedTextTable, HasAll235EntriesInTheProgramsEncoding) {
     for (int n : {43, 171, 173, 178, 179, 180, 198, 199, 200, 201, 202})
         EXPECT_GT(table.text(n).size(), 20) << "message " << n << " has no sentence";
 }
+
+// Alt's letters for the texts of one menu, whatever the table says: each its first letter that no
+// text before it took, any case; a "&" of the text is shown, not taken as a mark.
+TEST(MenuMnemonics, EachTextTakesItsFirstFreeLetter) {
+    EXPECT_EQ(
+        withMnemonics({QStringLiteral("Sound"), QStringLiteral("schall"), QStringLiteral("1 Drucken")}),
+        (QStringList{QStringLiteral("&Sound"), QStringLiteral("s&chall"), QStringLiteral("1 &Drucken")}));
+    EXPECT_EQ(withMnemonics({QStringLiteral("A&B"), QStringLiteral("ab"), QStringLiteral("12")}),
+              (QStringList{QStringLiteral("&A&&B"), QStringLiteral("a&b"), QStringLiteral("12")}));
+}

@@ -45,10 +45,9 @@ TEST_F(WorkingDirectoryTest, CancelledDialogGivesTheDefaultFolderAndIsAskedOnce)
     setUp();
     ASSERT_GE(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[0].text.toStdString(), "Text 199");
-    EXPECT_EQ(dialogs.shown[1].kind, ScriptedDialogs::Shown::SaveFile);
-    EXPECT_EQ(dialogs.fileRequests[0].folder, defaultFolder());
-    EXPECT_EQ(dialogs.fileRequests[0].fileName.toStdString(), "Zelk");
-    EXPECT_EQ(dialogs.fileRequests[0].defaultSuffix.toStdString(), "fyl");
+    // A folder chooser, opened beside the default folder while that does not exist yet.
+    EXPECT_EQ(dialogs.shown[1].kind, ScriptedDialogs::Shown::Folder);
+    EXPECT_EQ(dialogs.fileRequests[0].folder, QDir::toNativeSeparators(dir.filePath(QStringLiteral("home"))));
     EXPECT_EQ(folders.working, defaultFolder());
     EXPECT_TRUE(QFileInfo(defaultFolder() + QStringLiteral("/Projekte")).isDir()); // parents created too
     EXPECT_TRUE(QFileInfo(defaultFolder() + QStringLiteral("/tmp")).isDir());
@@ -64,15 +63,15 @@ TEST_F(WorkingDirectoryTest, CancelledDialogGivesTheDefaultFolderAndIsAskedOnce)
     EXPECT_EQ(again.working, defaultFolder());
 }
 
-TEST_F(WorkingDirectoryTest, ChosenFileNameGivesItsFolderNotAFolderNamedLikeTheFile) {
-    const QString chosen = QDir::toNativeSeparators(dir.filePath(QStringLiteral("Planung/Zelk.fyl")));
+TEST_F(WorkingDirectoryTest, TheChosenFolderIsTheWorkingDirectory) {
+    QDir().mkpath(defaultFolder());
     QDir().mkpath(dir.filePath(QStringLiteral("Planung")));
-    dialogs.fileAnswers = {chosen};
+    dialogs.fileAnswers = {QDir::toNativeSeparators(dir.filePath(QStringLiteral("Planung")))};
     setUp();
+    EXPECT_EQ(dialogs.fileRequests[0].folder, defaultFolder()); // opened where the default lies
     EXPECT_EQ(folders.working, QDir::toNativeSeparators(dir.filePath(QStringLiteral("Planung"))));
     EXPECT_EQ(settings->value(QString::fromLatin1(kWorkingDirectoryKey)).toString(), folders.working);
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("Planung/Projekte"))).isDir());
-    EXPECT_FALSE(QFileInfo(dir.filePath(QStringLiteral("Planung/Zelk.fyl"))).exists());
 }
 
 TEST_F(WorkingDirectoryTest, StoredValueIsUsedAsItStands) {

@@ -16,9 +16,18 @@ namespace {
 const QString kBoxTitle = QStringLiteral("ZELK FYL");
 } // namespace
 
-QWidget* QtDialogs::owner() const {
-    if (QWidget* active = QApplication::activeWindow())
+QWidget* QtDialogs::owner() {
+    if (QWidget* active = QApplication::activeWindow()) {
+        if (qobject_cast<QDialog*>(active) == nullptr)
+            lastOwner_ = active;
         return active;
+    }
+    // Right after a dialog closes no window is active until the window manager gives the focus
+    // back. The dialog that follows (an error after the save dialog, the save dialog after the quit
+    // question) belongs to the window the first one did: the main window would come up with it,
+    // above the window the planner is in.
+    if (lastOwner_ != nullptr && lastOwner_->isVisible())
+        return lastOwner_;
     return owner_;
 }
 
@@ -72,6 +81,15 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
 
 std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
     return runFileDialog(owner(), request, QFileDialog::AcceptSave);
+}
+
+std::optional<QString> QtDialogs::chooseFolder(const FileDialogRequest& request) {
+    QFileDialog dialog(owner(), request.title, request.folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
 bool QtDialogs::printDialog(QPrinter& printer) {

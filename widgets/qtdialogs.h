@@ -4,12 +4,13 @@
 
 #include "frame/dialogs.h"
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 namespace fyl {
 
-// The dialogs of the running program: Qt's message boxes and file dialogs, owned by the
-// currently active window.
+// The dialogs of the running program: Qt's message boxes and file dialogs, owned by the window the
+// planner is in.
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* owner = nullptr) : owner_(owner) {}
@@ -21,11 +22,13 @@ public:
     void error(const QString& message) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    std::optional<QString> chooseFolder(const FileDialogRequest& request) override;
     bool printDialog(QPrinter& printer) override;
 
 private:
-    QWidget* owner() const;
+    QWidget* owner();
     QWidget* owner_;
+    QPointer<QWidget> lastOwner_; // the window the last dialog opened over
 };
 
 } // namespace fyl
