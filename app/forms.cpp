@@ -42,12 +42,6 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
 void Forms::follow(const SelectionOutcome& outcome) {
     if (outcome.hideSelection)
         form2->hide();
-    if (outcome.mountingHeightText) {
-        // The selection stored the height it set; the text shows it rounded.
-        form1->model().setRoomValue(RoomField::MountingHeight, *outcome.mountingHeightText,
-                                    state.record.mountingHeight);
-        form1->refresh();
-    }
     if (outcome.backToRoomData) {
         // The main window's room data command shows the panel again, "weiter" enabled.
         form1->model().hideRoomPanel();

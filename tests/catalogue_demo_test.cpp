@@ -5,6 +5,8 @@
 #include "catalogue/checker.h"
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
+#include "frame/jetkind.h"
+#include "frame/texttable.h"
 #include "tests/support/testfiles.h"
 
 #include <QFileInfo>
@@ -58,6 +60,47 @@ TEST(CatalogueDemo, ChecksCleanAndCoversEveryDesignJetFormAndInstallationKind) {
              c.outletListLines[i].mid(outletlistline::kTypeNamesFrom - 1).split('/', Qt::SkipEmptyParts))
             dataSheetOnly = dataSheetOnly || !FindIndexLine(c, name).found;
     EXPECT_TRUE(dataSheetOnly);
+}
+
+// A horizontal jet form has one meaning: the rule's sides, the jet form list, the hint and every
+// record's third name say the same, and a one-sided jet carries the whole flow of its slot to one
+// side, so it throws and stays attached farther than the two-sided jet of the same size.
+TEST(CatalogueDemo, TheSidesOfAJetFormAreTheSameInTheRuleTheTextsAndTheData) {
+    Catalogue c;
+    LoadCatalogue(c, kData);
+    TextTable texts;
+    texts.load(kData + QStringLiteral("/Fyltext.txt"));
+    for (const char* code : {"04", "05", "06"}) {
+        SCOPED_TRACE(code);
+        const JetFormRule rule = jetFormOf(u"2", QString::fromLatin1(code));
+        const QString sides = rule.oneSided ? QStringLiteral("einseitig") : QStringLiteral("zweiseitig");
+        EXPECT_TRUE(c.jetFormNames[QByteArray(code).toInt() - 1].contains(sides));
+        EXPECT_TRUE(texts.text(rule.hintEntry).contains(sides)) << texts.text(rule.hintEntry).toStdString();
+    }
+    QHash<QString, const char*> sidesOf{{"04", "einseitig"}, {"05", "zweiseitig"}, {"06", "einseitig"}};
+    QHash<QString, double> twoSidedK;
+    std::vector<std::pair<QString, double>> oneSidedK;
+    for (int j = 0; j < c.indexCount; ++j) {
+        const QString line = c.catalogueIndex[j];
+        const QString jet = columnText(line, indexline::kJetFormCode);
+        if (!sidesOf.contains(jet))
+            continue;
+        const OutletRecord r =
+            ReadOutletRecord(kData, columnText(line, indexline::kRecordNumber).trimmed().toInt() - 1);
+        const QString size = columnText(line, indexline::kSizeName).trimmed();
+        EXPECT_EQ(r.thirdNameText(), QLatin1String(sidesOf.value(jet))) << size.toStdString();
+        if (jetFormOf(u"0", jet).oneSided)
+            oneSidedK.emplace_back(size, r.decayK);
+        else
+            twoSidedK.insert(size, r.decayK);
+    }
+    int compared = 0;
+    for (const auto& [size, k] : oneSidedK)
+        if (twoSidedK.contains(size)) {
+            EXPECT_GT(k, 1.2 * twoSidedK.value(size)) << size.toStdString();
+            ++compared;
+        }
+    EXPECT_GE(compared, 4); // LSB 20, LSB 25, STR 15, STR 25
 }
 
 // The under-temperature each type with a horizontal jet is sold for [K].

@@ -49,15 +49,15 @@ Image ceilingDiffuser(double totalFlow = 750.0) {
     im.chars(2, "DLQ");
     im.chars(51, "01"); // jet form
     const std::pair<int, double> reals[] = {
-        {65, 50.0},    {73, 150.0},   {212, 0.01},       {220, 2.0},
-        {244, -5.0},   {252, 20.0},                                  // flows, dp, sound
-        {276, 0.032},  {284, 2.0},    {292, 1.0},        {300, 0.5}, // decay, free jet
-        {308, 0.64},   {316, 1.0},    {324, 1.0},        {476, 274.658203125},
-        {484, 1.0},                                // detachment, trajectory
-        {500, -1.0},   {508, 90.0},   {516, 10.0}, // zone
-        {3760, 10.0},  {3768, 10.0},  {3776, 100.0}, {3784, 3.0},   {3808, totalFlow}, {3840, 0.2},
-        {3848, 1.8},   {3856, 26.0},  {3864, 18.0},      {3880, 35.0},
-        {4144, 3.0},   {6704, 1000.0}};
+        {65, 50.0},        {73, 150.0},  {212, 0.01},   {220, 2.0},
+        {244, -5.0},       {252, 20.0},                             // flows, dp, sound
+        {276, 0.032},      {284, 2.0},   {292, 1.0},    {300, 0.5}, // decay, free jet
+        {308, 0.64},       {316, 1.0},   {324, 1.0},    {476, 274.658203125},
+        {484, 1.0},                                   // detachment, trajectory
+        {500, -1.0},       {508, 90.0},  {516, 10.0}, // zone
+        {3760, 10.0},      {3768, 10.0}, {3776, 100.0}, {3784, 3.0},
+        {3808, totalFlow}, {3840, 0.2},  {3848, 1.8},   {3856, 26.0},
+        {3864, 18.0},      {3880, 35.0}, {4144, 3.0},   {6704, 1000.0}};
     for (const auto& [offset, value] : reals)
         im.real(offset, value);
     im.shortString(4060, "0"); // design code
@@ -88,7 +88,7 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     EXPECT_NEAR(j[QStringLiteral("count_stored")].toDouble(), 7.5, 1e-12);
     EXPECT_EQ(j[QStringLiteral("count")].toInt(), 8);
     EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 93.75); // 750 / 8
-    EXPECT_NEAR(j[QStringLiteral("x_krit")].toDouble(), 7.5, 1e-12); // 0.64 * 93.75 / 8
+    EXPECT_NEAR(j[QStringLiteral("x_krit")].toDouble(), 7.5, 1e-12);   // 0.64 * 93.75 / 8
     EXPECT_NEAR(j[QStringLiteral("critical_distance")].toDouble(), 6.97265625, 1e-12);
     EXPECT_NEAR(j[QStringLiteral("a_min")].toDouble(), 25.2, 1e-12); // 2 * (15 - 2 * 1.2)
     EXPECT_EQ(j[QStringLiteral("count_range")].toArray(), (QJsonArray{5, 15}));
@@ -123,12 +123,15 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     std::memcpy(bounds, written.constData() + 4080, sizeof bounds);
     EXPECT_EQ(j[QStringLiteral("count_bound_1")].toInt(), bounds[0]);
     EXPECT_EQ(j[QStringLiteral("count_bound_2")].toInt(), bounds[1]);
-    // With the count, the kind, the count bar, the status, the working values, the display and the judgement.
-    EXPECT_EQ(j.size(), 33);
+    // With the count, the kind, the count bar, the status, the working values, the display, the
+    // judgement and the mounting height the figures are for (the ceiling diffuser's, the room's).
+    EXPECT_EQ(j.size(), 34);
+    EXPECT_EQ(j[QStringLiteral("outlet_mounting_height")].toDouble(), realAt(written, 4144));
     // The judgement: no grid of eight keeps a min 25,20 m in the 10 × 10 m room, and the list says so.
     bool spacingFails = false;
     for (const QJsonValue c : j[QStringLiteral("checks")].toArray())
-        if (c[QStringLiteral("name")].toString() == QLatin1String("spacing") && !c[QStringLiteral("ok")].toBool())
+        if (c[QStringLiteral("name")].toString() == QLatin1String("spacing") &&
+            !c[QStringLiteral("ok")].toBool())
             spacingFails = c[QStringLiteral("text")].toString().contains(QStringLiteral("< a min 25,20 m"));
     EXPECT_TRUE(spacingFails);
     EXPECT_FALSE(j[QStringLiteral("suitable")].toBool());
