@@ -59,13 +59,13 @@ void Forms::follow(const SelectionOutcome& outcome) {
 
 void Forms::showSelection() {
     // Its top 45 pixels below and its left 15 pixels right of the main window's corner.
-    placeOnScreen(*form2, form1->pos() + QPoint(15, 45));
+    placeOnScreen(*form2, form1->pos() + QPoint(15, 45), WhenTooLarge::Shrink);
     form2->show();
 }
 
 void Forms::showCalculation() {
     // At the main window's left edge, 50 pixels below its top.
-    placeOnScreen(*form3, form1->pos() + QPoint(0, 50));
+    placeOnScreen(*form3, form1->pos() + QPoint(0, 50), WhenTooLarge::Shrink);
     form3->show();
 }
 

@@ -1,17 +1,28 @@
-// Windows on a scaled screen: the placement rule on rectangles, and every window of the program
-// opened on the offscreen screen this run was started with (tests/CMakeLists.txt: QT_SCALE_FACTOR
-// 1.5 on a 1280 x 1000 screen, 2 on a 1920 x 1200 one).
+// Windows on a scaled screen: the placement rule on rectangles, and every window of the program and
+// of both companions opened on the offscreen screen this run was started with (tests/CMakeLists.txt:
+// QT_SCALE_FACTOR 1, 1.25, 1.5 and 2 on a 1920 x 1080 screen, 1.5 on a 1280 x 1000 one and 2 on a
+// 1920 x 1200 one), with every control where the planner can reach it.
 #include "auxiliary/Unit6.h"
 #include "auxiliary/Unit7.h"
+#include "companions/deckenspiegel/planwindow.h"
+#include "companions/zelk_sound/soundwindow.h"
 #include "flowsim/Unit4.h"
 #include "print/Unit5.h"
 #include "results/Unit3.h"
 #include "room/Unit1.h"
 #include "selection/Unit2.h"
+#include "selection/suggestionswindow.h"
 #include "tests/support/mainwindowfixture.h"
 #include "widgets/screenfit.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +95,55 @@ protected:
     std::unique_ptr<Forms> forms;
 };
 
+// Whether the planner can reach `control`: its whole rectangle shows inside every widget around it
+// and on the screen's available area, or it lies in a scroll area whose viewport does, which can
+// scroll it into view.
+bool reachable(const QWidget& control, const QRect& screen) {
+    QRect r(QPoint(), control.size());
+    const QWidget* w = &control;
+    while (!w->isWindow()) {
+        const QWidget* parent = w->parentWidget();
+        r.translate(w->pos());
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(parent->parentWidget());
+        if (area != nullptr && parent == area->viewport())
+            r = QRect(QPoint(), r.size().boundedTo(parent->size()));
+        else if (!QRect(QPoint(), parent->size()).contains(r))
+            return false;
+        w = parent;
+    }
+    return screen.contains(r.translated(w->mapToGlobal(QPoint())));
+}
+
+template <class... Kinds> bool isAnyOf(const QWidget* w) {
+    return ((qobject_cast<const Kinds*>(w) != nullptr) || ...);
+}
+
+// Every visible control of the window that a planner clicks, types into or scrolls; a scroll bar
+// of a scroll area goes with the area.
+void expectEveryControlReachable(const QWidget& window) {
+    const QRect screen = window.screen()->availableGeometry();
+    int controls = 0;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        const bool areaBar = isAnyOf<QScrollBar>(w) && qobject_cast<const QAbstractScrollArea*>(
+                                                           w->parentWidget()->parentWidget()) != nullptr;
+        const bool control =
+            isAnyOf<QAbstractButton, QMenuBar, QLineEdit, QComboBox, QAbstractScrollArea>(w) ||
+            (isAnyOf<QAbstractSlider>(w) && !areaBar);
+        if (!control || !w->isVisible() || w->window() != &window || w->size().isEmpty())
+            continue;
+        ++controls;
+        const QRect at(w->mapToGlobal(QPoint()), w->size());
+        const auto* button = qobject_cast<const QAbstractButton*>(w);
+        EXPECT_TRUE(reachable(*w, screen))
+            << window.objectName().toStdString() << ": " << w->metaObject()->className() << ' '
+            << w->objectName().toStdString()
+            << (button != nullptr ? " \"" + button->text().toStdString() + '"' : "") << " at " << at.x()
+            << ',' << at.y() << ' ' << at.width() << 'x' << at.height() << " on " << screen.width() << 'x'
+            << screen.height();
+    }
+    EXPECT_GT(controls, 0) << window.objectName().toStdString();
+}
+
 } // namespace
 
 TEST_F(ScaledWindows, EveryWindowOpensWhollyOnItsScreen) {
@@ -106,4 +166,65 @@ TEST_F(ScaledWindows, EveryWindowOpensWhollyOnItsScreen) {
     forms->form6->showPictures(
         {QStringLiteral("Demo"), QStringLiteral("beenden"), QStringLiteral("Bildlauf")});
     expectOnScreen(forms->form6.get());
+}
+
+// Each window, opened as the program opens it, keeps every control on the screen or in a scroll
+// area, whatever the scaling; so do both companions, each started on its own.
+TEST_F(ScaledWindows, EveryControlOfEveryWindowCanBeReached) {
+    std::vector<QWidget*> windows{forms->form1.get()};
+    forms->showSelection();
+    windows.push_back(forms->form2.get());
+    auto* suggestions = new SuggestionsWindow({}, forms->form2.get());
+    suggestions->show();
+    windows.push_back(suggestions);
+    forms->showCalculation();
+    windows.push_back(forms->form3.get());
+    forms->form3->Drucken1Click();
+    windows.push_back(forms->form5.get());
+    forms->form4->showPicture({QStringLiteral("0,20"), QStringLiteral("1,80"), QStringLiteral("3,00")});
+    windows.push_back(forms->form4.get());
+    forms->form1->Hilfe2Click();
+    windows.push_back(forms->form7.get());
+    forms->form6->showPictures(
+        {QStringLiteral("Demo"), QStringLiteral("beenden"), QStringLiteral("Bildlauf")});
+    windows.push_back(forms->form6.get());
+
+    SoundExchange noise;
+    noise.outletName = QStringLiteral("DRL 400");
+    noise.outletCount = 4;
+    noise.lwa = 35.0;
+    noise.roomWidth = 6.0;
+    noise.roomLength = 8.0;
+    noise.roomHeight = 3.0;
+    noise.project = QStringLiteral("Büro 2.14");
+    sound::SoundWindow sound(
+        noise, {QStringLiteral("Sounddaten.tmp"), QString(), QString(), sound::RoomUse::Office, QString()},
+        dialogs);
+    sound.setObjectName(QStringLiteral("zelk_sound"));
+    sound.fitToScreen();
+    sound.show();
+    windows.push_back(&sound);
+
+    CeilingExchange plan;
+    plan.outletName = QStringLiteral("DRL 400");
+    plan.outletCount = 4;
+    plan.aMin = 2.4;
+    plan.wallMin = 1.0;
+    plan.roomWidth = 6.0;
+    plan.roomLength = 8.0;
+    plan.spacing = 3.0;
+    plan.wallDistance = 1.0;
+    plan.roomHeight = 3.0;
+    plan.headHeight = 1.8;
+    plan.velocityLimit = 0.2;
+    ceiling::CeilingPlanWindow ceilingPlan(plan, std::nullopt, QStringLiteral("Zoldaten.tmp"));
+    ceilingPlan.setObjectName(QStringLiteral("deckenspiegel"));
+    ceilingPlan.show();
+    windows.push_back(&ceilingPlan);
+
+    QApplication::processEvents();
+    for (QWidget* window : windows) {
+        expectOnScreen(window);
+        expectEveryControlReachable(*window);
+    }
 }

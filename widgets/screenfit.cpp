@@ -20,8 +20,14 @@ int fitOneAxis(int start, int length, int areaStart, int areaLength) {
     return std::clamp(start, areaStart, areaStart + areaLength - length);
 }
 
+// A window manager's title bar and borders [logical pixels], assumed where no frame is known yet:
+// rather a little too large, so that a window made as large as the screen keeps its title bar and
+// its bottom buttons on it.
+constexpr QMargins kAssumedFrame(4, 32, 4, 4);
+
 // The frame around the client area. Before a window has been shown the platform may not know it
-// yet (X11 learns it from the window manager); another shown window's frame is the best guess.
+// yet (X11 learns it from the window manager); another shown window's frame is the best guess,
+// and without one a usual frame is assumed.
 QMargins frameMarginsOf(const QWidget& window) {
     const auto margins = [](const QWidget& w) {
         const QRect frame = w.frameGeometry(), client = w.geometry();
@@ -33,7 +39,7 @@ QMargins frameMarginsOf(const QWidget& window) {
     for (const QWidget* other : QApplication::topLevelWidgets())
         if (other != &window && other->isVisible() && other->isWindow() && !margins(*other).isNull())
             return margins(*other);
-    return {};
+    return kAssumedFrame;
 }
 
 const QScreen* screenOf(const QWidget& window, QPoint place) {
