@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMargins>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -59,7 +60,18 @@ void fitInto(QWidget& window, QPoint wanted, const QScreen* screen, WhenTooLarge
     const QMargins frame = frameMarginsOf(window);
     if (tooLarge == WhenTooLarge::Shrink) {
         const QSize room = area.size().shrunkBy(frame);
-        const QSize size = window.size().boundedTo(room).expandedTo(window.minimumSize());
+        QSize size = window.size().boundedTo(room);
+        // Lower than its layout asks, the window scrolls it up and down: the scroll bar gets room
+        // beside the layout where the screen has it, so the layout need not scroll sideways too.
+        const QSize wanted = window.sizeHint();
+        const int bar = window.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &window);
+        const bool scrollsDown = size.height() < wanted.height(),
+                   scrollsAcross = size.width() < wanted.width();
+        if (scrollsDown)
+            size.setWidth(std::min(room.width(), std::max(size.width(), wanted.width() + bar)));
+        if (scrollsAcross)
+            size.setHeight(std::min(room.height(), std::max(size.height(), wanted.height() + bar)));
+        size = size.expandedTo(window.minimumSize());
         if (size != window.size())
             window.resize(size);
     }
