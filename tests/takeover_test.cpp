@@ -18,7 +18,6 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -196,39 +195,34 @@ TEST_F(TakeOver, AnOutletAfterOthersGivesWhatItGivesInANewProject) {
 // in a new project of the room, the room keeps the planner's height, and the outlet that needs its
 // own height is evaluated there, as in a room planned at that height.
 TEST_F(TakeOver, TheMountingHeightAnOutletNeedsStaysWithThatOutlet) {
-    const auto realFields = [](const Taken& t) {
+    const auto realFields = [](const QByteArray& bytes) {
         auto rec = std::make_unique<CalculationRecord>();
-        setRecordBytes(*rec, t.bytes);
+        setRecordBytes(*rec, bytes);
         QStringList out;
         for (const RecordRealField& f : recordRealFields())
             out << QStringLiteral("%1 %2").arg(QLatin1String(f.key)).arg(readReal(*rec, f), 0, 'g', 17);
-        return out;
+        return out.join(QLatin1Char('\n')).toStdString();
     };
-    const auto text = [](const QStringList& lines) { return lines.join(QLatin1Char('\n')).toStdString(); };
     for (const double planned : {3.0, 2.5}) {
         std::mt19937 rng(23);
         const std::unique_ptr<CalculationRecord> room = randomRoom(rng);
         room->roomHeight = 3.0;
         room->mountingHeight = planned;
         room->supplyTemp = room->roomTemp - 4.0;
-        // The first offered choice of each design, and the ordinary outlet of the report.
+        // The first offered choice of each design, and the ceiling diffuser of the report.
         std::vector<OutletChoice> designs;
-        for (const char* type : {"STR", "LSB", "LSA", "DRL"})
-            for (const OutletChoice& c : offeredChoices(catalogue, *room, texts, folders))
-                if (c.type == QLatin1String(type)) {
-                    designs.push_back(c);
-                    break;
-                }
+        for (const char* type : {"STR", "LSB", "LSA", "DRL"}) {
+            const std::vector<OutletChoice> offered = offeredChoices(catalogue, *room, texts, folders);
+            designs.push_back(*std::find_if(offered.begin(), offered.end(), [&](const OutletChoice& c) {
+                return c.type == QLatin1String(type);
+            }));
+        }
         designs.push_back({QStringLiteral("DRL"), QStringLiteral("DRL 625"), 1, {}, {}, {}});
-        ASSERT_EQ(designs.size(), 5u);
         for (const OutletChoice& second : designs) {
             Run alone(*this, *room);
             const Taken own = take(alone, second);
             ASSERT_TRUE(own.error.isEmpty()) << own.error.toStdString();
-            EXPECT_EQ(+alone.record->mountingHeight, planned);
             for (const OutletChoice& first : designs) {
-                if (&first == &second)
-                    continue;
                 SCOPED_TRACE(QStringLiteral("planned %1 m: %2 after %3")
                                  .arg(planned)
                                  .arg(choiceName(second), choiceName(first))
@@ -237,31 +231,23 @@ TEST_F(TakeOver, TheMountingHeightAnOutletNeedsStaysWithThatOutlet) {
                 take(history, first);
                 EXPECT_EQ(+history.record->mountingHeight, planned);
                 const Taken after = take(history, second);
-                EXPECT_EQ(text(realFields(after)), text(realFields(own)));
-                EXPECT_EQ(text(after.view), text(own.view));
-                EXPECT_EQ(text(after.ceiling), text(own.ceiling));
-                EXPECT_EQ(text(after.sound), text(own.sound));
+                EXPECT_EQ(realFields(after.bytes), realFields(own.bytes));
+                EXPECT_EQ(after.view, own.view);
                 EXPECT_TRUE(after.bytes == own.bytes);
             }
         }
-        // The tube's top at most at the 3,00 m ceiling; the design "3" slot at 2,90 m at least.
+        // The tube's top at most at the 3,00 m ceiling, the design "3" slot at 2,90 m at least: each
+        // gives what it gives in a room planned at that height, and the room keeps the planner's.
         for (const OutletChoice& choice : {designs[0], designs[1]}) {
             SCOPED_TRACE(choiceName(choice).toStdString());
-            const double own =
-                choice.tube ? std::min(planned, 3.0 - double(*choice.tube) / 1000.0) : std::max(planned, 2.9);
-            Run inRoom(*this, *room);
-            QStringList figures = realFields(take(inRoom, choice));
             CalculationRecord atOwn = *room;
-            atOwn.mountingHeight = own;
+            atOwn.mountingHeight =
+                choice.tube ? std::min(planned, 3.0 - double(*choice.tube) / 1000.0) : std::max(planned, 2.9);
             Run atOwnHeight(*this, atOwn);
-            QStringList expected = realFields(take(atOwnHeight, choice));
-            const auto mounting = [](QStringList& fields) {
-                return fields.takeAt(
-                    fields.indexOf(QRegularExpression(QStringLiteral("^mounting_height .*"))));
-            };
-            EXPECT_EQ(mounting(figures), QStringLiteral("mounting_height %1").arg(planned, 0, 'g', 17));
-            mounting(expected);
-            EXPECT_EQ(text(figures), text(expected));
+            take(atOwnHeight, choice);
+            atOwnHeight.record->mountingHeight = planned;
+            Run inRoom(*this, *room);
+            EXPECT_EQ(realFields(take(inRoom, choice).bytes), realFields(recordBytes(*atOwnHeight.record)));
         }
     }
 }
