@@ -44,12 +44,6 @@ Forms::Forms(std::unique_ptr<QSettings> settingsStore, Dialogs& dialogs, Shell& 
 void Forms::follow(const SelectionOutcome& outcome) {
     if (outcome.hideSelection)
         form2->hide();
-    if (outcome.mountingHeightText) {
-        // The selection stored the height it set; the text shows it rounded.
-        form1->model().setRoomValue(RoomField::MountingHeight, *outcome.mountingHeightText,
-                                    state.record.mountingHeight);
-        form1->refresh();
-    }
     if (outcome.backToRoomData) {
         // The main window's room data command shows the panel again, "weiter" enabled.
         form1->model().hideRoomPanel();
@@ -67,13 +61,13 @@ void Forms::follow(const SelectionOutcome& outcome) {
 
 void Forms::showSelection() {
     // Its top 45 pixels below and its left 15 pixels right of the main window's corner.
-    placeOnScreen(*form2, form1->pos() + QPoint(15, 45));
+    placeOnScreen(*form2, form1->pos() + QPoint(15, 45), WhenTooLarge::Shrink);
     form2->show();
 }
 
 void Forms::showCalculation() {
     // At the main window's left edge, 50 pixels below its top.
-    placeOnScreen(*form3, form1->pos() + QPoint(0, 50));
+    placeOnScreen(*form3, form1->pos() + QPoint(0, 50), WhenTooLarge::Shrink);
     form3->show();
 }
 

@@ -5,6 +5,7 @@
 #include "calc/arithmetic.h"
 #include "calc/criticalsearch.h"
 #include "calc/formulas.h"
+#include "calc/mountingheight.h"
 #include "frame/recordfields.h"
 
 #include <cmath>
@@ -77,8 +78,11 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
     // the proposal is at least one outlet; a count below 0,1 would give none and the flow per
     // outlet a division by zero.
     const double outletMax = rec.outlet.vMax;
-    const double flowBound = std::isfinite(outletMax) && outletMax > 0.0 && vSound > outletMax ? outletMax : vSound;
-    const auto atLeastOne = [](double count) { return count > 0.0 && wholeOutletCount(count) < 1 ? 1.0 : count; };
+    const double flowBound =
+        std::isfinite(outletMax) && outletMax > 0.0 && vSound > outletMax ? outletMax : vSound;
+    const auto atLeastOne = [](double count) {
+        return count > 0.0 && wholeOutletCount(count) < 1 ? 1.0 : count;
+    };
     const bool countedOneByOne = rec.designCode.str() == QLatin1String("0");
     if (!byHand) {
         if (countedOneByOne) {
@@ -103,7 +107,7 @@ CountResult countStep(const CalculationRecord& rec, bool byHand, WorkingValues& 
 
     working.V = c.flowPerOutlet;
     working.vlim = rec.velocityLimit;
-    working.h = stored(ld(rec.mountingHeight) - rec.headHeight);
+    working.h = stored(ld(outletMountingHeight(rec)) - rec.headHeight);
     working.dT = stored(ld(rec.roomTemp) - rec.supplyTemp);
     return c;
 }
@@ -192,7 +196,7 @@ HorizontalResult horizontalAt(const CalculationRecord& rec, bool countSetByHand,
     const double h = r.working.h;
     const double dT = r.working.dT;
 
-    r.ceilingMounted = std::fabs(ld(rec.mountingHeight) - rec.roomHeight) < 0.01L;
+    r.ceilingMounted = std::fabs(ld(outletMountingHeight(rec)) - rec.roomHeight) < 0.01L;
     if (r.ceilingMounted && ld(dT) > 0.1L) {
         r.calcStatus =
             DetachmentDistance(n, outlet.detachFlowExp, outlet.detachTempExp, outlet.detachC, dT, V, r.xKrit);
@@ -229,15 +233,16 @@ HorizontalResult horizontalAt(const CalculationRecord& rec, bool countSetByHand,
         if (onlyWhatLayoutsCompare)
             return r;
         if (ld(rec.headHeight) > 1.3L) {
-            const double h13 = stored(ld(rec.mountingHeight) - 1.3L);
+            const double h13 = stored(ld(outletMountingHeight(rec)) - 1.3L);
             r.calcStatus = DoubledDistanceForVelocity(n, a, b, Kd, h13, vlim, V, value);
             r.aMin13 = r.calcStatus == 0 ? value : 0.0;
             r.calcStatus = DistanceForVelocity(n, a, 1.0, Kd, vlim, h13, V, value);
             r.wMin13 = r.calcStatus == 0 ? value : 0.0;
         }
         if (r.resultsWindowFlag == 1) {
-            const bool wallOutlet = outlet.jetFormCodeText() == QLatin1String("04");
-            const double wall = (ld(r.wMin) <= 0.001L || wallOutlet) ? 0.001 : r.wMin;
+            // A one-sided jet comes from an outlet at the wall.
+            const bool atWall = jetFormOf(rec.designCode.str(), outlet.jetFormCodeText()).oneSided;
+            const double wall = (ld(r.wMin) <= 0.001L || atWall) ? 0.001 : r.wMin;
             r.wallLeft = wall;
             r.wallRight = wall;
             r.spacing = ld(r.aMin) <= 0.001L ? 0.001 : r.aMin;
@@ -327,15 +332,16 @@ void requireFiniteFigures(std::initializer_list<double> figures) {
 }
 
 void requireFiniteShared(const CountResult& c, const WorkingValues& w) {
-    requireFiniteFigures({c.outletCount, c.flowPerOutlet, c.vMinOutlet, c.vMaxOutlet, w.V, w.vlim, w.h, w.dT});
+    requireFiniteFigures(
+        {c.outletCount, c.flowPerOutlet, c.vMinOutlet, c.vMaxOutlet, w.V, w.vlim, w.h, w.dT});
 }
 
 } // namespace
 
 void requireFiniteResult(const HorizontalResult& r) {
     requireFiniteShared(r.count, r.working);
-    requireFiniteFigures({r.xKrit, r.criticalDistance, r.dp, r.lwa, r.aMin, r.aMin13, r.wMin, r.wMin13, r.spacing,
-                          r.wallLeft, r.wallRight, r.vMid, r.vLeft, r.vRight, r.servedArea});
+    requireFiniteFigures({r.xKrit, r.criticalDistance, r.dp, r.lwa, r.aMin, r.aMin13, r.wMin, r.wMin13,
+                          r.spacing, r.wallLeft, r.wallRight, r.vMid, r.vLeft, r.vRight, r.servedArea});
 }
 
 void requireFiniteResult(const VerticalResult& r) {

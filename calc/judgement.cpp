@@ -4,8 +4,10 @@
 
 #include "calc/arithmetic.h"
 #include "calc/formulas.h"
+#include "calc/mountingheight.h"
 #include "catalogue/lookups.h"
 #include "frame/errors.h"
+#include "frame/jetkind.h"
 #include "frame/numbers.h"
 
 #include <QRegularExpression>
@@ -38,12 +40,12 @@ constexpr int kMaxCountsTried = 40;           // counts of one choice tried for 
 constexpr double kHeatingMountingLimit = 4.0; // [m] above it warm air from a horizontal jet stays up
 constexpr double kColdJetLimit = 3.0;         // [K] under-temperature of a jet that is not at the ceiling
 constexpr double kDraughtValidLow = 20.0, kDraughtValidHigh = 26.0, kDraughtValidVelocity = 0.5;
-constexpr double kLongestCell = 2.0;          // a floor share per outlet at most twice as long as wide
-constexpr double kVerticalClearance = 0.2;    // [m] between the edges of two vertical outlets
+constexpr double kLongestCell = 2.0;       // a floor share per outlet at most twice as long as wide
+constexpr double kVerticalClearance = 0.2; // [m] between the edges of two vertical outlets
 constexpr double kRoundSpread = 24.0, kSlotSpread = 20.0; // [°] where the catalogue gives none
-constexpr double kDpLow = 20.0, kDpHigh = 60.0; // [Pa] the pressure drop a damper balances well
-constexpr double kWallRowReach = 0.75;          // share of the room's depth a jet from a wall must cover
-constexpr double kHallHeight = 4.0;             // [m] the least mounting height of an outlet made for halls
+constexpr double kDpLow = 20.0, kDpHigh = 60.0;           // [Pa] the pressure drop a damper balances well
+constexpr double kWallRowReach = 0.75; // share of the room's depth a jet from a wall must cover
+constexpr double kHallHeight = 4.0;    // [m] the least mounting height of an outlet made for halls
 
 double categoryLimit(QChar category) {
     return category == QLatin1Char('A') ? 10.0 : category == QLatin1Char('C') ? 30.0 : 20.0;
@@ -80,7 +82,8 @@ struct Checks {
             c.text = text(ok);
         list.push_back(std::move(c));
     }
-    template <class MakeText> void range(const char* name, double value, double low, double high, MakeText text) {
+    template <class MakeText>
+    void range(const char* name, double value, double low, double high, MakeText text) {
         add(name, value, low, high, value >= low && value <= high, text);
     }
     template <class MakeText> void atLeast(const char* name, double value, double limit, MakeText text) {
@@ -101,7 +104,8 @@ QString le(bool ok) {
 
 // The throw along the ceiling: the run at which the centre-line velocity has fallen to the limit.
 std::optional<double> throwToLimit(const CalculationRecord& rec, const HorizontalResult& h) {
-    const double K = h.ceilingMounted ? rec.outlet.decayK : arith::stored(ld(rec.outlet.decayK) * rec.outlet.freeJetF);
+    const double K =
+        h.ceilingMounted ? rec.outlet.decayK : arith::stored(ld(rec.outlet.decayK) * rec.outlet.freeJetF);
     double x = 0.0;
     if (DistanceForVelocity(rec.slotCount, rec.outlet.decayA, rec.outlet.decayB, K, rec.velocityLimit, 0.0,
                             h.count.flowPerOutlet, x) != 0 ||
@@ -113,14 +117,15 @@ std::optional<double> throwToLimit(const CalculationRecord& rec, const Horizonta
 // The least spacing of vertical jets: their cones must not merge above head height, and two
 // outlets need room between their edges.
 double verticalSpacing(const CalculationRecord& rec, const ChoiceGeometry& g) {
-    const double run = std::max(0.0, double(arith::stored(ld(rec.mountingHeight) - rec.headHeight)));
+    const double run = std::max(0.0, double(arith::stored(ld(outletMountingHeight(rec)) - rec.headHeight)));
     const double half = g.spreadAngle / 2.0 * 3.14159265358979323846 / 180.0;
     return std::max(g.outletWidth + kVerticalClearance, 2.0 * run * std::tan(half));
 }
 
 } // namespace
 
-ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& mounting, const QStringList& uses) {
+ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& mounting,
+                              const QStringList& uses) {
     ChoiceGeometry g;
     // The ranges of use name the modes (cooling, heating, ventilating) and the kinds of room.
     bool anyRoom = false, otherRoom = false;
@@ -144,9 +149,10 @@ ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& m
     g.outletWidth = m.hasMatch() ? m.captured(1).toDouble() / 1000.0 : 0.0;
     const double spread = rec.outlet.spread;
     g.spreadAngle = std::isfinite(spread) && spread > 0.0 && spread < 120.0 ? spread
-                    : g.perOutlet                                          ? kRoundSpread
-                                                                           : kSlotSpread;
-    const bool vertical = jet == QLatin1String("02") || jet == QLatin1String("03");
+                    : g.perOutlet                                           ? kRoundSpread
+                                                                            : kSlotSpread;
+    const JetFormRule form = jetFormOf(rec.designCode.str(), jet);
+    const bool vertical = form.kind == JetKind::Vertical;
     // A type offered for walls, parapets or bulkheads alone blows from a wall across the room.
     bool wallsOnly = !mounting.isEmpty();
     for (const QString& place : mounting)
@@ -154,14 +160,15 @@ ChoiceGeometry choiceGeometry(const CalculationRecord& rec, const QStringList& m
             place.contains(QStringLiteral("dach"), Qt::CaseInsensitive) ||
             place.contains(QStringLiteral("boden"), Qt::CaseInsensitive))
             wallsOnly = false;
+    // A one-sided jet blows from a wall across the room; slots and tubes blowing both ways stand in rows.
     if (vertical)
         g.kind = g.perOutlet ? LayoutKind::Grid : LayoutKind::SlotRows;
-    else if (wallsOnly)
+    else if (wallsOnly || form.oneSided)
         g.kind = LayoutKind::WallRow;
     else if (g.perOutlet)
         g.kind = LayoutKind::Grid;
-    else // one-sided slots and tubes blow from a wall; the others to both sides of their row
-        g.kind = jet == QLatin1String("04") || jet == QLatin1String("06") ? LayoutKind::WallRow : LayoutKind::SlotRows;
+    else
+        g.kind = LayoutKind::SlotRows;
     return g;
 }
 
@@ -210,7 +217,8 @@ std::vector<LayoutSection> sectionsOf(const OutletLayout& l) {
 
 CountRange countRangeOf(const CalculationRecord& rec) {
     const bool perOutlet = rec.designCode.str() == QLatin1String("0");
-    return perOutlet ? CountRange{rec.countBound2, rec.countBound1} : CountRange{rec.countBound1, rec.countBound2};
+    return perOutlet ? CountRange{rec.countBound2, rec.countBound1}
+                     : CountRange{rec.countBound1, rec.countBound2};
 }
 
 Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, const HorizontalResult* h,
@@ -245,23 +253,25 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
                      ok ? QString() : QStringLiteral(", mehr als doppelt so lang wie breit"));
         });
     const double dT = arith::stored(ld(rec.roomTemp) - rec.supplyTemp);
-    const double mounting = rec.mountingHeight;
+    const double mounting = outletMountingHeight(rec);
     // A hall outlet throws and spreads for a high room; under a low ceiling it blows into the people.
     if (g.forHalls)
         c.atLeast("hall_height", mounting, kHallHeight, [&](bool ok) {
-            return QStringLiteral("Hallendurchlass in %1 m Höhe %2 %3 m").arg(num(mounting, 2), ge(ok),
-                                                                             numbers::formatGeneral(kHallHeight));
+            return QStringLiteral("Hallendurchlass in %1 m Höhe %2 %3 m")
+                .arg(num(mounting, 2), ge(ok), numbers::formatGeneral(kHallHeight));
         });
     const LayoutDistances d = layoutDistances(layout);
     std::vector<double> velocities;
     if (h != nullptr) {
         if (d.spacing && h->aMin >= 0.1)
             c.atLeast("spacing", *d.spacing, h->aMin, [&](bool ok) {
-                return QStringLiteral("Abstand %1 m %2 a min %3 m").arg(num(*d.spacing, 2), ge(ok), num(h->aMin, 2));
+                return QStringLiteral("Abstand %1 m %2 a min %3 m")
+                    .arg(num(*d.spacing, 2), ge(ok), num(h->aMin, 2));
             });
         if (d.wall && h->wMin > 0.0)
             c.atLeast("wall_distance", *d.wall, h->wMin, [&](bool ok) {
-                return QStringLiteral("Wandabstand %1 m %2 w min %3 m").arg(num(*d.wall, 2), ge(ok), num(h->wMin, 2));
+                return QStringLiteral("Wandabstand %1 m %2 w min %3 m")
+                    .arg(num(*d.wall, 2), ge(ok), num(h->wMin, 2));
             });
         // A cooled jet must stay at the ceiling until it has slowed to the limit or reached its end.
         const std::optional<double> reach = throwToLimit(rec, *h);
@@ -280,7 +290,8 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
             const double needed = throwDecides ? *reach : d.travel;
             c.atLeast("detachment", h->xKrit, needed, [&](bool ok) {
                 return throwDecides
-                           ? QStringLiteral("x-krit %1 m %2 Wurfweite %3 m (bis %4 m/s; Strahlweg an der Decke %5 m)")
+                           ? QStringLiteral(
+                                 "x-krit %1 m %2 Wurfweite %3 m (bis %4 m/s; Strahlweg an der Decke %5 m)")
                                  .arg(num(h->xKrit, 2), ge(ok), num(needed, 2),
                                       numbers::formatGeneral(rec.velocityLimit), num(d.travel, 2))
                            : QStringLiteral("x-krit %1 m %2 Strahlweg an der Decke %3 m")
@@ -297,8 +308,9 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
             });
         if (dT > kColdJetLimit && !h->ceilingMounted)
             c.atMost("free_cold_jet", dT, kColdJetLimit, [&](bool) {
-                return QStringLiteral("kalter Freistrahl unter der Decke (%1 K Untertemperatur, höchstens %2 K): "
-                                      "sein Absinken wird nicht berechnet")
+                return QStringLiteral(
+                           "kalter Freistrahl unter der Decke (%1 K Untertemperatur, höchstens %2 K): "
+                           "sein Absinken wird nicht berechnet")
                     .arg(num(dT, 1), numbers::formatGeneral(kColdJetLimit));
             });
         const bool soundFails = !(a.lwa <= rec.maxSoundLevel + 1e-9);
@@ -333,13 +345,15 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
             c.atMost("cold_vertical_jet", dT, kColdJetLimit, [&](bool ok) {
                 return ok ? QStringLiteral("Vertikalstrahl %1 K kälter als der Raum (höchstens %2 K)")
                                 .arg(num(dT, 1), numbers::formatGeneral(kColdJetLimit))
-                          : QStringLiteral("kalter Vertikalstrahl (%1 K Untertemperatur, höchstens %2 K) fällt "
-                                           "in den Aufenthaltsbereich: sein Absinken wird nicht berechnet")
+                          : QStringLiteral(
+                                "kalter Vertikalstrahl (%1 K Untertemperatur, höchstens %2 K) fällt "
+                                "in den Aufenthaltsbereich: sein Absinken wird nicht berechnet")
                                 .arg(num(dT, 1), numbers::formatGeneral(kColdJetLimit));
             });
         if (dT < -0.1)
             c.atLeast("penetration", v->yMax, run, [&](bool ok) {
-                return QStringLiteral("y max %1 m %2 bis Kopfhöhe %3 m").arg(num(v->yMax, 2), ge(ok), num(run, 2));
+                return QStringLiteral("y max %1 m %2 bis Kopfhöhe %3 m")
+                    .arg(num(v->yMax, 2), ge(ok), num(run, 2));
             });
         c.atMost("velocity", v->vk, rec.velocityLimit, [&](bool ok) {
             return QStringLiteral("vk %1 m/s %2 %3 m/s")
@@ -348,7 +362,8 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
         if (d.spacing) {
             const double least = verticalSpacing(rec, g);
             c.atLeast("spacing", *d.spacing, least, [&](bool ok) {
-                return QStringLiteral("Abstand %1 m %2 a min %3 m (die Strahlen vereinigen sich sonst über Kopfhöhe)")
+                return QStringLiteral(
+                           "Abstand %1 m %2 a min %3 m (die Strahlen vereinigen sich sonst über Kopfhöhe)")
                     .arg(num(*d.spacing, 2), ge(ok), num(least, 2));
             });
         }
@@ -381,7 +396,8 @@ Judgement judgeLayout(const CalculationRecord& rec, const ChoiceGeometry& g, con
                     if (!temperatureInside)
                         text += QStringLiteral(", Raumtemperatur außerhalb 20 … 26 °C: nicht bewertet");
                     else if (fastest >= kDraughtValidVelocity)
-                        text += QStringLiteral(", Luftgeschwindigkeit %1 m/s ab 0,5 m/s").arg(num(fastest, 2));
+                        text +=
+                            QStringLiteral(", Luftgeschwindigkeit %1 m/s ab 0,5 m/s").arg(num(fastest, 2));
                     return text;
                 },
                 temperatureInside);
@@ -485,8 +501,8 @@ std::optional<Judgement> bestLayout(CalculationRecord& rec, const ChoiceGeometry
             JudgementTerms searching = terms;
             searching.wording = Wording::Tally;
             searching.failAbove = bound();
-            Judgement a = judgeLayout(rec, geometry, h ? &*h : nullptr, v ? &*v : nullptr, count, range, layout,
-                                      searching);
+            Judgement a = judgeLayout(rec, geometry, h ? &*h : nullptr, v ? &*v : nullptr, count, range,
+                                      layout, searching);
             if (a.abandoned) {
                 if (cut != nullptr)
                     *cut = true;
@@ -527,15 +543,16 @@ std::optional<Judgement> judgeRecord(const CalculationRecord& record, const Choi
             requireFiniteResult(*v);
         }
         if (best)
-            return judgeLayout(*rec, geometry, h ? &*h : nullptr, v ? &*v : nullptr, count, range, best->layout,
-                               terms);
+            return judgeLayout(*rec, geometry, h ? &*h : nullptr, v ? &*v : nullptr, count, range,
+                               best->layout, terms);
         // Nothing fits the room: the checks that need no layout, and why none is drawn.
         OutletLayout none;
         none.wallWidth.reset();
         none.wallLength.reset();
         none.rows = 0;
         none.columns = 0;
-        Judgement j = judgeLayout(*rec, geometry, h ? &*h : nullptr, v ? &*v : nullptr, count, range, none, terms);
+        Judgement j =
+            judgeLayout(*rec, geometry, h ? &*h : nullptr, v ? &*v : nullptr, count, range, none, terms);
         j.placed = false;
         LayoutCheck placed;
         placed.name = QStringLiteral("layout");

@@ -1,6 +1,8 @@
 // The JSON of an evaluation as evaluate and plan print it. Application layer over the core.
 #include "cli/resultjson.h"
 
+#include "calc/mountingheight.h"
+
 #include "frame/jetkind.h"
 #include "frame/recordfields.h"
 
@@ -74,6 +76,8 @@ QJsonObject evaluationJson(const CalculationRecord& rec, const WorkingValues& wo
         o.insert(QStringLiteral("count_range"), QJsonValue());
         o.insert(QStringLiteral("count_position"), QJsonValue());
     }
+    // The height the figures are for; the room's own stays in the project.
+    o.insert(QStringLiteral("outlet_mounting_height"), outletMountingHeight(rec));
     o.insert(QStringLiteral("calc_status"), calcStatus);
     o.insert(QStringLiteral("working"), QJsonObject{{QStringLiteral("V"), working.V},
                                                     {QStringLiteral("vlim"), working.vlim},
@@ -101,7 +105,9 @@ QJsonValue optionalNumber(const std::optional<double>& v) {
 } // namespace
 
 QJsonValue layoutJson(const OutletLayout& l) {
-    const char* kind = l.kind == LayoutKind::Grid ? "grid" : l.kind == LayoutKind::SlotRows ? "slot_rows" : "wall_row";
+    const char* kind = l.kind == LayoutKind::Grid       ? "grid"
+                       : l.kind == LayoutKind::SlotRows ? "slot_rows"
+                                                        : "wall_row";
     return QJsonObject{{QStringLiteral("kind"), QLatin1String(kind)},
                        {QStringLiteral("rows"), l.rows},
                        {QStringLiteral("columns"), l.columns},

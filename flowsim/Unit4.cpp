@@ -6,6 +6,7 @@
 #include "frame/dialogs.h"
 #include "room/appstate.h"
 #include "widgets/screenfit.h"
+#include "widgets/scrolledlayout.h"
 #include "widgets/windowkeys.h"
 
 #include <QCheckBox>
@@ -144,6 +145,7 @@ TForm4::TForm4(AppState& state, Dialogs& dialogs, QWidget* parent)
     connect(CheckBox2, &QCheckBox::clicked, this, &TForm4::CheckBox2Click);
     connect(CheckBox3, &QCheckBox::clicked, this, &TForm4::CheckBox3Click);
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    scrollFixedLayout(*this);
     FormCreate();
 }
 
@@ -175,7 +177,7 @@ void TForm4::showPicture(const std::array<QString, 3>& labels) {
     qobject_cast<QLabel*>(widget(Label5))->setText(labels[1]);
     qobject_cast<QLabel*>(widget(Label15))->setText(labels[2]);
     if (!isVisible())
-        centreOnScreen(*this);
+        centreOnScreen(*this, nullptr, WhenTooLarge::Shrink);
     GraphDarstellung1Click();
 }
 

@@ -3,6 +3,7 @@
 #include "flowsim/flowpicture.h"
 
 #include "calc/evaluation.h"
+#include "calc/mountingheight.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,9 +47,9 @@ FlowPictureInputs flowPictureInputs(const CalculationRecord& rec, bool proportio
     in.wallRight = rec.wallRight;
     in.W = static_cast<double>(ld(in.spacing) + rec.wallLeft + rec.wallRight);
     in.s = in.outlets > 1 ? in.spacing : 0.0;
-    in.H = rec.verticalJet ? rec.mountingHeight : rec.roomHeight;
+    in.mountingHeight = outletMountingHeight(rec);
+    in.H = rec.verticalJet ? in.mountingHeight : rec.roomHeight;
     in.headHeight = rec.headHeight;
-    in.mountingHeight = rec.mountingHeight;
     in.proportional = proportional;
     return in;
 }
@@ -75,7 +76,7 @@ std::vector<ContourRequest> pictureContourInputs(const FlowPictureInputs& in, co
             VerticalContourInput v;
             v.V = rec.flowPerOutlet;
             v.vlim = rec.velocityLimit;
-            v.mountingHeight = rec.mountingHeight;
+            v.mountingHeight = in.mountingHeight;
             v.yMax = rec.yMax;
             v.leftDistance = first ? in.wallLeft : static_cast<double>(ld(in.s) + in.wallLeft);
             v.rightDistance = last ? in.wallRight : static_cast<double>(ld(in.s) + in.wallRight);
@@ -94,7 +95,7 @@ std::vector<ContourRequest> pictureContourInputs(const FlowPictureInputs& in, co
             h.leftDistance = first ? in.wallLeft : half;
             h.rightType = last ? BoundaryType::Wall : BoundaryType::Symmetry;
             h.rightDistance = last ? in.wallRight : half;
-            h.y0 = static_cast<double>(ld(rec.roomHeight) - rec.mountingHeight);
+            h.y0 = static_cast<double>(ld(rec.roomHeight) - in.mountingHeight);
             h.slotCount = rec.slotCount;
             requests.emplace_back(h);
         }

@@ -23,10 +23,11 @@ JetFormRule jetFormOf(QStringView design, QStringView code) {
     const bool slotTable = design == u"1" || design == u"2";
     if (code == u"01" || code == u"04" || code == u"05" || code == u"06") {
         const int form = horizontalFormEntry(code);
-        return {JetKind::Horizontal, form != 0 ? form : 86, slotTable ? form : 154};
+        return {JetKind::Horizontal, code == u"04" || code == u"06", form != 0 ? form : 86,
+                slotTable ? form : 154};
     }
     if (code == u"02" || code == u"03")
-        return {JetKind::Vertical, code == u"03" ? 174 : 89, slotTable ? 174 : 155};
+        return {JetKind::Vertical, false, code == u"03" ? 174 : 89, slotTable ? 174 : 155};
     return {};
 }
 

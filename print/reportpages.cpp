@@ -3,6 +3,7 @@
 
 #include "calc/evaluation.h"
 #include "calc/judgement.h"
+#include "calc/mountingheight.h"
 
 #include "frame/jetkind.h"
 #include "frame/numbers.h"
@@ -152,7 +153,8 @@ Table roomTable(const CalculationRecord& rec) {
         {136, general(rec.roomTemp), QStringLiteral("°C")},
         {137, general(rec.supplyTemp), QStringLiteral("°C")},
         {138, general(rec.coolingLoad), QStringLiteral("KW")},
-        {139, general(rec.mountingHeight), QStringLiteral("m")},
+        // The height the figures are for: the outlet's own where its design needs one.
+        {139, general(outletMountingHeight(rec)), QStringLiteral("m")},
         {140, general(rec.velocityLimit), QStringLiteral("m/s")},
         {141, general(rec.headHeight), QStringLiteral("m")},
     };
@@ -185,16 +187,16 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
         if (slot)
             return outletRows(7, 10, {},
                               {head, form, length, slotRow, count, flowPerMetre, sound, pressure, vk, yMax});
-        return outletRows(7, 8, {},
-                          {head,
-                           form,
-                           count,
-                           {144, fixed(shownFlowPerOutlet(rec, kind, rec.flowPerOutlet), 2),
-                            QStringLiteral("m³/h")},
-                           sound,
-                           pressure,
-                           vk,
-                           yMax});
+        return outletRows(
+            7, 8, {},
+            {head,
+             form,
+             count,
+             {144, fixed(shownFlowPerOutlet(rec, kind, rec.flowPerOutlet), 2), QStringLiteral("m³/h")},
+             sound,
+             pressure,
+             vk,
+             yMax});
     }
     // The least distances and the velocities at the spacing and the walls, the same in both
     // horizontal tables; the velocities carry table A's label in the slot table too: the head
@@ -215,7 +217,8 @@ Table outletTable(const CalculationRecord& rec, const QString& designation) {
     }
     // A design "3" outlet is rated per metre but sold whole: the row shows a whole outlet's flow,
     // as the calculation window does.
-    const Row flowPerOutlet{144, fixed(shownFlowPerOutlet(rec, kind, rec.flowPerOutlet), 2), QStringLiteral("m³/h")};
+    const Row flowPerOutlet{144, fixed(shownFlowPerOutlet(rec, kind, rec.flowPerOutlet), 2),
+                            QStringLiteral("m³/h")};
     rows = {head, form, count, flowPerOutlet, sound, pressure};
     rows.insert(rows.end(), distances.begin(), distances.end());
     rows.push_back({157, fixed(rec.xKrit, 2), m});
@@ -438,7 +441,7 @@ ReportPage reportPicturePage(const ReportInputs& in, const std::vector<OutletCon
     p.text(p.u(250), p.u(780), p.entry(121));
     p.font(12, false);
     const int labels[] = {115, 116, 117, 122, 118, 119, 120};
-    const double values[] = {pic.W,       rec.roomHeight, rec.mountingHeight, rec.headHeight,
+    const double values[] = {pic.W,       rec.roomHeight, pic.mountingHeight, rec.headHeight,
                              pic.spacing, rec.wallLeft,   rec.wallRight};
     for (int k = 0; k < 7; ++k) {
         p.text(p.u(550), p.u(780 + k * 80), p.entry(labels[k]));

@@ -6,6 +6,7 @@
 #include "frame/numbers.h"
 #include "room/appstate.h"
 #include "widgets/screenfit.h"
+#include "widgets/scrolledlayout.h"
 #include "widgets/windowkeys.h"
 
 #include <QAction>
@@ -152,8 +153,9 @@ TForm3::TForm3(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     count->installEventFilter(this);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    scrollFixedLayout(*this);
     // Centred at creation; the selection places it beside the main window when it opens it.
-    centreOnScreen(*this, QGuiApplication::primaryScreen());
+    centreOnScreen(*this, QGuiApplication::primaryScreen(), WhenTooLarge::Shrink);
     FormCreate();
 }
 

@@ -3,6 +3,7 @@
 #include "results/resultswindow.h"
 
 #include "calc/judgement.h"
+#include "calc/mountingheight.h"
 #include "exchange/exchangefiles.h"
 #include "frame/ansi.h"
 #include "frame/files.h"
@@ -59,8 +60,8 @@ ResultsWindowOutcome ResultsWindowModel::ScrollBar1Change(int position) {
     return out;
 }
 
-std::optional<ResultsWindowModel::TypedCount> ResultsWindowModel::Edit1Change(const QString& text, int minimum,
-                                                                             int maximum) const {
+std::optional<ResultsWindowModel::TypedCount>
+ResultsWindowModel::Edit1Change(const QString& text, int minimum, int maximum) const {
     // While the planner clears the field to type a new count there is nothing to take yet.
     if (text.trimmed().isEmpty())
         return std::nullopt;
@@ -117,7 +118,7 @@ ResultsWindowOutcome ResultsWindowModel::Raumschnitt1Click() {
     parts_.record.flowPictureShown = 1;
     out.flowPictureLabels = std::array<QString, 3>{numbers::formatFixed(rec.velocityLimit, 3, 2),
                                                    numbers::formatFixed(rec.headHeight, 3, 2),
-                                                   numbers::formatFixed(rec.mountingHeight, 3, 2)};
+                                                   numbers::formatFixed(outletMountingHeight(rec), 3, 2)};
     return out;
 }
 

@@ -12,6 +12,7 @@
 #include "room/mainwindowcontent.h"
 #include "room/mainwindowtexts.h"
 #include "widgets/screenfit.h"
+#include "widgets/scrolledlayout.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,6 +24,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,7 +32,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QKeySequence>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
@@ -64,8 +65,9 @@ const QColor kPanelColour(221, 215, 208);
 // mark is put in front of that letter's first appearance.
 QString withMnemonic(const QString& objectName, const QString& text) {
     static const std::pair<const char*, char> letters[] = {
-        {"Projekt1", 'P'}, {"Neu1", 'N'},   {"Laden1", 'L'},         {"Speichern1", 'S'},     {"Beenden1", 'B'},
-        {"Info1", 'I'},    {"Hilfe2", 'H'}, {"Kurzanleitung1", 'K'}, {"Projektdaten1", 'd'}, {"Vorgaben1", 'R'}};
+        {"Projekt1", 'P'},      {"Neu1", 'N'},     {"Laden1", 'L'}, {"Speichern1", 'S'},
+        {"Beenden1", 'B'},      {"Info1", 'I'},    {"Hilfe2", 'H'}, {"Kurzanleitung1", 'K'},
+        {"Projektdaten1", 'd'}, {"Vorgaben1", 'R'}};
     QString escaped = text;
     escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
     for (const auto& [name, letter] : letters) {
@@ -163,8 +165,9 @@ TForm1::TForm1(AppState& state, Dialogs& dialogs, Shell& shell, QSettings& setti
     buildRoomPanel();
     buildProjectPanel();
     bindModel();
+    scrollCentralWidget(*this);
 
-    centreOnScreen(*this, QGuiApplication::primaryScreen());
+    centreOnScreen(*this, QGuiApplication::primaryScreen(), WhenTooLarge::Shrink);
     FormCreate();
 }
 
@@ -196,9 +199,10 @@ void TForm1::buildMenus() {
     Speichern1->setShortcut(QKeySequence::Save);
     Beenden1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // F10 opens the menu bar, as on other desktops.
-    new QShortcut(QKeySequence(Qt::Key_F10), this, [this] { // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks): owned by the window
-        menuBar()->setActiveAction(Projekt1->menuAction());
-    });
+    new QShortcut(QKeySequence(Qt::Key_F10), this,
+                  [this] { // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks): owned by the window
+                      menuBar()->setActiveAction(Projekt1->menuAction());
+                  });
     spacers(4);
     Projektdaten1 = bar->addAction(QStringLiteral("Projektdaten"));
     Projektdaten1->setObjectName(QStringLiteral("Projektdaten1"));
@@ -229,8 +233,8 @@ void TForm1::fillRecentMenu() {
     recentMenu_->clear();
     const QStringList recent = recentProjects(settings_);
     for (const QString& path : recent) {
-        QAction* open = recentMenu_->addAction(QFileInfo(path).fileName().replace(QLatin1Char('&'),
-                                                                                QStringLiteral("&&")));
+        QAction* open = recentMenu_->addAction(
+            QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&")));
         open->setToolTip(QDir::toNativeSeparators(path));
         connect(open, &QAction::triggered, this, [this, path] { openProject(path); });
     }

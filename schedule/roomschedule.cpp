@@ -445,11 +445,15 @@ std::variant<CoolingFigures, CoolingRefusal> coolingFigures(const CoolingCells& 
     try {
         if (in.supplyTemp) {
             const double dT = stored(static_cast<long double>(in.roomTemp) - *in.supplyTemp);
-            if (dT < 0)
-                return refused(R::RoomTemp | R::SupplyTemp,
-                               QStringLiteral("die Zuluft ist wärmer als der Raum (ΔT = %1 K); geplant wird "
-                                              "gekühlte oder isotherme Zuluft.")
-                                   .arg(figure(dT)));
+            // Warm supply air heats: it carries no cooling load, so one given with it is a
+            // contradiction, not a figure to be dropped.
+            if (dT < 0 && in.load && *in.load != 0)
+                return refused(
+                    R::Load | R::RoomTemp | R::SupplyTemp,
+                    QStringLiteral("eine Kühllast von %1 kW passt nicht zu Zuluft von %2 °C, wärmer "
+                                   "als der Raum (%3 °C); zum Heizen die Kühllast leer lassen oder 0 "
+                                   "angeben.")
+                        .arg(figure(*in.load), figure(*in.supplyTemp), figure(in.roomTemp)));
             if (dT > 12)
                 return refused(R::RoomTemp | R::SupplyTemp,
                                QStringLiteral("ΔT = %1 K ist mehr als 12 K.").arg(figure(dT)));
@@ -562,9 +566,10 @@ std::vector<RoomRow> scheduleRows(const SheetTable& table) {
                 continue;
             const QString place = workbook ? sheetCellName(table.sheet, static_cast<int>(i), first.line)
                                            : QStringLiteral("Spalte %1").arg(i + 1);
-            differences << (wanted.isEmpty() ? QStringLiteral("%1 '%2' gehört zu keiner Spalte").arg(place, got)
-                            : got.isEmpty()  ? QStringLiteral("%1 '%2' fehlt").arg(place, wanted)
-                                             : QStringLiteral("%1 '%2' statt '%3'").arg(place, got, wanted));
+            differences << (wanted.isEmpty()
+                                ? QStringLiteral("%1 '%2' gehört zu keiner Spalte").arg(place, got)
+                            : got.isEmpty() ? QStringLiteral("%1 '%2' fehlt").arg(place, wanted)
+                                            : QStringLiteral("%1 '%2' statt '%3'").arg(place, got, wanted));
         }
         constexpr qsizetype kNamed = 4;
         if (differences.size() > kNamed)
@@ -825,6 +830,13 @@ const SummaryColumn kSummaryColumns[] = {
     {"Volumenstrom je m Schlitz",
      [](const Suggestion& s, const CalculationRecord& rec) {
          return isSlotOutlet(rec) ? numberCell(s.flowPerOutlet, 2) : SummaryCell{};
+     }},
+    {"Betrieb",
+     [](const Suggestion&, const CalculationRecord& rec) {
+         const double dT = stored(static_cast<long double>(rec.roomTemp) - rec.supplyTemp);
+         return textCell(dT > 0   ? QStringLiteral("Kühlen")
+                         : dT < 0 ? QStringLiteral("Heizen")
+                                  : QStringLiteral("isotherm"));
      }},
     {"Kühllast",
      [](const Suggestion&, const CalculationRecord& rec) { return numberCell(rec.coolingLoad, 3); }},

@@ -73,8 +73,9 @@ struct CoolingRefusal {
     unsigned cells = 0;
     QString message;
 };
-// The figures a room is planned with, or why not. Refused: a ΔT above 12 K or below 0 (supply air
-// warmer than the room), all three given and the load that flow and ΔT carry more than 5 % off the
+// The figures a room is planned with, or why not. Supply air warmer than the room heats it and
+// carries no load: a flow is needed, and a cooling load other than 0 beside it is refused. Refused
+// too: a ΔT above 12 K, all three given and the load that flow and ΔT carry more than 5 % off the
 // given one, no flow. Where the load follows from the temperatures it is what the window computes
 // on leaving them, 0 below 0,05 K; given too (within the 5 %), it gives way to that.
 std::variant<CoolingFigures, CoolingRefusal> coolingFigures(const CoolingCells& cells);

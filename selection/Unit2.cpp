@@ -9,6 +9,7 @@
 #include "selection/planchoice.h"
 #include "selection/suggestions.h"
 #include "selection/suggestionswindow.h"
+#include "widgets/scrolledlayout.h"
 #include "widgets/stretchedimage.h"
 #include "widgets/windowkeys.h"
 
@@ -81,6 +82,7 @@ TForm2::TForm2(AppState& state, Dialogs& dialogs, Shell& shell, QWidget* parent)
     resize(760, 379);
     build();
     connectHandlers();
+    scrollFixedLayout(*this);
     FormCreate();
 }
 
@@ -316,9 +318,10 @@ void TForm2::takeSuggestion(const Suggestion& suggestion) {
         model_.resetToFirstStep();
         SelectionOutcome outcome = planOutlet(model_, state_.catalogue, suggestion.choice, state_.record);
         // The count and the layout the list ranked, not the proposal of the take-over.
-        showAsSuggested(suggestion,
-                        {state_.record, state_.flags, state_.working, state_.calcStatus, state_.texts, dialogs_},
-                        outcome);
+        showAsSuggested(
+            suggestion,
+            {state_.record, state_.flags, state_.working, state_.calcStatus, state_.texts, dialogs_},
+            outcome);
         return outcome;
     });
 }

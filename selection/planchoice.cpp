@@ -59,8 +59,8 @@ QStringList tubeDiameters(const SelectionState& s) {
     return diameters;
 }
 
-// What the steps of one take-over ask of the other windows, gathered: a corrected mounting height
-// from an early step must still reach the main window when the last step opens the results.
+// What the steps of one take-over ask of the other windows, gathered: what an early step asks must
+// still be done when the last step opens the results.
 struct Steps {
     SelectionOutcome out;
     bool left = false; // the planner left the selection (a question answered No)
@@ -69,8 +69,6 @@ struct Steps {
         out.hideSelection = out.hideSelection || step.hideSelection;
         out.showCalculation = out.showCalculation || step.showCalculation;
         out.backToRoomData = out.backToRoomData || step.backToRoomData;
-        if (step.mountingHeightText)
-            out.mountingHeightText = step.mountingHeightText;
         if (step.results) {
             if (out.results)
                 applyView(*out.results, *step.results);

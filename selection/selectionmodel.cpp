@@ -7,6 +7,7 @@
 #include "results/planningcopy.h"
 
 #include "calc/arithmetic.h"
+#include "calc/mountingheight.h"
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
 #include "frame/ansi.h"
@@ -67,10 +68,6 @@ struct SelectionModel::Work : PlanningCopy {
     void show(int entry) { showText(texts, dialogs, entry); }
     bool ask(int entry) { return askText(texts, dialogs, entry); }
     EvaluationParts evaluationParts() { return PlanningCopy::evaluationParts(texts); }
-    void setMountingHeight(long double value) {
-        rec.mountingHeight = stored(value);
-        out.mountingHeightText = formatFixed(rec.mountingHeight, 6, 2);
-    }
 };
 
 template <class Step> SelectionOutcome SelectionModel::transaction(Step step) {
@@ -161,12 +158,11 @@ void sizeChosen(Work& w, int index) {
         // Slot outlets are rated per metre of slot.
         w.s.Label19 =
             line->design == QLatin1String("0") ? QStringLiteral(" [ m³/h ]") : QStringLiteral("[ m³/h m ]");
-        if (line->design == QLatin1String("3") && ld(w.rec.roomHeight) - w.rec.mountingHeight > 0.1L) {
-            if (w.ask(166))
-                w.setMountingHeight(ld(w.rec.roomHeight) - 0.1L);
-            else
-                leaveWindow(w);
-        }
+        // Yes: this outlet is planned just under the ceiling (outletMountingHeight); the room keeps
+        // the planner's height for every other outlet.
+        if (line->design == QLatin1String("3") &&
+            raisedUnderCeiling(w.rec.roomHeight, w.rec.mountingHeight) && !w.ask(166))
+            leaveWindow(w);
         w.s.Label11 = line->flowRange;
         w.s.smallestFlow = line->smallestFlow;
         w.s.largestFlow = line->largestFlow;
@@ -491,13 +487,12 @@ SelectionOutcome SelectionModel::chooseTubeDiameter(int index) {
         const SizeTableParts tube = splitSizeTableEntry(w.s.ListBox14.items[index]);
         w.s.configuration.diameter = tube.diameter;
         w.s.Label28 = tube.diameter + QStringLiteral(" [mm]");
-        const ld highest = ld(w.rec.roomHeight) -
-                           recordNumber(w, tube.diameter, "Größentabelle", numbers::parseReal) / 1000.0L;
-        if (w.rec.mountingHeight > highest) {
+        // The tube hangs at this height at most; the room keeps the planner's (outletMountingHeight).
+        const ld highest = highestTubeMounting(
+            w.rec.roomHeight, recordNumber(w, tube.diameter, "Größentabelle", numbers::parseReal));
+        if (w.rec.mountingHeight > highest)
             w.dialogs.information(w.texts.text(168) + QStringLiteral("  ") + metres(highest) +
                                   QStringLiteral("    ") + w.texts.text(170));
-            w.setMountingHeight(highest);
-        }
         w.s.ListBox15.items = tube.lengths;
         w.s.ListBox16.items = tube.counts;
         w.s.configuration.diameterChosen = true;

@@ -102,8 +102,6 @@ struct SelectionOutcome {
     bool hideSelection = false;         // this window closes
     bool showCalculation = false;       // TForm3 opens at the main window's left edge, 50 pixels down
     std::optional<ResultsView> results; // what TForm3 and TForm4 show now
-    // The main window's Edit10 shows the mounting height the record now holds.
-    std::optional<QString> mountingHeightText;
     // Back to the room data: the main window hides GroupBox3, runs Vorgaben1 and enables BitBtn1.
     bool backToRoomData = false;
 };

@@ -5,6 +5,8 @@
 #include "catalogue/checker.h"
 #include "catalogue/loaders.h"
 #include "catalogue/lookups.h"
+#include "frame/jetkind.h"
+#include "frame/texttable.h"
 #include "tests/support/testfiles.h"
 
 #include <QFileInfo>
@@ -58,6 +60,40 @@ TEST(CatalogueDemo, ChecksCleanAndCoversEveryDesignJetFormAndInstallationKind) {
              c.outletListLines[i].mid(outletlistline::kTypeNamesFrom - 1).split('/', Qt::SkipEmptyParts))
             dataSheetOnly = dataSheetOnly || !FindIndexLine(c, name).found;
     EXPECT_TRUE(dataSheetOnly);
+}
+
+// A horizontal jet form has one meaning: the rule's sides, the jet form list, the hint and every
+// record's third name say the same, and a one-sided jet carries the whole flow of its slot to one
+// side, so it throws and stays attached farther than the two-sided jet of the same size.
+TEST(CatalogueDemo, TheSidesOfAJetFormAreTheSameInTheRuleTheTextsAndTheData) {
+    Catalogue c;
+    LoadCatalogue(c, kData);
+    TextTable texts;
+    texts.load(kData + QStringLiteral("/Fyltext.txt"));
+    QHash<QString, double> decayK; // size and jet form -> K
+    for (int j = 0; j < c.indexCount; ++j) {
+        const QString line = c.catalogueIndex[j];
+        const QString jet = columnText(line, indexline::kJetFormCode);
+        const JetFormRule rule = jetFormOf(u"2", jet);
+        if (jet != QLatin1String("04") && jet != QLatin1String("05") && jet != QLatin1String("06"))
+            continue;
+        const QString sides = rule.oneSided ? QStringLiteral("einseitig") : QStringLiteral("zweiseitig");
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_TRUE(c.jetFormNames[jet.toInt() - 1].contains(sides));
+        EXPECT_TRUE(texts.text(rule.hintEntry).contains(sides)) << texts.text(rule.hintEntry).toStdString();
+        const OutletRecord r =
+            ReadOutletRecord(kData, columnText(line, indexline::kRecordNumber).trimmed().toInt() - 1);
+        EXPECT_EQ(r.thirdNameText(), sides);
+        decayK.insert(columnText(line, indexline::kSizeName).trimmed() + (rule.oneSided ? "/1" : "/2"),
+                      r.decayK);
+    }
+    int compared = 0; // LSB 20, LSB 25, STR 15, STR 25
+    for (auto k = decayK.begin(); k != decayK.end(); ++k)
+        if (k.key().endsWith(QLatin1String("/1")) && decayK.contains(k.key().chopped(1) + '2')) {
+            EXPECT_GT(k.value(), 1.2 * decayK.value(k.key().chopped(1) + '2')) << k.key().toStdString();
+            ++compared;
+        }
+    EXPECT_GE(compared, 4);
 }
 
 // The under-temperature each type with a horizontal jet is sold for [K].

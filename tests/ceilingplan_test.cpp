@@ -192,6 +192,36 @@ TEST(CeilingPage, DrawsTheRoomAtAStandardScaleAndTheBreachesInRed) {
     EXPECT_TRUE(both);
 }
 
+// The findings' heading and first line stand above the title block on a window however low:
+// lower than the panel's least height the title block gives way downwards, and at that height
+// the whole panel fits.
+TEST(CeilingPage, TheTitleBlockNeverCoversTheFindings) {
+    const CeilingExchange x = room();
+    const CeilingLayout l = layOutCeiling(x);
+    const QDate date(2000, 1, 1);
+    const int least =
+        static_cast<int>(std::ceil(ceilingPage(x, l, {780, 500, 96, false}, date).leastHeight / 25.4 * 96));
+    EXPECT_GT(least, 300);
+    for (const int height : {300, least, 700}) {
+        // The cell tops of the texts from the findings' heading on.
+        std::vector<std::pair<QString, int>> texts;
+        for (const PicturePrimitive& p : ceilingPage(x, l, {780, height, 96, false}, date).primitives)
+            if (const auto* t = std::get_if<TextPrimitive>(&p);
+                t != nullptr && (!texts.empty() || t->text == QStringLiteral("Prüfung")))
+                texts.emplace_back(t->text, t->at.y);
+        ASSERT_GT(texts.size(), 2u) << height;
+        const auto title = std::find_if(texts.begin(), texts.end(), [](const auto& t) {
+            return t.first.startsWith(QLatin1String("ZELK FYL"));
+        });
+        ASSERT_NE(title, texts.end());
+        EXPECT_GT(title->second, texts[1].second + 12) << height; // below the first finding, 8 points high
+        if (height >= least) {                                    // the date in the last row is on the page
+            EXPECT_EQ(texts.back().first, QStringLiteral("01.01.2000"));
+            EXPECT_LT(texts.back().second + 12, height) << least;
+        }
+    }
+}
+
 // ---- the exchange file ----------------------------------------------------------------------
 
 namespace {

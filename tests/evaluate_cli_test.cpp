@@ -119,8 +119,10 @@ TEST(EvaluateCommand, HandComputedCeilingJet) {
     std::memcpy(bounds, written.constData() + 4080, sizeof bounds);
     EXPECT_EQ(j[QStringLiteral("count_bound_1")].toInt(), bounds[0]);
     EXPECT_EQ(j[QStringLiteral("count_bound_2")].toInt(), bounds[1]);
-    // With the count, the kind, the count bar, the status, the working values, the display and the judgement.
-    EXPECT_EQ(j.size(), 33);
+    // With the count, the kind, the count bar, the status, the working values, the display, the
+    // judgement and the mounting height the figures are for (the ceiling diffuser's, the room's).
+    EXPECT_EQ(j.size(), 34);
+    EXPECT_EQ(j[QStringLiteral("outlet_mounting_height")].toDouble(), realAt(written, 4144));
     // The judgement: no grid of eight keeps a min 25,20 m in the 10 × 10 m room, and the list says so.
     bool spacingFails = false;
     for (const QJsonValue c : j[QStringLiteral("checks")].toArray())

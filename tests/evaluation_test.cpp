@@ -138,13 +138,17 @@ TEST(HorizontalEvaluation, MountingAndHeadHeight) {
     EXPECT_EQ(textOf(low.form3, form3::Label19), "-----");
     EXPECT_FALSE(low.spacingBarPosition); // the planner's slider is left alone
 
-    // Wall outlet "04": wall distances 1 mm whatever w min is.
+    // One-sided jets, from a wall ("04") or a tube beside it ("06"): wall distances 1 mm whatever
+    // w min is; a two-sided one ("05") keeps w min on either side.
     rec.mountingHeight = 3.0;
-    rec.resultsWindowFlag = 1;
-    test::setJetForm(rec, "04");
-    view = EvaluateHorizontalJet(state->parts());
-    EXPECT_EQ(+rec.wallRight, 0.001);
-    EXPECT_NEAR(+rec.spacing, 25.2, 1e-12);
+    for (const auto& [code, wall] : {std::pair{"04", 0.001}, std::pair{"06", 0.001}, std::pair{"05", 13.8}}) {
+        SCOPED_TRACE(code);
+        rec.resultsWindowFlag = 1;
+        test::setJetForm(rec, code);
+        view = EvaluateHorizontalJet(state->parts());
+        EXPECT_NEAR(+rec.wallRight, wall, 1e-12); // w min = 15 - 1.2
+        EXPECT_NEAR(+rec.spacing, 25.2, 1e-12);
+    }
 }
 
 TEST(HorizontalEvaluation, ThresholdTexts) {
@@ -219,7 +223,7 @@ TEST(CountStep, ASoundLimitAboveWhatTheOutletCarriesLeavesTheCountToItsRange) {
     rec.maxSoundLevel = 150.0; // Vsound = 10^(150 / 20), far above V max 150
     EvaluateHorizontalJet(state->parts());
     EXPECT_NEAR(+rec.outletCount, 4.7, 1e-12); // 705 / 150
-    EXPECT_EQ(+rec.flowPerOutlet, 141.0);     // 705 / 5
+    EXPECT_EQ(+rec.flowPerOutlet, 141.0);      // 705 / 5
     rec.totalFlow = 10.0;                      // 10 / 150 would be no outlet at all
     EvaluateHorizontalJet(state->parts());
     EXPECT_EQ(+rec.outletCount, 1.0);

@@ -148,18 +148,6 @@ TEST_F(EntryTest, MountingHeightIsCutByTheRoomHeightButRefusedWhenTyped) {
     EXPECT_EQ(shown(Kind::Information).size(), 2);
 }
 
-// The selection sets the mounting height in the record (below a tube, say) and has the field show
-// it rounded; "weiter" keeps the height the selection set.
-TEST_F(EntryTest, MountingHeightSetByTheSelectionIsKeptAsSet) {
-    forms->state.record.mountingHeight = 2.555;
-    SelectionOutcome outcome;
-    outcome.mountingHeightText = QStringLiteral("2,56");
-    forms->form2->outcomeHandler(outcome);
-    EXPECT_EQ(text(main->Edit10), "2,56");
-    main->BitBtn1->click();
-    EXPECT_EQ(+forms->state.record.mountingHeight, 2.555);
-}
-
 TEST_F(EntryTest, CoolingLoadAndTemperaturesFollowEachOther) {
     const CalculationRecord& rec = forms->state.record;
     fill(main->Edit13, QStringLiteral("17"));

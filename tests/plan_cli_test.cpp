@@ -103,8 +103,9 @@ TEST(PlanCommand, SlotOutletsAsConfiguredAndWhatEvaluateMakesOfTheSavedPlan) {
     EXPECT_DOUBLE_EQ(j[QStringLiteral("v_min_outlet")].toDouble(), 144.0); // 2.4 m x 60
     EXPECT_DOUBLE_EQ(j[QStringLiteral("v_max_outlet")].toDouble(), 360.0);
 
-    // Design 2, STR 15 (40 .. 100 per metre) in 600 m³/h, a 200 mm tube under a 3.00 m ceiling at
-    // 2.90 m: lowered to 2.80 m; 2 x 1500 mm count as 3.00 m for the range 2 to 5 and store 2.60 m.
+    // Design 2, STR 15 (40 .. 100 per metre) in 600 m³/h, a 200 mm tube under a 3.00 m ceiling in a
+    // room planned at 2.90 m: the tube at 2.80 m; 2 x 1500 mm count as 3.00 m for the range 2 to 5
+    // and store 2.60 m.
     run = runCliOn(planArgs(project(dir, 600.0, 2.9), "STR", "STR 15", 5)
                    << QStringLiteral("--tube") << QStringLiteral("200") << QStringLiteral("--length")
                    << QStringLiteral("1500") << QStringLiteral("--slots") << QStringLiteral("2")
@@ -117,12 +118,14 @@ TEST(PlanCommand, SlotOutletsAsConfiguredAndWhatEvaluateMakesOfTheSavedPlan) {
     EXPECT_DOUBLE_EQ(j[QStringLiteral("v_min_outlet")].toDouble(), 104.0); // 2.6 m x 40
     EXPECT_TRUE(run.err.contains("2,80")) << run.err.toStdString();
     QByteArray saved = test::readFile(out);
-    EXPECT_EQ(realAt(saved, 4144), 2.8);    // mounting height
+    EXPECT_EQ(realAt(saved, 4144), 2.9); // the room's mounting height
+    EXPECT_EQ(j[QStringLiteral("outlet_mounting_height")].toDouble(), 2.8);
     EXPECT_EQ(realAt(saved, 6704), 2600.0); // effective length
     EXPECT_EQ(saved[4170], 1);              // calculation mode
 
     // Design 3, LSB 20 (50 .. 130 per metre, one slot count) in 1300 m³/h at 2.50 m: question 166
-    // answered Yes gives 2.90 m; 2 x 1000 mm, range 5 to 13; N = 10, so 65 per metre and 130 per outlet.
+    // answered Yes puts the slot at 2.90 m; 2 x 1000 mm, range 5 to 13; N = 10, so 65 per metre and
+    // 130 per outlet.
     run = runCliOn(planArgs(project(dir, 1300.0, 2.5), "LSB", "LSB 20", 4)
                    << QStringLiteral("--length") << QStringLiteral("1000") << QStringLiteral("--slots")
                    << QStringLiteral("2") << QStringLiteral("--write") << out);
@@ -132,8 +135,9 @@ TEST(PlanCommand, SlotOutletsAsConfiguredAndWhatEvaluateMakesOfTheSavedPlan) {
     EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 65.0);
     EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Label7")].toString(),
               QStringLiteral("130,00"));
+    EXPECT_EQ(j[QStringLiteral("outlet_mounting_height")].toDouble(), 2.9);
     saved = test::readFile(out);
-    EXPECT_EQ(realAt(saved, 4144), 2.9);
+    EXPECT_EQ(realAt(saved, 4144), 2.5);
 
     // The saved project evaluates to the same results.
     const CliRun again = runCliOn({QStringLiteral("evaluate"), out});

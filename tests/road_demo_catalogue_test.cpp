@@ -45,7 +45,7 @@ struct Road {
     const char* designation;
     const char* count;
     const char* flowShown;     // Label7, where it has a short hand computation
-    const char* mountingAfter; // Edit10 once the selection has corrected it
+    const char* mountingAfter; // Edit10 after the take-over: the planner's height, whatever the outlet's
 };
 
 const Road kRoads[] = {
@@ -58,12 +58,12 @@ const Road kRoads[] = {
     // 2.40 m per outlet for 8 .. 20 m of slot: 4 .. 9 outlets.
     {"Design1", "1200", nullptr, "Schlitzdurchlässe", "LSA", "LSA 20", 4, nullptr, "1200", "2",
      "LSA  20 / 1200 / 2", "7", nullptr, "3,00"},
-    // A 200 mm tube lowers 2.90 m to 2.80 m; 3.00 m per outlet for 6 .. 15 m: 2 .. 5 outlets.
+    // A 200 mm tube hangs at 2.80 m, not 2.90 m; 3.00 m per outlet for 6 .. 15 m: 2 .. 5 outlets.
     {"Design2", "600", "2,9", "Schlitzdurchlässe", "STR", "STR 15", 5, "200", "1500", "2",
-     "STR  15/1500/2 (  200)", "5", nullptr, "2,80"},
-    // Question 166 answered Yes: 2.90 m; N = 10 gives 65 per metre, 130 per 2 m outlet; 5 .. 13.
+     "STR  15/1500/2 (  200)", "5", nullptr, "2,9"},
+    // Question 166 answered Yes: the slot at 2.90 m; N = 10 gives 65 per metre, 130 per 2 m outlet; 5 .. 13.
     {"Design3", "1300", "2,5", "Schlitzdurchlässe", "LSB", "LSB 20", 4, nullptr, "1000", "2",
-     "LSB  20 / 1000 / 2", "10", "130,00", "2,90"},
+     "LSB  20 / 1000 / 2", "10", "130,00", "2,5"},
 };
 
 void PrintTo(const Road& road, std::ostream* os) {
@@ -136,10 +136,9 @@ TEST_P(RoadOnTheDemoCatalogue, WindowsShowWhatPlanPrintsAndTheSavedProjectEvalua
     // What the window shows is what the command printed, control by control.
     auto expectShownAsIn = [&](const QJsonObject& json, const char* source) {
         const QJsonObject display = json[QStringLiteral("display")].toObject();
-        QList<form3::Control> values = {form3::Label1,  form3::Label6,  form3::Label7,
-                                        form3::Label8,  form3::Label10, form3::Label13,
-                                        form3::Label15, form3::Label44, form3::Edit1,
-                                        form3::DraughtHint};
+        QList<form3::Control> values = {form3::Label1,  form3::Label6,     form3::Label7,  form3::Label8,
+                                        form3::Label10, form3::Label13,    form3::Label15, form3::Label44,
+                                        form3::Edit1,   form3::DraughtHint};
         values += vertical ? QList<form3::Control>{form3::Label35, form3::Label36}
                            : QList<form3::Control>{form3::Label19, form3::Label20};
         for (form3::Control id : values)

@@ -2,6 +2,7 @@
 // zelkfyl-cli schedule on the demo catalogue (projects, summary, workbook, parallel runs), and a
 // generated schedule of varied rooms run from the program directory with its workbook read back.
 #include "catalogue/loaders.h"
+#include "fixtures/calcfixture.h"
 #include "frame/errors.h"
 #include "frame/projectfile.h"
 #include "frame/record.h"
@@ -111,15 +112,18 @@ TEST(ScheduleReader, ReadsSpreadsheetExportsRowByRow) {
         "'Raumtemperatur' statt 'Kühllast'; Spalte 8 'Zulufttemperatur' statt 'Raumtemperatur'; Spalte 9 "
         "'Kopfhöhe' statt 'Zulufttemperatur'; …). Erwartet wird: Raum;Breite;")))
         << scheduleRefusal(typed).toStdString();
-    const QString sheetHeader = QString::fromUtf8(kHeader).replace(QStringLiteral("Rohr"), QStringLiteral("Rohr;;x"));
+    const QString sheetHeader =
+        QString::fromUtf8(kHeader).replace(QStringLiteral("Rohr"), QStringLiteral("Rohr;;x"));
     EXPECT_TRUE(scheduleRefusal(test::xlsxWorkbook(QStringLiteral("Räume"), test::xlsxRow(1, sheetHeader)))
                     .startsWith(QStringLiteral("Räume, Zeile 1: die Kopfzeile ist nicht die eines Raumbuchs "
                                                "(Räume!U1 'x' gehört zu keiner Spalte).")))
-        << scheduleRefusal(test::xlsxWorkbook(QStringLiteral("Räume"), test::xlsxRow(1, sheetHeader))).toStdString();
+        << scheduleRefusal(test::xlsxWorkbook(QStringLiteral("Räume"), test::xlsxRow(1, sheetHeader)))
+               .toStdString();
 
     // A spreadsheet's "Unicode text": UTF-16 with its byte order mark, tab separated.
-    const QString unicode = QString::fromUtf8(kHeader + "\r\nB\xC3\xBCro;10;8;3;;2000;;22;16;1,8;3;0,2;35;;;;;;\r\n")
-                                .replace(QLatin1Char(';'), QLatin1Char('\t'));
+    const QString unicode =
+        QString::fromUtf8(kHeader + "\r\nB\xC3\xBCro;10;8;3;;2000;;22;16;1,8;3;0,2;35;;;;;;\r\n")
+            .replace(QLatin1Char(';'), QLatin1Char('\t'));
     QByteArray utf16("\xFF\xFE");
     for (const QChar c : unicode)
         utf16 += static_cast<char>(c.unicode() & 0xFF), utf16 += static_cast<char>(c.unicode() >> 8);
@@ -188,13 +192,13 @@ TEST(ScheduleReader, EitherDecimalMarkWithTheSeparatorOfTheHeader) {
         }
     }
 
-    EXPECT_EQ(
-        scheduleRefusal(kHeader +
-                "\r\nA;10;8,5;3;;2000;;22;16;2;3;1;35;;;;;;\r\nB;10;8;3;;2000;;22;16.5;2;3;1;35;;;;;;\r\n"),
-        QStringLiteral(
-            "Zeile 3, Spalte 9 (Zulufttemperatur): '16.5' hat einen Dezimalpunkt, aber Zeile 2, "
-            "Spalte 3 (Länge) '8,5' ein Dezimalkomma; eine Datei schreibt ihre Zahlen durchgehend mit "
-            "Dezimalkomma oder durchgehend mit Dezimalpunkt."));
+    EXPECT_EQ(scheduleRefusal(
+                  kHeader +
+                  "\r\nA;10;8,5;3;;2000;;22;16;2;3;1;35;;;;;;\r\nB;10;8;3;;2000;;22;16.5;2;3;1;35;;;;;;\r\n"),
+              QStringLiteral(
+                  "Zeile 3, Spalte 9 (Zulufttemperatur): '16.5' hat einen Dezimalpunkt, aber Zeile 2, "
+                  "Spalte 3 (Länge) '8,5' ein Dezimalkomma; eine Datei schreibt ihre Zahlen durchgehend mit "
+                  "Dezimalkomma oder durchgehend mit Dezimalpunkt."));
     EXPECT_EQ(
         scheduleRefusal("\r\nRaum;Breite,L\xC3\xA4nge\r\n"),
         QStringLiteral("Zeile 2: die Kopfzeile trennt ihre Felder mit Semikolon und Komma; erwartet wird ein "
@@ -324,9 +328,18 @@ const CoolingCase kCoolingCases[] = {
      "Zeile 2, Spalten 6 und 7 (Volumenstrom, Kühllast): 5 kW bei 1000 m³/h ergeben ΔT = 14,91 K, mehr als "
      "12 K."},
     {";2000;;;16", 0, 0, 0, "Zeile 2, Spalte 8 (Raumtemperatur): der Wert fehlt."},
-    {";2000;;22;24", 0, 0, 0,
-     "Zeile 2, Spalten 8 und 9 (Raumtemperatur, Zulufttemperatur): die Zuluft ist wärmer als der Raum "
-     "(ΔT = -2 K); geplant wird gekühlte oder isotherme Zuluft."},
+    // Heating: warm supply air carries no cooling load; a load given with it is a contradiction.
+    {";2000;;22;24", 2000, 0, 24, ""},
+    {";2000;0;22;30", 2000, 0, 30, ""},
+    {"5;;;22;30", 1200, 0, 30, ""},
+    {";2000;2;22;24", 0, 0, 0,
+     "Zeile 2, Spalten 7, 8 und 9 (Kühllast, Raumtemperatur, Zulufttemperatur): eine Kühllast von 2 kW passt "
+     "nicht zu Zuluft von 24 °C, wärmer als der Raum (22 °C); zum Heizen die Kühllast leer lassen oder 0 "
+     "angeben."},
+    {";;2;22;24", 0, 0, 0,
+     "Zeile 2, Spalten 7, 8 und 9 (Kühllast, Raumtemperatur, Zulufttemperatur): eine Kühllast von 2 kW passt "
+     "nicht zu Zuluft von 24 °C, wärmer als der Raum (22 °C); zum Heizen die Kühllast leer lassen oder 0 "
+     "angeben."},
     {";;4;22;", 0, 0, 0,
      "Zeile 2, Spalten 5 und 6 (Luftwechsel, Volumenstrom): eines von beiden fehlt (ohne beide Kühllast und "
      "Zulufttemperatur angeben)."},
@@ -420,6 +433,7 @@ TEST(ScheduleSummary, FlowPerOutletAndPerMetreOfSlotInColumnsOfTheirOwn) {
             const double metres = rec.effectiveLength / 1000.0;
             EXPECT_NEAR(*perMetre.number * metres, *perOutlet.number, 0.005 * metres + 0.005);
         }
+        EXPECT_EQ(cells[column("Betrieb")].text, QStringLiteral("Kühlen"));
         if (!slot) { // the supply temperature derived from the load
             EXPECT_EQ(cells[column("Kühllast")].number, 4.024);
             EXPECT_EQ(cells[column("ΔT")].number, 6.0);
@@ -507,7 +521,8 @@ TEST(ScheduleRun, ARoomWhoseFilesCannotBeWrittenLeavesTheEarlierOnesAsTheyWere) 
     const auto report = [](const QByteArray& bytes) {
         return [bytes](const RoomPlan&, QStringList&) { return bytes; };
     };
-    ASSERT_EQ(runRoomSchedule(rows, {catalogue, texts, program}, {dir.path(), 1, report("%PDF alt")}).failed(), 0);
+    ASSERT_EQ(
+        runRoomSchedule(rows, {catalogue, texts, program}, {dir.path(), 1, report("%PDF alt")}).failed(), 0);
     const QByteArray project = test::readFile(dir.filePath(QStringLiteral("Büro.zol")));
 
     // The disk is full when the report is made.
@@ -622,6 +637,41 @@ TEST(ScheduleCli, PlansEachRoomAsTheWindowsWouldAndSummarises) {
                    QStringLiteral("0")})
                   .exitCode,
               2);
+}
+
+// A hall heated with air 10 K warmer than the room, from a room list, gets the outlet, count and
+// figures the ranking of the same room's project puts first, and its summary says "Heizen".
+TEST(ScheduleCli, AHeatedHallIsPlannedAsTheRankingOfItsProjectPlansIt) {
+    QTemporaryDir dir;
+    // 12 000 m³/h, 0,3 m/s, 45 dB, draught category C: the suggestions' heated hall.
+    test::writeFile(dir.filePath(QStringLiteral("rooms.csv")),
+                    kComfortHeader + "\r\nHalle;20;30;6;;12000;;20;30;1,8;6;0,3;45;;;;;;;C\r\n");
+    ASSERT_EQ(cli({QStringLiteral("schedule"), dir.filePath(QStringLiteral("rooms.csv")),
+                   QStringLiteral("--out"), dir.path()})
+                  .exitCode,
+              0);
+    const QStringList hall = csvCells(test::readFile(dir.filePath(QStringLiteral("results.csv"))), 1);
+    const auto cell = [&](const QString& name) { return hall.value(summaryHeader().indexOf(name)); };
+    EXPECT_EQ(cell(QStringLiteral("Betrieb")), QStringLiteral("Heizen"));
+    EXPECT_EQ(cell(QStringLiteral("ΔT")), QStringLiteral("-10,00"));
+
+    const std::unique_ptr<CalculationRecord> room = test::newRoom(20, 30, 6, 12000, 20, 30);
+    room->airChangeRate = 12000.0 / 3600.0;
+    room->velocityLimit = 0.3;
+    room->maxSoundLevel = 45;
+    writeProjectFile(dir.filePath(QStringLiteral("Raum.zol")), *room);
+    const QByteArray ranked =
+        cli({QStringLiteral("rank"), dir.filePath(QStringLiteral("Raum.zol")), QStringLiteral("--csv"),
+             QStringLiteral("--target-category"), QStringLiteral("C")})
+            .out;
+    const QStringList header = csvCells(ranked, 0);
+    QStringList best;
+    for (int row = 1;
+         best.isEmpty() || best[header.indexOf(QStringLiteral("geeignet"))] != QLatin1String("ja"); ++row)
+        ASSERT_GT((best = csvCells(ranked, row)).size(), 1) << "no suitable choice";
+    for (const char* column : {"Typ", "Größe", "Strahlform", "Anzahl", "Anordnung",
+                               "Volumenstrom je Durchlass", "dp", "LWA", "y max", "vk", "DR", "Kategorie"})
+        EXPECT_EQ(cell(QString::fromUtf8(column)), best[header.indexOf(QString::fromUtf8(column))]) << column;
 }
 
 // The example of the manual, as tools/schedule/make_workbook.py writes it now: every room planned.

@@ -1,17 +1,27 @@
-// Windows on a scaled screen: the placement rule on rectangles, and every window of the program
-// opened on the offscreen screen this run was started with (tests/CMakeLists.txt: QT_SCALE_FACTOR
-// 1.5 on a 1280 x 1000 screen, 2 on a 1920 x 1200 one).
+// Windows on a scaled screen: the placement rule on rectangles, and every window of the program and
+// of both companions opened on the offscreen screen this run was started with (tests/CMakeLists.txt:
+// QT_SCALE_FACTOR 1, 1.25, 1.5 and 2 on a 1920 x 1080 screen, 1.5 on a 1280 x 1000 one and 2 on a
+// 1920 x 1200 one), with every control where the planner can reach it.
 #include "auxiliary/Unit6.h"
 #include "auxiliary/Unit7.h"
+#include "companions/deckenspiegel/planwindow.h"
+#include "companions/zelk_sound/soundwindow.h"
 #include "flowsim/Unit4.h"
 #include "print/Unit5.h"
 #include "results/Unit3.h"
 #include "room/Unit1.h"
 #include "selection/Unit2.h"
+#include "selection/suggestionswindow.h"
 #include "tests/support/mainwindowfixture.h"
 #include "widgets/screenfit.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +73,51 @@ TEST(ScreenFit, TheDocumentedPlaceIsKeptWhereItFitsAndLeftOnlyAsFarAsNeeded) {
 
 namespace {
 
+// Whether the planner can reach `control`: its whole rectangle shows inside every widget around it
+// and on the screen's available area, or it lies in a scroll area whose viewport does, which can
+// scroll it into view.
+bool reachable(const QWidget& control, const QRect& screen) {
+    QRect r(QPoint(), control.size());
+    const QWidget* w = &control;
+    while (!w->isWindow()) {
+        const QWidget* parent = w->parentWidget();
+        r.translate(w->pos());
+        const auto* area = qobject_cast<const QAbstractScrollArea*>(parent->parentWidget());
+        if (area != nullptr && parent == area->viewport())
+            r = QRect(QPoint(), r.size().boundedTo(parent->size()));
+        else if (!QRect(QPoint(), parent->size()).contains(r))
+            return false;
+        w = parent;
+    }
+    return screen.contains(r.translated(w->mapToGlobal(QPoint())));
+}
+
+template <class... Kinds> bool isAnyOf(const QWidget* w) {
+    return ((qobject_cast<const Kinds*>(w) != nullptr) || ...);
+}
+
+// Every visible control of the window that a planner clicks, types into or scrolls; a scroll bar
+// of a scroll area goes with the area.
+void expectEveryControlReachable(const QWidget& window) {
+    const QRect screen = window.screen()->availableGeometry();
+    int controls = 0;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        const bool areaBar = isAnyOf<QScrollBar>(w) && qobject_cast<const QAbstractScrollArea*>(
+                                                           w->parentWidget()->parentWidget()) != nullptr;
+        const bool control =
+            isAnyOf<QAbstractButton, QMenuBar, QLineEdit, QComboBox, QAbstractScrollArea>(w) ||
+            (isAnyOf<QAbstractSlider>(w) && !areaBar);
+        if (!control || !w->isVisible() || w->window() != &window || w->size().isEmpty())
+            continue;
+        ++controls;
+        const QPoint at = w->mapToGlobal(QPoint());
+        EXPECT_TRUE(reachable(*w, screen))
+            << window.objectName().toStdString() << ": " << w->metaObject()->className() << ' '
+            << w->objectName().toStdString() << " at " << at.x() << ',' << at.y();
+    }
+    EXPECT_GT(controls, 0) << window.objectName().toStdString();
+}
+
 class ScaledWindows : public test::MainWindowFixture {
 protected:
     void SetUp() override {
@@ -72,7 +127,8 @@ protected:
         forms = start();
         forms->form1->show();
     }
-    // The whole frame inside the available area of the screen the window is on.
+    // The whole frame inside the available area of the screen the window is on, and every control
+    // where the planner reaches it.
     void expectOnScreen(QWidget* window) {
         ASSERT_TRUE(window->isVisible()) << window->objectName().toStdString();
         const QRect area = window->screen()->availableGeometry();
@@ -80,12 +136,14 @@ protected:
             << window->objectName().toStdString() << " at " << window->frameGeometry().x() << ','
             << window->frameGeometry().y() << ' ' << window->frameGeometry().width() << 'x'
             << window->frameGeometry().height() << " on " << area.width() << 'x' << area.height();
+        expectEveryControlReachable(*window);
     }
     std::unique_ptr<Forms> forms;
 };
 
 } // namespace
 
+// Each window of the program, opened as the program opens it.
 TEST_F(ScaledWindows, EveryWindowOpensWhollyOnItsScreen) {
     const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
     ASSERT_EQ(forms->form1->devicePixelRatio(), scale);
@@ -106,4 +164,31 @@ TEST_F(ScaledWindows, EveryWindowOpensWhollyOnItsScreen) {
     forms->form6->showPictures(
         {QStringLiteral("Demo"), QStringLiteral("beenden"), QStringLiteral("Bildlauf")});
     expectOnScreen(forms->form6.get());
+}
+
+// The suggestion list and both companions, each opened as its program opens it.
+TEST_F(ScaledWindows, TheSuggestionListAndTheCompanionsOpenWhollyOnTheScreen) {
+    forms->showSelection();
+    auto* suggestions = new SuggestionsWindow({}, forms->form2.get());
+    suggestions->show();
+    expectOnScreen(suggestions);
+
+    SoundExchange noise;
+    noise.outletName = QStringLiteral("DRL 400");
+    noise.outletCount = 4;
+    noise.lwa = 35.0;
+    noise.roomWidth = noise.roomLength = noise.roomHeight = 5.0;
+    sound::SoundWindow sound(noise, {QStringLiteral("Sounddaten.tmp"), {}, {}, sound::RoomUse::Office, {}},
+                             dialogs);
+    sound.fitToScreen();
+    sound.show();
+    expectOnScreen(&sound);
+
+    CeilingExchange plan;
+    plan.outletName = QStringLiteral("DRL 400");
+    plan.outletCount = 4;
+    plan.roomWidth = plan.roomLength = plan.roomHeight = 5.0;
+    ceiling::CeilingPlanWindow ceilingPlan(plan, std::nullopt, QStringLiteral("Zoldaten.tmp"));
+    ceilingPlan.show();
+    expectOnScreen(&ceilingPlan);
 }

@@ -1,6 +1,7 @@
 // The selection without windows: listing kinds, types and sizes, the flow filter, jumping ahead,
 // the take-over of the outlet, question 166, and the slot tube and linear slot configuration with
 // the examples worked by hand.
+#include "calc/mountingheight.h"
 #include "catalogue/layouts.h"
 #include "fixtures/calcfixture.h"
 #include "frame/errors.h"
@@ -233,8 +234,10 @@ TEST_F(Selection, Design3AsksToMountTheOutletJustBelowTheCeiling) {
     dialogs.confirmAnswers = {true};
     SelectionOutcome out = choose(2, "LIS");
     EXPECT_EQ(dialogs.texts(test::ScriptedDialogs::Shown::Confirm), QStringList{"Text 166"});
-    EXPECT_EQ(+calc->record.mountingHeight, 2.9);
-    EXPECT_EQ(out.mountingHeightText, QStringLiteral("2,90"));
+    // The outlet goes just under the ceiling; the room keeps the planner's height.
+    EXPECT_EQ(+calc->record.mountingHeight, 2.5);
+    EXPECT_EQ(outletMountingHeight(calc->record), 2.9);
+    EXPECT_FALSE(out.backToRoomData);
     EXPECT_EQ(s().Label19, QStringLiteral("[ m³/h m ]"));
 
     calc->record.mountingHeight = 2.5;
@@ -261,8 +264,7 @@ TEST_F(Selection, TubeLengthsCountsEndCorrectionAndMountingHeight) {
     out = model->chooseTubeDiameter(0); // a 200 mm tube reaches 2.80 m at most
     EXPECT_EQ(dialogs.texts(test::ScriptedDialogs::Shown::Information),
               QStringList{"Text 168  2,80    Text 170"});
-    EXPECT_EQ(+calc->record.mountingHeight, 2.8);
-    EXPECT_EQ(out.mountingHeightText, QStringLiteral("2,80"));
+    EXPECT_EQ(+calc->record.mountingHeight, 2.9);
     EXPECT_EQ(s().ListBox15.items, (QStringList{" 1000", " 1500"}));
     model->chooseTubeLength(1);
     model->chooseTubeSlotCount(1); // 2 slots
@@ -289,6 +291,7 @@ TEST_F(Selection, TubeLengthsCountsEndCorrectionAndMountingHeight) {
     EXPECT_EQ(+rec.countBound1, 1); // as shown for 3.00 m
     EXPECT_EQ(+rec.countBound2, 2);
     EXPECT_EQ(rec.sizeText.str(), QStringLiteral("  200"));
+    EXPECT_EQ(outletMountingHeight(rec), 2.8); // the tube hangs there; the room stays at 2,90 m
     ASSERT_TRUE(out.results);
     EXPECT_EQ(out.results->evaluated, JetKind::Horizontal);
     EXPECT_EQ(out.results->form3[form3::Label1].text, QStringLiteral("TUB  1/1500/2 (  200)"));

@@ -8,6 +8,7 @@
 #include "frame/numbers.h"
 #include "frame/projectfile.h"
 #include "frame/record.h"
+#include "frame/recordfields.h"
 #include "frame/shell.h"
 #include "print/reportpages.h"
 #include "selection/planchoice.h"
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -57,7 +59,10 @@ QStringList describe(const ResultsView& view) {
     describe(view.form3, out);
     describe(view.form4, out);
     if (view.countBar)
-        out << QStringLiteral("bar %1 %2 %3").arg(view.countBar->minimum).arg(view.countBar->maximum).arg(view.countBar->position);
+        out << QStringLiteral("bar %1 %2 %3")
+                   .arg(view.countBar->minimum)
+                   .arg(view.countBar->maximum)
+                   .arg(view.countBar->position);
     out << QStringLiteral("spacing bar %1").arg(view.spacingBarPosition.value_or(-99999));
     return out;
 }
@@ -105,7 +110,8 @@ protected:
     struct Run {
         Run(const TakeOver& t, const CalculationRecord& room)
             : record(std::make_unique<CalculationRecord>(room)),
-              model({{*record, flags, working, calcStatus, t.texts, dialogs}, t.catalogue, shell, t.folders}) {}
+              model(
+                  {{*record, flags, working, calcStatus, t.texts, dialogs}, t.catalogue, shell, t.folders}) {}
         std::unique_ptr<CalculationRecord> record;
         RuntimeFlags flags;
         WorkingValues working;
@@ -146,7 +152,7 @@ protected:
 } // namespace
 
 // A, then B, then A again gives the record, the view and the exchange files of A in a new project
-// whose room has the mounting height the questions of the three take-overs left.
+// of the room.
 TEST_F(TakeOver, AnOutletAfterOthersGivesWhatItGivesInANewProject) {
     std::mt19937 rng(20);
     int compared = 0;
@@ -157,7 +163,8 @@ TEST_F(TakeOver, AnOutletAfterOthersGivesWhatItGivesInANewProject) {
         std::uniform_int_distribution<std::size_t> pick(0, offered.size() - 1);
         const OutletChoice& a = offered[pick(rng)];
         const OutletChoice& b = offered[pick(rng)];
-        SCOPED_TRACE(QStringLiteral("room %1: %2 after %3").arg(i).arg(choiceName(a), choiceName(b)).toStdString());
+        SCOPED_TRACE(
+            QStringLiteral("room %1: %2 after %3").arg(i).arg(choiceName(a), choiceName(b)).toStdString());
 
         Run history(*this, *room);
         take(history, a);
@@ -166,9 +173,7 @@ TEST_F(TakeOver, AnOutletAfterOthersGivesWhatItGivesInANewProject) {
         take(history, b);
         const Taken again = take(history, a);
 
-        CalculationRecord fresh = *room;
-        fresh.mountingHeight = history.record->mountingHeight;
-        Run newProject(*this, fresh);
+        Run newProject(*this, *room);
         const Taken first = take(newProject, a);
 
         EXPECT_EQ(again.error, first.error);
@@ -183,6 +188,68 @@ TEST_F(TakeOver, AnOutletAfterOthersGivesWhatItGivesInANewProject) {
         compared += first.error.isEmpty() ? 1 : 0;
     }
     EXPECT_GT(compared, 30);
+}
+
+// A slot tube hangs lower and a design "3" slot sits higher than the planner's mounting height, for
+// that outlet alone: each design planned after each other one gives, field by field, what it gives
+// in a new project of the room, the room keeps the planner's height, and the outlet that needs its
+// own height is evaluated there, as in a room planned at that height.
+TEST_F(TakeOver, TheMountingHeightAnOutletNeedsStaysWithThatOutlet) {
+    const auto realFields = [](const QByteArray& bytes) {
+        auto rec = std::make_unique<CalculationRecord>();
+        setRecordBytes(*rec, bytes);
+        QStringList out;
+        for (const RecordRealField& f : recordRealFields())
+            out << QStringLiteral("%1 %2").arg(QLatin1String(f.key)).arg(readReal(*rec, f), 0, 'g', 17);
+        return out.join(QLatin1Char('\n')).toStdString();
+    };
+    for (const double planned : {3.0, 2.5}) {
+        std::mt19937 rng(23);
+        const std::unique_ptr<CalculationRecord> room = randomRoom(rng);
+        room->roomHeight = 3.0;
+        room->mountingHeight = planned;
+        room->supplyTemp = room->roomTemp - 4.0;
+        // The first offered choice of each design, and the ceiling diffuser of the report.
+        std::vector<OutletChoice> designs;
+        for (const char* type : {"STR", "LSB", "LSA", "DRL"}) {
+            const std::vector<OutletChoice> offered = offeredChoices(catalogue, *room, texts, folders);
+            designs.push_back(*std::find_if(offered.begin(), offered.end(), [&](const OutletChoice& c) {
+                return c.type == QLatin1String(type);
+            }));
+        }
+        designs.push_back({QStringLiteral("DRL"), QStringLiteral("DRL 625"), 1, {}, {}, {}});
+        for (const OutletChoice& second : designs) {
+            Run alone(*this, *room);
+            const Taken own = take(alone, second);
+            ASSERT_TRUE(own.error.isEmpty()) << own.error.toStdString();
+            for (const OutletChoice& first : designs) {
+                SCOPED_TRACE(QStringLiteral("planned %1 m: %2 after %3")
+                                 .arg(planned)
+                                 .arg(choiceName(second), choiceName(first))
+                                 .toStdString());
+                Run history(*this, *room);
+                take(history, first);
+                EXPECT_EQ(+history.record->mountingHeight, planned);
+                const Taken after = take(history, second);
+                EXPECT_EQ(realFields(after.bytes), realFields(own.bytes));
+                EXPECT_EQ(after.view, own.view);
+                EXPECT_TRUE(after.bytes == own.bytes);
+            }
+        }
+        // The tube's top at most at the 3,00 m ceiling, the design "3" slot at 2,90 m at least: each
+        // gives what it gives in a room planned at that height, and the room keeps the planner's.
+        for (const OutletChoice& choice : {designs[0], designs[1]}) {
+            SCOPED_TRACE(choiceName(choice).toStdString());
+            CalculationRecord atOwn = *room;
+            atOwn.mountingHeight =
+                choice.tube ? std::min(planned, 3.0 - double(*choice.tube) / 1000.0) : std::max(planned, 2.9);
+            Run atOwnHeight(*this, atOwn);
+            take(atOwnHeight, choice);
+            atOwnHeight.record->mountingHeight = planned;
+            Run inRoom(*this, *room);
+            EXPECT_EQ(realFields(take(inRoom, choice).bytes), realFields(recordBytes(*atOwnHeight.record)));
+        }
+    }
 }
 
 // The ranking of a room does not depend on the outlet its project held before.
@@ -214,7 +281,6 @@ TEST_F(TakeOver, TheRankingOfARoomIsTheSameWhateverItsProjectHeld) {
         ASSERT_NE(held, nullptr);
         Run project(*this, *room);
         take(project, *held);
-        project.record->mountingHeight = room->mountingHeight; // the room as it was entered
         EXPECT_EQ(ranking(*project.record), fresh) << choiceName(*held).toStdString();
     }
 }
@@ -246,7 +312,8 @@ TEST_F(TakeOver, EveryChoiceShowsTheOneCountItsFiguresAreFor) {
 
             // Flow per outlet (per metre of slot for slot outlets) times the count is the total.
             const bool perMetre = rec.designCode.str() != QLatin1String("0");
-            const double outletFlow = perMetre ? rec.flowPerOutlet * rec.effectiveLength / 1000.0 : rec.flowPerOutlet;
+            const double outletFlow =
+                perMetre ? rec.flowPerOutlet * rec.effectiveLength / 1000.0 : rec.flowPerOutlet;
             EXPECT_NEAR(outletFlow * n, rec.totalFlow, 1e-9 * rec.totalFlow);
 
             const QStringList ceiling = lines(&ceilingExchangeLines, rec);
@@ -264,7 +331,8 @@ TEST_F(TakeOver, EveryChoiceShowsTheOneCountItsFiguresAreFor) {
             std::optional<int> rowY;
             QStringList onRow;
             for (const PicturePrimitive& p : page)
-                if (const auto* t = std::get_if<TextPrimitive>(&p); t != nullptr && t->text == texts.text(143))
+                if (const auto* t = std::get_if<TextPrimitive>(&p);
+                    t != nullptr && t->text == texts.text(143))
                     rowY = t->at.y;
             ASSERT_TRUE(rowY);
             for (const PicturePrimitive& p : page)
@@ -274,7 +342,8 @@ TEST_F(TakeOver, EveryChoiceShowsTheOneCountItsFiguresAreFor) {
 
             // Served area: a min² times that count.
             if (!perMetre && view.evaluated == JetKind::Horizontal && rec.aMin * rec.aMin * n > 0.0) {
-                EXPECT_EQ(view.form3[form3::Label39].text, numbers::formatFixed(rec.aMin * rec.aMin * n, 4, 0));
+                EXPECT_EQ(view.form3[form3::Label39].text,
+                          numbers::formatFixed(rec.aMin * rec.aMin * n, 4, 0));
             }
 
             // The ranking lays the choice out and may take another count: the one it names is the
@@ -317,17 +386,19 @@ TEST_F(TakeOver, PlanRankAndACountByHandOnTheCommandLine) {
         return test::runCli(args << QStringLiteral("--program-dir") << program);
     };
     auto plan = [&](const QString& in, const QString& out, const QStringList& choice) {
-        test::CliRun run =
-            cli(QStringList{QStringLiteral("plan"), in} + choice + QStringList{QStringLiteral("--write"), out});
+        test::CliRun run = cli(QStringList{QStringLiteral("plan"), in} + choice +
+                               QStringList{QStringLiteral("--write"), out});
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         return run;
     };
-    const QStringList lsa = {QStringLiteral("--type"), QStringLiteral("LSA"), QStringLiteral("--size"),
-                             QStringLiteral("LSA 20"), QStringLiteral("--jet-form"), QStringLiteral("4"),
-                             QStringLiteral("--length"), QStringLiteral("1500"), QStringLiteral("--slots"),
-                             QStringLiteral("4")};
-    const QStringList drl = {QStringLiteral("--type"), QStringLiteral("DRL"), QStringLiteral("--size"),
-                             QStringLiteral("DRL 625"), QStringLiteral("--jet-form"), QStringLiteral("1")};
+    const QStringList lsa = {QStringLiteral("--type"),     QStringLiteral("LSA"),
+                             QStringLiteral("--size"),     QStringLiteral("LSA 20"),
+                             QStringLiteral("--jet-form"), QStringLiteral("4"),
+                             QStringLiteral("--length"),   QStringLiteral("1500"),
+                             QStringLiteral("--slots"),    QStringLiteral("4")};
+    const QStringList drl = {QStringLiteral("--type"),     QStringLiteral("DRL"),
+                             QStringLiteral("--size"),     QStringLiteral("DRL 625"),
+                             QStringLiteral("--jet-form"), QStringLiteral("1")};
     const QString held = dir.filePath(QStringLiteral("held.zol"));
     plan(fresh, held, lsa);
     const test::CliRun afterSlots = plan(held, dir.filePath(QStringLiteral("a.zol")), drl);
@@ -343,20 +414,22 @@ TEST_F(TakeOver, PlanRankAndACountByHandOnTheCommandLine) {
 
     // Twelve outlets by hand, saved: evaluate, the exchange files and the report keep the twelve.
     const QString twelve = dir.filePath(QStringLiteral("twelve.zol"));
-    const test::CliRun byHand = plan(fresh, twelve, drl + QStringList{QStringLiteral("--count"), QStringLiteral("12")});
+    const test::CliRun byHand =
+        plan(fresh, twelve, drl + QStringList{QStringLiteral("--count"), QStringLiteral("12")});
     EXPECT_EQ(byHand.json()[QStringLiteral("count")].toInt(), 12);
     const test::CliRun evaluate = cli({QStringLiteral("evaluate"), twelve});
     ASSERT_EQ(evaluate.exitCode, 0) << evaluate.err.toStdString();
     const QJsonObject j = evaluate.json();
     EXPECT_EQ(j[QStringLiteral("count")].toInt(), 12);
     EXPECT_EQ(j[QStringLiteral("flow_per_outlet")].toDouble(), 50.0);
-    EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Edit1")].toString(), QStringLiteral("12"));
+    EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Edit1")].toString(),
+              QStringLiteral("12"));
     EXPECT_EQ(j[QStringLiteral("display")].toObject()[QStringLiteral("Edit1.color")].toString(),
               QStringLiteral("red")); // 50 m³/h is below the outlet's least flow
     const QString ceiling = dir.filePath(QStringLiteral("Zoldaten.tmp"));
     const QString sound = dir.filePath(QStringLiteral("Sounddaten.tmp"));
-    const test::CliRun exchange = cli({QStringLiteral("exchange"), twelve, QStringLiteral("--ceiling"), ceiling,
-                                       QStringLiteral("--sound"), sound});
+    const test::CliRun exchange = cli({QStringLiteral("exchange"), twelve, QStringLiteral("--ceiling"),
+                                       ceiling, QStringLiteral("--sound"), sound});
     ASSERT_EQ(exchange.exitCode, 0) << exchange.err.toStdString();
     auto line = [](const QString& file, int n) {
         return QString::fromLatin1(test::readFile(file)).split(QStringLiteral("\r\n")).value(n).trimmed();

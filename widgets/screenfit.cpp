@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMargins>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -20,8 +21,14 @@ int fitOneAxis(int start, int length, int areaStart, int areaLength) {
     return std::clamp(start, areaStart, areaStart + areaLength - length);
 }
 
+// A window manager's title bar and borders [logical pixels], assumed where no frame is known yet:
+// rather a little too large, so that a window made as large as the screen keeps its title bar and
+// its bottom buttons on it.
+constexpr QMargins kAssumedFrame(4, 32, 4, 4);
+
 // The frame around the client area. Before a window has been shown the platform may not know it
-// yet (X11 learns it from the window manager); another shown window's frame is the best guess.
+// yet (X11 learns it from the window manager); another shown window's frame is the best guess,
+// and without one a usual frame is assumed.
 QMargins frameMarginsOf(const QWidget& window) {
     const auto margins = [](const QWidget& w) {
         const QRect frame = w.frameGeometry(), client = w.geometry();
@@ -33,7 +40,7 @@ QMargins frameMarginsOf(const QWidget& window) {
     for (const QWidget* other : QApplication::topLevelWidgets())
         if (other != &window && other->isVisible() && other->isWindow() && !margins(*other).isNull())
             return margins(*other);
-    return {};
+    return kAssumedFrame;
 }
 
 const QScreen* screenOf(const QWidget& window, QPoint place) {
@@ -53,7 +60,18 @@ void fitInto(QWidget& window, QPoint wanted, const QScreen* screen, WhenTooLarge
     const QMargins frame = frameMarginsOf(window);
     if (tooLarge == WhenTooLarge::Shrink) {
         const QSize room = area.size().shrunkBy(frame);
-        const QSize size = window.size().boundedTo(room).expandedTo(window.minimumSize());
+        QSize size = window.size().boundedTo(room);
+        // Lower than its layout asks, the window scrolls it up and down: the scroll bar gets room
+        // beside the layout where the screen has it, so the layout need not scroll sideways too.
+        const QSize wanted = window.sizeHint();
+        const int bar = window.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &window);
+        const bool scrollsDown = size.height() < wanted.height(),
+                   scrollsAcross = size.width() < wanted.width();
+        if (scrollsDown)
+            size.setWidth(std::min(room.width(), std::max(size.width(), wanted.width() + bar)));
+        if (scrollsAcross)
+            size.setHeight(std::min(room.height(), std::max(size.height(), wanted.height() + bar)));
+        size = size.expandedTo(window.minimumSize());
         if (size != window.size())
             window.resize(size);
     }

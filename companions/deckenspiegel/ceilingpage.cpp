@@ -489,7 +489,12 @@ private:
         y += rowStep + 2;
 
         const auto entries = titleEntries(date);
-        const double titleTop = bottom_ - (static_cast<double>(entries.size()) + 1) * kRowHeight;
+        const double titleHeight = (static_cast<double>(entries.size()) + 1) * kRowHeight;
+        // The findings' heading and first line stay above the title block: on a page too low for
+        // the whole panel the title block gives way downwards and is cut off at the bottom.
+        const double findingsLeast = cellHeight(9) + 1.5 + cellHeight(kTextPoints) + 0.3 + 3;
+        page_.leastHeight = y + findingsLeast + titleHeight + margin_;
+        const double titleTop = std::max(bottom_ - titleHeight, y + findingsLeast);
         drawFindings(y, titleTop - 3);
         drawTitleBlock(titleTop, right, entries);
     }

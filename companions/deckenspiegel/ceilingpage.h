@@ -26,6 +26,9 @@ PageGeometry a4Landscape(double dpi);
 struct CeilingPage {
     std::vector<PicturePrimitive> primitives;
     int scale = 0; // n of 1:n on paper; 0 on screen
+    // [mm] The page height the panel needs: its legend, the findings' heading and first line and
+    // the title block one below the other. A lower page cuts the title block off at the bottom.
+    double leastHeight = 0;
 };
 
 namespace pagecolours {

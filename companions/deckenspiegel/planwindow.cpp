@@ -3,8 +3,10 @@
 #include "companions/deckenspiegel/planwindow.h"
 
 #include "companions/deckenspiegel/ceilingoutput.h"
+#include "companions/deckenspiegel/ceilingpage.h"
 #include "frame/errors.h"
 #include "widgets/screenfit.h"
+#include "widgets/scrolledlayout.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -15,17 +17,24 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace fyl::ceiling {
 
 PlanView::PlanView(const CeilingExchange& x, const CeilingLayout& layout, QDate date, QWidget* parent)
     : QWidget(parent), x_(x), layout_(layout), date_(date) {
-    // Below this the title block and the plan no longer fit side by side; small enough that the
-    // window fits a 1280 x 1000 screen at 150 %.
-    setMinimumSize(780, 500);
+    // Narrower, the title block and the plan no longer fit side by side; lower, the title block
+    // would be cut off. The window scrolls the plan where the screen is smaller.
+    const int width = 780;
+    const double dpi = logicalDpiX();
+    const double least = ceilingPage(x_, layout_, {width, 500, dpi, false}, date_).leastHeight;
+    setMinimumSize(width, std::max(500, static_cast<int>(std::ceil(least / 25.4 * dpi))));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -48,7 +57,8 @@ CeilingPlanWindow::CeilingPlanWindow(CeilingExchange x, const std::optional<Layo
 
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
-    column->addWidget(new PlanView(x_, layout_, date_, central), 1);
+    // The plan scrolls where the screen is smaller than its least size; figures and buttons stay.
+    column->addWidget(scrollingArea(new PlanView(x_, layout_, date_)), 1);
     figures_ = new QLabel(figuresLine(x_, layout_), central);
     figures_->setWordWrap(true);
     figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);

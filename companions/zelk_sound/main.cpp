@@ -10,7 +10,6 @@
 #include "frame/workdir.h"
 #include "widgets/companionstart.h"
 #include "widgets/qtdialogs.h"
-#include "widgets/screenfit.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -80,8 +79,7 @@ int main(int argc, char* argv[]) {
                                 proposedPdfFolder(path, fyl::storedProjectFolder(*settings))};
         SoundWindow window(exchange, start, dialogs);
         dialogs.setOwner(&window);
-        window.adjustSize();
-        fyl::centreOnScreen(window, nullptr, fyl::WhenTooLarge::Shrink);
+        window.fitToScreen();
         window.show();
         return QCoreApplication::exec();
     }

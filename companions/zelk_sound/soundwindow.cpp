@@ -4,6 +4,8 @@
 #include "companions/zelk_sound/soundprint.h"
 #include "frame/errors.h"
 #include "frame/numbers.h"
+#include "widgets/screenfit.h"
+#include "widgets/scrolledlayout.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -16,6 +18,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace fyl::sound {
@@ -143,11 +146,16 @@ SoundWindow::SoundWindow(const SoundExchange& exchange, const WindowStart& start
     buttons->addWidget(pdfButton);
     buttons->addWidget(closeButton);
 
+    // The figures scroll where the screen is smaller than they are; the buttons stay in sight.
+    auto* body = new QWidget;
+    auto* bodyLayout = new QVBoxLayout(body);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout->addWidget(title);
+    bodyLayout->addWidget(source);
+    bodyLayout->addLayout(columns);
+    bodyLayout->addWidget(formulas);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
-    layout->addWidget(source);
-    layout->addLayout(columns);
-    layout->addWidget(formulas);
+    layout->addWidget(scrollingArea(body, this), 1);
     layout->addLayout(buttons);
 
     connect(reverberationEdit, &QLineEdit::textChanged, this, &SoundWindow::recompute);
@@ -189,6 +197,12 @@ void SoundWindow::recompute() {
                                                    : colourStyle(Rgb{200, 0, 0}, false));
     printButton->setEnabled(figures != nullptr);
     pdfButton->setEnabled(figures != nullptr);
+}
+
+void SoundWindow::fitToScreen() {
+    // Not adjustSize(): it keeps a window within two thirds of the screen.
+    resize(sizeHint());
+    centreOnScreen(*this, nullptr, WhenTooLarge::Shrink);
 }
 
 SoundSheet SoundWindow::sheet() const {

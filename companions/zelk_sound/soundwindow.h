@@ -36,6 +36,9 @@ public:
                 QWidget* parent = nullptr);
     ~SoundWindow() override;
 
+    // As large as its content where the screen allows, smaller and scrolling where not, centred.
+    void fitToScreen();
+
     QLineEdit* reverberationEdit = nullptr;
     QLineEdit* distanceEdit = nullptr;
     QComboBox* useBox = nullptr;

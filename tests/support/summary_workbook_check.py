@@ -19,7 +19,7 @@ import zipfile
 import xml.etree.ElementTree as ET
 
 HEADER = ["Raum", "Typ", "Größe", "Strahlform", "Bezeichnung", "Anzahl", "Anordnung", "Volumenstrom je Durchlass",
-          "Volumenstrom je m Schlitz", "Kühllast", "ΔT", "Zulufttemperatur", "dp", "LWA", "a min", "w min",
+          "Volumenstrom je m Schlitz", "Betrieb", "Kühllast", "ΔT", "Zulufttemperatur", "dp", "LWA", "a min", "w min",
           "x-krit", "y max", "vk", "DR", "Kategorie", "Hinweise"]
 FIGURES = {"Strahlform": 0, "Anzahl": 0, "Volumenstrom je Durchlass": 2, "Volumenstrom je m Schlitz": 2,
            "Kühllast": 3, "ΔT": 2, "Zulufttemperatur": 2, "dp": 1, "LWA": 1, "a min": 2, "w min": 2, "x-krit": 2,
