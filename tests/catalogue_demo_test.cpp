@@ -84,8 +84,8 @@ TEST(CatalogueDemo, TheSidesOfAJetFormAreTheSameInTheRuleTheTextsAndTheData) {
         const OutletRecord r =
             ReadOutletRecord(kData, columnText(line, indexline::kRecordNumber).trimmed().toInt() - 1);
         EXPECT_EQ(r.thirdNameText(), sides);
-        decayK.insert(columnText(line, indexline::kSizeName).trimmed() + (rule.oneSided ? "/1" : "/2"),
-                      r.decayK);
+        const double k = r.decayK; // a copy: the record is packed, a reference to its field misaligned
+        decayK.insert(columnText(line, indexline::kSizeName).trimmed() + (rule.oneSided ? "/1" : "/2"), k);
     }
     int compared = 0; // LSB 20, LSB 25, STR 15, STR 25
     for (auto k = decayK.begin(); k != decayK.end(); ++k)
