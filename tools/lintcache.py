@@ -126,7 +126,10 @@ def main():
         parts = [os.environ["TIDY_VERSION"].encode(), settings, placeless(shlex.join(flags)).encode(),
                  placeless(path).encode(), placeless(text).encode("utf-8", "surrogateescape")]
         for name in own:
-            parts += [placeless(name).encode(), open(name, "rb").read()]
+            content = open(name, "rb").read()
+            if name.startswith(build + os.sep):  # written by the build or for the lint: names the checkout
+                content = placeless(content.decode("utf-8", "surrogateescape")).encode("utf-8", "surrogateescape")
+            parts += [placeless(name).encode(), content]
         for part in parts:
             digest.update(hashlib.sha256(part).digest())
         return digest.hexdigest()
