@@ -51,8 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(row.cooling.has_value(), "an accepted row without cooling figures",
                     QString::number(row.line));
             const CoolingFigures& c = *row.cooling;
-            // The supply temperature derived from a load of ΔT 12 K may lie a rounding below.
-            require(c.flow > 0 && c.load >= 0 && c.dT() >= 0 && c.dT() <= 12 + 1e-9,
+            // The supply temperature derived from a load of ΔT 12 K may lie a rounding below. Warm
+            // supply (a heated room) comes without a cooling load.
+            require(c.flow > 0 && c.load >= 0 && c.dT() <= 12 + 1e-9 && (c.dT() >= 0 || c.load == 0),
                     "cooling figures outside the rule", QString::number(row.line));
         }
         names.push_back(row.name);
