@@ -22,4 +22,19 @@ QString singleLineText(const QString& text) {
     return out;
 }
 
+QStringList wordWrapped(const QString& text, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines << line;
+            line.clear();
+        }
+        line += line.isEmpty() ? word : QStringLiteral(" ") + word;
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
 } // namespace fyl

@@ -6,6 +6,7 @@
 #include "calc/mountingheight.h"
 
 #include "frame/jetkind.h"
+#include "frame/filetext.h"
 #include "frame/numbers.h"
 #include "results/judgementview.h"
 #include "results/outletresults.h"
@@ -243,19 +244,11 @@ constexpr long kLowestLine = 3380;     // [u] the last line's top, inside a prin
 const Rgb kFailedColour = picturecolours::kRed;
 const Rgb kMetColour{0, 128, 0};
 
-// The text broken at blanks into lines of at most `width` characters; a longer word stays whole.
+// The text in lines of at most `width` characters; an empty text keeps its one (empty) line.
 QStringList wrapped(const QString& text, int width) {
-    QStringList lines;
-    QString line;
-    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
-            lines << line;
-            line.clear();
-        }
-        line += line.isEmpty() ? word : QStringLiteral(" ") + word;
-    }
-    if (!line.isEmpty() || lines.isEmpty())
-        lines << line;
+    QStringList lines = wordWrapped(text, width);
+    if (lines.isEmpty())
+        lines << QString();
     return lines;
 }
 

@@ -3,6 +3,7 @@
 #include "companions/deckenspiegel/ceilingpage.h"
 
 #include "drawing/millimetrepage.h"
+#include "frame/filetext.h"
 #include "frame/numbers.h"
 
 #include <algorithm>
@@ -55,22 +56,6 @@ double textWidth(const QString& text, int points) {
 QString elided(const QString& text, double widthMm, int points) {
     const int fits = std::max(4, static_cast<int>(widthMm / textWidth(QStringLiteral("x"), points)));
     return text.size() <= fits ? text : text.left(fits - 1) + QChar(0x2026);
-}
-
-// Words put into lines of at most `width` characters.
-QStringList wrapped(const QString& text, int width) {
-    QStringList lines;
-    QString line;
-    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
-            lines << line;
-            line.clear();
-        }
-        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
-    }
-    if (!line.isEmpty())
-        lines << line;
-    return lines;
 }
 
 QString limitPair(const std::optional<double>& spacing, const std::optional<double>& wall) {
@@ -431,7 +416,7 @@ private:
         const double right = panelLeft_ - 8;
         double top = x_.roomWidth > 0 && x_.roomLength > 0 ? roomTop_ + 6 : margin_ + 20;
         const int chars = static_cast<int>((right - left - 8) / textWidth(QStringLiteral("x"), 10));
-        const QStringList lines = wrapped(layout_.problem, std::max(20, chars));
+        const QStringList lines = wordWrapped(layout_.problem, std::max(20, chars));
         rect(left, top, right, top + lines.size() * cellHeight(10) + 8, kWhite, Pen{kLimit, width(0.5)});
         top += 4;
         for (const QString& l : lines) {
@@ -509,7 +494,7 @@ private:
         std::vector<Line> lines;
         const int chars = static_cast<int>(kPanelWidth / textWidth(QStringLiteral("x"), kTextPoints));
         const auto add = [&](const QString& s, Rgb colour) {
-            for (const QString& l : wrapped(s, chars))
+            for (const QString& l : wordWrapped(s, chars))
                 lines.push_back({l, colour});
         };
         if (layout_.judged) {
