@@ -5,8 +5,8 @@
 #include "calc/judgement.h"
 #include "calc/mountingheight.h"
 
-#include "frame/jetkind.h"
 #include "frame/filetext.h"
+#include "frame/jetkind.h"
 #include "frame/numbers.h"
 #include "results/judgementview.h"
 #include "results/outletresults.h"
